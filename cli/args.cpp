@@ -1,0 +1,112 @@
+#include "cli/args.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "data/tables.h"
+#include "text/cp932.h"
+
+int cliError(const CliIo& io, const char* format, ...) {
+  std::fputs("quillmar-cli: error: ", io.err);
+  va_list ap;
+  va_start(ap, format);
+  std::vfprintf(io.err, format, ap);
+  va_end(ap);
+  std::fputc('\n', io.err);
+  return kExitUsage;
+}
+
+int parseArgs(int argc, const char* const* argv, int first, const std::vector<OptionSpec>& specs,
+              std::size_t maxPositionals, ParsedArgs& parsed, const CliIo& io) {
+  for (int i = first; i < argc; ++i) {
+    std::string_view arg = argv[i] ? argv[i] : "";
+    if (arg == "--help" || arg == "-h") {
+      parsed.help = true;
+      continue;
+    }
+    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
+      std::string_view name = arg;
+      std::string_view inlineValue;
+      bool hasInline = false;
+      if (std::size_t eq = arg.find('='); eq != std::string_view::npos) {
+        name = arg.substr(0, eq);
+        inlineValue = arg.substr(eq + 1);
+        hasInline = true;
+      }
+      const OptionSpec* spec = nullptr;
+      for (const OptionSpec& s : specs) {
+        if (name == s.name) spec = &s;
+      }
+      if (!spec) return cliError(io, "unknown option '%.*s'", static_cast<int>(name.size()), name.data());
+      if (!spec->takesValue) {
+        if (hasInline) return cliError(io, "option '%s' takes no value", spec->name);
+        parsed.options.emplace_back(spec->name, "");
+        continue;
+      }
+      if (hasInline) {
+        parsed.options.emplace_back(spec->name, std::string(inlineValue));
+        continue;
+      }
+      if (i + 1 >= argc || argv[i + 1] == nullptr) return cliError(io, "option '%s' needs a value", spec->name);
+      parsed.options.emplace_back(spec->name, argv[++i]);
+      continue;
+    }
+    if (parsed.positionals.size() >= maxPositionals) {
+      return cliError(io, "unexpected argument '%.*s'", static_cast<int>(arg.size()), arg.data());
+    }
+    parsed.positionals.emplace_back(arg);
+  }
+  return kExitOk;
+}
+
+const std::string* findOption(const ParsedArgs& parsed, std::string_view name) {
+  const std::string* found = nullptr;
+  for (const auto& [n, v] : parsed.options) {
+    if (n == name) found = &v;
+  }
+  return found;
+}
+
+bool hasFlag(const ParsedArgs& parsed, std::string_view name) { return findOption(parsed, name) != nullptr; }
+
+bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& value) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && text[i] == '-') {
+    negative = true;
+    ++i;
+  }
+  if (i == text.size()) return false;
+  int64_t v = 0;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+    if (v > (int64_t{1} << 40)) return false;  // far beyond any range we accept
+  }
+  if (negative) v = -v;
+  if (v < lo || v > hi) return false;
+  value = v;
+  return true;
+}
+
+bool parseNatureArg(std::string_view text, int& nature) {
+  int64_t n = 0;
+  if (parseIntStrict(text, 0, kNatureCount - 1, n)) {
+    nature = static_cast<int>(n);
+    return true;
+  }
+  std::string cp932 = utf8ToCp932(text);
+  for (int i = 0; i < kNatureCount; ++i) {
+    if (cp932 == kNatureNames[i]) {
+      nature = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+void printCp932(std::FILE* out, std::string_view cp932) {
+  std::string utf8 = cp932ToUtf8(cp932);
+  std::fwrite(utf8.data(), 1, utf8.size(), out);
+}

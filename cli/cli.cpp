@@ -1,0 +1,47 @@
+#include "cli/cli.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "cli/commands.h"
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"pid", "step 2: list the PIDs and generator states that give six IVs and a nature", cmdPid},
+};
+
+void printHelp(std::FILE* out) {
+  std::fputs(
+      "usage: quillmar-cli SUBCOMMAND [OPTIONS]\n"
+      "\n"
+      "quillmar works backwards and forwards through the two random number generators\n"
+      "of the 4th-generation games. Every subcommand prints what the window shows.\n"
+      "\n"
+      "subcommands:\n",
+      out);
+  for (const CliCommand& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+  std::fputs(
+      "\n"
+      "'quillmar-cli SUBCOMMAND --help' describes each subcommand's options.\n"
+      "Output is UTF-8. A malformed argument is an error: a message on stderr, exit 2.\n",
+      out);
+}
+
+}  // namespace
+
+int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  CliIo io{out, err};
+  if (argc < 2 || argv[1] == nullptr) {
+    cliError(io, "missing subcommand (try 'quillmar-cli --help')");
+    return kExitUsage;
+  }
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
+    printHelp(out);
+    return kExitOk;
+  }
+  for (const CliCommand& c : kCommands) {
+    if (std::strcmp(argv[1], c.name) == 0) return c.run(argc, argv, 2, io);
+  }
+  return cliError(io, "unknown subcommand '%s' (try 'quillmar-cli --help')", argv[1]);
+}

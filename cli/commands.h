@@ -1,0 +1,12 @@
+// The subcommands of quillmar-cli. Each parses argv[first..argc) itself.
+#pragma once
+
+#include "cli/args.h"
+
+struct CliCommand {
+  const char* name;
+  const char* summary;
+  int (*run)(int argc, const char* const* argv, int first, const CliIo& io);
+};
+
+int cmdPid(int argc, const char* const* argv, int first, const CliIo& io);

@@ -1,0 +1,5 @@
+#include <cstdio>
+
+#include "cli/cli.h"
+
+int main(int argc, char** argv) { return runCli(argc, argv, stdout, stderr); }

@@ -1,0 +1,37 @@
+// Step 2: from six IV ranges and a nature, every personality value (PID) and
+// the generator state that follows its IV draws.
+#pragma once
+
+#include <cstdint>
+
+#include "state/app_state.h"
+
+// The two 15-bit IV words as the generator draws them (bit 15 is free).
+constexpr uint32_t firstIvWord(int h, int a, int b) {
+  return static_cast<uint32_t>(h) | (static_cast<uint32_t>(a) << 5) | (static_cast<uint32_t>(b) << 10);
+}
+constexpr uint32_t secondIvWord(int s, int c, int d) {
+  return static_cast<uint32_t>(s) | (static_cast<uint32_t>(c) << 5) | (static_cast<uint32_t>(d) << 10);
+}
+
+// What a search did; the shell needs it to decide which buttons to create.
+enum class PidSearchKind {
+  kNotRun,  // IVs open and no measurement taken: nothing changed
+  kFixed,   // all six IVs fixed: every candidate found (at most 6)
+  kRange,   // IV ranges: combinations in H..D nesting order, stops at kRangeSearchLimit
+};
+
+// Scans one IV combination and appends its candidates to
+// AppState.pidCandidates, raising AppState.pidCandidateCount. The order is
+// ascending state s among s = (w1 << 16) | low, then among
+// s = ((w1 | 0x8000) << 16) | low. `limit` 0 means no limit; otherwise returns
+// true as soon as the count reaches it.
+bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit);
+
+// Runs the search over AppState.ivRanges with AppState.natureIndex. Reading the
+// nature list (while no measurement is taken) is the caller's job.
+PidSearchKind searchPidCandidates(AppState& app);
+
+// Scans one combination with every one of its lows tried in turn; the measure
+// against which the faster scan is checked.
+bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit);

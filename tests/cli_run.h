@@ -1,0 +1,33 @@
+// Runs quillmar-cli in-process and captures what it prints.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+struct CliResult {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+inline std::string readAll(std::FILE* f) {
+  std::string s;
+  std::rewind(f);
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+  std::fclose(f);
+  return s;
+}
+
+inline CliResult runCliCaptured(std::vector<std::string> args) {
+  std::vector<const char*> argv{"quillmar-cli"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  int rc = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return CliResult{rc, readAll(out), readAll(err)};
+}

@@ -1,0 +1,22 @@
+// CP932 (Windows code page 932) is quillmar's one internal text encoding; these
+// are the only conversions to and from it, used at the edges (window backends,
+// command line). On Linux they use glibc iconv "CP932" (never "SHIFT_JIS",
+// whose table lacks the full-width tilde of "3～4"); on Windows, code page 932.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// True for a byte that starts a double-byte CP932 character.
+constexpr bool isCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Length of the longest prefix of `s` that holds at most `maxBytes` bytes and
+// does not end in the first half of a double-byte character.
+std::size_t cp932CutLength(std::string_view s, std::size_t maxBytes);
+
+// CP932 -> UTF-8. Bytes that are not valid CP932 become U+FFFD.
+std::string cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 -> CP932. Characters CP932 lacks (and invalid UTF-8) become "?".
+std::string utf8ToCp932(std::string_view utf8);
