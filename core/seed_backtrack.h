@@ -1,0 +1,13 @@
+// Step 3: from the current generator state, step backwards and list the earlier
+// states whose bits 16..23 equal the hour of play.
+#pragma once
+
+#include <cstdint>
+
+#include "state/app_state.h"
+
+// Walks `stepLimit` single Prev steps back from AppState.currentSeed (none when
+// stepLimit <= 0). A state whose (state >> 16) & 0xFF equals `hour` is stored
+// with its 0-based step index; the search stops at the 10th candidate.
+// Sets AppState.seedCandidates and AppState.seedCandidateCount (0..10).
+void backtrackInitialSeeds(AppState& app, int32_t stepLimit, int32_t hour);

@@ -1,0 +1,17 @@
+// The two data files read at start from a directory (the working directory in
+// the program): "default.txt" and "pokemon.dat". Both go through the one
+// 256-byte AppState.lineBuffer; a missing file leaves zeros.
+#pragma once
+
+#include "state/app_state.h"
+
+// First line "%d,%d,%d,%d,%d,%d" into AppState.baseStats (H first).
+void loadDefaults(AppState& app, const char* directory);
+
+// Exactly 493 line reads into AppState.speciesTable (short files repeat their
+// last line); base stats as above, the name after the sixth comma.
+void loadSpeciesTable(AppState& app, const char* directory);
+
+// The first row whose name equals the typed CP932 text cut to 10 bytes, or
+// nullptr when none does.
+const SpeciesRecord* findSpecies(const AppState& app, const char* typedName);
