@@ -9,6 +9,8 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"pid", "step 2: list the PIDs and generator states that give six IVs and a nature", cmdPid},
+    {"seed-time", "from an initial seed to the console's date, time and delay for a year", cmdSeedTime},
+    {"time-seed", "the initial seed of a date, time and delay", cmdTimeSeed},
 };
 
 void printHelp(std::FILE* out) {
