@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds quillmar and runs every test: once normally, once under ASan+UBSan.
-# Installs what it needs first. Build folders: build/release, build/asan.
+# Builds quillmar and runs every test: once normally, once under ASan+UBSan,
+# and the Windows cross build under Wine.
+# Installs what it needs first. Build folders: build/release, build/asan, build/windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh build
+bash scripts/install-deps.sh windows
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
@@ -18,3 +20,9 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=O
 cmake --build build/asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure -j"$jobs"
+
+echo "== Windows cross build (mingw-w64) and tests under Wine"
+cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake"
+cmake --build build/windows -j"$jobs"
+xvfb-run -a ctest --test-dir build/windows --output-on-failure

@@ -1,0 +1,43 @@
+#!/bin/sh
+# Runs a Windows executable under 64-bit Wine for CTest (the cross build's
+# CMAKE_CROSSCOMPILING_EMULATOR).
+# Usage: wine-run.sh PREFIX_DIR PROGRAM.exe [ARGS...]
+# - The Wine prefix lives in PREFIX_DIR (inside the build folder) and is created
+#   once, under the same Japanese locale as the runs: Wine takes its ANSI code
+#   page (932) and the charset of its menu and dialog fonts from it.
+# - Runs are serialised by a lock: every run ends with `wineserver -k`, which
+#   would otherwise kill a run beside it.
+# - Wine's helper processes inherit stdout and stderr and can outlive the
+#   program, which would keep CTest waiting on its pipes: the program's output
+#   goes to a file that is printed once wineserver is gone.
+# The program's exit code is returned.
+set -u
+prefix=$1
+shift
+mkdir -p "$prefix"
+prefix=$(cd "$prefix" && pwd)
+
+export WINEPREFIX="$prefix/wine"
+export WINEARCH=win64
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
+
+exec 9>"$prefix/run.lock"
+flock 9
+
+log=$(mktemp "$prefix/run.XXXXXX")
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i >"$log" 2>&1
+  wineserver -w
+  : >"$log"
+fi
+
+wine "$@" >"$log" 2>&1 </dev/null
+rc=$?
+wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
+cat "$log"
+rm -f "$log"
+exit $rc
