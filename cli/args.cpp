@@ -90,29 +90,6 @@ bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& valu
   return true;
 }
 
-bool parseSeedArg(std::string_view text, uint32_t& seed) {
-  if (text.size() > 2 && text.substr(0, 2) == "0x") {
-    std::string_view digits = text.substr(2);
-    if (digits.size() > 8) return false;
-    uint32_t v = 0;
-    for (char c : digits) {
-      uint32_t d;
-      if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
-      else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') d = static_cast<uint32_t>(c - 'A' + 10);
-      else return false;
-      v = v << 4 | d;
-    }
-    seed = v;
-    return true;
-  }
-  if (text.empty() || text[0] == '-') return false;
-  int64_t v = 0;
-  if (!parseIntStrict(text, 0, 0xFFFFFFFFll, v)) return false;
-  seed = static_cast<uint32_t>(v);
-  return true;
-}
-
 bool parseNatureArg(std::string_view text, int& nature) {
   int64_t n = 0;
   if (parseIntStrict(text, 0, kNatureCount - 1, n)) {

@@ -44,10 +44,6 @@ bool hasFlag(const ParsedArgs& parsed, std::string_view name);
 // Decimal integer in lo..hi: an optional "-" and digits, nothing else.
 bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& value);
 
-// A seed: "0x" (lower-case x) and 1..8 hexadecimal digits of either case, or a
-// decimal 0..4294967295. Unlike the window's rule, nothing else is accepted.
-bool parseSeedArg(std::string_view text, uint32_t& seed);
-
 // A nature: its number 0..24 or its Japanese name in UTF-8.
 bool parseNatureArg(std::string_view text, int& nature);
 
