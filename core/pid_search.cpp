@@ -37,8 +37,77 @@ bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nat
   return false;
 }
 
+// With s = (h << 16) | low, Next(s) = ((h * kMul mod 2^16) << 16) + (low * kMul + kAdd mod 2^32):
+// the first term has no low bits, so the draw of Next(s) is
+// (h * kMul + lowPart(low)) mod 2^16 with lowPart(low) = (low * kMul + kAdd mod 2^32) >> 16.
+// A state of high half h draws w exactly when lowPart(low) = (w - h * kMul) mod 2^16, so the
+// index below, every low grouped by its lowPart in ascending order, hands out the matching
+// lows directly. lowPart takes no value more than kMaxLowsPerPart times.
+namespace {
+
+constexpr uint32_t lowPart(uint32_t low) { return (low * Lcg32::kMul + Lcg32::kAdd) >> 16; }
+
+inline constexpr uint32_t kHalfStates = 0x10000u;
+inline constexpr uint32_t kMaxLowsPerPart = 3;
+
+// lows[start[v] .. start[v + 1]) are the lows with lowPart(low) = v, ascending.
+struct LowPartIndex {
+  uint32_t start[kHalfStates + 1];
+  uint16_t lows[kHalfStates];
+};
+
+consteval LowPartIndex buildLowPartIndex() {
+  LowPartIndex index{};
+  for (uint32_t low = 0; low < kHalfStates; ++low) ++index.start[lowPart(low) + 1];
+  for (uint32_t v = 0; v < kHalfStates; ++v) index.start[v + 1] += index.start[v];
+  uint32_t fill[kHalfStates]{};
+  for (uint32_t v = 0; v < kHalfStates; ++v) fill[v] = index.start[v];
+  for (uint32_t low = 0; low < kHalfStates; ++low) index.lows[fill[lowPart(low)]++] = static_cast<uint16_t>(low);
+  return index;
+}
+
+constexpr LowPartIndex kLowPartIndex = buildLowPartIndex();
+
+consteval bool partsAreSmall() {
+  for (uint32_t v = 0; v < kHalfStates; ++v)
+    if (kLowPartIndex.start[v + 1] - kLowPartIndex.start[v] > kMaxLowsPerPart) return false;
+  return kLowPartIndex.start[kHalfStates] == kHalfStates;
+}
+static_assert(partsAreSmall(), "each lowPart value has at most kMaxLowsPerPart lows");
+
+}  // namespace
+
+bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks) {
+  const uint32_t highs[2] = {w1 & 0xFFFFu, (w1 | 0x8000u) & 0xFFFFu};
+  const uint32_t want0 = w2 & 0xFFFFu;
+  const uint32_t want1 = (w2 | 0x8000u) & 0xFFFFu;
+  for (uint32_t h : highs) {
+    const uint32_t base = (h * Lcg32::kMul) & 0xFFFFu;
+    const uint32_t part0 = (want0 - base) & 0xFFFFu;
+    const uint32_t part1 = (want1 - base) & 0xFFFFu;
+    // Two ascending runs of lows (one when both wanted draws are the same), merged.
+    const uint16_t* a = kLowPartIndex.lows + kLowPartIndex.start[part0];
+    const uint16_t* aEnd = kLowPartIndex.lows + kLowPartIndex.start[part0 + 1];
+    const uint16_t* b = kLowPartIndex.lows + kLowPartIndex.start[part1];
+    const uint16_t* bEnd = part1 == part0 ? b : kLowPartIndex.lows + kLowPartIndex.start[part1 + 1];
+    while (a != aEnd || b != bEnd) {
+      uint32_t low;
+      if (b == bEnd || (a != aEnd && *a < *b)) {
+        low = *a++;
+      } else {
+        low = *b++;
+      }
+      ++checks;
+      const uint32_t s = (h << 16) | low;
+      if (storeIfNature(app, s, Lcg32::Next(s), nature, limit)) return true;
+    }
+  }
+  return false;
+}
+
 bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit) {
-  return scanIvWordsStraightforward(app, w1, w2, nature, limit);
+  uint64_t checks = 0;
+  return scanIvWords(app, w1, w2, nature, limit, checks);
 }
 
 PidSearchKind searchPidCandidates(AppState& app) {
