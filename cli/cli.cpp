@@ -11,6 +11,8 @@ const CliCommand kCommands[] = {
     {"pid", "step 2: list the PIDs and generator states that give six IVs and a nature", cmdPid},
     {"seed-time", "from an initial seed to the console's date, time and delay for a year", cmdSeedTime},
     {"time-seed", "the initial seed of a date, time and delay", cmdTimeSeed},
+    {"seeds", "step 3: list the earlier generator states whose hour byte matches (initial seeds)", cmdSeeds},
+    {"eggs", "step 4: write the egg PID list (result.txt) from an initial seed", cmdEggs},
 };
 
 void printHelp(std::FILE* out) {

@@ -1,0 +1,73 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/seed_arg.h"
+#include "core/seed_backtrack.h"
+#include "quillmar/texts.h"
+
+namespace {
+
+const char kHelp[] =
+    "usage: quillmar-cli seeds --seed SEED --hour H [--steps N]\n"
+    "\n"
+    "Step 3: step the game's generator backwards from the current seed and list the\n"
+    "earlier states whose hour byte (bits 16..23) equals the hour of play: the\n"
+    "candidates for the initial seed, nearest first, at most 10.\n"
+    "\n"
+    "  --seed SEED  the current seed: \"0x\" (lower-case x) and 1..8 hexadecimal\n"
+    "               digits, or a decimal -2147483648..2147483647 (its 32-bit\n"
+    "               pattern, so -1 is 0xFFFFFFFF)\n"
+    "  --hour H     the hour of play, -9..99 as the window's 2-character field\n"
+    "               takes it; only 0..23 can match a state\n"
+    "  --steps N    how many single steps back to search, -999..9999 as the window's\n"
+    "               4-character field takes it (default 1000); 0 or less searches nothing\n"
+    "\n"
+    "Each line: \"%d回前\" (the 0-based index of the backward step: 0 is one step\n"
+    "back), a TAB, the candidate as 0x%08X. Nothing is printed when there is none.\n";
+
+AppState gApp;  // large; kept out of the stack
+
+}  // namespace
+
+int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
+  ParsedArgs args;
+  if (int rc = parseArgs(argc, argv, first, {{"--seed", true}, {"--hour", true}, {"--steps", true}}, 0, args, io))
+    return rc;
+  if (args.help) {
+    std::fputs(kHelp, io.out);
+    return kExitOk;
+  }
+  const std::string* seedText = findOption(args, "--seed");
+  const std::string* hourText = findOption(args, "--hour");
+  const std::string* stepsText = findOption(args, "--steps");
+  if (!seedText) return cliError(io, "--seed is required (0x followed by hex digits, or decimal)");
+  if (!hourText) return cliError(io, "--hour is required (-9..99)");
+
+  uint32_t seed = 0;
+  if (!parseSeedArg(*seedText, seed)) {
+    return cliError(io, "--seed '%s': expected 0x and 1..8 hex digits, or a decimal -2147483648..2147483647",
+                    seedText->c_str());
+  }
+  int64_t hour = 0;
+  if (!parseIntStrict(*hourText, -9, 99, hour)) {
+    return cliError(io, "--hour '%s': expected a number -9..99", hourText->c_str());
+  }
+  int64_t steps = 1000;
+  if (stepsText && !parseIntStrict(*stepsText, -999, 9999, steps)) {
+    return cliError(io, "--steps '%s': expected a number -999..9999", stepsText->c_str());
+  }
+
+  AppState& app = gApp;
+  app = AppState{};
+  app.seedCandidateCount = -1;
+  app.currentSeed = seed;
+  backtrackInitialSeeds(app, static_cast<int32_t>(steps), static_cast<int32_t>(hour));
+  for (int i = 0; i < app.seedCandidateCount; ++i) {
+    const SeedCandidate& c = app.seedCandidates[i];
+    char label[kTextBufferBytes];
+    std::snprintf(label, sizeof label, texts::kTextStepsBack, c.stepIndex);
+    printCp932(io.out, label);
+    std::fprintf(io.out, "\t0x%08X\n", c.seed);
+  }
+  return kExitOk;
+}

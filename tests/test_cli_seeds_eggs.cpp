@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "quillmar/texts.h"
+#include "tests/cli_run.h"
+#include "text/cp932.h"
+
+namespace {
+
+std::string joined(const std::vector<std::string>& args) {
+  std::string s;
+  for (const auto& a : args) s += a + " ";
+  return s;
+}
+
+void expectUsageError(const std::vector<std::string>& args) {
+  CliResult r = runCliCaptured(args);
+  EXPECT_EQ(r.exitCode, 2) << joined(args);
+  EXPECT_EQ(r.out, "") << joined(args);
+  EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined(args) << r.err;
+}
+
+TEST(CliSeeds, Hour52ListsTheFourCandidates) {
+  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out,
+            "4回前\t0x12345678\n"
+            "553回前\t0x39340325\n"
+            "748回前\t0xD1341590\n"
+            "978回前\t0x0334FF52\n");
+  EXPECT_EQ(r.err, "");
+  // The same seed in decimal (0x2684AD1F = 646229279) and lower-case hex.
+  EXPECT_EQ(runCliCaptured({"seeds", "--seed=646229279", "--hour=52"}).out, r.out);
+  EXPECT_EQ(runCliCaptured({"seeds", "--seed", "0x2684ad1f", "--hour", "52", "--steps", "1000"}).out, r.out);
+}
+
+TEST(CliSeeds, StepsLimitAndNothingFound) {
+  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--steps", "553"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "4回前\t0x12345678\n");
+  CliResult one = runCliCaptured({"seeds", "--seed", "0xAD1C6073", "--hour", "12", "--steps", "1"});
+  EXPECT_EQ(one.out, "0回前\t0x000C0000\n");
+  CliResult ten = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "12", "--steps", "9999"});
+  EXPECT_TRUE(ten.out.starts_with("352回前\t0x740C7E7C\n"));
+  EXPECT_TRUE(ten.out.ends_with("\n2536回前\t0x590C3574\n"));
+  // No candidate: nothing at all is printed.
+  for (const char* steps : {"0", "-5", "4"}) {
+    CliResult none = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--steps", steps});
+    EXPECT_EQ(none.exitCode, 0) << steps;
+    EXPECT_EQ(none.out, "") << steps;
+  }
+  EXPECT_EQ(runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "-1", "--steps", "9999"}).out, "");
+}
+
+TEST(CliSeeds, BadArguments) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"seeds"},
+      {"seeds", "--seed", "0x2684AD1F"},
+      {"seeds", "--hour", "52"},
+      {"seeds", "--seed", "0X2684AD1F", "--hour", "52"},
+      {"seeds", "--seed", "0x", "--hour", "52"},
+      {"seeds", "--seed", "0x123456789", "--hour", "52"},
+      {"seeds", "--seed", "0x12g4", "--hour", "52"},
+      {"seeds", "--seed", "4294967295", "--hour", "52"},
+      {"seeds", "--seed", "-2147483649", "--hour", "52"},
+      {"seeds", "--seed", " 123", "--hour", "52"},
+      {"seeds", "--seed", "12ab", "--hour", "52"},
+      {"seeds", "--seed", "", "--hour", "52"},
+      {"seeds", "--seed", "1", "--hour", "100"},
+      {"seeds", "--seed", "1", "--hour", "-10"},
+      {"seeds", "--seed", "1", "--hour", "x"},
+      {"seeds", "--seed", "1", "--hour", "1", "--steps", "10000"},
+      {"seeds", "--seed", "1", "--hour", "1", "--steps", "-1000"},
+      {"seeds", "--seed", "1", "--hour", "1", "--steps", "1e3"},
+      {"seeds", "--seed", "1", "--hour", "1", "--bogus"},
+      {"seeds", "--seed", "1", "--hour", "1", "extra"},
+      {"seeds", "--seed"},
+  };
+  for (const auto& args : bad) expectUsageError(args);
+}
+
+TEST(CliEggs, FrameTwelveOfTheWorkedExampleOnStdout) {
+  CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", "-"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "");
+  // Standard output carries the file's CP932 bytes unchanged.
+  EXPECT_EQ(r.out.rfind(std::string(texts::kTextResultHeader) + "\n", 0), 0u);
+  std::string utf8 = cp932ToUtf8(r.out);
+  EXPECT_TRUE(utf8.starts_with("回数,なつき+コイン,性格値,性格,特性,性別値,色\n0,0+0回,8C7F0AAC,うっかりや,1,172,\n"));
+  EXPECT_TRUE(utf8.ends_with("\n12,1+0回,7005B724,すなお,1,36,\n"));
+  int lines = 0;
+  for (char c : utf8) lines += c == '\n';
+  EXPECT_EQ(lines, 14);
+}
+
+TEST(CliEggs, OptionsReachTheRequest) {
+  // Marriage with TID 44355: frame 0 stops at the shiny second reroll.
+  CliResult m = runCliCaptured({"eggs", "--seed", "0x0", "--frames", "1", "--tid", "44355", "--marriage", "--out", "-"});
+  EXPECT_EQ(cp932ToUtf8(m.out), "回数,なつき+コイン,性格値,性格,特性,性別値,色\n0,0+0回,EC714132,のうてんき,1,50,★\n");
+  // The same ID given as SID gives the same shiny value.
+  CliResult s = runCliCaptured({"eggs", "--seed", "0", "--frames", "1", "--sid", "44355", "--marriage", "--out", "-"});
+  EXPECT_EQ(s.out, m.out);
+  // Nature by number and by name, gender and ability by number and by text.
+  auto body = [](std::vector<std::string> args) {
+    CliResult r = runCliCaptured(args);
+    EXPECT_EQ(r.exitCode, 0) << joined(args) << r.err;
+    std::string utf8 = cp932ToUtf8(r.out);
+    return utf8.substr(utf8.find('\n') + 1);
+  };
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--nature", "19", "--out", "-"}),
+            "0,0+0回,8C7F0AAC,うっかりや,1,172,\n");
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--nature", "うっかりや", "--out", "-"}),
+            "0,0+0回,8C7F0AAC,うっかりや,1,172,\n");
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--gender", "2", "--out", "-"}),
+            "1,0+1回,97C4AA2F,むじゃき,2,47,\n2,0+2回,B716A675,わんぱく,2,117,\n");
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--gender", "♂(1/2)", "--out", "-"}),
+            "0,0+0回,8C7F0AAC,うっかりや,1,172,\n");
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--ability", "2", "--out", "-"}),
+            "1,0+1回,97C4AA2F,むじゃき,2,47,\n2,0+2回,B716A675,わんぱく,2,117,\n");
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--ability", "特性1", "--out", "-"}),
+            "0,0+0回,8C7F0AAC,うっかりや,1,172,\n");
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "0", "--out", "-"}), "");
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--tid", "65536", "--shiny-only", "--out", "-"}), "");
+  // The default is 50000 frames: 50001 lines.
+  CliResult d = runCliCaptured({"eggs", "--seed", "-1", "--out", "-"});
+  int lines = 0;
+  for (char c : d.out) lines += c == '\n';
+  EXPECT_EQ(lines, 50001);
+}
+
+class CliEggsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillmar-cli-eggs-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    std::remove((dir_ + "/list.txt").c_str());
+    std::remove((dir_ + "/result.txt").c_str());
+    rmdir(dir_.c_str());
+  }
+  std::string dir_;
+};
+
+TEST_F(CliEggsFile, WritesTheFileAndNothingOnStdout) {
+  std::string path = dir_ + "/list.txt";
+  CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", path});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "");
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::string bytes = readAll(f);
+  EXPECT_EQ(bytes, runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", "-"}).out);
+}
+
+TEST_F(CliEggsFile, DefaultsToResultTxtInTheWorkingFolder) {
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(dir_.c_str()), 0);
+  CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "2"});
+  ASSERT_EQ(chdir(previous), 0);
+  EXPECT_EQ(r.exitCode, 0);
+  std::FILE* f = std::fopen((dir_ + "/result.txt").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(cp932ToUtf8(readAll(f)),
+            "回数,なつき+コイン,性格値,性格,特性,性別値,色\n0,0+0回,8C7F0AAC,うっかりや,1,172,\n1,0+1回,97C4AA2F,むじゃき,2,47,\n");
+}
+
+TEST_F(CliEggsFile, AnUnwritableFolderFailsWithoutOutput) {
+  std::string path = dir_ + "/missing/list.txt";
+  CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", path});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("quillmar-cli: error: cannot create '" + path + "'", 0), 0u) << r.err;
+  struct stat st {};
+  EXPECT_NE(stat(path.c_str(), &st), 0);
+}
+
+TEST(CliEggs, BadArguments) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"eggs"},
+      {"eggs", "--frames", "13"},
+      {"eggs", "--seed", "0X10"},
+      {"eggs", "--seed", "0x1234567890"},
+      {"eggs", "--seed", "2147483648"},
+      {"eggs", "--seed", "0", "--frames", "1000000"},
+      {"eggs", "--seed", "0", "--frames", "-1"},
+      {"eggs", "--seed", "0", "--frames", ""},
+      {"eggs", "--seed", "0", "--tid", "100000"},
+      {"eggs", "--seed", "0", "--tid", "-1"},
+      {"eggs", "--seed", "0", "--sid", "abc"},
+      {"eggs", "--seed", "0", "--nature", "25"},
+      {"eggs", "--seed", "0", "--nature", "うっかり"},
+      {"eggs", "--seed", "0", "--gender", "0"},
+      {"eggs", "--seed", "0", "--gender", "9"},
+      {"eggs", "--seed", "0", "--gender", "指定しない"},
+      {"eggs", "--seed", "0", "--gender", "♂"},
+      {"eggs", "--seed", "0", "--ability", "0"},
+      {"eggs", "--seed", "0", "--ability", "3"},
+      {"eggs", "--seed", "0", "--marriage=1"},
+      {"eggs", "--seed", "0", "--out"},
+      {"eggs", "--seed", "0", "--out", ""},
+      {"eggs", "--seed", "0", "--bogus"},
+      {"eggs", "--seed", "0", "result.txt"},
+  };
+  for (const auto& args : bad) expectUsageError(args);
+}
+
+TEST(CliSeedsEggs, HelpDescribesEveryOption) {
+  CliResult seeds = runCliCaptured({"seeds", "--help"});
+  EXPECT_EQ(seeds.exitCode, 0);
+  for (const char* option : {"--seed", "--hour", "--steps", "-9..99", "-999..9999"})
+    EXPECT_NE(seeds.out.find(option), std::string::npos) << option;
+  CliResult eggs = runCliCaptured({"eggs", "--help"});
+  EXPECT_EQ(eggs.exitCode, 0);
+  for (const char* option : {"--seed", "--frames", "--tid", "--sid", "--marriage", "--shiny-only", "--nature",
+                             "--gender", "--ability", "--out", "0..999999", "0..99999"})
+    EXPECT_NE(eggs.out.find(option), std::string::npos) << option;
+  CliResult top = runCliCaptured({"--help"});
+  EXPECT_NE(top.out.find("seeds"), std::string::npos);
+  EXPECT_NE(top.out.find("eggs"), std::string::npos);
+}
+
+}  // namespace
