@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "quillmar/texts.h"
 #include "tests/cli_run.h"
+#include "tests/temp_dir.h"
 #include "text/cp932.h"
 
 namespace {
@@ -133,53 +132,40 @@ TEST(CliEggs, OptionsReachTheRequest) {
   EXPECT_EQ(lines, 50001);
 }
 
-class CliEggsFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quillmar-cli-eggs-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::remove((dir_ + "/list.txt").c_str());
-    std::remove((dir_ + "/result.txt").c_str());
-    rmdir(dir_.c_str());
-  }
-  std::string dir_;
-};
-
-TEST_F(CliEggsFile, WritesTheFileAndNothingOnStdout) {
-  std::string path = dir_ + "/list.txt";
+TEST(CliEggsFile, WritesTheFileAndNothingOnStdout) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  std::string path = dir.file("list.txt");
   CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", path});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, "");
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  std::string bytes = readAll(f);
-  EXPECT_EQ(bytes, runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", "-"}).out);
+  EXPECT_EQ(readFileBytes(path), textModeBytes(runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", "-"}).out));
 }
 
-TEST_F(CliEggsFile, DefaultsToResultTxtInTheWorkingFolder) {
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir(dir_.c_str()), 0);
+TEST(CliEggsFile, DefaultsToResultTxtInTheWorkingFolder) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path);
   CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "2"});
-  ASSERT_EQ(chdir(previous), 0);
+  std::filesystem::current_path(previous);
   EXPECT_EQ(r.exitCode, 0);
-  std::FILE* f = std::fopen((dir_ + "/result.txt").c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(cp932ToUtf8(readAll(f)),
-            "回数,なつき+コイン,性格値,性格,特性,性別値,色\n0,0+0回,8C7F0AAC,うっかりや,1,172,\n1,0+1回,97C4AA2F,むじゃき,2,47,\n");
+  EXPECT_EQ(cp932ToUtf8(readFileBytes(dir.file("result.txt"))),
+            textModeBytes("回数,なつき+コイン,性格値,性格,特性,性別値,色\n0,0+0回,8C7F0AAC,うっかりや,1,172,\n"
+                          "1,0+1回,97C4AA2F,むじゃき,2,47,\n"));
 }
 
-TEST_F(CliEggsFile, AnUnwritableFolderFailsWithoutOutput) {
-  std::string path = dir_ + "/missing/list.txt";
+TEST(CliEggsFile, AnUnwritableFolderFailsWithoutOutput) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  std::string path = dir.file("missing") + "/list.txt";
   CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "13", "--out", path});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.rfind("quillmar-cli: error: cannot create '" + path + "'", 0), 0u) << r.err;
-  struct stat st {};
-  EXPECT_NE(stat(path.c_str(), &st), 0);
+  bool exists = true;
+  readFileBytes(path, &exists);
+  EXPECT_FALSE(exists);
 }
 
 TEST(CliEggs, BadArguments) {

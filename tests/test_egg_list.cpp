@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <random>
 #include <string>
@@ -12,6 +9,7 @@
 #include "core/rng.h"
 #include "quillmar/texts.h"
 #include "tests/cli_run.h"
+#include "tests/temp_dir.h"
 #include "text/cp932.h"
 
 namespace {
@@ -255,60 +253,44 @@ TEST(EggList, NatureGenderAndAbilityFilters) {
   EXPECT_EQ(framesKept(small), (std::vector<int>{0, 1, 2}));
 }
 
-class EggListFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quillmar-egg-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::remove((dir_ + "/result.txt").c_str());
-    rmdir(dir_.c_str());
-  }
-  std::string dir_;
-};
-
-TEST_F(EggListFile, WritesTheSameBytesAsTheStreamAndTruncates) {
-  std::string path = dir_ + "/result.txt";
+TEST(EggListFile, WritesTheSameBytesAsTheStreamAndTruncates) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  std::string path = dir.file("result.txt");
   gApp = AppState{};
   ASSERT_TRUE(writeEggPidListFile(gApp, plain(0, 700), path.c_str()));
   ASSERT_TRUE(writeEggPidListFile(gApp, plain(0, 13), path.c_str()));  // overwrites
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  std::string bytes = readAll(f);
-  EXPECT_EQ(bytes, listBytes(plain(0, 13)));
-  EXPECT_NE(cp932ToUtf8(bytes).find("\n12,1+0回,7005B724,すなお,1,36,\n"), std::string::npos);
+  std::string expected = listBytes(plain(0, 13));
+  EXPECT_NE(cp932ToUtf8(expected).find("\n12,1+0回,7005B724,すなお,1,36,\n"), std::string::npos);
+  EXPECT_EQ(readFileBytes(path), textModeBytes(expected));
 
   // A run that keeps nothing still creates the file with its header.
-  EggListRequest none = plain(0, 0);
-  ASSERT_TRUE(writeEggPidListFile(gApp, none, path.c_str()));
-  f = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(readAll(f), std::string(texts::kTextResultHeader) + "\n");
+  ASSERT_TRUE(writeEggPidListFile(gApp, plain(0, 0), path.c_str()));
+  EXPECT_EQ(readFileBytes(path), textModeBytes(std::string(texts::kTextResultHeader) + "\n"));
 }
 
-TEST_F(EggListFile, AFolderThatCannotHoldTheFileWritesNothing) {
+TEST(EggListFile, AFolderThatCannotHoldTheFileWritesNothing) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
   // Inside a missing folder, and below a regular file, nothing can be created.
-  std::string missing = dir_ + "/no-such-folder/result.txt";
-  std::string file = dir_ + "/result.txt";
-  std::FILE* blocker = std::fopen(file.c_str(), "w");
-  ASSERT_NE(blocker, nullptr);
-  std::fclose(blocker);
-  std::string belowFile = file + "/result.txt";
+  std::string missing = dir.file("no-such-folder") + "/result.txt";
+  std::string blocker = dir.file("result.txt");
+  std::FILE* f = std::fopen(blocker.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  std::string belowFile = blocker + "/result.txt";
   for (const std::string& path : {missing, belowFile}) {
     gApp = AppState{};
     EggListRequest r = plain(0x1234, 50);
     r.tid = 7;
     EXPECT_FALSE(writeEggPidListFile(gApp, r, path.c_str())) << path;
-    struct stat st {};
-    EXPECT_NE(stat(path.c_str(), &st), 0) << path;
+    bool exists = true;
+    readFileBytes(path, &exists);
+    EXPECT_FALSE(exists) << path;
     EXPECT_EQ(gApp.eggInitialSeed, 0x1234u);  // the request is still stored
     EXPECT_EQ(gApp.eggTid, 7);
   }
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(readAll(f), "");  // the blocking file was left as it was
+  EXPECT_EQ(readFileBytes(blocker), "");  // the blocking file was left as it was
 }
 
 }  // namespace
