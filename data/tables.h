@@ -18,6 +18,7 @@ inline constexpr int kNatureFilterOptionCount = kNatureCount + 1;
 inline constexpr int kGenderFilterOptionCount = 9;
 inline constexpr int kAbilityFilterOptionCount = 3;
 extern const char* const kNatureNames[kNatureCount];
+extern const char* const kNatureFilterOptions[kNatureFilterOptionCount];  // "指定しない", then the 25 names
 extern const char* const kGenderFilterOptions[kGenderFilterOptionCount];
 extern const char* const kAbilityFilterOptions[kAbilityFilterOptionCount];
 

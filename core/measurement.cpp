@@ -1,0 +1,159 @@
+#include "core/measurement.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr int32_t kLowestIv = 0;
+constexpr int32_t kHighestIv = 31;
+constexpr int32_t kHighestLevel = 100;
+constexpr int32_t kNotMeasured = -1;
+
+// 32-bit arithmetic that wraps like the game's compiled code instead of being
+// undefined: only absurd typed values (far beyond three digits) ever wrap.
+int32_t wrapAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+int32_t wrapMul(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
+// pre times a double factor, truncated toward zero. A product outside the
+// 32-bit range gives INT32_MIN, the value x86's truncating conversion yields.
+int32_t scaleTruncated(int32_t pre, double factor) {
+  double scaled = static_cast<double>(pre) * factor;
+  if (!(scaled > -2147483649.0 && scaled < 2147483648.0)) return INT32_MIN;
+  return static_cast<int32_t>(scaled);
+}
+
+// The nature row the formula uses; an index outside the table reads as neutral.
+const NatureInfo& natureRow(const AppState& app) {
+  static constexpr NatureInfo kNeutral{};
+  if (app.natureIndex < 0 || app.natureIndex >= kNatureCount) return kNeutral;
+  return app.natureTable.rows[app.natureIndex];
+}
+
+bool isFixed(const IvRange& range) { return range.low == range.high; }
+
+void openAllRanges(AppState& app) {
+  for (IvRange& range : app.ivRanges) range = IvRange{kLowestIv, kHighestIv};
+  for (int32_t& level : app.narrowLevels) level = 0;
+}
+
+}  // namespace
+
+int32_t computeStat(StatKind kind, int32_t base, int32_t iv, int32_t level) {
+  // (2B + I) * L / 100 + 5; the division truncates toward zero.
+  int32_t product = wrapMul(wrapAdd(wrapMul(2, base), iv), level);
+  int32_t pre = wrapAdd(product / 100, 5);
+  switch (kind) {
+    case Hp: return wrapAdd(wrapAdd(pre, level), 5);
+    case Raised: return scaleTruncated(pre, 1.1);
+    case Lowered: return scaleTruncated(pre, 0.9);
+    case Neutral: break;
+  }
+  return pre;
+}
+
+StatKind statKindFor(int statIndex, const NatureInfo& nature) {
+  if (statIndex == 0) return Hp;
+  if (statIndex == nature.raised) return Raised;
+  if (statIndex == nature.lowered) return Lowered;
+  return Neutral;
+}
+
+void narrowRange(IvRange& range, StatKind kind, int32_t base, int32_t level, int32_t observed, int32_t firstIv,
+                 int32_t lastIv) {
+  // At one level the stat never decreases as the IV grows, so the IVs giving
+  // `observed` form one run; no match leaves the range as it was.
+  bool inRun = false;
+  for (int32_t iv = firstIv; iv <= lastIv; ++iv) {
+    bool matches = computeStat(kind, base, iv, level) == observed;
+    if (!inRun) {
+      if (matches) {
+        range.low = iv;
+        inRun = true;
+      }
+    } else if (!matches) {
+      range.high = iv - 1;
+      return;
+    }
+  }
+}
+
+void takeFirstMeasurement(AppState& app, const StatBlock& baseStats, int32_t natureIndex, int32_t level,
+                          const StatBlock& stats) {
+  app.baseStats = baseStats;
+  app.measurements[0].level = level;
+  app.measurements[0].stats = stats;
+  app.natureIndex = natureIndex;
+  app.measurementCount = 1;
+  // With no measurement taken every range is 0..31 already; restating it keeps
+  // a stray earlier value from surviving an unmatched stat.
+  for (IvRange& range : app.ivRanges) range = IvRange{kLowestIv, kHighestIv};
+  const NatureInfo& nature = natureRow(app);
+  for (int i = 0; i < kStatCount; ++i) {
+    narrowRange(app.ivRanges[i], statKindFor(i, nature), app.baseStats[i], level, stats[i], kLowestIv, kHighestIv);
+  }
+  computeNarrowLevels(app);
+}
+
+bool takeNextMeasurement(AppState& app, int32_t level, const StatBlock& stats) {
+  int32_t r = app.measurementCount;
+  if (r < 1 || r >= kMaxMeasurements) return false;
+  MeasurementRow& row = app.measurements[r];
+  row.level = level;
+  for (int i = 0; i < kStatCount; ++i) row.stats[i] = isFixed(app.ivRanges[i]) ? kNotMeasured : stats[i];
+  const NatureInfo& nature = natureRow(app);
+  for (int i = 0; i < kStatCount; ++i) {
+    IvRange& range = app.ivRanges[i];
+    if (isFixed(range)) continue;
+    narrowRange(range, statKindFor(i, nature), app.baseStats[i], level, row.stats[i], range.low, range.high);
+  }
+  app.measurementCount = r + 1;
+  computeNarrowLevels(app);
+  return true;
+}
+
+void computeNarrowLevels(AppState& app) {
+  if (app.measurementCount < 1 || app.measurementCount > kMaxMeasurements) return;
+  const int32_t lastLevel = app.measurements[app.measurementCount - 1].level;
+  const NatureInfo& nature = natureRow(app);
+  for (int i = 0; i < kStatCount; ++i) {
+    const IvRange& range = app.ivRanges[i];
+    if (isFixed(range)) {
+      app.narrowLevels[i] = 0;
+      continue;
+    }
+    StatKind kind = statKindFor(i, nature);
+    int32_t base = app.baseStats[i];
+    // The scan starts at the level just measured: an unmatched stat may already
+    // be separable there.
+    for (int32_t level = lastLevel; level <= kHighestLevel; ++level) {
+      int32_t lowStat = computeStat(kind, base, range.low, level);
+      bool separates = false;
+      for (int32_t iv = range.low; iv <= range.high && !separates; ++iv) {
+        separates = computeStat(kind, base, iv, level) != lowStat;
+      }
+      if (separates) {
+        app.narrowLevels[i] = level;
+        break;
+      }
+    }
+  }
+}
+
+bool resetMeasurement(AppState& app) {
+  if (app.measurementCount == 0) return false;
+  app.measurementCount = 0;
+  openAllRanges(app);
+  app.pidCandidateCount = -1;
+  return true;
+}
+
+void startStepOne(AppState& app) {
+  app.natureIndex = 0;
+  app.measurementCount = 0;
+  openAllRanges(app);
+  app.pidCandidateCount = -1;
+}
