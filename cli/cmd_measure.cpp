@@ -31,7 +31,8 @@ const char kHelp[] =
     "Prints six lines \"LABEL RANGE LEVEL\": the stat label H..D, the IVs still\n"
     "possible (\"n\" when fixed, else \"lo-hi\") and the narrowing level, the lowest\n"
     "level at which a further measurement tells the open IVs apart ('-' for none).\n"
-    "Example: --base 45,49,49,45,65,65 --nature 0 --at 5:20,... gives \"H 10-29 6\".\n";
+    "Example: --base 45,49,49,45,65,65 --nature 0 --at 5:20,10,10,10,11,11 prints\n"
+    "\"H 10-29 6\" first.\n";
 
 constexpr int32_t kNotTyped = -1;  // a '-' in --at
 
