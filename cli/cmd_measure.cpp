@@ -153,7 +153,7 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
     for (int i = 0; i < kStatCount; ++i) {
       bool fixed = k > 0 && app.ivRanges[i].low == app.ivRanges[i].high;
       if (m.stats[i] == kNotTyped && !fixed && k < static_cast<std::size_t>(kMaxMeasurements)) {
-        return cliError(io, "--at measurement %zu: stat %s is not fixed yet, give its value", k + 1,
+        return cliError(io, "--at measurement %d: stat %s is not fixed yet, give its value", static_cast<int>(k + 1),
                         kStatLabels[i]);
       }
     }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "data/data_files.h"
@@ -18,9 +18,13 @@ namespace fs = std::filesystem;
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "quillmar-data-XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    if (made) path_ = made;
+    std::random_device random;
+    std::error_code ec;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      fs::path candidate = fs::temp_directory_path(ec) / ("quillmar-data-" + std::to_string(random()));
+      if (fs::create_directory(candidate, ec)) path_ = candidate.string();
+    }
+    if (path_.empty()) ADD_FAILURE() << "cannot create a temporary folder";
   }
   ~TempDir() {
     std::error_code ec;
@@ -90,6 +94,13 @@ TEST(LoadDefaults, MissingFileLeavesZeros) {
 // One species line, LF-terminated.
 std::string line(const std::string& stats, const std::string& name) { return stats + "," + name + "\n"; }
 
+// "N<k>", the name of the k-th line in the generated files.
+std::string numbered(int k) {
+  char text[16];
+  std::snprintf(text, sizeof text, "N%d", k);
+  return text;
+}
+
 TEST(LoadSpeciesTable, ShortFileRepeatsItsLastLine) {
   TempDir t;
   std::string file;
@@ -108,7 +119,7 @@ TEST(LoadSpeciesTable, ShortFileRepeatsItsLastLine) {
   }
   // Every name in the file is found at its own (first) row.
   for (int k : {1, 2, 200, 399, 400}) {
-    const SpeciesRecord* found = findSpecies(*app, ("N" + std::to_string(k)).c_str());
+    const SpeciesRecord* found = findSpecies(*app, numbered(k).c_str());
     ASSERT_NE(found, nullptr) << k;
     EXPECT_EQ(found - app->speciesTable.rows, k - 1);
   }
@@ -118,7 +129,7 @@ TEST(LoadSpeciesTable, ShortFileRepeatsItsLastLine) {
 TEST(LoadSpeciesTable, LongerFileStopsAt493) {
   TempDir t;
   std::string file;
-  for (int k = 1; k <= 500; ++k) file += line("1,1,1,1,1,1", "N" + std::to_string(k));
+  for (int k = 1; k <= 500; ++k) file += line("1,1,1,1,1,1", numbered(k));
   t.write("pokemon.dat", file);
   auto app = newApp();
   loadSpeciesTable(*app, t.dir());
