@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/seed_arg.h"
 #include "core/seed_time.h"
 
 namespace {
@@ -23,7 +24,8 @@ const char kSeedTimeHelp[] =
     "nothing carries into BB, so delays D and D + 65536 give the same seed. The\n"
     "delay printed is the smallest one, CCCC - (Y - 2000).\n"
     "\n"
-    "  SEED       \"0x\" and 1..8 hexadecimal digits, or a decimal 0..4294967295\n"
+    "  SEED       \"0x\" (lower-case x) and 1..8 hexadecimal digits, or a decimal\n"
+    "             -2147483648..2147483647 taken as its 32-bit pattern, as seeds reads it\n"
     "  --year Y   the year on the console's clock, 2000..2099\n"
     "  --limit N  print at most N moments (default 20; 0 prints them all)\n"
     "\n"
@@ -47,31 +49,6 @@ const char kTimeSeedHelp[] =
     "  --delay D the frames waited, 0..2147483647. Overflow: only the low 16 bits of\n"
     "            D + (year - 2000) reach the seed, so D and D + 65536 give the same\n"
     "            seed and nothing carries into the hour byte\n";
-
-// "0x" (lower-case x) and 1..8 hexadecimal digits of either case, or a decimal
-// 0..4294967295; nothing else.
-bool parseSeedOperand(std::string_view text, uint32_t& seed) {
-  if (text.size() > 2 && text.substr(0, 2) == "0x") {
-    std::string_view digits = text.substr(2);
-    if (digits.size() > 8) return false;
-    uint32_t v = 0;
-    for (char c : digits) {
-      uint32_t d;
-      if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
-      else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') d = static_cast<uint32_t>(c - 'A' + 10);
-      else return false;
-      v = v << 4 | d;
-    }
-    seed = v;
-    return true;
-  }
-  if (text.empty() || text[0] == '-') return false;
-  int64_t v = 0;
-  if (!parseIntStrict(text, 0, 0xFFFFFFFFll, v)) return false;
-  seed = static_cast<uint32_t>(v);
-  return true;
-}
 
 // Exactly `width` decimal digits at text[pos..].
 bool fixedDigits(std::string_view text, std::size_t pos, std::size_t width, int32_t& value) {
@@ -114,8 +91,8 @@ int cmdSeedTime(int argc, const char* const* argv, int first, const CliIo& io) {
   if (args.positionals.empty()) return cliError(io, "SEED is required (\"0x\" and hex digits, or decimal)");
   uint32_t seed = 0;
   const std::string& seedText = args.positionals[0];
-  if (!parseSeedOperand(seedText, seed)) {
-    return cliError(io, "SEED '%s': expected \"0x\" and 1..8 hex digits, or a decimal 0..4294967295",
+  if (!parseSeedArg(seedText, seed)) {
+    return cliError(io, "SEED '%s': expected \"0x\" and 1..8 hex digits, or a decimal -2147483648..2147483647",
                     seedText.c_str());
   }
   const std::string* yearText = findOption(args, "--year");

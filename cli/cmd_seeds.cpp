@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/seed_arg.h"
+#include "cli/seed_explain.h"
 #include "core/seed_backtrack.h"
 #include "quillmar/texts.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 const char kHelp[] =
     "usage: quillmar-cli seeds --seed SEED --hour H [--steps N]\n"
+    "                          [--explain --year Y [--delay-min A] [--delay-max B]]\n"
     "\n"
     "Step 3: step the game's generator backwards from the current seed and list the\n"
     "earlier states whose hour byte (bits 16..23) equals the hour of play: the\n"
@@ -31,10 +33,14 @@ AppState gApp;  // large; kept out of the stack
 
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
   ParsedArgs args;
-  if (int rc = parseArgs(argc, argv, first, {{"--seed", true}, {"--hour", true}, {"--steps", true}}, 0, args, io))
+  if (int rc = parseArgs(argc, argv, first,
+                         {{"--seed", true}, {"--hour", true}, {"--steps", true}, {"--explain", false},
+                          {"--year", true}, {"--delay-min", true}, {"--delay-max", true}},
+                         0, args, io))
     return rc;
   if (args.help) {
     std::fputs(kHelp, io.out);
+    std::fputs(kSeedExplainHelp, io.out);
     return kExitOk;
   }
   const std::string* seedText = findOption(args, "--seed");
@@ -56,6 +62,8 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
   if (stepsText && !parseIntStrict(*stepsText, -999, 9999, steps)) {
     return cliError(io, "--steps '%s': expected a number -999..9999", stepsText->c_str());
   }
+  SeedExplainRequest explain;
+  if (int rc = parseSeedExplain(args, explain, io)) return rc;
 
   AppState& app = gApp;
   app = AppState{};
@@ -67,7 +75,9 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
     char label[kTextBufferBytes];
     std::snprintf(label, sizeof label, texts::kTextStepsBack, c.stepIndex);
     printCp932(io.out, label);
-    std::fprintf(io.out, "\t0x%08X\n", c.seed);
+    std::fprintf(io.out, "\t0x%08X", c.seed);
+    if (explain.on) printSeedExplanation(io.out, c.seed, explain);
+    std::fputc('\n', io.out);
   }
   return kExitOk;
 }

@@ -33,8 +33,9 @@ TEST(CliSeedTime, SeedTimeListsMomentsInCalendarOrder) {
   // More moments exist: a note on stderr, not on stdout.
   EXPECT_EQ(r.err.rfind("quillmar-cli: note: 3 of ", 0), 0u) << r.err;
 
-  // The decimal spelling of the seed is the same seed; lower-case hex too.
-  CliResult dec = runCliCaptured({"seed-time", "2735739122", "--year", "2099", "--limit", "3"});
+  // The decimal spelling reads the seed as seeds does, as a signed 32-bit pattern:
+  // 0xA31010F2 - 2^32 = -1559228174. Lower-case hex is the same seed too.
+  CliResult dec = runCliCaptured({"seed-time", "-1559228174", "--year", "2099", "--limit", "3"});
   EXPECT_EQ(dec.out, r.out);
   CliResult lower = runCliCaptured({"seed-time", "0xa31010f2", "--year=2099", "--limit=3"});
   EXPECT_EQ(lower.out, r.out);
@@ -71,6 +72,10 @@ TEST(CliSeedTime, SeedWithoutTimeSaysWhyAndExitsOne) {
   EXPECT_EQ(hour.exitCode, 1);
   EXPECT_EQ(hour.out, "no time: BB = 0x18 (24) is not an hour 0..23\n");
   EXPECT_EQ(hour.err, "");
+  // -1 is 0xFFFFFFFF: BB = 0xFF.
+  CliResult minusOne = runCliCaptured({"seed-time", "-1", "--year", "2000"});
+  EXPECT_EQ(minusOne.exitCode, 1);
+  EXPECT_EQ(minusOne.out, "no time: BB = 0xFF (255) is not an hour 0..23\n");
   CliResult delay = runCliCaptured({"seed-time", "0xA3100005", "--year", "2099"});
   EXPECT_EQ(delay.exitCode, 1);
   EXPECT_EQ(delay.out, "no time: CCCC = 0x0005 (5) is less than 2099 - 2000 = 99: the delay would be -94\n");
@@ -89,9 +94,8 @@ TEST(CliSeedTime, BadArgumentsExitTwoWithAMessageAndNoOutput) {
       {"seed-time", "0x", "--year", "2099"},
       {"seed-time", "0x123456789", "--year", "2099"},
       {"seed-time", "0xA31010G2", "--year", "2099"},
-      {"seed-time", "-1", "--year", "2099"},
-      {"seed-time", "-0", "--year", "2099"},
-      {"seed-time", "4294967296", "--year", "2099"},
+      {"seed-time", "2735739122", "--year", "2099"},
+      {"seed-time", "-2147483649", "--year", "2099"},
       {"seed-time", "12ab", "--year", "2099"},
       {"seed-time", " 12", "--year", "2099"},
       {"seed-time", "", "--year", "2099"},

@@ -1,0 +1,62 @@
+#include "cli/seed_explain.h"
+
+#include "core/seed_time.h"
+
+const char kSeedExplainHelp[] =
+    "\n"
+    "  --explain      add to each candidate the hour and delay that give it in the\n"
+    "                 year --year, and whether a person can reach it: each line goes\n"
+    "                 on with \"\\thour H\\tdelay D\\treachable\" (or \"unreachable\")\n"
+    "  --year Y       with --explain: the year on the console's clock, 2000..2099\n"
+    "  --delay-min A  with --explain: the shortest delay a person can wait, in frames\n"
+    "                 (default 300)\n"
+    "  --delay-max B  with --explain: the longest delay (default 9999);\n"
+    "                 0 <= A <= B <= 65535\n"
+    "\n"
+    "An initial seed 0xAABBCCCC has hour BB and delay CCCC - (Y - 2000) frames; it is\n"
+    "reachable when the hour is 0..23 and A <= delay <= B. 'quillmar-cli seed-time\n"
+    "SEED --year Y' then lists the dates and times to set on the console.\n";
+
+int parseSeedExplain(const ParsedArgs& args, SeedExplainRequest& request, const CliIo& io) {
+  request = SeedExplainRequest{};
+  request.on = hasFlag(args, "--explain");
+  const std::string* yearText = findOption(args, "--year");
+  const std::string* minText = findOption(args, "--delay-min");
+  const std::string* maxText = findOption(args, "--delay-max");
+  if (!request.on) {
+    for (const char* name : {"--year", "--delay-min", "--delay-max"}) {
+      if (hasFlag(args, name)) return cliError(io, "%s needs --explain", name);
+    }
+    return kExitOk;
+  }
+  if (!yearText) return cliError(io, "--explain needs --year (2000..2099)");
+  int64_t value = 0;
+  if (!parseIntStrict(*yearText, kClockFirstYear, kClockLastYear, value)) {
+    return cliError(io, "--year '%s': expected a year 2000..2099", yearText->c_str());
+  }
+  request.year = static_cast<int32_t>(value);
+  if (minText) {
+    if (!parseIntStrict(*minText, 0, 65535, value)) {
+      return cliError(io, "--delay-min '%s': expected frames 0..65535", minText->c_str());
+    }
+    request.delayMin = static_cast<int32_t>(value);
+  }
+  if (maxText) {
+    if (!parseIntStrict(*maxText, 0, 65535, value)) {
+      return cliError(io, "--delay-max '%s': expected frames 0..65535", maxText->c_str());
+    }
+    request.delayMax = static_cast<int32_t>(value);
+  }
+  if (request.delayMin > request.delayMax) {
+    return cliError(io, "--delay-min %d is more than --delay-max %d", request.delayMin, request.delayMax);
+  }
+  return kExitOk;
+}
+
+void printSeedExplanation(std::FILE* out, uint32_t seed, const SeedExplainRequest& request) {
+  int32_t hour = seedHour(seed);
+  int32_t delay = seedDelay(seed, request.year);
+  bool reachable = seedTimeVerdict(seed, request.year) == SeedTimeVerdict::HasTime && delay >= request.delayMin &&
+                   delay <= request.delayMax;
+  std::fprintf(out, "\thour %d\tdelay %d\t%s", hour, delay, reachable ? "reachable" : "unreachable");
+}

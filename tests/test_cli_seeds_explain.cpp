@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "tests/cli_run.h"
+
+namespace {
+
+TEST(CliSeedsExplain, HourAndDelayOfEachCandidate) {
+  // The four hour-52 candidates of 0x2684AD1F: hour 0x34 = 52 is no hour of the
+  // clock, so none is reachable; the delays are CCCC - (year - 2000).
+  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--explain", "--year", "2000"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "4回前\t0x12345678\thour 52\tdelay 22136\tunreachable\n"   // 0x5678
+            "553回前\t0x39340325\thour 52\tdelay 805\tunreachable\n"   // 0x0325
+            "748回前\t0xD1341590\thour 52\tdelay 5520\tunreachable\n"  // 0x1590
+            "978回前\t0x0334FF52\thour 52\tdelay 65362\tunreachable\n");  // 0xFF52
+  CliResult later = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--steps", "553", "--explain",
+                                    "--year=2010"});
+  EXPECT_EQ(later.out, "4回前\t0x12345678\thour 52\tdelay 22126\tunreachable\n");
+}
+
+TEST(CliSeedsExplain, DelayWindowDecidesReachability) {
+  const std::vector<std::string> base = {"seeds", "--seed", "0xAD1C6073", "--hour", "12", "--steps", "1", "--explain"};
+  auto run = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = base;
+    args.insert(args.end(), extra.begin(), extra.end());
+    return runCliCaptured(args);
+  };
+  // 0x000C0000 in 2000 needs delay 0: below the default 300.
+  EXPECT_EQ(run({"--year", "2000"}).out, "0回前\t0x000C0000\thour 12\tdelay 0\tunreachable\n");
+  EXPECT_EQ(run({"--year", "2000", "--delay-min", "0"}).out, "0回前\t0x000C0000\thour 12\tdelay 0\treachable\n");
+  // In 2001 the delay would be -1: no window reaches it.
+  EXPECT_EQ(run({"--year", "2001", "--delay-min", "0"}).out, "0回前\t0x000C0000\thour 12\tdelay -1\tunreachable\n");
+
+  // Hour 12 from 0x2684AD1F: the first candidate 0x740C7E7C needs 32380 frames,
+  // the tenth 0x590C3574 needs 13684 - 99 = 13585 in 2099.
+  CliResult ten = runCliCaptured(
+      {"seeds", "--seed", "0x2684AD1F", "--hour", "12", "--steps", "9999", "--explain", "--year", "2099"});
+  EXPECT_TRUE(ten.out.starts_with("352回前\t0x740C7E7C\thour 12\tdelay 32281\tunreachable\n")) << ten.out;
+  EXPECT_TRUE(ten.out.ends_with("\n2536回前\t0x590C3574\thour 12\tdelay 13585\tunreachable\n")) << ten.out;
+  CliResult wide = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "12", "--steps", "9999", "--explain",
+                                   "--year", "2099", "--delay-min", "13585", "--delay-max", "32281"});
+  EXPECT_TRUE(wide.out.starts_with("352回前\t0x740C7E7C\thour 12\tdelay 32281\treachable\n")) << wide.out;
+  EXPECT_TRUE(wide.out.ends_with("\n2536回前\t0x590C3574\thour 12\tdelay 13585\treachable\n")) << wide.out;
+  CliResult narrow = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "12", "--steps", "9999", "--explain",
+                                     "--year", "2099", "--delay-min", "13586", "--delay-max", "32280"});
+  EXPECT_TRUE(narrow.out.ends_with("\tdelay 13585\tunreachable\n")) << narrow.out;
+}
+
+TEST(CliSeedsExplain, BadArgumentsExitTwoWithAMessageAndNoOutput) {
+  const std::vector<std::string> base = {"seeds", "--seed", "0x2684AD1F", "--hour", "52"};
+  const std::vector<std::vector<std::string>> extras = {
+      {"--year", "2000"},
+      {"--delay-min", "0"},
+      {"--delay-max", "100"},
+      {"--explain"},
+      {"--explain=yes", "--year", "2000"},
+      {"--explain", "--year", "1999"},
+      {"--explain", "--year", "2100"},
+      {"--explain", "--year", "y2k"},
+      {"--explain", "--year", "2000", "--delay-min", "-1"},
+      {"--explain", "--year", "2000", "--delay-max", "65536"},
+      {"--explain", "--year", "2000", "--delay-min", "x"},
+      {"--explain", "--year", "2000", "--delay-min", "500", "--delay-max", "499"},
+      {"--explain", "--year", "2000", "--delay-min", "10000"},  // above the default maximum 9999
+      {"--explain", "--year"},
+  };
+  for (const auto& extra : extras) {
+    std::vector<std::string> args = base;
+    args.insert(args.end(), extra.begin(), extra.end());
+    CliResult r = runCliCaptured(args);
+    std::string joined;
+    for (const auto& a : args) joined += "[" + a + "] ";
+    EXPECT_EQ(r.exitCode, 2) << joined;
+    EXPECT_EQ(r.out, "") << joined;
+    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined << r.err;
+  }
+}
+
+TEST(CliSeedsExplain, HelpNamesTheOptionsAndTheDefaultWindow) {
+  CliResult r = runCliCaptured({"seeds", "--help"});
+  EXPECT_EQ(r.exitCode, 0);
+  for (const char* text : {"--explain", "--year", "--delay-min", "--delay-max", "default 300", "default 9999",
+                           "seed-time"})
+    EXPECT_NE(r.out.find(text), std::string::npos) << text;
+}
+
+}  // namespace
