@@ -6,7 +6,7 @@ set -euo pipefail
 packages_for() {
   case "$1" in
     build) echo "cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev" ;;
-    gui) echo "qt6-base-dev fonts-ipafont-gothic xdg-utils" ;;
+    gui) echo "qt6-base-dev fonts-ipafont-gothic xdg-utils xvfb xauth" ;;
     # Cross-build with mingw-w64 and run under 64-bit Wine. Never wine32: with it
     # installed, /usr/bin/wine takes the 32-bit loader and 64-bit exes fail too.
     windows) echo "g++-mingw-w64-x86-64-win32 wine wine64 xvfb xauth fonts-ipafont-gothic locales" ;;

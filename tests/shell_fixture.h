@@ -1,0 +1,60 @@
+// A started window over the fake backend, with its own working directory
+// holding "default.txt" and a small "pokemon.dat".
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "state/app_state.h"
+#include "tests/fake_platform.h"
+#include "text/cp932.h"
+#include "ui/resources/templates.h"
+#include "ui/screens.h"
+#include "ui/shell.h"
+
+inline std::string sj(const std::string& utf8) { return utf8ToCp932(utf8); }
+
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fakeReset();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("quillmar-shell-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    writeFile(dir_ / "default.txt", "45,49,49,45,65,65\n");
+    writeFile(dir_ / "pokemon.dat", sj("45,49,49,45,65,65,フシギダネ\n"
+                                       "100,100,100,100,100,100,ミュウ\n"
+                                       "106,110,90,130,154,90,ミュウツー\n"));
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  void start() { shellStart(app(), dir_.string().c_str()); }
+  AppState& app() { return *app_; }
+
+  // A click or menu choice (high word 0).
+  void command(int32_t id) { shellCommand(app(), static_cast<std::uintptr_t>(id)); }
+  void type(ControlHandle h, const std::string& utf8) { fakeType(h, utf8); }
+  std::string text(ControlHandle h) { return fakeControl(h).text; }
+  bool alive(ControlHandle h) { return h != 0 && fakeControl(h).alive; }
+
+  // One "追加" with a level and six observed stats typed first.
+  void measure(int level, const int (&stats)[6]) {
+    type(app().levelEdit, std::to_string(level));
+    for (int i = 0; i < 6; ++i) type(app().statEdits[i], std::to_string(stats[i]));
+    command(kCmdAdd);
+  }
+
+  std::filesystem::path dir_;
+  std::unique_ptr<AppState> app_ = std::make_unique<AppState>();
+};

@@ -1,0 +1,578 @@
+// The window's command routing and its preconditions, over the fake backend.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+#include <vector>
+
+#include "tests/shell_fixture.h"
+
+namespace {
+
+struct ExpectedControl {
+  ControlKind kind;
+  int32_t id;
+  int32_t x, y, w, h;
+  std::string caption;  // UTF-8
+};
+
+void expectControls(const std::vector<ControlHandle>& handles, const std::vector<ExpectedControl>& expected) {
+  ASSERT_EQ(handles.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const FakeControl& c = fakeControl(handles[i]);
+    const ExpectedControl& e = expected[i];
+    SCOPED_TRACE(testing::Message() << "control " << i << " id " << e.id);
+    EXPECT_EQ(c.kind, e.kind);
+    EXPECT_EQ(c.id, e.id);
+    EXPECT_EQ(std::tie(c.rect.x, c.rect.y, c.rect.width, c.rect.height), std::tie(e.x, e.y, e.w, e.h));
+    EXPECT_EQ(c.text, sj(e.caption));
+  }
+}
+
+constexpr ControlKind kTab = ControlKind::kTabStopEdit;
+constexpr ControlKind kPlain = ControlKind::kPlainEdit;
+constexpr ControlKind kPush = ControlKind::kPushButton;
+constexpr ControlKind kFramed = ControlKind::kFramedPushButton;
+constexpr ControlKind kCheck = ControlKind::kCheckBox;
+constexpr ControlKind kList = ControlKind::kDropDownList;
+
+const std::vector<ExpectedControl> kScreenOneControls = {
+    {kTab, 161, 140, 5, 90, 22, ""},
+    {kPush, 162, 240, 6, 110, 20, "種族値を↓に"},
+    {kTab, 101, 132, 35, 30, 22, "45"},
+    {kTab, 102, 182, 35, 30, 22, "49"},
+    {kTab, 103, 232, 35, 30, 22, "49"},
+    {kTab, 104, 282, 35, 30, 22, "45"},
+    {kTab, 105, 332, 35, 30, 22, "65"},
+    {kTab, 106, 382, 35, 30, 22, "65"},
+    {kTab, 110, 82, 60, 30, 22, ""},
+    {kTab, 111, 132, 60, 30, 22, ""},
+    {kTab, 112, 182, 60, 30, 22, ""},
+    {kTab, 113, 232, 60, 30, 22, ""},
+    {kTab, 114, 282, 60, 30, 22, ""},
+    {kTab, 115, 332, 60, 30, 22, ""},
+    {kTab, 116, 382, 60, 30, 22, ""},
+    {kList, 120, 430, 60, 120, 300, ""},
+    {kPush, 10, 450, 30, 80, 20, "リセット"},
+    {kPush, 130, 10, 85, 40, 20, "追加"},
+    {kPush, 132, 560, 185, 160, 20, "↑の個体値で逆算"},
+    {kPush, 133, 740, 185, 40, 20, "入力"},
+};
+
+const std::vector<ExpectedControl> kScreenTwoControls = {
+    {kPlain, 210, 85, 25, 120, 22, ""},
+    {kPlain, 211, 85, 50, 20, 22, "12"},
+    {kFramed, 220, 135, 50, 180, 22, "初期SEED候補を逆算"},
+    {kPlain, 211, 250, 25, 40, 22, "1000"},
+    {kPlain, 300, 458, 52, 50, 22, ""},
+    {kPlain, 301, 563, 52, 50, 22, ""},
+    {kPlain, 302, 490, 27, 120, 22, ""},
+    {kCheck, 303, 415, 80, 100, 30, "国際結婚"},
+    {kFramed, 304, 530, 230, 50, 22, "出力"},
+    {kPlain, 305, 415, 230, 60, 22, "50000"},
+    {kCheck, 306, 530, 80, 100, 30, "色違いのみ"},
+    {kList, 307, 460, 130, 120, 300, ""},
+    {kList, 308, 460, 160, 120, 300, ""},
+    {kList, 309, 460, 190, 120, 300, ""},
+};
+
+std::vector<std::string> sjRows(const std::vector<std::string>& utf8) {
+  std::vector<std::string> out;
+  for (const std::string& s : utf8) out.push_back(sj(s));
+  return out;
+}
+
+const std::vector<std::string> kNatureNamesUtf8 = {
+    "がんばりや", "さみしがり", "ゆうかん", "いじっぱり", "やんちゃ",   "ずぶとい", "すなお",
+    "のんき",     "わんぱく",   "のうてんき", "おくびょう", "せっかち",   "まじめ",   "ようき",
+    "むじゃき",   "ひかえめ",   "おっとり", "れいせい",   "てれや",     "うっかりや", "おだやか",
+    "おとなしい", "なまいき",   "しんちょう", "きまぐれ"};
+
+std::vector<std::string> fileLines(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+// --- start-up and screens -----------------------------------------------------
+
+TEST_F(ShellTest, StartShowsScreenOneWithTheDefaultsAndNoLists) {
+  start();
+  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().currentSeed, 0u);
+  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().natureIndex, 0);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(app().ivRanges[i].low, 0);
+    EXPECT_EQ(app().ivRanges[i].high, 31);
+  }
+  expectControls(fakeLiveControls(), kScreenOneControls);
+  const FakeControl& natures = fakeControl(app().natureCombo);
+  EXPECT_EQ(natures.rows, sjRows(kNatureNamesUtf8));
+  EXPECT_EQ(natures.selected, 0);
+  // The handles in AppState are those of the controls.
+  EXPECT_EQ(fakeControl(app().searchButton).id, 132);
+  EXPECT_EQ(fakeControl(app().baseStatEdits[5]).id, 106);
+  EXPECT_EQ(fakeControl(app().statEdits[0]).id, 111);
+}
+
+TEST_F(ShellTest, MissingDataFilesShowZerosAndFindNothingTyped) {
+  std::filesystem::remove(dir_ / "default.txt");
+  std::filesystem::remove(dir_ / "pokemon.dat");
+  start();
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(app().baseStatEdits[i]), "0");
+  type(app().speciesEdit, "ミュウ");
+  type(app().baseStatEdits[0], "77");
+  command(kCmdSpecies);
+  EXPECT_EQ(text(app().baseStatEdits[0]), "77");
+}
+
+TEST_F(ShellTest, MenuSwitchesScreensAndTheShownScreensEntryDoesNothing) {
+  start();
+  std::size_t created = fake().controls.size();
+  int invalidations = fake().invalidations;
+  command(kCmdScreenOne);  // already on screen 1
+  EXPECT_EQ(fake().controls.size(), created);
+  EXPECT_EQ(fake().invalidations, invalidations);
+  EXPECT_EQ(app().screenMode, 1);
+
+  command(kCmdScreenTwo);
+  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(fake().invalidations, invalidations + 1);
+  expectControls(fakeLiveControls(), kScreenTwoControls);
+  EXPECT_EQ(app().seedCandidateCount, -1);
+  EXPECT_EQ(app().pidCandidateCount, -1);
+  // Screen 1's handles were cleared when its controls were destroyed.
+  EXPECT_EQ(app().speciesEdit, 0);
+  EXPECT_EQ(app().natureCombo, 0);
+  for (ControlHandle h : app().baseStatEdits) EXPECT_EQ(h, 0);
+  EXPECT_EQ(fakeControl(app().natureFilterCombo).rows,
+            [] {
+              std::vector<std::string> rows = {sj("指定しない")};
+              for (const std::string& s : sjRows(kNatureNamesUtf8)) rows.push_back(s);
+              return rows;
+            }());
+  EXPECT_EQ(fakeControl(app().genderFilterCombo).rows,
+            sjRows({"指定しない", "♂(1/2)", "♀(1/2)", "♂(7/8)", "♀(1/8)", "♂(3/4)", "♀(1/4)", "♂(1/4)", "♀(3/4)"}));
+  EXPECT_EQ(fakeControl(app().abilityFilterCombo).rows, sjRows({"指定しない", "特性1", "特性2"}));
+  for (ControlHandle h : {app().natureFilterCombo, app().genderFilterCombo, app().abilityFilterCombo})
+    EXPECT_EQ(fakeControl(h).selected, 0);
+
+  created = fake().controls.size();
+  command(kCmdScreenTwo);  // already on screen 2
+  EXPECT_EQ(fake().controls.size(), created);
+
+  type(app().hourEdit, "5");
+  command(kCmdScreenOne);
+  EXPECT_EQ(app().screenMode, 1);
+  expectControls(fakeLiveControls(), kScreenOneControls);
+  EXPECT_EQ(app().hourEdit, 0);
+  command(kCmdScreenTwo);
+  EXPECT_EQ(text(app().hourEdit), "12");  // a rebuilt screen starts from its initial texts
+}
+
+TEST_F(ShellTest, NotificationsEnterEscapeAndUnknownIdsDoNothing) {
+  start();
+  for (int i = 0; i < 6; ++i) type(app().statEdits[i], "20");
+  type(app().levelEdit, "5");
+  std::size_t created = fake().controls.size();
+  for (std::uintptr_t wParam : {std::uintptr_t{1}, std::uintptr_t{2}, std::uintptr_t{0x00010000u | 130u},
+                                std::uintptr_t{0x03000000u | 130u}, std::uintptr_t{0x00010000u | 40002u},
+                                std::uintptr_t{161}, std::uintptr_t{120}, std::uintptr_t{999}, std::uintptr_t{220},
+                                std::uintptr_t{304}, std::uintptr_t{160}}) {
+    shellCommand(app(), wParam);
+  }
+  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(fake().controls.size(), created);
+  EXPECT_EQ(fake().invalidations, 0);
+  EXPECT_TRUE(fake().reads.empty());
+  EXPECT_TRUE(fake().openedDocuments.empty());
+}
+
+// --- step 1 -------------------------------------------------------------------
+
+TEST_F(ShellTest, SpeciesLookupFillsTheBaseStatEditsOnly) {
+  start();
+  type(app().speciesEdit, "ミュウツー");
+  command(kCmdSpecies);
+  const char* expected[] = {"106", "110", "90", "130", "154", "90"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(app().baseStatEdits[i]), expected[i]);
+  EXPECT_EQ(app().baseStats[0], 45);  // the first measurement takes them, not the lookup
+  EXPECT_EQ(fake().invalidations, 0);
+  ASSERT_EQ(fake().reads.size(), 1u);
+  EXPECT_EQ(fake().reads[0], app().speciesEdit);
+
+  type(app().speciesEdit, "ミュ");  // not a name in the file
+  command(kCmdSpecies);
+  EXPECT_EQ(text(app().baseStatEdits[0]), "106");
+}
+
+TEST_F(ShellTest, SpeciesNameIsCutToTenBytes) {
+  start();
+  // Six double-byte characters: only the first five (10 bytes) are compared,
+  // and "ミュウツー" is exactly those five.
+  type(app().speciesEdit, "ミュウツーX");
+  command(kCmdSpecies);
+  EXPECT_EQ(text(app().baseStatEdits[0]), "106");
+  type(app().speciesEdit, "ミュウツーあ");
+  command(kCmdSpecies);
+  EXPECT_EQ(text(app().baseStatEdits[0]), "106");
+}
+
+TEST_F(ShellTest, FirstMeasurementTakesTheInputsAndRemovesBaseStatEditsAndNatureList) {
+  start();
+  type(app().baseStatEdits[0], "45");
+  fakeControl(app().natureCombo).selected = 3;
+  ControlHandle oldNature = app().natureCombo;
+  ControlHandle oldBase = app().baseStatEdits[2];
+  measure(5, {20, 0, 0, 0, 0, 0});
+  EXPECT_EQ(app().measurementCount, 1);
+  EXPECT_EQ(app().natureIndex, 3);
+  EXPECT_EQ(app().measurements[0].level, 5);
+  EXPECT_EQ(app().measurements[0].stats[0], 20);
+  // HP base 45 at level 5: IVs 10..29 give 20; level 6 first tells them apart.
+  EXPECT_EQ(app().ivRanges[0].low, 10);
+  EXPECT_EQ(app().ivRanges[0].high, 29);
+  EXPECT_EQ(app().narrowLevels[0], 6);
+  EXPECT_FALSE(alive(oldNature));
+  EXPECT_FALSE(alive(oldBase));
+  EXPECT_EQ(app().natureCombo, 0);
+  for (ControlHandle h : app().baseStatEdits) EXPECT_EQ(h, 0);
+  EXPECT_EQ(fake().invalidations, 1);
+
+  measure(6, {22, 0, 0, 0, 0, 0});
+  EXPECT_EQ(app().measurementCount, 2);
+  EXPECT_EQ(app().ivRanges[0].low, 10);
+  EXPECT_EQ(app().ivRanges[0].high, 26);
+  EXPECT_EQ(app().narrowLevels[0], 7);
+  EXPECT_EQ(fake().invalidations, 2);
+}
+
+TEST_F(ShellTest, ThreeCharactersOfEachStatEditAreRead) {
+  start();
+  type(app().baseStatEdits[0], "  45");  // reads "  4"
+  measure(100, {0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(app().baseStats[0], 4);
+  type(app().levelEdit, "1005");
+  command(kCmdAdd);
+  EXPECT_EQ(app().measurements[1].level, 100);
+}
+
+TEST_F(ShellTest, FixedStatsAreNotReadByLaterMeasurements) {
+  start();
+  // Level 100, base 45: HP is 200 + IV and Speed 95 + IV, so 210 and 115 fix
+  // H at 10 and S at 20; the zeros match no IV and leave the others open.
+  measure(100, {210, 0, 0, 115, 0, 0});
+  ASSERT_EQ(app().ivRanges[0].low, 10);
+  ASSERT_EQ(app().ivRanges[0].high, 10);
+  ASSERT_EQ(app().ivRanges[3].low, 20);
+  ASSERT_EQ(app().ivRanges[3].high, 20);
+  EXPECT_EQ(app().narrowLevels[0], 0);
+  EXPECT_EQ(app().narrowLevels[3], 0);
+
+  fake().reads.clear();
+  measure(50, {1, 1, 1, 1, 1, 1});
+  std::vector<ControlHandle> expected = {app().levelEdit, app().statEdits[1], app().statEdits[2],
+                                         app().statEdits[4], app().statEdits[5]};
+  EXPECT_EQ(fake().reads, expected);
+  EXPECT_EQ(app().measurements[1].level, 50);
+  EXPECT_EQ(app().measurements[1].stats[0], -1);
+  EXPECT_EQ(app().measurements[1].stats[3], -1);
+  EXPECT_EQ(app().measurements[1].stats[1], 1);
+}
+
+TEST_F(ShellTest, TheTwentyFirstAddOnlyRepaints) {
+  start();
+  for (int m = 0; m < 20; ++m) measure(5 + m, {0, 0, 0, 0, 0, 0});
+  ASSERT_EQ(app().measurementCount, 20);
+  std::size_t reads = fake().reads.size();
+  int invalidations = fake().invalidations;
+  measure(90, {1, 1, 1, 1, 1, 1});
+  EXPECT_EQ(app().measurementCount, 20);
+  EXPECT_EQ(app().measurements[19].level, 24);
+  EXPECT_EQ(fake().reads.size(), reads);
+  EXPECT_EQ(fake().invalidations, invalidations + 1);
+}
+
+TEST_F(ShellTest, ResetBeforeAnyMeasurementDoesNothing) {
+  start();
+  std::size_t created = fake().controls.size();
+  command(kCmdReset);
+  EXPECT_EQ(fake().controls.size(), created);
+  EXPECT_EQ(fake().invalidations, 0);
+}
+
+TEST_F(ShellTest, ResetRecreatesTheInputsAsPlainEditsWithTheMeasuredValues) {
+  start();
+  type(app().baseStatEdits[1], "80");
+  fakeControl(app().natureCombo).selected = 7;
+  type(app().speciesEdit, "x");
+  measure(100, {210, 0, 0, 115, 0, 0});
+  command(kCmdReset);
+  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().pidCandidateCount, -1);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(app().ivRanges[i].low, 0);
+    EXPECT_EQ(app().ivRanges[i].high, 31);
+    EXPECT_EQ(app().narrowLevels[i], 0);
+  }
+  const char* expectedBase[] = {"45", "80", "49", "45", "65", "65"};
+  for (int i = 0; i < 6; ++i) {
+    const FakeControl& c = fakeControl(app().baseStatEdits[i]);
+    EXPECT_TRUE(c.alive);
+    EXPECT_EQ(c.kind, ControlKind::kPlainEdit);  // skipped by Tab from now on
+    EXPECT_EQ(c.id, 101 + i);
+    EXPECT_EQ(c.rect.x, 132 + 50 * i);
+    EXPECT_EQ(c.rect.y, 35);
+    EXPECT_EQ(c.text, expectedBase[i]);
+  }
+  const FakeControl& natures = fakeControl(app().natureCombo);
+  EXPECT_EQ(natures.kind, ControlKind::kDropDownList);
+  EXPECT_EQ(natures.id, 120);
+  EXPECT_EQ(natures.rows.size(), 25u);
+  EXPECT_EQ(natures.selected, 7);
+  EXPECT_EQ(fakeControl(app().levelEdit).kind, ControlKind::kTabStopEdit);
+  EXPECT_EQ(text(app().levelEdit), "100");  // level and stats keep their texts
+  EXPECT_EQ(text(app().statEdits[0]), "210");
+  EXPECT_EQ(text(app().speciesEdit), "x");
+}
+
+// --- step 2 -------------------------------------------------------------------
+
+// Fixes the six IVs of the fixed-search example through the IV dialog, with
+// nature 15 chosen in the nature list.
+void fixIvsThroughTheDialog(AppState& app) {
+  fakeControl(app.natureCombo).selected = 15;
+  fake().dialogInput = [](AppState& a, ControlHandle) {
+    const char* ivs[] = {"10", "12", "22", "0", "7", "29"};
+    for (int i = 0; i < 6; ++i) fakeType(a.ivDialogEdits[i], ivs[i]);
+  };
+  fake().dialogCommands = {kCmdOk};
+  shellCommand(app, kCmdIvEntry);
+}
+
+TEST_F(ShellTest, SearchWithOpenRangesAndNoMeasurementLeavesTheOldListAndButtons) {
+  start();
+  fixIvsThroughTheDialog(app());
+  command(kCmdSearch);
+  ASSERT_EQ(app().pidCandidateCount, 1);
+  ControlHandle button = app().candidateButtons[0];
+  command(kCmdReset);  // open ranges, no measurement, list hidden, button kept
+  ASSERT_TRUE(alive(button));
+  fakeControl(app().natureCombo).selected = 9;
+  std::size_t created = fake().controls.size();
+  int invalidations = fake().invalidations;
+  command(kCmdSearch);
+  EXPECT_EQ(app().natureIndex, 9);  // the list is read before the precondition
+  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_TRUE(alive(button));
+  EXPECT_EQ(app().candidateButtons[0], button);
+  EXPECT_EQ(fake().controls.size(), created);
+  EXPECT_EQ(fake().invalidations, invalidations);
+}
+
+TEST_F(ShellTest, FixedSearchMakesOneButtonPerCandidateAndReplacesTheLastSearch) {
+  start();
+  fixIvsThroughTheDialog(app());
+  command(kCmdSearch);
+  ASSERT_EQ(app().pidCandidateCount, 1);
+  EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
+  EXPECT_EQ(app().pidCandidates[0].currentSeed, 0x2684AD1Fu);
+  const FakeControl& b = fakeControl(app().candidateButtons[0]);
+  EXPECT_EQ(b.kind, ControlKind::kPushButton);
+  EXPECT_EQ(b.id, 140);
+  EXPECT_EQ(std::tie(b.rect.x, b.rect.y, b.rect.width, b.rect.height), std::make_tuple(670, 208, 120, 22));
+  EXPECT_EQ(b.text, sj("この値で次へ"));
+  ControlHandle first = app().candidateButtons[0];
+  command(kCmdSearch);
+  EXPECT_EQ(app().pidCandidateCount, 1);
+  EXPECT_FALSE(alive(first));
+  EXPECT_TRUE(alive(app().candidateButtons[0]));
+  int buttons = 0;
+  for (ControlHandle h : fakeLiveControls()) buttons += fakeControl(h).id >= 140 && fakeControl(h).id <= 159;
+  EXPECT_EQ(buttons, 1);
+}
+
+TEST_F(ShellTest, RangeSearchListsSixteenButMakesFifteenButtons) {
+  start();
+  measure(5, {0, 0, 0, 0, 0, 0});  // a measurement that fixes nothing
+  app().natureIndex = 15;
+  IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
+  for (int i = 0; i < 6; ++i) app().ivRanges[i] = ranges[i];
+  command(kCmdSearch);
+  ASSERT_EQ(app().pidCandidateCount, 16);
+  EXPECT_EQ(app().pidCandidates[0].pid, 0x6A0A91EFu);
+  EXPECT_EQ(app().pidCandidates[15].pid, 0xD68976E2u);
+  for (int i = 0; i < 15; ++i) {
+    ASSERT_TRUE(alive(app().candidateButtons[i])) << i;
+    EXPECT_EQ(fakeControl(app().candidateButtons[i]).id, 140 + i);
+    EXPECT_EQ(fakeControl(app().candidateButtons[i]).rect.y, 208 + 25 * i);
+  }
+  EXPECT_EQ(app().candidateButtons[15], 0);
+  EXPECT_EQ(fakeFindLive(155), 0);
+}
+
+TEST_F(ShellTest, CandidateButtonAfterResetStillCarriesItsSeedToStepThree) {
+  start();
+  fixIvsThroughTheDialog(app());
+  command(kCmdSearch);
+  command(kCmdReset);
+  ASSERT_EQ(app().pidCandidateCount, -1);
+  int invalidations = fake().invalidations;
+  command(140);
+  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().currentSeed, 0x2684AD1Fu);
+  EXPECT_EQ(text(app().currentSeedEdit), "0x2684AD1F");
+  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().seedCandidateCount, -1);
+  EXPECT_EQ(fake().invalidations, invalidations + 1);
+  std::vector<ControlHandle> liveNow = fakeLiveControls();
+  ASSERT_EQ(liveNow.size(), kScreenTwoControls.size());  // screen 1, buttons included, is gone
+  for (ControlHandle h : app().candidateButtons) EXPECT_EQ(h, 0);
+}
+
+TEST_F(ShellTest, CandidateSeedTextLeadsToUpperCaseHex) {
+  start();
+  app().pidCandidates[3].currentSeed = 0x00ABCDEFu;  // a slot beyond the count is still read
+  fixIvsThroughTheDialog(app());
+  command(140 + 3);
+  EXPECT_EQ(text(app().currentSeedEdit), "0x00ABCDEF");
+}
+
+// --- step 3 -------------------------------------------------------------------
+
+TEST_F(ShellTest, SeedSearchReadsLimitSeedAndHourInOrderAndMakesResultEdits) {
+  start();
+  command(kCmdScreenTwo);
+  type(app().currentSeedEdit, "0x2684AD1F");
+  type(app().hourEdit, "523");  // two characters are read: 52
+  fake().reads.clear();
+  command(kCmdSeedSearch);
+  std::vector<ControlHandle> order = {app().stepLimitEdit, app().currentSeedEdit, app().hourEdit};
+  EXPECT_EQ(fake().reads, order);
+  EXPECT_EQ(app().currentSeed, 0x2684AD1Fu);
+  ASSERT_EQ(app().seedCandidateCount, 4);
+  const char* seeds[] = {"0x12345678", "0x39340325", "0xD1341590", "0x0334FF52"};
+  std::vector<ControlHandle> edits;
+  for (int i = 0; i < 4; ++i) {
+    const FakeControl& e = fakeControl(app().seedResultEdits[i]);
+    EXPECT_EQ(e.kind, ControlKind::kPlainEdit);
+    EXPECT_EQ(e.id, 240 + i);
+    EXPECT_EQ(std::tie(e.rect.x, e.rect.y, e.rect.width, e.rect.height), std::make_tuple(110, 100 + 25 * i, 120, 22));
+    EXPECT_EQ(e.text, seeds[i]);
+    edits.push_back(app().seedResultEdits[i]);
+  }
+  EXPECT_EQ(app().seedResultEdits[4], 0);
+
+  type(app().hourEdit, "-1");
+  command(kCmdSeedSearch);
+  EXPECT_EQ(app().seedCandidateCount, 0);
+  for (ControlHandle h : edits) EXPECT_FALSE(alive(h));
+  EXPECT_EQ(fakeLiveControls().size(), kScreenTwoControls.size());
+}
+
+TEST_F(ShellTest, SeedSearchCutsTheStepLimitToFourCharacters) {
+  start();
+  command(kCmdScreenTwo);
+  type(app().currentSeedEdit, "0xAD1C6073");
+  type(app().stepLimitEdit, "1");
+  command(kCmdSeedSearch);
+  ASSERT_EQ(app().seedCandidateCount, 1);
+  EXPECT_EQ(app().seedCandidates[0].seed, 0x000C0000u);
+  EXPECT_EQ(app().seedCandidates[0].stepIndex, 0);
+  type(app().stepLimitEdit, "00001");  // "0000": no step at all
+  command(kCmdSeedSearch);
+  EXPECT_EQ(app().seedCandidateCount, 0);
+  // "0X..." with a capital X is decimal: 0.
+  type(app().currentSeedEdit, "0XAD1C6073");
+  command(kCmdSeedSearch);
+  EXPECT_EQ(app().currentSeed, 0u);
+}
+
+// --- step 4 -------------------------------------------------------------------
+
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~WorkingDirectory() { std::filesystem::current_path(old_); }
+
+ private:
+  std::filesystem::path old_;
+};
+
+TEST_F(ShellTest, OutputReadsTheRequestWritesResultTxtAndOpensIt) {
+  start();
+  command(kCmdScreenTwo);
+  type(app().initialSeedEdit, "0x0");
+  type(app().frameCountEdit, "13");
+  type(app().tidEdit, "123456");  // five digits are read
+  type(app().sidEdit, "0");
+  fakeControl(app().marriageCheck).checked = 1;
+  fakeControl(app().natureFilterCombo).selected = 0;
+  fake().reads.clear();
+  {
+    WorkingDirectory wd(dir_);
+    command(kCmdOutput);
+  }
+  std::vector<ControlHandle> order = {app().initialSeedEdit, app().frameCountEdit, app().tidEdit, app().sidEdit};
+  EXPECT_EQ(fake().reads, order);
+  EXPECT_EQ(app().eggInitialSeed, 0u);
+  EXPECT_EQ(app().eggFrameCount, 13);
+  EXPECT_EQ(app().eggTid, 12345);
+  EXPECT_EQ(app().eggSid, 0);
+  EXPECT_EQ(app().eggInternationalMarriage, 1);
+  EXPECT_EQ(app().eggShinyOnly, 0);
+  EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"result.txt"});
+  std::vector<std::string> lines = fileLines(dir_ / "result.txt");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], sj("回数,なつき+コイン,性格値,性格,特性,性別値,色"));
+  EXPECT_EQ(fake().invalidations, 0);
+}
+
+TEST_F(ShellTest, OutputWithoutMarriageWritesTheWorkedExample) {
+  start();
+  command(kCmdScreenTwo);
+  type(app().initialSeedEdit, "0");
+  type(app().frameCountEdit, "13");
+  {
+    WorkingDirectory wd(dir_);
+    command(kCmdOutput);
+  }
+  std::vector<std::string> lines = fileLines(dir_ / "result.txt");
+  ASSERT_EQ(lines.size(), 14u);
+  EXPECT_EQ(lines[1], sj("0,0+0回,8C7F0AAC,うっかりや,1,172,"));
+  EXPECT_EQ(lines[13].substr(0, lines[13].find(',', 3)), sj("12,1+0回"));
+}
+
+TEST_F(ShellTest, OutputThatCannotCreateItsFileOpensNothing) {
+  start();
+  command(kCmdScreenTwo);
+  std::filesystem::create_directory(dir_ / "result.txt");
+  {
+    WorkingDirectory wd(dir_);
+    command(kCmdOutput);
+  }
+  EXPECT_TRUE(fake().openedDocuments.empty());
+}
+
+TEST_F(ShellTest, TearingDownAGoneScreenAgainLeavesTheShownOneAlone) {
+  start();
+  command(kCmdScreenTwo);
+  std::vector<ControlHandle> screenTwo = fakeLiveControls();
+  int cleared = fake().destroyCallsOnCleared;
+  // Every screen-1 handle was cleared when it was destroyed, so a second tear
+  // down reaches no control at all.
+  tearDownScreen(app(), 1);
+  EXPECT_EQ(fake().destroyCallsOnCleared, cleared + 40);
+  EXPECT_EQ(fakeLiveControls(), screenTwo);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#include "ui/iv_dialog.h"
+
+#include <cstdio>
+
+#include "ui/resources/templates.h"
+#include "ui/shell.h"
+
+namespace {
+
+void accept(AppState& app) {
+  for (int i = 0; i < kStatCount; ++i) {
+    int32_t v = readDecimalControl(app, app.ivDialogEdits[i], kReadIvDialogEdit);
+    if (v >= 32) v = 31;
+    if (v < 0) v = 0;
+    app.ivRanges[i] = IvRange{v, v};
+  }
+  MeasurementRow& row = app.measurements[0];
+  row.level = -1;
+  for (int i = 0; i < kStatCount; ++i) row.stats[i] = -1;
+  app.measurementCount = 1;
+  // The nature list goes; AppState.natureIndex keeps what command 133 read.
+  platformDestroyControl(app.natureCombo);
+  // The base-stat edits go too: step 1 is now in its measured state, where the
+  // base stats are painted in their place, and "リセット" creates them anew —
+  // left standing they would be duplicated by it.
+  for (ControlHandle& h : app.baseStatEdits) platformDestroyControl(h);
+  platformInvalidate(app);
+}
+
+}  // namespace
+
+void ivEntryDialog(AppState& app) {
+  platformRunModalDialog(app, kIvEntryDialogTemplate, ivDialogInit, ivDialogCommand);
+  // The dialog's edits lived only while it was open.
+  for (ControlHandle& h : app.ivDialogEdits) h = 0;
+}
+
+void ivDialogInit(AppState& app, ControlHandle dialog) {
+  for (int i = 0; i < kStatCount; ++i) {
+    app.ivDialogEdits[i] = platformDialogItem(dialog, kIvDialogFirstEdit + i);
+    const IvRange& r = app.ivRanges[i];
+    if (r.low != r.high) continue;
+    char text[5];
+    std::snprintf(text, sizeof text, "%d", r.low);
+    platformSetText(app.ivDialogEdits[i], text);
+  }
+}
+
+bool ivDialogCommand(AppState& app, std::uintptr_t wParam) {
+  if (((wParam >> 16) & 0xFFFFu) != 0) return false;
+  int32_t id = static_cast<int32_t>(wParam & 0xFFFFu);
+  if (id == kCmdOk) {
+    accept(app);
+    return true;
+  }
+  return id == kCmdCancel;
+}

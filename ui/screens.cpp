@@ -1,0 +1,255 @@
+#include "ui/screens.h"
+
+#include <cstdio>
+
+#include "core/measurement.h"
+#include "data/tables.h"
+#include "quillmar/texts.h"
+
+namespace {
+
+constexpr int32_t kBaseStatEditFirstId = 101;
+constexpr int32_t kLevelEditId = 110;
+constexpr int32_t kStatEditFirstId = 111;
+constexpr int32_t kNatureComboId = 120;
+constexpr int32_t kSpeciesEditId = 161;
+constexpr int32_t kCurrentSeedEditId = 210;
+constexpr int32_t kHourEditId = 211;
+constexpr int32_t kStepLimitEditId = 211;  // shares its id with the hour edit; only handles tell them apart
+constexpr int32_t kTidEditId = 300;
+constexpr int32_t kSidEditId = 301;
+constexpr int32_t kInitialSeedEditId = 302;
+constexpr int32_t kMarriageCheckId = 303;
+constexpr int32_t kFrameCountEditId = 305;
+constexpr int32_t kShinyOnlyCheckId = 306;
+constexpr int32_t kNatureFilterComboId = 307;
+constexpr int32_t kGenderFilterComboId = 308;
+constexpr int32_t kAbilityFilterComboId = 309;
+constexpr int32_t kSeedResultEditFirstId = 240;
+
+// The last candidate-button row must start above this y after a range search.
+constexpr int32_t kCandidateButtonYLimit = 583;
+
+ControlHandle create(const AppState& app, ControlKind kind, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h,
+                     const char* caption = "") {
+  return platformCreateControl(app, kind, id, ControlRect{x, y, w, h}, caption);
+}
+
+ControlRect baseStatEditRect(int i) { return ControlRect{132 + 50 * i, 35, 30, 22}; }
+ControlRect natureComboRect() { return ControlRect{430, 60, 120, 300}; }
+
+void fillNatureCombo(AppState& app, ControlHandle combo) {
+  for (int n = 0; n < kNatureCount; ++n) platformAddListRow(combo, app.natureTable.rows[n].name);
+}
+
+void setNumberText(AppState& app, ControlHandle handle, int32_t value) {
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", value);
+  platformSetText(handle, app.textBuffer);
+}
+
+void buildScreenOne(AppState& app) {
+  app.speciesEdit = create(app, ControlKind::kTabStopEdit, kSpeciesEditId, 140, 5, 90, 22);
+  app.speciesButton = create(app, ControlKind::kPushButton, kCmdSpecies, 240, 6, 110, 20, texts::kTextSpeciesButton);
+  for (int i = 0; i < kStatCount; ++i)
+    app.baseStatEdits[i] =
+        platformCreateControl(app, ControlKind::kTabStopEdit, kBaseStatEditFirstId + i, baseStatEditRect(i), "");
+  app.levelEdit = create(app, ControlKind::kTabStopEdit, kLevelEditId, 82, 60, 30, 22);
+  for (int i = 0; i < kStatCount; ++i)
+    app.statEdits[i] = create(app, ControlKind::kTabStopEdit, kStatEditFirstId + i, 132 + 50 * i, 60, 30, 22);
+  app.natureCombo = platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, natureComboRect(), "");
+  fillNatureCombo(app, app.natureCombo);
+  app.resetButton = create(app, ControlKind::kPushButton, kCmdReset, 450, 30, 80, 20, texts::kTextResetButton);
+  app.addButton = create(app, ControlKind::kPushButton, kCmdAdd, 10, 85, 40, 20, texts::kTextAddButton);
+  app.searchButton = create(app, ControlKind::kPushButton, kCmdSearch, 560, 185, 160, 20, texts::kTextSearchButton);
+  app.ivEntryButton = create(app, ControlKind::kPushButton, kCmdIvEntry, 740, 185, 40, 20, texts::kTextIvEntryButton);
+
+  // Step 1 starts afresh: nature 0 (row 0 selected), ranges 0..31, narrowing
+  // levels 0, no measurement, no PID list; the base-stat edits show the base stats.
+  startStepOne(app);
+  platformSelectListRow(app.natureCombo, 0);
+  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.baseStats[i]);
+}
+
+void buildScreenTwo(AppState& app) {
+  app.currentSeedEdit = create(app, ControlKind::kPlainEdit, kCurrentSeedEditId, 85, 25, 120, 22);
+  app.hourEdit = create(app, ControlKind::kPlainEdit, kHourEditId, 85, 50, 20, 22, "12");
+  app.seedSearchButton =
+      create(app, ControlKind::kFramedPushButton, kCmdSeedSearch, 135, 50, 180, 22, texts::kTextSeedSearchButton);
+  app.stepLimitEdit = create(app, ControlKind::kPlainEdit, kStepLimitEditId, 250, 25, 40, 22, "1000");
+  app.tidEdit = create(app, ControlKind::kPlainEdit, kTidEditId, 458, 52, 50, 22);
+  app.sidEdit = create(app, ControlKind::kPlainEdit, kSidEditId, 563, 52, 50, 22);
+  app.initialSeedEdit = create(app, ControlKind::kPlainEdit, kInitialSeedEditId, 490, 27, 120, 22);
+  app.marriageCheck = create(app, ControlKind::kCheckBox, kMarriageCheckId, 415, 80, 100, 30, texts::kTextMarriageCheck);
+  app.outputButton = create(app, ControlKind::kFramedPushButton, kCmdOutput, 530, 230, 50, 22, texts::kTextOutputButton);
+  app.frameCountEdit = create(app, ControlKind::kPlainEdit, kFrameCountEditId, 415, 230, 60, 22, "50000");
+  app.shinyOnlyCheck =
+      create(app, ControlKind::kCheckBox, kShinyOnlyCheckId, 530, 80, 100, 30, texts::kTextShinyOnlyCheck);
+
+  app.natureFilterCombo = create(app, ControlKind::kDropDownList, kNatureFilterComboId, 460, 130, 120, 300);
+  platformAddListRow(app.natureFilterCombo, texts::kTextNoFilter);
+  fillNatureCombo(app, app.natureFilterCombo);
+  platformSelectListRow(app.natureFilterCombo, 0);
+
+  app.genderFilterCombo = create(app, ControlKind::kDropDownList, kGenderFilterComboId, 460, 160, 120, 300);
+  for (const char* option : kGenderFilterOptions) platformAddListRow(app.genderFilterCombo, option);
+  platformSelectListRow(app.genderFilterCombo, 0);
+
+  app.abilityFilterCombo = create(app, ControlKind::kDropDownList, kAbilityFilterComboId, 460, 190, 120, 300);
+  for (const char* option : kAbilityFilterOptions) platformAddListRow(app.abilityFilterCombo, option);
+  platformSelectListRow(app.abilityFilterCombo, 0);
+
+  app.seedCandidateCount = -1;
+}
+
+// --- painting ---------------------------------------------------------------
+
+const char* formatted(AppState& app, const char* format, int32_t value) {
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, value);
+  return app.textBuffer;
+}
+
+void paintScreenOne(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep1Title);
+  platformPaintText(s, 10, 37, texts::kTextBaseStats);
+  for (int i = 0; i < kStatCount; ++i) platformPaintText(s, 120 + 50 * i, 37, kStatLabels[i]);
+  platformPaintText(s, 10, 62, texts::kTextObservedStats);
+  platformPaintText(s, 70, 62, texts::kTextLevelLetter);
+  for (int i = 0; i < kStatCount; ++i) platformPaintText(s, 120 + 50 * i, 62, kStatLabels[i]);
+  platformPaintText(s, 570, 10, texts::kTextCandidates);
+  for (int i = 0; i < kStatCount; ++i) platformPaintText(s, 580, 35 + 25 * i, kStatLabels[i]);
+  platformPaintText(s, 670, 10, texts::kTextNarrowLevel);
+  platformPaintText(s, 430, 183, texts::kTextStep2Title);
+
+  // After the first measurement the base-stat edits and the nature list are
+  // gone; the values they gave stand in their place.
+  if (app.measurementCount >= 1) {
+    for (int i = 0; i < kStatCount; ++i) {
+      platformPaintText(s, 134 + 50 * i, 37, formatted(app, "%d", app.baseStats[i]));
+      const IvRange& r = app.ivRanges[i];
+      if (r.low == r.high) {
+        std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", r.low);
+      } else {
+        std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d-%d", r.low, r.high);
+      }
+      platformPaintText(s, 600, 35 + 25 * i, app.textBuffer);
+      if (app.narrowLevels[i] != 0) platformPaintText(s, 700, 35 + 25 * i, formatted(app, "%d", app.narrowLevels[i]));
+    }
+    platformPaintText(s, 433, 63, app.natureTable.rows[app.natureIndex].name);
+    for (int r = 0; r < app.measurementCount && r < kMaxMeasurements; ++r) {
+      const MeasurementRow& row = app.measurements[r];
+      for (int c = 0; c <= kStatCount; ++c) {
+        int32_t value = c == 0 ? row.level : row.stats[c - 1];
+        const char* text = value == -1 ? texts::kTextNotMeasured : formatted(app, "%d", value);
+        platformPaintText(s, 84 + 50 * c, 87 + 25 * r, text);
+      }
+    }
+  }
+
+  platformPaintLine(s, 420, 180, 800, 180);
+  platformPaintLine(s, 420, 180, 420, 600);
+
+  if (app.pidCandidateCount == 0) {
+    platformPaintText(s, 440, 210, texts::kTextNoCandidate);
+  } else {
+    for (int i = 0; i < app.pidCandidateCount && i < kMaxPidCandidates; ++i) {
+      uint32_t pid = app.pidCandidates[i].pid;
+      std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextCandidateLine, pid,
+                    static_cast<int>((pid & 1u) + 1u), static_cast<int>(pid & 0xFFu));
+      platformPaintText(s, 440, 210 + 25 * i, app.textBuffer);
+    }
+  }
+}
+
+void paintScreenTwo(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep3Title);
+  platformPaintText(s, 10, 27, texts::kTextCurrentSeed);
+  platformPaintText(s, 10, 52, texts::kTextRunHour);
+  platformPaintText(s, 107, 52, texts::kTextHourUnit);
+  platformPaintText(s, 292, 27, texts::kTextStepLimitUnit);
+  platformPaintText(s, 15, 75, texts::kTextCandidates);
+  platformPaintText(s, 405, 5, texts::kTextStep4Title);
+  platformPaintText(s, 415, 30, texts::kTextInitialSeed);
+  platformPaintText(s, 415, 55, texts::kTextTid);
+  platformPaintText(s, 520, 55, texts::kTextSid);
+  platformPaintText(s, 477, 230, texts::kTextFrameUnit);
+  platformPaintText(s, 420, 132, texts::kTextNatureLabel);
+  platformPaintText(s, 420, 162, texts::kTextGenderLabel);
+  platformPaintText(s, 420, 192, texts::kTextAbilityLabel);
+  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    platformPaintText(s, 20, 100 + 25 * i, formatted(app, texts::kTextStepsBack, app.seedCandidates[i].stepIndex));
+  platformPaintLine(s, 400, -1, 400, 600);
+}
+
+}  // namespace
+
+void buildScreen(AppState& app, int32_t mode) {
+  if (mode == kScreenOne) buildScreenOne(app);
+  if (mode == kScreenTwo) buildScreenTwo(app);
+}
+
+void tearDownScreen(AppState& app, int32_t mode) {
+  if (mode == kScreenOne) {
+    platformDestroyControl(app.speciesEdit);
+    platformDestroyControl(app.speciesButton);
+    for (ControlHandle& h : app.baseStatEdits) platformDestroyControl(h);
+    platformDestroyControl(app.levelEdit);
+    for (ControlHandle& h : app.statEdits) platformDestroyControl(h);
+    platformDestroyControl(app.natureCombo);
+    platformDestroyControl(app.resetButton);
+    platformDestroyControl(app.addButton);
+    platformDestroyControl(app.searchButton);
+    platformDestroyControl(app.ivEntryButton);
+    for (ControlHandle& h : app.candidateButtons) platformDestroyControl(h);
+  }
+  if (mode == kScreenTwo) {
+    platformDestroyControl(app.currentSeedEdit);
+    platformDestroyControl(app.hourEdit);
+    platformDestroyControl(app.seedSearchButton);
+    platformDestroyControl(app.stepLimitEdit);
+    for (ControlHandle& h : app.seedResultEdits) platformDestroyControl(h);
+    platformDestroyControl(app.tidEdit);
+    platformDestroyControl(app.sidEdit);
+    platformDestroyControl(app.outputButton);
+    platformDestroyControl(app.marriageCheck);
+    platformDestroyControl(app.frameCountEdit);
+    platformDestroyControl(app.shinyOnlyCheck);
+    platformDestroyControl(app.initialSeedEdit);
+    platformDestroyControl(app.natureFilterCombo);
+    platformDestroyControl(app.genderFilterCombo);
+    platformDestroyControl(app.abilityFilterCombo);
+  }
+  app.pidCandidateCount = -1;
+}
+
+void rebuildStepOneInputs(AppState& app) {
+  for (int i = 0; i < kStatCount; ++i)
+    app.baseStatEdits[i] =
+        platformCreateControl(app, ControlKind::kPlainEdit, kBaseStatEditFirstId + i, baseStatEditRect(i), "");
+  app.natureCombo = platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, natureComboRect(), "");
+  fillNatureCombo(app, app.natureCombo);
+  platformSelectListRow(app.natureCombo, app.natureIndex);
+  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.baseStats[i]);
+}
+
+void createCandidateButtons(AppState& app, bool afterRangeSearch) {
+  for (int i = 0; i < app.pidCandidateCount && i < kMaxPidCandidates; ++i) {
+    int32_t y = 208 + 25 * i;
+    if (afterRangeSearch && y >= kCandidateButtonYLimit) break;
+    app.candidateButtons[i] =
+        create(app, ControlKind::kPushButton, kCmdFirstCandidate + i, 670, y, 120, 22, texts::kTextCandidateButton);
+  }
+}
+
+void createSeedResultEdits(AppState& app) {
+  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.seedCandidates[i].seed);
+    app.seedResultEdits[i] =
+        create(app, ControlKind::kPlainEdit, kSeedResultEditFirstId + i, 110, 100 + 25 * i, 120, 22, app.textBuffer);
+  }
+}
+
+void paintScreen(AppState& app, PaintSurface surface) {
+  platformPaintFrameRect(surface, -1, -1, 801, 601);
+  if (app.screenMode == kScreenOne) paintScreenOne(app, surface);
+  if (app.screenMode == kScreenTwo) paintScreenTwo(app, surface);
+}

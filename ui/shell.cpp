@@ -1,0 +1,205 @@
+#include "ui/shell.h"
+
+#include <cstdio>
+
+#include "core/egg_list.h"
+#include "core/measurement.h"
+#include "core/pid_search.h"
+#include "core/seed_backtrack.h"
+#include "core/typed_numbers.h"
+#include "data/data_files.h"
+#include "data/tables.h"
+#include "ui/iv_dialog.h"
+#include "ui/screens.h"
+
+namespace {
+
+constexpr char kResultFile[] = "result.txt";
+
+const char* readControl(AppState& app, ControlHandle handle, int32_t n) {
+  platformGetText(handle, app.textBuffer, n);
+  return app.textBuffer;
+}
+
+// The selected row of the nature list. The list always has one of its 25 rows
+// selected; anything else would index past the nature table, so it reads as 0.
+int32_t selectedNature(ControlHandle combo) {
+  int32_t row = platformSelectedListRow(combo);
+  return (row >= 0 && row < kNatureCount) ? row : 0;
+}
+
+bool isFixed(const IvRange& r) { return r.low == r.high; }
+
+void switchScreen(AppState& app, int32_t to) {
+  int32_t from = app.screenMode;
+  app.screenMode = to;
+  tearDownScreen(app, from);
+  buildScreen(app, to);
+}
+
+// --- commands -----------------------------------------------------------------
+
+// 10 "リセット": only after a measurement. Candidate buttons already made stay
+// and keep handing over their candidates.
+void commandReset(AppState& app, int32_t) {
+  if (!resetMeasurement(app)) return;
+  rebuildStepOneInputs(app);
+  platformInvalidate(app);
+}
+
+// 130 "追加".
+void commandAdd(AppState& app, int32_t) {
+  if (app.measurementCount == 0) {
+    StatBlock base{};
+    for (int i = 0; i < kStatCount; ++i) base[i] = readDecimalControl(app, app.baseStatEdits[i], kReadStatEdit);
+    for (ControlHandle& h : app.baseStatEdits) platformDestroyControl(h);
+    int32_t level = readDecimalControl(app, app.levelEdit, kReadStatEdit);
+    StatBlock stats{};
+    for (int i = 0; i < kStatCount; ++i) stats[i] = readDecimalControl(app, app.statEdits[i], kReadStatEdit);
+    int32_t nature = selectedNature(app.natureCombo);
+    platformDestroyControl(app.natureCombo);
+    takeFirstMeasurement(app, base, nature, level, stats);
+  } else if (app.measurementCount < kMaxMeasurements) {
+    int32_t level = readDecimalControl(app, app.levelEdit, kReadStatEdit);
+    StatBlock stats{};
+    // A stat whose IV is already fixed is not read; it is recorded as -1.
+    for (int i = 0; i < kStatCount; ++i)
+      stats[i] = isFixed(app.ivRanges[i]) ? -1 : readDecimalControl(app, app.statEdits[i], kReadStatEdit);
+    takeNextMeasurement(app, level, stats);
+  }
+  // With all 20 rows taken nothing is read or recorded; the window only repaints.
+  platformInvalidate(app);
+}
+
+// 132 "↑の個体値で逆算".
+void commandSearch(AppState& app, int32_t) {
+  if (app.measurementCount == 0) app.natureIndex = selectedNature(app.natureCombo);
+  PidSearchKind kind = searchPidCandidates(app);
+  // Open ranges and no measurement: the old list, its count and buttons stay.
+  if (kind == PidSearchKind::kNotRun) return;
+  for (ControlHandle& h : app.candidateButtons) platformDestroyControl(h);
+  createCandidateButtons(app, kind == PidSearchKind::kRange);
+  platformInvalidate(app);
+}
+
+// 133 "入力".
+void commandIvEntry(AppState& app, int32_t) {
+  if (app.measurementCount == 0) app.natureIndex = selectedNature(app.natureCombo);
+  ivEntryDialog(app);
+}
+
+// 162 "種族値を↓に": fills the base-stat edits only; AppState is not changed.
+void commandSpecies(AppState& app, int32_t) {
+  const SpeciesRecord* found = findSpecies(app, readControl(app, app.speciesEdit, kReadSpeciesEdit));
+  if (found == nullptr) return;
+  for (int i = 0; i < kStatCount; ++i) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", found->baseStats[i]);
+    platformSetText(app.baseStatEdits[i], app.textBuffer);
+  }
+}
+
+// 220 "初期SEED候補を逆算".
+void commandSeedSearch(AppState& app, int32_t) {
+  int32_t stepLimit = readDecimalControl(app, app.stepLimitEdit, kReadStepLimitEdit);
+  app.currentSeed = readSeedControl(app, app.currentSeedEdit, kReadSeedEdit);
+  int32_t hour = readDecimalControl(app, app.hourEdit, kReadHourEdit);
+  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    platformDestroyControl(app.seedResultEdits[i]);
+  backtrackInitialSeeds(app, stepLimit, hour);
+  createSeedResultEdits(app);
+  platformInvalidate(app);
+}
+
+// 304 "出力": the list is handed to the desktop only when the file was written.
+void commandOutput(AppState& app, int32_t) {
+  EggListRequest request{};
+  request.initialSeed = readSeedControl(app, app.initialSeedEdit, kReadSeedEdit);
+  request.frameCount = readDecimalControl(app, app.frameCountEdit, kReadFrameCountEdit);
+  request.tid = readDecimalControl(app, app.tidEdit, kReadIdEdit);
+  request.sid = readDecimalControl(app, app.sidEdit, kReadIdEdit);
+  request.internationalMarriage = platformCheckState(app.marriageCheck) == 1;
+  request.shinyOnly = platformCheckState(app.shinyOnlyCheck) == 1;
+  request.natureChoice = platformSelectedListRow(app.natureFilterCombo);
+  request.genderChoice = platformSelectedListRow(app.genderFilterCombo);
+  request.abilityChoice = platformSelectedListRow(app.abilityFilterCombo);
+  if (writeEggPidListFile(app, request, kResultFile)) platformOpenDocument(kResultFile);
+}
+
+// 140..159 "この値で次へ": the candidate's generator state goes to step 3. The
+// slot is read without a test against the count, so buttons left standing by
+// "リセット" still carry their candidates.
+void commandCandidate(AppState& app, int32_t id) {
+  app.currentSeed = app.pidCandidates[id - kCmdFirstCandidate].currentSeed;
+  switchScreen(app, kScreenTwo);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.currentSeed);
+  platformSetText(app.currentSeedEdit, app.textBuffer);
+  platformInvalidate(app);
+}
+
+// 40001 "1~2" and 40002 "3～4". The entry of the screen already shown does
+// nothing: rebuilding it would only throw away what the player has typed.
+void commandScreenOne(AppState& app, int32_t) {
+  if (app.screenMode == kScreenOne) return;
+  switchScreen(app, kScreenOne);
+  platformInvalidate(app);
+}
+
+void commandScreenTwo(AppState& app, int32_t) {
+  if (app.screenMode == kScreenTwo) return;
+  switchScreen(app, kScreenTwo);
+  platformInvalidate(app);
+}
+
+struct Route {
+  int32_t firstId;
+  int32_t lastId;
+  int32_t screen;  // the screen whose controls send the command; 0 = any (menu)
+  void (*run)(AppState& app, int32_t id);
+};
+
+// Each button exists only on its own screen, so a command is taken only while
+// that screen is shown.
+constexpr Route kRoutes[] = {
+    {kCmdReset, kCmdReset, kScreenOne, commandReset},
+    {kCmdAdd, kCmdAdd, kScreenOne, commandAdd},
+    {kCmdSearch, kCmdSearch, kScreenOne, commandSearch},
+    {kCmdIvEntry, kCmdIvEntry, kScreenOne, commandIvEntry},
+    {kCmdFirstCandidate, kCmdFirstCandidate + kMaxPidCandidates - 1, kScreenOne, commandCandidate},
+    {kCmdSpecies, kCmdSpecies, kScreenOne, commandSpecies},
+    {kCmdSeedSearch, kCmdSeedSearch, kScreenTwo, commandSeedSearch},
+    {kCmdOutput, kCmdOutput, kScreenTwo, commandOutput},
+    {kCmdScreenOne, kCmdScreenOne, 0, commandScreenOne},
+    {kCmdScreenTwo, kCmdScreenTwo, 0, commandScreenTwo},
+};
+
+}  // namespace
+
+int32_t readDecimalControl(AppState& app, ControlHandle handle, int32_t n) {
+  return parseDecimalText(readControl(app, handle, n));
+}
+
+uint32_t readSeedControl(AppState& app, ControlHandle handle, int32_t n) {
+  return parseSeedText(readControl(app, handle, n));
+}
+
+void shellStart(AppState& app, const char* directory) {
+  app.screenMode = kScreenOne;
+  buildNatureTable(app.natureTable);
+  loadDefaults(app, directory);
+  loadSpeciesTable(app, directory);
+  buildScreen(app, kScreenOne);
+  app.currentSeed = 0;
+}
+
+void shellCommand(AppState& app, std::uintptr_t wParam) {
+  if (((wParam >> 16) & 0xFFFFu) != 0) return;  // a notification, not a click or menu choice
+  int32_t id = static_cast<int32_t>(wParam & 0xFFFFu);
+  for (const Route& route : kRoutes) {
+    if (id < route.firstId || id > route.lastId) continue;
+    if (route.screen != 0 && route.screen != app.screenMode) return;
+    route.run(app, id);
+    return;
+  }
+}
+
+void shellPaint(AppState& app, PaintSurface surface) { paintScreen(app, surface); }

@@ -1,0 +1,38 @@
+// The main window's behaviour, written once over the platform seam: the
+// start-up sequence, the command routing and the paint handler. The backend
+// calls these three from its window (creation, WM_COMMAND, WM_PAINT).
+#pragma once
+
+#include <cstdint>
+
+#include "state/app_state.h"
+#include "ui/platform.h"
+
+// Start-up, run while the main window is being created (AppState.mainWindow
+// already set): screen mode 1, the nature table, "default.txt" and
+// "pokemon.dat" from `directory` (the working directory: "."), screen 1, and
+// current seed 0. A missing file leaves zeros.
+void shellStart(AppState& app, const char* directory);
+
+// One command, as the Win32 wParam of WM_COMMAND: only a high word of 0 (a
+// click or a menu choice) runs anything; ids the routing table does not list,
+// Enter (1) and Escape (2) included, do nothing.
+void shellCommand(AppState& app, std::uintptr_t wParam);
+
+// The paint handler: redraws the whole client area from AppState.
+void shellPaint(AppState& app, PaintSurface surface);
+
+// Reads a control's text through AppState.textBuffer with buffer length n (at
+// most n - 1 bytes) and converts it by the decimal rule / the seed rule.
+int32_t readDecimalControl(AppState& app, ControlHandle handle, int32_t n);
+uint32_t readSeedControl(AppState& app, ControlHandle handle, int32_t n);
+
+// Buffer lengths (bytes, NUL included) with which each edit is read.
+inline constexpr int32_t kReadStatEdit = 4;  // base-stat, level and stat edits
+inline constexpr int32_t kReadSpeciesEdit = 11;
+inline constexpr int32_t kReadStepLimitEdit = 5;
+inline constexpr int32_t kReadSeedEdit = 13;  // current seed, initial seed
+inline constexpr int32_t kReadHourEdit = 3;
+inline constexpr int32_t kReadFrameCountEdit = 7;
+inline constexpr int32_t kReadIdEdit = 6;  // TID, SID
+inline constexpr int32_t kReadIvDialogEdit = 3;
