@@ -94,7 +94,10 @@ std::vector<std::string> fileLines(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::vector<std::string> lines;
   std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // text mode on Windows writes CR LF
+    lines.push_back(line);
+  }
   return lines;
 }
 

@@ -1,0 +1,351 @@
+// The Qt window end to end, offscreen: the real widgets, clicked and typed
+// into as a player would, with a PNG of each screen saved in the build folder.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRawFont>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "state/app_state.h"
+#include "text/cp932.h"
+#include "ui/qt/qt_backend.h"
+#include "ui/resources/templates.h"
+
+namespace {
+
+// Receives the documents the window hands to the desktop.
+class DocumentCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  std::vector<QUrl> urls;
+
+ public slots:
+  void open(const QUrl& url) { urls.push_back(url); }
+};
+
+std::string sj(const std::string& utf8) { return utf8ToCp932(utf8); }
+
+std::vector<std::string> fileLines(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+class QtWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oldDir_ = std::filesystem::current_path();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("quillmar-qt-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    write("default.txt", "45,49,49,45,65,65\n");
+    write("pokemon.dat", sj("45,49,49,45,65,65,フシギダネ\n100,100,100,100,100,100,ミュウ\n"));
+    std::filesystem::current_path(dir_);
+    window_ = quillmarqt::createMainWindow(*app_, ".");
+    window_->show();
+    QApplication::setActiveWindow(window_);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
+    QDesktopServices::setUrlHandler("file", &catcher_, "open");
+  }
+
+  void TearDown() override {
+    QDesktopServices::unsetUrlHandler("file");
+    delete window_;
+    std::filesystem::current_path(oldDir_);
+    std::filesystem::remove_all(dir_);
+  }
+
+  void write(const char* name, const std::string& bytes) {
+    std::ofstream out(dir_ / name, std::ios::binary);
+    out << bytes;
+  }
+
+  AppState& app() { return *app_; }
+
+  QWidget* widget(ControlHandle h) {
+    QWidget* w = quillmarqt::widgetOf(h);
+    EXPECT_NE(w, nullptr);
+    return w;
+  }
+
+  template <typename T>
+  T* as(ControlHandle h) {
+    QWidget* w = widget(h);
+    if (auto* t = qobject_cast<T*>(w)) return t;
+    return w != nullptr ? w->findChild<T*>() : nullptr;  // the button inside a framed button
+  }
+
+  // Types as a player does: ASCII key by key, Japanese as an input-method commit.
+  void type(ControlHandle h, const QString& text) {
+    auto* edit = as<QLineEdit>(h);
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    bool latin = true;
+    for (QChar c : text) latin = latin && c.unicode() < 0x80;
+    if (latin) {
+      QTest::keyClicks(edit, text);
+    } else {
+      QInputMethodEvent commit;
+      commit.setCommitString(text);
+      QApplication::sendEvent(edit, &commit);
+    }
+  }
+
+  void click(ControlHandle h) {
+    auto* button = as<QAbstractButton>(h);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+
+  void chooseRow(ControlHandle h, int row) {
+    auto* list = as<QComboBox>(h);
+    ASSERT_NE(list, nullptr);
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    view->scrollTo(view->model()->index(row, 0));
+    QRect r = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    QTRY_COMPARE(list->currentIndex(), row);
+  }
+
+  void chooseMenu(int index) {
+    QMenuBar* bar = quillmarqt::menuBar();
+    QMenu* menu = bar->actions().at(0)->menu();
+    menu->actions().at(index)->trigger();
+  }
+
+  QString textOf(ControlHandle h) {
+    auto* edit = as<QLineEdit>(h);
+    return edit != nullptr ? edit->text() : QString();
+  }
+
+  void screenshot(const char* name) {
+    QApplication::processEvents();
+    QImage image = window_->grab().toImage();
+    std::string path = std::string(QUILLMAR_SCREENSHOT_DIR) + "/" + name;
+    EXPECT_TRUE(image.save(QString::fromStdString(path)));
+  }
+
+  std::filesystem::path oldDir_;
+  std::filesystem::path dir_;
+  std::unique_ptr<AppState> app_ = std::make_unique<AppState>();
+  QWidget* window_ = nullptr;
+  DocumentCatcher catcher_;
+};
+
+TEST_F(QtWindowTest, ClientAreaIsExactly800By600BelowTheMenuBar) {
+  QWidget* canvas = quillmarqt::clientArea();
+  EXPECT_EQ(canvas->size(), QSize(800, 600));
+  QMenuBar* bar = quillmarqt::menuBar();
+  EXPECT_EQ(canvas->y(), bar->height());
+  EXPECT_EQ(window_->height(), bar->height() + 600);
+  EXPECT_EQ(window_->width(), 800);
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("quillmar"));
+  ASSERT_EQ(bar->actions().size(), 1);
+  EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("ステップ"));
+  QMenu* menu = bar->actions().at(0)->menu();
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("1~2"));
+  EXPECT_EQ(menu->actions().at(1)->text(), QString::fromUtf8("3\xEF\xBD\x9E" "4"));  // full-width tilde
+  // Controls sit at their client coordinates; a list shows only its closed box.
+  EXPECT_EQ(widget(app().speciesEdit)->geometry(), QRect(140, 5, 90, 22));
+  EXPECT_EQ(widget(app().ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
+  EXPECT_EQ(widget(app().natureCombo)->geometry(), QRect(430, 60, 120, 22));
+  EXPECT_GE(as<QComboBox>(app().natureCombo)->maxVisibleItems(), 8);
+  EXPECT_EQ(as<QComboBox>(app().natureCombo)->count(), 25);
+}
+
+TEST_F(QtWindowTest, TheFontDrawsJapanese) {
+  QRawFont raw = QRawFont::fromFont(QApplication::font());
+  for (char32_t c : {U'個', U'値', U'測', U'～', U'♂', U'○', U'↑'}) EXPECT_TRUE(raw.supportsCharacter(c)) << int(c);
+}
+
+TEST_F(QtWindowTest, TabMovesOnlyBetweenTabStopEdits) {
+  as<QLineEdit>(app().speciesEdit)->setFocus();
+  QTRY_VERIFY(widget(app().speciesEdit)->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), widget(app().baseStatEdits[0]));
+  for (int i = 0; i < 6; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), widget(app().levelEdit));
+
+  // After a measurement and "リセット" the base-stat edits are skipped.
+  type(app().levelEdit, "5");
+  click(app().addButton);
+  click(app().resetButton);
+  ASSERT_NE(app().baseStatEdits[0], 0);
+  as<QLineEdit>(app().speciesEdit)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), widget(app().levelEdit));
+}
+
+TEST_F(QtWindowTest, JapaneseTypingIsReadAsCp932CutToTheReadLength) {
+  type(app().speciesEdit, QStringLiteral("ミュウ"));
+  click(app().speciesButton);
+  EXPECT_EQ(textOf(app().baseStatEdits[0]), QStringLiteral("100"));
+  EXPECT_EQ(textOf(app().baseStatEdits[5]), QStringLiteral("100"));
+  type(app().speciesEdit, QStringLiteral("フシギダネ"));
+  click(app().speciesButton);
+  EXPECT_EQ(textOf(app().baseStatEdits[1]), QStringLiteral("49"));
+  // Six characters: the first five (10 bytes) are compared.
+  type(app().speciesEdit, QStringLiteral("フシギダネ種"));
+  type(app().baseStatEdits[1], QStringLiteral("1"));
+  click(app().speciesButton);
+  EXPECT_EQ(textOf(app().baseStatEdits[1]), QStringLiteral("49"));
+}
+
+TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
+  // Step 1: species, nature, two measurements (level 50 and 100) of a
+  // creature with IVs 10,12,22,0,7,29 and nature ひかえめ (C up, A down).
+  type(app().speciesEdit, QStringLiteral("ミュウ"));
+  click(app().speciesButton);
+  chooseRow(app().natureCombo, 15);
+  type(app().levelEdit, "50");
+  const char* level50[] = {"165", "99", "116", "105", "118", "119"};
+  for (int i = 0; i < 6; ++i) type(app().statEdits[i], level50[i]);
+  click(app().addButton);
+  ASSERT_EQ(app().measurementCount, 1);
+  EXPECT_EQ(app().natureIndex, 15);
+  EXPECT_EQ(quillmarqt::widgetOf(app().natureCombo), nullptr);
+  type(app().levelEdit, "100");
+  const char* level100[] = {"320", "195", "227", "205", "233", "234"};
+  for (int i = 0; i < 6; ++i) type(app().statEdits[i], level100[i]);
+  click(app().addButton);
+  ASSERT_EQ(app().measurementCount, 2);
+  int ivs[] = {10, 12, 22, 0, 7, 29};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(app().ivRanges[i].low, ivs[i]) << i;
+    EXPECT_EQ(app().ivRanges[i].high, ivs[i]) << i;
+  }
+
+  // Step 2.
+  click(app().searchButton);
+  ASSERT_EQ(app().pidCandidateCount, 1);
+  ASSERT_NE(app().candidateButtons[0], 0);
+  EXPECT_EQ(widget(app().candidateButtons[0])->geometry(), QRect(670, 208, 120, 22));
+  EXPECT_TRUE(widget(app().candidateButtons[0])->isVisible());
+  screenshot("quillmar-screen1.png");
+
+  // The candidate's seed goes to step 3.
+  click(app().candidateButtons[0]);
+  ASSERT_EQ(app().screenMode, 2);
+  EXPECT_EQ(textOf(app().currentSeedEdit), QStringLiteral("0x2684AD1F"));
+  type(app().hourEdit, "52");
+  click(app().seedSearchButton);
+  ASSERT_EQ(app().seedCandidateCount, 4);
+  EXPECT_EQ(textOf(app().seedResultEdits[0]), QStringLiteral("0x12345678"));
+  EXPECT_EQ(textOf(app().seedResultEdits[3]), QStringLiteral("0x0334FF52"));
+  EXPECT_EQ(widget(app().seedResultEdits[1])->geometry(), QRect(110, 125, 120, 22));
+
+  // Step 4: seed 0, 13 frames, nature filter うっかりや (row 20), shown offscreen
+  // as a hand-over to the desktop.
+  type(app().initialSeedEdit, "0x0");
+  type(app().frameCountEdit, "13");
+  type(app().tidEdit, "0");
+  type(app().sidEdit, "0");
+  chooseRow(app().natureFilterCombo, 20);
+  screenshot("quillmar-screen2.png");
+  click(app().outputButton);
+  std::vector<std::string> lines = fileLines(dir_ / "result.txt");
+  ASSERT_EQ(lines.size(), 2u);  // the header and frame 0, the only うっかりや among frames 0..12
+  EXPECT_EQ(lines[0], sj("回数,なつき+コイン,性格値,性格,特性,性別値,色"));
+  EXPECT_EQ(lines[1], sj("0,0+0回,8C7F0AAC,うっかりや,1,172,"));
+  ASSERT_EQ(catcher_.urls.size(), 1u);
+  EXPECT_EQ(catcher_.urls[0], QUrl::fromLocalFile(QString::fromStdString((dir_ / "result.txt").string())));
+
+  // Back to screen 1 from the menu: a fresh step 1.
+  chooseMenu(0);
+  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(textOf(app().baseStatEdits[0]), QStringLiteral("100"));
+  EXPECT_EQ(quillmarqt::widgetOf(app().currentSeedEdit), nullptr);
+}
+
+TEST_F(QtWindowTest, CheckBoxesAreReadWhenTicked) {
+  chooseMenu(1);
+  ASSERT_EQ(app().screenMode, 2);
+  auto* box = as<QCheckBox>(app().marriageCheck);
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
+  EXPECT_TRUE(box->isChecked());
+  type(app().frameCountEdit, "1");
+  click(app().outputButton);
+  EXPECT_EQ(app().eggInternationalMarriage, 1);
+  EXPECT_EQ(app().eggShinyOnly, 0);
+}
+
+TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
+  chooseRow(app().natureCombo, 15);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    seen = true;
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("個体値手動入力"));
+    QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
+    ASSERT_EQ(edits.size(), 6);
+    const char* ivs[] = {"10", "12", "22", "0", "7", "29"};
+    for (QLineEdit* edit : edits) {
+      int id = edit->property("quillmarId").toInt();
+      edit->setFocus();
+      QTest::keyClicks(edit, ivs[id - kIvDialogFirstEdit]);
+    }
+    QImage image = dialog->grab().toImage();
+    EXPECT_TRUE(image.save(QStringLiteral(QUILLMAR_SCREENSHOT_DIR "/quillmar-iv-dialog.png")));
+    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+      if (b->isDefault()) QTest::mouseClick(b, Qt::LeftButton);
+  });
+  click(app().ivEntryButton);
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(app().measurementCount, 1);
+  EXPECT_EQ(app().ivRanges[0].low, 10);
+  EXPECT_EQ(app().ivRanges[5].high, 29);
+  EXPECT_EQ(app().baseStatEdits[0], 0);
+  click(app().searchButton);
+  EXPECT_EQ(app().pidCandidateCount, 1);
+  EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
+}
+
+TEST_F(QtWindowTest, IvDialogEscapeCancels) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    seen = true;
+    QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
+    ASSERT_FALSE(edits.empty());
+    QTest::keyClicks(edits[0], "5");
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  click(app().ivEntryButton);
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().ivRanges[0].high, 31);
+  EXPECT_NE(quillmarqt::widgetOf(app().natureCombo), nullptr);
+}
+
+}  // namespace
+
+#include "test_qt_window.moc"

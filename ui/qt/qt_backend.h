@@ -1,0 +1,35 @@
+// The Qt 6 Widgets backend of the platform seam (ui/platform.h): the main
+// window with its menu bar above an 800 x 600 client area, the child controls
+// of the screens, painting, and the modal dialog. main() and the Qt tests use
+// the functions below; everything else reaches the backend through the seam.
+#pragma once
+
+#include "state/app_state.h"
+
+class QApplication;
+class QMenuBar;
+class QWidget;
+
+namespace quillmarqt {
+
+// The client area's size: the canvas below the menu bar.
+inline constexpr int kClientWidth = 800;
+inline constexpr int kClientHeight = 600;
+
+// Font (a Japanese-capable Gothic, application-wide so that dialogs and list
+// popups use it too) and the look of edits and lists. Call once after the
+// QApplication exists.
+void setUpApplication(QApplication& application);
+
+// Creates the window titled "quillmar" with the menu "ステップ" and runs the
+// start-up sequence with `directory` as the data directory (the program passes
+// "."). The window is returned unshown; `app` must outlive it.
+QWidget* createMainWindow(AppState& app, const char* directory);
+
+// For tests: the client-area widget, the menu bar, and the widget behind a
+// control handle (nullptr when the handle is 0 or destroyed).
+QWidget* clientArea();
+QMenuBar* menuBar();
+QWidget* widgetOf(ControlHandle handle);
+
+}  // namespace quillmarqt
