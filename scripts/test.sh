@@ -5,10 +5,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh build
+bash scripts/install-deps.sh build gui
 bash scripts/install-deps.sh windows
 
 jobs=$(nproc 2>/dev/null || echo 2)
+
+# The Qt window tests run without a display, with a private runtime folder.
+export QT_QPA_PLATFORM=offscreen
+XDG_RUNTIME_DIR=$(mktemp -d)  # created 0700
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 echo "== release build and tests"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

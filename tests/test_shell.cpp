@@ -521,6 +521,7 @@ TEST_F(ShellTest, OutputReadsTheRequestWritesResultTxtAndOpensIt) {
   fakeControl(app().marriageCheck).checked = 1;
   fakeControl(app().natureFilterCombo).selected = 0;
   fake().reads.clear();
+  fake().invalidations = 0;
   {
     WorkingDirectory wd(dir_);
     command(kCmdOutput);
