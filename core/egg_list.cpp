@@ -1,5 +1,7 @@
 #include "core/egg_list.h"
 
+#include <cstring>
+
 #include "core/rng.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
@@ -27,10 +29,127 @@ bool keepFrame(const EggListRequest& request, uint32_t pid, bool shiny) {
   return true;
 }
 
-// The header and the kept frames, from an already seeded generator. Every
-// frame consumes exactly one generator output, kept or not; the rerolls
-// consume none, so frame i is always output i.
-void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
+// The frame line's literal pieces, found at compile time in the one format
+// text kTextResultFrame: piece k is the text before conversion k and piece 7
+// the text after the last one. The fast writer puts between these pieces the
+// bytes that printf would produce for the conversions.
+constexpr int kFrameFields = 7;
+struct TextPiece {
+  std::size_t offset;
+  std::size_t length;
+};
+struct FramePieces {
+  TextPiece pieces[kFrameFields + 1];
+  bool matches;  // the conversions are exactly %d %d %d %08X %s %d %d, in this order
+};
+
+consteval FramePieces splitFrameFormat() {
+  const char* const conversions[kFrameFields] = {"%d", "%d", "%d", "%08X", "%s", "%d", "%d"};
+  const char* format = texts::kTextResultFrame;
+  FramePieces result{};
+  result.matches = true;
+  std::size_t at = 0;
+  for (int field = 0; field <= kFrameFields && result.matches; ++field) {
+    const std::size_t start = at;
+    while (format[at] != '\0' && format[at] != '%') ++at;
+    result.pieces[field] = TextPiece{start, at - start};
+    if (field == kFrameFields) {
+      result.matches = format[at] == '\0';
+    } else {
+      std::size_t k = 0;
+      while (conversions[field][k] != '\0' && format[at + k] == conversions[field][k]) ++k;
+      result.matches = conversions[field][k] == '\0';
+      at += k;
+    }
+  }
+  return result;
+}
+
+constexpr FramePieces kFramePieces = splitFrameFormat();
+static_assert(kFramePieces.matches, "the fast writer formats %d,%d,%d,%08X,%s,%d,%d in this order");
+
+constexpr std::size_t kShinyMarkBytes = sizeof texts::kTextShinyMark - 1;
+constexpr std::size_t kHeaderBytes = sizeof texts::kTextResultHeader - 1;
+
+// Longest possible line: three decimal ints (11 bytes each with a sign), the
+// remainder, 8 hex digits, a nature name field, ability, gender value, the
+// literal pieces, the shiny mark and the newline.
+constexpr std::size_t literalBytes() {
+  std::size_t n = 0;
+  for (const TextPiece& piece : kFramePieces.pieces) n += piece.length;
+  return n;
+}
+constexpr std::size_t kMaxLineBytes = 3 * 11 + 8 + kNameFieldBytes + 1 + 3 + literalBytes() + kShinyMarkBytes + 1;
+
+// Lines are gathered here and written with one fwrite per filling. Big enough
+// that the writes are few, small enough for the stack of any thread.
+constexpr std::size_t kOutputBufferBytes = 128 * 1024;
+static_assert(kOutputBufferBytes > kHeaderBytes + 1 + kMaxLineBytes);
+
+// A non-negative decimal number kept as text and counted up digit by digit, so
+// that the frame number and the frame number divided by 12 need no division.
+struct DecimalCounter {
+  static constexpr int kDigits = 11;  // enough for 2^31 - 1
+  char digits[kDigits];
+  int first;  // digits[first .. kDigits) is the text
+
+  void reset() {
+    std::memset(digits, '0', sizeof digits);
+    first = kDigits - 1;
+  }
+  void increment() {
+    int k = kDigits - 1;
+    while (digits[k] == '9') digits[k--] = '0';
+    ++digits[k];
+    if (k < first) first = k;
+  }
+  char* put(char* out) const {
+    const std::size_t n = static_cast<std::size_t>(kDigits - first);
+    std::memcpy(out, digits + first, n);
+    return out + n;
+  }
+};
+
+// Decimal text of 0..255 (gender values), at most three digits.
+struct SmallDecimal {
+  char text[3];
+  uint8_t length;
+};
+constexpr auto kSmallDecimals = [] {
+  struct Table {
+    SmallDecimal values[256];
+  } table{};
+  for (int v = 0; v < 256; ++v) {
+    SmallDecimal& d = table.values[v];
+    if (v >= 100) d.text[d.length++] = static_cast<char>('0' + v / 100);
+    if (v >= 10) d.text[d.length++] = static_cast<char>('0' + v / 10 % 10);
+    d.text[d.length++] = static_cast<char>('0' + v % 10);
+  }
+  return table;
+}();
+
+char* putPiece(char* out, int k) {
+  const TextPiece& piece = kFramePieces.pieces[k];
+  std::memcpy(out, texts::kTextResultFrame + piece.offset, piece.length);
+  return out + piece.length;
+}
+
+char* putHex8(char* out, uint32_t value) {
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  for (int shift = 28; shift >= 0; shift -= 4) *out++ = kHexDigits[(value >> shift) & 0xFu];
+  return out;
+}
+
+// One write of everything gathered since the last one.
+void flush(std::FILE* out, char* buffer, char*& at) {
+  std::fwrite(buffer, 1, static_cast<std::size_t>(at - buffer), out);
+  at = buffer;
+}
+
+// The list as one printf-style call per line, the measure of the bytes that
+// writeEggPidList must produce. Every frame consumes exactly one generator
+// output, kept or not; the rerolls consume none, so frame i is always output i.
+void writeFramesStraightforward(AppState& app, const EggListRequest& request, std::FILE* out) {
   std::fputs(texts::kTextResultHeader, out);
   std::fputc('\n', out);
   int position = 0;
@@ -49,11 +168,75 @@ void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
   }
 }
 
+// The same bytes, formatted by hand into a large buffer that is written once
+// per filling: the frame number and its quotient by 12 are counted up as text,
+// the PID goes out as eight hex digits, names and small numbers are copied.
+void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
+  char buffer[kOutputBufferBytes];
+  char* const limit = buffer + sizeof buffer - kMaxLineBytes;
+  char* at = buffer;
+  std::memcpy(at, texts::kTextResultHeader, kHeaderBytes);
+  at += kHeaderBytes;
+  *at++ = '\n';
+
+  std::size_t nameLength[kNatureCount];
+  for (int n = 0; n < kNatureCount; ++n) nameLength[n] = std::strlen(kNatureNames[n]);
+
+  DecimalCounter frame;
+  DecimalCounter quotient;
+  frame.reset();
+  quotient.reset();
+  int remainder = 0;  // frame mod 12
+  int position = 0;
+  for (int32_t i = 0; i < request.frameCount; ++i) {
+    if (position == 0) Twist(app.mt);
+    uint32_t pid = Temper(app.mt, position);
+    if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
+    const bool shiny = ShinyTest(pid, request.tid, request.sid);
+    if (keepFrame(request, pid, shiny)) {
+      at = putPiece(at, 0);
+      at = frame.put(at);
+      at = putPiece(at, 1);
+      at = quotient.put(at);
+      at = putPiece(at, 2);
+      if (remainder >= 10) *at++ = '1';
+      *at++ = static_cast<char>('0' + remainder % 10);
+      at = putPiece(at, 3);
+      at = putHex8(at, pid);
+      at = putPiece(at, 4);
+      const int nature = NatureIndex(pid);
+      std::memcpy(at, kNatureNames[nature], nameLength[nature]);
+      at += nameLength[nature];
+      at = putPiece(at, 5);
+      *at++ = static_cast<char>('0' + AbilitySlot(pid));
+      at = putPiece(at, 6);
+      const SmallDecimal& gender = kSmallDecimals.values[GenderValue(pid)];
+      std::memcpy(at, gender.text, gender.length);
+      at += gender.length;
+      at = putPiece(at, 7);
+      if (shiny) {
+        std::memcpy(at, texts::kTextShinyMark, kShinyMarkBytes);
+        at += kShinyMarkBytes;
+      }
+      *at++ = '\n';
+      if (at >= limit) flush(out, buffer, at);
+    }
+    frame.increment();
+    if (++remainder == 12) {
+      remainder = 0;
+      quotient.increment();
+    }
+    if (++position == kMtWordCount) position = 0;
+  }
+  flush(out, buffer, at);
+}
+
 }  // namespace
 
 bool writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path) {
   storeRequestAndSeed(app, request);
-  // Text mode: each '\n' becomes CR LF on Windows, stays LF elsewhere.
+  // Text mode: each '\n' becomes CR LF on Windows, stays LF elsewhere; fwrite
+  // converts the buffered lines exactly as the formatted writes would.
   std::FILE* out = std::fopen(path, "w");
   if (out == nullptr) return false;
   writeFrames(app, request, out);
@@ -64,4 +247,9 @@ bool writeEggPidListFile(AppState& app, const EggListRequest& request, const cha
 void writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out) {
   storeRequestAndSeed(app, request);
   writeFrames(app, request, out);
+}
+
+void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out) {
+  storeRequestAndSeed(app, request);
+  writeFramesStraightforward(app, request, out);
 }

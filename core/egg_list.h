@@ -27,3 +27,7 @@ bool writeEggPidListFile(AppState& app, const EggListRequest& request, const cha
 
 // The same list written to an already open stream (stdout, a memory stream).
 void writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out);
+
+// The same list with one printf-style write per line: the measure of the bytes
+// the two writers above must produce, kept for tests and benchmarks.
+void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out);
