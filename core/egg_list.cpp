@@ -71,49 +71,53 @@ static_assert(kFramePieces.matches, "the fast writer formats %d,%d,%d,%08X,%s,%d
 constexpr std::size_t kShinyMarkBytes = sizeof texts::kTextShinyMark - 1;
 constexpr std::size_t kHeaderBytes = sizeof texts::kTextResultHeader - 1;
 
-// Longest possible line: three decimal ints (11 bytes each with a sign), the
-// remainder, 8 hex digits, a nature name field, ability, gender value, the
-// literal pieces, the shiny mark and the newline.
+// Longest possible line: the frame number and its quotient by 12 (at most 10
+// digits each), the remainder, 8 hex digits, a nature name, ability, gender
+// value, the literal pieces, the shiny mark and the newline.
 constexpr std::size_t literalBytes() {
   std::size_t n = 0;
   for (const TextPiece& piece : kFramePieces.pieces) n += piece.length;
   return n;
 }
-constexpr std::size_t kMaxLineBytes = 3 * 11 + 8 + kNameFieldBytes + 1 + 3 + literalBytes() + kShinyMarkBytes + 1;
+constexpr std::size_t kMaxLineBytes = 10 + 10 + 2 + 8 + kNameFieldBytes + 1 + 3 + literalBytes() + kShinyMarkBytes + 1;
+// Fields are copied in fixed-size blocks (the compiler turns those into a few
+// moves instead of library calls); a block may run this far past its field,
+// and the next field overwrites what it left.
+constexpr std::size_t kBlockBytes = 16;
 
 // Lines are gathered here and written with one fwrite per filling. Big enough
 // that the writes are few, small enough for the stack of any thread.
 constexpr std::size_t kOutputBufferBytes = 128 * 1024;
-static_assert(kOutputBufferBytes > kHeaderBytes + 1 + kMaxLineBytes);
+static_assert(kOutputBufferBytes > kHeaderBytes + 1 + kMaxLineBytes + kBlockBytes);
 
 // A non-negative decimal number kept as text and counted up digit by digit, so
 // that the frame number and the frame number divided by 12 need no division.
 struct DecimalCounter {
-  static constexpr int kDigits = 11;  // enough for 2^31 - 1
-  char digits[kDigits];
-  int first;  // digits[first .. kDigits) is the text
+  static constexpr int kDigits = 10;  // enough for 2^31 - 1
+  char text[kDigits + kBlockBytes];   // the digits are text[first .. kDigits)
+  int first;
 
   void reset() {
-    std::memset(digits, '0', sizeof digits);
+    std::memset(text, '0', sizeof text);
     first = kDigits - 1;
   }
   void increment() {
     int k = kDigits - 1;
-    while (digits[k] == '9') digits[k--] = '0';
-    ++digits[k];
+    while (k > 0 && text[k] == '9') text[k--] = '0';
+    ++text[k];
     if (k < first) first = k;
   }
   char* put(char* out) const {
-    const std::size_t n = static_cast<std::size_t>(kDigits - first);
-    std::memcpy(out, digits + first, n);
-    return out + n;
+    std::memcpy(out, text + first, kBlockBytes);
+    return out + (kDigits - first);
   }
 };
+static_assert(DecimalCounter::kDigits <= static_cast<int>(kBlockBytes));
 
 // Decimal text of 0..255 (gender values), at most three digits.
 struct SmallDecimal {
-  char text[3];
-  uint8_t length;
+  char text[4];
+  uint32_t length;
 };
 constexpr auto kSmallDecimals = [] {
   struct Table {
@@ -128,16 +132,49 @@ constexpr auto kSmallDecimals = [] {
   return table;
 }();
 
-char* putPiece(char* out, int k) {
-  const TextPiece& piece = kFramePieces.pieces[k];
+// Two upper-case hex digits for every byte value.
+constexpr auto kHexPairs = [] {
+  struct Table {
+    char pairs[256][2];
+  } table{};
+  const char digits[] = "0123456789ABCDEF";
+  for (int v = 0; v < 256; ++v) {
+    table.pairs[v][0] = digits[v >> 4];
+    table.pairs[v][1] = digits[v & 15];
+  }
+  return table;
+}();
+
+template <int K>
+char* putPiece(char* out) {
+  constexpr TextPiece piece = kFramePieces.pieces[K];
   std::memcpy(out, texts::kTextResultFrame + piece.offset, piece.length);
   return out + piece.length;
 }
 
 char* putHex8(char* out, uint32_t value) {
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
-  for (int shift = 28; shift >= 0; shift -= 4) *out++ = kHexDigits[(value >> shift) & 0xFu];
-  return out;
+  std::memcpy(out + 0, kHexPairs.pairs[value >> 24], 2);
+  std::memcpy(out + 2, kHexPairs.pairs[(value >> 16) & 0xFFu], 2);
+  std::memcpy(out + 4, kHexPairs.pairs[(value >> 8) & 0xFFu], 2);
+  std::memcpy(out + 6, kHexPairs.pairs[value & 0xFFu], 2);
+  return out + 8;
+}
+
+// The 25 nature names, each padded to one block so that it is copied whole.
+struct PaddedNames {
+  char text[kNatureCount][kBlockBytes];
+  std::size_t length[kNatureCount];
+};
+static_assert(kNameFieldBytes <= static_cast<int>(kBlockBytes));
+
+void padNames(PaddedNames& names) {
+  std::memset(names.text, 0, sizeof names.text);
+  for (int n = 0; n < kNatureCount; ++n) {
+    std::size_t length = 0;
+    while (length < kNameFieldBytes - 1 && kNatureNames[n][length] != '\0') ++length;
+    std::memcpy(names.text[n], kNatureNames[n], length);
+    names.length[n] = length;
+  }
 }
 
 // One write of everything gathered since the last one.
@@ -173,15 +210,14 @@ void writeFramesStraightforward(AppState& app, const EggListRequest& request, st
 // the PID goes out as eight hex digits, names and small numbers are copied.
 void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
   char buffer[kOutputBufferBytes];
-  char* const limit = buffer + sizeof buffer - kMaxLineBytes;
+  char* const limit = buffer + sizeof buffer - kMaxLineBytes - kBlockBytes;
   char* at = buffer;
   std::memcpy(at, texts::kTextResultHeader, kHeaderBytes);
   at += kHeaderBytes;
   *at++ = '\n';
 
-  std::size_t nameLength[kNatureCount];
-  for (int n = 0; n < kNatureCount; ++n) nameLength[n] = std::strlen(kNatureNames[n]);
-
+  PaddedNames names;
+  padNames(names);
   DecimalCounter frame;
   DecimalCounter quotient;
   frame.reset();
@@ -194,26 +230,28 @@ void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     const bool shiny = ShinyTest(pid, request.tid, request.sid);
     if (keepFrame(request, pid, shiny)) {
-      at = putPiece(at, 0);
+      at = putPiece<0>(at);
       at = frame.put(at);
-      at = putPiece(at, 1);
+      at = putPiece<1>(at);
       at = quotient.put(at);
-      at = putPiece(at, 2);
-      if (remainder >= 10) *at++ = '1';
-      *at++ = static_cast<char>('0' + remainder % 10);
-      at = putPiece(at, 3);
+      at = putPiece<2>(at);
+      const int twoDigits = remainder >= 10;
+      at[0] = '1';
+      at[twoDigits] = static_cast<char>('0' + remainder - 10 * twoDigits);
+      at += 1 + twoDigits;
+      at = putPiece<3>(at);
       at = putHex8(at, pid);
-      at = putPiece(at, 4);
+      at = putPiece<4>(at);
       const int nature = NatureIndex(pid);
-      std::memcpy(at, kNatureNames[nature], nameLength[nature]);
-      at += nameLength[nature];
-      at = putPiece(at, 5);
+      std::memcpy(at, names.text[nature], kBlockBytes);
+      at += names.length[nature];
+      at = putPiece<5>(at);
       *at++ = static_cast<char>('0' + AbilitySlot(pid));
-      at = putPiece(at, 6);
+      at = putPiece<6>(at);
       const SmallDecimal& gender = kSmallDecimals.values[GenderValue(pid)];
-      std::memcpy(at, gender.text, gender.length);
+      std::memcpy(at, gender.text, sizeof gender.text);
       at += gender.length;
-      at = putPiece(at, 7);
+      at = putPiece<7>(at);
       if (shiny) {
         std::memcpy(at, texts::kTextShinyMark, kShinyMarkBytes);
         at += kShinyMarkBytes;
