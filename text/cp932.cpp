@@ -27,18 +27,22 @@ std::wstring toWide(std::string_view in, UINT codePage) {
   if (n > 0) MultiByteToWideChar(codePage, 0, in.data(), static_cast<int>(in.size()), w.data(), n);
   return w;
 }
-std::string fromWide(const std::wstring& w, UINT codePage) {
+std::string fromWide(std::wstring_view w, UINT codePage) {
   if (w.empty()) return {};
+  // No "best fit" (e with acute accent as "e"): a character CP932 lacks is "?".
   const char* fallback = codePage == CP_UTF8 ? nullptr : "?";
-  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, fallback, nullptr);
+  DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  int n = WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), nullptr, 0, fallback, nullptr);
   std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), s.data(), n, fallback, nullptr);
+  if (n > 0) WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), s.data(), n, fallback, nullptr);
   return s;
 }
 }  // namespace
 
 std::string cp932ToUtf8(std::string_view cp932) { return fromWide(toWide(cp932, 932), CP_UTF8); }
 std::string utf8ToCp932(std::string_view utf8) { return fromWide(toWide(utf8, CP_UTF8), 932); }
+std::wstring cp932ToUtf16(std::string_view cp932) { return toWide(cp932, 932); }
+std::string utf16ToCp932(std::wstring_view utf16) { return fromWide(utf16, 932); }
 
 #else
 

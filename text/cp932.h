@@ -20,3 +20,12 @@ std::string cp932ToUtf8(std::string_view cp932);
 
 // UTF-8 -> CP932. Characters CP932 lacks (and invalid UTF-8) become "?".
 std::string utf8ToCp932(std::string_view utf8);
+
+#ifdef _WIN32
+// CP932 <-> UTF-16, for the Win32 backend, which calls the W functions so that
+// the Japanese shows on every Windows whatever its ANSI code page. Characters
+// CP932 lacks become "?"; invalid CP932 bytes become the code page's
+// default character.
+std::wstring cp932ToUtf16(std::string_view cp932);
+std::string utf16ToCp932(std::wstring_view utf16);
+#endif

@@ -1,0 +1,49 @@
+# The Windows executables of the cross build: quillmar.exe (the Win32 window,
+# GUI subsystem), its resources, the window tests under Wine and the package.
+# Included from the top-level CMakeLists.txt when building for Windows.
+enable_language(RC)
+
+# The menu bar and the IV dialog are defined once, in ui/resources/templates.h
+# (texts from ui/resources/texts.txt); tools/gen_rc.cpp writes the resource
+# script from that table. It runs on the build machine, so it is compiled with
+# the host's compiler rather than the cross compiler.
+find_program(QUILLMAR_HOST_CXX NAMES c++ g++ NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(QUILLMAR_GEN_RC ${QUILLMAR_GENERATED_DIR}/gen_rc)
+set(QUILLMAR_RC ${QUILLMAR_GENERATED_DIR}/quillmar.rc)
+add_custom_command(
+  OUTPUT ${QUILLMAR_GEN_RC}
+  COMMAND ${QUILLMAR_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Werror
+          -I${PROJECT_SOURCE_DIR} -I${QUILLMAR_GENERATED_DIR}
+          ${PROJECT_SOURCE_DIR}/tools/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932.cpp -o ${QUILLMAR_GEN_RC}
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932.cpp
+          ${PROJECT_SOURCE_DIR}/text/cp932.h ${PROJECT_SOURCE_DIR}/ui/resources/templates.h
+          ${QUILLMAR_GENERATED_DIR}/quillmar/texts.h
+  COMMENT "Building the resource script generator (host)")
+add_custom_command(
+  OUTPUT ${QUILLMAR_RC}
+  COMMAND ${QUILLMAR_GEN_RC} ${QUILLMAR_RC}
+  DEPENDS ${QUILLMAR_GEN_RC}
+  COMMENT "Generating the resource script (UTF-8, code page 65001)")
+add_custom_target(quillmar_rc_gen DEPENDS ${QUILLMAR_RC})
+
+# The backend as objects, shared by quillmar.exe and the window tests.
+file(GLOB QUILLMAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/*.cpp)
+list(REMOVE_ITEM QUILLMAR_WIN32_SOURCES ${PROJECT_SOURCE_DIR}/ui/win32/main.cpp)
+add_library(quillmar_win32_backend OBJECT ${QUILLMAR_WIN32_SOURCES})
+quillmar_defaults(quillmar_win32_backend)
+target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui quillmar_text gdi32 user32)
+
+add_executable(quillmar WIN32 ui/win32/main.cpp ${QUILLMAR_RC})
+quillmar_defaults(quillmar)
+target_link_libraries(quillmar PRIVATE quillmar_win32_backend)
+
+if(QUILLMAR_TESTS)
+  # The real main window under Wine, driven through its messages. Screenshots
+  # go to <build>/screenshots.
+  file(GLOB QUILLMAR_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/test_*.cpp)
+  add_executable(quillmar_win32_tests ${QUILLMAR_WIN32_TEST_SOURCES} ${QUILLMAR_RC})
+  quillmar_defaults(quillmar_win32_tests)
+  target_link_libraries(quillmar_win32_tests PRIVATE quillmar_win32_backend GTest::gtest_main)
+  add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(quillmar_win32_window PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
+endif()

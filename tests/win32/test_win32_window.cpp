@@ -1,0 +1,596 @@
+// The real Win32 main window, created in-process and driven through its
+// messages under Wine: the class and window, the menu and dialog resources as
+// UTF-16, the controls of both screens, text crossing the CP932 boundary, the
+// IV dialog (accepted and cancelled), Tab through IsDialogMessage, the message
+// loop's exit code, and the Japanese glyphs actually drawn. Screenshots of both
+// screens and of the dialog are saved for a person to look at.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/win32/screenshot.h"
+#include "text/cp932.h"
+#include "ui/platform.h"
+#include "ui/win32/win32_window.h"
+
+namespace {
+
+std::wstring g_screenshotDir;
+
+// Data files of the working directory the window starts in.
+void writeFile(const char* name, const std::string& bytes) {
+  std::FILE* f = std::fopen(name, "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+class DataDirectory : public testing::Environment {
+ public:
+  void SetUp() override {
+    CreateDirectoryW(L"screenshots", nullptr);
+    wchar_t full[MAX_PATH];
+    GetFullPathNameW(L"screenshots", MAX_PATH, full, nullptr);
+    g_screenshotDir = full;
+    CreateDirectoryW(L"win32-test-data", nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryW(L"win32-test-data"));
+    // Bulbasaur's base stats in the stat order H, A, B, S, C, D.
+    writeFile("default.txt", "45,49,49,45,65,65\r\n");
+    writeFile("pokemon.dat", "45,49,49,45,65,65," + utf8ToCp932("フシギダネ") + "\r\n" + "60,62,63,60,80,80," +
+                                 utf8ToCp932("フシギソウ") + "\r\n");
+  }
+};
+[[maybe_unused]] testing::Environment* const g_dataDirectory = testing::AddGlobalTestEnvironment(new DataDirectory);
+
+std::wstring windowText(HWND w) {
+  int n = GetWindowTextLengthW(w);
+  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+  GetWindowTextW(w, s.data(), n + 1);
+  s.resize(static_cast<std::size_t>(n));
+  return s;
+}
+
+std::wstring classOf(HWND w) {
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  return name;
+}
+
+HWND hwnd(ControlHandle h) { return reinterpret_cast<HWND>(h); }
+
+// A control's rectangle in the client coordinates of its parent.
+RECT placeOf(HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::wstring comboRow(HWND combo, int row) {
+  LRESULT n = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(row), 0);
+  if (n == CB_ERR) return L"<none>";
+  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(static_cast<std::size_t>(n));
+  return s;
+}
+
+// Runs pending messages for a while so that painting reaches the X server.
+void settle(HWND main, int milliseconds = 300) {
+  DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
+  while (static_cast<int>(until - GetTickCount()) > 0) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) continue;
+      if (main != nullptr && IsDialogMessageW(main, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(20);
+  }
+}
+
+RECT screenRectOfClient(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void saveScreenshot(HWND w, const wchar_t* name) {
+  RECT r;
+  GetWindowRect(w, &r);
+  Pixels p = captureScreen(r);
+  std::string path = utf16ToCp932(g_screenshotDir + L"\\" + name);
+  EXPECT_TRUE(savePng(p, path)) << path;
+}
+
+// The modal IV dialog is driven from a timer, which its own message loop runs.
+std::function<void(HWND)> g_dialogAction;
+bool g_dialogActionRan = false;
+
+HWND findOpenDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        if (classOf(w) == L"#32770" && IsWindowVisible(w)) {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void CALLBACK onDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = findOpenDialog();
+  if (dialog == nullptr) return;
+  KillTimer(nullptr, id);
+  g_dialogActionRan = true;
+  g_dialogAction(dialog);
+  // A failed assertion returns early: the dialog must still end.
+  if (IsWindow(dialog)) EndDialog(dialog, 2);
+}
+
+class Win32Window : public testing::Test {
+ protected:
+  void SetUp() override {
+    win32App() = AppState{};
+    instance_ = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(win32RegisterMainWindowClass(instance_));
+    main_ = win32CreateMainWindow(SW_SHOWNORMAL);
+    ASSERT_NE(main_, nullptr);
+    settle(main_, 100);
+  }
+  void TearDown() override {
+    if (IsWindow(main_)) SendMessageW(main_, WM_CLOSE, 0, 0);
+    settle(nullptr, 50);  // also drops the quit message WM_DESTROY posted
+    UnregisterClassW(L"quillmar", instance_);
+    win32SetDocumentOpener(nullptr);
+  }
+
+  AppState& app() { return win32App(); }
+  HWND item(int id) { return GetDlgItem(main_, id); }
+  void click(ControlHandle button) {
+    ASSERT_NE(button, 0);
+    SendMessageW(hwnd(button), BM_CLICK, 0, 0);
+  }
+  void menu(int id) { SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+  // Presses "入力" and runs `action` on the dialog once it is shown; returns
+  // when the dialog has ended.
+  void withIvDialog(std::function<void(HWND)> action) {
+    g_dialogAction = std::move(action);
+    g_dialogActionRan = false;
+    SetTimer(nullptr, 0, 20, onDialogTimer);
+    click(app().ivEntryButton);
+    EXPECT_TRUE(g_dialogActionRan);
+    EXPECT_EQ(findOpenDialog(), nullptr);
+  }
+
+  HINSTANCE instance_ = nullptr;
+  HWND main_ = nullptr;
+};
+
+TEST_F(Win32Window, ClassAndWindowAreTheFixedSizeQuillmarWindow) {
+  EXPECT_EQ(classOf(main_), L"quillmar");
+  EXPECT_EQ(windowText(main_), L"quillmar");
+  EXPECT_EQ(GetClassLongPtrW(main_, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+  EXPECT_EQ(GetClassLongPtrW(main_, GCL_CBWNDEXTRA), 30u);
+  EXPECT_EQ(GetClassLongPtrW(main_, GCL_CBCLSEXTRA), 0u);
+  EXPECT_EQ(reinterpret_cast<HGDIOBJ>(GetClassLongPtrW(main_, GCLP_HBRBACKGROUND)), GetStockObject(WHITE_BRUSH));
+  // Shared system images: the same handles the system gives everyone.
+  EXPECT_EQ(reinterpret_cast<HANDLE>(GetClassLongPtrW(main_, GCLP_HICON)),
+            LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+  EXPECT_EQ(reinterpret_cast<HANDLE>(GetClassLongPtrW(main_, GCLP_HCURSOR)),
+            LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_CURSOR, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+
+  LONG style = GetWindowLongW(main_, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_VISIBLE);
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CHILD | WS_POPUP), 0);
+  EXPECT_EQ(GetWindowLongW(main_, GWL_EXSTYLE) & ~(WS_EX_WINDOWEDGE), 0);
+  RECT r;
+  GetWindowRect(main_, &r);
+  EXPECT_EQ(r.right - r.left, 800);
+  EXPECT_EQ(r.bottom - r.top, 600);
+  EXPECT_EQ(app().mainWindow, reinterpret_cast<std::intptr_t>(main_));
+  EXPECT_EQ(app().screenMode, 1);
+}
+
+TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
+  HMENU bar = GetMenu(main_);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 1);
+  wchar_t text[32] = {};
+  GetMenuStringW(bar, 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"ステップ");
+  HMENU popup = GetSubMenu(bar, 0);
+  ASSERT_NE(popup, nullptr);
+  ASSERT_EQ(GetMenuItemCount(popup), 2);
+  EXPECT_EQ(GetMenuItemID(popup, 0), 40001u);
+  EXPECT_EQ(GetMenuItemID(popup, 1), 40002u);
+  GetMenuStringW(popup, 40001, text, 32, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"1~2");
+  GetMenuStringW(popup, 40002, text, 32, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"3\xFF5E" L"4");  // full-width tilde, not the wave dash U+301C
+
+  menu(40002);
+  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(item(161), nullptr);  // species edit gone
+  ASSERT_NE(item(210), nullptr);  // current seed edit
+  EXPECT_EQ(windowText(hwnd(app().hourEdit)), L"12");
+  menu(40001);
+  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(item(210), nullptr);
+  EXPECT_NE(item(161), nullptr);
+}
+
+struct ExpectedControl {
+  ControlHandle AppState::*handle;
+  const wchar_t* className;
+  bool tabStop;
+  bool border;
+  RECT place;  // left, top, right, bottom; bottom 0 for a drop-down list
+  const wchar_t* text;
+};
+
+void expectControl(HWND main, const AppState& app, const ExpectedControl& e, int id) {
+  HWND w = hwnd(app.*(e.handle));
+  SCOPED_TRACE(testing::Message() << "control id " << id);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(GetParent(w), main);
+  EXPECT_EQ(GetDlgCtrlID(w), id);
+  EXPECT_EQ(classOf(w), e.className);
+  LONG style = GetWindowLongW(w, GWL_STYLE);
+  EXPECT_TRUE((style & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE));
+  EXPECT_EQ((style & WS_TABSTOP) != 0, e.tabStop);
+  if (e.className == std::wstring(L"Edit")) {
+    // An edit takes WS_BORDER out of its style and draws the frame itself:
+    // look for it on the screen: inked left and top edges, a white inside.
+    settle(main, 100);
+    RECT sr;
+    GetWindowRect(w, &sr);
+    Pixels p = captureScreen(sr);
+    EXPECT_EQ(p.inked(0, p.height / 2) && p.inked(p.width / 2, 0), e.border);
+    EXPECT_FALSE(p.inked(p.width - 4, p.height - 4));
+  } else {
+    EXPECT_EQ((style & WS_BORDER) != 0, e.border);
+  }
+  RECT r = placeOf(w);
+  EXPECT_EQ(r.left, e.place.left);
+  EXPECT_EQ(r.top, e.place.top);
+  EXPECT_EQ(r.right, e.place.right);
+  if (e.place.bottom != 0) {
+    EXPECT_EQ(r.bottom, e.place.bottom);
+  }
+  if (e.text != nullptr) {
+    EXPECT_EQ(windowText(w), e.text);
+  }
+}
+
+TEST_F(Win32Window, ScreenOneControlsHaveTheirClassStylePlaceAndText) {
+  expectControl(main_, app(), {&AppState::speciesEdit, L"Edit", true, true, {140, 5, 230, 27}, L""}, 161);
+  expectControl(main_, app(), {&AppState::speciesButton, L"Button", false, false, {240, 6, 350, 26}, L"種族値を↓に"},
+                162);
+  expectControl(main_, app(), {&AppState::levelEdit, L"Edit", true, true, {82, 60, 112, 82}, L""}, 110);
+  expectControl(main_, app(), {&AppState::natureCombo, L"ComboBox", false, false, {430, 60, 550, 0}, nullptr}, 120);
+  expectControl(main_, app(), {&AppState::resetButton, L"Button", false, false, {450, 30, 530, 50}, L"リセット"}, 10);
+  expectControl(main_, app(), {&AppState::addButton, L"Button", false, false, {10, 85, 50, 105}, L"追加"}, 130);
+  expectControl(main_, app(),
+                {&AppState::searchButton, L"Button", false, false, {560, 185, 720, 205}, L"↑の個体値で逆算"}, 132);
+  expectControl(main_, app(), {&AppState::ivEntryButton, L"Button", false, false, {740, 185, 780, 205}, L"入力"}, 133);
+  const wchar_t* defaults[] = {L"45", L"49", L"49", L"45", L"65", L"65"};  // default.txt
+  for (int i = 0; i < 6; ++i) {
+    HWND base = hwnd(app().baseStatEdits[i]);
+    ASSERT_NE(base, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(base), 101 + i);
+    EXPECT_EQ(windowText(base), defaults[i]);
+    EXPECT_TRUE(GetWindowLongW(base, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(placeOf(base).left, 132 + 50 * i);
+    HWND stat = hwnd(app().statEdits[i]);
+    EXPECT_EQ(GetDlgCtrlID(stat), 111 + i);
+    EXPECT_EQ(placeOf(stat).top, 60);
+  }
+  HWND nature = hwnd(app().natureCombo);
+  // The combo box hands WS_VSCROLL on to its dropped list.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(nature, &info));
+  EXPECT_TRUE(GetWindowLongW(info.hwndList, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_EQ(GetWindowLongW(nature, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  EXPECT_EQ(SendMessageW(nature, CB_GETCOUNT, 0, 0), 25);
+  EXPECT_EQ(SendMessageW(nature, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(comboRow(nature, 0), L"がんばりや");
+  EXPECT_EQ(comboRow(nature, 15), L"ひかえめ");
+  EXPECT_EQ(comboRow(nature, 24), L"きまぐれ");
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen1-start.png");
+}
+
+TEST_F(Win32Window, ScreenTwoControlsAndFilterListsReadBack) {
+  menu(40002);
+  expectControl(main_, app(), {&AppState::currentSeedEdit, L"Edit", false, true, {85, 25, 205, 47}, L""}, 210);
+  expectControl(main_, app(), {&AppState::hourEdit, L"Edit", false, true, {85, 50, 105, 72}, L"12"}, 211);
+  expectControl(main_, app(),
+                {&AppState::seedSearchButton, L"Button", false, true, {135, 50, 315, 72}, L"初期SEED候補を逆算"}, 220);
+  expectControl(main_, app(), {&AppState::stepLimitEdit, L"Edit", false, true, {250, 25, 290, 47}, L"1000"}, 211);
+  expectControl(main_, app(), {&AppState::marriageCheck, L"Button", false, false, {415, 80, 515, 110}, L"国際結婚"},
+                303);
+  expectControl(main_, app(), {&AppState::outputButton, L"Button", false, true, {530, 230, 580, 252}, L"出力"}, 304);
+  expectControl(main_, app(), {&AppState::frameCountEdit, L"Edit", false, true, {415, 230, 475, 252}, L"50000"}, 305);
+  expectControl(main_, app(),
+                {&AppState::shinyOnlyCheck, L"Button", false, false, {530, 80, 630, 110}, L"色違いのみ"}, 306);
+  EXPECT_EQ(GetWindowLongW(hwnd(app().marriageCheck), GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
+
+  HWND natures = hwnd(app().natureFilterCombo);
+  EXPECT_EQ(SendMessageW(natures, CB_GETCOUNT, 0, 0), 26);
+  EXPECT_EQ(comboRow(natures, 0), L"指定しない");
+  EXPECT_EQ(comboRow(natures, 1), L"がんばりや");
+  HWND genders = hwnd(app().genderFilterCombo);
+  EXPECT_EQ(SendMessageW(genders, CB_GETCOUNT, 0, 0), 9);
+  EXPECT_EQ(comboRow(genders, 1), L"♂(1/2)");
+  EXPECT_EQ(comboRow(genders, 8), L"♀(3/4)");
+  HWND abilities = hwnd(app().abilityFilterCombo);
+  EXPECT_EQ(SendMessageW(abilities, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(comboRow(abilities, 2), L"特性2");
+
+  // What the player sets comes back through the seam.
+  SendMessageW(genders, CB_SETCURSEL, 4, 0);
+  EXPECT_EQ(platformSelectedListRow(app().genderFilterCombo), 4);
+  EXPECT_EQ(platformCheckState(app().shinyOnlyCheck), 0);
+  SendMessageW(hwnd(app().shinyOnlyCheck), BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ(platformCheckState(app().shinyOnlyCheck), 1);
+  click(app().marriageCheck);  // an auto check box ticks itself
+  EXPECT_EQ(platformCheckState(app().marriageCheck), 1);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen2.png");
+}
+
+TEST_F(Win32Window, TypedTextComesBackAsCp932CutWithoutSplittingACharacter) {
+  ControlHandle edit = app().speciesEdit;
+  char buffer[16];
+  SetWindowTextW(hwnd(edit), L"フシギダネ");
+  EXPECT_EQ(platformGetText(edit, buffer, 11), 10);
+  EXPECT_EQ(cp932ToUtf8(buffer), "フシギダネ");
+  // 11 bytes of text: the last character would need bytes 10 and 11.
+  SetWindowTextW(hwnd(edit), L"aフシギダネ");
+  EXPECT_EQ(platformGetText(edit, buffer, 11), 9);
+  EXPECT_EQ(cp932ToUtf8(buffer), "aフシギダ");
+  SetWindowTextW(hwnd(edit), L"12345");
+  EXPECT_EQ(platformGetText(edit, buffer, 4), 3);
+  EXPECT_STREQ(buffer, "123");
+  // Characters CP932 lacks cannot reach the shell as anything but "?".
+  SetWindowTextW(hwnd(edit), L"\x00E9\x20AC");
+  EXPECT_EQ(platformGetText(edit, buffer, 11), 2);
+  EXPECT_STREQ(buffer, "??");
+  SetWindowTextW(hwnd(edit), L"");
+  EXPECT_EQ(platformGetText(edit, buffer, 11), 0);
+  EXPECT_STREQ(buffer, "");
+  // And CP932 set through the seam reads back unchanged, full-width tilde included.
+  std::string tilde = utf8ToCp932("3～4");
+  ASSERT_EQ(tilde, std::string("3\x81\x60" "4"));
+  platformSetText(edit, tilde.c_str());
+  EXPECT_EQ(windowText(hwnd(edit)), L"3\xFF5E" L"4");
+  EXPECT_EQ(platformGetText(edit, buffer, 11), 4);
+  EXPECT_EQ(std::string(buffer), tilde);
+}
+
+TEST_F(Win32Window, SpeciesLookupFillsTheBaseStatEditsFromPokemonDat) {
+  SetWindowTextW(hwnd(app().speciesEdit), L"フシギソウ");
+  click(app().speciesButton);
+  const wchar_t* expected[] = {L"60", L"62", L"63", L"60", L"80", L"80"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(windowText(hwnd(app().baseStatEdits[i])), expected[i]) << i;
+}
+
+TEST_F(Win32Window, TabMovesBetweenTheTabStopEditsThroughIsDialogMessage) {
+  SetFocus(hwnd(app().speciesEdit));
+  MSG tab{};
+  tab.hwnd = hwnd(app().speciesEdit);
+  tab.message = WM_KEYDOWN;
+  tab.wParam = VK_TAB;
+  EXPECT_TRUE(IsDialogMessageW(main_, &tab));
+  // The species button between them carries no tab stop.
+  EXPECT_EQ(GetFocus(), hwnd(app().baseStatEdits[0]));
+  tab.hwnd = GetFocus();
+  IsDialogMessageW(main_, &tab);
+  EXPECT_EQ(GetFocus(), hwnd(app().baseStatEdits[1]));
+}
+
+TEST_F(Win32Window, IvDialogIsResource102AndCancelChangesNothing) {
+  app().ivRanges[0] = IvRange{7, 7};
+  app().ivRanges[3] = IvRange{19, 19};
+  SendMessageW(hwnd(app().natureCombo), CB_SETCURSEL, 3, 0);
+  withIvDialog([](HWND dialog) {
+    EXPECT_EQ(windowText(dialog), L"個体値手動入力");
+    LONG style = GetWindowLongW(dialog, GWL_STYLE);
+    EXPECT_TRUE((style & (WS_POPUP | WS_CAPTION | WS_SYSMENU)) == (WS_POPUP | WS_CAPTION | WS_SYSMENU));
+    EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+    RECT units{0, 0, 196, 108};
+    MapDialogRect(dialog, &units);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, units.right);
+    EXPECT_EQ(client.bottom, units.bottom);
+
+    // The items in template order, which is also the z-order.
+    struct Item {
+      int id;
+      const wchar_t* className;
+      const wchar_t* text;
+      RECT units;  // x, y, x + width, y + height
+    };
+    const Item items[] = {
+        {1, L"Button", L"OK", {132, 39, 182, 53}},       {2, L"Button", L"キャンセル", {131, 70, 181, 84}},
+        {-1, L"Static", L"HP", {25, 25, 35, 33}},        {-1, L"Static", L"攻撃", {25, 50, 42, 58}},
+        {-1, L"Static", L"防御", {25, 75, 42, 83}},      {-1, L"Static", L"素早さ", {75, 25, 97, 33}},
+        {-1, L"Static", L"特攻", {75, 50, 92, 58}},      {-1, L"Static", L"特防", {75, 75, 92, 83}},
+        {1001, L"Edit", L"7", {50, 25, 65, 39}},         {1002, L"Edit", L"", {50, 50, 65, 64}},
+        {1003, L"Edit", L"", {50, 75, 65, 89}},          {1004, L"Edit", L"19", {100, 25, 115, 39}},
+        {1005, L"Edit", L"", {100, 50, 115, 64}},        {1006, L"Edit", L"", {100, 75, 115, 89}},
+    };
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (const Item& expected : items) {
+      SCOPED_TRACE(testing::Message() << "item " << expected.id);
+      ASSERT_NE(child, nullptr);
+      EXPECT_EQ(GetDlgCtrlID(child), expected.id);
+      EXPECT_EQ(classOf(child), expected.className);
+      EXPECT_EQ(windowText(child), expected.text);
+      // Position and size are converted from dialog units separately.
+      RECT want{expected.units.left, expected.units.top, expected.units.right - expected.units.left,
+                expected.units.bottom - expected.units.top};
+      MapDialogRect(dialog, &want);
+      RECT got = placeOf(child);
+      EXPECT_EQ(got.left, want.left);
+      EXPECT_EQ(got.top, want.top);
+      EXPECT_EQ(got.right - got.left, want.right);
+      EXPECT_EQ(got.bottom - got.top, want.bottom);
+      child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(dialog, 1), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
+    EXPECT_TRUE(GetWindowLongW(GetDlgItem(dialog, 1004), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 1));  // first tab stop
+
+    SetWindowTextW(GetDlgItem(dialog, 1002), L"30");
+    SendMessageW(GetDlgItem(dialog, 2), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(app().ivRanges[1].low, 0);
+  EXPECT_EQ(app().ivRanges[1].high, 31);
+  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().natureIndex, 3);  // read from the list before the dialog opened
+  EXPECT_NE(item(120), nullptr);     // the nature list stays
+}
+
+TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
+  SendMessageW(hwnd(app().natureCombo), CB_SETCURSEL, 15, 0);  // ひかえめ
+  withIvDialog([](HWND dialog) {
+    const wchar_t* ivs[] = {L"10", L"12", L"22", L"0", L"7", L"29"};
+    for (int i = 0; i < 6; ++i) SetWindowTextW(GetDlgItem(dialog, 1001 + i), ivs[i]);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    settle(nullptr, 300);
+    saveScreenshot(dialog, L"win32-iv-dialog.png");
+
+    // Two different labels, drawn by the dialog's font: not one box twice.
+    auto ink = [](HWND label) {
+      RECT r;
+      GetWindowRect(label, &r);
+      return captureScreen(r);
+    };
+    HWND attack = GetWindow(GetWindow(GetDlgItem(dialog, 2), GW_HWNDNEXT), GW_HWNDNEXT);
+    HWND defense = GetWindow(attack, GW_HWNDNEXT);
+    ASSERT_EQ(windowText(attack), L"攻撃");
+    ASSERT_EQ(windowText(defense), L"防御");
+    Pixels a = ink(attack);
+    Pixels d = ink(defense);
+    std::string pa = a.pattern(0, 0, a.width, a.height);
+    std::string pd = d.pattern(0, 0, d.width, d.height);
+    EXPECT_GT(std::count(pa.begin(), pa.end(), '#'), 10);
+    EXPECT_NE(pa, pd);
+    SendMessageW(GetDlgItem(dialog, 1), BM_CLICK, 0, 0);
+  });
+  const int ivs[] = {10, 12, 22, 0, 7, 29};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(app().ivRanges[i].low, ivs[i]) << i;
+    EXPECT_EQ(app().ivRanges[i].high, ivs[i]) << i;
+  }
+  EXPECT_EQ(app().measurementCount, 1);
+  EXPECT_EQ(app().natureIndex, 15);
+  EXPECT_EQ(item(120), nullptr);  // the nature list is gone
+
+  click(app().searchButton);
+  ASSERT_GE(app().pidCandidateCount, 1);
+  EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
+  HWND next = item(140);
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(windowText(next), L"この値で次へ");
+  RECT r = placeOf(next);
+  EXPECT_EQ(r.left, 670);
+  EXPECT_EQ(r.top, 208);
+  EXPECT_EQ(r.right, 790);
+  EXPECT_EQ(r.bottom, 230);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen1-candidates.png");
+
+  SendMessageW(next, BM_CLICK, 0, 0);
+  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(windowText(hwnd(app().currentSeedEdit)), L"0x2684AD1F");
+}
+
+TEST_F(Win32Window, HundredTypedInTheDialogReadsAsTenFromTwoCharacters) {
+  withIvDialog([](HWND dialog) {
+    SetWindowTextW(GetDlgItem(dialog, 1001), L"100");
+    SetWindowTextW(GetDlgItem(dialog, 1002), L"45");
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1)));
+  });
+  EXPECT_EQ(app().ivRanges[0].low, 10);
+  EXPECT_EQ(app().ivRanges[1].low, 31);
+  EXPECT_EQ(app().ivRanges[2].low, 0);
+}
+
+// The painted labels are drawn in the window's default font: three different
+// kanji must give three different ink patterns (a font without Japanese would
+// draw the same box three times), and the step-2 frame lines are there.
+TEST_F(Win32Window, PaintedJapaneseGlyphsAreDistinctAndTheFrameLinesAreDrawn) {
+  settle(main_);
+  Pixels client = captureScreen(screenRectOfClient(main_));
+  ASSERT_GT(client.width, 420);
+
+  HDC dc = GetDC(main_);  // a fresh DC has the same default font as BeginPaint's
+  SIZE prefix, cell;
+  GetTextExtentPoint32W(dc, L"step1:", 6, &prefix);
+  std::vector<std::string> glyphs;
+  int x = 5 + prefix.cx;
+  for (const wchar_t* kanji : {L"個", L"体", L"値"}) {
+    GetTextExtentPoint32W(dc, kanji, 1, &cell);
+    glyphs.push_back(client.pattern(x, 5, cell.cx, cell.cy));
+    x += cell.cx;
+  }
+  ReleaseDC(main_, dc);
+  for (const std::string& g : glyphs) EXPECT_GT(std::count(g.begin(), g.end(), '#'), 15);
+  EXPECT_NE(glyphs[0], glyphs[1]);
+  EXPECT_NE(glyphs[1], glyphs[2]);
+  EXPECT_NE(glyphs[0], glyphs[2]);
+
+  // Lines from (420, 180) to the right edge and down to the bottom.
+  EXPECT_TRUE(client.dark(420, 400));
+  EXPECT_FALSE(client.dark(421, 400));
+  EXPECT_TRUE(client.dark(600, 180));
+  EXPECT_FALSE(client.dark(600, 179));
+  EXPECT_FALSE(client.dark(300, 300));  // the white background
+}
+
+TEST_F(Win32Window, OutputHandsResultTxtToTheDocumentOpener) {
+  static std::wstring opened;
+  opened.clear();
+  win32SetDocumentOpener([](const wchar_t* path) { opened = path; });
+  menu(40002);
+  SetWindowTextW(hwnd(app().initialSeedEdit), L"0x12345678");
+  SetWindowTextW(hwnd(app().frameCountEdit), L"3");
+  click(app().outputButton);
+  EXPECT_EQ(opened, L"result.txt");
+  std::FILE* f = std::fopen("result.txt", "rb");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+}
+
+TEST_F(Win32Window, MessageLoopEndsOnCloseWithTheQuitCode) {
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(win32RunMessageLoop(main_), 0);
+  EXPECT_FALSE(IsWindow(main_));
+}
+
+TEST(Win32MessageLoop, ReturnsTheCodeOfTheQuitMessage) {
+  PostQuitMessage(7);
+  EXPECT_EQ(win32RunMessageLoop(nullptr), 7);
+}
+
+}  // namespace

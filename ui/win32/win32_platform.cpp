@@ -1,0 +1,186 @@
+// The Win32 side of ui/platform.h. Texts arrive as CP932 and go to Windows as
+// UTF-16 (W functions); texts read back are converted to CP932 and cut to the
+// caller's length without splitting a double-byte character. Characters that
+// CP932 lacks (typed or pasted by the player) come back as "?".
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "text/cp932.h"
+#include "ui/platform.h"
+#include "ui/win32/win32_window.h"
+
+namespace {
+
+HWND hwndOf(ControlHandle handle) { return reinterpret_cast<HWND>(handle); }
+
+struct ControlClass {
+  const wchar_t* className;
+  DWORD style;
+};
+
+ControlClass classOf(ControlKind kind) {
+  constexpr DWORD kBase = WS_CHILD | WS_VISIBLE;
+  switch (kind) {
+    case ControlKind::kTabStopEdit:
+      return {L"Edit", kBase | WS_BORDER | WS_TABSTOP};
+    case ControlKind::kPlainEdit:
+      return {L"Edit", kBase | WS_BORDER};
+    case ControlKind::kPushButton:
+      return {L"Button", kBase | BS_PUSHBUTTON};
+    case ControlKind::kFramedPushButton:
+      return {L"Button", kBase | WS_BORDER | BS_PUSHBUTTON};
+    case ControlKind::kCheckBox:
+      return {L"Button", kBase | BS_AUTOCHECKBOX};
+    case ControlKind::kDropDownList:
+      return {L"ComboBox", kBase | WS_VSCROLL | CBS_DROPDOWNLIST};
+  }
+  return {L"Static", kBase};
+}
+
+Win32DocumentOpener g_opener = win32OpenWithAssociation;
+
+// What a modal dialog's procedure needs: the shell's handlers and the state.
+struct DialogContext {
+  AppState* app;
+  DialogInitHandler onInit;
+  DialogCommandHandler onCommand;
+};
+
+INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      auto* context = reinterpret_cast<DialogContext*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      context->onInit(*context->app, reinterpret_cast<ControlHandle>(dialog));
+      return TRUE;  // the focus goes to the first tab stop, "OK"
+    }
+    case WM_COMMAND: {
+      auto* context = reinterpret_cast<DialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+      if (context == nullptr) return FALSE;
+      if (!context->onCommand(*context->app, static_cast<std::uintptr_t>(wParam))) return FALSE;
+      EndDialog(dialog, 2);
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+ControlHandle platformCreateControl(const AppState& app, ControlKind kind, int32_t id, ControlRect rect,
+                                    const char* caption) {
+  ControlClass c = classOf(kind);
+  HWND control = CreateWindowExW(0, c.className, L"", c.style, rect.x, rect.y, rect.width, rect.height,
+                                 reinterpret_cast<HWND>(app.mainWindow),
+                                 reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)),
+                                 reinterpret_cast<HINSTANCE>(app.instance), nullptr);
+  if (control == nullptr) return 0;
+  if (kind != ControlKind::kDropDownList && caption != nullptr && caption[0] != '\0') {
+    SetWindowTextW(control, cp932ToUtf16(caption).c_str());
+  }
+  return reinterpret_cast<ControlHandle>(control);
+}
+
+void platformDestroyControl(ControlHandle& handle) {
+  if (handle == 0) return;
+  DestroyWindow(hwndOf(handle));
+  handle = 0;
+}
+
+void platformSetText(ControlHandle handle, const char* text) {
+  if (handle == 0) return;
+  SetWindowTextW(hwndOf(handle), cp932ToUtf16(text).c_str());
+}
+
+int32_t platformGetText(ControlHandle handle, char* buffer, int32_t n) {
+  buffer[0] = '\0';
+  if (handle == 0 || n <= 1) return 0;
+  int length = GetWindowTextLengthW(hwndOf(handle));
+  if (length <= 0) return 0;
+  std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(hwndOf(handle), wide.data(), length + 1);
+  wide.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  std::string cp932 = utf16ToCp932(wide);
+  std::size_t cut = cp932CutLength(cp932, static_cast<std::size_t>(n - 1));
+  std::memcpy(buffer, cp932.data(), cut);
+  buffer[cut] = '\0';
+  return static_cast<int32_t>(cut);
+}
+
+void platformAddListRow(ControlHandle handle, const char* text) {
+  if (handle == 0) return;
+  std::wstring wide = cp932ToUtf16(text);
+  SendMessageW(hwndOf(handle), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void platformSelectListRow(ControlHandle handle, int32_t row) {
+  if (handle == 0) return;
+  SendMessageW(hwndOf(handle), CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+int32_t platformSelectedListRow(ControlHandle handle) {
+  if (handle == 0) return -1;
+  LRESULT row = SendMessageW(hwndOf(handle), CB_GETCURSEL, 0, 0);
+  return row == CB_ERR ? -1 : static_cast<int32_t>(row);
+}
+
+int32_t platformCheckState(ControlHandle handle) {
+  if (handle == 0) return 0;
+  return SendMessageW(hwndOf(handle), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void platformInvalidate(const AppState& app) { InvalidateRect(reinterpret_cast<HWND>(app.mainWindow), nullptr, FALSE); }
+
+// Painting uses the device context as BeginPaint hands it over: default font,
+// black pen, white brush, black text on an opaque white background.
+void platformPaintFrameRect(PaintSurface surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  Rectangle(reinterpret_cast<HDC>(surface), left, top, right, bottom);
+}
+
+void platformPaintText(PaintSurface surface, int32_t x, int32_t y, const char* text) {
+  std::wstring wide = cp932ToUtf16(text);
+  TextOutW(reinterpret_cast<HDC>(surface), x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+  HDC dc = reinterpret_cast<HDC>(surface);
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
+void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,
+                            DialogCommandHandler onCommand) {
+  DialogContext context{&app, onInit, onCommand};
+  DialogBoxParamW(reinterpret_cast<HINSTANCE>(app.instance), MAKEINTRESOURCEW(dialogTemplate.resourceId),
+                  reinterpret_cast<HWND>(app.mainWindow), dialogProc, reinterpret_cast<LPARAM>(&context));
+}
+
+ControlHandle platformDialogItem(ControlHandle dialog, int32_t id) {
+  if (dialog == 0) return 0;
+  return reinterpret_cast<ControlHandle>(GetDlgItem(hwndOf(dialog), id));
+}
+
+void platformOpenDocument(const char* path) { g_opener(cp932ToUtf16(path).c_str()); }
+
+void win32SetDocumentOpener(Win32DocumentOpener opener) { g_opener = opener ? opener : win32OpenWithAssociation; }
+
+// The command interpreter's `start` opens a document with the program that
+// its extension is associated with, as ShellExecute would; going through it
+// keeps the executable's imports to KERNEL32, USER32, GDI32 and msvcrt.
+// CREATE_NO_WINDOW: no console flashes up. The outcome is not looked at.
+void win32OpenWithAssociation(const wchar_t* path) {
+  std::wstring commandLine = L"cmd.exe /c start \"\" \"";
+  commandLine += path;
+  commandLine += L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                     &startup, &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
