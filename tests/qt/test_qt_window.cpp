@@ -284,6 +284,24 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
   EXPECT_EQ(quillmarqt::widgetOf(app().currentSeedEdit), nullptr);
 }
 
+TEST_F(QtWindowTest, RangeSearchShowsSixteenLinesAndFifteenButtons) {
+  type(app().levelEdit, "5");
+  click(app().addButton);  // a measurement: zero stats narrow nothing
+  app().natureIndex = 15;
+  IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
+  for (int i = 0; i < 6; ++i) app().ivRanges[i] = ranges[i];
+  click(app().searchButton);
+  ASSERT_EQ(app().pidCandidateCount, 16);
+  int buttons = 0;
+  for (QPushButton* b : quillmarqt::clientArea()->findChildren<QPushButton*>()) {
+    int id = b->property("quillmarId").toInt();
+    if (id >= kCmdFirstCandidate && id < kCmdFirstCandidate + 20 && b->isVisible()) ++buttons;
+  }
+  EXPECT_EQ(buttons, 15);
+  EXPECT_EQ(widget(app().candidateButtons[14])->geometry(), QRect(670, 558, 120, 22));
+  screenshot("quillmar-screen1-range.png");
+}
+
 TEST_F(QtWindowTest, CheckBoxesAreReadWhenTicked) {
   chooseMenu(1);
   ASSERT_EQ(app().screenMode, 2);
