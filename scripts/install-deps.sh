@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that quillmar needs, only when missing.
-# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows
+# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows fuzz
 set -euo pipefail
 
 packages_for() {
@@ -10,6 +10,8 @@ packages_for() {
     # Cross-build with mingw-w64 and run under 64-bit Wine. Never wine32: with it
     # installed, /usr/bin/wine takes the 32-bit loader and 64-bit exes fail too.
     windows) echo "g++-mingw-w64-x86-64-win32 wine wine64 xvfb xauth fonts-ipafont-gothic locales" ;;
+    # clang with its libFuzzer runtime for the fuzz targets (scripts/fuzz.sh).
+    fuzz) echo "clang libclang-rt-dev" ;;
     *) echo "install-deps: unknown group '$1'" >&2; exit 2 ;;
   esac
 }

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds quillmar and runs every test: once normally, once under ASan+UBSan,
-# and the Windows cross build under Wine.
-# Installs what it needs first. Build folders: build/release, build/asan, build/windows.
+# the Windows cross build under Wine, and each fuzz target for 15 seconds.
+# Installs what it needs first. Build folders: build/release, build/asan, build/windows,
+# build/fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh build gui
 bash scripts/install-deps.sh windows
+bash scripts/install-deps.sh fuzz
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
@@ -32,3 +34,10 @@ cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake"
 cmake --build build/windows -j"$jobs"
 xvfb-run -a ctest --test-dir build/windows --output-on-failure
+
+echo "== fuzz targets (clang, libFuzzer + ASan + UBSan), 15 s each"
+if command -v clang++ >/dev/null 2>&1; then
+  bash scripts/fuzz.sh -t 15
+else
+  echo "clang++ not found: fuzz targets skipped"
+fi

@@ -1,0 +1,188 @@
+// Arbitrary argument vectors for every quillmar-cli subcommand. Whatever the
+// arguments: the exit code is 0, 1 or 2 and nothing crashes; exit 2 always
+// comes with "quillmar-cli: error: ..." on stderr and nothing on stdout; exit 1
+// always says something.
+//
+// The input is split at NUL bytes into arguments; its first byte picks the
+// subcommand (or leaves the first argument as it is). Two things are steered
+// so that every run stays safe and fast: every file an `eggs --out` could name
+// is replaced by a place in this target's own temporary folder, and inputs that
+// would take long (more than kMaxFrames egg frames, more than kMaxCombinations
+// IV combinations with --all, a seed-time limit of 0 or above kMaxMoments) are
+// cut down or skipped.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+#include "cli/args.h"
+#include "cli/cli.h"
+
+namespace {
+
+constexpr int64_t kMaxFrames = 700;
+constexpr int64_t kMaxCombinations = 64;
+constexpr int64_t kMaxMoments = 64;
+constexpr std::size_t kMaxArguments = 16;
+
+const char* const kSubcommands[] = {"pid", "seeds", "eggs", "seed-time", "time-seed", "--help"};
+
+// The options of each subcommand, as the subcommands declare them.
+std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
+  positionals = 0;
+  if (command == "pid") return {{"--ivs", true}, {"--nature", true}, {"--all", false}};
+  if (command == "seeds") return {{"--seed", true}, {"--hour", true}, {"--steps", true}};
+  if (command == "eggs")
+    return {{"--seed", true},        {"--frames", true}, {"--tid", true},    {"--sid", true},
+            {"--marriage", false},   {"--shiny-only", false}, {"--nature", true}, {"--gender", true},
+            {"--ability", true},     {"--out", true}};
+  if (command == "seed-time") {
+    positionals = 1;
+    return {{"--year", true}, {"--limit", true}};
+  }
+  if (command == "time-seed") return {{"--at", true}, {"--delay", true}};
+  return {};
+}
+
+std::string gFolder;  // this target's temporary folder
+
+const std::string& folder() {
+  if (gFolder.empty()) {
+    char pattern[] = "/tmp/quillmar-fuzz-cli-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) std::abort();
+    gFolder = pattern;
+  }
+  return gFolder;
+}
+
+// A safe stand-in for any file name given to --out: standard output, a file in
+// our folder, a file in a folder that does not exist, or the folder itself.
+std::string safeOut(std::string_view given) {
+  switch (given.size() % 4) {
+    case 0: return "-";
+    case 1: return folder() + "/result.txt";
+    case 2: return folder() + "/missing/result.txt";
+    default: return folder();
+  }
+}
+
+// The combinations an --ivs text spans when every IV is "n" or "lo-hi" with
+// 0 <= lo <= hi <= 31; -1 when the text is not of that form.
+int64_t combinations(std::string_view text) {
+  int64_t product = 1;
+  for (int i = 0; i < 6; ++i) {
+    std::size_t comma = text.find(',');
+    if ((i == 5) != (comma == std::string_view::npos)) return -1;
+    std::string_view iv = i == 5 ? text : text.substr(0, comma);
+    std::size_t dash = iv.find('-');
+    int64_t lo = 0;
+    int64_t hi = 0;
+    if (dash == std::string_view::npos) {
+      if (!parseIntStrict(iv, 0, 31, lo)) return -1;
+      hi = lo;
+    } else if (!parseIntStrict(iv.substr(0, dash), 0, 31, lo) || !parseIntStrict(iv.substr(dash + 1), 0, 31, hi) ||
+               lo > hi) {
+      return -1;
+    }
+    product *= hi - lo + 1;
+    if (i < 5) text = text.substr(comma + 1);
+  }
+  return product;
+}
+
+[[noreturn]] void fail(const char* what, const std::vector<std::string>& args, int rc, const std::string& out,
+                       const std::string& err) {
+  std::fprintf(stderr, "fuzz_cli_args: %s (exit %d)\nargs:", what, rc);
+  for (const std::string& a : args) std::fprintf(stderr, " [%s]", a.c_str());
+  std::fprintf(stderr, "\nstdout: %.200s\nstderr: %.200s\n", out.c_str(), err.c_str());
+  std::abort();
+}
+
+std::string drain(std::FILE* f, char*& buffer, std::size_t& size) {
+  std::fclose(f);
+  std::string s(buffer, size);
+  std::free(buffer);
+  buffer = nullptr;
+  return s;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  std::vector<std::string> args;
+  const uint8_t pick = data[0];
+  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  if (pick % 8 < 6) args.emplace_back(kSubcommands[pick % 8]);
+  while (!rest.empty() && args.size() < kMaxArguments) {
+    std::size_t nul = rest.find('\0');
+    args.emplace_back(rest.substr(0, nul));
+    rest = nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1);
+  }
+
+  // No file outside our folder is ever named by --out.
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--out" && i + 1 < args.size()) {
+      args[i + 1] = safeOut(args[i + 1]);
+      ++i;
+    } else if (args[i].rfind("--out=", 0) == 0) {
+      args[i] = "--out=" + safeOut(std::string_view(args[i]).substr(6));
+    }
+  }
+
+  // Parse as the subcommand will; when it will run, keep its work small.
+  if (!args.empty()) {
+    std::size_t positionals = 0;
+    const std::vector<OptionSpec> specs = specsOf(args[0], positionals);
+    std::vector<const char*> probeArgv{"quillmar-cli"};
+    for (const std::string& a : args) probeArgv.push_back(a.c_str());
+    ParsedArgs parsed;
+    std::FILE* devNull = std::fopen("/dev/null", "w");
+    const bool parses = !specs.empty() && parseArgs(static_cast<int>(probeArgv.size()), probeArgv.data(), 2, specs,
+                                                    positionals, parsed, CliIo{devNull, devNull}) == kExitOk;
+    std::fclose(devNull);
+    if (parses && !parsed.help) {
+      int64_t n = 0;
+      if (args[0] == "eggs") {
+        const std::string* frames = findOption(parsed, "--frames");
+        if (frames == nullptr || (parseIntStrict(*frames, 0, 999999, n) && n > kMaxFrames)) {
+          args.push_back("--frames=" + std::to_string(frames ? n % (kMaxFrames + 1) : size % (kMaxFrames + 1)));
+        }
+        if (findOption(parsed, "--out") == nullptr) args.push_back("--out=" + folder() + "/result.txt");
+      } else if (args[0] == "pid" && hasFlag(parsed, "--all")) {
+        const std::string* ivs = findOption(parsed, "--ivs");
+        int64_t c = ivs ? combinations(*ivs) : -1;
+        if (ivs != nullptr && (c < 0 || c > kMaxCombinations)) return 0;
+      } else if (args[0] == "seed-time") {
+        const std::string* limit = findOption(parsed, "--limit");
+        if (limit != nullptr && parseIntStrict(*limit, 0, 1000000, n) && (n == 0 || n > kMaxMoments)) return 0;
+      }
+    }
+  }
+
+  std::vector<const char*> argv{"quillmar-cli"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  char* outBuffer = nullptr;
+  char* errBuffer = nullptr;
+  std::size_t outSize = 0;
+  std::size_t errSize = 0;
+  std::FILE* out = open_memstream(&outBuffer, &outSize);
+  std::FILE* err = open_memstream(&errBuffer, &errSize);
+  if (out == nullptr || err == nullptr) std::abort();
+  const int rc = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  const std::string outText = drain(out, outBuffer, outSize);
+  const std::string errText = drain(err, errBuffer, errSize);
+
+  if (rc != 0 && rc != 1 && rc != 2) fail("exit code other than 0, 1, 2", args, rc, outText, errText);
+  if (rc == 2) {
+    if (errText.rfind("quillmar-cli: error: ", 0) != 0 || errText.size() <= 22 || errText.back() != '\n')
+      fail("exit 2 without an error message", args, rc, outText, errText);
+    if (!outText.empty()) fail("exit 2 with output on stdout", args, rc, outText, errText);
+  }
+  if (rc == 1 && outText.empty() && errText.empty()) fail("exit 1 without a word", args, rc, outText, errText);
+  return 0;
+}
