@@ -1,0 +1,180 @@
+// The calculations never touch the heap. This binary replaces the global
+// operator new/delete, and on glibc outside the sanitizer builds also malloc,
+// calloc and realloc (forwarding to glibc's own), counting every allocation
+// made while a calculation runs. Each test counts around one calculation only;
+// everything it needs, the output stream and its buffer included, is set up
+// before counting starts.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "core/egg_list.h"
+#include "core/pid_search.h"
+#include "core/seed_backtrack.h"
+#include "core/typed_numbers.h"
+#include "data/tables.h"
+
+namespace {
+bool gCounting = false;
+long gAllocations = 0;
+
+void noteAllocation() {
+  if (gCounting) ++gAllocations;
+}
+
+// Counts the allocations made by `work`.
+template <typename F>
+long allocationsDuring(F&& work) {
+  gAllocations = 0;
+  gCounting = true;
+  work();
+  gCounting = false;
+  return gAllocations;
+}
+
+AppState gApp;  // large; kept out of the stack
+}  // namespace
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(QUILLMAR_NO_MALLOC_COUNT)
+// glibc lets a program replace malloc and its family; its own internal calls
+// (stdio buffers, iconv) then come here too.
+extern "C" {
+void* __libc_malloc(std::size_t);
+void* __libc_calloc(std::size_t, std::size_t);
+void* __libc_realloc(void*, std::size_t);
+void __libc_free(void*);
+void* malloc(std::size_t n) {
+  noteAllocation();
+  return __libc_malloc(n);
+}
+void* calloc(std::size_t count, std::size_t n) {
+  noteAllocation();
+  return __libc_calloc(count, n);
+}
+void* realloc(void* p, std::size_t n) {
+  noteAllocation();
+  return __libc_realloc(p, n);
+}
+void free(void* p) { __libc_free(p); }
+}
+constexpr bool kCountsMalloc = true;
+#else
+constexpr bool kCountsMalloc = false;
+#endif
+
+// Where malloc is counted, operator new is counted through it.
+void* operator new(std::size_t n) {
+  if (!kCountsMalloc) noteAllocation();
+  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(NoAllocation, TheCounterSeesAllocations) {
+  // Without this the zero counts below would prove nothing.
+  long seen = allocationsDuring([] {
+    int* volatile p = new int(7);
+    delete p;
+  });
+  EXPECT_EQ(seen, 1);
+  if (kCountsMalloc) {
+    seen = allocationsDuring([] {
+      void* volatile p = std::malloc(16);
+      std::free(p);
+    });
+    EXPECT_EQ(seen, 1);
+    // The C library's own allocations are seen too (fopen allocates its FILE).
+    seen = allocationsDuring([] {
+      if (std::FILE* f = std::fopen("/dev/null", "r")) std::fclose(f);
+    });
+    EXPECT_GE(seen, 1);
+  }
+}
+
+TEST(NoAllocation, PidSearchFixedAndRange) {
+  AppState& app = gApp;
+  app = AppState{};
+  const IvRange fixed[kStatCount] = {{10, 10}, {12, 12}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
+  for (int i = 0; i < kStatCount; ++i) app.ivRanges[i] = fixed[i];
+  app.natureIndex = 15;
+  app.measurementCount = 1;
+  PidSearchKind kind = PidSearchKind::kNotRun;
+  EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
+  EXPECT_EQ(kind, PidSearchKind::kFixed);
+  ASSERT_EQ(app.pidCandidateCount, 1);
+  EXPECT_EQ(app.pidCandidates[0].pid, 0x84EA0B71u);
+  EXPECT_EQ(app.pidCandidates[0].currentSeed, 0x2684AD1Fu);
+
+  // H and A open: the range search walks H 0.., A 0.. and stops at 16 candidates.
+  app.ivRanges[0] = {0, 31};
+  app.ivRanges[1] = {0, 31};
+  EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
+  EXPECT_EQ(kind, PidSearchKind::kRange);
+  ASSERT_EQ(app.pidCandidateCount, 16);
+  EXPECT_EQ(app.pidCandidates[0].pid, 0x6A0A91EFu);
+  EXPECT_EQ(app.pidCandidates[15].pid, 0xD68976E2u);
+  EXPECT_EQ(app.pidCandidates[15].currentSeed, 0x7C1896B2u);
+}
+
+TEST(NoAllocation, BackTrackingAndTypedNumbers) {
+  AppState& app = gApp;
+  app = AppState{};
+  int32_t steps = 0;
+  int32_t hour = 0;
+  EXPECT_EQ(allocationsDuring([&] {
+              app.currentSeed = parseSeedText("0x2684ad1f");
+              steps = parseDecimalText("1000");
+              hour = parseDecimalText("52");
+              backtrackInitialSeeds(app, steps, hour);
+            }),
+            0);
+  EXPECT_EQ(app.currentSeed, 0x2684AD1Fu);
+  ASSERT_EQ(app.seedCandidateCount, 4);
+  EXPECT_EQ(app.seedCandidates[0].seed, 0x12345678u);
+  EXPECT_EQ(app.seedCandidates[0].stepIndex, 4);
+  EXPECT_EQ(app.seedCandidates[3].seed, 0x0334FF52u);
+  EXPECT_EQ(app.seedCandidates[3].stepIndex, 978);
+
+  // The full 9999 steps, stopping at the 10th candidate.
+  app.currentSeed = 0x2684AD1F;
+  EXPECT_EQ(allocationsDuring([&] { backtrackInitialSeeds(app, 9999, 12); }), 0);
+  ASSERT_EQ(app.seedCandidateCount, 10);
+  EXPECT_EQ(app.seedCandidates[9].seed, 0x590C3574u);
+  EXPECT_EQ(app.seedCandidates[9].stepIndex, 2536);
+}
+
+TEST(NoAllocation, EggListFormattingToAnOpenStream) {
+  AppState& app = gApp;
+  app = AppState{};
+  std::FILE* sink = std::fopen("/dev/null", "w");
+  ASSERT_NE(sink, nullptr);
+  // The stream's buffer is ours, so stdio has nothing to allocate either.
+  static char streamBuffer[1 << 16];
+  ASSERT_EQ(std::setvbuf(sink, streamBuffer, _IOFBF, sizeof streamBuffer), 0);
+
+  EggListRequest plain{};
+  plain.initialSeed = 0;
+  plain.frameCount = 1300;  // past the second twist
+  EXPECT_EQ(allocationsDuring([&] { writeEggPidList(app, plain, sink); }), 0);
+
+  EggListRequest filtered{};
+  filtered.initialSeed = 0x12345678;
+  filtered.frameCount = 5000;
+  filtered.tid = 12345;
+  filtered.sid = 54321;
+  filtered.internationalMarriage = true;
+  filtered.natureChoice = 20;
+  filtered.genderChoice = 4;
+  filtered.abilityChoice = 2;
+  EXPECT_EQ(allocationsDuring([&] { writeEggPidList(app, filtered, sink); }), 0);
+  EXPECT_EQ(app.eggFrameCount, 5000);
+  EXPECT_EQ(app.eggInternationalMarriage, 1);
+  std::fclose(sink);
+}
