@@ -29,13 +29,22 @@ constexpr int64_t kMaxCombinations = 64;
 constexpr int64_t kMaxMoments = 64;
 constexpr std::size_t kMaxArguments = 16;
 
-const char* const kSubcommands[] = {"pid", "seeds", "eggs", "seed-time", "time-seed", "--help"};
+const char* const kSubcommands[] = {"pid", "seeds", "eggs", "seed-time", "time-seed", "--help", "species", "measure"};
+constexpr int kPicks = 10;  // picks 8 and 9 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
   positionals = 0;
   if (command == "pid") return {{"--ivs", true}, {"--nature", true}, {"--all", false}};
-  if (command == "seeds") return {{"--seed", true}, {"--hour", true}, {"--steps", true}};
+  if (command == "seeds")
+    return {{"--seed", true},        {"--hour", true},      {"--steps", true},    {"--explain", false},
+            {"--year", true},        {"--delay-min", true}, {"--delay-max", true}};
+  if (command == "species") {
+    positionals = 1;
+    return {{"--dir", true}};
+  }
+  if (command == "measure")
+    return {{"--base", true}, {"--species", true}, {"--dir", true}, {"--nature", true}, {"--at", true}};
   if (command == "eggs")
     return {{"--seed", true},        {"--frames", true}, {"--tid", true},    {"--sid", true},
             {"--marriage", false},   {"--shiny-only", false}, {"--nature", true}, {"--gender", true},
@@ -57,6 +66,16 @@ const std::string& folder() {
     gFolder = pattern;
   }
   return gFolder;
+}
+
+// A stand-in for any folder given to --dir: the shipped data, our own folder
+// (no data files), or a folder that does not exist.
+std::string safeDir(std::string_view given) {
+  switch (given.size() % 3) {
+    case 0: return QUILLMAR_SOURCE_DIR "/assets";
+    case 1: return folder();
+    default: return folder() + "/missing";
+  }
 }
 
 // A safe stand-in for any file name given to --out: standard output, a file in
@@ -117,20 +136,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> args;
   const uint8_t pick = data[0];
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-  if (pick % 8 < 6) args.emplace_back(kSubcommands[pick % 8]);
+  if (pick % kPicks < 8) args.emplace_back(kSubcommands[pick % kPicks]);
   while (!rest.empty() && args.size() < kMaxArguments) {
     std::size_t nul = rest.find('\0');
     args.emplace_back(rest.substr(0, nul));
     rest = nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1);
   }
 
-  // No file outside our folder is ever named by --out.
+  // No file outside our folder is ever named by --out, and --dir only names
+  // the shipped data or our folder.
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--out" && i + 1 < args.size()) {
       args[i + 1] = safeOut(args[i + 1]);
       ++i;
     } else if (args[i].rfind("--out=", 0) == 0) {
       args[i] = "--out=" + safeOut(std::string_view(args[i]).substr(6));
+    } else if (args[i] == "--dir" && i + 1 < args.size()) {
+      args[i + 1] = safeDir(args[i + 1]);
+      ++i;
+    } else if (args[i].rfind("--dir=", 0) == 0) {
+      args[i] = "--dir=" + safeDir(std::string_view(args[i]).substr(6));
     }
   }
 
