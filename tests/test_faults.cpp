@@ -13,11 +13,26 @@
 
 #include "cli_run.h"
 #include "core/egg_list.h"
+#include "data/data_files.h"
 #include "temp_dir.h"
 
 namespace {
 
 AppState gApp;
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// Every name empty and NUL-terminated: what no usable species file leaves.
+void expectNoNames(const AppState& app) {
+  for (int k = 0; k < kSpeciesCount; ++k) {
+    ASSERT_EQ(app.speciesTable.rows[k].name[0], '\0') << "row " << k;
+  }
+}
 
 EggListRequest someRequest() {
   EggListRequest r{};
@@ -75,6 +90,64 @@ TEST(FaultResultFile, AFolderNamedResultTxtIsLeftAsItWas) {
   EXPECT_EQ(listing(dir.path), before);
 }
 
+// The start-up order: default.txt, then pokemon.dat, through one line buffer.
+void loadBoth(AppState& app, const std::string& directory) {
+  app = AppState{};
+  loadDefaults(app, directory.c_str());
+  loadSpeciesTable(app, directory.c_str());
+}
+
+TEST(FaultDataFiles, MissingEmptyAndFolderFilesLeaveZerosAndFindNothing) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  for (const char* shape : {"missing", "empty", "folder"}) {
+    SCOPED_TRACE(shape);
+    const std::filesystem::path where = dir.path / shape;
+    std::filesystem::create_directory(where);
+    if (std::string(shape) == "empty") {
+      writeBytes((where / "default.txt").string(), "");
+      writeBytes((where / "pokemon.dat").string(), "");
+    } else if (std::string(shape) == "folder") {
+      std::filesystem::create_directory(where / "default.txt");
+      std::filesystem::create_directory(where / "pokemon.dat");
+    }
+    loadBoth(gApp, where.string());
+    for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.baseStats[i], 0) << "stat " << i;
+    expectNoNames(gApp);
+    for (int k = 0; k < kSpeciesCount; ++k) {
+      for (int i = 0; i < kStatCount; ++i) ASSERT_EQ(gApp.speciesTable.rows[k].baseStats[i], 0);
+    }
+    // Only the empty typed name matches, at row 0.
+    EXPECT_EQ(findSpecies(gApp, ""), &gApp.speciesTable.rows[0]);
+    EXPECT_EQ(findSpecies(gApp, "abc"), nullptr);
+  }
+}
+
+TEST(FaultDataFiles, AFolderNamedPokemonDatKeepsTheDefaults) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  writeBytes(dir.file("default.txt"), "45,49,49,45,65,65\n");
+  std::filesystem::create_directory(dir.path / "pokemon.dat");
+  loadBoth(gApp, dir.path.string());
+  const int32_t want[kStatCount] = {45, 49, 49, 45, 65, 65};
+  for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.baseStats[i], want[i]);
+  // The folder gives no line: no row gets a name, so no name is ever found.
+  expectNoNames(gApp);
+  EXPECT_EQ(findSpecies(gApp, "45"), nullptr);
+}
+
+TEST(FaultDataFiles, CliSpeciesWithoutItsFileIsAnErrorNotACrash) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  std::filesystem::create_directory(dir.path / "pokemon.dat");
+  for (const std::string& folder : {dir.file("missing"), dir.path.string()}) {
+    CliResult r = runCliCaptured({"species", "abc", "--dir", folder});
+    EXPECT_NE(r.exitCode, 0) << folder;
+    EXPECT_EQ(r.out, "") << folder;
+    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << r.err;
+  }
+}
+
 #ifndef _WIN32  // Windows cannot remove a process's working directory
 TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   WorkingDirectoryGuard guard;
@@ -95,6 +168,11 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.rfind("quillmar-cli: error: cannot create 'result.txt'", 0), 0u) << r.err;
+
+  // The data files of a vanished folder read as missing ones.
+  loadBoth(gApp, ".");
+  for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.baseStats[i], 0);
+  expectNoNames(gApp);
 
   // Commands that write no file are unaffected.
   r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52"});

@@ -12,6 +12,7 @@
 #include <new>
 
 #include "core/egg_list.h"
+#include "core/measurement.h"
 #include "core/pid_search.h"
 #include "core/seed_backtrack.h"
 #include "core/typed_numbers.h"
@@ -121,6 +122,38 @@ TEST(NoAllocation, PidSearchFixedAndRange) {
   EXPECT_EQ(app.pidCandidates[0].pid, 0x6A0A91EFu);
   EXPECT_EQ(app.pidCandidates[15].pid, 0xD68976E2u);
   EXPECT_EQ(app.pidCandidates[15].currentSeed, 0x7C1896B2u);
+}
+
+StatBlock block(int32_t h, int32_t a, int32_t b, int32_t s, int32_t c, int32_t d) { return StatBlock{{h, a, b, s, c, d}}; }
+
+TEST(NoAllocation, MeasurementNarrowingAndReset) {
+  AppState& app = gApp;
+  app = AppState{};
+  buildNatureTable(app.natureTable);
+  bool second = false;
+  bool reset = false;
+  EXPECT_EQ(allocationsDuring([&] {
+              startStepOne(app);
+              // HP base 45 at level 5 showing 20: IVs 10..29, narrowing level 6;
+              // at level 6 showing 22: IVs 10..26.
+              takeFirstMeasurement(app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
+              second = takeNextMeasurement(app, 6, block(22, 11, 11, 11, 11, 11));
+              reset = resetMeasurement(app);
+            }),
+            0);
+  EXPECT_TRUE(second);
+  EXPECT_TRUE(reset);
+  EXPECT_EQ(app.measurementCount, 0);
+
+  takeFirstMeasurement(app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
+  EXPECT_EQ(app.ivRanges[0].low, 10);
+  EXPECT_EQ(app.ivRanges[0].high, 29);
+  EXPECT_EQ(app.narrowLevels[0], 6);
+  EXPECT_EQ(allocationsDuring([&] { second = takeNextMeasurement(app, 6, block(22, 11, 11, 11, 11, 11)); }), 0);
+  EXPECT_TRUE(second);
+  EXPECT_EQ(app.ivRanges[0].low, 10);
+  EXPECT_EQ(app.ivRanges[0].high, 26);
+  EXPECT_EQ(app.narrowLevels[0], 7);
 }
 
 TEST(NoAllocation, BackTrackingAndTypedNumbers) {
