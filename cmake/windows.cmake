@@ -47,3 +47,39 @@ if(QUILLMAR_TESTS)
   add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(quillmar_win32_window PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
 endif()
+
+# quillmar-windows-x64.zip: both executables, the shipped data files and a
+# read-me in Japanese and English, in one folder. Built with everything else,
+# so that CI checks it; `cmake --build build/windows --target package-windows`
+# makes just it. The read-me gets a UTF-8 byte order mark and CR LF line ends
+# so that every Notepad shows its Japanese.
+set(QUILLMAR_PACKAGE_NAME quillmar-windows-x64)
+set(QUILLMAR_PACKAGE_ROOT ${PROJECT_BINARY_DIR}/package)
+set(QUILLMAR_PACKAGE_ZIP ${PROJECT_BINARY_DIR}/${QUILLMAR_PACKAGE_NAME}.zip)
+set(QUILLMAR_PACKAGE_README ${QUILLMAR_PACKAGE_ROOT}/README.txt)
+set(QUILLMAR_PACKAGE_DATA ${PROJECT_SOURCE_DIR}/assets/pokemon.dat ${PROJECT_SOURCE_DIR}/assets/default.txt)
+file(READ ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt QUILLMAR_README_TEXT)
+string(ASCII 239 187 191 QUILLMAR_UTF8_BOM)
+file(CONFIGURE OUTPUT ${QUILLMAR_PACKAGE_README} CONTENT "${QUILLMAR_UTF8_BOM}${QUILLMAR_README_TEXT}" @ONLY
+               NEWLINE_STYLE CRLF)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt)
+
+add_custom_command(
+  OUTPUT ${QUILLMAR_PACKAGE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUILLMAR_PACKAGE_ROOT}/${QUILLMAR_PACKAGE_NAME} ${QUILLMAR_PACKAGE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILLMAR_PACKAGE_ROOT}/${QUILLMAR_PACKAGE_NAME}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quillmar> $<TARGET_FILE:quillmar-cli> ${QUILLMAR_PACKAGE_DATA}
+          ${QUILLMAR_PACKAGE_README} ${QUILLMAR_PACKAGE_ROOT}/${QUILLMAR_PACKAGE_NAME}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${QUILLMAR_PACKAGE_ROOT}
+          ${CMAKE_COMMAND} -E tar cf ${QUILLMAR_PACKAGE_ZIP} --format=zip ${QUILLMAR_PACKAGE_NAME}
+  DEPENDS quillmar quillmar-cli ${QUILLMAR_PACKAGE_DATA} ${QUILLMAR_PACKAGE_README}
+  COMMENT "Packing ${QUILLMAR_PACKAGE_NAME}.zip")
+add_custom_target(package-windows ALL DEPENDS ${QUILLMAR_PACKAGE_ZIP})
+
+if(QUILLMAR_TESTS)
+  # The zip holds exactly the five files, byte for byte what was built and shipped.
+  add_test(NAME quillmar_windows_package
+           COMMAND ${CMAKE_COMMAND} -DZIP=${QUILLMAR_PACKAGE_ZIP} -DNAME=${QUILLMAR_PACKAGE_NAME}
+                   "-DEXPECTED=$<TARGET_FILE:quillmar>;$<TARGET_FILE:quillmar-cli>;${QUILLMAR_PACKAGE_DATA};${QUILLMAR_PACKAGE_README}"
+                   -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)
+endif()
