@@ -14,6 +14,7 @@
 #include "cli_run.h"
 #include "core/egg_list.h"
 #include "data/data_files.h"
+#include "shell_fixture.h"
 #include "temp_dir.h"
 
 namespace {
@@ -179,6 +180,84 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "4回前\t0x12345678");
   EXPECT_FALSE(std::filesystem::exists(gone));
+}
+#endif
+
+// The window's "出力" where "result.txt" cannot be created: nothing is written,
+// the viewer is not asked to open anything, no control changes and nothing is
+// repainted; only the request's values are kept, as every run keeps them.
+class WindowFaultTest : public ShellTest {
+ protected:
+  struct Snapshot {
+    std::vector<std::string> texts;
+    std::vector<int32_t> states;
+    int invalidations;
+    bool operator==(const Snapshot&) const = default;
+  };
+  Snapshot snapshot() {
+    Snapshot s{{}, {}, fake().invalidations};
+    for (ControlHandle h : fakeLiveControls()) {
+      s.texts.push_back(fakeControl(h).text);
+      s.states.push_back(fakeControl(h).selected);
+      s.states.push_back(fakeControl(h).checked);
+    }
+    return s;
+  }
+  void typeEggRequest() {
+    type(app().initialSeedEdit, "0x12345678");
+    type(app().frameCountEdit, "50");
+    type(app().tidEdit, "12345");
+  }
+};
+
+TEST_F(WindowFaultTest, OutputWithAFolderNamedResultTxtOpensNothing) {
+  WorkingDirectoryGuard guard;
+  std::filesystem::create_directory(dir_ / "result.txt");
+  writeBytes((dir_ / "result.txt" / "keep.txt").string(), "kept");
+  std::filesystem::current_path(dir_);
+  start();
+  command(kCmdScreenTwo);
+  typeEggRequest();
+  const std::string before = listing(dir_);
+  const Snapshot shown = snapshot();
+
+  command(kCmdOutput);
+  EXPECT_TRUE(fake().openedDocuments.empty());
+  EXPECT_EQ(snapshot(), shown);
+  EXPECT_EQ(listing(dir_), before);
+  EXPECT_EQ(app().eggInitialSeed, 0x12345678u);
+  EXPECT_EQ(app().eggFrameCount, 50);
+
+  // Once the folder is gone the same command writes the file and opens it.
+  std::filesystem::remove_all(dir_ / "result.txt");
+  command(kCmdOutput);
+  ASSERT_EQ(fake().openedDocuments.size(), 1u);
+  EXPECT_EQ(fake().openedDocuments[0], "result.txt");
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir_ / "result.txt"));
+}
+
+#ifndef _WIN32
+TEST_F(WindowFaultTest, VanishedWorkingDirectoryOutputOpensNothingAndSearchesStillRun) {
+  WorkingDirectoryGuard guard;
+  start();
+  command(kCmdScreenTwo);
+  typeEggRequest();
+  {
+    TempDir doomed;
+    ASSERT_FALSE(doomed.path.empty());
+    std::filesystem::current_path(doomed.path);
+  }
+  const Snapshot shown = snapshot();
+  command(kCmdOutput);
+  EXPECT_TRUE(fake().openedDocuments.empty());
+  EXPECT_EQ(snapshot(), shown);
+
+  // Step 3 needs no file: the documented back-tracking still lists four seeds.
+  type(app().currentSeedEdit, "0x2684AD1F");
+  type(app().hourEdit, "52");
+  command(kCmdSeedSearch);
+  ASSERT_EQ(app().seedCandidateCount, 4);
+  EXPECT_EQ(app().seedCandidates[0].seed, 0x12345678u);
 }
 #endif
 

@@ -1,0 +1,201 @@
+// The window fed long random sequences of commands and typed texts over the
+// fake backend: no crash, and after every step the state is consistent. Every
+// count stays within -1..its capacity, every control handle AppState holds
+// belongs to a live control of the screen shown, and no live control is
+// missing from AppState (none leaked, none lost).
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "shell_fixture.h"
+
+namespace {
+
+// Restores the working directory (the window writes "result.txt" there).
+struct WorkingDirectoryGuard {
+  std::filesystem::path previous = std::filesystem::current_path();
+  ~WorkingDirectoryGuard() {
+    std::error_code ec;
+    std::filesystem::current_path(previous, ec);
+  }
+};
+
+std::vector<ControlHandle> screenOneHandles(const AppState& app) {
+  std::vector<ControlHandle> h{app.speciesEdit, app.speciesButton, app.levelEdit,   app.natureCombo,
+                               app.resetButton, app.addButton,     app.searchButton, app.ivEntryButton};
+  for (ControlHandle c : app.baseStatEdits) h.push_back(c);
+  for (ControlHandle c : app.statEdits) h.push_back(c);
+  for (ControlHandle c : app.candidateButtons) h.push_back(c);
+  return h;
+}
+
+std::vector<ControlHandle> screenTwoHandles(const AppState& app) {
+  std::vector<ControlHandle> h{app.currentSeedEdit, app.hourEdit,        app.seedSearchButton,  app.stepLimitEdit,
+                               app.tidEdit,         app.sidEdit,         app.initialSeedEdit,   app.marriageCheck,
+                               app.outputButton,    app.frameCountEdit,  app.shinyOnlyCheck,    app.natureFilterCombo,
+                               app.genderFilterCombo, app.abilityFilterCombo};
+  for (ControlHandle c : app.seedResultEdits) h.push_back(c);
+  return h;
+}
+
+class WindowRandomTest : public ShellTest {
+ protected:
+  std::mt19937 rng_{20261208};
+
+  uint32_t below(uint32_t n) { return static_cast<uint32_t>(rng_() % n); }
+
+  // A text as a player might type or paste it: numbers of every shape, seeds,
+  // Japanese text, raw CP932 bytes with broken characters, long texts.
+  std::string randomText() {
+    static const char* const kWords[] = {"フシギダネ", "ミュウ", "ミュウツー", "がんばりや", "★", "３～４", "ｱｲｳ"};
+    std::string s;
+    switch (below(8)) {
+      case 0: return "";
+      case 1: return std::to_string(static_cast<int32_t>(rng_()));
+      case 2: return std::to_string(below(40));
+      case 3: {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, below(2) ? "0x%08X" : "0x%X", static_cast<unsigned>(rng_()));
+        return buf;
+      }
+      case 4: return sj(kWords[below(7)]);
+      case 5:
+        for (uint32_t n = below(24); n > 0; --n) s += static_cast<char>(1 + below(255));  // raw bytes, no NUL
+        return s;
+      case 6:
+        for (uint32_t n = below(6); n > 0; --n) s += " +-0123456789xX"[below(15)];
+        return s;
+      default:
+        for (uint32_t n = below(60); n > 0; --n) s += static_cast<char>('0' + below(10));
+        return s;
+    }
+  }
+
+  void typeRandomly() {
+    std::vector<ControlHandle> live = fakeLiveControls();
+    if (live.empty()) return;
+    ControlHandle h = live[below(static_cast<uint32_t>(live.size()))];
+    FakeControl& c = fakeControl(h);
+    switch (c.kind) {
+      case ControlKind::kDropDownList:
+        c.selected = static_cast<int32_t>(below(static_cast<uint32_t>(c.rows.size()) + 3)) - 1;
+        if (c.selected >= static_cast<int32_t>(c.rows.size())) c.selected = -1;
+        break;
+      case ControlKind::kCheckBox:
+        c.checked = static_cast<int32_t>(below(3));  // 2 is "indeterminate": not ticked
+        break;
+      default:
+        c.text = randomText();
+        // Keep the egg list short so that 10,000 steps stay quick.
+        if (h == app().frameCountEdit && c.text.size() > 3) c.text.resize(3);
+        break;
+    }
+  }
+
+  std::uintptr_t randomCommand() {
+    static const int32_t kIds[] = {kCmdOk,         kCmdCancel,    kCmdReset,      kCmdAdd,        kCmdAdd,
+                                   kCmdSearch,     kCmdIvEntry,   kCmdSpecies,    kCmdSeedSearch, kCmdOutput,
+                                   kCmdScreenOne,  kCmdScreenTwo, kCmdScreenTwo,  0,              kCmdFirstCandidate};
+    const uint32_t pick = below(20);
+    if (pick < 15) {
+      int32_t id = kIds[pick];
+      if (id == kCmdFirstCandidate) id += static_cast<int32_t>(below(20));
+      return static_cast<std::uintptr_t>(id);
+    }
+    if (pick < 18) return static_cast<std::uintptr_t>(below(65536));  // any id
+    // A notification (high word not 0) carrying a real id: it must do nothing.
+    return static_cast<std::uintptr_t>((1 + below(0xFFFF)) << 16 | kIds[below(15)]);
+  }
+
+  void expectConsistent(int step) {
+    const AppState& a = app();
+    SCOPED_TRACE("step " + std::to_string(step));
+    ASSERT_TRUE(a.screenMode == 1 || a.screenMode == 2);
+    ASSERT_GE(a.measurementCount, 0);
+    ASSERT_LE(a.measurementCount, kMaxMeasurements);
+    ASSERT_GE(a.pidCandidateCount, -1);
+    ASSERT_LE(a.pidCandidateCount, kMaxPidCandidates);
+    ASSERT_GE(a.seedCandidateCount, -1);
+    ASSERT_LE(a.seedCandidateCount, kMaxSeedCandidates);
+    for (const IvRange& r : a.ivRanges) {
+      ASSERT_LE(0, r.low);
+      ASSERT_LE(r.low, r.high);
+      ASSERT_LE(r.high, 31);
+    }
+    for (ControlHandle h : a.ivDialogEdits) ASSERT_EQ(h, 0);  // the dialog is closed
+
+    const bool one = a.screenMode == 1;
+    std::vector<ControlHandle> shown = one ? screenOneHandles(a) : screenTwoHandles(a);
+    for (ControlHandle h : one ? screenTwoHandles(a) : screenOneHandles(a)) ASSERT_EQ(h, 0);
+    std::vector<ControlHandle> held;
+    for (ControlHandle h : shown) {
+      if (h == 0) continue;
+      ASSERT_TRUE(alive(h)) << "handle " << h;
+      ASSERT_FALSE(fakeControl(h).dialogItem);
+      held.push_back(h);
+    }
+    // Exactly the live controls are held, each once.
+    std::vector<ControlHandle> live = fakeLiveControls();
+    std::sort(held.begin(), held.end());
+    std::sort(live.begin(), live.end());
+    ASSERT_EQ(held, live);
+
+    if (one) {
+      // The step-1 inputs stand exactly while no measurement is taken.
+      for (ControlHandle h : a.baseStatEdits) ASSERT_EQ(h != 0, a.measurementCount == 0);
+      ASSERT_EQ(a.natureCombo != 0, a.measurementCount == 0);
+    } else {
+      for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seedCandidateCount);
+    }
+  }
+};
+
+TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
+  WorkingDirectoryGuard guard;
+  std::filesystem::current_path(dir_);
+  start();
+  fake().dialogInput = [this](AppState& a, ControlHandle) {
+    for (ControlHandle h : a.ivDialogEdits) {
+      ASSERT_TRUE(alive(h));
+      if (below(2)) fakeControl(h).text = randomText();
+    }
+  };
+  expectConsistent(-1);
+  int screenTwoSteps = 0;
+  int maxMeasurements = 0;
+  int maxPidCandidates = -1;
+  int maxSeedCandidates = -1;
+  for (int step = 0; step < 10000; ++step) {
+    if (below(2)) {
+      typeRandomly();
+    } else {
+      // The dialog's commands: OK, Cancel, or something that leaves it open.
+      fake().dialogCommands = {static_cast<std::uintptr_t>(below(4)), kCmdCancel};
+      shellCommand(app(), randomCommand());
+    }
+    expectConsistent(step);
+    if (HasFatalFailure()) return;
+    screenTwoSteps += app().screenMode == 2;
+    maxMeasurements = std::max(maxMeasurements, app().measurementCount);
+    maxPidCandidates = std::max(maxPidCandidates, app().pidCandidateCount);
+    maxSeedCandidates = std::max(maxSeedCandidates, app().seedCandidateCount);
+  }
+  // The sequence really went through both screens, the dialog, every list and
+  // the result file, so the checks above saw them all.
+  EXPECT_GT(screenTwoSteps, 1000);
+  EXPECT_GT(fake().dialogsRun, 10);
+  EXPECT_GT(fake().openedDocuments.size(), 10u);
+  EXPECT_GE(maxMeasurements, 2);
+  EXPECT_GT(maxPidCandidates, 0);
+  EXPECT_GT(maxSeedCandidates, 0);
+  std::printf("screen-2 steps %d, dialogs %d, files opened %d, most measurements %d, PID candidates %d, seed "
+              "candidates %d\n",
+              screenTwoSteps, fake().dialogsRun, static_cast<int>(fake().openedDocuments.size()), maxMeasurements,
+              maxPidCandidates, maxSeedCandidates);
+}
+
+}  // namespace
