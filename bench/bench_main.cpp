@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 struct Comparison {
@@ -30,6 +32,8 @@ const Comparison kComparisons[] = {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  explicit RatioReporter(OutputOptions options) : ConsoleReporter(options) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.error_occurred || run.iterations == 0) continue;
@@ -80,12 +84,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, std::vector<double>> singles_;
 };
 
+// Colours only on a terminal and unless --benchmark_color=false (or no) is given.
+bool wantColour(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--benchmark_color=false" || arg == "--benchmark_color=no") return false;
+  }
+  return isatty(fileno(stdout)) != 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool colour = wantColour(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  RatioReporter reporter(colour ? benchmark::ConsoleReporter::OO_ColorTabular : benchmark::ConsoleReporter::OO_Tabular);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
