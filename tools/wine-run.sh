@@ -30,16 +30,19 @@ exec 9>"$prefix/run.lock"
 flock 9
 
 log=$(mktemp "$prefix/run.XXXXXX")
-if [ ! -f "$prefix/ready" ]; then
+if [ ! -f "$prefix/ready-2" ]; then
   rm -rf "$WINEPREFIX"
   wineboot -i >"$log" 2>&1
   # Windows are not handed to an X window manager (there is none under
   # xvfb-run): Wine draws their captions itself, and closing a window does not
   # wait for a manager's answer that never comes.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1
+  # ".txt" opens with Notepad, as on Windows (Wine's fresh prefix has the
+  # txtfile class but does not map the extension to it).
+  wine reg add 'HKLM\Software\Classes\.txt' /ve /d txtfile /f >>"$log" 2>&1
   wineserver -w
   : >"$log"
-  touch "$prefix/ready"
+  touch "$prefix/ready-2"
 fi
 
 timeout -k 5 "${QUILLMAR_WINE_TIMEOUT:-600}" wine "$@" >"$log" 2>&1 </dev/null

@@ -405,6 +405,29 @@ TEST_F(Win32Window, TabMovesBetweenTheTabStopEditsThroughIsDialogMessage) {
   EXPECT_EQ(GetFocus(), hwnd(app().baseStatEdits[1]));
 }
 
+// "リセット" recreates the base-stat edits without tab stops and last in the
+// z-order: Tab then goes from the species edit straight to the level edit.
+TEST_F(Win32Window, AfterResetTabSkipsTheRecreatedBaseStatEdits) {
+  withIvDialog([](HWND dialog) { SendMessageW(GetDlgItem(dialog, 1), BM_CLICK, 0, 0); });
+  ASSERT_EQ(app().measurementCount, 1);
+  click(app().resetButton);
+  ASSERT_EQ(app().measurementCount, 0);
+  for (int i = 0; i < 6; ++i) {
+    HWND base = item(101 + i);
+    ASSERT_NE(base, nullptr);
+    EXPECT_FALSE(GetWindowLongW(base, GWL_STYLE) & WS_TABSTOP);
+  }
+  EXPECT_EQ(windowText(item(101)), L"45");  // default.txt's H
+  ASSERT_NE(item(120), nullptr);              // the nature list is back
+  SetFocus(hwnd(app().speciesEdit));
+  MSG tab{};
+  tab.hwnd = GetFocus();
+  tab.message = WM_KEYDOWN;
+  tab.wParam = VK_TAB;
+  EXPECT_TRUE(IsDialogMessageW(main_, &tab));
+  EXPECT_EQ(GetFocus(), hwnd(app().levelEdit));
+}
+
 TEST_F(Win32Window, IvDialogIsResource102AndCancelChangesNothing) {
   app().ivRanges[0] = IvRange{7, 7};
   app().ivRanges[3] = IvRange{19, 19};
@@ -594,3 +617,24 @@ TEST(Win32MessageLoop, ReturnsTheCodeOfTheQuitMessage) {
 }
 
 }  // namespace
+
+// The default opener hands the document to the command interpreter's `start`,
+// which opens it with the program associated with ".txt" (Notepad, also under
+// Wine), whose window then shows the file's name.
+TEST(Win32DocumentOpener, OpensATextFileWithItsAssociatedProgram) {
+  writeFile("opened-by-association.txt", "quillmar\r\n");
+  win32OpenWithAssociation(L"opened-by-association.txt");
+  HWND notepad = nullptr;
+  for (int waited = 0; waited < 20000 && notepad == nullptr; waited += 100) {
+    Sleep(100);
+    notepad = FindWindowW(L"Notepad", nullptr);
+  }
+  ASSERT_NE(notepad, nullptr);
+  std::wstring title;
+  for (int waited = 0; waited < 5000 && title.find(L"opened-by-association") == std::wstring::npos; waited += 100) {
+    title = windowText(notepad);
+    Sleep(100);
+  }
+  EXPECT_NE(title.find(L"opened-by-association"), std::wstring::npos) << utf16ToCp932(title);
+  PostMessageW(notepad, WM_CLOSE, 0, 0);
+}
