@@ -546,6 +546,23 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
   SendMessageW(next, BM_CLICK, 0, 0);
   EXPECT_EQ(app().screenMode, 2);
   EXPECT_EQ(windowText(hwnd(app().currentSeedEdit)), L"0x2684AD1F");
+
+  // Step 3 from that seed: one plain edit per earlier state, each showing it.
+  SetWindowTextW(hwnd(app().hourEdit), L"5");
+  click(app().seedSearchButton);
+  ASSERT_GE(app().seedCandidateCount, 1);
+  for (int i = 0; i < app().seedCandidateCount; ++i) {
+    HWND result = item(240 + i);
+    ASSERT_NE(result, nullptr) << i;
+    EXPECT_EQ(placeOf(result).left, 110);
+    EXPECT_EQ(placeOf(result).top, 100 + 25 * i);
+    wchar_t want[16];
+    std::swprintf(want, 16, L"0x%08X", static_cast<unsigned>(app().seedCandidates[i].seed));
+    EXPECT_EQ(windowText(result), want);
+    EXPECT_EQ(app().seedCandidates[i].seed >> 16 & 0xFF, 5u);  // the hour byte
+  }
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen2-seeds.png");
 }
 
 TEST_F(Win32Window, HundredTypedInTheDialogReadsAsTenFromTwoCharacters) {
