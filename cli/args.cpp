@@ -33,22 +33,22 @@ int parseArgs(int argc, const char* const* argv, int first, const std::vector<Op
         inlineValue = arg.substr(eq + 1);
         hasInline = true;
       }
-      const OptionSpec* spec = nullptr;
+      const OptionSpec* option = nullptr;
       for (const OptionSpec& s : specs) {
-        if (name == s.name) spec = &s;
+        if (name == s.name) option = &s;
       }
-      if (!spec) return cliError(io, "unknown option '%.*s'", static_cast<int>(name.size()), name.data());
-      if (!spec->takesValue) {
-        if (hasInline) return cliError(io, "option '%s' takes no value", spec->name);
-        parsed.options.emplace_back(spec->name, "");
+      if (!option) return cliError(io, "unknown option '%.*s'", static_cast<int>(name.size()), name.data());
+      if (!option->takesValue) {
+        if (hasInline) return cliError(io, "option '%s' takes no value", option->name);
+        parsed.options.emplace_back(option->name, "");
         continue;
       }
       if (hasInline) {
-        parsed.options.emplace_back(spec->name, std::string(inlineValue));
+        parsed.options.emplace_back(option->name, std::string(inlineValue));
         continue;
       }
-      if (i + 1 >= argc || argv[i + 1] == nullptr) return cliError(io, "option '%s' needs a value", spec->name);
-      parsed.options.emplace_back(spec->name, argv[++i]);
+      if (i + 1 >= argc || argv[i + 1] == nullptr) return cliError(io, "option '%s' needs a value", option->name);
+      parsed.options.emplace_back(option->name, argv[++i]);
       continue;
     }
     if (parsed.positionals.size() >= maxPositionals) {
