@@ -106,6 +106,12 @@ bool parseNatureArg(std::string_view text, int& nature) {
   return false;
 }
 
+AppState& freshCliState() {
+  static AppState state;
+  std::memset(&state, 0, sizeof state);
+  return state;
+}
+
 void printCp932(std::FILE* out, std::string_view cp932) {
   std::string utf8 = cp932ToUtf8(cp932);
   std::fwrite(utf8.data(), 1, utf8.size(), out);

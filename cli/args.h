@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "state/app_state.h"
+
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotFound = 1;
 inline constexpr int kExitUsage = 2;
@@ -46,6 +48,10 @@ bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& valu
 
 // A nature: its number 0..24 or its Japanese name in UTF-8.
 bool parseNatureArg(std::string_view text, int& nature);
+
+// The one calculator state of a command-line run, zero-filled on every call
+// (it is too large for the stack).
+AppState& freshCliState();
 
 // Writes CP932 text to `out` as UTF-8.
 void printCp932(std::FILE* out, std::string_view cp932);

@@ -56,8 +56,6 @@ bool parseFilterOption(std::string_view text, const char* const* options, int co
   return false;
 }
 
-AppState gApp;  // large; kept out of the stack
-
 }  // namespace
 
 int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
@@ -116,8 +114,7 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
   std::string path = outText ? *outText : "result.txt";
   if (path.empty()) return cliError(io, "--out needs a file name (or '-' for standard output)");
 
-  AppState& app = gApp;
-  app = AppState{};
+  AppState& app = freshCliState();
   if (path == "-") {
     writeEggPidList(app, request, io.out);
     return kExitOk;

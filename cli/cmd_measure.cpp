@@ -96,8 +96,6 @@ void printRanges(const AppState& app, std::FILE* out) {
   }
 }
 
-AppState gApp;  // large; kept out of the stack
-
 }  // namespace
 
 int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
@@ -129,8 +127,7 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
   }
   if (measurements.empty()) return cliError(io, "at least one --at LEVEL:h,a,b,s,c,d is required");
 
-  AppState& app = gApp;
-  app = AppState{};
+  AppState& app = freshCliState();
   buildNatureTable(app.natureTable);
   startStepOne(app);
 

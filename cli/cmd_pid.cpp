@@ -62,8 +62,6 @@ void printCandidates(const AppState& app, std::FILE* out) {
   }
 }
 
-AppState gApp;  // large; kept out of the stack
-
 }  // namespace
 
 int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
@@ -79,8 +77,7 @@ int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
   if (!ivs) return cliError(io, "--ivs is required (six IVs H,A,B,S,C,D)");
   if (!natureText) return cliError(io, "--nature is required (0..24 or a nature name)");
 
-  AppState& app = gApp;
-  app = AppState{};
+  AppState& app = freshCliState();
   if (!parseIvs(*ivs, app.ivRanges)) {
     return cliError(io, "--ivs '%s': expected six comma-separated IVs, each 0..31 or lo-hi", ivs->c_str());
   }

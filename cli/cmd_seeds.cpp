@@ -27,8 +27,6 @@ const char kHelp[] =
     "Each line: \"%d回前\" (the 0-based index of the backward step: 0 is one step\n"
     "back), a TAB, the candidate as 0x%08X. Nothing is printed when there is none.\n";
 
-AppState gApp;  // large; kept out of the stack
-
 }  // namespace
 
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
@@ -65,8 +63,7 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
   SeedExplainRequest explain;
   if (int rc = parseSeedExplain(args, explain, io)) return rc;
 
-  AppState& app = gApp;
-  app = AppState{};
+  AppState& app = freshCliState();
   app.seedCandidateCount = -1;
   app.currentSeed = seed;
   backtrackInitialSeeds(app, static_cast<int32_t>(steps), static_cast<int32_t>(hour));

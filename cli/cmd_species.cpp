@@ -17,8 +17,6 @@ const char kHelp[] =
     "\n"
     "A name that is not found: a message on stderr, exit 1.\n";
 
-AppState gApp;  // large; kept out of the stack
-
 }  // namespace
 
 int cmdSpecies(int argc, const char* const* argv, int first, const CliIo& io) {
@@ -29,8 +27,7 @@ int cmdSpecies(int argc, const char* const* argv, int first, const CliIo& io) {
     return kExitOk;
   }
   if (args.positionals.empty()) return cliError(io, "missing species NAME");
-  AppState& app = gApp;
-  app = AppState{};
+  AppState& app = freshCliState();
   StatBlock base{};
   if (int rc = lookUpSpecies(app, findOption(args, "--dir"), args.positionals[0], base, io)) return rc;
   std::fprintf(io.out, "%d,%d,%d,%d,%d,%d\n", base[0], base[1], base[2], base[3], base[4], base[5]);
