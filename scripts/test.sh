@@ -16,24 +16,28 @@ jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR=$(mktemp -d)  # created 0700
 export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+ctest_log=$(mktemp)
+trap 'rm -rf "$XDG_RUNTIME_DIR" "$ctest_log"' EXIT
+
+# Every CTest stage's output is also kept, to add up the counts at the end.
+run_ctest() { ctest "$@" 2>&1 | tee -a "$ctest_log"; }
 
 echo "== release build and tests"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j"$jobs"
-ctest --test-dir build/release --output-on-failure -j"$jobs"
+run_ctest --test-dir build/release --output-on-failure -j"$jobs"
 
 echo "== ASan+UBSan build and tests"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON -DQUILLMAR_BENCH=OFF
 cmake --build build/asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build/asan --output-on-failure -j"$jobs"
+  run_ctest --test-dir build/asan --output-on-failure -j"$jobs"
 
 echo "== Windows cross build (mingw-w64) and tests under Wine"
 cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake"
 cmake --build build/windows -j"$jobs"
-xvfb-run -a ctest --test-dir build/windows --output-on-failure
+xvfb-run -a ctest --test-dir build/windows --output-on-failure 2>&1 | tee -a "$ctest_log"
 
 echo "== fuzz targets (clang, libFuzzer + ASan + UBSan), 15 s each"
 if command -v clang++ >/dev/null 2>&1; then
@@ -41,3 +45,12 @@ if command -v clang++ >/dev/null 2>&1; then
 else
   echo "clang++ not found: fuzz targets skipped"
 fi
+
+# One closing line over all CTest stages (a failing stage has stopped the script already).
+total=0
+failed=0
+while read -r f t; do
+  failed=$((failed + f))
+  total=$((total + t))
+done < <(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$ctest_log")
+echo "summary: $((total - failed)) passed, $failed failed"
