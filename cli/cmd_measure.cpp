@@ -83,7 +83,7 @@ void printRanges(const AppState& app, std::FILE* out) {
   for (int i = 0; i < kStatCount; ++i) {
     const IvRange& r = app.ivRanges[i];
     std::fprintf(out, "%s ", kStatLabels[i]);
-    if (r.low == r.high) {
+    if (isFixed(r)) {
       std::fprintf(out, "%d ", r.low);
     } else {
       std::fprintf(out, "%d-%d ", r.low, r.high);
@@ -148,7 +148,7 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
     const Measurement& m = measurements[k];
     // A '-' stands only for a stat that the window would not read.
     for (int i = 0; i < kStatCount; ++i) {
-      bool fixed = k > 0 && app.ivRanges[i].low == app.ivRanges[i].high;
+      bool fixed = k > 0 && isFixed(app.ivRanges[i]);
       if (m.stats[i] == kNotTyped && !fixed && k < static_cast<std::size_t>(kMaxMeasurements)) {
         return cliError(io, "--at measurement %d: stat %s is not fixed yet, give its value", static_cast<int>(k + 1),
                         kStatLabels[i]);

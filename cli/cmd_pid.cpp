@@ -89,7 +89,7 @@ int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
   app.measurementCount = 1;  // as if one measurement had been taken
 
   bool allFixed = true;
-  for (const IvRange& r : app.ivRanges) allFixed = allFixed && r.low == r.high;
+  for (const IvRange& r : app.ivRanges) allFixed = allFixed && isFixed(r);
 
   bool any = false;
   if (hasFlag(args, "--all") && !allFixed) {

@@ -33,8 +33,6 @@ const NatureInfo& natureRow(const AppState& app) {
   return app.natureTable.rows[app.natureIndex];
 }
 
-bool isFixed(const IvRange& range) { return range.low == range.high; }
-
 void openAllRanges(AppState& app) {
   for (IvRange& range : app.ivRanges) range = IvRange{kLowestIv, kHighestIv};
   for (int32_t& level : app.narrowLevels) level = 0;

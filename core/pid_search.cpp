@@ -4,8 +4,6 @@
 
 namespace {
 
-bool isFixed(const IvRange& r) { return r.low == r.high; }
-
 // s is the state that drew the first IV word and t = Next(s) the state that
 // drew the second; the two states before s drew the PID, low half first.
 bool storeIfNature(AppState& app, uint32_t s, uint32_t t, int nature, int limit) {

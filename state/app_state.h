@@ -31,6 +31,9 @@ struct IvRange {
   int32_t high;
 };
 
+// A stat's IV is fixed (known exactly) when its range holds one value.
+constexpr bool isFixed(const IvRange& range) { return range.low == range.high; }
+
 // One measurement: a level and the six stats read at it (-1 = not measured
 // because that stat's IV was already fixed).
 struct MeasurementRow {

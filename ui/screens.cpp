@@ -126,7 +126,7 @@ void paintScreenOne(AppState& app, PaintSurface s) {
     for (int i = 0; i < kStatCount; ++i) {
       platformPaintText(s, 134 + 50 * i, 37, formatted(app, "%d", app.baseStats[i]));
       const IvRange& r = app.ivRanges[i];
-      if (r.low == r.high) {
+      if (isFixed(r)) {
         std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", r.low);
       } else {
         std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d-%d", r.low, r.high);

@@ -28,8 +28,6 @@ int32_t selectedNature(ControlHandle combo) {
   return (row >= 0 && row < kNatureCount) ? row : 0;
 }
 
-bool isFixed(const IvRange& r) { return r.low == r.high; }
-
 void switchScreen(AppState& app, int32_t to) {
   int32_t from = app.screenMode;
   app.screenMode = to;
