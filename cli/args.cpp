@@ -90,20 +90,24 @@ bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& valu
   return true;
 }
 
-bool parseNatureArg(std::string_view text, int& nature) {
+bool parseListOptionArg(std::string_view text, const char* const* texts, int first, int last, int& choice) {
   int64_t n = 0;
-  if (parseIntStrict(text, 0, kNatureCount - 1, n)) {
-    nature = static_cast<int>(n);
+  if (parseIntStrict(text, first, last, n)) {
+    choice = static_cast<int>(n);
     return true;
   }
   std::string cp932 = utf8ToCp932(text);
-  for (int i = 0; i < kNatureCount; ++i) {
-    if (cp932 == kNatureNames[i]) {
-      nature = i;
+  for (int k = first; k <= last; ++k) {
+    if (cp932 == texts[k]) {
+      choice = k;
       return true;
     }
   }
   return false;
+}
+
+bool parseNatureArg(std::string_view text, int& nature) {
+  return parseListOptionArg(text, kNatureNames, 0, kNatureCount - 1, nature);
 }
 
 AppState& freshCliState() {

@@ -46,6 +46,10 @@ bool hasFlag(const ParsedArgs& parsed, std::string_view name);
 // Decimal integer in lo..hi: an optional "-" and digits, nothing else.
 bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& value);
 
+// An entry of a list of texts, given by its number first..last or by its text
+// (UTF-8, compared with texts[first..last] after conversion to CP932).
+bool parseListOptionArg(std::string_view text, const char* const* texts, int first, int last, int& choice);
+
 // A nature: its number 0..24 or its Japanese name in UTF-8.
 bool parseNatureArg(std::string_view text, int& nature);
 

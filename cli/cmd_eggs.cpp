@@ -6,7 +6,6 @@
 #include "cli/seed_arg.h"
 #include "core/egg_list.h"
 #include "data/tables.h"
-#include "text/cp932.h"
 
 namespace {
 
@@ -39,21 +38,9 @@ const char kHelp[] =
     "Exit 0 when written, 1 when FILE cannot be created (nothing is written), 2 on a\n"
     "malformed argument.\n";
 
-// An option 1..(count - 1) of a filter list, by number or by its text (UTF-8).
+// An option 1..(count - 1) of a filter list (0, "指定しない", is the default).
 bool parseFilterOption(std::string_view text, const char* const* options, int count, int& choice) {
-  int64_t n = 0;
-  if (parseIntStrict(text, 1, count - 1, n)) {
-    choice = static_cast<int>(n);
-    return true;
-  }
-  std::string cp932 = utf8ToCp932(text);
-  for (int k = 1; k < count; ++k) {
-    if (cp932 == options[k]) {
-      choice = k;
-      return true;
-    }
-  }
-  return false;
+  return parseListOptionArg(text, options, 1, count - 1, choice);
 }
 
 }  // namespace
