@@ -93,18 +93,13 @@ int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
 
   bool any = false;
   if (hasFlag(args, "--all") && !allFixed) {
-    const IvRange* r = app.ivRanges;
-    for (int h = r[0].low; h <= r[0].high; ++h)
-      for (int a = r[1].low; a <= r[1].high; ++a)
-        for (int b = r[2].low; b <= r[2].high; ++b)
-          for (int s = r[3].low; s <= r[3].high; ++s)
-            for (int c = r[4].low; c <= r[4].high; ++c)
-              for (int d = r[5].low; d <= r[5].high; ++d) {
-                app.pidCandidateCount = 0;
-                scanIvWords(app, firstIvWord(h, a, b), secondIvWord(s, c, d), nature, 0);
-                printCandidates(app, io.out);
-                any = any || app.pidCandidateCount > 0;
-              }
+    int32_t iv[kStatCount];
+    for (bool more = firstIvCombination(app.ivRanges, iv); more; more = nextIvCombination(app.ivRanges, iv)) {
+      app.pidCandidateCount = 0;
+      scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature, 0);
+      printCandidates(app, io.out);
+      any = any || app.pidCandidateCount > 0;
+    }
   } else {
     searchPidCandidates(app);
     printCandidates(app, io.out);

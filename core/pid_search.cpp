@@ -108,6 +108,26 @@ bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit)
   return scanIvWords(app, w1, w2, nature, limit, checks);
 }
 
+bool firstIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]) {
+  for (int i = 0; i < kStatCount; ++i) {
+    if (ranges[i].low > ranges[i].high) return false;
+    ivs[i] = ranges[i].low;
+  }
+  return true;
+}
+
+bool nextIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]) {
+  // An odometer with D as its fastest wheel.
+  for (int i = kStatCount - 1; i >= 0; --i) {
+    if (ivs[i] < ranges[i].high) {
+      ++ivs[i];
+      return true;
+    }
+    ivs[i] = ranges[i].low;
+  }
+  return false;
+}
+
 PidSearchKind searchPidCandidates(AppState& app) {
   bool allFixed = true;
   for (const IvRange& r : app.ivRanges) allFixed = allFixed && isFixed(r);
@@ -123,13 +143,11 @@ PidSearchKind searchPidCandidates(AppState& app) {
   if (app.measurementCount <= 0) return PidSearchKind::kNotRun;
 
   app.pidCandidateCount = 0;
-  for (int h = r[0].low; h <= r[0].high; ++h)
-    for (int a = r[1].low; a <= r[1].high; ++a)
-      for (int b = r[2].low; b <= r[2].high; ++b)
-        for (int s = r[3].low; s <= r[3].high; ++s)
-          for (int c = r[4].low; c <= r[4].high; ++c)
-            for (int d = r[5].low; d <= r[5].high; ++d)
-              if (scanIvWords(app, firstIvWord(h, a, b), secondIvWord(s, c, d), nature, kRangeSearchLimit))
-                return PidSearchKind::kRange;
+  int32_t iv[kStatCount];
+  for (bool more = firstIvCombination(app.ivRanges, iv); more; more = nextIvCombination(app.ivRanges, iv)) {
+    if (scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature,
+                    kRangeSearchLimit))
+      break;
+  }
   return PidSearchKind::kRange;
 }

@@ -14,6 +14,13 @@ constexpr uint32_t secondIvWord(int s, int c, int d) {
   return static_cast<uint32_t>(s) | (static_cast<uint32_t>(c) << 5) | (static_cast<uint32_t>(d) << 10);
 }
 
+// Walks every IV combination of six ranges in the search's nesting order: H
+// outermost, then A, B, S, C, and D innermost, each ascending. firstIvCombination
+// sets `ivs` to the first one (false when a range is empty); nextIvCombination
+// steps to the next (false after the last).
+bool firstIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]);
+bool nextIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]);
+
 // What a search did; the shell needs it to decide which buttons to create.
 enum class PidSearchKind {
   kNotRun,  // IVs open and no measurement taken: nothing changed

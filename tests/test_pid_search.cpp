@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "core/pid_search.h"
 #include "core/rng.h"
@@ -24,6 +25,32 @@ TEST(IvWords, Layout) {
   EXPECT_EQ(secondIvWord(0, 7, 29), 0x74E0u);
   EXPECT_EQ(firstIvWord(17, 19, 20), 0x5271u);
   EXPECT_EQ(secondIvWord(16, 13, 12), 0x31B0u);
+}
+
+TEST(IvCombinations, HpOutermostSpDefenseInnermost) {
+  const IvRange ranges[kStatCount] = {{0, 1}, fixed(12), fixed(22), {3, 3}, fixed(7), {5, 6}};
+  int32_t iv[kStatCount];
+  std::vector<std::pair<int, int>> seen;  // (H, D)
+  for (bool more = firstIvCombination(ranges, iv); more; more = nextIvCombination(ranges, iv)) {
+    EXPECT_EQ(iv[1], 12);
+    EXPECT_EQ(iv[3], 3);
+    seen.emplace_back(iv[0], iv[5]);
+  }
+  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 5}, {0, 6}, {1, 5}, {1, 6}}));
+
+  const IvRange all[kStatCount] = {{0, 31}, {0, 31}, {0, 31}, {0, 31}, {0, 31}, {0, 31}};
+  ASSERT_TRUE(firstIvCombination(all, iv));
+  // 32 steps from all zeros pass D 31 and carry into C: C 1, D 0.
+  for (int step = 0; step < 32; ++step) ASSERT_TRUE(nextIvCombination(all, iv));
+  EXPECT_EQ(iv[3], 0);
+  EXPECT_EQ(iv[4], 1);
+  EXPECT_EQ(iv[5], 0);
+  // The last combination has no successor.
+  for (int32_t& v : iv) v = 31;
+  EXPECT_FALSE(nextIvCombination(all, iv));
+
+  const IvRange empty[kStatCount] = {fixed(1), {5, 4}, fixed(1), fixed(1), fixed(1), fixed(1)};
+  EXPECT_FALSE(firstIvCombination(empty, iv));
 }
 
 TEST(FixedSearch, OneCandidateWithCurrentSeedFiveStepsOn) {
