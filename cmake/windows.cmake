@@ -4,7 +4,7 @@
 enable_language(RC)
 
 # The menu bar and the IV dialog are defined once, in ui/resources/templates.h
-# (texts from ui/resources/texts.txt); tools/gen_rc.cpp writes the resource
+# (texts from ui/resources/texts.txt); ui/win32/gen_rc.cpp writes the resource
 # script from that table. It runs on the build machine, so it is compiled with
 # the host's compiler rather than the cross compiler.
 find_program(QUILLMAR_HOST_CXX NAMES c++ g++ NO_CMAKE_FIND_ROOT_PATH REQUIRED)
@@ -14,8 +14,8 @@ add_custom_command(
   OUTPUT ${QUILLMAR_GEN_RC}
   COMMAND ${QUILLMAR_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Werror
           -I${PROJECT_SOURCE_DIR} -I${QUILLMAR_GENERATED_DIR}
-          ${PROJECT_SOURCE_DIR}/tools/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932.cpp -o ${QUILLMAR_GEN_RC}
-  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932.cpp
+          ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp -o ${QUILLMAR_GEN_RC}
+  DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp
           ${PROJECT_SOURCE_DIR}/text/cp932.h ${PROJECT_SOURCE_DIR}/ui/resources/templates.h
           ${QUILLMAR_GENERATED_DIR}/quillmar/texts.h
   COMMENT "Building the resource script generator (host)")
@@ -28,7 +28,7 @@ add_custom_target(quillmar_rc_gen DEPENDS ${QUILLMAR_RC})
 
 # The backend as objects, shared by quillmar.exe and the window tests.
 file(GLOB QUILLMAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/*.cpp)
-list(REMOVE_ITEM QUILLMAR_WIN32_SOURCES ${PROJECT_SOURCE_DIR}/ui/win32/main.cpp)
+list(REMOVE_ITEM QUILLMAR_WIN32_SOURCES ${PROJECT_SOURCE_DIR}/ui/win32/main.cpp ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp)
 add_library(quillmar_win32_backend OBJECT ${QUILLMAR_WIN32_SOURCES})
 quillmar_defaults(quillmar_win32_backend)
 target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui quillmar_text gdi32 user32)

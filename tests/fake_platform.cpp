@@ -52,7 +52,7 @@ ControlHandle add(FakeControl c) {
 
 ControlHandle platformCreateControl(const AppState&, ControlKind kind, int32_t id, ControlRect rect,
                                     const char* caption) {
-  FakeControl c{kind, id, rect, kind == ControlKind::kDropDownList ? "" : caption, {}, -1, 0, true, false};
+  FakeControl c{kind, id, rect, kind == ControlKind::kDropDownList ? "" : caption, {}, -1, false, true, false};
   return add(std::move(c));
 }
 
@@ -92,9 +92,9 @@ int32_t platformSelectedListRow(ControlHandle handle) {
   return c ? c->selected : -1;
 }
 
-int32_t platformCheckState(ControlHandle handle) {
+bool platformIsChecked(ControlHandle handle) {
   FakeControl* c = live(handle);
-  return c ? c->checked : 0;
+  return c != nullptr && c->checked;
 }
 
 void platformInvalidate(const AppState&) { ++fake().invalidations; }
@@ -112,13 +112,12 @@ void platformPaintLine(PaintSurface, int32_t x0, int32_t y0, int32_t x1, int32_t
 }
 
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,
-                            DialogCommandHandler onCommand) {
+                            DialogEndHandler onEnd) {
   FakePlatform& f = fake();
   ++f.dialogsRun;
-  f.dialogEnded = false;
   f.dialogTemplate = &dialogTemplate;
   // The dialog itself is a control whose items follow it; they die with it.
-  FakeControl frame{ControlKind::kPlainEdit, dialogTemplate.resourceId, {0, 0, 0, 0}, "", {}, -1, 0, true, true};
+  FakeControl frame{ControlKind::kPlainEdit, dialogTemplate.resourceId, {0, 0, 0, 0}, "", {}, -1, false, true, true};
   ControlHandle dialog = add(frame);
   std::vector<ControlHandle> items;
   for (const DialogItemTemplate& item : dialogTemplate.items) {
@@ -129,12 +128,7 @@ void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate,
   }
   onInit(app, dialog);
   if (f.dialogInput) f.dialogInput(app, dialog);
-  for (std::uintptr_t command : f.dialogCommands) {
-    if (onCommand(app, command)) {
-      f.dialogEnded = true;
-      break;
-    }
-  }
+  onEnd(app, f.dialogOutcome);
   for (ControlHandle h : items) fakeControl(h).alive = false;
   fakeControl(dialog).alive = false;
 }

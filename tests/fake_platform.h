@@ -18,7 +18,7 @@ struct FakeControl {
   std::string text;               // CP932
   std::vector<std::string> rows;  // drop-down list rows, CP932
   int32_t selected = -1;
-  int32_t checked = 0;
+  bool checked = false;
   bool alive = true;
   bool dialogItem = false;
 };
@@ -43,11 +43,10 @@ struct FakePlatform {
   std::vector<PaintOp> paint;
 
   // The modal dialog: `dialogInput` runs after the init handler (it plays the
-  // person typing); then `dialogCommands` are sent in order until one ends it.
+  // person typing); then the dialog ends with `dialogOutcome`.
   std::function<void(AppState&, ControlHandle dialog)> dialogInput;
-  std::vector<std::uintptr_t> dialogCommands;
+  DialogOutcome dialogOutcome = DialogOutcome::kCancel;
   int dialogsRun = 0;
-  bool dialogEnded = false;
   const DialogTemplate* dialogTemplate = nullptr;
 };
 

@@ -42,8 +42,8 @@ class ShellTest : public ::testing::Test {
   void start() { shellStart(app(), dir_.string().c_str()); }
   AppState& app() { return *app_; }
 
-  // A click or menu choice (high word 0).
-  void command(int32_t id) { shellCommand(app(), static_cast<std::uintptr_t>(id)); }
+  // A click or menu choice.
+  void command(int32_t id) { shellCommand(app(), id); }
   void type(ControlHandle h, const std::string& utf8) { fakeType(h, utf8); }
   std::string text(ControlHandle h) { return fakeControl(h).text; }
   bool alive(ControlHandle h) { return h != 0 && fakeControl(h).alive; }

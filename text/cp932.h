@@ -1,7 +1,8 @@
 // CP932 (Windows code page 932) is quillmar's one internal text encoding; these
 // are the only conversions to and from it, used at the edges (window backends,
-// command line). On Linux they use glibc iconv "CP932" (never "SHIFT_JIS",
-// whose table lacks the full-width tilde of "3～4"); on Windows, code page 932.
+// command line). The build picks one definition of them per platform:
+// text/cp932_posix.cpp (glibc iconv "CP932", never "SHIFT_JIS", whose table
+// lacks the full-width tilde of "3～4") or text/cp932_win32.cpp (code page 932).
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,15 @@ constexpr bool isCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F
 
 // Length of the longest prefix of `s` that holds at most `maxBytes` bytes and
 // does not end in the first half of a double-byte character.
-std::size_t cp932CutLength(std::string_view s, std::size_t maxBytes);
+constexpr std::size_t cp932CutLength(std::string_view s, std::size_t maxBytes) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    std::size_t width = (isCp932LeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    if (i + width > maxBytes) break;
+    i += width;
+  }
+  return i;
+}
 
 // CP932 -> UTF-8. Bytes that are not valid CP932 become U+FFFD.
 std::string cp932ToUtf8(std::string_view cp932);
@@ -21,11 +30,9 @@ std::string cp932ToUtf8(std::string_view cp932);
 // UTF-8 -> CP932. Characters CP932 lacks (and invalid UTF-8) become "?".
 std::string utf8ToCp932(std::string_view utf8);
 
-#ifdef _WIN32
-// CP932 <-> UTF-16, for the Win32 backend, which calls the W functions so that
-// the Japanese shows on every Windows whatever its ANSI code page. Characters
-// CP932 lacks become "?"; invalid CP932 bytes become the code page's
-// default character.
+// CP932 <-> UTF-16, defined by the Windows build only, for the Win32 backend,
+// which calls the W functions so that the Japanese shows on every Windows
+// whatever its ANSI code page. Characters CP932 lacks become "?"; invalid CP932
+// bytes become the code page's default character.
 std::wstring cp932ToUtf16(std::string_view cp932);
 std::string utf16ToCp932(std::wstring_view utf16);
-#endif

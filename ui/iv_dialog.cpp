@@ -30,7 +30,7 @@ void accept(AppState& app) {
 }  // namespace
 
 void ivEntryDialog(AppState& app) {
-  platformRunModalDialog(app, kIvEntryDialogTemplate, ivDialogInit, ivDialogCommand);
+  platformRunModalDialog(app, kIvEntryDialogTemplate, ivDialogInit, ivDialogEnd);
   // The dialog's edits lived only while it was open.
   for (ControlHandle& h : app.ivDialogEdits) h = 0;
 }
@@ -39,19 +39,13 @@ void ivDialogInit(AppState& app, ControlHandle dialog) {
   for (int i = 0; i < kStatCount; ++i) {
     app.ivDialogEdits[i] = platformDialogItem(dialog, kIvDialogFirstEdit + i);
     const IvRange& r = app.ivRanges[i];
-    if (r.low != r.high) continue;
+    if (!isFixed(r)) continue;
     char text[5];
     std::snprintf(text, sizeof text, "%d", r.low);
     platformSetText(app.ivDialogEdits[i], text);
   }
 }
 
-bool ivDialogCommand(AppState& app, std::uintptr_t wParam) {
-  if (((wParam >> 16) & 0xFFFFu) != 0) return false;
-  int32_t id = static_cast<int32_t>(wParam & 0xFFFFu);
-  if (id == kCmdOk) {
-    accept(app);
-    return true;
-  }
-  return id == kCmdCancel;
+void ivDialogEnd(AppState& app, DialogOutcome outcome) {
+  if (outcome == DialogOutcome::kOk) accept(app);
 }

@@ -14,9 +14,8 @@ void ivEntryDialog(AppState& app);
 // Prefill: each stat whose IV is fixed shows it as "%d"; open stats stay empty.
 void ivDialogInit(AppState& app, ControlHandle dialog);
 
-// OK (1): every edit read with 3 bytes (two characters) by the decimal rule,
+// OK: every edit read with 3 bytes (two characters) by the decimal rule,
 // clamped to 0..31, fixes its stat; row 0 becomes all "not measured" (-1) and
 // the measurement count 1; the nature list and the base-stat edits go away;
-// repaint. Cancel (2): nothing changes. Both end the dialog (returns true);
-// other commands do nothing.
-bool ivDialogCommand(AppState& app, std::uintptr_t wParam);
+// repaint. Cancel: nothing changes.
+void ivDialogEnd(AppState& app, DialogOutcome outcome);

@@ -115,8 +115,8 @@ void commandOutput(AppState& app, int32_t) {
   request.frameCount = readDecimalControl(app, app.frameCountEdit, kReadFrameCountEdit);
   request.tid = readDecimalControl(app, app.tidEdit, kReadIdEdit);
   request.sid = readDecimalControl(app, app.sidEdit, kReadIdEdit);
-  request.internationalMarriage = platformCheckState(app.marriageCheck) == 1;
-  request.shinyOnly = platformCheckState(app.shinyOnlyCheck) == 1;
+  request.internationalMarriage = platformIsChecked(app.marriageCheck);
+  request.shinyOnly = platformIsChecked(app.shinyOnlyCheck);
   request.natureChoice = platformSelectedListRow(app.natureFilterCombo);
   request.genderChoice = platformSelectedListRow(app.genderFilterCombo);
   request.abilityChoice = platformSelectedListRow(app.abilityFilterCombo);
@@ -189,9 +189,7 @@ void shellStart(AppState& app, const char* directory) {
   app.currentSeed = 0;
 }
 
-void shellCommand(AppState& app, std::uintptr_t wParam) {
-  if (((wParam >> 16) & 0xFFFFu) != 0) return;  // a notification, not a click or menu choice
-  int32_t id = static_cast<int32_t>(wParam & 0xFFFFu);
+void shellCommand(AppState& app, int32_t id) {
   for (const Route& route : kRoutes) {
     if (id < route.firstId || id > route.lastId) continue;
     if (route.screen != 0 && route.screen != app.screenMode) return;

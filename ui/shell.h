@@ -1,6 +1,6 @@
 // The main window's behaviour, written once over the platform seam: the
 // start-up sequence, the command routing and the paint handler. The backend
-// calls these three from its window (creation, WM_COMMAND, WM_PAINT).
+// calls these three from its window (creation, a click or menu choice, a paint).
 #pragma once
 
 #include <cstdint>
@@ -14,10 +14,9 @@
 // current seed 0. A missing file leaves zeros.
 void shellStart(AppState& app, const char* directory);
 
-// One command, as the Win32 wParam of WM_COMMAND: only a high word of 0 (a
-// click or a menu choice) runs anything; ids the routing table does not list,
-// Enter (1) and Escape (2) included, do nothing.
-void shellCommand(AppState& app, std::uintptr_t wParam);
+// A click on a button or check box, or a menu choice, by its id. Ids the
+// routing table does not list do nothing.
+void shellCommand(AppState& app, int32_t id);
 
 // The paint handler: redraws the whole client area from AppState.
 void shellPaint(AppState& app, PaintSurface surface);

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "ui/qt/qt_backend.h"
+#include "ui/qt/qt_window.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -25,7 +25,7 @@
 
 #include "state/app_state.h"
 #include "text/cp932.h"
-#include "ui/qt/qt_backend.h"
+#include "ui/qt/qt_window.h"
 #include "ui/resources/templates.h"
 
 namespace {

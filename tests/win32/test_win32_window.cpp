@@ -21,7 +21,7 @@
 
 namespace {
 
-std::wstring g_screenshotDir;
+std::wstring gScreenshotDir;
 
 // Data files of the working directory the window starts in.
 void writeFile(const char* name, const std::string& bytes) {
@@ -37,7 +37,7 @@ class DataDirectory : public testing::Environment {
     CreateDirectoryW(L"screenshots", nullptr);
     wchar_t full[MAX_PATH];
     GetFullPathNameW(L"screenshots", MAX_PATH, full, nullptr);
-    g_screenshotDir = full;
+    gScreenshotDir = full;
     CreateDirectoryW(L"win32-test-data", nullptr);
     ASSERT_TRUE(SetCurrentDirectoryW(L"win32-test-data"));
     // Bulbasaur's base stats in the stat order H, A, B, S, C, D.
@@ -46,7 +46,7 @@ class DataDirectory : public testing::Environment {
                                  utf8ToCp932("フシギソウ") + "\r\n");
   }
 };
-[[maybe_unused]] testing::Environment* const g_dataDirectory = testing::AddGlobalTestEnvironment(new DataDirectory);
+[[maybe_unused]] testing::Environment* const gDataDirectory = testing::AddGlobalTestEnvironment(new DataDirectory);
 
 std::wstring windowText(HWND w) {
   int n = GetWindowTextLengthW(w);
@@ -107,13 +107,13 @@ void saveScreenshot(HWND w, const wchar_t* name) {
   RECT r;
   GetWindowRect(w, &r);
   Pixels p = captureScreen(r);
-  std::string path = utf16ToCp932(g_screenshotDir + L"\\" + name);
+  std::string path = utf16ToCp932(gScreenshotDir + L"\\" + name);
   EXPECT_TRUE(savePng(p, path)) << path;
 }
 
 // The modal IV dialog is driven from a timer, which its own message loop runs.
-std::function<void(HWND)> g_dialogAction;
-bool g_dialogActionRan = false;
+std::function<void(HWND)> gDialogAction;
+bool gDialogActionRan = false;
 
 HWND findOpenDialog() {
   HWND found = nullptr;
@@ -134,8 +134,8 @@ void CALLBACK onDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dialog = findOpenDialog();
   if (dialog == nullptr) return;
   KillTimer(nullptr, id);
-  g_dialogActionRan = true;
-  g_dialogAction(dialog);
+  gDialogActionRan = true;
+  gDialogAction(dialog);
   // A failed assertion returns early: the dialog must still end.
   if (IsWindow(dialog)) EndDialog(dialog, 2);
 }
@@ -168,11 +168,11 @@ class Win32Window : public testing::Test {
   // Presses "入力" and runs `action` on the dialog once it is shown; returns
   // when the dialog has ended.
   void withIvDialog(std::function<void(HWND)> action) {
-    g_dialogAction = std::move(action);
-    g_dialogActionRan = false;
+    gDialogAction = std::move(action);
+    gDialogActionRan = false;
     SetTimer(nullptr, 0, 20, onDialogTimer);
     click(app().ivEntryButton);
-    EXPECT_TRUE(g_dialogActionRan);
+    EXPECT_TRUE(gDialogActionRan);
     EXPECT_EQ(findOpenDialog(), nullptr);
   }
 
@@ -346,11 +346,11 @@ TEST_F(Win32Window, ScreenTwoControlsAndFilterListsReadBack) {
   // What the player sets comes back through the seam.
   SendMessageW(genders, CB_SETCURSEL, 4, 0);
   EXPECT_EQ(platformSelectedListRow(app().genderFilterCombo), 4);
-  EXPECT_EQ(platformCheckState(app().shinyOnlyCheck), 0);
+  EXPECT_FALSE(platformIsChecked(app().shinyOnlyCheck));
   SendMessageW(hwnd(app().shinyOnlyCheck), BM_SETCHECK, BST_CHECKED, 0);
-  EXPECT_EQ(platformCheckState(app().shinyOnlyCheck), 1);
+  EXPECT_TRUE(platformIsChecked(app().shinyOnlyCheck));
   click(app().marriageCheck);  // an auto check box ticks itself
-  EXPECT_EQ(platformCheckState(app().marriageCheck), 1);
+  EXPECT_TRUE(platformIsChecked(app().marriageCheck));
   settle(main_);
   saveScreenshot(main_, L"win32-screen2.png");
 }
@@ -566,9 +566,16 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
 }
 
 TEST_F(Win32Window, HundredTypedInTheDialogReadsAsTenFromTwoCharacters) {
-  withIvDialog([](HWND dialog) {
+  withIvDialog([this](HWND dialog) {
     SetWindowTextW(GetDlgItem(dialog, 1001), L"100");
     SetWindowTextW(GetDlgItem(dialog, 1002), L"45");
+    // Notifications, even ones carrying IDOK's or IDCANCEL's id, leave the dialog open.
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 1), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1001, EN_CHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1001)));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1001, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(app().measurementCount, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1)));
   });
   EXPECT_EQ(app().ivRanges[0].low, 10);
@@ -606,6 +613,23 @@ TEST_F(Win32Window, PaintedJapaneseGlyphsAreDistinctAndTheFrameLinesAreDrawn) {
   EXPECT_TRUE(client.dark(600, 180));
   EXPECT_FALSE(client.dark(600, 179));
   EXPECT_FALSE(client.dark(300, 300));  // the white background
+}
+
+// Only a click or menu choice (high word 0) reaches the shell: an edit's
+// change or a list's new selection carrying a command's id runs nothing.
+TEST_F(Win32Window, NotificationsCarryingCommandIdsDoNothing) {
+  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, EN_CHANGE), reinterpret_cast<LPARAM>(hwnd(app().levelEdit)));
+  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(40002, 1), 0);
+  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hwnd(app().natureCombo)));
+  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_NE(item(120), nullptr);
+  int32_t id = 0;
+  EXPECT_FALSE(win32ClickedId(MAKEWPARAM(130, EN_CHANGE), id));
+  EXPECT_TRUE(win32ClickedId(MAKEWPARAM(40002, 0), id));
+  EXPECT_EQ(id, 40002);
+  menu(40002);
+  EXPECT_EQ(app().screenMode, 2);
 }
 
 TEST_F(Win32Window, OutputHandsResultTxtToTheDocumentOpener) {

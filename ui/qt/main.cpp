@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "state/app_state.h"
-#include "ui/qt/qt_backend.h"
+#include "ui/qt/qt_window.h"
 
 namespace {
 AppState gState;  // zero-filled, lives as long as the process

@@ -39,13 +39,13 @@ ControlClass classOf(ControlKind kind) {
   return {L"Static", kBase};
 }
 
-Win32DocumentOpener g_opener = win32OpenWithAssociation;
+Win32DocumentOpener gOpener = win32OpenWithAssociation;
 
 // What a modal dialog's procedure needs: the shell's handlers and the state.
 struct DialogContext {
   AppState* app;
   DialogInitHandler onInit;
-  DialogCommandHandler onCommand;
+  DialogEndHandler onEnd;
 };
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -57,9 +57,11 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;  // the focus goes to the first tab stop, "OK"
     }
     case WM_COMMAND: {
+      // OK and Enter come as IDOK; the cancel button, Escape and the close box as IDCANCEL.
       auto* context = reinterpret_cast<DialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
-      if (context == nullptr) return FALSE;
-      if (!context->onCommand(*context->app, static_cast<std::uintptr_t>(wParam))) return FALSE;
+      int32_t id = 0;
+      if (context == nullptr || !win32ClickedId(wParam, id) || (id != IDOK && id != IDCANCEL)) return FALSE;
+      context->onEnd(*context->app, id == IDOK ? DialogOutcome::kOk : DialogOutcome::kCancel);
       EndDialog(dialog, 2);
       return TRUE;
     }
@@ -127,9 +129,8 @@ int32_t platformSelectedListRow(ControlHandle handle) {
   return row == CB_ERR ? -1 : static_cast<int32_t>(row);
 }
 
-int32_t platformCheckState(ControlHandle handle) {
-  if (handle == 0) return 0;
-  return SendMessageW(hwndOf(handle), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+bool platformIsChecked(ControlHandle handle) {
+  return handle != 0 && SendMessageW(hwndOf(handle), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void platformInvalidate(const AppState& app) { InvalidateRect(reinterpret_cast<HWND>(app.mainWindow), nullptr, FALSE); }
@@ -152,8 +153,8 @@ void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1,
 }
 
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,
-                            DialogCommandHandler onCommand) {
-  DialogContext context{&app, onInit, onCommand};
+                            DialogEndHandler onEnd) {
+  DialogContext context{&app, onInit, onEnd};
   DialogBoxParamW(reinterpret_cast<HINSTANCE>(app.instance), MAKEINTRESOURCEW(dialogTemplate.resourceId),
                   reinterpret_cast<HWND>(app.mainWindow), dialogProc, reinterpret_cast<LPARAM>(&context));
 }
@@ -163,9 +164,9 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id) {
   return reinterpret_cast<ControlHandle>(GetDlgItem(hwndOf(dialog), id));
 }
 
-void platformOpenDocument(const char* path) { g_opener(cp932ToUtf16(path).c_str()); }
+void platformOpenDocument(const char* path) { gOpener(cp932ToUtf16(path).c_str()); }
 
-void win32SetDocumentOpener(Win32DocumentOpener opener) { g_opener = opener ? opener : win32OpenWithAssociation; }
+void win32SetDocumentOpener(Win32DocumentOpener opener) { gOpener = opener ? opener : win32OpenWithAssociation; }
 
 // The command interpreter's `start` opens a document with the program that
 // its extension is associated with, as ShellExecute would; going through it

@@ -5,7 +5,7 @@
 
 namespace {
 
-AppState g_app;
+AppState gApp;
 
 constexpr wchar_t kClassName[] = L"quillmar";
 constexpr wchar_t kWindowTitle[] = L"quillmar";
@@ -21,10 +21,10 @@ HWND windowOf(const AppState& app) { return reinterpret_cast<HWND>(app.mainWindo
 
 }  // namespace
 
-AppState& win32App() { return g_app; }
+AppState& win32App() { return gApp; }
 
 bool win32RegisterMainWindowClass(HINSTANCE instance) {
-  g_app.instance = reinterpret_cast<std::intptr_t>(instance);
+  gApp.instance = reinterpret_cast<std::intptr_t>(instance);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -43,7 +43,7 @@ bool win32RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND win32CreateMainWindow(int showCommand) {
   HWND window = CreateWindowExW(0, kClassName, kWindowTitle, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, kWindowWidth,
-                                kWindowHeight, nullptr, nullptr, reinterpret_cast<HINSTANCE>(g_app.instance), nullptr);
+                                kWindowHeight, nullptr, nullptr, reinterpret_cast<HINSTANCE>(gApp.instance), nullptr);
   if (window == nullptr) return nullptr;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
@@ -74,26 +74,34 @@ LRESULT CALLBACK win32MainWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_CREATE:
       // The controls of screen 1 are children of this window: its handle is
       // needed before the start-up builds them.
-      g_app.mainWindow = reinterpret_cast<std::intptr_t>(window);
-      shellStart(g_app, ".");
+      gApp.mainWindow = reinterpret_cast<std::intptr_t>(window);
+      shellStart(gApp, ".");
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(window, &ps);
-      shellPaint(g_app, reinterpret_cast<PaintSurface>(dc));
+      shellPaint(gApp, reinterpret_cast<PaintSurface>(dc));
       EndPaint(window, &ps);
       return 0;
     }
     case WM_CLOSE:
-      DestroyWindow(windowOf(g_app));
+      DestroyWindow(windowOf(gApp));
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    case WM_COMMAND:
-      shellCommand(g_app, static_cast<std::uintptr_t>(wParam));
+    case WM_COMMAND: {
+      int32_t id = 0;
+      if (win32ClickedId(wParam, id)) shellCommand(gApp, id);
       return 0;
+    }
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+bool win32ClickedId(WPARAM wParam, int32_t& id) {
+  if (HIWORD(wParam) != 0) return false;
+  id = LOWORD(wParam);
+  return true;
 }

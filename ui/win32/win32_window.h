@@ -37,6 +37,11 @@ int win32Main(HINSTANCE instance, int showCommand);
 
 LRESULT CALLBACK win32MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The id of a WM_COMMAND that is a click on a button or a menu choice (high
+// word 0). A notification (an edit's change, a list's new selection) gives
+// false: the shell is never handed one.
+bool win32ClickedId(WPARAM wParam, int32_t& id);
+
 // How a written document is handed to the desktop (platformOpenDocument): by
 // default `cmd.exe /c start "" "PATH"`, which opens it with the program
 // associated with its extension, without a console window. Replaceable so that

@@ -1,27 +1,20 @@
-// Qt 6 implementation of ui/platform.h. Handles are small integers handed out
-// once and never reused, mapped to the widgets they name; a destroyed control
-// leaves the map, so a stale handle reaches nothing.
-#include "ui/qt/qt_backend.h"
-
+// The Qt side of ui/platform.h. Handles are small integers handed out once and
+// never reused, mapped to the widgets they name; a destroyed control leaves the
+// map, so a stale handle reaches nothing.
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
 #include <cstring>
@@ -31,30 +24,18 @@
 
 #include "text/cp932.h"
 #include "ui/platform.h"
-#include "ui/resources/templates.h"
-#include "ui/shell.h"
+#include "ui/qt/qt_window.h"
 
 namespace {
 
-// Pixel size of the one font. IPAGothic draws half-width characters at half
-// this width; 13 px keeps every fixed label clear of the controls beside it.
-constexpr int kFontPixelSize = 13;
 // The closed height of a drop-down list; the rest of its rectangle is the list.
 constexpr int kClosedListHeight = 22;
-
-// Win32 notification codes delivered in the high word of a command.
-constexpr std::uintptr_t kEditChange = 0x0300;  // EN_CHANGE
-constexpr std::uintptr_t kListSelectionChange = 1;  // CBN_SELCHANGE
 
 struct Control {
   QPointer<QWidget> outer;  // what is placed and destroyed
   QPointer<QWidget> inner;  // what holds the text (the button inside a frame)
 };
 
-AppState* gApp = nullptr;
-QPointer<QWidget> gWindow;
-QPointer<QWidget> gCanvas;
-QPointer<QMenuBar> gMenuBar;
 std::unordered_map<ControlHandle, Control> gControls;
 ControlHandle gNextHandle = 1;
 
@@ -64,50 +45,32 @@ ControlHandle remember(QWidget* outer, QWidget* inner) {
   return h;
 }
 
+void forget(ControlHandle handle) { gControls.erase(handle); }
+
 QWidget* innerOf(ControlHandle handle) {
   auto it = gControls.find(handle);
   return it == gControls.end() ? nullptr : it->second.inner.data();
 }
 
-QString fromCp932(const char* text) { return QString::fromStdString(cp932ToUtf8(text)); }
+QWidget* clientAreaOf(const AppState& app) { return reinterpret_cast<QWidget*>(app.mainWindow); }
+
 std::string toCp932(const QString& text) { return utf8ToCp932(text.toStdString()); }
 
-void sendCommand(std::uintptr_t wParam) {
-  if (gApp != nullptr) shellCommand(*gApp, wParam);
-}
-
-// The client area: white, painted by the shell.
-class Canvas : public QWidget {
- public:
-  Canvas() {
-    setFixedSize(quillmarqt::kClientWidth, quillmarqt::kClientHeight);
-    setAutoFillBackground(false);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setFont(font());
-    if (gApp != nullptr) shellPaint(*gApp, reinterpret_cast<PaintSurface>(&painter));
-  }
-};
-
-// A modal dialog built from a template; its commands go to the shell's handler.
+// A modal dialog built from a template; it ends once, with its outcome.
 class TemplateDialog : public QDialog {
  public:
-  TemplateDialog(QWidget* parent, AppState& app, DialogCommandHandler onCommand)
-      : QDialog(parent), app_(app), onCommand_(onCommand) {}
+  TemplateDialog(QWidget* parent, AppState& app, DialogEndHandler onEnd) : QDialog(parent), app_(app), onEnd_(onEnd) {}
 
-  void command(std::uintptr_t wParam) {
-    if (onCommand_(app_, wParam)) done(kCmdCancel);
+  void finish(DialogOutcome outcome) {
+    onEnd_(app_, outcome);
+    done(0);
   }
   // Escape and the close box.
-  void reject() override { command(kCmdCancel); }
+  void reject() override { finish(DialogOutcome::kCancel); }
 
  private:
   AppState& app_;
-  DialogCommandHandler onCommand_;
+  DialogEndHandler onEnd_;
 };
 
 struct DialogItem {
@@ -117,29 +80,31 @@ struct DialogItem {
 };
 std::vector<DialogItem> gDialogItems;
 
-void forget(ControlHandle handle) {
-  auto it = gControls.find(handle);
-  if (it != gControls.end()) gControls.erase(it);
-}
-
 }  // namespace
 
-// --- seam -------------------------------------------------------------------
+QString quillmarqt::fromCp932(const char* text) { return QString::fromStdString(cp932ToUtf8(text)); }
 
-ControlHandle platformCreateControl(const AppState&, ControlKind kind, int32_t id, ControlRect rect,
+QWidget* quillmarqt::widgetOf(ControlHandle handle) {
+  auto it = gControls.find(handle);
+  return it == gControls.end() ? nullptr : it->second.outer.data();
+}
+
+using quillmarqt::fromCp932;
+
+ControlHandle platformCreateControl(const AppState& app, ControlKind kind, int32_t id, ControlRect rect,
                                     const char* caption) {
-  if (gCanvas == nullptr) return 0;
+  QWidget* client = clientAreaOf(app);
+  if (client == nullptr) return 0;
   QRect geometry(rect.x, rect.y, rect.width, rect.height);
   QWidget* outer = nullptr;
   QWidget* inner = nullptr;
   switch (kind) {
     case ControlKind::kTabStopEdit:
     case ControlKind::kPlainEdit: {
-      auto* edit = new QLineEdit(gCanvas);
+      auto* edit = new QLineEdit(client);
       edit->setText(fromCp932(caption));
       // Only tab-stop edits are in the Tab chain; the others take focus on a click.
       edit->setFocusPolicy(kind == ControlKind::kTabStopEdit ? Qt::StrongFocus : Qt::ClickFocus);
-      QObject::connect(edit, &QLineEdit::textEdited, edit, [id] { sendCommand((kEditChange << 16) | uint32_t(id)); });
       outer = inner = edit;
       break;
     }
@@ -147,8 +112,7 @@ ControlHandle platformCreateControl(const AppState&, ControlKind kind, int32_t i
     case ControlKind::kFramedPushButton: {
       QPushButton* button = nullptr;
       if (kind == ControlKind::kFramedPushButton) {
-        // WS_BORDER: a one-pixel black frame around the button.
-        auto* frame = new QFrame(gCanvas);
+        auto* frame = new QFrame(client);
         frame->setFrameStyle(QFrame::Box | QFrame::Plain);
         frame->setLineWidth(1);
         QPalette palette = frame->palette();
@@ -158,34 +122,32 @@ ControlHandle platformCreateControl(const AppState&, ControlKind kind, int32_t i
         button->setGeometry(1, 1, rect.width - 2, rect.height - 2);
         outer = frame;
       } else {
-        button = new QPushButton(gCanvas);
+        button = new QPushButton(client);
         outer = button;
       }
       button->setText(fromCp932(caption));
       button->setFocusPolicy(Qt::ClickFocus);
       button->setAutoDefault(false);
-      QObject::connect(button, &QPushButton::clicked, button, [id] { sendCommand(uint32_t(id)); });
+      QObject::connect(button, &QPushButton::clicked, button, [client, id] { quillmarqt::clicked(client, id); });
       inner = button;
       break;
     }
     case ControlKind::kCheckBox: {
-      auto* box = new QCheckBox(gCanvas);
+      auto* box = new QCheckBox(client);
       box->setText(fromCp932(caption));
       box->setFocusPolicy(Qt::ClickFocus);
-      QObject::connect(box, &QCheckBox::clicked, box, [id] { sendCommand(uint32_t(id)); });
+      QObject::connect(box, &QCheckBox::clicked, box, [client, id] { quillmarqt::clicked(client, id); });
       outer = inner = box;
       break;
     }
     case ControlKind::kDropDownList: {
-      auto* list = new QComboBox(gCanvas);
+      auto* list = new QComboBox(client);
       list->setFocusPolicy(Qt::ClickFocus);
       // The rectangle's height includes the dropped list: the closed box is
       // one row high and the popup shows as many rows as the rest holds.
       int rowHeight = QFontMetrics(list->font()).height() + 4;
       list->setMaxVisibleItems(std::max(1, (rect.height - kClosedListHeight) / rowHeight));
       geometry.setHeight(std::min(rect.height, kClosedListHeight));
-      QObject::connect(list, &QComboBox::activated, list,
-                       [id] { sendCommand((kListSelectionChange << 16) | uint32_t(id)); });
       outer = inner = list;
       break;
     }
@@ -210,7 +172,6 @@ void platformDestroyControl(ControlHandle& handle) {
   }
   handle = 0;
 }
-
 void platformSetText(ControlHandle handle, const char* text) {
   QWidget* w = innerOf(handle);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -257,23 +218,22 @@ int32_t platformSelectedListRow(ControlHandle handle) {
   return list != nullptr ? list->currentIndex() : -1;
 }
 
-int32_t platformCheckState(ControlHandle handle) {
+bool platformIsChecked(ControlHandle handle) {
   auto* box = qobject_cast<QCheckBox*>(innerOf(handle));
-  return box != nullptr && box->isChecked() ? 1 : 0;
+  return box != nullptr && box->isChecked();
 }
 
-void platformInvalidate(const AppState&) {
-  if (gCanvas != nullptr) gCanvas->update();
+void platformInvalidate(const AppState& app) {
+  if (QWidget* client = clientAreaOf(app)) client->update();
 }
 
 void platformPaintFrameRect(PaintSurface surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   auto* painter = reinterpret_cast<QPainter*>(surface);
   painter->setPen(QPen(Qt::black, 1));
   painter->setBrush(Qt::white);
-  // Win32 rectangles exclude their right and bottom edges.
+  // QRect's width and height include the right and bottom edges.
   painter->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
 }
-
 void platformPaintText(PaintSurface surface, int32_t x, int32_t y, const char* text) {
   auto* painter = reinterpret_cast<QPainter*>(surface);
   painter->setPen(Qt::black);
@@ -289,35 +249,31 @@ void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1,
 }
 
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,
-                            DialogCommandHandler onCommand) {
-  TemplateDialog dialog(gWindow, app, onCommand);
+                            DialogEndHandler onEnd) {
+  TemplateDialog dialog(clientAreaOf(app)->window(), app, onEnd);
   dialog.setWindowTitle(fromCp932(dialogTemplate.caption));
   dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  // Dialog units: a quarter of the font's average character width across, an
-  // eighth of its height down.
-  QFontMetrics metrics(dialog.font());
-  double unitX = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                 52.0 / 4.0;
-  double unitY = metrics.height() / 8.0;
-  auto px = [](int32_t units, double unit) { return static_cast<int>(units * unit + 0.5); };
-  dialog.setFixedSize(px(dialogTemplate.width, unitX), px(dialogTemplate.height, unitY));
+  // The template is laid out for this backend's font: its pixels are used as they are.
+  dialog.setFixedSize(dialogTemplate.width, dialogTemplate.height);
 
   ControlHandle dialogHandle = remember(&dialog, &dialog);
   std::vector<ControlHandle> items;
   for (const DialogItemTemplate& item : dialogTemplate.items) {
-    QRect geometry(px(item.x, unitX), px(item.y, unitY), px(item.width, unitX), px(item.height, unitY));
+    QRect geometry(item.x, item.y, item.width, item.height);
     QWidget* widget = nullptr;
-    switch (item.itemClass) {
-      case DialogItemClass::kButton: {
+    switch (item.kind) {
+      case DialogItemKind::kOkButton:
+      case DialogItemKind::kCancelButton: {
         auto* button = new QPushButton(fromCp932(item.text), &dialog);
-        button->setDefault((item.style & kBsDefPushButton) != 0);
+        bool ok = item.kind == DialogItemKind::kOkButton;
+        button->setDefault(ok);
         button->setAutoDefault(false);
-        std::uintptr_t id = static_cast<uint32_t>(item.id) & 0xFFFFu;
-        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, id] { dialog.command(id); });
+        DialogOutcome outcome = ok ? DialogOutcome::kOk : DialogOutcome::kCancel;
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, outcome] { dialog.finish(outcome); });
         widget = button;
         break;
       }
-      case DialogItemClass::kStatic: {
+      case DialogItemKind::kLabel: {
         auto* label = new QLabel(fromCp932(item.text), &dialog);
         // A label is never cut: it may run wider than its template box.
         geometry.setWidth(std::max(geometry.width(), label->sizeHint().width()));
@@ -325,11 +281,11 @@ void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate,
         widget = label;
         break;
       }
-      case DialogItemClass::kEdit:
+      case DialogItemKind::kEdit:
         widget = new QLineEdit(fromCp932(item.text), &dialog);
         break;
     }
-    widget->setFocusPolicy((item.style & kWsTabStop) != 0 ? Qt::StrongFocus : Qt::NoFocus);
+    widget->setFocusPolicy(item.kind == DialogItemKind::kLabel ? Qt::NoFocus : Qt::StrongFocus);
     widget->setGeometry(geometry);
     widget->setProperty("quillmarId", item.id);
     ControlHandle handle = remember(widget, widget);
@@ -337,7 +293,7 @@ void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate,
     gDialogItems.push_back(DialogItem{dialogHandle, item.id, handle});
   }
   onInit(app, dialogHandle);
-  // The focus starts on the first tab-stop item ("OK").
+  // The focus starts on the first item reached with Tab ("OK").
   for (QWidget* w : dialog.findChildren<QWidget*>())
     if (w->focusPolicy() & Qt::TabFocus) {
       w->setFocus();
@@ -359,62 +315,3 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id) {
 void platformOpenDocument(const char* path) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLocal8Bit(path))));
 }
-
-// --- window -----------------------------------------------------------------
-
-namespace quillmarqt {
-
-void setUpApplication(QApplication& application) {
-  QFont font(QStringLiteral("IPAGothic"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(kFontPixelSize);
-  QApplication::setFont(font);
-  // Edits as Win32 draws WS_BORDER edits (a plain one-pixel frame, small inner
-  // margins, so that two digits fit 20 pixels); list popups that honour their
-  // row count.
-  application.setStyleSheet(QStringLiteral(
-      "QLineEdit { border: 1px solid black; padding: 0px 1px; background: white; }"
-      "QComboBox { combobox-popup: 0; }"));
-}
-
-QWidget* createMainWindow(AppState& app, const char* directory) {
-  gApp = &app;
-  auto* window = new QWidget;
-  window->setWindowTitle(fromCp932(texts::kTextWindowTitle));
-  // WS_SYSMENU only: a title and a close box, no minimise, maximise or sizing.
-  window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  auto* layout = new QVBoxLayout(window);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  // The client area is exactly 800 x 600 below the menu bar; the window's
-  // outer size follows from it.
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  auto* bar = new QMenuBar(window);
-  QMenu* menu = bar->addMenu(fromCp932(kStepMenu.popupText));
-  for (const MenuItemTemplate& item : kStepMenu.items) {
-    QAction* action = menu->addAction(fromCp932(item.text));
-    std::uintptr_t id = static_cast<uint32_t>(item.id);
-    QObject::connect(action, &QAction::triggered, window, [id] { sendCommand(id); });
-  }
-  layout->setMenuBar(bar);
-
-  auto* canvas = new Canvas;
-  layout->addWidget(canvas);
-  gWindow = window;
-  gCanvas = canvas;
-  gMenuBar = bar;
-  app.mainWindow = remember(canvas, canvas);
-  shellStart(app, directory);
-  return window;
-}
-
-QWidget* clientArea() { return gCanvas; }
-QMenuBar* menuBar() { return gMenuBar; }
-
-QWidget* widgetOf(ControlHandle handle) {
-  auto it = gControls.find(handle);
-  return it == gControls.end() ? nullptr : it->second.outer.data();
-}
-
-}  // namespace quillmarqt

@@ -1,0 +1,95 @@
+#include "ui/qt/qt_window.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "ui/resources/templates.h"
+#include "ui/shell.h"
+
+namespace {
+
+// Pixel size of the one font. IPAGothic draws half-width characters at half
+// this width; 13 px keeps every fixed label clear of the controls beside it.
+constexpr int kFontPixelSize = 13;
+
+// The client area: white, painted by the shell; clicks on its controls and the
+// menu's choices reach the shell through it.
+class Canvas : public QWidget {
+ public:
+  explicit Canvas(AppState& app) : app_(app) {
+    setFixedSize(quillmarqt::kClientWidth, quillmarqt::kClientHeight);
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+  void command(int32_t id) { shellCommand(app_, id); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setFont(font());
+    shellPaint(app_, reinterpret_cast<PaintSurface>(&painter));
+  }
+
+ private:
+  AppState& app_;
+};
+
+QPointer<Canvas> gCanvas;
+
+}  // namespace
+
+namespace quillmarqt {
+
+void setUpApplication(QApplication& application) {
+  QFont font(QStringLiteral("IPAGothic"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(kFontPixelSize);
+  QApplication::setFont(font);
+  // Edits with a plain one-pixel frame and small inner margins, so that two
+  // digits fit 20 pixels; list popups that honour their row count.
+  application.setStyleSheet(QStringLiteral(
+      "QLineEdit { border: 1px solid black; padding: 0px 1px; background: white; }"
+      "QComboBox { combobox-popup: 0; }"));
+}
+
+QWidget* createMainWindow(AppState& app, const char* directory) {
+  auto* window = new QWidget;
+  window->setWindowTitle(fromCp932(texts::kTextWindowTitle));
+  // A title and a close box only: no minimise, maximise or sizing.
+  window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  auto* layout = new QVBoxLayout(window);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  // The client area is exactly 800 x 600 below the menu bar; the window's
+  // outer size follows from it.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  auto* canvas = new Canvas(app);
+  auto* bar = new QMenuBar(window);
+  QMenu* menu = bar->addMenu(fromCp932(kStepMenu.popupText));
+  for (const MenuItemTemplate& item : kStepMenu.items) {
+    QAction* action = menu->addAction(fromCp932(item.text));
+    int32_t id = item.id;
+    QObject::connect(action, &QAction::triggered, canvas, [canvas, id] { canvas->command(id); });
+  }
+  layout->setMenuBar(bar);
+  layout->addWidget(canvas);
+  gCanvas = canvas;
+  app.mainWindow = reinterpret_cast<std::intptr_t>(static_cast<QWidget*>(canvas));
+  shellStart(app, directory);
+  return window;
+}
+
+void clicked(QWidget* clientArea, int32_t id) { static_cast<Canvas*>(clientArea)->command(id); }
+
+QWidget* clientArea() { return gCanvas; }
+QMenuBar* menuBar() { return gCanvas != nullptr ? gCanvas->window()->findChild<QMenuBar*>() : nullptr; }
+
+}  // namespace quillmarqt
