@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "cli/commands.h"
+#include "quillmar/version.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ void printHelp(std::FILE* out) {
   for (const CliCommand& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
   std::fputs(
       "\n"
-      "'quillmar-cli SUBCOMMAND --help' describes each subcommand's options.\n"
+      "'quillmar-cli SUBCOMMAND --help' describes each subcommand's options;\n"
+      "'quillmar-cli --version' prints the version.\n"
       "Output is UTF-8. A malformed argument is an error: a message on stderr, exit 2.\n",
       out);
 }
@@ -44,6 +46,10 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   }
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
     printHelp(out);
+    return kExitOk;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::fputs("quillmar-cli " QUILLMAR_VERSION "\n", out);
     return kExitOk;
   }
   for (const CliCommand& c : kCommands) {

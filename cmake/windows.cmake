@@ -10,6 +10,7 @@ enable_language(RC)
 find_program(QUILLMAR_HOST_CXX NAMES c++ g++ NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(QUILLMAR_GEN_RC ${QUILLMAR_GENERATED_DIR}/gen_rc)
 set(QUILLMAR_RC ${QUILLMAR_GENERATED_DIR}/quillmar.rc)
+set(QUILLMAR_CLI_RC ${QUILLMAR_GENERATED_DIR}/quillmar-cli.rc)
 add_custom_command(
   OUTPUT ${QUILLMAR_GEN_RC}
   COMMAND ${QUILLMAR_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Werror
@@ -17,14 +18,17 @@ add_custom_command(
           ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp -o ${QUILLMAR_GEN_RC}
   DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp
           ${PROJECT_SOURCE_DIR}/text/cp932.h ${PROJECT_SOURCE_DIR}/ui/resources/templates.h
-          ${QUILLMAR_GENERATED_DIR}/quillmar/texts.h
+          ${QUILLMAR_GENERATED_DIR}/quillmar/texts.h ${QUILLMAR_GENERATED_DIR}/quillmar/version.h
   COMMENT "Building the resource script generator (host)")
 add_custom_command(
-  OUTPUT ${QUILLMAR_RC}
-  COMMAND ${QUILLMAR_GEN_RC} ${QUILLMAR_RC}
+  OUTPUT ${QUILLMAR_RC} ${QUILLMAR_CLI_RC}
+  COMMAND ${QUILLMAR_GEN_RC} ${QUILLMAR_RC} ${QUILLMAR_CLI_RC}
   DEPENDS ${QUILLMAR_GEN_RC}
-  COMMENT "Generating the resource script (UTF-8, code page 65001)")
-add_custom_target(quillmar_rc_gen DEPENDS ${QUILLMAR_RC})
+  COMMENT "Generating the resource scripts (UTF-8, code page 65001)")
+add_custom_target(quillmar_rc_gen DEPENDS ${QUILLMAR_RC} ${QUILLMAR_CLI_RC})
+
+# quillmar-cli.exe carries only its version resource.
+target_sources(quillmar-cli PRIVATE ${QUILLMAR_CLI_RC})
 
 # The backend as objects, shared by quillmar.exe and the window tests.
 file(GLOB QUILLMAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/*.cpp)
@@ -48,16 +52,20 @@ if(QUILLMAR_TESTS)
   set_tests_properties(quillmar_win32_window PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
 endif()
 
-# quillmar-windows-x64.zip: both executables, the shipped data files and a
-# read-me in Japanese and English, in one folder. Built with everything else,
+# quillmar-<version>-windows-x64.zip: both executables, the shipped data files,
+# a read-me in Japanese and English and the license and notices (as .txt, so
+# that a double-click opens them), in one folder. Built with everything else,
 # so that CI checks it; `cmake --build build/windows --target package-windows`
 # makes just it. The read-me gets a UTF-8 byte order mark and CR LF line ends
 # so that every Notepad shows its Japanese.
-set(QUILLMAR_PACKAGE_NAME quillmar-windows-x64)
+set(QUILLMAR_PACKAGE_NAME quillmar-${PROJECT_VERSION}-windows-x64)
 set(QUILLMAR_PACKAGE_ROOT ${PROJECT_BINARY_DIR}/package)
 set(QUILLMAR_PACKAGE_ZIP ${PROJECT_BINARY_DIR}/${QUILLMAR_PACKAGE_NAME}.zip)
 set(QUILLMAR_PACKAGE_README ${QUILLMAR_PACKAGE_ROOT}/README.txt)
 set(QUILLMAR_PACKAGE_DATA ${PROJECT_SOURCE_DIR}/assets/pokemon.dat ${PROJECT_SOURCE_DIR}/assets/default.txt)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${QUILLMAR_PACKAGE_ROOT}/LICENSE.txt COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/THIRD_PARTY_NOTICES ${QUILLMAR_PACKAGE_ROOT}/THIRD_PARTY_NOTICES.txt COPYONLY)
+list(APPEND QUILLMAR_PACKAGE_DATA ${QUILLMAR_PACKAGE_ROOT}/LICENSE.txt ${QUILLMAR_PACKAGE_ROOT}/THIRD_PARTY_NOTICES.txt)
 file(READ ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt QUILLMAR_README_TEXT)
 string(ASCII 239 187 191 QUILLMAR_UTF8_BOM)
 file(CONFIGURE OUTPUT ${QUILLMAR_PACKAGE_README} CONTENT "${QUILLMAR_UTF8_BOM}${QUILLMAR_README_TEXT}" @ONLY
@@ -77,9 +85,25 @@ add_custom_command(
 add_custom_target(package-windows ALL DEPENDS ${QUILLMAR_PACKAGE_ZIP})
 
 if(QUILLMAR_TESTS)
-  # The zip holds exactly the five files, byte for byte what was built and shipped.
+  # The zip holds exactly the seven files, byte for byte what was built and shipped.
   add_test(NAME quillmar_windows_package
            COMMAND ${CMAKE_COMMAND} -DZIP=${QUILLMAR_PACKAGE_ZIP} -DNAME=${QUILLMAR_PACKAGE_NAME}
                    "-DEXPECTED=$<TARGET_FILE:quillmar>;$<TARGET_FILE:quillmar-cli>;${QUILLMAR_PACKAGE_DATA};${QUILLMAR_PACKAGE_README}"
                    -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)
+endif()
+
+if(QUILLMAR_TESTS)
+  # The version in both exes' file properties (read the way Explorer reads it,
+  # through version.dll, which only this checker imports) and in what
+  # quillmar-cli.exe prints is the project's.
+  add_executable(quillmar_version_check ${PROJECT_SOURCE_DIR}/tests/win32/version_check.cpp)
+  quillmar_defaults(quillmar_version_check)
+  target_link_libraries(quillmar_version_check PRIVATE version)
+  target_link_options(quillmar_version_check PRIVATE -municode)
+  add_test(NAME quillmar_windows_version
+           COMMAND quillmar_version_check ${PROJECT_VERSION} $<TARGET_FILE:quillmar> $<TARGET_FILE:quillmar-cli>)
+  set_tests_properties(quillmar_windows_version PROPERTIES TIMEOUT 120)
+  add_test(NAME quillmar_windows_cli_version COMMAND quillmar-cli --version)
+  set_tests_properties(quillmar_windows_cli_version PROPERTIES TIMEOUT 120
+                       PASS_REGULAR_EXPRESSION "quillmar-cli ${PROJECT_VERSION}\r?\n")
 endif()

@@ -1,9 +1,12 @@
 // quillmar: the calculator's window. No arguments; "default.txt" and
 // "pokemon.dat" are read from the working directory, "result.txt" written there.
+// An installed window first makes the player's own folder its working
+// directory (ui/qt/player_folder.h).
 #include <QApplication>
 #include <QWidget>
 
 #include "state/app_state.h"
+#include "ui/qt/player_folder.h"
 #include "ui/qt/qt_window.h"
 
 namespace {
@@ -13,6 +16,7 @@ AppState gState;  // zero-filled, lives as long as the process
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   quillmarqt::setUpApplication(application);
+  quillmarqt::enterPlayerFolder(QCoreApplication::applicationDirPath());
   QWidget* window = quillmarqt::createMainWindow(gState, ".");
   window->show();
   int code = application.exec();
