@@ -58,3 +58,25 @@ The window's interface is Japanese; every step is also available from the
 command line as quillmar-cli. The installed window keeps its files in
 ~/.local/share/quillmar.")
 include(CPack)
+
+# The package's checks (scripts/check-deb.sh), run by CTest after CPack made
+# the package from this build. Off by default: they need lintian, appstream,
+# desktop-file-utils, dpkg-dev, xvfb and xdotool (scripts/install-deps.sh package).
+option(QUILLMAR_PACKAGE_TESTS "Make the Debian package and check it in the test suite" OFF)
+if(QUILLMAR_PACKAGE_TESTS AND QUILLMAR_TESTS AND QUILLMAR_QT)
+  foreach(tool lintian appstreamcli desktop-file-validate dpkg-shlibdeps xvfb-run xdotool)
+    find_program(QUILLMAR_TOOL_${tool} ${tool} REQUIRED)
+  endforeach()
+  set(QUILLMAR_DEB ${CPACK_PACKAGE_DIRECTORY}/quillmar_${PROJECT_VERSION}_amd64.deb)
+  add_test(NAME quillmar_deb_build COMMAND ${CMAKE_CPACK_COMMAND} -G DEB --config ${PROJECT_BINARY_DIR}/CPackConfig.cmake
+           WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(quillmar_deb_build PROPERTIES FIXTURES_SETUP quillmar_deb TIMEOUT 300)
+  foreach(check contents lint install window)
+    add_test(NAME quillmar_deb_${check}
+             COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-deb.sh ${check} ${QUILLMAR_DEB} ${PROJECT_VERSION}
+                     ${PROJECT_SOURCE_DIR})
+    set_tests_properties(quillmar_deb_${check} PROPERTIES FIXTURES_REQUIRED quillmar_deb TIMEOUT 180)
+  endforeach()
+  set_tests_properties(quillmar_deb_window PROPERTIES
+                       ENVIRONMENT QUILLMAR_CHECK_DEB_SCREENSHOT=${PROJECT_BINARY_DIR}/quillmar-installed-screen2.png)
+endif()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that quillmar needs, only when missing.
-# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows fuzz
+# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows fuzz package
 set -euo pipefail
 
 packages_for() {
@@ -12,6 +12,10 @@ packages_for() {
     windows) echo "g++-mingw-w64-x86-64-win32 wine wine64 xvfb xauth fonts-ipafont-gothic locales" ;;
     # clang with its libFuzzer runtime for the fuzz targets (scripts/fuzz.sh).
     fuzz) echo "clang libclang-rt-dev" ;;
+    # The Debian package: its manual page (help2man), dependencies (dpkg-shlibdeps,
+    # which CPack finds executables for with file) and its checks
+    # (scripts/check-deb.sh: lintian, the validators, the window under Xvfb).
+    package) echo "help2man dpkg-dev file lintian appstream desktop-file-utils xvfb xauth xdotool" ;;
     *) echo "install-deps: unknown group '$1'" >&2; exit 2 ;;
   esac
 }

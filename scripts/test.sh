@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds quillmar and runs every test: once normally, once under ASan+UBSan,
-# the Windows cross build under Wine, and each fuzz target for 15 seconds.
+# Builds quillmar and runs every test: once normally (with the Debian package
+# made and checked), once under ASan+UBSan, the Windows cross build under Wine,
+# and each fuzz target for 15 seconds.
 # Installs what it needs first. Build folders: build/release, build/asan, build/windows,
 # build/fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh build gui
+bash scripts/install-deps.sh build gui package
 bash scripts/install-deps.sh windows
 bash scripts/install-deps.sh fuzz
 
@@ -22,8 +23,8 @@ trap 'rm -rf "$XDG_RUNTIME_DIR" "$ctest_log"' EXIT
 # Every CTest stage's output is also kept, to add up the counts at the end.
 run_ctest() { ctest "$@" 2>&1 | tee -a "$ctest_log"; }
 
-echo "== release build and tests"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== release build and tests, the Debian package and its checks"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMAR_PACKAGE_TESTS=ON
 cmake --build build/release -j"$jobs"
 run_ctest --test-dir build/release --output-on-failure -j"$jobs"
 
