@@ -44,7 +44,11 @@ TEST(PlayerFolder, FolderFollowsXdgDataHome) {
   qputenv("HOME", home.path.string().c_str());
   EXPECT_EQ(quillmarqt::playerFolder(), q(home.path / ".local/share/quillmar"));
   qputenv("HOME", savedHome);
-  if (savedXdg.isNull()) qunsetenv("XDG_DATA_HOME"); else qputenv("XDG_DATA_HOME", savedXdg);
+  if (savedXdg.isNull()) {
+    qunsetenv("XDG_DATA_HOME");
+  } else {
+    qputenv("XDG_DATA_HOME", savedXdg);
+  }
 }
 
 TEST(PlayerFolder, FirstStartCopiesTheShippedFilesLaterStartsKeepThePlayers) {
