@@ -20,7 +20,7 @@ const char kHelp[] =
     "last on shiny frames. No viewer is opened.\n"
     "\n"
     "  --seed SEED   the initial seed: \"0x\" (lower-case x) and 1..8 hexadecimal digits,\n"
-    "                or a decimal -2147483648..2147483647 (its 32-bit pattern)\n"
+    "                or a decimal 0..4294967295 (-2147483648..-1: its 32-bit pattern)\n"
     "  --frames N    frames to generate from frame 0, 0..999999 like the window's\n"
     "                6-digit field (default 50000); 0 writes the header only\n"
     "  --tid N       the first trainer ID, 0..99999 like the 5-digit field (default 0)\n"
@@ -62,8 +62,7 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
   const std::string* seedText = findOption(args, "--seed");
   if (!seedText) return cliError(io, "--seed is required (0x followed by hex digits, or decimal)");
   if (!parseSeedArg(*seedText, request.initialSeed)) {
-    return cliError(io, "--seed '%s': expected 0x and 1..8 hex digits, or a decimal -2147483648..2147483647",
-                    seedText->c_str());
+    return cliError(io, "--seed '%s': %s", seedText->c_str(), kSeedArgExpected);
   }
   int64_t n = 0;
   if (const std::string* t = findOption(args, "--frames")) {

@@ -22,18 +22,19 @@ const char kSeedTimeHelp[] =
     "where the delay is the number of frames waited before continuing the game.\n"
     "Overflow: only the low 16 bits of delay + (year - 2000) reach the seed and\n"
     "nothing carries into BB, so delays D and D + 65536 give the same seed. The\n"
-    "delay printed is the smallest one, CCCC - (Y - 2000).\n"
+    "delay printed is the smallest one, 0..65535: CCCC - (Y - 2000), or, when CCCC\n"
+    "is below Y - 2000, CCCC + 65536 - (Y - 2000).\n"
     "\n"
     "  SEED       \"0x\" (lower-case x) and 1..8 hexadecimal digits, or a decimal\n"
-    "             -2147483648..2147483647 taken as its 32-bit pattern, as seeds reads it\n"
+    "             0..4294967295 (-2147483648..-1: its 32-bit pattern), as seeds reads it\n"
     "  --year Y   the year on the console's clock, 2000..2099\n"
     "  --limit N  print at most N moments (default 20; 0 prints them all)\n"
     "\n"
     "Each line: \"YYYY-MM-DD HH:MM:SS delay D\", in calendar order (month, day, minute,\n"
     "second; the hour is BB). February 29 counts only in leap years. When the limit\n"
     "cuts the list, a note on stderr says how many moments the year holds.\n"
-    "A seed with BB of 24 or more, or with CCCC below Y - 2000 (a negative delay),\n"
-    "has no time: one line \"no time: ...\" saying which, and exit code 1.\n";
+    "A seed with BB of 24 or more has no time: one line \"no time: ...\" saying so,\n"
+    "and exit code 1.\n";
 
 const char kTimeSeedHelp[] =
     "usage: quillmar-cli time-seed --at \"YYYY-MM-DD HH:MM:SS\" --delay D\n"
@@ -92,8 +93,7 @@ int cmdSeedTime(int argc, const char* const* argv, int first, const CliIo& io) {
   uint32_t seed = 0;
   const std::string& seedText = args.positionals[0];
   if (!parseSeedArg(seedText, seed)) {
-    return cliError(io, "SEED '%s': expected \"0x\" and 1..8 hex digits, or a decimal -2147483648..2147483647",
-                    seedText.c_str());
+    return cliError(io, "SEED '%s': %s", seedText.c_str(), kSeedArgExpected);
   }
   const std::string* yearText = findOption(args, "--year");
   if (!yearText) return cliError(io, "--year is required (2000..2099)");
@@ -115,11 +115,6 @@ int cmdSeedTime(int argc, const char* const* argv, int first, const CliIo& io) {
     case SeedTimeVerdict::HourOutOfRange:
       std::fprintf(io.out, "no time: BB = 0x%02X (%d) is not an hour 0..23\n", static_cast<unsigned>(seedHour(seed)),
                    seedHour(seed));
-      return kExitNotFound;
-    case SeedTimeVerdict::DelayNegative:
-      std::fprintf(io.out, "no time: CCCC = 0x%04X (%u) is less than %d - 2000 = %d: the delay would be %d\n",
-                   static_cast<unsigned>(seed & 0xFFFFu), static_cast<unsigned>(seed & 0xFFFFu), y,
-                   y - kClockFirstYear, seedDelay(seed, y));
       return kExitNotFound;
     case SeedTimeVerdict::YearOutOfRange:  // rejected above
       return cliError(io, "--year '%s': expected a year 2000..2099", yearText->c_str());

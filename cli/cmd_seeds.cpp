@@ -17,10 +17,11 @@ const char kHelp[] =
     "candidates for the initial seed, nearest first, at most 10.\n"
     "\n"
     "  --seed SEED  the current seed: \"0x\" (lower-case x) and 1..8 hexadecimal\n"
-    "               digits, or a decimal -2147483648..2147483647 (its 32-bit\n"
-    "               pattern, so -1 is 0xFFFFFFFF)\n"
-    "  --hour H     the hour of play, -9..99 as the window's 2-character field\n"
-    "               takes it; only 0..23 can match a state\n"
+    "               digits, or a decimal 0..4294967295; a negative decimal down to\n"
+    "               -2147483648 is its 32-bit pattern, so -1 is 0xFFFFFFFF\n"
+    "  --hour H     the hour byte to match, -9..99 as the window's 2-character field\n"
+    "               takes it; a state's hour byte is 0..255, so every H of 0..99 can\n"
+    "               match (a game's initial seed has 0..23) and a negative H never\n"
     "  --steps N    how many single steps back to search, -999..9999 as the window's\n"
     "               4-character field takes it (default 1000); 0 or less searches nothing\n"
     "\n"
@@ -49,8 +50,7 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
 
   uint32_t seed = 0;
   if (!parseSeedArg(*seedText, seed)) {
-    return cliError(io, "--seed '%s': expected 0x and 1..8 hex digits, or a decimal -2147483648..2147483647",
-                    seedText->c_str());
+    return cliError(io, "--seed '%s': %s", seedText->c_str(), kSeedArgExpected);
   }
   int64_t hour = 0;
   if (!parseIntStrict(*hourText, -9, 99, hour)) {

@@ -24,7 +24,10 @@ bool parseSeedArg(std::string_view text, uint32_t& seed) {
     return true;
   }
   int64_t value = 0;
-  if (!parseIntStrict(text, INT32_MIN, INT32_MAX, value)) return false;
-  seed = static_cast<uint32_t>(static_cast<int32_t>(value));
+  if (!parseIntStrict(text, INT32_MIN, UINT32_MAX, value)) return false;
+  seed = static_cast<uint32_t>(value);  // modulo 2^32: -1 is 0xFFFFFFFF
   return true;
 }
+
+const char kSeedArgExpected[] =
+    "expected \"0x\" and 1..8 hex digits, or a decimal 0..4294967295 (or -2147483648..-1)";

@@ -5,8 +5,13 @@
 #include <string_view>
 
 // "0x" (lower-case x) and 1..8 hexadecimal digits of either case, or a decimal
-// -2147483648..2147483647 taken as its 32-bit pattern ("-1" is 0xFFFFFFFF).
-// Every accepted text reads as the window reads it; texts the window would
-// silently change ("0X10", "0x", nine or more hex digits, other characters
-// after "0x", a decimal the window would saturate) are rejected.
+// 0..4294967295 (every 32-bit value), or a negative decimal down to
+// -2147483648 taken as its 32-bit pattern ("-1" is 0xFFFFFFFF). Texts that are
+// no 32-bit value or that the window would silently change ("0X10", "0x", nine
+// or more hex digits, other characters after "0x") are rejected. A decimal
+// above 2147483647 is the one text the window reads otherwise: its field
+// saturates it at 0x7FFFFFFF.
 bool parseSeedArg(std::string_view text, uint32_t& seed);
+
+// The end of the message for a rejected seed: "expected ...".
+extern const char kSeedArgExpected[];

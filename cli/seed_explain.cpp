@@ -13,9 +13,11 @@ const char kSeedExplainHelp[] =
     "  --delay-max B  with --explain: the longest delay (default 9999);\n"
     "                 0 <= A <= B <= 65535\n"
     "\n"
-    "An initial seed 0xAABBCCCC has hour BB and delay CCCC - (Y - 2000) frames; it is\n"
-    "reachable when the hour is 0..23 and A <= delay <= B. 'quillmar-cli seed-time\n"
-    "SEED --year Y' then lists the dates and times to set on the console.\n";
+    "An initial seed 0xAABBCCCC has hour BB and delay (CCCC - (Y - 2000)) mod 65536\n"
+    "frames: CCCC - (Y - 2000), or CCCC + 65536 - (Y - 2000) when CCCC is below\n"
+    "Y - 2000. It is reachable when the hour is 0..23 and A <= delay <= B.\n"
+    "'quillmar-cli seed-time SEED --year Y' then lists the dates and times to set\n"
+    "on the console.\n";
 
 int parseSeedExplain(const ParsedArgs& args, SeedExplainRequest& request, const CliIo& io) {
   request = SeedExplainRequest{};

@@ -58,7 +58,6 @@ bool seedOfMoment(const ConsoleMoment& m, uint32_t& seed) {
 SeedTimeVerdict seedTimeVerdict(uint32_t seed, int32_t year) {
   if (year < kClockFirstYear || year > kClockLastYear) return SeedTimeVerdict::YearOutOfRange;
   if (seedHour(seed) > 23) return SeedTimeVerdict::HourOutOfRange;
-  if (seedDelay(seed, year) < 0) return SeedTimeVerdict::DelayNegative;
   return SeedTimeVerdict::HasTime;
 }
 

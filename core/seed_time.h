@@ -7,7 +7,9 @@
 //   CCCC = (delay + (year - 2000)) mod 2^16
 // Only the low 16 bits of delay + (year - 2000) reach the seed: the addition
 // never carries into BB, and delays D and D + 65536 give the same seed. The way
-// back therefore reports the one delay in 0..65535 - (year - 2000).
+// back therefore reports the one delay in 0..65535 that gives CCCC: CCCC -
+// (year - 2000) when CCCC >= year - 2000, else CCCC + 65536 - (year - 2000)
+// (the sum wrapped past 65535).
 //
 // The console's clock runs from 2000 to 2099. Plain functions, no allocation:
 // the moments of a seed are written into a caller's fixed array, page by page,
@@ -49,22 +51,22 @@ bool isValidMoment(const ConsoleMoment& moment);
 // moment is not valid.
 bool seedOfMoment(const ConsoleMoment& moment, uint32_t& seed);
 
-// The fields of a seed as the way back reads them. The delay may come out
-// negative: CCCC is then smaller than year - 2000 and no delay gives the seed.
+// The fields of a seed as the way back reads them. The delay is the smallest
+// one that gives CCCC in that year, (CCCC - (year - 2000)) mod 65536: always
+// 0..65535.
 constexpr int32_t seedMonthDaySum(uint32_t seed) { return static_cast<int32_t>(seed >> 24); }
 constexpr int32_t seedHour(uint32_t seed) { return static_cast<int32_t>((seed >> 16) & 0xFFu); }
 constexpr int32_t seedDelay(uint32_t seed, int32_t year) {
-  return static_cast<int32_t>(seed & 0xFFFFu) - (year - kClockFirstYear);
+  return static_cast<int32_t>((seed - static_cast<uint32_t>(year - kClockFirstYear)) & 0xFFFFu);
 }
 
 // Whether a seed has any moment in a year, and if not, why.
 enum class SeedTimeVerdict : int32_t {
-  HasTime,         // BB is an hour and the delay is 0 or more: moments exist
+  HasTime,         // BB is an hour: moments exist (every CCCC has a delay)
   YearOutOfRange,  // the year is outside 2000..2099
   HourOutOfRange,  // BB is 24 or more
-  DelayNegative,   // CCCC < year - 2000
 };
-// Checks the year first, then the hour, then the delay.
+// Checks the year first, then the hour.
 SeedTimeVerdict seedTimeVerdict(uint32_t seed, int32_t year);
 
 // Where a listing resumes: the first moment not yet written. Start from
@@ -84,7 +86,7 @@ struct SeedMomentPage {
 
 // Writes, from `cursor` on, up to `capacity` moments of `year` whose AA matches
 // the seed, in calendar order (month, day, minute, second; the hour is BB), each
-// with delay CCCC - (year - 2000). When the verdict is not HasTime nothing is
+// with the delay seedDelay(seed, year). When the verdict is not HasTime nothing is
 // written and more is false. With capacity <= 0 nothing is written and more
 // tells whether a moment remains at the cursor.
 SeedMomentPage listSeedMoments(uint32_t seed, int32_t year, SeedMomentCursor& cursor, ConsoleMoment* out,

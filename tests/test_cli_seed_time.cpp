@@ -76,13 +76,26 @@ TEST(CliSeedTime, SeedWithoutTimeSaysWhyAndExitsOne) {
   CliResult minusOne = runCliCaptured({"seed-time", "-1", "--year", "2000"});
   EXPECT_EQ(minusOne.exitCode, 1);
   EXPECT_EQ(minusOne.out, "no time: BB = 0xFF (255) is not an hour 0..23\n");
-  CliResult delay = runCliCaptured({"seed-time", "0xA3100005", "--year", "2099"});
-  EXPECT_EQ(delay.exitCode, 1);
-  EXPECT_EQ(delay.out, "no time: CCCC = 0x0005 (5) is less than 2099 - 2000 = 99: the delay would be -94\n");
   // The same seed in 2005 needs no delay at all.
   CliResult ok = runCliCaptured({"seed-time", "0xA3100005", "--year", "2005", "--limit", "1"});
   EXPECT_EQ(ok.exitCode, 0);
   EXPECT_EQ(ok.out, "2005-02-23 16:58:59 delay 0\n");
+}
+
+TEST(CliSeedTime, ACcccBelowTheYearIsReachedByADelayPast65535) {
+  // 2099-01-10 12:00:00: AA = 1 * 10 = 0x0A, BB = 0x0C, CCCC = (65442 + 99) mod 65536 = 5.
+  CliResult forward = runCliCaptured({"time-seed", "--at", "2099-01-10 12:00:00", "--delay", "65442"});
+  EXPECT_EQ(forward.out, "0x0A0C0005\n");
+  // Back: the same delay, and the first moment of the year with month * day +
+  // minute + second = 10 is January 1 at minute + second = 9.
+  CliResult back = runCliCaptured({"seed-time", "0x0A0C0005", "--year", "2099", "--limit", "0"});
+  EXPECT_EQ(back.exitCode, 0);
+  EXPECT_TRUE(back.out.starts_with("2099-01-01 12:00:09 delay 65442\n")) << back.out;
+  EXPECT_NE(back.out.find("\n2099-01-10 12:00:00 delay 65442\n"), std::string::npos);
+  // CCCC = 5 in 2006: 5 + 65536 - 6 = 65535, the largest delay.
+  CliResult last = runCliCaptured({"seed-time", "0xA3100005", "--year", "2006", "--limit", "1"});
+  EXPECT_EQ(last.exitCode, 0);
+  EXPECT_TRUE(last.out.ends_with(" delay 65535\n")) << last.out;
 }
 
 TEST(CliSeedTime, BadArgumentsExitTwoWithAMessageAndNoOutput) {
@@ -94,7 +107,7 @@ TEST(CliSeedTime, BadArgumentsExitTwoWithAMessageAndNoOutput) {
       {"seed-time", "0x", "--year", "2099"},
       {"seed-time", "0x123456789", "--year", "2099"},
       {"seed-time", "0xA31010G2", "--year", "2099"},
-      {"seed-time", "2735739122", "--year", "2099"},
+      {"seed-time", "4294967296", "--year", "2099"},
       {"seed-time", "-2147483649", "--year", "2099"},
       {"seed-time", "12ab", "--year", "2099"},
       {"seed-time", " 12", "--year", "2099"},

@@ -56,6 +56,20 @@ TEST(CliSeeds, StepsLimitAndNothingFound) {
   EXPECT_EQ(runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "-1", "--steps", "9999"}).out, "");
 }
 
+TEST(CliSeeds, EveryUnsignedDecimalIsTheSeedOfItsHexText) {
+  // A seed is any 32-bit value: the decimal text and its "0x%08X" form name the
+  // same state, above 2147483647 too.
+  for (uint32_t seed : {0u, 646229279u, 2147483647u, 2147483648u, 3471870377u, 4294967295u}) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08X", seed);
+    CliResult decimal = runCliCaptured({"seeds", "--seed", std::to_string(seed), "--hour", "14", "--steps", "3000"});
+    CliResult written = runCliCaptured({"seeds", "--seed", hex, "--hour", "14", "--steps", "3000"});
+    EXPECT_EQ(decimal.exitCode, 0) << seed << decimal.err;
+    EXPECT_EQ(decimal.out, written.out) << seed;
+    EXPECT_FALSE(decimal.out.empty()) << seed;
+  }
+}
+
 TEST(CliSeeds, BadArguments) {
   const std::vector<std::vector<std::string>> bad = {
       {"seeds"},
@@ -65,7 +79,7 @@ TEST(CliSeeds, BadArguments) {
       {"seeds", "--seed", "0x", "--hour", "52"},
       {"seeds", "--seed", "0x123456789", "--hour", "52"},
       {"seeds", "--seed", "0x12g4", "--hour", "52"},
-      {"seeds", "--seed", "4294967295", "--hour", "52"},
+      {"seeds", "--seed", "4294967296", "--hour", "52"},
       {"seeds", "--seed", "-2147483649", "--hour", "52"},
       {"seeds", "--seed", " 123", "--hour", "52"},
       {"seeds", "--seed", "12ab", "--hour", "52"},
@@ -174,7 +188,7 @@ TEST(CliEggs, BadArguments) {
       {"eggs", "--frames", "13"},
       {"eggs", "--seed", "0X10"},
       {"eggs", "--seed", "0x1234567890"},
-      {"eggs", "--seed", "2147483648"},
+      {"eggs", "--seed", "4294967296"},
       {"eggs", "--seed", "0", "--frames", "1000000"},
       {"eggs", "--seed", "0", "--frames", "-1"},
       {"eggs", "--seed", "0", "--frames", ""},

@@ -30,8 +30,11 @@ TEST(CliSeedsExplain, DelayWindowDecidesReachability) {
   // 0x000C0000 in 2000 needs delay 0: below the default 300.
   EXPECT_EQ(run({"--year", "2000"}).out, "0回前\t0x000C0000\thour 12\tdelay 0\tunreachable\n");
   EXPECT_EQ(run({"--year", "2000", "--delay-min", "0"}).out, "0回前\t0x000C0000\thour 12\tdelay 0\treachable\n");
-  // In 2001 the delay would be -1: no window reaches it.
-  EXPECT_EQ(run({"--year", "2001", "--delay-min", "0"}).out, "0回前\t0x000C0000\thour 12\tdelay -1\tunreachable\n");
+  // In 2001 CCCC = 0 is 1 below the year's offset: 0 + 65536 - 1 = 65535 frames,
+  // reachable only by a window that holds 65535.
+  EXPECT_EQ(run({"--year", "2001", "--delay-min", "0"}).out, "0回前\t0x000C0000\thour 12\tdelay 65535\tunreachable\n");
+  EXPECT_EQ(run({"--year", "2001", "--delay-max", "65535"}).out,
+            "0回前\t0x000C0000\thour 12\tdelay 65535\treachable\n");
 
   // Hour 12 from 0x2684AD1F: the first candidate 0x740C7E7C needs 32380 frames,
   // the tenth 0x590C3574 needs 13684 - 99 = 13585 in 2099.
