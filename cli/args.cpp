@@ -1,19 +1,65 @@
 #include "cli/args.h"
 
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "data/tables.h"
 #include "text/cp932.h"
 
+namespace {
+
+// The message, formatted whole and then written with every C0 control byte,
+// DEL and every C1 control (U+0080..U+009F, C2 80..C2 9F in UTF-8) shown as
+// \xHH escapes of its bytes.
+void printMessage(const CliIo& io, const char* format, va_list ap) {
+  std::string message;
+  va_list count;
+  va_copy(count, ap);
+  const int n = std::vsnprintf(nullptr, 0, format, count);
+  va_end(count);
+  if (n > 0) {
+    message.resize(static_cast<std::size_t>(n) + 1);
+    std::vsnprintf(message.data(), message.size(), format, ap);
+    message.resize(static_cast<std::size_t>(n));
+  }
+  std::string shown = "quillmar-cli: error: ";
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(message[i]);
+    const bool c1 = b == 0xC2 && i + 1 < message.size() && static_cast<unsigned char>(message[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(message[i + 1]) <= 0x9F;
+    if (b < 0x20 || b == 0x7F || c1) {
+      const int width = c1 ? 2 : 1;
+      for (int k = 0; k < width; ++k) {
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(message[i + k]));
+        shown += escaped;
+      }
+      i += width - 1;
+    } else {
+      shown += message[i];
+    }
+  }
+  shown += '\n';
+  std::fwrite(shown.data(), 1, shown.size(), io.err);
+}
+
+}  // namespace
+
 int cliError(const CliIo& io, const char* format, ...) {
-  std::fputs("quillmar-cli: error: ", io.err);
   va_list ap;
   va_start(ap, format);
-  std::vfprintf(io.err, format, ap);
+  printMessage(io, format, ap);
   va_end(ap);
-  std::fputc('\n', io.err);
   return kExitUsage;
+}
+
+int cliFailure(const CliIo& io, const char* format, ...) {
+  va_list ap;
+  va_start(ap, format);
+  printMessage(io, format, ap);
+  va_end(ap);
+  return kExitNotFound;
 }
 
 int parseArgs(int argc, const char* const* argv, int first, const std::vector<OptionSpec>& specs,

@@ -31,8 +31,13 @@ struct ParsedArgs {
   bool help = false;
 };
 
-// Prints "quillmar-cli: error: <message>" on io.err and returns kExitUsage.
+// Print "quillmar-cli: error: <message>" on io.err and return kExitUsage (a
+// malformed argument) or kExitNotFound (a well-formed request that could not
+// be carried out). Control bytes in the message (from the arguments it quotes)
+// are printed escaped, "\x1B" for ESC, so that no argument can move the cursor
+// or change the terminal.
 int cliError(const CliIo& io, const char* format, ...) __attribute__((format(printf, 2, 3)));
+int cliFailure(const CliIo& io, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Parses argv[first..argc) against `specs`. "--name value" and "--name=value"
 // are both accepted. Returns kExitOk, or kExitUsage after printing the error.

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <cerrno>
 #include <cstring>
 #include <iterator>
 
@@ -38,14 +39,12 @@ void printHelp(std::FILE* out) {
 
 }  // namespace
 
-int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
-  CliIo io{out, err};
-  if (argc < 2 || argv[1] == nullptr) {
-    cliError(io, "missing subcommand (try 'quillmar-cli --help')");
-    return kExitUsage;
-  }
+namespace {
+
+int runCommand(int argc, const char* const* argv, const CliIo& io) {
+  if (argc < 2 || argv[1] == nullptr) return cliError(io, "missing subcommand (try 'quillmar-cli --help')");
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
-    printHelp(out);
+    printHelp(io.out);
     return kExitOk;
   }
   if (std::strcmp(argv[1], "--version") == 0) {
@@ -56,4 +55,22 @@ int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     if (std::strcmp(argv[1], c.name) == 0) return c.run(argc, argv, 2, io);
   }
   return cliError(io, "unknown subcommand '%s' (try 'quillmar-cli --help')", argv[1]);
+}
+
+}  // namespace
+
+int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  CliIo io{out, err};
+  const int rc = runCommand(argc, argv, io);
+  // What was printed counts only once it has left the stream's buffer: a full
+  // disk, a file-size limit or a closed standard output fails here, if not
+  // before (the stream's error stays set).
+  errno = 0;
+  const bool flushed = std::fflush(out) == 0;
+  if (!flushed || std::ferror(out)) {
+    const int error = !flushed && errno != 0 ? errno : EIO;
+    cliFailure(io, "writing standard output: %s", std::strerror(error));
+    return kExitNotFound;
+  }
+  return rc;
 }

@@ -35,8 +35,12 @@ const char kHelp[] =
     "  --out FILE    where to write (default result.txt); '-' writes the same CP932\n"
     "                bytes to standard output\n"
     "\n"
-    "Exit 0 when written, 1 when FILE cannot be created (nothing is written), 2 on a\n"
-    "malformed argument.\n";
+    "FILE is replaced only once the whole list is written: a FILE written earlier\n"
+    "stays as it was when creating or writing the new one fails (full disk, file-size\n"
+    "limit, read-only folder). Devices and pipes (/dev/..., '-') are written directly.\n"
+    "\n"
+    "Exit 0 when the whole list is written, 1 when it cannot be (a message on stderr\n"
+    "says why), 2 on a malformed argument.\n";
 
 // An option 1..(count - 1) of a filter list (0, "指定しない", is the default).
 bool parseFilterOption(std::string_view text, const char* const* options, int count, int& choice) {
@@ -102,12 +106,21 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
 
   AppState& app = freshCliState();
   if (path == "-") {
-    writeEggPidList(app, request, io.out);
+    if (!writeEggPidList(app, request, io.out)) {
+      // Reported here, where errno still tells why; the stream then holds
+      // nothing more for the check of standard output at exit to report.
+      const int error = errno;
+      std::clearerr(io.out);
+      return cliFailure(io, "writing standard output: %s", std::strerror(error));
+    }
     return kExitOk;
   }
-  if (!writeEggPidListFile(app, request, path.c_str())) {
-    std::fprintf(io.err, "quillmar-cli: error: cannot create '%s': %s\n", path.c_str(), std::strerror(errno));
-    return kExitNotFound;
+  const OutputResult written = writeEggPidListFile(app, request, path.c_str());
+  if (written.outcome == OutputOutcome::kNotCreated) {
+    return cliFailure(io, "cannot create '%s': %s", path.c_str(), std::strerror(written.error));
+  }
+  if (written.outcome == OutputOutcome::kNotWritten) {
+    return cliFailure(io, "writing '%s': %s", path.c_str(), std::strerror(written.error));
   }
   return kExitOk;
 }

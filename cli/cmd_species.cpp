@@ -13,9 +13,11 @@ const char kHelp[] =
     "\n"
     "  NAME       the species name; like the window, only its first 10 bytes in\n"
     "             CP932 (5 full-width characters) are compared, exactly\n"
-    "  --dir DIR  the folder holding pokemon.dat (default: the working directory)\n"
+    "  --dir DIR  the folder holding pokemon.dat (default, or an empty DIR: the\n"
+    "             working directory)\n"
     "\n"
-    "A name that is not found: a message on stderr, exit 1.\n";
+    "A name that is not found, or a pokemon.dat that cannot be read (missing, a\n"
+    "folder): a message on stderr, exit 1.\n";
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "core/egg_list.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "core/rng.h"
@@ -177,10 +178,12 @@ void padNames(PaddedNames& names) {
   }
 }
 
-// One write of everything gathered since the last one.
-void flush(std::FILE* out, char* buffer, char*& at) {
-  std::fwrite(buffer, 1, static_cast<std::size_t>(at - buffer), out);
+// One write of everything gathered since the last one; false when the stream
+// took less than all of it.
+bool flush(std::FILE* out, char* buffer, char*& at) {
+  const std::size_t length = static_cast<std::size_t>(at - buffer);
   at = buffer;
+  return std::fwrite(buffer, 1, length, out) == length;
 }
 
 // The list as one printf-style call per line, the measure of the bytes that
@@ -208,7 +211,8 @@ void writeFramesStraightforward(AppState& app, const EggListRequest& request, st
 // The same bytes, formatted by hand into a large buffer that is written once
 // per filling: the frame number and its quotient by 12 are counted up as text,
 // the PID goes out as eight hex digits, names and small numbers are copied.
-void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
+// Stops at the first refused write and returns false.
+bool writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
   char buffer[kOutputBufferBytes];
   char* const limit = buffer + sizeof buffer - kMaxLineBytes - kBlockBytes;
   char* at = buffer;
@@ -257,7 +261,7 @@ void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
         at += kShinyMarkBytes;
       }
       *at++ = '\n';
-      if (at >= limit) flush(out, buffer, at);
+      if (at >= limit && !flush(out, buffer, at)) return false;
     }
     frame.increment();
     if (++remainder == 12) {
@@ -266,25 +270,26 @@ void writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
     }
     if (++position == kMtWordCount) position = 0;
   }
-  flush(out, buffer, at);
+  return flush(out, buffer, at);
 }
 
 }  // namespace
 
-bool writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path) {
+OutputResult writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path) {
   storeRequestAndSeed(app, request);
   // Text mode: each '\n' becomes CR LF on Windows, stays LF elsewhere; fwrite
   // converts the buffered lines exactly as the formatted writes would.
-  std::FILE* out = std::fopen(path, "w");
-  if (out == nullptr) return false;
-  writeFrames(app, request, out);
-  std::fclose(out);  // a failing close is not looked at, as no write is
-  return true;
+  OutputFile file;
+  OutputResult opened = openOutputFile(file, path);
+  if (opened.outcome != OutputOutcome::kWritten) return opened;
+  OutputResult writes{OutputOutcome::kWritten, 0};
+  if (!writeFrames(app, request, file.stream)) writes = OutputResult{OutputOutcome::kNotWritten, errno};
+  return closeOutputFile(file, writes);
 }
 
-void writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out) {
+bool writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out) {
   storeRequestAndSeed(app, request);
-  writeFrames(app, request, out);
+  return writeFrames(app, request, out);
 }
 
 void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out) {

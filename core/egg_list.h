@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "data/output_file.h"
 #include "state/app_state.h"
 
 struct EggListRequest {
@@ -21,12 +22,15 @@ struct EggListRequest {
 
 // Stores the request's values in AppState, seeds AppState.mt, opens `path` for
 // writing in text mode and writes the header and one line per kept frame.
-// Returns false, having written nothing, when the file cannot be created.
-// Opening the file for the player is the caller's part.
-bool writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path);
+// The file is complete when the outcome is kWritten; otherwise it is as it was
+// before the call (see data/output_file.h) and the result says why. Opening
+// the file for the player is the caller's part.
+OutputResult writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path);
 
 // The same list written to an already open stream (stdout, a memory stream).
-void writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out);
+// Stops at the first write the stream refuses and returns false (errno tells
+// why); a stream's own buffer may still hold a failure its flush will report.
+bool writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out);
 
 // The same list with one printf-style write per line: the measure of the bytes
 // the two writers above must produce, kept for tests and benchmarks.

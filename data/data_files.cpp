@@ -10,12 +10,23 @@ constexpr int kMaxTypedNameBytes = 10;  // the species field is read with 11 byt
 constexpr int kStoredNameBytes = kNameFieldBytes - 1;
 constexpr int kNameComma = 6;  // the name starts after the sixth comma
 
-// Opens directory/fileName for reading; nullptr when it cannot be opened.
+// Opens directory/fileName for reading (an empty or null directory is the
+// working directory); nullptr when it cannot be opened or refuses the first
+// read. A folder opens on Linux but fails its first read, so it counts as a
+// file that cannot be opened, as on Windows; an empty file is readable.
 std::FILE* openDataFile(const char* directory, const char* fileName) {
   char path[4096];
   int n = std::snprintf(path, sizeof path, "%s/%s", (directory && *directory) ? directory : ".", fileName);
   if (n < 0 || n >= static_cast<int>(sizeof path)) return nullptr;
-  return std::fopen(path, "rb");
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return nullptr;
+  const int first = std::getc(file);
+  if (first == EOF && std::ferror(file)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  if (first != EOF) std::ungetc(first, file);
+  return file;
 }
 
 // One text-mode line read into the 256-byte buffer, as fgets does: the bytes up
@@ -97,22 +108,23 @@ void takeName(const char* line, char (&name)[kNameFieldBytes]) {
 
 }  // namespace
 
-void loadDefaults(AppState& app, const char* directory) {
+bool loadDefaults(AppState& app, const char* directory) {
   app.baseStats = StatBlock{};
   std::FILE* file = openDataFile(directory, "default.txt");
-  if (!file) return;
+  if (!file) return false;
   // An empty file reads nothing: the buffer then holds whatever it held (at
   // start, nothing), and the parse uses that.
   readLine(file, app.lineBuffer);
   app.lineBuffer[kLineBufferBytes - 1] = '\0';
   scanSixNumbers(app.lineBuffer, app.baseStats);
   std::fclose(file);
+  return true;
 }
 
-void loadSpeciesTable(AppState& app, const char* directory) {
+bool loadSpeciesTable(AppState& app, const char* directory) {
   app.speciesTable = SpeciesTable{};
   std::FILE* file = openDataFile(directory, "pokemon.dat");
-  if (!file) return;
+  if (!file) return false;
   // Exactly 493 reads: once the file is exhausted the buffer keeps its last
   // line, so every remaining row repeats it.
   for (SpeciesRecord& row : app.speciesTable.rows) {
@@ -122,6 +134,7 @@ void loadSpeciesTable(AppState& app, const char* directory) {
     takeName(app.lineBuffer, row.name);
   }
   std::fclose(file);
+  return true;
 }
 
 const SpeciesRecord* findSpecies(const AppState& app, const char* typedName) {

@@ -187,7 +187,7 @@ TEST(EggListEquivalence, FileMatchesTheReferenceInTextMode) {
   const std::string path = dir.file("result.txt");
   const std::string referencePath = dir.file("reference.txt");
   gFast = AppState{};
-  ASSERT_TRUE(writeEggPidListFile(gFast, r, path.c_str()));
+  ASSERT_EQ(writeEggPidListFile(gFast, r, path.c_str()).outcome, OutputOutcome::kWritten);
   std::FILE* f = std::fopen(referencePath.c_str(), "w");
   ASSERT_NE(f, nullptr);
   gReference = AppState{};

@@ -1,15 +1,25 @@
 // Faults of the surroundings: files and folders that are not what the program
-// expects. Nothing may crash, report success it did not have, or touch anything
-// but the one file it was asked to write. The tests run as root in CI, so
-// "cannot be written" is made by the file system's shape (a missing folder, a
-// folder where the file should be, a folder that has vanished), never by
-// permissions.
+// expects, and writes that fail. Nothing may crash, report success it did not
+// have, or touch anything but the one file it was asked to write. The tests
+// need no root: a full device (/dev/full), a file-size limit, a read-only
+// folder (entered as an unprivileged user when the tests run as root) and a
+// closed standard output are made in a child process where they need one.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#else
+#include <windows.h>
+#endif
 
 #include "cli_run.h"
 #include "core/egg_list.h"
@@ -80,7 +90,7 @@ TEST(FaultResultFile, AFolderNamedResultTxtIsLeftAsItWas) {
   const std::string before = listing(dir.path);
 
   gApp = AppState{};
-  EXPECT_FALSE(writeEggPidListFile(gApp, someRequest(), dir.file("result.txt").c_str()));
+  EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), dir.file("result.txt").c_str()).outcome, OutputOutcome::kNotCreated);
   EXPECT_EQ(listing(dir.path), before);
   EXPECT_EQ(readFileBytes((dir.path / "result.txt" / "keep.txt").string()), "kept");
 
@@ -132,8 +142,12 @@ TEST(FaultDataFiles, AFolderNamedPokemonDatKeepsTheDefaults) {
   loadBoth(gApp, dir.path.string());
   const int32_t want[kStatCount] = {45, 49, 49, 45, 65, 65};
   for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.baseStats[i], want[i]);
-  // The folder gives no line: no row gets a name, so no name is ever found.
+  // The folder is a file that cannot be opened: every row keeps zeros, and
+  // default.txt's line, still in the buffer, reaches none of them.
   expectNoNames(gApp);
+  for (int k = 0; k < kSpeciesCount; ++k) {
+    for (int i = 0; i < kStatCount; ++i) ASSERT_EQ(gApp.speciesTable.rows[k].baseStats[i], 0) << "row " << k;
+  }
   EXPECT_EQ(findSpecies(gApp, "45"), nullptr);
 }
 
@@ -142,11 +156,38 @@ TEST(FaultDataFiles, CliSpeciesWithoutItsFileIsAnErrorNotACrash) {
   ASSERT_FALSE(dir.path.empty());
   std::filesystem::create_directory(dir.path / "pokemon.dat");
   for (const std::string& folder : {dir.file("missing"), dir.path.string()}) {
-    CliResult r = runCliCaptured({"species", "abc", "--dir", folder});
-    EXPECT_NE(r.exitCode, 0) << folder;
-    EXPECT_EQ(r.out, "") << folder;
-    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << r.err;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"species", "abc", "--dir", folder},
+          std::vector<std::string>{"measure", "--species", "abc", "--dir", folder, "--nature", "0", "--at",
+                                   "5:20,10,10,10,11,11"}}) {
+      CliResult r = runCliCaptured(args);
+      EXPECT_EQ(r.exitCode, 1) << folder;  // well-formed arguments: not a usage error
+      EXPECT_EQ(r.out, "") << folder;
+      const std::string want = "quillmar-cli: error: cannot read '" + folder + "/pokemon.dat'";
+      EXPECT_EQ(r.err.rfind(want, 0), 0u) << r.err;
+    }
   }
+}
+
+TEST(FaultDataFiles, AnEmptyDirIsTheWorkingDirectoryForTheCheckAndTheRead) {
+  WorkingDirectoryGuard guard;
+  std::filesystem::current_path(std::filesystem::path(QUILLMAR_SOURCE_DIR) / "assets");
+  CliResult r = runCliCaptured({"species", "ピカチュウ", "--dir", ""});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "35,55,30,90,50,40\n");
+}
+
+TEST(FaultMessages, ControlBytesOfAnArgumentAreShownEscaped) {
+  // ESC [ 2 J would clear the terminal; a newline would forge a second line;
+  // U+009B is the one-character form of ESC [.
+  CliResult r = runCliCaptured({"seeds", "--seed", "\x1B[2J\nquillmar-cli: ok\xC2\x9B", "--hour", "1"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err.rfind("quillmar-cli: error: --seed '\\x1B[2J\\x0Aquillmar-cli: ok\\xC2\\x9B': ", 0), 0u) << r.err;
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
+  EXPECT_EQ(r.err.find('\x1B'), std::string::npos);
+  // Printable text, Japanese included, is shown as it is.
+  r = runCliCaptured({"pid", "--ivs", "1,2,3,4,5,6", "--nature", "ごうけつ"});
+  EXPECT_EQ(r.err, "quillmar-cli: error: --nature 'ごうけつ': expected a nature number 0..24 or a nature name\n");
 }
 
 #ifndef _WIN32  // Windows cannot remove a process's working directory
@@ -162,7 +203,7 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   ASSERT_FALSE(std::filesystem::exists(gone));
 
   gApp = AppState{};
-  EXPECT_FALSE(writeEggPidListFile(gApp, someRequest(), "result.txt"));
+  EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), "result.txt").outcome, OutputOutcome::kNotCreated);
   EXPECT_EQ(gApp.eggInitialSeed, 0x12345678u);  // the request is stored before the file is opened
 
   CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "3"});
@@ -258,6 +299,191 @@ TEST_F(WindowFaultTest, VanishedWorkingDirectoryOutputOpensNothingAndSearchesSti
   command(kCmdSeedSearch);
   ASSERT_EQ(app().seedCandidateCount, 4);
   EXPECT_EQ(app().seedCandidates[0].seed, 0x12345678u);
+}
+#endif
+
+// --- Writes that fail ------------------------------------------------------
+
+// The egg list of 50,000 frames: far more than a file-size limit of 8 KiB.
+std::vector<std::string> eggsTo(const std::string& path) {
+  return {"eggs", "--seed", "0x12345678", "--tid", "12345", "--sid", "54321", "--out", path};
+}
+
+// Every name in the folder (the earlier file, and any temporary left behind).
+std::string names(const std::filesystem::path& folder) {
+  std::string s;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) s += entry.path().filename().string() + " ";
+  return s;
+}
+
+// An earlier complete list in `path`, from a smaller request.
+std::string writeEarlierList(const std::string& path) {
+  CliResult r = runCliCaptured({"eggs", "--seed", "7", "--frames", "20", "--out", path});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return readFileBytes(path);
+}
+
+TEST(FaultWrite, ReplacingAFileLeavesOnlyTheNewCompleteList) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  const std::string path = dir.file("result.txt");
+  writeEarlierList(path);
+  CliResult r = runCliCaptured(eggsTo(path));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  CliResult straight = runCliCaptured(eggsTo("-"));
+  EXPECT_EQ(readFileBytes(path), textModeBytes(straight.out));
+  EXPECT_EQ(names(dir.path), "result.txt ");
+#ifdef _WIN32
+  // A read-only result.txt cannot be replaced: the move fails, the earlier
+  // list stays and no temporary is left.
+  const std::string earlier = readFileBytes(path);
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  r = runCliCaptured({"eggs", "--seed", "1", "--frames", "5", "--out", path});
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.rfind("quillmar-cli: error: writing '" + path + "': ", 0), 0u) << r.err;
+  EXPECT_EQ(readFileBytes(path), earlier);
+  EXPECT_EQ(names(dir.path), "result.txt ");
+#else
+  // A link is followed: the file it names gets the list, the link stays, and
+  // a replaced file keeps its permission bits.
+  const std::string real = dir.file("real.txt");
+  writeEarlierList(real);
+  ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+  std::filesystem::create_symlink(real, dir.path / "link.txt");
+  r = runCliCaptured(eggsTo(dir.file("link.txt")));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path / "link.txt"));
+  EXPECT_EQ(readFileBytes(real), straight.out);
+  struct stat info;
+  ASSERT_EQ(stat(real.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+#endif
+}
+
+#ifndef _WIN32
+TEST(FaultWrite, AFullDeviceIsAFailureForTheListAndForStandardOutput) {
+  gApp = AppState{};
+  OutputResult direct = writeEggPidListFile(gApp, someRequest(), "/dev/full");
+  EXPECT_EQ(direct.outcome, OutputOutcome::kNotWritten);
+  EXPECT_EQ(direct.error, ENOSPC);
+
+  CliResult r = runCliCaptured(eggsTo("/dev/full"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "quillmar-cli: error: writing '/dev/full': No space left on device\n");
+
+  // Standard output on /dev/full: short output (pid), long output (the list
+  // with '-') and help text alike.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"pid", "--ivs", "10,12,22,0,7,29", "--nature", "15"}, eggsTo("-"),
+        std::vector<std::string>{"--help"}}) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    std::FILE* err = std::tmpfile();
+    std::vector<const char*> argv{"quillmar-cli"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    const int rc = runCli(static_cast<int>(argv.size()), argv.data(), full, err);
+    std::fclose(full);
+    EXPECT_EQ(rc, 1) << args[0];
+    EXPECT_EQ(readAll(err), "quillmar-cli: error: writing standard output: No space left on device\n") << args[0];
+  }
+}
+
+// The window hands the viewer nothing when result.txt is a device that
+// refuses the list.
+TEST_F(WindowFaultTest, OutputThatCannotBeWrittenOpensNothing) {
+  WorkingDirectoryGuard guard;
+  std::filesystem::create_symlink("/dev/full", dir_ / "result.txt");
+  std::filesystem::current_path(dir_);
+  start();
+  command(kCmdScreenTwo);
+  typeEggRequest();
+  command(kCmdOutput);
+  EXPECT_TRUE(fake().openedDocuments.empty());
+}
+
+struct ChildRun {
+  int exitCode;     // -1 when the child did not exit normally
+  std::string err;  // what it printed on standard error
+};
+
+// Runs quillmar-cli in a child process after `prepare` has shaped its
+// surroundings (limits, user, descriptors); standard error is captured.
+template <typename Prepare>
+ChildRun runCliInChild(const std::vector<std::string>& args, Prepare prepare) {
+  std::FILE* err = std::tmpfile();
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fileno(err), 2);
+    prepare();
+    std::vector<const char*> argv{"quillmar-cli"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    const int rc = runCli(static_cast<int>(argv.size()), argv.data(), stdout, stderr);
+    std::fflush(stderr);
+    _exit(rc);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return ChildRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(err)};
+}
+
+TEST(FaultWrite, AFileSizeLimitKeepsTheEarlierCompleteList) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  const std::string path = dir.file("result.txt");
+  const std::string earlier = writeEarlierList(path);
+  auto limit8KiB = [] {
+    signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+    struct rlimit limit{8192, 8192};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  };
+  ChildRun r = runCliInChild(eggsTo(path), limit8KiB);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "quillmar-cli: error: writing '" + path + "': File too large\n");
+  EXPECT_EQ(readFileBytes(path), earlier);
+  EXPECT_EQ(names(dir.path), "result.txt ");
+
+  // The same list on standard output, redirected to a file under the limit.
+  const std::string shown = dir.file("shown.txt");
+  r = runCliInChild(eggsTo("-"), [&] {
+    limit8KiB();
+    std::FILE* f = std::freopen(shown.c_str(), "w", stdout);
+    if (f == nullptr) _exit(99);
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "quillmar-cli: error: writing standard output: File too large\n");
+}
+
+TEST(FaultWrite, AReadOnlyFolderKeepsTheEarlierListAndHoldsNoTemporary) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  const std::string path = dir.file("result.txt");
+  const std::string earlier = writeEarlierList(path);
+  // The earlier file itself is writable by anyone: only the folder is read-only.
+  ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(dir.path.c_str(), 0555), 0);
+  ChildRun r = runCliInChild(eggsTo(path), [] {
+    // Root writes anywhere: the run is made as an ordinary user instead.
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(98);
+  });
+  chmod(dir.path.c_str(), 0755);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.rfind("quillmar-cli: error: cannot create '" + path + "': Permission denied", 0), 0u) << r.err;
+  EXPECT_EQ(readFileBytes(path), earlier);
+  EXPECT_EQ(names(dir.path), "result.txt ");
+}
+
+TEST(FaultWrite, AClosedStandardOutputIsAFailure) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"pid", "--ivs", "10,12,22,0,7,29", "--nature", "15"},
+        std::vector<std::string>{"seeds", "--seed", "0x2684AD1F", "--hour", "52"},
+        std::vector<std::string>{"species", "--help"}}) {
+    ChildRun r = runCliInChild(args, [] { close(1); });
+    EXPECT_EQ(r.exitCode, 1) << args[0];
+    EXPECT_EQ(r.err, "quillmar-cli: error: writing standard output: Bad file descriptor\n") << args[0];
+  }
 }
 #endif
 

@@ -108,7 +108,8 @@ void commandSeedSearch(AppState& app, int32_t) {
   platformInvalidate(app);
 }
 
-// 304 "出力": the list is handed to the desktop only when the file was written.
+// 304 "出力": the list is handed to the desktop only when the whole file was
+// written; otherwise nothing is opened and an earlier result.txt is kept.
 void commandOutput(AppState& app, int32_t) {
   EggListRequest request{};
   request.initialSeed = readSeedControl(app, app.initialSeedEdit, kReadSeedEdit);
@@ -120,7 +121,9 @@ void commandOutput(AppState& app, int32_t) {
   request.natureChoice = platformSelectedListRow(app.natureFilterCombo);
   request.genderChoice = platformSelectedListRow(app.genderFilterCombo);
   request.abilityChoice = platformSelectedListRow(app.abilityFilterCombo);
-  if (writeEggPidListFile(app, request, kResultFile)) platformOpenDocument(kResultFile);
+  if (writeEggPidListFile(app, request, kResultFile).outcome == OutputOutcome::kWritten) {
+    platformOpenDocument(kResultFile);
+  }
 }
 
 // 140..159 "この値で次へ": the candidate's generator state goes to step 3. The

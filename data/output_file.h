@@ -1,0 +1,46 @@
+// The program's one written file ("result.txt", or quillmar-cli eggs --out
+// FILE), written so that it is either complete or not changed at all.
+//
+// A regular file, or a name not yet taken, is written into a temporary file in
+// the same folder, which takes the name only once every byte has been written,
+// flushed and closed without error (rename on POSIX, MoveFileExW with
+// MOVEFILE_REPLACE_EXISTING on Windows): a failed run leaves an earlier
+// complete file as it was and no temporary behind. A symbolic link is followed
+// and the file it names is the one replaced. Anything that is not a regular
+// file (a device such as /dev/full, a pipe, a folder) is opened directly, as
+// fopen(path, "w") opens it; its errors are reported all the same.
+//
+// One implementation per platform (output_file_posix.cpp, output_file_win32.cpp).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+inline constexpr int kOutputPathBytes = 4096;
+
+enum class OutputOutcome : int32_t {
+  kWritten,     // complete, under its name
+  kNotCreated,  // neither the file nor its temporary could be created; nothing changed
+  kNotWritten,  // a write, the flush, the close or the replacement failed; the file is as it was
+};
+
+struct OutputResult {
+  OutputOutcome outcome;
+  int error;  // the errno value of the first failure; 0 with kWritten
+};
+
+struct OutputFile {
+  std::FILE* stream;                    // text mode; null when not open
+  bool viaTemporary;                    // stream writes `temporary`, which replaces `target`
+  char target[kOutputPathBytes];        // the name written (a link's destination)
+  char temporary[kOutputPathBytes];
+};
+
+// Opens `path` for writing in text mode. kNotCreated leaves the stream null.
+OutputResult openOutputFile(OutputFile& file, const char* path);
+
+// Flushes and closes the stream and, when `writes` (the outcome of the
+// caller's own writes: kWritten, or kNotWritten with the errno of the failed
+// write) and the close succeeded, puts the temporary in place. On any failure
+// the temporary is removed. Returns the first failure, or kWritten.
+OutputResult closeOutputFile(OutputFile& file, OutputResult writes);
