@@ -10,7 +10,8 @@
 // file (a device such as /dev/full, a pipe, a folder) is opened directly, as
 // fopen(path, "w") opens it; its errors are reported all the same.
 //
-// One implementation per platform (output_file_posix.cpp, output_file_win32.cpp).
+// output_file.cpp holds what every platform shares; opening, syncing and the
+// replacement are per platform (output_file_posix.cpp, output_file_win32.cpp).
 #pragma once
 
 #include <cstdint>

@@ -7,10 +7,9 @@
 #include <cwchar>
 
 #include "data/output_file.h"
+#include "data/output_file_platform.h"
 
 namespace {
-
-OutputResult failure(OutputOutcome outcome, int error) { return OutputResult{outcome, error != 0 ? error : EIO}; }
 
 // The errno value closest to a Windows error code, for the messages.
 int errnoOf(DWORD code) {
@@ -59,16 +58,12 @@ bool namesSomethingElse(const wchar_t* path) {
 }  // namespace
 
 OutputResult openOutputFile(OutputFile& file, const char* path) {
-  file.stream = nullptr;
-  file.viaTemporary = false;
-  file.temporary[0] = '\0';
-  if (std::strlen(path) >= sizeof file.target) return failure(OutputOutcome::kNotCreated, ENAMETOOLONG);
-  std::strcpy(file.target, path);
+  if (!startOutputFile(file, path)) return outputFailure(OutputOutcome::kNotCreated, ENAMETOOLONG);
   wchar_t wide[kOutputPathBytes];
-  if (!toWide(path, wide)) return failure(OutputOutcome::kNotCreated, EINVAL);
+  if (!toWide(path, wide)) return outputFailure(OutputOutcome::kNotCreated, EINVAL);
   if (namesSomethingElse(wide)) {
     file.stream = std::fopen(path, "w");
-    if (file.stream == nullptr) return failure(OutputOutcome::kNotCreated, errno);
+    if (file.stream == nullptr) return outputFailure(OutputOutcome::kNotCreated, errno);
     return OutputResult{OutputOutcome::kWritten, 0};
   }
 
@@ -86,43 +81,35 @@ OutputResult openOutputFile(OutputFile& file, const char* path) {
     slash[1] = L'\0';
   }
   wchar_t temporary[kOutputPathBytes];
-  if (GetTempFileNameW(folder, L"qmr", 0, temporary) == 0) return failure(OutputOutcome::kNotCreated, errnoOf(GetLastError()));
+  if (GetTempFileNameW(folder, L"qmr", 0, temporary) == 0) {
+    return outputFailure(OutputOutcome::kNotCreated, errnoOf(GetLastError()));
+  }
   file.stream = _wfopen(temporary, L"w");
   if (file.stream == nullptr || !fromWide(temporary, file.temporary)) {
     const int error = errno;
     if (file.stream != nullptr) std::fclose(file.stream);
     file.stream = nullptr;
     DeleteFileW(temporary);
-    return failure(OutputOutcome::kNotCreated, error);
+    return outputFailure(OutputOutcome::kNotCreated, error);
   }
   file.viaTemporary = true;
   return OutputResult{OutputOutcome::kWritten, 0};
 }
 
-OutputResult closeOutputFile(OutputFile& file, OutputResult writes) {
-  OutputResult result = writes;
-  if (file.stream == nullptr) return failure(OutputOutcome::kNotCreated, EBADF);
-  auto fail = [&result](int error) {
-    if (result.outcome == OutputOutcome::kWritten) result = failure(OutputOutcome::kNotWritten, error);
-  };
-  if (std::fflush(file.stream) != 0) fail(errno);
-  if (std::ferror(file.stream)) fail(EIO);
-  // The data reaches the disk before the name does.
-  if (file.viaTemporary && result.outcome == OutputOutcome::kWritten && _commit(_fileno(file.stream)) != 0) {
-    fail(errno);
-  }
-  if (std::fclose(file.stream) != 0) fail(errno);
-  file.stream = nullptr;
-  if (!file.viaTemporary) return result;
-  // Both names were converted from UTF-16 or to it before: they convert back.
+int syncOutputStream(std::FILE* stream) { return _commit(_fileno(stream)) == 0 ? 0 : errno; }
+
+// Both names were converted from UTF-16 or to it before: they convert back.
+int replaceWithTemporary(const OutputFile& file) {
   wchar_t temporary[kOutputPathBytes];
   wchar_t target[kOutputPathBytes];
   toWide(file.temporary, temporary);
   toWide(file.target, target);
-  if (result.outcome == OutputOutcome::kWritten &&
-      !MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    fail(errnoOf(GetLastError()));
-  }
-  if (result.outcome != OutputOutcome::kWritten) DeleteFileW(temporary);
-  return result;
+  if (MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+  return errnoOf(GetLastError());
+}
+
+void removeTemporary(const OutputFile& file) {
+  wchar_t temporary[kOutputPathBytes];
+  toWide(file.temporary, temporary);
+  DeleteFileW(temporary);
 }

@@ -90,7 +90,8 @@ TEST(FaultResultFile, AFolderNamedResultTxtIsLeftAsItWas) {
   const std::string before = listing(dir.path);
 
   gApp = AppState{};
-  EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), dir.file("result.txt").c_str()).outcome, OutputOutcome::kNotCreated);
+  EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), dir.file("result.txt").c_str()).outcome,
+            OutputOutcome::kNotCreated);
   EXPECT_EQ(listing(dir.path), before);
   EXPECT_EQ(readFileBytes((dir.path / "result.txt" / "keep.txt").string()), "kept");
 
@@ -335,12 +336,14 @@ TEST(FaultWrite, ReplacingAFileLeavesOnlyTheNewCompleteList) {
   EXPECT_EQ(readFileBytes(path), textModeBytes(straight.out));
   EXPECT_EQ(names(dir.path), "result.txt ");
 #ifdef _WIN32
-  // A read-only result.txt cannot be replaced: the move fails, the earlier
-  // list stays and no temporary is left.
+  // A result.txt held open by a program that shares it for reading only (as a
+  // spreadsheet holds the file it shows) cannot be replaced: the move fails,
+  // the earlier list stays and no temporary is left.
   const std::string earlier = readFileBytes(path);
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  HANDLE viewer = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
   r = runCliCaptured({"eggs", "--seed", "1", "--frames", "5", "--out", path});
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  CloseHandle(viewer);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err.rfind("quillmar-cli: error: writing '" + path + "': ", 0), 0u) << r.err;
   EXPECT_EQ(readFileBytes(path), earlier);
