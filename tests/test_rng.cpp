@@ -81,16 +81,20 @@ TEST(PidProperties, ShinyTestUsesAll32Bits) {
 }
 
 TEST(PidProperties, MarriageRerollChains) {
-  // None of the four rerolls of 0x8C7F0AAC is shiny for IDs 0/0: the fourth is kept.
-  EXPECT_EQ(MarriageReroll(0x8C7F0AACu, 0, 0), 0xA3AB7EC8u);
-  EXPECT_EQ(0x8C7F0AACu * 0x6C078965u + 1u, 0x458941DDu);
-  EXPECT_EQ(0x458941DDu * 0x6C078965u + 1u, 0xEC714132u);
-  EXPECT_EQ(0xEC714132u * 0x6C078965u + 1u, 0xC4F07ABBu);
-  EXPECT_EQ(0xC4F07ABBu * 0x6C078965u + 1u, 0xA3AB7EC8u);
-  // With TID 44355 the second value is shiny (0xEC71 ^ 0x4132 ^ 44355 = 0).
+  // 0x8C7F0AAC and its four rerolls, each the last times 0x6C078965 plus 1
+  // modulo 2^32, worked by hand.
+  const uint32_t chain[5] = {0x8C7F0AACu, 0x458941DDu, 0xEC714132u, 0xC4F07ABBu, 0xA3AB7EC8u};
+  // None is shiny for IDs 0/0: the fourth reroll is kept.
+  EXPECT_EQ(MarriageReroll(chain[0], 0, 0), chain[4]);
+  // TID = high half XOR low half makes exactly chain[k] shiny (XOR 0) and none
+  // before it (1108, 44355, 48715, 56675): the rerolls stop at step k.
+  const int32_t tidFor[5] = {0, 0x4589 ^ 0x41DD, 0xEC71 ^ 0x4132, 0xC4F0 ^ 0x7ABB, 0xA3AB ^ 0x7EC8};
+  for (int k = 1; k <= 4; ++k) {
+    EXPECT_EQ(MarriageReroll(chain[0], tidFor[k], 0), chain[k]) << k;
+    EXPECT_EQ(MarriageReroll(chain[0], 0, tidFor[k]), chain[k]) << k;  // SID counts alike
+  }
   EXPECT_TRUE(ShinyTest(0xEC714132u, 44355, 0));
   EXPECT_FALSE(ShinyTest(0x458941DDu, 44355, 0));
-  EXPECT_EQ(MarriageReroll(0x8C7F0AACu, 44355, 0), 0xEC714132u);
   // An already shiny value is returned unchanged.
   EXPECT_EQ(MarriageReroll(0x00000007u, 0, 0), 0x00000007u);
   EXPECT_EQ(MarriageReroll(0xEC714132u, 44355, 0), 0xEC714132u);

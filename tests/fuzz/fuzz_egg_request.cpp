@@ -2,8 +2,11 @@
 // the header and then exactly the frames a straightforward count keeps: the
 // standard library's std::mt19937 (the same published generator) gives the
 // PIDs, the rerolls, the shiny test and the filters are written out here from
-// their definitions, and each written line must carry the kept frame's number,
-// its div/mod 12 and its PID, with "★" exactly on shiny frames.
+// their definitions (the gender filter from the share its option text shows),
+// and each written line must carry the kept frame's number, its div/mod 12,
+// its PID, the nature's name, the ability slot and the gender value, with "★"
+// exactly on shiny frames. Lists of up to 4000 frames outgrow the writer's
+// 128 KiB buffer, so its mid-list writes are fuzzed too.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -18,9 +21,10 @@
 namespace {
 
 // Frame counts are kept small so that each run is quick; one in eight inputs
-// may pass the 624-word boundary where the generator twists again.
+// may pass the 624-word boundaries where the generator twists again and, past
+// about 2900 kept lines, the writer's buffer fills.
 constexpr int32_t kSmallFrames = 48;
-constexpr int32_t kLargeFrames = 1300;
+constexpr int32_t kLargeFrames = 4000;
 
 // Room for the header and kLargeFrames lines of at most ~60 bytes.
 char gSink[kLargeFrames * 64 + 256];
@@ -37,20 +41,33 @@ bool shiny(uint32_t pid, int32_t tid, int32_t sid) {
   return x < 8u;
 }
 
+// The eight gender options as the player reads them: "♂(n/d)" keeps the
+// share n/d of gender values that are male, the top values g >= 256 - 256 n/d;
+// "♀(n/d)" keeps the bottom share, g < 256 n/d. The option texts alternate
+// ♂, ♀, starting with ♂(1/2); only their "(n/d)" is read here.
+const char* const kGenderTexts[8] = {texts::kTextGenderOption1, texts::kTextGenderOption2, texts::kTextGenderOption3,
+                                     texts::kTextGenderOption4, texts::kTextGenderOption5, texts::kTextGenderOption6,
+                                     texts::kTextGenderOption7, texts::kTextGenderOption8};
+
 bool genderPasses(int option, uint32_t pid) {
+  if (option < 0 || option > 7) return true;
+  const char* share = std::strchr(kGenderTexts[option], '(');
+  int n = 0;
+  int d = 0;
+  if (share == nullptr || std::sscanf(share, "(%d/%d)", &n, &d) != 2 || d <= 0) std::abort();
   const uint32_t g = pid & 0xFFu;
-  switch (option) {
-    case 0: return g >= 128;
-    case 1: return g < 128;
-    case 2: return g >= 32;
-    case 3: return g < 32;
-    case 4: return g >= 64;
-    case 5: return g < 64;
-    case 6: return g >= 192;
-    case 7: return g < 192;
-    default: return true;
-  }
+  const bool male = option % 2 == 0;
+  return male ? g >= 256u - 256u * static_cast<uint32_t>(n) / static_cast<uint32_t>(d)
+              : g < 256u * static_cast<uint32_t>(n) / static_cast<uint32_t>(d);
 }
+
+// The nature names in game order (row = PID mod 25), from the texts.
+const char* const kNatureTexts[25] = {
+    texts::kTextNature0,  texts::kTextNature1,  texts::kTextNature2,  texts::kTextNature3,  texts::kTextNature4,
+    texts::kTextNature5,  texts::kTextNature6,  texts::kTextNature7,  texts::kTextNature8,  texts::kTextNature9,
+    texts::kTextNature10, texts::kTextNature11, texts::kTextNature12, texts::kTextNature13, texts::kTextNature14,
+    texts::kTextNature15, texts::kTextNature16, texts::kTextNature17, texts::kTextNature18, texts::kTextNature19,
+    texts::kTextNature20, texts::kTextNature21, texts::kTextNature22, texts::kTextNature23, texts::kTextNature24};
 
 struct Expected {
   int32_t frame;
@@ -84,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::FILE* sink = fmemopen(gSink, sizeof gSink, "w");
   if (sink == nullptr) std::abort();
-  writeEggPidList(gApp, request, sink);
+  if (!writeEggPidList(gApp, request, sink)) fail("a write to the memory stream was refused", -1, 0, 1);
   const long written = std::ftell(sink);
   std::fclose(sink);
   if (written <= 0 || written >= static_cast<long>(sizeof gSink)) fail("bytes written", -1, written, 0);
@@ -132,6 +149,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* comma = std::strchr(p + consumed, ',');
     if (comma == nullptr || comma > end || std::sscanf(comma + 1, "%8X", &linePid) != 1) fail("pid field", i, 0, 0);
     if (linePid != pid) fail("pid", i, linePid, pid);
+    // Then ",NAME,ABILITY,GENDER,": a CP932 name holds no comma byte.
+    const char* name = comma + 1 + 8;
+    if (*name++ != ',') fail("comma after the pid", i, name[-1], ',');
+    const char* nameEnd = std::strchr(name, ',');
+    const char* nature = kNatureTexts[pid % 25u];
+    if (nameEnd == nullptr || nameEnd > end || static_cast<std::size_t>(nameEnd - name) != std::strlen(nature) ||
+        std::strncmp(name, nature, std::strlen(nature)) != 0)
+      fail("nature name", i, nameEnd ? nameEnd - name : -1, static_cast<long long>(pid % 25u));
+    int ability = -1;
+    int gender = -1;
+    int tail = 0;
+    if (std::sscanf(nameEnd, ",%d,%d,%n", &ability, &gender, &tail) != 2 || tail == 0) fail("columns 5, 6", i, 0, 0);
+    if (ability != static_cast<int>(pid & 1u) + 1) fail("ability slot", i, ability, (pid & 1u) + 1);
+    if (gender != static_cast<int>(pid & 0xFFu)) fail("gender value", i, gender, pid & 0xFFu);
+    if (nameEnd + tail != end && nameEnd + tail + std::strlen(texts::kTextShinyMark) != end)
+      fail("line end after the gender value", i, end - (nameEnd + tail), 0);
     const std::size_t markLen = std::strlen(texts::kTextShinyMark);
     const bool marked = static_cast<std::size_t>(end - p) >= markLen &&
                         std::strncmp(end - markLen, texts::kTextShinyMark, markLen) == 0;
