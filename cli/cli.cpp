@@ -33,13 +33,11 @@ void printHelp(std::FILE* out) {
       "\n"
       "'quillmar-cli SUBCOMMAND --help' describes each subcommand's options;\n"
       "'quillmar-cli --version' prints the version.\n"
-      "Output is UTF-8. A malformed argument is an error: a message on stderr, exit 2.\n",
+      "Output is UTF-8. A malformed argument is an error: a message on stderr, exit 2.\n"
+      "A request that cannot be carried out (a name not found, a data file that cannot\n"
+      "be read, output that cannot be written whole): a message on stderr, exit 1.\n",
       out);
 }
-
-}  // namespace
-
-namespace {
 
 int runCommand(int argc, const char* const* argv, const CliIo& io) {
   if (argc < 2 || argv[1] == nullptr) return cliError(io, "missing subcommand (try 'quillmar-cli --help')");
@@ -48,7 +46,7 @@ int runCommand(int argc, const char* const* argv, const CliIo& io) {
     return kExitOk;
   }
   if (std::strcmp(argv[1], "--version") == 0) {
-    std::fputs("quillmar-cli " QUILLMAR_VERSION "\n", out);
+    std::fputs("quillmar-cli " QUILLMAR_VERSION "\n", io.out);
     return kExitOk;
   }
   for (const CliCommand& c : kCommands) {
