@@ -18,19 +18,13 @@
 
 #include <cstdint>
 
+#include "state/app_state.h"
+
 inline constexpr int32_t kClockFirstYear = 2000;
 inline constexpr int32_t kClockLastYear = 2099;
 
-// One moment on the console's clock and the delay waited after it.
-struct ConsoleMoment {
-  int32_t year;    // 2000..2099
-  int32_t month;   // 1..12
-  int32_t day;     // 1..days in that month
-  int32_t hour;    // 0..23
-  int32_t minute;  // 0..59
-  int32_t second;  // 0..59
-  int32_t delay;   // frames, 0 or more
-};
+// ConsoleMoment (state/app_state.h): one moment on the console's clock and the
+// delay waited after it.
 
 // Gregorian rule; every year of the clock's range but 2000 follows the 4-year rule,
 // and 2000 is a leap year too.

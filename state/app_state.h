@@ -14,6 +14,8 @@ inline constexpr int kMaxMeasurements = 20;
 inline constexpr int kMaxPidCandidates = 20;
 inline constexpr int kRangeSearchLimit = 16;
 inline constexpr int kMaxSeedCandidates = 10;
+inline constexpr int kMaxShownHits = 14;       // step 5's hit lines, each with a button
+inline constexpr int kMaxSeedMoments = 10;     // step 6's moment lines
 inline constexpr int kMtWordCount = 624;
 inline constexpr int kTextBufferBytes = 256;
 inline constexpr int kLineBufferBytes = 256;
@@ -72,6 +74,26 @@ struct SeedCandidate {
   int32_t stepIndex;  // 0 = one backward step
 };
 
+// One moment on the console's clock and the delay waited after it.
+struct ConsoleMoment {
+  int32_t year;    // 2000..2099
+  int32_t month;   // 1..12
+  int32_t day;     // 1..days in that month
+  int32_t hour;    // 0..23
+  int32_t minute;  // 0..59
+  int32_t second;  // 0..59
+  int32_t delay;   // frames, 0 or more
+};
+
+// One egg the search of step 5 found: the initial seed, the frame whose egg it
+// is, and that egg's final PID (after the international-marriage rerolls).
+struct SearchHit {
+  uint32_t seed;
+  int32_t frame;
+  uint32_t pid;
+  uint8_t shiny;
+};
+
 // The 624 words of the Mersenne Twister; the read position is kept by the caller.
 struct Mt19937 {
   uint32_t words[kMtWordCount];
@@ -81,7 +103,10 @@ struct Mt19937 {
 // 0 is "no control"; a destroyed control's handle is cleared to 0.
 using ControlHandle = std::intptr_t;
 
-enum ScreenMode : int32_t { kScreenNone = 0, kScreenOne = 1, kScreenTwo = 2 };
+enum ScreenMode : int32_t { kScreenNone = 0, kScreenOne = 1, kScreenTwo = 2, kScreenThree = 3 };
+
+// Where step 5's search stands.
+enum SearchStatus : int32_t { kSearchIdle = 0, kSearchRunning = 1, kSearchFinished = 2, kSearchStopped = 3 };
 
 struct AppState {
   int32_t screenMode;
@@ -124,6 +149,28 @@ struct AppState {
   uint8_t eggShinyOnly;
   Mt19937 mt;
 
+  // TID and SID as last used by step 4 or step 5; idsKnown is 0 until one of
+  // them has run. Step 5's edits start from them.
+  int32_t lastTid;
+  int32_t lastSid;
+  uint8_t idsKnown;
+
+  // Step 5: the year of the last search (step 5's year starts from it), where
+  // the search stands, and its best hits in the search's order (-1: none yet).
+  int32_t searchYear;
+  int32_t searchStatus;    // SearchStatus
+  int32_t searchPercent;   // 0..100 while running
+  int32_t searchHitTotal;  // hits found (up to the search's limit), all written to the hit file
+  SearchHit hits[kMaxShownHits];
+  int32_t hitCount;
+
+  // Step 6: the first moments of momentSeed in momentYear (-1: no list).
+  uint32_t momentSeed;
+  int32_t momentYear;
+  ConsoleMoment moments[kMaxSeedMoments];
+  int32_t momentCount;
+  int32_t momentTotal;  // how many moments the whole year holds
+
   // Screen 1 controls.
   ControlHandle speciesEdit;
   ControlHandle speciesButton;
@@ -153,6 +200,26 @@ struct AppState {
   ControlHandle genderFilterCombo;
   ControlHandle abilityFilterCombo;
   ControlHandle seedResultEdits[kMaxSeedCandidates];
+
+  // Screen 3 controls.
+  ControlHandle yearEdit;
+  ControlHandle searchTidEdit;
+  ControlHandle searchSidEdit;
+  ControlHandle searchMarriageCheck;
+  ControlHandle searchShinyOnlyCheck;
+  ControlHandle searchNatureCombo;
+  ControlHandle searchGenderCombo;
+  ControlHandle searchAbilityCombo;
+  ControlHandle maxFrameEdit;
+  ControlHandle delayMinEdit;
+  ControlHandle delayMaxEdit;
+  ControlHandle eggSearchButton;
+  ControlHandle eggSearchStopButton;
+  ControlHandle hitButtons[kMaxShownHits];
+  ControlHandle momentSeedEdit;
+  ControlHandle momentYearEdit;
+  ControlHandle momentButton;
+  ControlHandle toStepFourButton;
 
   // IV entry dialog edits, live only while the dialog is open.
   ControlHandle ivDialogEdits[kStatCount];

@@ -23,6 +23,19 @@ inline void writeFile(const std::filesystem::path& path, const std::string& byte
   out << bytes;
 }
 
+// Makes `dir` the working directory (where the window writes its files) for
+// the life of the object.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~WorkingDirectory() { std::filesystem::current_path(old_); }
+
+ private:
+  std::filesystem::path old_;
+};
+
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {

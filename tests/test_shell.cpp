@@ -497,17 +497,6 @@ TEST_F(ShellTest, SeedSearchCutsTheStepLimitToFourCharacters) {
 
 // --- step 4 -------------------------------------------------------------------
 
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir);
-  }
-  ~WorkingDirectory() { std::filesystem::current_path(old_); }
-
- private:
-  std::filesystem::path old_;
-};
-
 TEST_F(ShellTest, OutputReadsTheRequestWritesResultTxtAndOpensIt) {
   start();
   command(kCmdScreenTwo);

@@ -1,8 +1,10 @@
 #include "ui/screens.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "core/measurement.h"
+#include "core/seed_time.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
 
@@ -26,6 +28,32 @@ constexpr int32_t kNatureFilterComboId = 307;
 constexpr int32_t kGenderFilterComboId = 308;
 constexpr int32_t kAbilityFilterComboId = 309;
 constexpr int32_t kSeedResultEditFirstId = 240;
+constexpr int32_t kYearEditId = 400;
+constexpr int32_t kSearchTidEditId = 401;
+constexpr int32_t kSearchSidEditId = 402;
+constexpr int32_t kSearchMarriageCheckId = 403;
+constexpr int32_t kSearchShinyOnlyCheckId = 404;
+constexpr int32_t kSearchNatureComboId = 405;
+constexpr int32_t kSearchGenderComboId = 406;
+constexpr int32_t kSearchAbilityComboId = 407;
+constexpr int32_t kMaxFrameEditId = 408;
+constexpr int32_t kDelayMinEditId = 409;
+constexpr int32_t kDelayMaxEditId = 410;
+constexpr int32_t kMomentSeedEditId = 500;
+constexpr int32_t kMomentYearEditId = 501;
+
+// Screen 3: step 5 on the left of x 560, step 6 on its right. Everything stays
+// within 790 x 535, the client area the 800 x 600 Win32 window leaves below its
+// caption and menu bar.
+constexpr int32_t kStepSixX = 565;
+constexpr int32_t kHitFirstY = 135;
+constexpr int32_t kHitLineStep = 25;
+constexpr int32_t kMomentFirstY = 85;
+constexpr int32_t kMomentLineStep = 25;
+// Columns of a hit line and its header: seed, frame, PID, nature, ability,
+// gender value, shiny mark, delay; then its button.
+constexpr int32_t kHitColumns[8] = {10, 85, 185, 245, 318, 350, 398, 420};
+constexpr int32_t kHitButtonX = 462;
 
 // The last candidate-button row must start above this y after a range search.
 constexpr int32_t kCandidateButtonYLimit = 583;
@@ -99,6 +127,61 @@ void buildScreenTwo(AppState& app) {
   platformSelectListRow(app.abilityFilterCombo, 0);
 
   app.seedCandidateCount = -1;
+}
+
+// The year the console's clock most likely shows: this year on the computer's
+// clock, kept within the clock's 2000..2099.
+int32_t thisYear() {
+  std::time_t now = std::time(nullptr);
+  std::tm* utc = std::gmtime(&now);
+  int32_t year = utc != nullptr ? utc->tm_year + 1900 : kClockFirstYear;
+  return year < kClockFirstYear ? kClockFirstYear : year > kClockLastYear ? kClockLastYear : year;
+}
+
+void buildScreenThree(AppState& app) {
+  int32_t year = app.searchStatus != kSearchIdle ? app.searchYear : thisYear();
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
+  app.yearEdit = create(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.textBuffer);
+  app.searchTidEdit = create(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
+  app.searchSidEdit = create(app, ControlKind::kPlainEdit, kSearchSidEditId, 245, 27, 50, 22);
+  if (app.idsKnown != 0) {
+    setNumberText(app, app.searchTidEdit, app.lastTid);
+    setNumberText(app, app.searchSidEdit, app.lastSid);
+  }
+  app.searchMarriageCheck =
+      create(app, ControlKind::kCheckBox, kSearchMarriageCheckId, 310, 24, 95, 28, texts::kTextMarriageCheck);
+  app.searchShinyOnlyCheck =
+      create(app, ControlKind::kCheckBox, kSearchShinyOnlyCheckId, 410, 24, 110, 28, texts::kTextShinyOnlyCheck);
+
+  app.searchNatureCombo = create(app, ControlKind::kDropDownList, kSearchNatureComboId, 50, 55, 120, 300);
+  platformAddListRow(app.searchNatureCombo, texts::kTextNoFilter);
+  fillNatureCombo(app, app.searchNatureCombo);
+  platformSelectListRow(app.searchNatureCombo, 0);
+  app.searchGenderCombo = create(app, ControlKind::kDropDownList, kSearchGenderComboId, 225, 55, 100, 300);
+  for (const char* option : kGenderFilterOptions) platformAddListRow(app.searchGenderCombo, option);
+  platformSelectListRow(app.searchGenderCombo, 0);
+  app.searchAbilityCombo = create(app, ControlKind::kDropDownList, kSearchAbilityComboId, 380, 55, 100, 300);
+  for (const char* option : kAbilityFilterOptions) platformAddListRow(app.searchAbilityCombo, option);
+  platformSelectListRow(app.searchAbilityCombo, 0);
+
+  app.maxFrameEdit = create(app, ControlKind::kPlainEdit, kMaxFrameEditId, 10, 83, 45, 22, "100");
+  app.delayMinEdit = create(app, ControlKind::kPlainEdit, kDelayMinEditId, 150, 83, 50, 22, "300");
+  app.delayMaxEdit = create(app, ControlKind::kPlainEdit, kDelayMaxEditId, 222, 83, 50, 22, "9999");
+  app.eggSearchButton =
+      create(app, ControlKind::kFramedPushButton, kCmdEggSearch, 285, 83, 70, 22, texts::kTextEggSearchButton);
+  app.eggSearchStopButton =
+      create(app, ControlKind::kFramedPushButton, kCmdEggSearchStop, 362, 83, 60, 22, texts::kTextEggSearchStopButton);
+  createHitButtons(app);
+
+  app.momentSeedEdit = create(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 45, 27, 110, 22);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
+  app.momentYearEdit =
+      create(app, ControlKind::kPlainEdit, kMomentYearEditId, kStepSixX + 45, 52, 45, 22, app.textBuffer);
+  app.momentButton = create(app, ControlKind::kFramedPushButton, kCmdMoments, kStepSixX + 100, 52, 115, 22,
+                            texts::kTextMomentButton);
+  app.toStepFourButton = create(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
+                                22, texts::kTextToStepFourButton);
+  app.momentCount = -1;
 }
 
 // --- painting ---------------------------------------------------------------
@@ -180,11 +263,73 @@ void paintScreenTwo(AppState& app, PaintSurface s) {
   platformPaintLine(s, 400, -1, 400, 600);
 }
 
+void paintScreenThree(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep5Title);
+  platformPaintText(s, 10, 29, texts::kTextYear);
+  platformPaintText(s, 100, 29, texts::kTextTid);
+  platformPaintText(s, 205, 29, texts::kTextSid);
+  platformPaintText(s, 10, 57, texts::kTextNatureLabel);
+  platformPaintText(s, 185, 57, texts::kTextGenderLabel);
+  platformPaintText(s, 340, 57, texts::kTextAbilityLabel);
+  platformPaintText(s, 57, 85, texts::kTextFrameUnit);
+  platformPaintText(s, 110, 85, texts::kTextDelayLabel);
+  platformPaintText(s, 204, 85, texts::kTextRangeDash);
+  if (app.searchStatus == kSearchRunning) {
+    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchRunning, app.searchPercent));
+  } else if (app.searchStatus == kSearchFinished) {
+    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchFinished, app.searchHitTotal));
+  } else if (app.searchStatus == kSearchStopped) {
+    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchStopped, app.searchHitTotal));
+  }
+
+  const char* headers[8] = {texts::kTextHitSeedHeader,    texts::kTextHitFrameHeader,  texts::kTextHitPidHeader,
+                            texts::kTextHitNatureHeader,  texts::kTextHitAbilityHeader, texts::kTextHitGenderHeader,
+                            texts::kTextHitShinyHeader,   texts::kTextHitDelayHeader};
+  for (int c = 0; c < 8; ++c) platformPaintText(s, kHitColumns[c], 112, headers[c]);
+  platformPaintLine(s, 5, 130, 555, 130);
+  if (app.hitCount == 0) platformPaintText(s, kHitColumns[0], kHitFirstY + 2, texts::kTextNoCandidate);
+  for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i) {
+    const SearchHit& hit = app.hits[i];
+    int32_t y = kHitFirstY + 2 + kHitLineStep * i;
+    platformPaintText(s, kHitColumns[0], y, formatted(app, "0x%08X", static_cast<int32_t>(hit.seed)));
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextHitFrame, hit.frame, hit.frame / 12,
+                  hit.frame % 12);
+    platformPaintText(s, kHitColumns[1], y, app.textBuffer);
+    platformPaintText(s, kHitColumns[2], y, formatted(app, "%08X", static_cast<int32_t>(hit.pid)));
+    platformPaintText(s, kHitColumns[3], y, app.natureTable.rows[hit.pid % kNatureCount].name);
+    platformPaintText(s, kHitColumns[4], y, formatted(app, "%d", static_cast<int32_t>((hit.pid & 1u) + 1u)));
+    platformPaintText(s, kHitColumns[5], y, formatted(app, "%d", static_cast<int32_t>(hit.pid & 0xFFu)));
+    if (hit.shiny != 0) platformPaintText(s, kHitColumns[6], y, texts::kTextShinyMark);
+    platformPaintText(s, kHitColumns[7], y, formatted(app, "%d", seedDelay(hit.seed, app.searchYear)));
+  }
+
+  platformPaintLine(s, kStepSixX - 5, -1, kStepSixX - 5, 600);
+  platformPaintText(s, kStepSixX + 5, 5, texts::kTextStep6Title);
+  platformPaintText(s, kStepSixX + 5, 29, texts::kTextMomentSeed);
+  platformPaintText(s, kStepSixX + 5, 54, texts::kTextYear);
+  if (app.momentCount == 0) {
+    SeedTimeVerdict verdict = seedTimeVerdict(app.momentSeed, app.momentYear);
+    platformPaintText(s, kStepSixX + 10, kMomentFirstY,
+                      verdict == SeedTimeVerdict::HourOutOfRange ? texts::kTextNoMomentHour
+                                                                 : texts::kTextNoMomentDelay);
+  }
+  for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
+    const ConsoleMoment& m = app.moments[i];
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMomentLine, m.year, m.month, m.day, m.hour,
+                  m.minute, m.second, m.delay);
+    platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * i, app.textBuffer);
+  }
+  if (app.momentCount > 0)
+    platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * kMaxSeedMoments,
+                      formatted(app, texts::kTextMomentTotal, app.momentTotal));
+}
+
 }  // namespace
 
 void buildScreen(AppState& app, int32_t mode) {
   if (mode == kScreenOne) buildScreenOne(app);
   if (mode == kScreenTwo) buildScreenTwo(app);
+  if (mode == kScreenThree) buildScreenThree(app);
 }
 
 void tearDownScreen(AppState& app, int32_t mode) {
@@ -218,6 +363,26 @@ void tearDownScreen(AppState& app, int32_t mode) {
     platformDestroyControl(app.genderFilterCombo);
     platformDestroyControl(app.abilityFilterCombo);
   }
+  if (mode == kScreenThree) {
+    platformDestroyControl(app.yearEdit);
+    platformDestroyControl(app.searchTidEdit);
+    platformDestroyControl(app.searchSidEdit);
+    platformDestroyControl(app.searchMarriageCheck);
+    platformDestroyControl(app.searchShinyOnlyCheck);
+    platformDestroyControl(app.searchNatureCombo);
+    platformDestroyControl(app.searchGenderCombo);
+    platformDestroyControl(app.searchAbilityCombo);
+    platformDestroyControl(app.maxFrameEdit);
+    platformDestroyControl(app.delayMinEdit);
+    platformDestroyControl(app.delayMaxEdit);
+    platformDestroyControl(app.eggSearchButton);
+    platformDestroyControl(app.eggSearchStopButton);
+    for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+    platformDestroyControl(app.momentSeedEdit);
+    platformDestroyControl(app.momentYearEdit);
+    platformDestroyControl(app.momentButton);
+    platformDestroyControl(app.toStepFourButton);
+  }
   app.pidCandidateCount = -1;
 }
 
@@ -248,8 +413,16 @@ void createSeedResultEdits(AppState& app) {
   }
 }
 
+void createHitButtons(AppState& app) {
+  for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+  for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i)
+    app.hitButtons[i] = create(app, ControlKind::kPushButton, kCmdFirstHit + i, kHitButtonX, kHitFirstY + kHitLineStep * i,
+                               90, 22, texts::kTextCandidateButton);
+}
+
 void paintScreen(AppState& app, PaintSurface surface) {
   platformPaintFrameRect(surface, -1, -1, 801, 601);
   if (app.screenMode == kScreenOne) paintScreenOne(app, surface);
   if (app.screenMode == kScreenTwo) paintScreenTwo(app, surface);
+  if (app.screenMode == kScreenThree) paintScreenThree(app, surface);
 }

@@ -1,15 +1,17 @@
 // The two screens of the main window: their controls, the controls commands
 // add or recreate at run time, and everything the paint handler draws.
-// Screen 1 holds steps 1 and 2, screen 2 steps 3 and 4.
+// Screen 1 holds steps 1 and 2, screen 2 steps 3 and 4, screen 3 steps 5 and 6.
 #pragma once
 
 #include "state/app_state.h"
 #include "ui/platform.h"
 
-// Creates the controls of screen `mode` (1 or 2) in their fixed order and
+// Creates the controls of screen `mode` (1, 2 or 3) in their fixed order and
 // resets that screen's state: screen 1 starts step 1 afresh (nature 0, ranges
 // 0..31, no measurement, no PID list) with AppState.baseStats in the base-stat
-// edits; screen 2 has no seed list (AppState.seedCandidateCount -1).
+// edits; screen 2 has no seed list (AppState.seedCandidateCount -1); screen 3
+// has no moment list (AppState.momentCount -1) but keeps step 5's search, its
+// hits with their buttons and its year, and shows the TID and SID last used.
 void buildScreen(AppState& app, int32_t mode);
 
 // Destroys every control of screen `mode` (handles cleared) and drops the PID
@@ -25,6 +27,10 @@ void rebuildStepOneInputs(AppState& app);
 // After a range search only buttons with y below 583 are made (15 at most),
 // so a 16th candidate is listed without one.
 void createCandidateButtons(AppState& app, bool afterRangeSearch);
+
+// One "この値で次へ" button per listed hit of step 5, level with its line; the
+// buttons of the previous list are destroyed first.
+void createHitButtons(AppState& app);
 
 // One plain edit per seed candidate, showing its seed as "0x%08X".
 void createSeedResultEdits(AppState& app);

@@ -6,6 +6,7 @@
 #include "core/measurement.h"
 #include "core/pid_search.h"
 #include "core/seed_backtrack.h"
+#include "core/seed_time.h"
 #include "core/typed_numbers.h"
 #include "data/data_files.h"
 #include "data/tables.h"
@@ -33,6 +34,22 @@ void switchScreen(AppState& app, int32_t to) {
   app.screenMode = to;
   tearDownScreen(app, from);
   buildScreen(app, to);
+}
+
+// A year as the console's clock can show it: values outside 2000..2099 are
+// taken as the nearest end, as the IV dialog takes an IV above 31 as 31.
+int32_t readYearControl(AppState& app, ControlHandle handle) {
+  int32_t year = readDecimalControl(app, handle, kReadYearEdit);
+  return year < kClockFirstYear ? kClockFirstYear : year > kClockLastYear ? kClockLastYear : year;
+}
+
+// Step 6: the first moments of `seed` in `year`, and how many the year holds.
+void listMoments(AppState& app, uint32_t seed, int32_t year) {
+  app.momentSeed = seed;
+  app.momentYear = year;
+  SeedMomentCursor cursor = kSeedMomentStart;
+  app.momentCount = listSeedMoments(seed, year, cursor, app.moments, kMaxSeedMoments).count;
+  app.momentTotal = countSeedMoments(seed, year);
 }
 
 // --- commands -----------------------------------------------------------------
@@ -121,9 +138,50 @@ void commandOutput(AppState& app, int32_t) {
   request.natureChoice = platformSelectedListRow(app.natureFilterCombo);
   request.genderChoice = platformSelectedListRow(app.genderFilterCombo);
   request.abilityChoice = platformSelectedListRow(app.abilityFilterCombo);
+  app.lastTid = request.tid;
+  app.lastSid = request.sid;
+  app.idsKnown = 1;
   if (writeEggPidListFile(app, request, kResultFile).outcome == OutputOutcome::kWritten) {
     platformOpenDocument(kResultFile);
   }
+}
+
+// 440..453 "この値で次へ" of step 5: the hit's seed and the search's year go to
+// step 6, which lists the seed's moments at once.
+void commandHit(AppState& app, int32_t id) {
+  int32_t slot = id - kCmdFirstHit;
+  if (slot >= app.hitCount) return;
+  const SearchHit& hit = app.hits[slot];
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", hit.seed);
+  platformSetText(app.momentSeedEdit, app.textBuffer);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.searchYear);
+  platformSetText(app.momentYearEdit, app.textBuffer);
+  listMoments(app, hit.seed, app.searchYear);
+  platformInvalidate(app);
+}
+
+// 520 "日時を計算".
+void commandMoments(AppState& app, int32_t) {
+  uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
+  int32_t year = readYearControl(app, app.momentYearEdit);
+  listMoments(app, seed, year);
+  platformInvalidate(app);
+}
+
+// 521 "このSEEDでstep4へ": the seed typed in step 6 becomes step 4's initial
+// seed on screen 2, with the TID and SID last used, ready for "出力".
+void commandSeedToStepFour(AppState& app, int32_t) {
+  uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
+  switchScreen(app, kScreenTwo);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", seed);
+  platformSetText(app.initialSeedEdit, app.textBuffer);
+  if (app.idsKnown != 0) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.lastTid);
+    platformSetText(app.tidEdit, app.textBuffer);
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.lastSid);
+    platformSetText(app.sidEdit, app.textBuffer);
+  }
+  platformInvalidate(app);
 }
 
 // 140..159 "この値で次へ": the candidate's generator state goes to step 3. The
@@ -137,7 +195,7 @@ void commandCandidate(AppState& app, int32_t id) {
   platformInvalidate(app);
 }
 
-// 40001 "1~2" and 40002 "3～4". The entry of the screen already shown does
+// 40001 "1~2", 40002 "3～4" and 40003 "5～6". The entry of the screen already shown does
 // nothing: rebuilding it would only throw away what the player has typed.
 void commandScreenOne(AppState& app, int32_t) {
   if (app.screenMode == kScreenOne) return;
@@ -148,6 +206,12 @@ void commandScreenOne(AppState& app, int32_t) {
 void commandScreenTwo(AppState& app, int32_t) {
   if (app.screenMode == kScreenTwo) return;
   switchScreen(app, kScreenTwo);
+  platformInvalidate(app);
+}
+
+void commandScreenThree(AppState& app, int32_t) {
+  if (app.screenMode == kScreenThree) return;
+  switchScreen(app, kScreenThree);
   platformInvalidate(app);
 }
 
@@ -169,8 +233,12 @@ constexpr Route kRoutes[] = {
     {kCmdSpecies, kCmdSpecies, kScreenOne, commandSpecies},
     {kCmdSeedSearch, kCmdSeedSearch, kScreenTwo, commandSeedSearch},
     {kCmdOutput, kCmdOutput, kScreenTwo, commandOutput},
+    {kCmdFirstHit, kCmdFirstHit + kMaxShownHits - 1, kScreenThree, commandHit},
+    {kCmdMoments, kCmdMoments, kScreenThree, commandMoments},
+    {kCmdSeedToStepFour, kCmdSeedToStepFour, kScreenThree, commandSeedToStepFour},
     {kCmdScreenOne, kCmdScreenOne, 0, commandScreenOne},
     {kCmdScreenTwo, kCmdScreenTwo, 0, commandScreenTwo},
+    {kCmdScreenThree, kCmdScreenThree, 0, commandScreenThree},
 };
 
 }  // namespace
@@ -190,6 +258,8 @@ void shellStart(AppState& app, const char* directory) {
   loadSpeciesTable(app, directory);
   buildScreen(app, kScreenOne);
   app.currentSeed = 0;
+  app.hitCount = -1;
+  app.momentCount = -1;
 }
 
 void shellCommand(AppState& app, int32_t id) {

@@ -10,8 +10,8 @@
 
 // Start-up, run while the main window is being created (AppState.mainWindow
 // already set): screen mode 1, the nature table, "default.txt" and
-// "pokemon.dat" from `directory` (the working directory: "."), screen 1, and
-// current seed 0. A missing file leaves zeros.
+// "pokemon.dat" from `directory` (the working directory: "."), screen 1,
+// current seed 0, and no hit or moment list. A missing file leaves zeros.
 void shellStart(AppState& app, const char* directory);
 
 // A click on a button or check box, or a menu choice, by its id. Ids the
@@ -35,3 +35,6 @@ inline constexpr int32_t kReadHourEdit = 3;
 inline constexpr int32_t kReadFrameCountEdit = 7;
 inline constexpr int32_t kReadIdEdit = 6;  // TID, SID
 inline constexpr int32_t kReadIvDialogEdit = 3;
+inline constexpr int32_t kReadYearEdit = 5;        // step 5's and step 6's year
+inline constexpr int32_t kReadMaxFrameEdit = 5;    // step 5's largest frame
+inline constexpr int32_t kReadDelayEdit = 6;       // step 5's delay range

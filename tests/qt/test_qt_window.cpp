@@ -168,9 +168,10 @@ TEST_F(QtWindowTest, ClientAreaIsExactly800By600BelowTheMenuBar) {
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("ステップ"));
   QMenu* menu = bar->actions().at(0)->menu();
-  ASSERT_EQ(menu->actions().size(), 2);
+  ASSERT_EQ(menu->actions().size(), 3);
   EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("1~2"));
   EXPECT_EQ(menu->actions().at(1)->text(), QString::fromUtf8("3\xEF\xBD\x9E" "4"));  // full-width tilde
+  EXPECT_EQ(menu->actions().at(2)->text(), QString::fromUtf8("5\xEF\xBD\x9E" "6"));
   // Controls sit at their client coordinates; a list shows only its closed box.
   EXPECT_EQ(widget(app().speciesEdit)->geometry(), QRect(140, 5, 90, 22));
   EXPECT_EQ(widget(app().ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
@@ -344,6 +345,22 @@ TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
   click(app().searchButton);
   EXPECT_EQ(app().pidCandidateCount, 1);
   EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
+}
+
+// Step 6 from a typed seed: its moments, then the seed on to step 4.
+TEST_F(QtWindowTest, StepSixListsTheMomentsOfASeedAndHandsItToStepFour) {
+  chooseMenu(2);
+  ASSERT_EQ(app().screenMode, 3);
+  type(app().momentSeedEdit, "0x1B0C0F5F");
+  type(app().momentYearEdit, "2026");
+  click(app().momentButton);
+  ASSERT_EQ(app().momentCount, 10);
+  EXPECT_EQ(app().moments[0].second, 26);  // 1 * 1 + 0 + 26 = 0x1B
+  EXPECT_EQ(app().moments[0].delay, 3909);
+  screenshot("quillmar-screen3-moments.png");
+  click(app().toStepFourButton);
+  ASSERT_EQ(app().screenMode, 2);
+  EXPECT_EQ(textOf(app().initialSeedEdit), QStringLiteral("0x1B0C0F5F"));
 }
 
 TEST_F(QtWindowTest, IvDialogEscapeCancels) {

@@ -215,13 +215,16 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_STREQ(text, L"ステップ");
   HMENU popup = GetSubMenu(bar, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 2);
+  ASSERT_EQ(GetMenuItemCount(popup), 3);
   EXPECT_EQ(GetMenuItemID(popup, 0), 40001u);
   EXPECT_EQ(GetMenuItemID(popup, 1), 40002u);
+  EXPECT_EQ(GetMenuItemID(popup, 2), 40003u);
   GetMenuStringW(popup, 40001, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"1~2");
   GetMenuStringW(popup, 40002, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"3\xFF5E" L"4");  // full-width tilde, not the wave dash U+301C
+  GetMenuStringW(popup, 40003, text, 32, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"5\xFF5E" L"6");
 
   menu(40002);
   EXPECT_EQ(app().screenMode, 2);

@@ -16,10 +16,16 @@ inline constexpr int32_t kCmdFirstCandidate = 140;  // 140..159, one per PID can
 inline constexpr int32_t kCmdSpecies = 162;
 inline constexpr int32_t kCmdSeedSearch = 220;
 inline constexpr int32_t kCmdOutput = 304;
+inline constexpr int32_t kCmdEggSearch = 420;
+inline constexpr int32_t kCmdEggSearchStop = 421;
+inline constexpr int32_t kCmdFirstHit = 440;  // 440..453, one per hit line of step 5
+inline constexpr int32_t kCmdMoments = 520;
+inline constexpr int32_t kCmdSeedToStepFour = 521;
 inline constexpr int32_t kCmdScreenOne = 40001;
 inline constexpr int32_t kCmdScreenTwo = 40002;
+inline constexpr int32_t kCmdScreenThree = 40003;
 
-// Menu resource 101: one popup with two items.
+// Menu resource 101: one popup with an item per screen.
 struct MenuItemTemplate {
   int32_t id;
   const char* text;
@@ -28,13 +34,15 @@ struct MenuItemTemplate {
 struct MenuTemplate {
   int32_t resourceId;
   const char* popupText;
-  MenuItemTemplate items[2];
+  MenuItemTemplate items[3];
 };
 
 inline constexpr MenuTemplate kStepMenu = {
     101,
     texts::kTextMenuStep,
-    {{kCmdScreenOne, texts::kTextMenuScreen1}, {kCmdScreenTwo, texts::kTextMenuScreen2}},
+    {{kCmdScreenOne, texts::kTextMenuScreen1},
+     {kCmdScreenTwo, texts::kTextMenuScreen2},
+     {kCmdScreenThree, texts::kTextMenuScreen3}},
 };
 
 // What a dialog item is. Tab goes through a dialog's buttons and edits in
