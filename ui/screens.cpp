@@ -52,8 +52,9 @@ constexpr int32_t kMomentFirstY = 85;
 constexpr int32_t kMomentLineStep = 25;
 // Columns of a hit line and its header: seed, frame, PID, nature, ability,
 // gender value, shiny mark, delay; then its button.
-constexpr int32_t kHitColumns[8] = {10, 85, 185, 245, 318, 350, 398, 420};
-constexpr int32_t kHitButtonX = 462;
+constexpr int32_t kHitColumns[8] = {10, 95, 183, 255, 340, 378, 432, 455};
+constexpr int32_t kHitButtonX = 500;
+constexpr int32_t kHitButtonWidth = 55;
 
 // The last candidate-button row must start above this y after a range search.
 constexpr int32_t kCandidateButtonYLimit = 583;
@@ -173,10 +174,10 @@ void buildScreenThree(AppState& app) {
       create(app, ControlKind::kFramedPushButton, kCmdEggSearchStop, 362, 83, 60, 22, texts::kTextEggSearchStopButton);
   createHitButtons(app);
 
-  app.momentSeedEdit = create(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 45, 27, 110, 22);
+  app.momentSeedEdit = create(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 50, 27, 105, 22);
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
   app.momentYearEdit =
-      create(app, ControlKind::kPlainEdit, kMomentYearEditId, kStepSixX + 45, 52, 45, 22, app.textBuffer);
+      create(app, ControlKind::kPlainEdit, kMomentYearEditId, kStepSixX + 50, 52, 45, 22, app.textBuffer);
   app.momentButton = create(app, ControlKind::kFramedPushButton, kCmdMoments, kStepSixX + 100, 52, 115, 22,
                             texts::kTextMomentButton);
   app.toStepFourButton = create(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
@@ -272,7 +273,7 @@ void paintScreenThree(AppState& app, PaintSurface s) {
   platformPaintText(s, 185, 57, texts::kTextGenderLabel);
   platformPaintText(s, 340, 57, texts::kTextAbilityLabel);
   platformPaintText(s, 57, 85, texts::kTextFrameUnit);
-  platformPaintText(s, 110, 85, texts::kTextDelayLabel);
+  platformPaintText(s, 108, 85, texts::kTextDelayLabel);
   platformPaintText(s, 204, 85, texts::kTextRangeDash);
   if (app.searchStatus == kSearchRunning) {
     platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchRunning, app.searchPercent));
@@ -315,8 +316,8 @@ void paintScreenThree(AppState& app, PaintSurface s) {
   }
   for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
     const ConsoleMoment& m = app.moments[i];
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMomentLine, m.year, m.month, m.day, m.hour,
-                  m.minute, m.second, m.delay);
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMomentLine, m.month, m.day, m.hour, m.minute,
+                  m.second, m.delay);
     platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * i, app.textBuffer);
   }
   if (app.momentCount > 0)
@@ -416,8 +417,8 @@ void createSeedResultEdits(AppState& app) {
 void createHitButtons(AppState& app) {
   for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
   for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i)
-    app.hitButtons[i] = create(app, ControlKind::kPushButton, kCmdFirstHit + i, kHitButtonX, kHitFirstY + kHitLineStep * i,
-                               90, 22, texts::kTextCandidateButton);
+    app.hitButtons[i] = create(app, ControlKind::kPushButton, kCmdFirstHit + i, kHitButtonX,
+                               kHitFirstY + kHitLineStep * i, kHitButtonWidth, 22, texts::kTextHitButton);
 }
 
 void paintScreen(AppState& app, PaintSurface surface) {

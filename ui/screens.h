@@ -28,7 +28,7 @@ void rebuildStepOneInputs(AppState& app);
 // so a 16th candidate is listed without one.
 void createCandidateButtons(AppState& app, bool afterRangeSearch);
 
-// One "この値で次へ" button per listed hit of step 5, level with its line; the
+// One "日時へ" button per listed hit of step 5, level with its line; the
 // buttons of the previous list are destroyed first.
 void createHitButtons(AppState& app);
 

@@ -146,7 +146,7 @@ void commandOutput(AppState& app, int32_t) {
   }
 }
 
-// 440..453 "この値で次へ" of step 5: the hit's seed and the search's year go to
+// 440..453 "日時へ" of step 5: the hit's seed and the search's year go to
 // step 6, which lists the seed's moments at once.
 void commandHit(AppState& app, int32_t id) {
   int32_t slot = id - kCmdFirstHit;
