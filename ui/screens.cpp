@@ -311,8 +311,7 @@ void paintScreenThree(AppState& app, PaintSurface s) {
   if (app.momentCount == 0) {
     SeedTimeVerdict verdict = seedTimeVerdict(app.momentSeed, app.momentYear);
     platformPaintText(s, kStepSixX + 10, kMomentFirstY,
-                      verdict == SeedTimeVerdict::HourOutOfRange ? texts::kTextNoMomentHour
-                                                                 : texts::kTextNoMomentDelay);
+                      verdict == SeedTimeVerdict::HourOutOfRange ? texts::kTextNoMomentHour : texts::kTextNoMoment);
   }
   for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
     const ConsoleMoment& m = app.moments[i];
