@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "quillmar/version.h"
+#include "text/cp932.h"
 
 namespace {
 
@@ -50,7 +51,12 @@ int runCommand(int argc, const char* const* argv, const CliIo& io) {
     return kExitOk;
   }
   for (const CliCommand& c : kCommands) {
-    if (std::strcmp(argv[1], c.name) == 0) return c.run(argc, argv, 2, io);
+    if (std::strcmp(argv[1], c.name) != 0) continue;
+    // Names, labels and texts typed on the command line all pass through CP932.
+    if (const char* problem = cp932ConverterProblem()) {
+      return cliFailure(io, "no CP932 converter: %s", problem);
+    }
+    return c.run(argc, argv, 2, io);
   }
   return cliError(io, "unknown subcommand '%s' (try 'quillmar-cli --help')", argv[1]);
 }

@@ -24,6 +24,13 @@ constexpr std::size_t cp932CutLength(std::string_view s, std::size_t maxBytes) {
   return i;
 }
 
+// Why the conversions below cannot be made on this system (a C library
+// without the "CP932" converter, a Windows without code page 932), or nullptr
+// when they can. Without a converter every conversion would give empty text
+// and every label and name would silently vanish, so the window and the
+// command line ask once at start and refuse to run.
+const char* cp932ConverterProblem();
+
 // CP932 -> UTF-8. Bytes that are not valid CP932 become U+FFFD.
 std::string cp932ToUtf8(std::string_view cp932);
 

@@ -2,6 +2,8 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "text/cp932.h"
 
@@ -44,6 +46,21 @@ std::string convert(const char* to, const char* from, std::string_view in, std::
 }
 
 }  // namespace
+
+const char* cp932ConverterProblem() {
+  static char problem[160];
+  const char* const directions[2][2] = {{"CP932", "UTF-8"}, {"UTF-8", "CP932"}};
+  for (const auto& direction : directions) {
+    iconv_t cd = iconv_open(direction[0], direction[1]);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+      std::snprintf(problem, sizeof problem, "iconv has no converter from \"%s\" to \"%s\" (%s)", direction[1],
+                    direction[0], std::strerror(errno));
+      return problem;
+    }
+    iconv_close(cd);
+  }
+  return nullptr;
+}
 
 std::string cp932ToUtf8(std::string_view cp932) { return convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", false); }
 

@@ -24,6 +24,10 @@ std::string fromWide(std::wstring_view w, UINT codePage) {
 }
 }  // namespace
 
+const char* cp932ConverterProblem() {
+  return IsValidCodePage(932) ? nullptr : "code page 932 is not installed";
+}
+
 std::string cp932ToUtf8(std::string_view cp932) { return fromWide(toWide(cp932, 932), CP_UTF8); }
 std::string utf8ToCp932(std::string_view utf8) { return fromWide(toWide(utf8, CP_UTF8), 932); }
 std::wstring cp932ToUtf16(std::string_view cp932) { return toWide(cp932, 932); }

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <cstdio>
+
 #include "state/app_state.h"
+#include "text/cp932.h"
 #include "ui/qt/player_folder.h"
 #include "ui/qt/qt_window.h"
 
@@ -14,6 +17,11 @@ AppState gState;  // zero-filled, lives as long as the process
 }
 
 int main(int argc, char** argv) {
+  // Every label is CP932 inside: without a converter the window would show none.
+  if (const char* problem = cp932ConverterProblem()) {
+    std::fprintf(stderr, "quillmar: error: no CP932 converter: %s\n", problem);
+    return 1;
+  }
   QApplication application(argc, argv);
   quillmarqt::setUpApplication(application);
   quillmarqt::enterPlayerFolder(QCoreApplication::applicationDirPath());
