@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -17,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -379,6 +382,139 @@ TEST_F(QtWindowTest, IvDialogEscapeCancels) {
   EXPECT_EQ(app().measurementCount, 0);
   EXPECT_EQ(app().ivRanges[0].high, 31);
   EXPECT_NE(quillmarqt::widgetOf(app().natureCombo), nullptr);
+}
+
+// The player's keys in the IV dialog: Enter presses the focused button.
+TEST_F(QtWindowTest, IvDialogEnterPressesTheFocusedButton) {
+  for (bool toCancel : {true, false}) {
+    SCOPED_TRACE(toCancel ? "Tab, Enter" : "Enter");
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      seen = true;
+      QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
+      ASSERT_FALSE(edits.empty());
+      QTest::keyClicks(edits[0], "5");
+      // The focus starts on OK; Tab moves it to キャンセル.
+      QApplication::setActiveWindow(dialog);
+      for (QPushButton* b : dialog->findChildren<QPushButton*>())
+        if (b->isDefault()) b->setFocus();
+      if (toCancel) QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+      auto* focused = qobject_cast<QPushButton*>(dialog->focusWidget());
+      if (focused != nullptr) {
+        EXPECT_EQ(focused->text(), toCancel ? QStringLiteral("キャンセル") : QStringLiteral("OK"));
+        QTest::keyClick(focused, Qt::Key_Return);
+      } else {
+        ADD_FAILURE() << "no button has the focus";
+      }
+      if (QApplication::activeModalWidget() == dialog) dialog->close();  // never hang the test
+    });
+    click(app().ivEntryButton);
+    EXPECT_TRUE(seen);
+    if (toCancel) {
+      EXPECT_EQ(app().measurementCount, 0);  // nothing taken: the ranges stay open
+      EXPECT_EQ(app().ivRanges[0].high, 31);
+    } else {
+      EXPECT_EQ(app().measurementCount, 1);  // the typed H and zeros for the rest
+      EXPECT_EQ(app().ivRanges[0].low, 5);
+      EXPECT_EQ(app().ivRanges[1].high, 0);
+    }
+  }
+}
+
+// An edit shows what is read: typing stops at its width instead of scrolling
+// the first characters out of sight.
+TEST_F(QtWindowTest, EditsDoNotScrollSoWhatIsShownIsWhatIsRead) {
+  type(app().levelEdit, "12345");
+  const QString shown = textOf(app().levelEdit);
+  EXPECT_LT(shown.size(), 5) << shown.toStdString();
+  EXPECT_TRUE(QStringLiteral("12345").startsWith(shown)) << shown.toStdString();
+  // The level the measurement takes is the number shown.
+  const char* stats[] = {"20", "10", "10", "10", "11", "11"};
+  for (int i = 0; i < 6; ++i) type(app().statEdits[i], stats[i]);
+  click(app().addButton);
+  ASSERT_EQ(app().measurementCount, 1);
+  EXPECT_EQ(QString::number(app().measurements[0].level), shown);
+
+  // Every edit of both screens, filled with more digits than it can show, shows
+  // them from the first one: its picture is that of the same text set from the
+  // start with the cursor at the front.
+  auto expectUnscrolled = [&](ControlHandle h) {
+    auto* edit = as<QLineEdit>(h);
+    ASSERT_NE(edit, nullptr);
+    type(h, "12345678901234567890");
+    edit->clearFocus();
+    const QString text = edit->text();
+    EXPECT_LT(text.size(), 20);
+    QLineEdit reference(edit->parentWidget());
+    reference.setGeometry(edit->geometry());
+    reference.setTextMargins(edit->textMargins());
+    reference.setText(text);
+    reference.setCursorPosition(0);
+    reference.show();
+    QApplication::processEvents();
+    EXPECT_EQ(edit->grab().toImage(), reference.grab().toImage()) << text.toStdString();
+  };
+  expectUnscrolled(app().levelEdit);
+  expectUnscrolled(app().statEdits[5]);
+  chooseMenu(1);
+  ASSERT_EQ(app().screenMode, 2);
+  for (ControlHandle h : {app().hourEdit, app().stepLimitEdit, app().tidEdit, app().frameCountEdit,
+                          app().initialSeedEdit})
+    expectUnscrolled(h);
+}
+
+// The menu from the keyboard: F10, or Alt alone, opens "ステップ".
+TEST_F(QtWindowTest, F10AndAltOpenTheMenu) {
+  auto chooseScreenTwoByKeys = [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu, quillmarqt::menuBar()->actions().at(0)->menu());
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+  };
+  as<QLineEdit>(app().speciesEdit)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+  chooseScreenTwoByKeys();
+  EXPECT_EQ(app().screenMode, 2);
+
+  chooseMenu(0);
+  ASSERT_EQ(app().screenMode, 1);
+  QWidget* focus = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window_;
+  QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+  QTest::keyRelease(focus, Qt::Key_Alt, Qt::NoModifier);
+  chooseScreenTwoByKeys();
+  EXPECT_EQ(app().screenMode, 2);
+
+  // Alt as part of a chord opens nothing.
+  focus = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window_;
+  QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+  QTest::keyClick(focus, Qt::Key_X, Qt::AltModifier);
+  QTest::keyRelease(focus, Qt::Key_Alt, Qt::NoModifier);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// The viewer gets result.txt in a working folder whose name is not UTF-8 with
+// the folder's own bytes.
+TEST_F(QtWindowTest, OutputInAFolderNamedInLatin1HandsOverItsBytes) {
+  const std::string folderName = "\xE9t\xE9";  // "été" in ISO 8859-1: no UTF-8
+  const std::filesystem::path folder = dir_ / folderName;
+  std::filesystem::create_directory(folder);
+  std::filesystem::current_path(folder);
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  chooseMenu(1);
+  type(app().frameCountEdit, "1");
+  click(app().outputButton);
+  ASSERT_TRUE(std::filesystem::exists(folder / "result.txt"));
+  ASSERT_EQ(catcher_.urls.size(), 1u);
+  const QUrl& url = catcher_.urls[0];
+  EXPECT_EQ(url.scheme(), QStringLiteral("file"));
+  // What a viewer opens: the URL's path with its escapes decoded to bytes.
+  const QByteArray opened = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  EXPECT_EQ(opened.toStdString(), std::string(cwd) + "/result.txt");
 }
 
 }  // namespace

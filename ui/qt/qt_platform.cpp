@@ -6,17 +6,23 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QDir>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QUrl>
+#include <QValidator>
 #include <QWidget>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -56,6 +62,47 @@ QWidget* clientAreaOf(const AppState& app) { return reinterpret_cast<QWidget*>(a
 
 std::string toCp932(const QString& text) { return utf8ToCp932(text.toStdString()); }
 
+// QLineEdit keeps this many pixels inside its contents on either side.
+constexpr int kInnerMargin = 2;
+
+// An edit does not scroll, as a Windows edit without automatic scrolling: a
+// change is refused once its text would no longer fit the edit's width, so the
+// text shown always starts with its first character, the one read first. The
+// room is the edit's contents rectangle less its text margins, the inner
+// margins and one pixel for the cursor, the width beyond which QLineEdit
+// scrolls.
+class FitsWidthValidator : public QValidator {
+ public:
+  explicit FitsWidthValidator(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
+
+  State validate(QString& input, int&) const override { return fits(input) ? Acceptable : Invalid; }
+
+ private:
+  bool fits(const QString& text) const {
+    QStyleOptionFrame option;
+    option.initFrom(edit_);
+    option.lineWidth = edit_->hasFrame() ? edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit_) : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    QRect room = edit_->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit_);
+    room = room.marginsRemoved(edit_->textMargins());
+    return edit_->fontMetrics().horizontalAdvance(text) + 1 <= room.width() - 2 * kInnerMargin;
+  }
+
+  QLineEdit* edit_;
+};
+
+// The window's edits are sized for Windows, whose edits keep almost no room
+// around their text: negative text margins give the inner margins back, so
+// that as many characters fit as the fields are meant to hold (two digits in
+// 20 pixels).
+QLineEdit* newEdit(const QString& text, QWidget* parent) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setTextMargins(-kInnerMargin, 0, -kInnerMargin, 0);
+  edit->setValidator(new FitsWidthValidator(edit));
+  return edit;
+}
+
 // A modal dialog built from a template; it ends once, with its outcome.
 class TemplateDialog : public QDialog {
  public:
@@ -67,6 +114,20 @@ class TemplateDialog : public QDialog {
   }
   // Escape and the close box.
   void reject() override { finish(DialogOutcome::kCancel); }
+
+ protected:
+  // Enter presses the button that has the focus ("キャンセル" cancels), as on
+  // Windows; from an edit it presses the default button, OK.
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        button->click();
+        return;
+      }
+    }
+    QDialog::keyPressEvent(event);
+  }
 
  private:
   AppState& app_;
@@ -101,8 +162,7 @@ ControlHandle platformCreateControl(const AppState& app, ControlKind kind, int32
   switch (kind) {
     case ControlKind::kTabStopEdit:
     case ControlKind::kPlainEdit: {
-      auto* edit = new QLineEdit(client);
-      edit->setText(fromCp932(caption));
+      auto* edit = newEdit(fromCp932(caption), client);
       // Only tab-stop edits are in the Tab chain; the others take focus on a click.
       edit->setFocusPolicy(kind == ControlKind::kTabStopEdit ? Qt::StrongFocus : Qt::ClickFocus);
       outer = inner = edit;
@@ -282,7 +342,7 @@ void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate,
         break;
       }
       case DialogItemKind::kEdit:
-        widget = new QLineEdit(fromCp932(item.text), &dialog);
+        widget = newEdit(fromCp932(item.text), &dialog);
         break;
     }
     widget->setFocusPolicy(item.kind == DialogItemKind::kLabel ? Qt::NoFocus : Qt::StrongFocus);
@@ -312,6 +372,19 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id) {
   return 0;
 }
 
+// The URL carries the path's bytes percent-encoded, as the file system holds
+// them: a folder name that is not valid UTF-8 has no QString of its own, and
+// the viewer decodes the escapes back to the same bytes.
 void platformOpenDocument(const char* path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLocal8Bit(path))));
+  QByteArray bytes(path);
+  if (!bytes.startsWith('/')) {
+    QByteArray folder(4096, '\0');
+    while (getcwd(folder.data(), static_cast<std::size_t>(folder.size())) == nullptr) {
+      if (errno != ERANGE) return;  // no working directory: nothing to hand over
+      folder.resize(folder.size() * 2);
+    }
+    folder.truncate(static_cast<qsizetype>(std::strlen(folder.constData())));
+    bytes = folder + (folder.endsWith('/') ? "" : "/") + bytes;
+  }
+  QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -43,6 +44,52 @@ class Canvas : public QWidget {
 
 QPointer<Canvas> gCanvas;
 
+// The keyboard reaches the menu as on Windows: F10, or Alt pressed and
+// released alone, opens "ステップ" (then the arrows and Enter choose, Escape
+// leaves). Watches the key events of every widget of the main window while
+// no dialog or popup is open.
+class MenuKeys : public QObject {
+ public:
+  MenuKeys(QWidget* window, QMenuBar* bar) : QObject(window), window_(window), bar_(bar) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress) altAlone_ = false;
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != window_ || QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr)
+      return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->isAutoRepeat()) return false;
+    const bool altKey = key->key() == Qt::Key_Alt;
+    if (type == QEvent::KeyPress) {
+      // Alt may come with or without its own modifier bit, and a key event
+      // that nobody takes is seen again by each parent on its way up.
+      altAlone_ = altKey && (key->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
+      if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) return openMenu();
+      return false;
+    }
+    if (altKey && altAlone_) {
+      altAlone_ = false;
+      return openMenu();
+    }
+    return false;
+  }
+
+ private:
+  bool openMenu() {
+    if (bar_ == nullptr || bar_->actions().isEmpty()) return false;
+    bar_->setActiveAction(bar_->actions().first());
+    return true;
+  }
+
+  QWidget* window_;
+  QPointer<QMenuBar> bar_;
+  bool altAlone_ = false;
+};
+
 }  // namespace
 
 namespace quillmarqt {
@@ -80,6 +127,7 @@ QWidget* createMainWindow(AppState& app, const char* directory) {
     QObject::connect(action, &QAction::triggered, canvas, [canvas, id] { canvas->command(id); });
   }
   layout->setMenuBar(bar);
+  QApplication::instance()->installEventFilter(new MenuKeys(window, bar));
   layout->addWidget(canvas);
   gCanvas = canvas;
   app.mainWindow = reinterpret_cast<std::intptr_t>(static_cast<QWidget*>(canvas));
