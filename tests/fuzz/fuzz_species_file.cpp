@@ -1,6 +1,7 @@
 // Arbitrary bytes written as "default.txt" and "pokemon.dat" in a temporary
-// folder (each may also be missing or be a folder), read by the two loaders in
-// start-up order, then a typed name looked up. The results are checked against
+// folder (each may also be missing or be a folder; both are files that cannot
+// be opened), read by the two loaders in start-up order, then a typed name
+// looked up. The results are checked against
 // a model written from the files' definitions: text-mode lines (CR LF is one
 // line end) read 255 bytes at most, exactly 493 reads with the last line
 // repeated, six numbers by sscanf's "%d,%d,%d,%d,%d,%d", the name after the
@@ -130,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   place("pokemon.dat", speciesShape, species);
 
   std::memset(&gApp, 0, sizeof gApp);
-  loadDefaults(gApp, folder().c_str());
-  loadSpeciesTable(gApp, folder().c_str());
+  if (loadDefaults(gApp, folder().c_str()) != (defaultsShape == Shape::kFile)) fail("default.txt opened", -1);
+  if (loadSpeciesTable(gApp, folder().c_str()) != (speciesShape == Shape::kFile)) fail("pokemon.dat opened", -1);
 
   // default.txt: its first read, or nothing.
   const std::vector<std::string> defaultReads = reads(defaultsShape, defaults);
@@ -144,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // pokemon.dat: 493 reads; at its end the buffer keeps the last line read,
   // which is default.txt's when pokemon.dat gave none.
   const std::vector<std::string> speciesReads = reads(speciesShape, species);
-  const bool opened = speciesShape != Shape::kMissing;
+  const bool opened = speciesShape == Shape::kFile;
   std::string last = defaultReads.empty() ? std::string() : defaultReads[0];
   std::string wantName;
   StatBlock wantStats{};
