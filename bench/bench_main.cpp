@@ -28,6 +28,7 @@ const Comparison kComparisons[] = {
     {"BM_AllCandidates", "BM_AllCandidates_Straightforward", "--all over 1,024 combinations vs scan", true, 1.0},
     {"BM_EggList999999", "BM_EggList999999_Floor", "egg list 999,999 frames vs single write", false, 2.0},
     {"BM_EggList999999", "BM_EggList999999_Straightforward", "egg list vs straightforward writer", true, 1.0},
+    {"BM_EggSearchYear", "BM_EggSearchYear_Straightforward", "egg search, full year vs straightforward", true, 50.0},
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {

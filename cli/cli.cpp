@@ -16,6 +16,7 @@ const CliCommand kCommands[] = {
     {"time-seed", "the initial seed of a date, time and delay", cmdTimeSeed},
     {"seeds", "step 3: list the earlier generator states whose hour byte matches (initial seeds)", cmdSeeds},
     {"eggs", "step 4: write the egg PID list (result.txt) from an initial seed", cmdEggs},
+    {"egg-search", "search every seed of a year for the eggs wanted: seed, frame, date, time, delay", cmdEggSearch},
     {"species", "look a species up in pokemon.dat and print its six base stats", cmdSpecies},
     {"measure", "step 1: narrow the six IVs from the stats shown at one or more levels", cmdMeasure},
 };

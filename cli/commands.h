@@ -14,5 +14,6 @@ int cmdSeedTime(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimeSeed(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSpecies(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io);

@@ -23,8 +23,6 @@ int parseSeedExplain(const ParsedArgs& args, SeedExplainRequest& request, const 
   request = SeedExplainRequest{};
   request.on = hasFlag(args, "--explain");
   const std::string* yearText = findOption(args, "--year");
-  const std::string* minText = findOption(args, "--delay-min");
-  const std::string* maxText = findOption(args, "--delay-max");
   if (!request.on) {
     for (const char* name : {"--year", "--delay-min", "--delay-max"}) {
       if (hasFlag(args, name)) return cliError(io, "%s needs --explain", name);
@@ -37,21 +35,24 @@ int parseSeedExplain(const ParsedArgs& args, SeedExplainRequest& request, const 
     return cliError(io, "--year '%s': expected a year 2000..2099", yearText->c_str());
   }
   request.year = static_cast<int32_t>(value);
-  if (minText) {
+  return parseDelayWindow(args, request.delayMin, request.delayMax, io);
+}
+
+int parseDelayWindow(const ParsedArgs& args, int32_t& delayMin, int32_t& delayMax, const CliIo& io) {
+  int64_t value = 0;
+  if (const std::string* minText = findOption(args, "--delay-min")) {
     if (!parseIntStrict(*minText, 0, 65535, value)) {
       return cliError(io, "--delay-min '%s': expected frames 0..65535", minText->c_str());
     }
-    request.delayMin = static_cast<int32_t>(value);
+    delayMin = static_cast<int32_t>(value);
   }
-  if (maxText) {
+  if (const std::string* maxText = findOption(args, "--delay-max")) {
     if (!parseIntStrict(*maxText, 0, 65535, value)) {
       return cliError(io, "--delay-max '%s': expected frames 0..65535", maxText->c_str());
     }
-    request.delayMax = static_cast<int32_t>(value);
+    delayMax = static_cast<int32_t>(value);
   }
-  if (request.delayMin > request.delayMax) {
-    return cliError(io, "--delay-min %d is more than --delay-max %d", request.delayMin, request.delayMax);
-  }
+  if (delayMin > delayMax) return cliError(io, "--delay-min %d is more than --delay-max %d", delayMin, delayMax);
   return kExitOk;
 }
 

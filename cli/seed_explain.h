@@ -28,6 +28,11 @@ extern const char kSeedExplainHelp[];
 // error, kExitUsage.
 int parseSeedExplain(const ParsedArgs& args, SeedExplainRequest& request, const CliIo& io);
 
+// Reads --delay-min and --delay-max (each 0..65535, min <= max) over the
+// defaults already in delayMin and delayMax. Returns kExitOk or, after
+// printing the error, kExitUsage.
+int parseDelayWindow(const ParsedArgs& args, int32_t& delayMin, int32_t& delayMax, const CliIo& io);
+
 // Writes "\thour H\tdelay D\treachable" (or "unreachable") for one candidate:
 // reachable when H is 0..23 and D lies in the delay window.
 void printSeedExplanation(std::FILE* out, uint32_t seed, const SeedExplainRequest& request);

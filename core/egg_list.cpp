@@ -22,14 +22,6 @@ void storeRequestAndSeed(AppState& app, const EggListRequest& request) {
   Seed(app.mt, request.initialSeed);
 }
 
-bool keepFrame(const EggListRequest& request, uint32_t pid, bool shiny) {
-  if (request.shinyOnly && !shiny) return false;
-  if (request.natureChoice > 0 && request.natureChoice - 1 != NatureIndex(pid)) return false;
-  if (request.genderChoice > 0 && !GenderFilter(request.genderChoice - 1, GenderValue(pid))) return false;
-  if (request.abilityChoice > 0 && request.abilityChoice != AbilitySlot(pid)) return false;
-  return true;
-}
-
 // The frame line's literal pieces, found at compile time in the one format
 // text kTextResultFrame: piece k is the text before conversion k and piece 7
 // the text after the last one. The fast writer puts between these pieces the
@@ -90,6 +82,7 @@ constexpr std::size_t kBlockBytes = 16;
 // that the writes are few, small enough for the stack of any thread.
 constexpr std::size_t kOutputBufferBytes = 128 * 1024;
 static_assert(kOutputBufferBytes > kHeaderBytes + 1 + kMaxLineBytes + kBlockBytes);
+static_assert(kMaxLineBytes <= static_cast<std::size_t>(kEggFrameLineCapacity));
 
 // A non-negative decimal number kept as text and counted up digit by digit, so
 // that the frame number and the frame number divided by 12 need no division.
@@ -198,10 +191,10 @@ void writeFramesStraightforward(AppState& app, const EggListRequest& request, st
     uint32_t pid = Temper(app.mt, position);
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     bool shiny = ShinyTest(pid, request.tid, request.sid);
-    if (keepFrame(request, pid, shiny)) {
-      std::fprintf(out, texts::kTextResultFrame, i, i / 12, i % 12, pid, kNatureNames[NatureIndex(pid)],
-                   AbilitySlot(pid), GenderValue(pid));
-      if (shiny) std::fputs(texts::kTextShinyMark, out);
+    if (eggFrameKept(request, pid, shiny)) {
+      char line[kEggFrameLineCapacity];
+      const int length = formatEggFrameLine(line, i, pid, shiny);
+      std::fwrite(line, 1, static_cast<std::size_t>(length), out);
       std::fputc('\n', out);
     }
     if (++position == kMtWordCount) position = 0;
@@ -233,7 +226,7 @@ bool writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
     uint32_t pid = Temper(app.mt, position);
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     const bool shiny = ShinyTest(pid, request.tid, request.sid);
-    if (keepFrame(request, pid, shiny)) {
+    if (eggFrameKept(request, pid, shiny)) {
       at = putPiece<0>(at);
       at = frame.put(at);
       at = putPiece<1>(at);
@@ -274,6 +267,21 @@ bool writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
 }
 
 }  // namespace
+
+bool eggFrameKept(const EggListRequest& request, uint32_t pid, bool shiny) {
+  if (request.shinyOnly && !shiny) return false;
+  if (request.natureChoice > 0 && request.natureChoice - 1 != NatureIndex(pid)) return false;
+  if (request.genderChoice > 0 && !GenderFilter(request.genderChoice - 1, GenderValue(pid))) return false;
+  if (request.abilityChoice > 0 && request.abilityChoice != AbilitySlot(pid)) return false;
+  return true;
+}
+
+int formatEggFrameLine(char (&out)[kEggFrameLineCapacity], int32_t frame, uint32_t pid, bool shiny) {
+  int length = std::snprintf(out, sizeof out, texts::kTextResultFrame, frame, frame / 12, frame % 12, pid,
+                             kNatureNames[NatureIndex(pid)], AbilitySlot(pid), GenderValue(pid));
+  if (shiny) length += std::snprintf(out + length, sizeof out - static_cast<std::size_t>(length), "%s", texts::kTextShinyMark);
+  return length;
+}
 
 OutputResult writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path) {
   storeRequestAndSeed(app, request);

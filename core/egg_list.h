@@ -20,6 +20,17 @@ struct EggListRequest {
   int abilityChoice;   // 0 = no filter, 1 or 2 keeps that AbilitySlot
 };
 
+// Whether the list keeps a frame whose final PID (after any rerolls) is `pid`,
+// shiny or not: the request's shiny, nature, gender and ability filters.
+bool eggFrameKept(const EggListRequest& request, uint32_t pid, bool shiny);
+
+// Room for one frame line of the list without its line end, NUL included.
+inline constexpr int kEggFrameLineCapacity = 96;
+
+// Writes the list's line for frame `frame` whose final PID is `pid` (CP932, no
+// line end, NUL-terminated) into `out` and returns its length.
+int formatEggFrameLine(char (&out)[kEggFrameLineCapacity], int32_t frame, uint32_t pid, bool shiny);
+
 // Stores the request's values in AppState, seeds AppState.mt, opens `path` for
 // writing in text mode and writes the header and one line per kept frame.
 // The file is complete when the outcome is kWritten; otherwise it is as it was

@@ -7,9 +7,10 @@ packages_for() {
   case "$1" in
     build) echo "cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev" ;;
     gui) echo "qt6-base-dev fonts-ipafont-gothic xdg-utils xvfb xauth" ;;
-    # Cross-build with mingw-w64 and run under 64-bit Wine. Never wine32: with it
-    # installed, /usr/bin/wine takes the 32-bit loader and 64-bit exes fail too.
-    windows) echo "g++-mingw-w64-x86-64-win32 wine wine64 xvfb xauth fonts-ipafont-gothic locales" ;;
+    # Cross-build with mingw-w64 (the posix variant: it has std::thread) and run
+    # under 64-bit Wine. Never wine32: with it installed, /usr/bin/wine takes the
+    # 32-bit loader and 64-bit exes fail too.
+    windows) echo "g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic locales" ;;
     # clang with its libFuzzer runtime for the fuzz targets (scripts/fuzz.sh).
     fuzz) echo "clang libclang-rt-dev" ;;
     # The Debian package: its manual page (help2man), dependencies (dpkg-shlibdeps,

@@ -8,8 +8,8 @@
 // so that every run stays safe and fast: every file an `eggs --out` could name
 // is replaced by a place in this target's own temporary folder, and inputs that
 // would take long (more than kMaxFrames egg frames, more than kMaxCombinations
-// IV combinations with --all, a seed-time limit of 0 or above kMaxMoments) are
-// cut down or skipped.
+// IV combinations with --all, a seed-time limit of 0 or above kMaxMoments, an
+// egg search over more than one delay) are cut down or skipped.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,8 +29,10 @@ constexpr int64_t kMaxCombinations = 64;
 constexpr int64_t kMaxMoments = 64;
 constexpr std::size_t kMaxArguments = 16;
 
-const char* const kSubcommands[] = {"pid", "seeds", "eggs", "seed-time", "time-seed", "--help", "species", "measure"};
-constexpr int kPicks = 10;  // picks 8 and 9 leave the first argument as it is
+const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",      "seed-time", "time-seed",
+                                    "--help",  "species", "measure",   "egg-search"};
+constexpr int kSubcommandCount = 9;
+constexpr int kPicks = 11;  // picks 9 and 10 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
@@ -54,6 +56,11 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
     return {{"--year", true}, {"--limit", true}};
   }
   if (command == "time-seed") return {{"--at", true}, {"--delay", true}};
+  if (command == "egg-search")
+    return {{"--year", true},      {"--tid", true},        {"--sid", true},       {"--marriage", false},
+            {"--shiny-only", false}, {"--nature", true},   {"--gender", true},    {"--ability", true},
+            {"--max-frame", true}, {"--delay-min", true},  {"--delay-max", true}, {"--hours", true},
+            {"--limit", true},     {"--threads", true}};
   return {};
 }
 
@@ -136,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> args;
   const uint8_t pick = data[0];
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-  if (pick % kPicks < 8) args.emplace_back(kSubcommands[pick % kPicks]);
+  if (pick % kPicks < kSubcommandCount) args.emplace_back(kSubcommands[pick % kPicks]);
   while (!rest.empty() && args.size() < kMaxArguments) {
     std::size_t nul = rest.find('\0');
     args.emplace_back(rest.substr(0, nul));
@@ -182,6 +189,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string* ivs = findOption(parsed, "--ivs");
         int64_t c = ivs ? combinations(*ivs) : -1;
         if (ivs != nullptr && (c < 0 || c > kMaxCombinations)) return 0;
+      } else if (args[0] == "egg-search") {
+        // One delay, one hour unless the input names its hours, a few hundred frames.
+        int64_t low = 300;
+        const std::string* delayMin = findOption(parsed, "--delay-min");
+        const std::string* delayMax = findOption(parsed, "--delay-max");
+        if ((delayMin == nullptr || parseIntStrict(*delayMin, 0, 65535, low)) &&
+            (delayMax == nullptr || parseIntStrict(*delayMax, 0, 65535, n))) {
+          args.push_back("--delay-max=" + std::to_string(low));
+        }
+        if (findOption(parsed, "--hours") == nullptr) args.push_back("--hours=" + std::to_string(size % 24));
+        const std::string* frames = findOption(parsed, "--max-frame");
+        if (frames != nullptr && parseIntStrict(*frames, 1, 999999, n) && n > kMaxFrames) {
+          args.push_back("--max-frame=" + std::to_string(1 + n % kMaxFrames));
+        }
       } else if (args[0] == "seed-time") {
         const std::string* limit = findOption(parsed, "--limit");
         if (limit != nullptr && parseIntStrict(*limit, 0, 1000000, n) && (n == 0 || n > kMaxMoments)) return 0;
@@ -209,5 +230,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!outText.empty()) fail("exit 2 with output on stdout", args, rc, outText, errText);
   }
   if (rc == 1 && outText.empty() && errText.empty()) fail("exit 1 without a word", args, rc, outText, errText);
+  // egg-search: every line is SEED, LINE, moment and delay, tab-separated.
+  if (rc == 0 && !args.empty() && args[0] == "egg-search" && outText.rfind("usage:", 0) != 0) {
+    for (std::size_t at = 0; at < outText.size();) {
+      const std::size_t end = outText.find('\n', at);
+      if (end == std::string::npos) fail("egg-search line without its end", args, rc, outText, errText);
+      const std::string_view line(outText.data() + at, end - at);
+      std::size_t tabs = 0;
+      for (char c : line) tabs += c == '\t';
+      if (line.rfind("0x", 0) != 0 || tabs != 3 || line.find("\tdelay ") == std::string_view::npos) {
+        fail("egg-search line not SEED<TAB>LINE<TAB>moment<TAB>delay", args, rc, outText, errText);
+      }
+      at = end + 1;
+    }
+  }
   return 0;
 }

@@ -1,0 +1,101 @@
+// The egg search over the whole year: 256 x 24 x 9,700 = 59,596,800 seeds,
+// frames 0..99, marriage rerolls, shiny only, TID 12345 and SID 54321. Every
+// hit is collected (the array has room for all), so no seed is skipped; the
+// straightforward scan (a full 624-word twister per seed, one thread) is timed
+// on 20 of the 9,700 delays and scaled to the year.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "core/egg_search.h"
+#include "core/rng.h"
+
+namespace {
+
+constexpr int32_t kAllHits = 1 << 22;  // the year holds about 3.6 million hits
+constexpr int32_t kSampleDelays = 20;
+
+EggSearchRequest fullYear(EggSearchKernel kernel) {
+  EggSearchRequest r{};
+  r.year = 2026;
+  r.delayMin = 300;
+  r.delayMax = 9999;
+  r.hourMask = 0xFFFFFFu;
+  r.egg.frameCount = 100;
+  r.egg.tid = 12345;
+  r.egg.sid = 54321;
+  r.egg.internationalMarriage = true;
+  r.egg.shinyOnly = true;
+  r.kernel = kernel;
+  return r;
+}
+
+int32_t coreCount() {
+  const unsigned n = std::thread::hardware_concurrency();
+  return n == 0 ? 1 : static_cast<int32_t>(n);
+}
+
+void runYear(benchmark::State& state, EggSearchKernel kernel, int32_t capacity, int32_t threads) {
+  if (!eggSearchKernelAvailable(kernel)) {
+    state.SkipWithError("kernel not available on this processor");
+    return;
+  }
+  const EggSearchRequest request = fullYear(kernel);
+  std::unique_ptr<EggHit[]> hits(new EggHit[kAllHits]);
+  EggSearchResult result{};
+  for (auto _ : state) {
+    result = runEggSearch(request, hits.get(), capacity, EggSearchControl{threads, nullptr, nullptr});
+    benchmark::DoNotOptimize(hits[0]);
+  }
+  state.counters["hits"] = result.count;
+  state.counters["threads"] = threads;
+  state.counters["seeds"] = static_cast<double>(eggSearchSeedCount(request));
+}
+
+void BM_EggSearchYear(benchmark::State& state) { runYear(state, EggSearchKernel::Auto, kAllHits, coreCount()); }
+BENCHMARK(BM_EggSearchYear)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_EggSearchYear_Avx2(benchmark::State& state) { runYear(state, EggSearchKernel::Avx2, kAllHits, coreCount()); }
+BENCHMARK(BM_EggSearchYear_Avx2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void BM_EggSearchYear_Scalar(benchmark::State& state) {
+  runYear(state, EggSearchKernel::Scalar, kAllHits, coreCount());
+}
+BENCHMARK(BM_EggSearchYear_Scalar)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// What `quillmar-cli egg-search` does by default: the first 100 hits.
+void BM_EggSearchYearFirst100(benchmark::State& state) { runYear(state, EggSearchKernel::Auto, 100, coreCount()); }
+BENCHMARK(BM_EggSearchYearFirst100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One thread seeds, twists and tests every seed in full; the time of the
+// sample is scaled to the year's 9,700 delays.
+void BM_EggSearchYear_Straightforward(benchmark::State& state) {
+  const EggSearchRequest request = fullYear(EggSearchKernel::Scalar);
+  const EggListRequest& egg = request.egg;
+  auto mt = std::make_unique<Mt19937>();
+  int64_t hits = 0;
+  for (auto _ : state) {
+    hits = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int32_t delay = request.delayMin; delay < request.delayMin + kSampleDelays; ++delay) {
+      for (uint32_t hour = 0; hour < 24; ++hour) {
+        for (uint32_t aa = 0; aa < 256; ++aa) {
+          Seed(*mt, aa << 24 | hour << 16 | (uint32_t(delay + request.year - 2000) & 0xFFFFu));
+          Twist(*mt);
+          for (int32_t frame = 0; frame < egg.frameCount; ++frame) {
+            const uint32_t pid = MarriageReroll(Temper(*mt, frame), egg.tid, egg.sid);
+            hits += eggFrameKept(egg, pid, ShinyTest(pid, egg.tid, egg.sid));
+          }
+        }
+      }
+    }
+    const std::chrono::duration<double> sample = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(sample.count() * (request.delayMax - request.delayMin + 1) / kSampleDelays);
+  }
+  state.counters["sample_hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_EggSearchYear_Straightforward)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+}  // namespace

@@ -1,0 +1,242 @@
+#include "core/egg_search.h"
+
+#include <algorithm>
+#include <mutex>
+#include <thread>
+
+#include "core/egg_search_kernel.h"
+#include "core/rng.h"
+#include "data/tables.h"
+
+namespace {
+
+constexpr int32_t kRowSeeds = 256;  // AA = 0..255 of one hour and one delay
+constexpr int32_t kHours = 24;
+constexpr uint64_t kNoBound = ~uint64_t{0};
+
+// The order of hits as one number: frame, then delay, then seed. Within one
+// delay the seeds share CCCC, so AA and BB (the upper 16 bits) order them.
+uint64_t keyOf(uint32_t seed, int32_t frame, int32_t delay) {
+  return uint64_t(uint32_t(frame)) << 32 | uint64_t(uint32_t(delay)) << 16 | seed >> 16;
+}
+uint64_t keyOf(const EggHit& hit) { return keyOf(hit.seed, hit.frame, hit.delay); }
+bool earlier(const EggHit& a, const EggHit& b) { return keyOf(a) < keyOf(b); }
+
+// The kernel's view of the filters: for each choice, the set of PIDs
+// eggFrameKept lets through, as a test that vector code can make. Returns
+// false when no frame can be kept at all.
+bool planOf(const EggListRequest& egg, EggScanPlan& plan) {
+  plan = EggScanPlan{};
+  plan.shinyValue = uint32_t(egg.tid) ^ uint32_t(egg.sid);
+  plan.marriage = egg.internationalMarriage;
+  plan.shinyOnly = egg.shinyOnly;
+  if (plan.shinyOnly && plan.shinyValue >= 0x10000u) return false;
+  if (egg.natureChoice > 0) {
+    if (egg.natureChoice > kNatureCount) return false;
+    plan.nature = true;
+    plan.natureIndex = uint32_t(egg.natureChoice - 1);
+  }
+  if (egg.genderChoice > 0) {
+    // The gender values the filter passes, as one range; every option's set
+    // is one, and a set with holes would only make the kernel report more.
+    int low = -1;
+    int high = -1;
+    for (int g = 0; g < 256; ++g) {
+      if (!GenderFilter(egg.genderChoice - 1, g)) continue;
+      if (low < 0) low = g;
+      high = g;
+    }
+    if (low < 0) return false;
+    plan.gender = true;
+    plan.genderLow = uint32_t(low);
+    plan.genderSpan = uint32_t(high - low);
+  }
+  if (egg.abilityChoice > 0) {
+    if (egg.abilityChoice > 2) return false;
+    plan.ability = true;
+    plan.abilityBit = uint32_t(egg.abilityChoice - 1);
+  }
+  return true;
+}
+
+bool cpuHas(EggSearchKernel kernel) {
+#if defined(QUILLMAR_EGG_SCAN_X86)
+  __builtin_cpu_init();
+  if (kernel == EggSearchKernel::Avx2) return __builtin_cpu_supports("avx2");
+  if (kernel == EggSearchKernel::Avx512) return __builtin_cpu_supports("avx512f");
+#endif
+  return kernel == EggSearchKernel::Auto || kernel == EggSearchKernel::Scalar;
+}
+
+EggScanRow kernelFunction(EggSearchKernel kernel) {
+#if defined(QUILLMAR_EGG_SCAN_X86)
+  if (kernel == EggSearchKernel::Auto) {
+    kernel = cpuHas(EggSearchKernel::Avx512) ? EggSearchKernel::Avx512
+             : cpuHas(EggSearchKernel::Avx2) ? EggSearchKernel::Avx2
+                                             : EggSearchKernel::Scalar;
+  }
+  if (kernel == EggSearchKernel::Avx512) return eggScanRowAvx512;
+  if (kernel == EggSearchKernel::Avx2) return eggScanRowAvx2;
+#endif
+  (void)kernel;
+  return eggScanRowScalar;
+}
+
+// What every thread of one search shares. The hits gathered so far are the
+// caller's array: filled in any order until it is full, then kept as a heap
+// whose top is the latest hit kept; `bound` is that hit's key (kNoBound while
+// the array has room), so that a thread can drop a later hit without locking.
+struct Search {
+  const EggSearchRequest* request;
+  EggScanPlan plan;
+  EggScanRow scanRow;
+  int32_t hours[kHours];
+  int32_t hourCount;
+  EggHit* hits;
+  int32_t capacity;
+  int32_t count = 0;
+  std::mutex mutex;
+  std::atomic<uint64_t> bound{kNoBound};
+  std::atomic<int32_t> nextDelay;
+  std::atomic<bool> cancelled{false};
+  const EggSearchControl* control;
+};
+
+bool cancelRequested(Search& search) {
+  if (search.control->cancel != nullptr && search.control->cancel->load(std::memory_order_relaxed)) {
+    search.cancelled.store(true, std::memory_order_relaxed);
+  }
+  return search.cancelled.load(std::memory_order_relaxed);
+}
+
+// Adds hits to the shared array, keeping the `capacity` earliest.
+void gather(Search& search, const EggHit* hits, int32_t count) {
+  std::lock_guard<std::mutex> lock(search.mutex);
+  for (int32_t i = 0; i < count; ++i) {
+    if (search.count < search.capacity) {
+      search.hits[search.count++] = hits[i];
+      if (search.count < search.capacity) continue;
+      std::make_heap(search.hits, search.hits + search.capacity, earlier);
+    } else if (earlier(hits[i], search.hits[0])) {
+      std::pop_heap(search.hits, search.hits + search.capacity, earlier);
+      search.hits[search.capacity - 1] = hits[i];
+      std::push_heap(search.hits, search.hits + search.capacity, earlier);
+    } else {
+      continue;
+    }
+    search.bound.store(keyOf(search.hits[0]), std::memory_order_relaxed);
+  }
+}
+
+// One thread's side: the frames its kernel reports are checked with the egg
+// list's own functions and staged here, then gathered a row at a time.
+struct Worker {
+  static constexpr int32_t kStaged = 256;
+  Search* search;
+  int32_t delay;
+  int32_t staged;
+  EggHit stage[kStaged];
+
+  void flush() {
+    if (staged > 0) gather(*search, stage, staged);
+    staged = 0;
+  }
+
+  static void frameKept(void* context, uint32_t seed, int32_t frame, uint32_t firstPid) {
+    Worker& w = *static_cast<Worker*>(context);
+    const EggListRequest& egg = w.search->request->egg;
+    const uint32_t pid = egg.internationalMarriage ? MarriageReroll(firstPid, egg.tid, egg.sid) : firstPid;
+    if (!eggFrameKept(egg, pid, ShinyTest(pid, egg.tid, egg.sid))) return;
+    if (keyOf(seed, frame, w.delay) >= w.search->bound.load(std::memory_order_relaxed)) return;
+    w.stage[w.staged++] = EggHit{seed, frame, w.delay, pid};
+    if (w.staged == kStaged) w.flush();
+  }
+
+  static bool stopRequested(void* context) { return cancelRequested(*static_cast<Worker*>(context)->search); }
+};
+
+// Takes delays in increasing order until none is left or none can add a hit.
+void work(Search& search) {
+  Worker worker;
+  worker.search = &search;
+  worker.staged = 0;
+  const EggScanSink sink{Worker::frameKept, Worker::stopRequested, &worker};
+  const EggSearchRequest& request = *search.request;
+  const uint32_t yearOffset = uint32_t(request.year - kClockFirstYear);
+  for (;;) {
+    const int32_t delay = search.nextDelay.fetch_add(1, std::memory_order_relaxed);
+    if (delay > request.delayMax) return;
+    // Every hit of this delay and of the later ones comes after frame 0 of
+    // this delay's first seed.
+    if (keyOf(0, 0, delay) >= search.bound.load(std::memory_order_relaxed)) return;
+    worker.delay = delay;
+    for (int32_t h = 0; h < search.hourCount; ++h) {
+      if (cancelRequested(search)) return;
+      // Frames after the latest hit kept cannot be among the first hits.
+      int32_t frames = request.egg.frameCount;
+      const uint64_t bound = search.bound.load(std::memory_order_relaxed);
+      if (bound != kNoBound) frames = std::min<int64_t>(frames, int64_t(bound >> 32) + 1);
+      const uint32_t rowBase = uint32_t(search.hours[h]) << 16 | ((uint32_t(delay) + yearOffset) & 0xFFFFu);
+      search.scanRow(search.plan, rowBase, frames, sink);
+      worker.flush();
+      if (search.control->seedsDone != nullptr) {
+        search.control->seedsDone->fetch_add(kRowSeeds, std::memory_order_relaxed);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+bool eggSearchKernelAvailable(EggSearchKernel kernel) { return cpuHas(kernel); }
+
+bool eggSearchRequestValid(const EggSearchRequest& r) {
+  return r.year >= kClockFirstYear && r.year <= kClockLastYear && r.delayMin >= 0 && r.delayMin <= r.delayMax &&
+         r.delayMax <= 0xFFFF && (r.hourMask >> kHours) == 0 && r.egg.frameCount >= 1 && cpuHas(r.kernel);
+}
+
+int64_t eggSearchSeedCount(const EggSearchRequest& r) {
+  if (!eggSearchRequestValid(r)) return 0;
+  return int64_t(kRowSeeds) * __builtin_popcount(r.hourMask) * (int64_t(r.delayMax) - r.delayMin + 1);
+}
+
+EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
+                             const EggSearchControl& control) {
+  if (control.seedsDone != nullptr) control.seedsDone->store(0, std::memory_order_relaxed);
+  if (!eggSearchRequestValid(request) || capacity < 0 || (capacity > 0 && hits == nullptr) || control.threads < 1 ||
+      control.threads > kEggSearchMaxThreads) {
+    return EggSearchResult{EggSearchStatus::BadRequest, 0};
+  }
+  Search search;
+  search.request = &request;
+  search.scanRow = kernelFunction(request.kernel);
+  search.hourCount = 0;
+  for (int32_t h = 0; h < kHours; ++h) {
+    if (request.hourMask >> h & 1u) search.hours[search.hourCount++] = h;
+  }
+  search.hits = hits;
+  search.capacity = capacity;
+  search.nextDelay.store(request.delayMin);
+  search.control = &control;
+  if (planOf(request.egg, search.plan) && capacity > 0) {
+    std::thread helpers[kEggSearchMaxThreads];
+    for (int32_t t = 1; t < control.threads; ++t) helpers[t] = std::thread(work, std::ref(search));
+    work(search);
+    for (int32_t t = 1; t < control.threads; ++t) helpers[t].join();
+  }
+  std::sort(hits, hits + search.count, earlier);
+  if (search.cancelled.load()) return EggSearchResult{EggSearchStatus::Cancelled, search.count};
+  if (control.seedsDone != nullptr) control.seedsDone->store(eggSearchSeedCount(request), std::memory_order_relaxed);
+  return EggSearchResult{EggSearchStatus::Done, search.count};
+}
+
+bool eggHitMoment(const EggHit& hit, int32_t year, ConsoleMoment& moment) {
+  if (year < kClockFirstYear || year > kClockLastYear) return false;
+  // The date and time depend only on AA, BB and the year; the seed with the
+  // same AA and BB and delay 0 has the same moments.
+  const uint32_t sameHour = (hit.seed & 0xFFFF0000u) | uint32_t(year - kClockFirstYear);
+  SeedMomentCursor cursor = kSeedMomentStart;
+  if (listSeedMoments(sameHour, year, cursor, &moment, 1).count != 1) return false;
+  moment.delay = hit.delay;
+  return true;
+}

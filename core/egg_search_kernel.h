@@ -1,0 +1,41 @@
+// The inner scan of the egg search, between core/egg_search.cpp and its
+// kernels (scalar, AVX2, AVX-512). Not for other callers.
+#pragma once
+
+#include <cstdint>
+
+// What a kernel tests on each frame, read off the egg list request once. A
+// kernel may report more frames than the list keeps, never fewer: the caller
+// checks every reported frame with the egg list's own functions.
+struct EggScanPlan {
+  uint32_t shinyValue;  // TID ^ SID; 65536 or more makes every PID not shiny
+  bool marriage;        // up to four rerolls towards a shiny PID
+  bool shinyOnly;
+  bool nature;          // keep PID mod 25 == natureIndex
+  uint32_t natureIndex;
+  bool gender;          // keep (PID & 0xFF) - genderLow <= genderSpan (unsigned)
+  uint32_t genderLow;
+  uint32_t genderSpan;
+  bool ability;         // keep (PID & 1) == abilityBit
+  uint32_t abilityBit;
+};
+
+struct EggScanSink {
+  // A frame the plan may keep: the seed, the frame number and the frame's
+  // tempered output (the PID before any reroll).
+  void (*frameKept)(void* context, uint32_t seed, int32_t frame, uint32_t firstPid);
+  // Asked every 624 frames of one seed group; true abandons the row.
+  bool (*stopRequested)(void* context);
+  void* context;
+};
+
+// Scans frames 0..frames-1 (frames >= 1) of the 256 seeds (aa << 24) | rowBase,
+// aa = 0..255 (rowBase < 2^24), reporting frames in no particular order.
+using EggScanRow = void (*)(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const EggScanSink& sink);
+
+void eggScanRowScalar(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const EggScanSink& sink);
+#if defined(__x86_64__)
+#define QUILLMAR_EGG_SCAN_X86 1
+void eggScanRowAvx2(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const EggScanSink& sink);
+void eggScanRowAvx512(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const EggScanSink& sink);
+#endif

@@ -1,0 +1,43 @@
+// The portable egg search kernel: one seed per lane, eight seeds stepped
+// together so that their independent multiplications overlap.
+#include <cstdint>
+
+#include "core/egg_search_kernel.h"
+
+namespace {
+
+#define EGG_OP __attribute__((always_inline)) inline
+#define EGG_FN
+
+using V = uint32_t;
+using M = bool;
+constexpr int kLanes = 1;
+constexpr int kGroup = 8;
+
+EGG_OP V vSet(uint32_t x) { return x; }
+EGG_OP V vAdd(V a, V b) { return a + b; }
+EGG_OP V vSub(V a, V b) { return a - b; }
+EGG_OP V vMul(V a, V b) { return a * b; }
+EGG_OP V vXor(V a, V b) { return a ^ b; }
+EGG_OP V vAnd(V a, V b) { return a & b; }
+EGG_OP V vOr(V a, V b) { return a | b; }
+EGG_OP V vShr(V a, int n) { return a >> n; }
+EGG_OP V vShl(V a, int n) { return a << n; }
+EGG_OP V vIota() { return 0; }
+EGG_OP V vSelect(M m, V a, V b) { return m ? a : b; }
+EGG_OP void vStore(uint32_t* out, V a) { out[0] = a; }
+EGG_OP M mZero(V a, V b) { return (a & b) == 0; }
+EGG_OP M mLeU(V a, V b) { return a <= b; }
+EGG_OP M mAnd(M a, M b) { return a && b; }
+EGG_OP M mOr(M a, M b) { return a || b; }
+EGG_OP M mAll(bool on) { return on; }
+EGG_OP bool mAny(M m) { return m; }
+EGG_OP uint32_t mBits(M m) { return m ? 1u : 0u; }
+
+#include "core/egg_search_kernel.inc"
+
+}  // namespace
+
+void eggScanRowScalar(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const EggScanSink& sink) {
+  scanRow(plan, rowBase, frames, sink);
+}
