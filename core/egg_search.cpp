@@ -63,7 +63,10 @@ bool cpuHas(EggSearchKernel kernel) {
 #if defined(QUILLMAR_EGG_SCAN_X86)
   __builtin_cpu_init();
   if (kernel == EggSearchKernel::Avx2) return __builtin_cpu_supports("avx2");
-  if (kernel == EggSearchKernel::Avx512) return __builtin_cpu_supports("avx512f");
+  if (kernel == EggSearchKernel::Avx512) {
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vbmi2");
+  }
 #endif
   return kernel == EggSearchKernel::Auto || kernel == EggSearchKernel::Scalar;
 }

@@ -28,7 +28,8 @@
 #include "core/seed_time.h"
 
 // How the seeds are computed: all give identical hits. Auto takes the widest
-// the processor has; the others exist for tests and benchmarks.
+// the processor has (Avx512 needs AVX-512 F, BW and VBMI2); the others exist
+// for tests and benchmarks.
 enum class EggSearchKernel : int32_t { Auto, Scalar, Avx2, Avx512 };
 
 struct EggSearchRequest {

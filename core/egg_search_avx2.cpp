@@ -16,7 +16,7 @@ namespace {
 using V = __m256i;
 using M = __m256i;  // all ones in a kept lane
 constexpr int kLanes = 8;
-constexpr int kGroup = 4;
+constexpr int kGroup = 8;
 
 EGG_OP V vSet(uint32_t x) { return _mm256_set1_epi32(static_cast<int>(x)); }
 EGG_OP V vAdd(V a, V b) { return _mm256_add_epi32(a, b); }
@@ -27,6 +27,8 @@ EGG_OP V vAnd(V a, V b) { return _mm256_and_si256(a, b); }
 EGG_OP V vOr(V a, V b) { return _mm256_or_si256(a, b); }
 EGG_OP V vShr(V a, int n) { return _mm256_srli_epi32(a, n); }
 EGG_OP V vShl(V a, int n) { return _mm256_slli_epi32(a, n); }
+EGG_OP V vMinU(V a, V b) { return _mm256_min_epu32(a, b); }
+EGG_OP V vBits(V m, V a, V b) { return _mm256_or_si256(_mm256_and_si256(a, m), _mm256_andnot_si256(m, b)); }
 EGG_OP V vIota() { return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7); }
 EGG_OP V vSelect(M m, V a, V b) { return _mm256_blendv_epi8(b, a, m); }
 EGG_OP void vStore(uint32_t* out, V a) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), a); }

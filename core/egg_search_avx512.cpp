@@ -1,6 +1,6 @@
-// The AVX-512 egg search kernel: sixteen seeds per vector, four vectors
-// stepped together. Compiled for AVX-512F function by function and called only
-// when the processor (and its operating system) has it.
+// The AVX-512 egg search kernel: sixteen seeds per vector, eight vectors
+// stepped together. Compiled for AVX-512 F, BW and VBMI2 function by function
+// and called only when the processor (and its operating system) has them.
 #include <cstdint>
 
 #include "core/egg_search_kernel.h"
@@ -10,13 +10,14 @@
 
 namespace {
 
-#define EGG_OP __attribute__((always_inline, target("avx512f"))) inline
-#define EGG_FN __attribute__((target("avx512f")))
+#define EGG_TARGET "avx512f,avx512bw,avx512vbmi2"
+#define EGG_OP __attribute__((always_inline, target(EGG_TARGET))) inline
+#define EGG_FN __attribute__((target(EGG_TARGET)))
 
 using V = __m512i;
 using M = __mmask16;
 constexpr int kLanes = 16;
-constexpr int kGroup = 4;
+constexpr int kGroup = 8;
 
 EGG_OP V vSet(uint32_t x) { return _mm512_set1_epi32(static_cast<int>(x)); }
 EGG_OP V vAdd(V a, V b) { return _mm512_add_epi32(a, b); }
@@ -30,6 +31,8 @@ EGG_OP V vOr(V a, V b) { return _mm512_or_si512(a, b); }
 using Lanes = uint32_t __attribute__((vector_size(64)));
 EGG_OP V vShr(V a, int n) { return reinterpret_cast<V>(reinterpret_cast<Lanes>(a) >> n); }
 EGG_OP V vShl(V a, int n) { return reinterpret_cast<V>(reinterpret_cast<Lanes>(a) << n); }
+EGG_OP V vMinU(V a, V b) { return _mm512_mask_min_epu32(a, 0xFFFF, a, b); }  // the unmasked form: see vShr
+EGG_OP V vBits(V m, V a, V b) { return _mm512_ternarylogic_epi32(m, a, b, 0xCA); }
 EGG_OP V vIota() { return _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15); }
 EGG_OP V vSelect(M m, V a, V b) { return _mm512_mask_blend_epi32(m, b, a); }
 EGG_OP void vStore(uint32_t* out, V a) { _mm512_storeu_si512(out, a); }
@@ -41,11 +44,31 @@ EGG_OP M mAll(bool on) { return static_cast<M>(on ? 0xFFFFu : 0u); }
 EGG_OP bool mAny(M m) { return m != 0; }
 EGG_OP uint32_t mBits(M m) { return m; }
 
+// Shiny keys two to a lane, one per 16-bit half: the half holds
+// (pid >> 16) ^ (pid & 0xFFFF) ^ TID ^ SID, which is below 8 when pid is
+// shiny. Halves are merged with one 16-bit minimum, so five PIDs take three
+// keys instead of five.
+#define EGG_OWN_SHINY_KEYS 1
+EGG_OP V bothHalves(V ids) { return vOr(ids, vShl(ids, 16)); }
+EGG_OP V shinyKeys1(V ids, V pid) {
+  return _mm512_ternarylogic_epi32(_mm512_or_si512(vShl(pid, 16), vShr(pid, 16)), pid, bothHalves(ids), 0x96);
+}
+EGG_OP V shinyKeys2(V ids, V a, V b) {
+  const V highOfALowOfB = _mm512_shrdi_epi32(a, b, 16);
+  const V lowOfAHighOfB = _mm512_mask_blend_epi16(0xAAAAAAAAu, a, b);
+  return _mm512_ternarylogic_epi32(highOfALowOfB, lowOfAHighOfB, bothHalves(ids), 0x96);
+}
+EGG_OP V keysMin(V a, V b) { return _mm512_mask_min_epu16(a, 0xFFFFFFFFu, a, b); }
+EGG_OP bool keysHit(V, V keys) { return _mm512_testn_epi16_mask(keys, _mm512_set1_epi16(-8)) != 0; }
+EGG_OP M keysLanes(V, V keys) {
+  return static_cast<M>(_mm512_testn_epi32_mask(keys, vSet(0xFFF8u)) | _mm512_testn_epi32_mask(keys, vSet(0xFFF80000u)));
+}
+
 #include "core/egg_search_kernel.inc"
 
 }  // namespace
 
-__attribute__((target("avx512f"))) void eggScanRowAvx512(const EggScanPlan& plan, uint32_t rowBase, int32_t frames,
+__attribute__((target(EGG_TARGET))) void eggScanRowAvx512(const EggScanPlan& plan, uint32_t rowBase, int32_t frames,
                                                          const EggScanSink& sink) {
   scanRow(plan, rowBase, frames, sink);
 }

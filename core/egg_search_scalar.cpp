@@ -23,6 +23,8 @@ EGG_OP V vAnd(V a, V b) { return a & b; }
 EGG_OP V vOr(V a, V b) { return a | b; }
 EGG_OP V vShr(V a, int n) { return a >> n; }
 EGG_OP V vShl(V a, int n) { return a << n; }
+EGG_OP V vMinU(V a, V b) { return a < b ? a : b; }
+EGG_OP V vBits(V m, V a, V b) { return (a & m) | (b & ~m); }
 EGG_OP V vIota() { return 0; }
 EGG_OP V vSelect(M m, V a, V b) { return m ? a : b; }
 EGG_OP void vStore(uint32_t* out, V a) { out[0] = a; }

@@ -115,11 +115,17 @@ int32_t tidMakingFrameShiny(uint32_t seed, int32_t frame) {
   return int32_t((pid >> 16) ^ (pid & 0xFFFFu));
 }
 
+// Every kernel this processor runs; the log says which were compared.
 std::vector<EggSearchKernel> kernels() {
   std::vector<EggSearchKernel> all;
+  static bool logged = false;
+  const char* const names[] = {"auto", "scalar", "AVX2", "AVX-512"};
   for (EggSearchKernel k : {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512}) {
-    if (eggSearchKernelAvailable(k)) all.push_back(k);
+    if (!eggSearchKernelAvailable(k)) continue;
+    all.push_back(k);
+    if (!logged) std::printf("egg search kernel compared: %s\n", names[int(k)]);
   }
+  logged = true;
   return all;
 }
 
