@@ -51,7 +51,8 @@ EGG_OP uint32_t mBits(M m) { return m; }
 #define EGG_OWN_SHINY_KEYS 1
 EGG_OP V bothHalves(V ids) { return vOr(ids, vShl(ids, 16)); }
 EGG_OP V shinyKeys1(V ids, V pid) {
-  return _mm512_ternarylogic_epi32(_mm512_or_si512(vShl(pid, 16), vShr(pid, 16)), pid, bothHalves(ids), 0x96);
+  const V halvesSwapped = _mm512_mask_rol_epi32(pid, 0xFFFF, pid, 16);  // the unmasked form: see vShr
+  return _mm512_ternarylogic_epi32(halvesSwapped, pid, bothHalves(ids), 0x96);
 }
 EGG_OP V shinyKeys2(V ids, V a, V b) {
   const V highOfALowOfB = _mm512_shrdi_epi32(a, b, 16);
