@@ -183,10 +183,7 @@ int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io) 
   // With --limit 0 one hit more than the cap tells that the cap cut the list.
   const int32_t capacity = limit == 0 ? kAllHitsCap + 1 : static_cast<int32_t>(limit);
   std::unique_ptr<EggHit[]> hits(new (std::nothrow) EggHit[static_cast<std::size_t>(capacity)]);
-  if (!hits) {
-    std::fprintf(io.err, "quillmar-cli: error: no memory for %d hits: set a smaller --limit\n", capacity);
-    return kExitNotFound;
-  }
+  if (!hits) return cliFailure(io, "no memory for %d hits: set a smaller --limit", capacity);
   const EggSearchResult result =
       isTerminal(io.err) ? searchWithProgress(request, hits.get(), capacity, static_cast<int32_t>(threads), io.err)
                          : runEggSearch(request, hits.get(), capacity,

@@ -60,8 +60,9 @@ TEST(CliEggSearch, LinesAreTheEggListsAndTheFirstMoments) {
   expectLinesFromOtherCommands({"egg-search", "--year", "2026", "--marriage", "--shiny-only", "--tid", "12345",
                                 "--sid", "54321", "--max-frame", "700", "--hours", "3,20-21", "--limit", "12"},
                                {"--marriage", "--shiny-only", "--tid", "12345", "--sid", "54321"}, "2026");
+  // Delays 65437..65535 of 2099 wrap CCCC past 65535 (0x0000..0x0062).
   expectLinesFromOtherCommands({"egg-search", "--year", "2099", "--nature", "ずぶとい", "--gender", "4", "--ability",
-                                "2", "--delay-min", "65400", "--delay-max", "65436", "--hours", "0", "--limit", "9"},
+                                "2", "--delay-min", "65400", "--delay-max", "65535", "--hours", "0", "--max-frame", "3", "--limit", "0"},
                                {"--nature", "ずぶとい", "--gender", "4", "--ability", "2"}, "2099");
 }
 
