@@ -234,12 +234,8 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
 }
 
 bool eggHitMoment(const EggHit& hit, int32_t year, ConsoleMoment& moment) {
-  if (year < kClockFirstYear || year > kClockLastYear) return false;
-  // The date and time depend only on AA, BB and the year; the seed with the
-  // same AA and BB and delay 0 has the same moments.
-  const uint32_t sameHour = (hit.seed & 0xFFFF0000u) | uint32_t(year - kClockFirstYear);
+  // Every delay of a search window lies in 0..65535, so it is the delay the
+  // seed's listing gives.
   SeedMomentCursor cursor = kSeedMomentStart;
-  if (listSeedMoments(sameHour, year, cursor, &moment, 1).count != 1) return false;
-  moment.delay = hit.delay;
-  return true;
+  return listSeedMoments(hit.seed, year, cursor, &moment, 1).count == 1;
 }

@@ -85,7 +85,7 @@ bool eggSearchKernelAvailable(EggSearchKernel kernel);
 EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
                              const EggSearchControl& control);
 
-// The first moment of the year that gives the hit's seed, with the hit's
-// delay: the first line of the seed's listing for that year. False only for a
-// year outside 2000..2099.
+// The first moment of the year that gives the hit's seed, with its delay (the
+// hit's): the first line of the seed's listing for that year. False only for
+// a year outside 2000..2099.
 bool eggHitMoment(const EggHit& hit, int32_t year, ConsoleMoment& moment);
