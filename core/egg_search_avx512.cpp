@@ -31,7 +31,6 @@ EGG_OP V vOr(V a, V b) { return _mm512_or_si512(a, b); }
 using Lanes = uint32_t __attribute__((vector_size(64)));
 EGG_OP V vShr(V a, int n) { return reinterpret_cast<V>(reinterpret_cast<Lanes>(a) >> n); }
 EGG_OP V vShl(V a, int n) { return reinterpret_cast<V>(reinterpret_cast<Lanes>(a) << n); }
-EGG_OP V vMinU(V a, V b) { return _mm512_mask_min_epu32(a, 0xFFFF, a, b); }  // the unmasked form: see vShr
 EGG_OP V vBits(V m, V a, V b) { return _mm512_ternarylogic_epi32(m, a, b, 0xCA); }
 EGG_OP V vIota() { return _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15); }
 EGG_OP V vSelect(M m, V a, V b) { return _mm512_mask_blend_epi32(m, b, a); }
