@@ -12,6 +12,7 @@
 #include <new>
 
 #include "core/egg_list.h"
+#include "core/egg_search.h"
 #include "core/measurement.h"
 #include "core/pid_search.h"
 #include "core/seed_backtrack.h"
@@ -214,4 +215,28 @@ TEST(NoAllocation, EggListFormattingToAnOpenStream) {
   EXPECT_EQ(app.eggFrameCount, 5000);
   EXPECT_EQ(app.eggInternationalMarriage, 1);
   std::fclose(sink);
+}
+
+// The egg search on the calling thread alone (more threads start std::threads,
+// which the platform allocates): the scan, the gathering, the heap of a full
+// array and the sort use the caller's array and the stack only.
+TEST(NoAllocation, EggSearchOnOneThread) {
+  static EggHit hits[64];
+  EggSearchRequest request{};
+  request.year = 2099;
+  request.delayMin = 65430;
+  request.delayMax = 65440;  // CCCC wraps past 65535
+  request.hourMask = 1u << 5 | 1u << 17;
+  request.egg.frameCount = 700;  // the whole-twister path
+  request.egg.natureChoice = 3;
+  request.egg.internationalMarriage = true;
+  EggSearchResult result{};
+  for (EggSearchKernel kernel : {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512}) {
+    if (!eggSearchKernelAvailable(kernel)) continue;
+    request.kernel = kernel;
+    EXPECT_EQ(allocationsDuring([&] { result = runEggSearch(request, hits, 64, EggSearchControl{1, nullptr, nullptr}); }),
+              0);
+    EXPECT_EQ(result.status, EggSearchStatus::Done);
+    EXPECT_EQ(result.count, 64);  // about 5,000 frames of that nature: the array fills
+  }
 }
