@@ -86,10 +86,12 @@ struct ConsoleMoment {
 };
 
 // One egg the search of step 5 found: the initial seed, the frame whose egg it
-// is, and that egg's final PID (after the international-marriage rerolls).
+// is, the delay that reaches the seed in the search's year, and the egg's final
+// PID (after the international-marriage rerolls), shiny or not.
 struct SearchHit {
   uint32_t seed;
   int32_t frame;
+  int32_t delay;
   uint32_t pid;
   uint8_t shiny;
 };

@@ -144,4 +144,9 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id) {
   return 0;
 }
 
+// The timer never fires by itself: a test calls shellTimer as the loop would.
+void platformStartTimer(const AppState&, int32_t milliseconds) { fake().timerPeriod = milliseconds < 1 ? 1 : milliseconds; }
+
+void platformStopTimer(const AppState&) { fake().timerPeriod = 0; }
+
 void platformOpenDocument(const char* path) { fake().openedDocuments.emplace_back(path); }

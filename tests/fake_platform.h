@@ -40,6 +40,7 @@ struct FakePlatform {
   int invalidations = 0;
   int destroyCallsOnCleared = 0;  // platformDestroyControl with a handle already 0
   std::vector<std::string> openedDocuments;
+  int32_t timerPeriod = 0;  // milliseconds while the timer runs, 0 while stopped
   std::vector<PaintOp> paint;
 
   // The modal dialog: `dialogInput` runs after the init handler (it plays the

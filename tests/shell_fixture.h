@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "state/app_state.h"
 #include "tests/fake_platform.h"
@@ -21,6 +23,31 @@ inline std::string sj(const std::string& utf8) { return utf8ToCp932(utf8); }
 inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
+}
+
+// The lines of a text file or stream, without their line ends (LF, or CR LF
+// as text mode writes them on Windows).
+inline std::vector<std::string> linesOf(std::FILE* f) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (int c = std::fgetc(f); c != EOF; c = std::fgetc(f)) {
+    if (c != '\n') {
+      line += static_cast<char>(c);
+      continue;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    line.clear();
+  }
+  return lines;
+}
+
+inline std::vector<std::string> fileLines(const std::filesystem::path& path) {
+  std::FILE* f = std::fopen(path.string().c_str(), "rb");
+  if (f == nullptr) return {};
+  std::vector<std::string> lines = linesOf(f);
+  std::fclose(f);
+  return lines;
 }
 
 // Makes `dir` the working directory (where the window writes its files) for
@@ -50,7 +77,10 @@ class ShellTest : public ::testing::Test {
                                        "100,100,100,100,100,100,ミュウ\n"
                                        "106,110,90,130,154,90,ミュウツー\n"));
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override {
+    shellClose(app());  // a search still running ends with the window
+    std::filesystem::remove_all(dir_);
+  }
 
   void start() { shellStart(app(), dir_.string().c_str()); }
   AppState& app() { return *app_; }

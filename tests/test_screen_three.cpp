@@ -1,12 +1,19 @@
-// Screen 3 over the fake backend: its controls fit the window, step 6 lists
-// the moments of a seed (or says why there are none), and the seed goes on to
-// step 4.
+// Screen 3 over the fake backend: its controls fit the window, step 5 finds
+// the eggs the egg list keeps for every reachable seed and hands a hit to step
+// 6, which lists the moments of a seed (or says why there are none), and the
+// seed goes on to step 4.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
+#include "core/egg_list.h"
 #include "core/seed_time.h"
 #include "tests/shell_fixture.h"
 
@@ -172,6 +179,192 @@ TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {
   EXPECT_EQ(text(app().tidEdit), "12345");
   EXPECT_EQ(text(app().sidEdit), "54321");
   EXPECT_EQ(fake().invalidations, invalidations + 1);
+}
+
+// --- step 5 -------------------------------------------------------------------
+
+// Ticks the window's timer as its loop would until the search has ended (at
+// most a minute); returns how many ticks asked for a repaint on the way.
+int tickUntilTheSearchEnds(AppState& app) {
+  int repaints = 0;
+  auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (app.searchStatus == kSearchRunning && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    int before = fake().invalidations;
+    shellTimer(app);
+    repaints += fake().invalidations > before && app.searchStatus == kSearchRunning;
+  }
+  return repaints;
+}
+
+struct ModelHit {
+  int32_t frame;
+  int32_t delay;
+  uint32_t seed;
+  std::string line;  // the seed's egg-list line of that frame
+  bool operator<(const ModelHit& o) const { return std::tie(frame, delay, seed) < std::tie(o.frame, o.delay, o.seed); }
+};
+
+// Every kept frame of every seed 0xAABBCCCC of `year` with CCCC = delay +
+// (year - 2000), read off the egg list that step 4 writes for that seed.
+std::vector<ModelHit> eggListHits(EggListRequest request, int32_t year, int32_t delayMin, int32_t delayMax) {
+  std::vector<uint32_t> seeds;
+  std::vector<int32_t> delays;
+  for (int32_t delay = delayMin; delay <= delayMax; ++delay)
+    for (uint32_t aa = 0; aa < 256; ++aa)
+      for (uint32_t bb = 0; bb < 24; ++bb) {
+        seeds.push_back(aa << 24 | bb << 16 | static_cast<uint32_t>(delay + year - 2000));
+        delays.push_back(delay);
+      }
+  auto scratch = std::make_unique<AppState>();
+  std::FILE* f = std::tmpfile();
+  for (uint32_t seed : seeds) {
+    request.initialSeed = seed;
+    writeEggPidList(*scratch, request, f);
+  }
+  std::rewind(f);
+  std::vector<std::string> lines = linesOf(f);
+  std::fclose(f);
+  std::vector<ModelHit> hits;
+  int list = -1;  // every list starts with the header line
+  for (const std::string& line : lines) {
+    if (line == sj("回数,なつき+コイン,性格値,性格,特性,性別値,色")) {
+      ++list;
+      continue;
+    }
+    hits.push_back(ModelHit{std::atoi(line.c_str()), delays[list], seeds[list], line});
+  }
+  std::sort(hits.begin(), hits.end());
+  return hits;
+}
+
+std::string seedText(uint32_t seed) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", seed);
+  return text;
+}
+
+TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHandsOneToStepSix) {
+  showScreenThree();
+  type(app().yearEdit, "2026");
+  type(app().searchTidEdit, "12345");
+  type(app().searchSidEdit, "54321");
+  type(app().maxFrameEdit, "8");
+  type(app().delayMinEdit, "3910");  // the wrong way round: 3909..3910 is searched
+  type(app().delayMaxEdit, "3909");
+  fakeControl(app().searchNatureCombo).selected = 16;  // ひかえめ, nature 15
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  EXPECT_EQ(app().searchStatus, kSearchRunning);
+  EXPECT_GT(fake().timerPeriod, 0);
+  tickUntilTheSearchEnds(app());
+  ASSERT_EQ(app().searchStatus, kSearchFinished);
+  EXPECT_EQ(fake().timerPeriod, 0);
+  EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
+
+  EggListRequest list{};
+  list.frameCount = 8;
+  list.tid = 12345;
+  list.sid = 54321;
+  list.natureChoice = 16;
+  std::vector<ModelHit> expected = eggListHits(list, 2026, 3909, 3910);
+  ASSERT_GT(expected.size(), 1000u);  // more than the search keeps
+  expected.resize(1000);
+  EXPECT_EQ(app().searchHitTotal, 1000);
+
+  std::vector<std::string> file = fileLines(dir_ / "search.txt");
+  ASSERT_EQ(file.size(), 1001u);
+  EXPECT_EQ(file[0], sj("SEED,回数,なつき+コイン,性格値,性格,特性,性別値,色,日時,待機"));
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const ModelHit& hit = expected[i];
+    ConsoleMoment first{};
+    SeedMomentCursor cursor = kSeedMomentStart;
+    ASSERT_EQ(listSeedMoments(hit.seed, 2026, cursor, &first, 1).count, 1);
+    char moment[64];
+    std::snprintf(moment, sizeof moment, ",%04d/%02d/%02d %02d:%02d:%02d,%d", first.year, first.month, first.day,
+                  first.hour, first.minute, first.second, hit.delay);
+    ASSERT_EQ(file[i + 1], seedText(hit.seed) + "," + hit.line + moment) << i;
+  }
+
+  ASSERT_EQ(app().hitCount, 14);
+  for (int i = 0; i < 14; ++i) {
+    EXPECT_EQ(std::tie(app().hits[i].seed, app().hits[i].frame, app().hits[i].delay),
+              std::tie(expected[i].seed, expected[i].frame, expected[i].delay));
+    ASSERT_TRUE(alive(app().hitButtons[i]));
+    EXPECT_EQ(fakeControl(app().hitButtons[i]).id, kCmdFirstHit + i);
+    EXPECT_EQ(fakeControl(app().hitButtons[i]).rect.y, 135 + 25 * i);
+  }
+  expectLaidOutWithoutOverlap();
+  EXPECT_TRUE(painted(seedText(expected[13].seed)));
+  EXPECT_TRUE(painted("完了 1000件"));
+
+  command(kCmdFirstHit + 13);
+  EXPECT_EQ(text(app().momentSeedEdit), seedText(expected[13].seed));
+  EXPECT_EQ(text(app().momentYearEdit), "2026");
+  ASSERT_GT(app().momentCount, 0);
+  EXPECT_EQ(app().moments[0].delay, expected[13].delay);
+
+  // The search, its hits and buttons outlive a visit to another screen.
+  command(kCmdScreenOne);
+  command(kCmdScreenThree);
+  EXPECT_EQ(app().hitCount, 14);
+  EXPECT_TRUE(alive(app().hitButtons[13]));
+  EXPECT_EQ(text(app().yearEdit), "2026");
+  EXPECT_EQ(text(app().searchTidEdit), "12345");
+}
+
+// A long search: every delay of the year (70000 is taken as 65535), for a
+// shiny egg of one nature, gender and ability, rare enough that every seed is
+// scanned. The window gets its progress tick by tick while the search runs;
+// "中止" keeps what was found, closing the window ends the search.
+TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
+  showScreenThree();
+  type(app().searchTidEdit, "12345");
+  type(app().searchSidEdit, "54321");
+  type(app().delayMinEdit, "0");
+  type(app().delayMaxEdit, "70000");
+  fakeControl(app().searchShinyOnlyCheck).checked = true;
+  fakeControl(app().searchNatureCombo).selected = 16;
+  fakeControl(app().searchGenderCombo).selected = 1;
+  fakeControl(app().searchAbilityCombo).selected = 1;
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  std::size_t reads = fake().reads.size();
+  command(kCmdEggSearch);  // a second search waits for the first to end
+  EXPECT_EQ(fake().reads.size(), reads);
+
+  int repaints = 0;
+  auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (repaints < 3 && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    int before = fake().invalidations;
+    shellTimer(app());
+    repaints += fake().invalidations > before;
+  }
+  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  EXPECT_EQ(repaints, 3);
+  EXPECT_GT(app().searchPercent, 0);
+  EXPECT_TRUE(painted("検索中 " + std::to_string(app().searchPercent) + "%"));
+
+  command(kCmdEggSearchStop);
+  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  EXPECT_EQ(fake().timerPeriod, 0);
+  EXPECT_TRUE(fake().openedDocuments.empty());
+  EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().searchHitTotal) + 1);
+  for (int i = 0; i < kMaxShownHits; ++i) EXPECT_EQ(alive(app().hitButtons[i]), i < app().hitCount);
+  EXPECT_TRUE(painted("中止 " + std::to_string(app().searchHitTotal) + "件"));
+  command(kCmdEggSearchStop);  // nothing runs: nothing happens
+  EXPECT_EQ(app().searchStatus, kSearchStopped);
+
+  command(kCmdEggSearch);
+  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  EXPECT_EQ(app().hitCount, -1);  // the old list went with the new search
+  shellClose(app());
+  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  shellTimer(app());  // a late tick finds nothing running and stops the timer
+  EXPECT_EQ(fake().timerPeriod, 0);
+  EXPECT_TRUE(fake().openedDocuments.empty());
 }
 
 }  // namespace

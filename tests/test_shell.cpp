@@ -90,17 +90,6 @@ const std::vector<std::string> kNatureNamesUtf8 = {
     "むじゃき",   "ひかえめ",   "おっとり", "れいせい",   "てれや",     "うっかりや", "おだやか",
     "おとなしい", "なまいき",   "しんちょう", "きまぐれ"};
 
-std::vector<std::string> fileLines(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // text mode on Windows writes CR LF
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 // --- start-up and screens -----------------------------------------------------
 
 TEST_F(ShellTest, StartShowsScreenOneWithTheDefaultsAndNoLists) {

@@ -96,6 +96,15 @@ void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate,
 // Item handles take the same text operations as controls.
 ControlHandle platformDialogItem(ControlHandle dialog, int32_t id);
 
+// A repeating tick of the main window, for work that runs off the window's
+// thread: after platformStartTimer the backend calls shellTimer (ui/shell.h)
+// on the window's thread about every `milliseconds` ms (at least 1), from its
+// event loop and never from inside another shell call, until
+// platformStopTimer. Painting and input go on between ticks. Starting a
+// running timer only changes its period; stopping a stopped one does nothing.
+void platformStartTimer(const AppState& app, int32_t milliseconds);
+void platformStopTimer(const AppState& app);
+
 // Hands a document in the working directory to the desktop's default program.
 // Where there is none, nothing happens; the outcome is not reported.
 void platformOpenDocument(const char* path);

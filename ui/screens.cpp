@@ -301,7 +301,7 @@ void paintScreenThree(AppState& app, PaintSurface s) {
     platformPaintText(s, kHitColumns[4], y, formatted(app, "%d", static_cast<int32_t>((hit.pid & 1u) + 1u)));
     platformPaintText(s, kHitColumns[5], y, formatted(app, "%d", static_cast<int32_t>(hit.pid & 0xFFu)));
     if (hit.shiny != 0) platformPaintText(s, kHitColumns[6], y, texts::kTextShinyMark);
-    platformPaintText(s, kHitColumns[7], y, formatted(app, "%d", seedDelay(hit.seed, app.searchYear)));
+    platformPaintText(s, kHitColumns[7], y, formatted(app, "%d", hit.delay));
   }
 
   platformPaintLine(s, kStepSixX - 5, -1, kStepSixX - 5, 600);

@@ -1,21 +1,34 @@
 #include "ui/shell.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "core/egg_list.h"
+#include "core/egg_search.h"
 #include "core/measurement.h"
 #include "core/pid_search.h"
+#include "core/rng.h"
 #include "core/seed_backtrack.h"
 #include "core/seed_time.h"
 #include "core/typed_numbers.h"
 #include "data/data_files.h"
+#include "data/output_file.h"
 #include "data/tables.h"
+#include "quillmar/texts.h"
 #include "ui/iv_dialog.h"
 #include "ui/screens.h"
+#include "ui/search_job.h"
 
 namespace {
 
 constexpr char kResultFile[] = "result.txt";
+// Every hit of step 5's last search, beside result.txt.
+constexpr char kHitFile[] = "search.txt";
+// How often the window looks at a running search.
+constexpr int32_t kSearchTickMilliseconds = 100;
+constexpr uint32_t kEveryHour = 0xFFFFFFu;
+constexpr int32_t kLargestDelay = 65535;
+constexpr int32_t kLargestFrameCount = 9999;
 
 const char* readControl(AppState& app, ControlHandle handle, int32_t n) {
   platformGetText(handle, app.textBuffer, n);
@@ -41,6 +54,84 @@ void switchScreen(AppState& app, int32_t to) {
 int32_t readYearControl(AppState& app, ControlHandle handle) {
   int32_t year = readDecimalControl(app, handle, kReadYearEdit);
   return year < kClockFirstYear ? kClockFirstYear : year > kClockLastYear ? kClockLastYear : year;
+}
+
+int32_t clampTo(int32_t value, int32_t low, int32_t high) { return value < low ? low : value > high ? high : value; }
+
+// A filter list read as its option: no selection reads as option 0, "指定しない".
+int32_t selectedOption(ControlHandle combo) {
+  int32_t row = platformSelectedListRow(combo);
+  return row < 0 ? 0 : row;
+}
+
+// Step 5's inputs as a search over every hour of the year. Numbers outside
+// their range are taken at its nearest end (frames 1..9999, delays 0..65535)
+// and a delay range typed the wrong way round is turned round, so that every
+// reading is a search the engine runs.
+EggSearchRequest readSearchRequest(AppState& app) {
+  EggSearchRequest request{};
+  request.year = readYearControl(app, app.yearEdit);
+  request.egg.tid = readDecimalControl(app, app.searchTidEdit, kReadIdEdit);
+  request.egg.sid = readDecimalControl(app, app.searchSidEdit, kReadIdEdit);
+  request.egg.internationalMarriage = platformIsChecked(app.searchMarriageCheck);
+  request.egg.shinyOnly = platformIsChecked(app.searchShinyOnlyCheck);
+  request.egg.natureChoice = selectedOption(app.searchNatureCombo);
+  request.egg.genderChoice = selectedOption(app.searchGenderCombo);
+  request.egg.abilityChoice = selectedOption(app.searchAbilityCombo);
+  request.egg.frameCount =
+      clampTo(readDecimalControl(app, app.maxFrameEdit, kReadMaxFrameEdit), 1, kLargestFrameCount);
+  int32_t low = clampTo(readDecimalControl(app, app.delayMinEdit, kReadDelayEdit), 0, kLargestDelay);
+  int32_t high = clampTo(readDecimalControl(app, app.delayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
+  request.delayMin = low < high ? low : high;
+  request.delayMax = low < high ? high : low;
+  request.hourMask = kEveryHour;
+  request.kernel = EggSearchKernel::Auto;
+  return request;
+}
+
+// The hit file, CP932 text like result.txt and written the same way (whole
+// or not at all): a header, then per hit its seed, its line of the egg list
+// (as result.txt shows that frame for that seed) and its first moment with the
+// delay that reaches the seed.
+bool writeHitFile(const EggSearchRequest& request, const EggHit* hits, int32_t count) {
+  OutputFile file;
+  if (openOutputFile(file, kHitFile).outcome != OutputOutcome::kWritten) return false;
+  bool ok = std::fprintf(file.stream, "SEED,%s%s\n", texts::kTextResultHeader, texts::kTextHitFileTail) > 0;
+  char line[kEggFrameLineCapacity];
+  for (int32_t i = 0; i < count && ok; ++i) {
+    const EggHit& hit = hits[i];
+    formatEggFrameLine(line, hit.frame, hit.pid, ShinyTest(hit.pid, request.egg.tid, request.egg.sid));
+    ConsoleMoment m{};
+    eggHitMoment(hit, request.year, m);
+    ok = std::fprintf(file.stream, "0x%08X,%s,%04d/%02d/%02d %02d:%02d:%02d,%d\n", hit.seed, line, m.year, m.month,
+                      m.day, m.hour, m.minute, m.second, m.delay) > 0;
+  }
+  OutputResult writes = ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
+  return closeOutputFile(file, writes).outcome == OutputOutcome::kWritten;
+}
+
+// A search has ended, by itself or stopped: its hits become step 5's list and
+// the hit file. A search that ran to its end opens the file for the player; a
+// stopped one keeps the hits found so far, listed and written, and opens
+// nothing.
+void finishSearch(AppState& app) {
+  const EggSearchRequest* request = nullptr;
+  const EggHit* hits = nullptr;
+  EggSearchResult result = searchJobCollect(request, hits);
+  platformStopTimer(app);
+  app.searchStatus = result.status == EggSearchStatus::Cancelled ? kSearchStopped : kSearchFinished;
+  app.searchPercent = 100;
+  app.searchHitTotal = result.count;
+  app.hitCount = result.count < kMaxShownHits ? result.count : kMaxShownHits;
+  for (int32_t i = 0; i < app.hitCount; ++i) {
+    const EggHit& hit = hits[i];
+    bool shiny = ShinyTest(hit.pid, request->egg.tid, request->egg.sid);
+    app.hits[i] = SearchHit{hit.seed, hit.frame, hit.delay, hit.pid, static_cast<uint8_t>(shiny ? 1 : 0)};
+  }
+  bool written = writeHitFile(*request, hits, result.count);
+  if (written && app.searchStatus == kSearchFinished) platformOpenDocument(kHitFile);
+  if (app.screenMode == kScreenThree) createHitButtons(app);
+  platformInvalidate(app);
 }
 
 // Step 6: the first moments of `seed` in `year`, and how many the year holds.
@@ -146,6 +237,33 @@ void commandOutput(AppState& app, int32_t) {
   }
 }
 
+// 420 "検索": only while no search runs. The old list and its buttons go;
+// the search starts on its own thread and the timer follows it.
+void commandEggSearch(AppState& app, int32_t) {
+  if (app.searchStatus == kSearchRunning) return;
+  EggSearchRequest request = readSearchRequest(app);
+  app.lastTid = request.egg.tid;
+  app.lastSid = request.egg.sid;
+  app.idsKnown = 1;
+  for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+  app.hitCount = -1;
+  app.searchYear = request.year;
+  app.searchStatus = kSearchIdle;
+  if (searchJobStart(request)) {
+    app.searchStatus = kSearchRunning;
+    app.searchPercent = 0;
+    platformStartTimer(app, kSearchTickMilliseconds);
+  }
+  platformInvalidate(app);
+}
+
+// 421 "中止": only while a search runs; what it has found so far is kept.
+void commandEggSearchStop(AppState& app, int32_t) {
+  if (app.searchStatus != kSearchRunning) return;
+  searchJobCancel();
+  finishSearch(app);
+}
+
 // 440..453 "日時へ" of step 5: the hit's seed and the search's year go to
 // step 6, which lists the seed's moments at once.
 void commandHit(AppState& app, int32_t id) {
@@ -233,6 +351,8 @@ constexpr Route kRoutes[] = {
     {kCmdSpecies, kCmdSpecies, kScreenOne, commandSpecies},
     {kCmdSeedSearch, kCmdSeedSearch, kScreenTwo, commandSeedSearch},
     {kCmdOutput, kCmdOutput, kScreenTwo, commandOutput},
+    {kCmdEggSearch, kCmdEggSearch, kScreenThree, commandEggSearch},
+    {kCmdEggSearchStop, kCmdEggSearchStop, kScreenThree, commandEggSearchStop},
     {kCmdFirstHit, kCmdFirstHit + kMaxShownHits - 1, kScreenThree, commandHit},
     {kCmdMoments, kCmdMoments, kScreenThree, commandMoments},
     {kCmdSeedToStepFour, kCmdSeedToStepFour, kScreenThree, commandSeedToStepFour},
@@ -272,3 +392,31 @@ void shellCommand(AppState& app, int32_t id) {
 }
 
 void shellPaint(AppState& app, PaintSurface surface) { paintScreen(app, surface); }
+
+// A tick while a search runs: its end, or its progress when that has moved.
+void shellTimer(AppState& app) {
+  if (app.searchStatus != kSearchRunning) {
+    platformStopTimer(app);
+    return;
+  }
+  if (searchJobReturned()) {
+    finishSearch(app);
+    return;
+  }
+  int32_t percent = searchJobPercent();
+  if (percent == app.searchPercent) return;
+  app.searchPercent = percent;
+  platformInvalidate(app);
+}
+
+// A running search is stopped and its thread joined; its hits are dropped
+// with the window.
+void shellClose(AppState& app) {
+  if (app.searchStatus != kSearchRunning) return;
+  platformStopTimer(app);
+  searchJobCancel();
+  const EggSearchRequest* request = nullptr;
+  const EggHit* hits = nullptr;
+  searchJobCollect(request, hits);
+  app.searchStatus = kSearchStopped;
+}

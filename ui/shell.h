@@ -21,6 +21,15 @@ void shellCommand(AppState& app, int32_t id);
 // The paint handler: redraws the whole client area from AppState.
 void shellPaint(AppState& app, PaintSurface surface);
 
+// The tick of platformStartTimer: takes in the progress and, once it has
+// ended, the result of work running off the window's thread.
+void shellTimer(AppState& app);
+
+// The window is closing: work still running off the window's thread is
+// stopped and waited for, so that nothing outlives the window. The backend
+// calls it before the controls are destroyed; calling it again does nothing.
+void shellClose(AppState& app);
+
 // Reads a control's text through AppState.textBuffer with buffer length n (at
 // most n - 1 bytes) and converts it by the decimal rule / the seed rule.
 int32_t readDecimalControl(AppState& app, ControlHandle handle, int32_t n);

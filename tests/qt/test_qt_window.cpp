@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -45,6 +46,18 @@ class DocumentCatcher : public QObject {
 };
 
 std::string sj(const std::string& utf8) { return utf8ToCp932(utf8); }
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
 
 std::vector<std::string> fileLines(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -151,6 +164,12 @@ class QtWindowTest : public ::testing::Test {
     QImage image = window_->grab().toImage();
     std::string path = std::string(QUILLMAR_SCREENSHOT_DIR) + "/" + name;
     EXPECT_TRUE(image.save(QString::fromStdString(path)));
+  }
+
+  // Runs the event loop (timer ticks, paints) until `done` or a minute has passed.
+  template <typename Done>
+  void waitFor(Done done) {
+    for (int waited = 0; waited < 60000 && !done(); waited += 10) QTest::qWait(10);
   }
 
   std::filesystem::path oldDir_;
@@ -364,6 +383,85 @@ TEST_F(QtWindowTest, StepSixListsTheMomentsOfASeedAndHandsItToStepFour) {
   click(app().toStepFourButton);
   ASSERT_EQ(app().screenMode, 2);
   EXPECT_EQ(textOf(app().initialSeedEdit), QStringLiteral("0x1B0C0F5F"));
+}
+
+// Step 5 to step 4: a small search (two delays of 2026, eight frames, ひかえめ)
+// lists its hits and opens search.txt; a hit's seed goes to step 6, which lists
+// its moments, and on to step 4, whose list shows the hit's egg at its frame.
+TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
+  chooseMenu(2);
+  ASSERT_EQ(app().screenMode, 3);
+  type(app().yearEdit, "2026");
+  type(app().searchTidEdit, "12345");
+  type(app().searchSidEdit, "54321");
+  type(app().maxFrameEdit, "8");
+  type(app().delayMinEdit, "3909");
+  type(app().delayMaxEdit, "3910");
+  chooseRow(app().searchNatureCombo, 16);
+  screenshot("quillmar-screen3-before.png");
+  click(app().eggSearchButton);
+  waitFor([&] { return app().searchStatus != kSearchRunning; });
+  ASSERT_EQ(app().searchStatus, kSearchFinished);
+  ASSERT_EQ(app().hitCount, 14);
+  EXPECT_EQ(app().searchHitTotal, 1000);
+  ASSERT_EQ(catcher_.urls.size(), 1u);
+  EXPECT_EQ(catcher_.urls[0], QUrl::fromLocalFile(QString::fromStdString((dir_ / "search.txt").string())));
+  std::vector<std::string> hits = fileLines(dir_ / "search.txt");
+  ASSERT_EQ(hits.size(), 1001u);
+  for (int i = 0; i < 14; ++i) {
+    ASSERT_NE(app().hitButtons[i], 0);
+    EXPECT_TRUE(widget(app().hitButtons[i])->isVisible());
+    EXPECT_EQ(widget(app().hitButtons[i])->geometry().top(), 135 + 25 * i);
+  }
+  screenshot("quillmar-screen3-hits.png");
+
+  // Hit 5: "0xSEED,FRAME,..." in the file.
+  const SearchHit hit = app().hits[5];
+  click(app().hitButtons[5]);
+  char seed[16];
+  std::snprintf(seed, sizeof seed, "0x%08X", hit.seed);
+  EXPECT_EQ(textOf(app().momentSeedEdit), QString::fromLatin1(seed));
+  ASSERT_GT(app().momentCount, 0);
+  EXPECT_EQ(app().moments[0].delay, hit.delay);
+  screenshot("quillmar-screen3-moments.png");
+
+  click(app().toStepFourButton);
+  ASSERT_EQ(app().screenMode, 2);
+  EXPECT_EQ(textOf(app().initialSeedEdit), QString::fromLatin1(seed));
+  EXPECT_EQ(textOf(app().tidEdit), QStringLiteral("12345"));
+  type(app().frameCountEdit, "8");
+  click(app().outputButton);
+  std::vector<std::string> list = fileLines(dir_ / "result.txt");
+  std::string line = hits[6].substr(std::string(seed).size() + 1);   // without "0xSEED,"
+  line = line.substr(0, line.rfind(',', line.rfind(',') - 1));        // without ",moment,delay"
+  ASSERT_GT(list.size(), static_cast<std::size_t>(hit.frame + 1));
+  EXPECT_EQ(list[static_cast<std::size_t>(hit.frame) + 1], line);
+}
+
+// A full-year search (every hour, delays 300..9999, frames 0..99) for a rare
+// egg: the window keeps painting its progress while the search runs, and
+// closing it ends the search.
+TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
+  chooseMenu(2);
+  type(app().searchTidEdit, "12345");
+  type(app().searchSidEdit, "54321");
+  auto* shiny = as<QCheckBox>(app().searchShinyOnlyCheck);
+  QTest::mouseClick(shiny, Qt::LeftButton, {}, QPoint(7, shiny->height() / 2));
+  chooseRow(app().searchNatureCombo, 16);
+  chooseRow(app().searchGenderCombo, 1);
+  chooseRow(app().searchAbilityCombo, 1);
+  PaintCounter counter;
+  quillmarqt::clientArea()->installEventFilter(&counter);
+  click(app().eggSearchButton);
+  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  counter.paints = 0;
+  // Each percent the search moves is a tick that asks for a repaint.
+  waitFor([&] { return app().searchPercent >= 3 || app().searchStatus != kSearchRunning; });
+  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  EXPECT_GE(counter.paints, 3);
+  window_->close();
+  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  EXPECT_TRUE(catcher_.urls.empty());
 }
 
 TEST_F(QtWindowTest, IvDialogEscapeCancels) {

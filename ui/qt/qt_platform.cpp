@@ -372,6 +372,14 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id) {
   return 0;
 }
 
+void platformStartTimer(const AppState& app, int32_t milliseconds) {
+  if (QWidget* area = clientAreaOf(app)) quillmarqt::startShellTimer(area, milliseconds);
+}
+
+void platformStopTimer(const AppState& app) {
+  if (QWidget* area = clientAreaOf(app)) quillmarqt::stopShellTimer(area);
+}
+
 // The URL carries the path's bytes percent-encoded, as the file system holds
 // them: a folder name that is not valid UTF-8 has no QString of its own, and
 // the viewer decodes the escapes back to the same bytes.

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
+#include <QTimerEvent>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -31,11 +32,42 @@ class Canvas : public QWidget {
 
   void command(int32_t id) { shellCommand(app_, id); }
 
+  void startTicks(int32_t milliseconds) {
+    stopTicks();
+    timerId_ = startTimer(milliseconds < 1 ? 1 : milliseconds);
+  }
+  void stopTicks() {
+    if (timerId_ != 0) killTimer(timerId_);
+    timerId_ = 0;
+  }
+
  protected:
+  void timerEvent(QTimerEvent* event) override {
+    if (event->timerId() == timerId_) shellTimer(app_);
+  }
+
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.setFont(font());
     shellPaint(app_, reinterpret_cast<PaintSurface>(&painter));
+  }
+
+ private:
+  AppState& app_;
+  int timerId_ = 0;
+};
+
+// The top-level window. Closing it, or deleting it unclosed, first lets the
+// shell end the work it runs off the window's thread.
+class MainWindow : public QWidget {
+ public:
+  explicit MainWindow(AppState& app) : app_(app) {}
+  ~MainWindow() override { shellClose(app_); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    shellClose(app_);
+    QWidget::closeEvent(event);
   }
 
  private:
@@ -107,7 +139,7 @@ void setUpApplication(QApplication& application) {
 }
 
 QWidget* createMainWindow(AppState& app, const char* directory) {
-  auto* window = new QWidget;
+  auto* window = new MainWindow(app);
   window->setWindowTitle(fromCp932(texts::kTextWindowTitle));
   // A title and a close box only: no minimise, maximise or sizing.
   window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -136,6 +168,12 @@ QWidget* createMainWindow(AppState& app, const char* directory) {
 }
 
 void clicked(QWidget* clientArea, int32_t id) { static_cast<Canvas*>(clientArea)->command(id); }
+
+void startShellTimer(QWidget* clientArea, int32_t milliseconds) {
+  static_cast<Canvas*>(clientArea)->startTicks(milliseconds);
+}
+
+void stopShellTimer(QWidget* clientArea) { static_cast<Canvas*>(clientArea)->stopTicks(); }
 
 QWidget* clientArea() { return gCanvas; }
 QMenuBar* menuBar() { return gCanvas != nullptr ? gCanvas->window()->findChild<QMenuBar*>() : nullptr; }

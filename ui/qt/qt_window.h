@@ -34,6 +34,11 @@ QWidget* createMainWindow(AppState& app, const char* directory);
 // A click on a control of the client area: its id goes to the shell.
 void clicked(QWidget* clientArea, int32_t id);
 
+// The shell's timer (platformStartTimer): the client area hands each tick to
+// shellTimer. Starting a running timer changes its period.
+void startShellTimer(QWidget* clientArea, int32_t milliseconds);
+void stopShellTimer(QWidget* clientArea);
+
 // A CP932 text of the shell as the QString shown.
 QString fromCp932(const char* text);
 

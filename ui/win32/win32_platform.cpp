@@ -164,6 +164,13 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id) {
   return reinterpret_cast<ControlHandle>(GetDlgItem(hwndOf(dialog), id));
 }
 
+void platformStartTimer(const AppState& app, int32_t milliseconds) {
+  SetTimer(reinterpret_cast<HWND>(app.mainWindow), kWin32ShellTimerId, static_cast<UINT>(milliseconds < 1 ? 1 : milliseconds),
+           nullptr);
+}
+
+void platformStopTimer(const AppState& app) { KillTimer(reinterpret_cast<HWND>(app.mainWindow), kWin32ShellTimerId); }
+
 void platformOpenDocument(const char* path) { gOpener(cp932ToUtf16(path).c_str()); }
 
 void win32SetDocumentOpener(Win32DocumentOpener opener) { gOpener = opener ? opener : win32OpenWithAssociation; }

@@ -87,7 +87,13 @@ LRESULT CALLBACK win32MainWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_CLOSE:
       DestroyWindow(windowOf(gApp));
       return 0;
+    case WM_TIMER:
+      if (wParam == kWin32ShellTimerId) shellTimer(gApp);
+      return 0;
     case WM_DESTROY:
+      // Before the controls go: the shell ends what it runs off this thread.
+      KillTimer(window, kWin32ShellTimerId);
+      shellClose(gApp);
       PostQuitMessage(0);
       return 0;
     case WM_COMMAND: {

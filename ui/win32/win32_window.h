@@ -35,6 +35,10 @@ int win32RunMessageLoop(HWND mainWindow);
 // registration or creation fails.
 int win32Main(HINSTANCE instance, int showCommand);
 
+// The id of the main window's one timer (platformStartTimer), whose
+// WM_TIMER goes to shellTimer.
+inline constexpr UINT_PTR kWin32ShellTimerId = 1;
+
 LRESULT CALLBACK win32MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The id of a WM_COMMAND that is a click on a button or a menu choice (high
