@@ -42,6 +42,21 @@ std::vector<ControlHandle> screenTwoHandles(const AppState& app) {
   return h;
 }
 
+std::vector<ControlHandle> screenThreeHandles(const AppState& app) {
+  std::vector<ControlHandle> h{app.yearEdit,          app.searchTidEdit,      app.searchSidEdit,
+                               app.searchMarriageCheck, app.searchShinyOnlyCheck, app.searchNatureCombo,
+                               app.searchGenderCombo,  app.searchAbilityCombo, app.maxFrameEdit,
+                               app.delayMinEdit,       app.delayMaxEdit,       app.eggSearchButton,
+                               app.eggSearchStopButton, app.momentSeedEdit,    app.momentYearEdit,
+                               app.momentButton,       app.toStepFourButton};
+  for (ControlHandle c : app.hitButtons) h.push_back(c);
+  return h;
+}
+
+std::vector<ControlHandle> screenHandles(const AppState& app, int32_t screen) {
+  return screen == 1 ? screenOneHandles(app) : screen == 2 ? screenTwoHandles(app) : screenThreeHandles(app);
+}
+
 class WindowRandomTest : public ShellTest {
  protected:
   std::mt19937 rng_{20261208};
@@ -90,20 +105,26 @@ class WindowRandomTest : public ShellTest {
         break;
       default:
         c.text = randomText();
-        // Keep the egg list short so that 10,000 steps stay quick.
+        // Keep the egg list and the egg search short so that 10,000 steps stay quick.
         if (h == app().frameCountEdit && c.text.size() > 3) c.text.resize(3);
+        if (h == app().maxFrameEdit && c.text.size() > 2) c.text.resize(2);
+        if ((h == app().delayMinEdit || h == app().delayMaxEdit) && c.text.size() > 1) c.text.resize(1);
         break;
     }
   }
 
   int32_t randomCommand() {
-    static const int32_t kIds[] = {1,              2,             kCmdReset,      kCmdAdd,        kCmdAdd,
-                                   kCmdSearch,     kCmdIvEntry,   kCmdSpecies,    kCmdSeedSearch, kCmdOutput,
-                                   kCmdScreenOne,  kCmdScreenTwo, kCmdScreenTwo,  0,              kCmdFirstCandidate};
-    const uint32_t pick = below(18);
-    if (pick < 15) {
+    static const int32_t kIds[] = {1,              2,                 kCmdReset,       kCmdAdd,        kCmdAdd,
+                                   kCmdSearch,     kCmdIvEntry,       kCmdSpecies,     kCmdSeedSearch, kCmdOutput,
+                                   kCmdScreenOne,  kCmdScreenTwo,     kCmdScreenTwo,   0,              kCmdFirstCandidate,
+                                   kCmdScreenThree, kCmdEggSearch,    kCmdEggSearchStop, kCmdMoments,  kCmdSeedToStepFour,
+                                   kCmdFirstHit};
+    constexpr uint32_t kListed = sizeof kIds / sizeof kIds[0];
+    const uint32_t pick = below(kListed + 3);
+    if (pick < kListed) {
       int32_t id = kIds[pick];
       if (id == kCmdFirstCandidate) id += static_cast<int32_t>(below(20));
+      if (id == kCmdFirstHit) id += static_cast<int32_t>(below(kMaxShownHits + 1));
       return id;
     }
     return static_cast<int32_t>(below(65536));  // any id
@@ -112,13 +133,19 @@ class WindowRandomTest : public ShellTest {
   void expectConsistent(int step) {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
-    ASSERT_TRUE(a.screenMode == 1 || a.screenMode == 2);
+    ASSERT_TRUE(a.screenMode >= 1 && a.screenMode <= 3);
     ASSERT_GE(a.measurementCount, 0);
     ASSERT_LE(a.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pidCandidateCount, -1);
     ASSERT_LE(a.pidCandidateCount, kMaxPidCandidates);
     ASSERT_GE(a.seedCandidateCount, -1);
     ASSERT_LE(a.seedCandidateCount, kMaxSeedCandidates);
+    ASSERT_GE(a.hitCount, -1);
+    ASSERT_LE(a.hitCount, kMaxShownHits);
+    ASSERT_GE(a.momentCount, -1);
+    ASSERT_LE(a.momentCount, kMaxSeedMoments);
+    ASSERT_TRUE(a.searchStatus >= kSearchIdle && a.searchStatus <= kSearchStopped);
+    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == kSearchRunning);
     for (const IvRange& r : a.ivRanges) {
       ASSERT_LE(0, r.low);
       ASSERT_LE(r.low, r.high);
@@ -126,9 +153,11 @@ class WindowRandomTest : public ShellTest {
     }
     for (ControlHandle h : a.ivDialogEdits) ASSERT_EQ(h, 0);  // the dialog is closed
 
-    const bool one = a.screenMode == 1;
-    std::vector<ControlHandle> shown = one ? screenOneHandles(a) : screenTwoHandles(a);
-    for (ControlHandle h : one ? screenTwoHandles(a) : screenOneHandles(a)) ASSERT_EQ(h, 0);
+    std::vector<ControlHandle> shown = screenHandles(a, a.screenMode);
+    for (int32_t other = 1; other <= 3; ++other) {
+      if (other == a.screenMode) continue;
+      for (ControlHandle h : screenHandles(a, other)) ASSERT_EQ(h, 0);
+    }
     std::vector<ControlHandle> held;
     for (ControlHandle h : shown) {
       if (h == 0) continue;
@@ -142,12 +171,14 @@ class WindowRandomTest : public ShellTest {
     std::sort(live.begin(), live.end());
     ASSERT_EQ(held, live);
 
-    if (one) {
+    if (a.screenMode == 1) {
       // The step-1 inputs stand exactly while no measurement is taken.
       for (ControlHandle h : a.baseStatEdits) ASSERT_EQ(h != 0, a.measurementCount == 0);
       ASSERT_EQ(a.natureCombo != 0, a.measurementCount == 0);
-    } else {
+    } else if (a.screenMode == 2) {
       for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seedCandidateCount);
+    } else {
+      for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.hitCount);
     }
   }
 };
@@ -167,9 +198,14 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   int maxMeasurements = 0;
   int maxPidCandidates = -1;
   int maxSeedCandidates = -1;
+  int screenThreeSteps = 0;
+  int maxHits = -1;
+  int maxMoments = -1;
   for (int step = 0; step < 10000; ++step) {
     if (below(2)) {
       typeRandomly();
+    } else if (below(8) == 0) {
+      shellTimer(app());  // a tick of the window's timer, as its loop gives one
     } else {
       // The dialog is accepted one time in four.
       fake().dialogOutcome = below(4) == 1 ? DialogOutcome::kOk : DialogOutcome::kCancel;
@@ -181,19 +217,25 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     maxMeasurements = std::max(maxMeasurements, app().measurementCount);
     maxPidCandidates = std::max(maxPidCandidates, app().pidCandidateCount);
     maxSeedCandidates = std::max(maxSeedCandidates, app().seedCandidateCount);
+    screenThreeSteps += app().screenMode == 3;
+    maxHits = std::max(maxHits, app().hitCount);
+    maxMoments = std::max(maxMoments, app().momentCount);
   }
-  // The sequence really went through both screens, the dialog, every list and
-  // the result file, so the checks above saw them all.
+  // The sequence really went through every screen, the dialog, every list and
+  // the written files, so the checks above saw them all.
   EXPECT_GT(screenTwoSteps, 1000);
+  EXPECT_GT(screenThreeSteps, 1000);
+  EXPECT_GT(maxHits, 0);
+  EXPECT_GT(maxMoments, 0);
   EXPECT_GT(fake().dialogsRun, 10);
   EXPECT_GT(fake().openedDocuments.size(), 10u);
   EXPECT_GE(maxMeasurements, 2);
   EXPECT_GT(maxPidCandidates, 0);
   EXPECT_GT(maxSeedCandidates, 0);
-  std::printf("screen-2 steps %d, dialogs %d, files opened %d, most measurements %d, PID candidates %d, seed "
-              "candidates %d\n",
-              screenTwoSteps, fake().dialogsRun, static_cast<int>(fake().openedDocuments.size()), maxMeasurements,
-              maxPidCandidates, maxSeedCandidates);
+  std::printf("screen-2 steps %d, screen-3 steps %d, dialogs %d, files opened %d, most measurements %d, PID "
+              "candidates %d, seed candidates %d, hits %d, moments %d\n",
+              screenTwoSteps, screenThreeSteps, fake().dialogsRun, static_cast<int>(fake().openedDocuments.size()),
+              maxMeasurements, maxPidCandidates, maxSeedCandidates, maxHits, maxMoments);
 }
 
 }  // namespace

@@ -24,18 +24,14 @@ constexpr int32_t kInitialSeedEditId = 302;
 constexpr int32_t kMarriageCheckId = 303;
 constexpr int32_t kFrameCountEditId = 305;
 constexpr int32_t kShinyOnlyCheckId = 306;
-constexpr int32_t kNatureFilterComboId = 307;
-constexpr int32_t kGenderFilterComboId = 308;
-constexpr int32_t kAbilityFilterComboId = 309;
+constexpr int32_t kNatureFilterComboId = 307;  // 307..309: nature, gender, ability
 constexpr int32_t kSeedResultEditFirstId = 240;
 constexpr int32_t kYearEditId = 400;
 constexpr int32_t kSearchTidEditId = 401;
 constexpr int32_t kSearchSidEditId = 402;
 constexpr int32_t kSearchMarriageCheckId = 403;
 constexpr int32_t kSearchShinyOnlyCheckId = 404;
-constexpr int32_t kSearchNatureComboId = 405;
-constexpr int32_t kSearchGenderComboId = 406;
-constexpr int32_t kSearchAbilityComboId = 407;
+constexpr int32_t kSearchNatureComboId = 405;  // 405..407: nature, gender, ability
 constexpr int32_t kMaxFrameEditId = 408;
 constexpr int32_t kDelayMinEditId = 409;
 constexpr int32_t kDelayMaxEditId = 410;
@@ -76,6 +72,22 @@ void setNumberText(AppState& app, ControlHandle handle, int32_t value) {
   platformSetText(handle, app.textBuffer);
 }
 
+// The nature, gender and ability filters of steps 4 and 5, with ids firstId,
+// firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
+void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects)[3], ControlHandle& nature,
+                       ControlHandle& gender, ControlHandle& ability) {
+  nature = platformCreateControl(app, ControlKind::kDropDownList, firstId, rects[0], "");
+  platformAddListRow(nature, texts::kTextNoFilter);
+  fillNatureCombo(app, nature);
+  platformSelectListRow(nature, 0);
+  gender = platformCreateControl(app, ControlKind::kDropDownList, firstId + 1, rects[1], "");
+  for (const char* option : kGenderFilterOptions) platformAddListRow(gender, option);
+  platformSelectListRow(gender, 0);
+  ability = platformCreateControl(app, ControlKind::kDropDownList, firstId + 2, rects[2], "");
+  for (const char* option : kAbilityFilterOptions) platformAddListRow(ability, option);
+  platformSelectListRow(ability, 0);
+}
+
 void buildScreenOne(AppState& app) {
   app.speciesEdit = create(app, ControlKind::kTabStopEdit, kSpeciesEditId, 140, 5, 90, 22);
   app.speciesButton = create(app, ControlKind::kPushButton, kCmdSpecies, 240, 6, 110, 20, texts::kTextSpeciesButton);
@@ -114,18 +126,8 @@ void buildScreenTwo(AppState& app) {
   app.shinyOnlyCheck =
       create(app, ControlKind::kCheckBox, kShinyOnlyCheckId, 530, 80, 100, 30, texts::kTextShinyOnlyCheck);
 
-  app.natureFilterCombo = create(app, ControlKind::kDropDownList, kNatureFilterComboId, 460, 130, 120, 300);
-  platformAddListRow(app.natureFilterCombo, texts::kTextNoFilter);
-  fillNatureCombo(app, app.natureFilterCombo);
-  platformSelectListRow(app.natureFilterCombo, 0);
-
-  app.genderFilterCombo = create(app, ControlKind::kDropDownList, kGenderFilterComboId, 460, 160, 120, 300);
-  for (const char* option : kGenderFilterOptions) platformAddListRow(app.genderFilterCombo, option);
-  platformSelectListRow(app.genderFilterCombo, 0);
-
-  app.abilityFilterCombo = create(app, ControlKind::kDropDownList, kAbilityFilterComboId, 460, 190, 120, 300);
-  for (const char* option : kAbilityFilterOptions) platformAddListRow(app.abilityFilterCombo, option);
-  platformSelectListRow(app.abilityFilterCombo, 0);
+  createFilterLists(app, kNatureFilterComboId, {{460, 130, 120, 300}, {460, 160, 120, 300}, {460, 190, 120, 300}},
+                    app.natureFilterCombo, app.genderFilterCombo, app.abilityFilterCombo);
 
   app.seedCandidateCount = -1;
 }
@@ -154,16 +156,8 @@ void buildScreenThree(AppState& app) {
   app.searchShinyOnlyCheck =
       create(app, ControlKind::kCheckBox, kSearchShinyOnlyCheckId, 410, 24, 110, 28, texts::kTextShinyOnlyCheck);
 
-  app.searchNatureCombo = create(app, ControlKind::kDropDownList, kSearchNatureComboId, 50, 55, 120, 300);
-  platformAddListRow(app.searchNatureCombo, texts::kTextNoFilter);
-  fillNatureCombo(app, app.searchNatureCombo);
-  platformSelectListRow(app.searchNatureCombo, 0);
-  app.searchGenderCombo = create(app, ControlKind::kDropDownList, kSearchGenderComboId, 225, 55, 100, 300);
-  for (const char* option : kGenderFilterOptions) platformAddListRow(app.searchGenderCombo, option);
-  platformSelectListRow(app.searchGenderCombo, 0);
-  app.searchAbilityCombo = create(app, ControlKind::kDropDownList, kSearchAbilityComboId, 380, 55, 100, 300);
-  for (const char* option : kAbilityFilterOptions) platformAddListRow(app.searchAbilityCombo, option);
-  platformSelectListRow(app.searchAbilityCombo, 0);
+  createFilterLists(app, kSearchNatureComboId, {{50, 55, 120, 300}, {225, 55, 100, 300}, {380, 55, 100, 300}},
+                    app.searchNatureCombo, app.searchGenderCombo, app.searchAbilityCombo);
 
   app.maxFrameEdit = create(app, ControlKind::kPlainEdit, kMaxFrameEditId, 10, 83, 45, 22, "100");
   app.delayMinEdit = create(app, ControlKind::kPlainEdit, kDelayMinEditId, 150, 83, 50, 22, "300");

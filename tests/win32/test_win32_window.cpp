@@ -675,6 +675,100 @@ TEST_F(Win32Window, StepSixListsTheMomentsOfASeedAndHandsItToStepFour) {
   EXPECT_EQ(windowText(hwnd(app().initialSeedEdit)), L"0x1B0C0F5F");
 }
 
+// Runs the window's messages (timer ticks, paints) until `done` or a minute
+// has passed; returns how many WM_PAINT of the main window went through.
+template <typename Done>
+int pumpUntil(HWND main, Done done) {
+  int paints = 0;
+  DWORD until = GetTickCount() + 60000;
+  while (!done() && static_cast<int>(until - GetTickCount()) > 0) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) continue;
+      paints += msg.message == WM_PAINT && msg.hwnd == main;
+      if (IsDialogMessageW(main, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  }
+  return paints;
+}
+
+// Step 5 to step 4: a small search (two delays of 2026, eight frames, ひかえめ)
+// lists its hits and hands search.txt to the opener; a hit's seed goes to step
+// 6, which lists its moments, and on to step 4's initial seed.
+TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
+  static std::wstring opened;
+  opened.clear();
+  win32SetDocumentOpener([](const wchar_t* path) { opened = path; });
+  menu(40003);
+  ASSERT_EQ(app().screenMode, 3);
+  SetWindowTextW(hwnd(app().yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
+  SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
+  SetWindowTextW(hwnd(app().maxFrameEdit), L"8");
+  SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().delayMaxEdit), L"3910");
+  SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen3-before.png");
+  click(app().eggSearchButton);
+  pumpUntil(main_, [&] { return app().searchStatus != kSearchRunning; });
+  ASSERT_EQ(app().searchStatus, kSearchFinished);
+  EXPECT_EQ(opened, L"search.txt");
+  EXPECT_EQ(app().searchHitTotal, 1000);
+  ASSERT_EQ(app().hitCount, 14);
+  RECT client;
+  GetClientRect(main_, &client);
+  for (int i = 0; i < 14; ++i) {
+    HWND button = item(kCmdFirstHit + i);
+    ASSERT_NE(button, nullptr) << i;
+    EXPECT_EQ(windowText(button), L"日時へ");
+    EXPECT_EQ(placeOf(button).top, 135 + 25 * i);
+    EXPECT_LE(placeOf(button).bottom, client.bottom);
+  }
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen3-hits.png");
+
+  const SearchHit hit = app().hits[5];
+  click(app().hitButtons[5]);
+  wchar_t seed[16];
+  std::swprintf(seed, 16, L"0x%08X", static_cast<unsigned>(hit.seed));
+  EXPECT_EQ(windowText(hwnd(app().momentSeedEdit)), seed);
+  ASSERT_GT(app().momentCount, 0);
+  EXPECT_EQ(app().moments[0].delay, hit.delay);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen3-moments-of-a-hit.png");
+  click(app().toStepFourButton);
+  ASSERT_EQ(app().screenMode, 2);
+  EXPECT_EQ(windowText(hwnd(app().initialSeedEdit)), seed);
+  EXPECT_EQ(windowText(hwnd(app().tidEdit)), L"12345");
+}
+
+// A full-year search (every hour, delays 300..9999, frames 0..99) for a rare
+// egg: the window keeps painting its progress while the search runs, and
+// closing it ends the search.
+TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
+  menu(40003);
+  SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
+  SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
+  click(app().searchShinyOnlyCheck);
+  SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
+  SendMessageW(hwnd(app().searchGenderCombo), CB_SETCURSEL, 1, 0);
+  SendMessageW(hwnd(app().searchAbilityCombo), CB_SETCURSEL, 1, 0);
+  settle(main_, 100);
+  click(app().eggSearchButton);
+  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  // Each percent the search moves is a tick that asks for a repaint.
+  int paints = pumpUntil(main_, [&] { return app().searchPercent >= 3 || app().searchStatus != kSearchRunning; });
+  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  EXPECT_GE(paints, 3);
+  SendMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(main_));
+  EXPECT_EQ(app().searchStatus, kSearchStopped);
+}
+
 TEST_F(Win32Window, MessageLoopEndsOnCloseWithTheQuitCode) {
   PostMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(win32RunMessageLoop(main_), 0);
