@@ -38,19 +38,20 @@ constexpr int32_t kDelayMaxEditId = 410;
 constexpr int32_t kMomentSeedEditId = 500;
 constexpr int32_t kMomentYearEditId = 501;
 
-// Screen 3: step 5 on the left of x 560, step 6 on its right. Everything stays
-// within 790 x 535, the client area the 800 x 600 Win32 window leaves below its
-// caption and menu bar.
-constexpr int32_t kStepSixX = 565;
+// Screen 3: step 5 on the left of the line at x 570, step 6 on its right.
+// Everything stays within 790 x 535, the client area the 800 x 600 Win32
+// window leaves below its caption and menu bar, and the hit columns leave room
+// for frames up to 9999 in the wider font Wine draws with.
+constexpr int32_t kStepSixX = 575;
 constexpr int32_t kHitFirstY = 135;
 constexpr int32_t kHitLineStep = 25;
 constexpr int32_t kMomentFirstY = 85;
 constexpr int32_t kMomentLineStep = 25;
 // Columns of a hit line and its header: seed, frame, PID, nature, ability,
 // gender value, shiny mark, delay; then its button.
-constexpr int32_t kHitColumns[8] = {10, 95, 183, 255, 340, 378, 432, 455};
-constexpr int32_t kHitButtonX = 500;
-constexpr int32_t kHitButtonWidth = 55;
+constexpr int32_t kHitColumns[8] = {10, 96, 212, 280, 363, 398, 449, 468};
+constexpr int32_t kHitButtonX = 512;
+constexpr int32_t kHitButtonWidth = 52;
 
 // The last candidate-button row must start above this y after a range search.
 constexpr int32_t kCandidateButtonYLimit = 583;
@@ -281,7 +282,7 @@ void paintScreenThree(AppState& app, PaintSurface s) {
                             texts::kTextHitNatureHeader,  texts::kTextHitAbilityHeader, texts::kTextHitGenderHeader,
                             texts::kTextHitShinyHeader,   texts::kTextHitDelayHeader};
   for (int c = 0; c < 8; ++c) platformPaintText(s, kHitColumns[c], 112, headers[c]);
-  platformPaintLine(s, 5, 130, 555, 130);
+  platformPaintLine(s, 5, 130, kStepSixX - 10, 130);
   if (app.hitCount == 0) platformPaintText(s, kHitColumns[0], kHitFirstY + 2, texts::kTextNoCandidate);
   for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i) {
     const SearchHit& hit = app.hits[i];

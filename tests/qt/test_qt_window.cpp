@@ -369,22 +369,6 @@ TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
   EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
 }
 
-// Step 6 from a typed seed: its moments, then the seed on to step 4.
-TEST_F(QtWindowTest, StepSixListsTheMomentsOfASeedAndHandsItToStepFour) {
-  chooseMenu(2);
-  ASSERT_EQ(app().screenMode, 3);
-  type(app().momentSeedEdit, "0x1B0C0F5F");
-  type(app().momentYearEdit, "2026");
-  click(app().momentButton);
-  ASSERT_EQ(app().momentCount, 10);
-  EXPECT_EQ(app().moments[0].second, 26);  // 1 * 1 + 0 + 26 = 0x1B
-  EXPECT_EQ(app().moments[0].delay, 3909);
-  screenshot("quillmar-screen3-moments.png");
-  click(app().toStepFourButton);
-  ASSERT_EQ(app().screenMode, 2);
-  EXPECT_EQ(textOf(app().initialSeedEdit), QStringLiteral("0x1B0C0F5F"));
-}
-
 // Step 5 to step 4: a small search (two delays of 2026, eight frames, ひかえめ)
 // lists its hits and opens search.txt; a hit's seed goes to step 6, which lists
 // its moments, and on to step 4, whose list shows the hit's egg at its frame.
