@@ -422,13 +422,15 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   EXPECT_EQ(list[static_cast<std::size_t>(hit.frame) + 1], line);
 }
 
-// A full-year search (every hour, delays 300..9999, frames 0..99) for a rare
-// egg: the window keeps painting its progress while the search runs, and
-// closing it ends the search.
+// A full-year search (every hour and delay, frames 0..99) for a rare egg: the
+// window keeps painting its progress while the search runs, and closing it
+// ends the search.
 TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
   chooseMenu(2);
   type(app().searchTidEdit, "12345");
   type(app().searchSidEdit, "54321");
+  type(app().delayMinEdit, "0");
+  type(app().delayMaxEdit, "65535");
   auto* shiny = as<QCheckBox>(app().searchShinyOnlyCheck);
   QTest::mouseClick(shiny, Qt::LeftButton, {}, QPoint(7, shiny->height() / 2));
   chooseRow(app().searchNatureCombo, 16);
@@ -439,10 +441,11 @@ TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearc
   click(app().eggSearchButton);
   ASSERT_EQ(app().searchStatus, kSearchRunning);
   counter.paints = 0;
-  // Each percent the search moves is a tick that asks for a repaint.
-  waitFor([&] { return app().searchPercent >= 3 || app().searchStatus != kSearchRunning; });
+  // A tick that finds the search moved on asks for a repaint.
+  waitFor([&] { return counter.paints >= 3 || app().searchStatus != kSearchRunning; });
   ASSERT_EQ(app().searchStatus, kSearchRunning);
   EXPECT_GE(counter.paints, 3);
+  EXPECT_GT(app().searchPercent, 0);
   window_->close();
   EXPECT_EQ(app().searchStatus, kSearchStopped);
   EXPECT_TRUE(catcher_.urls.empty());

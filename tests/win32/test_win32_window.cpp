@@ -649,13 +649,14 @@ TEST_F(Win32Window, OutputHandsResultTxtToTheDocumentOpener) {
   std::fclose(f);
 }
 
-// Runs the window's messages (timer ticks, paints) until `done` or a minute
-// has passed; returns how many WM_PAINT of the main window went through.
+// Runs the window's messages (timer ticks, paints) until done(paints) or a
+// minute has passed, counting the WM_PAINT of the main window that went
+// through; returns that count.
 template <typename Done>
 int pumpUntil(HWND main, Done done) {
   int paints = 0;
   DWORD until = GetTickCount() + 60000;
-  while (!done() && static_cast<int>(until - GetTickCount()) > 0) {
+  while (!done(paints) && static_cast<int>(until - GetTickCount()) > 0) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) continue;
@@ -688,7 +689,7 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-before.png");
   click(app().eggSearchButton);
-  pumpUntil(main_, [&] { return app().searchStatus != kSearchRunning; });
+  pumpUntil(main_, [&](int) { return app().searchStatus != kSearchRunning; });
   ASSERT_EQ(app().searchStatus, kSearchFinished);
   EXPECT_EQ(opened, L"search.txt");
   EXPECT_EQ(app().searchHitTotal, 1000);
@@ -726,13 +727,15 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   EXPECT_EQ(windowText(hwnd(app().tidEdit)), L"12345");
 }
 
-// A full-year search (every hour, delays 300..9999, frames 0..99) for a rare
-// egg: the window keeps painting its progress while the search runs, and
-// closing it ends the search.
+// A full-year search (every hour and delay, frames 0..99) for a rare egg: the
+// window keeps painting its progress while the search runs, and closing it
+// ends the search.
 TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
   menu(40003);
   SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
   SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
+  SetWindowTextW(hwnd(app().delayMinEdit), L"0");
+  SetWindowTextW(hwnd(app().delayMaxEdit), L"65535");
   click(app().searchShinyOnlyCheck);
   SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
   SendMessageW(hwnd(app().searchGenderCombo), CB_SETCURSEL, 1, 0);
@@ -740,9 +743,10 @@ TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch
   settle(main_, 100);
   click(app().eggSearchButton);
   ASSERT_EQ(app().searchStatus, kSearchRunning);
-  // Each percent the search moves is a tick that asks for a repaint.
-  int paints = pumpUntil(main_, [&] { return app().searchPercent >= 3 || app().searchStatus != kSearchRunning; });
+  // A tick that finds the search moved on asks for a repaint.
+  int paints = pumpUntil(main_, [&](int p) { return p >= 3 || app().searchStatus != kSearchRunning; });
   ASSERT_EQ(app().searchStatus, kSearchRunning);
+  EXPECT_GT(app().searchPercent, 0);
   EXPECT_GE(paints, 3);
   SendMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(main_));
