@@ -40,8 +40,8 @@ constexpr int32_t kMomentYearEditId = 501;
 
 // Screen 3: step 5 on the left of the line at x 570, step 6 on its right.
 // Everything stays within 790 x 535, the client area the 800 x 600 Win32
-// window leaves below its caption and menu bar, and the hit columns leave room
-// for frames up to 9999 in the wider font Wine draws with.
+// window leaves below its caption and menu bar. The hit columns stay apart in
+// the wider font Wine draws with, for frames up to 999.
 constexpr int32_t kStepSixX = 575;
 constexpr int32_t kHitFirstY = 135;
 constexpr int32_t kHitLineStep = 25;
@@ -49,9 +49,9 @@ constexpr int32_t kMomentFirstY = 85;
 constexpr int32_t kMomentLineStep = 25;
 // Columns of a hit line and its header: seed, frame, PID, nature, ability,
 // gender value, shiny mark, delay; then its button.
-constexpr int32_t kHitColumns[8] = {10, 96, 212, 280, 363, 398, 449, 468};
-constexpr int32_t kHitButtonX = 512;
-constexpr int32_t kHitButtonWidth = 52;
+constexpr int32_t kHitColumns[8] = {10, 100, 218, 290, 370, 402, 454, 472};
+constexpr int32_t kHitButtonX = 515;
+constexpr int32_t kHitButtonWidth = 50;
 
 // The last candidate-button row must start above this y after a range search.
 constexpr int32_t kCandidateButtonYLimit = 583;
