@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/egg_list.h"
+#include "tests/reference/reference_scans.h"
 
 namespace {
 

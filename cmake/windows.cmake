@@ -14,7 +14,8 @@ set(QUILLMAR_CLI_RC ${QUILLMAR_GENERATED_DIR}/quillmar-cli.rc)
 add_custom_command(
   OUTPUT ${QUILLMAR_GEN_RC}
   COMMAND ${QUILLMAR_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Werror
-          -I${PROJECT_SOURCE_DIR} -I${QUILLMAR_GENERATED_DIR}
+          -I${PROJECT_BINARY_DIR}/layers/quillmar_text -I${PROJECT_BINARY_DIR}/layers/quillmar_ui
+          -I${QUILLMAR_GENERATED_DIR}
           ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp -o ${QUILLMAR_GEN_RC}
   DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp
           ${PROJECT_SOURCE_DIR}/text/cp932.h ${PROJECT_SOURCE_DIR}/ui/resources/templates.h
@@ -34,8 +35,8 @@ target_sources(quillmar-cli PRIVATE ${QUILLMAR_CLI_RC})
 file(GLOB QUILLMAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/*.cpp)
 list(REMOVE_ITEM QUILLMAR_WIN32_SOURCES ${PROJECT_SOURCE_DIR}/ui/win32/main.cpp ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp)
 add_library(quillmar_win32_backend OBJECT ${QUILLMAR_WIN32_SOURCES})
-quillmar_defaults(quillmar_win32_backend)
-target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui quillmar_text gdi32 user32)
+quillmar_layer(quillmar_win32_backend ui/win32)
+target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 PRIVATE quillmar_text)
 
 add_executable(quillmar WIN32 ui/win32/main.cpp ${QUILLMAR_RC})
 quillmar_defaults(quillmar)
@@ -47,7 +48,8 @@ if(QUILLMAR_TESTS)
   file(GLOB QUILLMAR_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/test_*.cpp)
   add_executable(quillmar_win32_tests ${QUILLMAR_WIN32_TEST_SOURCES} ${QUILLMAR_RC})
   quillmar_defaults(quillmar_win32_tests)
-  target_link_libraries(quillmar_win32_tests PRIVATE quillmar_win32_backend GTest::gtest_main)
+  target_link_libraries(quillmar_win32_tests PRIVATE quillmar_win32_backend quillmar_text quillmar_tests_root
+                                                     GTest::gtest_main)
   add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(quillmar_win32_window PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
 endif()
@@ -89,7 +91,7 @@ if(QUILLMAR_TESTS)
   add_test(NAME quillmar_windows_package
            COMMAND ${CMAKE_COMMAND} -DZIP=${QUILLMAR_PACKAGE_ZIP} -DNAME=${QUILLMAR_PACKAGE_NAME}
                    "-DEXPECTED=$<TARGET_FILE:quillmar>;$<TARGET_FILE:quillmar-cli>;${QUILLMAR_PACKAGE_DATA};${QUILLMAR_PACKAGE_README}"
-                   -P ${PROJECT_SOURCE_DIR}/cmake/check-package.cmake)
+                   -P ${PROJECT_SOURCE_DIR}/tests/check-package.cmake)
 endif()
 
 if(QUILLMAR_TESTS)

@@ -179,28 +179,6 @@ bool flush(std::FILE* out, char* buffer, char*& at) {
   return std::fwrite(buffer, 1, length, out) == length;
 }
 
-// The list as one printf-style call per line, the measure of the bytes that
-// writeEggPidList must produce. Every frame consumes exactly one generator
-// output, kept or not; the rerolls consume none, so frame i is always output i.
-void writeFramesStraightforward(AppState& app, const EggListRequest& request, std::FILE* out) {
-  std::fputs(texts::kTextResultHeader, out);
-  std::fputc('\n', out);
-  int position = 0;
-  for (int32_t i = 0; i < request.frameCount; ++i) {
-    if (position == 0) Twist(app.mt);
-    uint32_t pid = Temper(app.mt, position);
-    if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
-    bool shiny = ShinyTest(pid, request.tid, request.sid);
-    if (eggFrameKept(request, pid, shiny)) {
-      char line[kEggFrameLineCapacity];
-      const int length = formatEggFrameLine(line, i, pid, shiny);
-      std::fwrite(line, 1, static_cast<std::size_t>(length), out);
-      std::fputc('\n', out);
-    }
-    if (++position == kMtWordCount) position = 0;
-  }
-}
-
 // The same bytes, formatted by hand into a large buffer that is written once
 // per filling: the frame number and its quotient by 12 are counted up as text,
 // the PID goes out as eight hex digits, names and small numbers are copied.
@@ -298,9 +276,4 @@ OutputResult writeEggPidListFile(AppState& app, const EggListRequest& request, c
 bool writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out) {
   storeRequestAndSeed(app, request);
   return writeFrames(app, request, out);
-}
-
-void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out) {
-  storeRequestAndSeed(app, request);
-  writeFramesStraightforward(app, request, out);
 }

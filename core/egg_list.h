@@ -42,7 +42,3 @@ OutputResult writeEggPidListFile(AppState& app, const EggListRequest& request, c
 // Stops at the first write the stream refuses and returns false (errno tells
 // why); a stream's own buffer may still hold a failure its flush will report.
 bool writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out);
-
-// The same list with one printf-style write per line: the measure of the bytes
-// the two writers above must produce, kept for tests and benchmarks.
-void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out);

@@ -19,22 +19,6 @@ bool storeIfNature(AppState& app, uint32_t s, uint32_t t, int nature, int limit)
 
 }  // namespace
 
-bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit) {
-  const uint32_t highs[2] = {w1 & 0xFFFFu, (w1 | 0x8000u) & 0xFFFFu};
-  const uint32_t want0 = w2 & 0xFFFFu;
-  const uint32_t want1 = (w2 | 0x8000u) & 0xFFFFu;
-  for (uint32_t h : highs) {
-    for (uint32_t low = 0; low <= 0xFFFFu; ++low) {
-      uint32_t s = (h << 16) | low;
-      uint32_t t = Lcg32::Next(s);
-      uint32_t draw = t >> 16;
-      if (draw != want0 && draw != want1) continue;
-      if (storeIfNature(app, s, t, nature, limit)) return true;
-    }
-  }
-  return false;
-}
-
 // With s = (h << 16) | low, Next(s) = ((h * kMul mod 2^16) << 16) + (low * kMul + kAdd mod 2^32):
 // the first term has no low bits, so the draw of Next(s) is
 // (h * kMul + lowPart(low)) mod 2^16 with lowPart(low) = (low * kMul + kAdd mod 2^32) >> 16.

@@ -22,7 +22,7 @@ bool firstIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kSta
 bool nextIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]);
 
 // What a search did; the shell needs it to decide which buttons to create.
-enum class PidSearchKind {
+enum class PidSearchKind : int32_t {
   kNotRun,  // IVs open and no measurement taken: nothing changed
   kFixed,   // all six IVs fixed: every candidate found (at most 6)
   kRange,   // IV ranges: combinations in H..D nesting order, stops at kRangeSearchLimit
@@ -43,7 +43,3 @@ bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit,
 // Runs the search over AppState.ivRanges with AppState.natureIndex. Reading the
 // nature list (while no measurement is taken) is the caller's job.
 PidSearchKind searchPidCandidates(AppState& app);
-
-// Scans one combination with every one of its lows tried in turn; the measure
-// against which the faster scan is checked.
-bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit);

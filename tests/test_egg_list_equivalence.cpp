@@ -11,6 +11,7 @@
 #include "core/egg_list.h"
 #include "core/rng.h"
 #include "tests/cli_run.h"
+#include "tests/reference/reference_scans.h"
 #include "tests/temp_dir.h"
 
 namespace {

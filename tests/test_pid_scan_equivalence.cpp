@@ -8,6 +8,7 @@
 
 #include "core/pid_search.h"
 #include "core/rng.h"
+#include "tests/reference/reference_scans.h"
 
 namespace {
 
