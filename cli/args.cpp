@@ -136,6 +136,17 @@ bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& valu
   return true;
 }
 
+bool splitSixFields(std::string_view text, std::string_view (&fields)[kStatCount]) {
+  for (int i = 0; i < kStatCount; ++i) {
+    std::size_t comma = text.find(',');
+    bool last = i == kStatCount - 1;
+    if (last != (comma == std::string_view::npos)) return false;
+    fields[i] = last ? text : text.substr(0, comma);
+    if (!last) text = text.substr(comma + 1);
+  }
+  return true;
+}
+
 bool parseListOptionArg(std::string_view text, const char* const* texts, int first, int last, int& choice) {
   int64_t n = 0;
   if (parseIntStrict(text, first, last, n)) {

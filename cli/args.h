@@ -51,6 +51,10 @@ bool hasFlag(const ParsedArgs& parsed, std::string_view name);
 // Decimal integer in lo..hi: an optional "-" and digits, nothing else.
 bool parseIntStrict(std::string_view text, int64_t lo, int64_t hi, int64_t& value);
 
+// Six comma-separated fields, one per stat in the order H, A, B, S, C, D:
+// false unless there are exactly six (empty fields are passed on as such).
+bool splitSixFields(std::string_view text, std::string_view (&fields)[kStatCount]);
+
 // An entry of a list of texts, given by its number first..last or by its text
 // (UTF-8, compared with texts[first..last] after conversion to CP932).
 bool parseListOptionArg(std::string_view text, const char* const* texts, int first, int last, int& choice);

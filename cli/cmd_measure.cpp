@@ -37,14 +37,12 @@ const char kHelp[] =
 constexpr int32_t kNotTyped = -1;  // a '-' in --at
 
 bool parseBase(std::string_view text, StatBlock& base) {
+  std::string_view fields[kStatCount];
+  if (!splitSixFields(text, fields)) return false;
   for (int i = 0; i < kStatCount; ++i) {
-    std::size_t comma = text.find(',');
-    bool last = i == kStatCount - 1;
-    if (last != (comma == std::string_view::npos)) return false;
     int64_t v = 0;
-    if (!parseIntStrict(last ? text : text.substr(0, comma), 1, 255, v)) return false;
+    if (!parseIntStrict(fields[i], 1, 255, v)) return false;
     base[i] = static_cast<int32_t>(v);
-    if (!last) text = text.substr(comma + 1);
   }
   return true;
 }
@@ -60,21 +58,17 @@ bool parseMeasurement(std::string_view text, Measurement& m) {
   int64_t level = 0;
   if (!parseIntStrict(text.substr(0, colon), 1, 100, level)) return false;
   m.level = static_cast<int32_t>(level);
-  text = text.substr(colon + 1);
+  std::string_view fields[kStatCount];
+  if (!splitSixFields(text.substr(colon + 1), fields)) return false;
   for (int i = 0; i < kStatCount; ++i) {
-    std::size_t comma = text.find(',');
-    bool last = i == kStatCount - 1;
-    if (last != (comma == std::string_view::npos)) return false;
-    std::string_view field = last ? text : text.substr(0, comma);
     int64_t v = 0;
-    if (field == "-") {
+    if (fields[i] == "-") {
       m.stats[i] = kNotTyped;
-    } else if (parseIntStrict(field, 1, 999, v)) {
+    } else if (parseIntStrict(fields[i], 1, 999, v)) {
       m.stats[i] = static_cast<int32_t>(v);
     } else {
       return false;
     }
-    if (!last) text = text.substr(comma + 1);
   }
   return true;
 }

@@ -42,13 +42,10 @@ bool parseIv(std::string_view text, IvRange& range) {
 }
 
 bool parseIvs(std::string_view text, IvRange (&ranges)[kStatCount]) {
-  for (int i = 0; i < kStatCount; ++i) {
-    std::size_t comma = text.find(',');
-    bool last = i == kStatCount - 1;
-    if (last != (comma == std::string_view::npos)) return false;
-    if (!parseIv(last ? text : text.substr(0, comma), ranges[i])) return false;
-    if (!last) text = text.substr(comma + 1);
-  }
+  std::string_view fields[kStatCount];
+  if (!splitSixFields(text, fields)) return false;
+  for (int i = 0; i < kStatCount; ++i)
+    if (!parseIv(fields[i], ranges[i])) return false;
   return true;
 }
 

@@ -110,13 +110,13 @@ int cmdSeedTime(int argc, const char* const* argv, int first, const CliIo& io) {
 
   const int32_t y = static_cast<int32_t>(year);
   switch (seedTimeVerdict(seed, y)) {
-    case SeedTimeVerdict::HasTime:
+    case SeedTimeVerdict::kHasTime:
       break;
-    case SeedTimeVerdict::HourOutOfRange:
+    case SeedTimeVerdict::kHourOutOfRange:
       std::fprintf(io.out, "no time: BB = 0x%02X (%d) is not an hour 0..23\n", static_cast<unsigned>(seedHour(seed)),
                    seedHour(seed));
       return kExitNotFound;
-    case SeedTimeVerdict::YearOutOfRange:  // rejected above
+    case SeedTimeVerdict::kYearOutOfRange:  // rejected above
       return cliError(io, "--year '%s': expected a year 2000..2099", yearText->c_str());
   }
 

@@ -59,7 +59,7 @@ int parseDelayWindow(const ParsedArgs& args, int32_t& delayMin, int32_t& delayMa
 void printSeedExplanation(std::FILE* out, uint32_t seed, const SeedExplainRequest& request) {
   int32_t hour = seedHour(seed);
   int32_t delay = seedDelay(seed, request.year);
-  bool reachable = seedTimeVerdict(seed, request.year) == SeedTimeVerdict::HasTime && delay >= request.delayMin &&
+  bool reachable = seedTimeVerdict(seed, request.year) == SeedTimeVerdict::kHasTime && delay >= request.delayMin &&
                    delay <= request.delayMax;
   std::fprintf(out, "\thour %d\tdelay %d\t%s", hour, delay, reachable ? "reachable" : "unreachable");
 }

@@ -208,7 +208,7 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
   if (control.seedsDone != nullptr) control.seedsDone->store(0, std::memory_order_relaxed);
   if (!eggSearchRequestValid(request) || capacity < 0 || (capacity > 0 && hits == nullptr) || control.threads < 1 ||
       control.threads > kEggSearchMaxThreads) {
-    return EggSearchResult{EggSearchStatus::BadRequest, 0};
+    return EggSearchResult{EggSearchStatus::kBadRequest, 0};
   }
   Search search;
   search.request = &request;
@@ -228,9 +228,9 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
     for (int32_t t = 1; t < control.threads; ++t) helpers[t].join();
   }
   std::sort(hits, hits + search.count, earlier);
-  if (search.cancelled.load()) return EggSearchResult{EggSearchStatus::Cancelled, search.count};
+  if (search.cancelled.load()) return EggSearchResult{EggSearchStatus::kCancelled, search.count};
   if (control.seedsDone != nullptr) control.seedsDone->store(eggSearchSeedCount(request), std::memory_order_relaxed);
-  return EggSearchResult{EggSearchStatus::Done, search.count};
+  return EggSearchResult{EggSearchStatus::kDone, search.count};
 }
 
 bool eggHitMoment(const EggHit& hit, int32_t year, ConsoleMoment& moment) {

@@ -60,9 +60,9 @@ struct EggSearchControl {
 inline constexpr int32_t kEggSearchMaxThreads = 64;
 
 enum class EggSearchStatus : int32_t {
-  Done,        // hits[0..count) are the first `count` hits; count < capacity means there are no more
-  Cancelled,   // hits[0..count) are sorted hits found before the stop; earlier ones may be missing
-  BadRequest,  // a field is out of range (eggSearchRequestValid); nothing was searched
+  kDone,        // hits[0..count) are the first `count` hits; count < capacity means there are no more
+  kCancelled,   // hits[0..count) are sorted hits found before the stop; earlier ones may be missing
+  kBadRequest,  // a field is out of range (eggSearchRequestValid); nothing was searched
 };
 
 struct EggSearchResult {

@@ -45,19 +45,19 @@ int32_t computeStat(StatKind kind, int32_t base, int32_t iv, int32_t level) {
   int32_t product = wrapMul(wrapAdd(wrapMul(2, base), iv), level);
   int32_t pre = wrapAdd(product / 100, 5);
   switch (kind) {
-    case Hp: return wrapAdd(wrapAdd(pre, level), 5);
-    case Raised: return scaleTruncated(pre, 1.1);
-    case Lowered: return scaleTruncated(pre, 0.9);
-    case Neutral: break;
+    case StatKind::kHp: return wrapAdd(wrapAdd(pre, level), 5);
+    case StatKind::kRaised: return scaleTruncated(pre, 1.1);
+    case StatKind::kLowered: return scaleTruncated(pre, 0.9);
+    case StatKind::kNeutral: break;
   }
   return pre;
 }
 
 StatKind statKindFor(int statIndex, const NatureInfo& nature) {
-  if (statIndex == 0) return Hp;
-  if (statIndex == nature.raised) return Raised;
-  if (statIndex == nature.lowered) return Lowered;
-  return Neutral;
+  if (statIndex == 0) return StatKind::kHp;
+  if (statIndex == nature.raised) return StatKind::kRaised;
+  if (statIndex == nature.lowered) return StatKind::kLowered;
+  return StatKind::kNeutral;
 }
 
 void narrowRange(IvRange& range, StatKind kind, int32_t base, int32_t level, int32_t observed, int32_t firstIv,

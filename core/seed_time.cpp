@@ -56,15 +56,15 @@ bool seedOfMoment(const ConsoleMoment& m, uint32_t& seed) {
 }
 
 SeedTimeVerdict seedTimeVerdict(uint32_t seed, int32_t year) {
-  if (year < kClockFirstYear || year > kClockLastYear) return SeedTimeVerdict::YearOutOfRange;
-  if (seedHour(seed) > 23) return SeedTimeVerdict::HourOutOfRange;
-  return SeedTimeVerdict::HasTime;
+  if (year < kClockFirstYear || year > kClockLastYear) return SeedTimeVerdict::kYearOutOfRange;
+  if (seedHour(seed) > 23) return SeedTimeVerdict::kHourOutOfRange;
+  return SeedTimeVerdict::kHasTime;
 }
 
 SeedMomentPage listSeedMoments(uint32_t seed, int32_t year, SeedMomentCursor& cursor, ConsoleMoment* out,
                                int32_t capacity) {
   SeedMomentPage page{0, false};
-  if (seedTimeVerdict(seed, year) != SeedTimeVerdict::HasTime) return page;
+  if (seedTimeVerdict(seed, year) != SeedTimeVerdict::kHasTime) return page;
   const int32_t aa = seedMonthDaySum(seed);
   while (page.count < capacity && seekMoment(aa, year, cursor)) {
     int32_t sum = minuteSecondSum(aa, cursor.month, cursor.day);
@@ -77,7 +77,7 @@ SeedMomentPage listSeedMoments(uint32_t seed, int32_t year, SeedMomentCursor& cu
 }
 
 int32_t countSeedMoments(uint32_t seed, int32_t year) {
-  if (seedTimeVerdict(seed, year) != SeedTimeVerdict::HasTime) return 0;
+  if (seedTimeVerdict(seed, year) != SeedTimeVerdict::kHasTime) return 0;
   const int32_t aa = seedMonthDaySum(seed);
   int32_t count = 0;
   for (int32_t month = 1; month <= 12; ++month) {

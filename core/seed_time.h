@@ -56,9 +56,9 @@ constexpr int32_t seedDelay(uint32_t seed, int32_t year) {
 
 // Whether a seed has any moment in a year, and if not, why.
 enum class SeedTimeVerdict : int32_t {
-  HasTime,         // BB is an hour: moments exist (every CCCC has a delay)
-  YearOutOfRange,  // the year is outside 2000..2099
-  HourOutOfRange,  // BB is 24 or more
+  kHasTime,         // BB is an hour: moments exist (every CCCC has a delay)
+  kYearOutOfRange,  // the year is outside 2000..2099
+  kHourOutOfRange,  // BB is 24 or more
 };
 // Checks the year first, then the hour.
 SeedTimeVerdict seedTimeVerdict(uint32_t seed, int32_t year);

@@ -5,10 +5,6 @@
 #include "quillmar/texts.h"
 
 const char* const kStatLabels[kStatCount] = {"H", "A", "B", "S", "C", "D"};
-const char* const kDialogStatLabels[kStatCount] = {
-    texts::kTextDialogHp,    texts::kTextDialogAttack,   texts::kTextDialogDefense,
-    texts::kTextDialogSpeed, texts::kTextDialogSpAttack, texts::kTextDialogSpDefense,
-};
 
 const char* const kNatureNames[kNatureCount] = {
     texts::kTextNature0,  texts::kTextNature1,  texts::kTextNature2,  texts::kTextNature3,  texts::kTextNature4,
@@ -16,15 +12,6 @@ const char* const kNatureNames[kNatureCount] = {
     texts::kTextNature10, texts::kTextNature11, texts::kTextNature12, texts::kTextNature13, texts::kTextNature14,
     texts::kTextNature15, texts::kTextNature16, texts::kTextNature17, texts::kTextNature18, texts::kTextNature19,
     texts::kTextNature20, texts::kTextNature21, texts::kTextNature22, texts::kTextNature23, texts::kTextNature24,
-};
-
-const char* const kNatureFilterOptions[kNatureFilterOptionCount] = {
-    texts::kTextNoFilter, texts::kTextNature0,  texts::kTextNature1,  texts::kTextNature2,  texts::kTextNature3,
-    texts::kTextNature4,  texts::kTextNature5,  texts::kTextNature6,  texts::kTextNature7,  texts::kTextNature8,
-    texts::kTextNature9,  texts::kTextNature10, texts::kTextNature11, texts::kTextNature12, texts::kTextNature13,
-    texts::kTextNature14, texts::kTextNature15, texts::kTextNature16, texts::kTextNature17, texts::kTextNature18,
-    texts::kTextNature19, texts::kTextNature20, texts::kTextNature21, texts::kTextNature22, texts::kTextNature23,
-    texts::kTextNature24,
 };
 
 const char* const kGenderFilterOptions[kGenderFilterOptionCount] = {

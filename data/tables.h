@@ -9,16 +9,16 @@
 // raises stat n / 5 + 1 and lowers stat n % 5 + 1, neutral (0, 0) when equal.
 void buildNatureTable(NatureTable& table);
 
-// Painted one-letter labels "H".."D" and the IV dialog's labels, in stat order.
+// Painted one-letter labels "H".."D", in stat order.
 extern const char* const kStatLabels[kStatCount];
-extern const char* const kDialogStatLabels[kStatCount];
 
-// The option lists of step 4's filter lists, entry 0 "指定しない" first.
-inline constexpr int kNatureFilterOptionCount = kNatureCount + 1;
+// The 25 nature names in game order (row = PID mod 25).
+extern const char* const kNatureNames[kNatureCount];
+
+// The option lists of step 4's gender and ability filters, entry 0 "指定しない"
+// first; the nature filter lists "指定しない" and then the 25 names.
 inline constexpr int kGenderFilterOptionCount = 9;
 inline constexpr int kAbilityFilterOptionCount = 3;
-extern const char* const kNatureNames[kNatureCount];
-extern const char* const kNatureFilterOptions[kNatureFilterOptionCount];  // "指定しない", then the 25 names
 extern const char* const kGenderFilterOptions[kGenderFilterOptionCount];
 extern const char* const kAbilityFilterOptions[kAbilityFilterOptionCount];
 

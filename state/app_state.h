@@ -43,7 +43,7 @@ struct MeasurementRow {
   StatBlock stats;
 };
 
-enum StatKind : int32_t { Hp = 1, Neutral = 2, Raised = 3, Lowered = 4 };
+enum class StatKind : int32_t { kHp = 1, kNeutral = 2, kRaised = 3, kLowered = 4 };
 
 struct NatureInfo {
   char name[kNameFieldBytes];  // CP932, NUL-terminated
@@ -105,13 +105,13 @@ struct Mt19937 {
 // 0 is "no control"; a destroyed control's handle is cleared to 0.
 using ControlHandle = std::intptr_t;
 
-enum ScreenMode : int32_t { kScreenNone = 0, kScreenOne = 1, kScreenTwo = 2, kScreenThree = 3 };
+enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3 };
 
 // Where step 5's search stands.
-enum SearchStatus : int32_t { kSearchIdle = 0, kSearchRunning = 1, kSearchFinished = 2, kSearchStopped = 3 };
+enum class SearchStatus : int32_t { kIdle = 0, kRunning = 1, kFinished = 2, kStopped = 3 };
 
 struct AppState {
-  int32_t screenMode;
+  ScreenMode screenMode;
 
   // Platform handles (meaningful only to the backend that gave them out).
   std::intptr_t instance;
@@ -160,7 +160,7 @@ struct AppState {
   // Step 5: the year of the last search (step 5's year starts from it), where
   // the search stands, and its best hits in the search's order (-1: none yet).
   int32_t searchYear;
-  int32_t searchStatus;    // SearchStatus
+  SearchStatus searchStatus;
   int32_t searchPercent;   // 0..100 while running
   int32_t searchHitTotal;  // hits found (up to the search's limit), all written to the hit file
   SearchHit hits[kMaxShownHits];

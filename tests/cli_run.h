@@ -1,6 +1,8 @@
 // Runs quillmar-cli in-process and captures what it prints.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -30,4 +32,20 @@ inline CliResult runCliCaptured(std::vector<std::string> args) {
   std::FILE* err = std::tmpfile();
   int rc = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
   return CliResult{rc, readAll(out), readAll(err)};
+}
+
+// The arguments as "[a] [b] ", for failure messages.
+inline std::string joinedArgs(const std::vector<std::string>& args) {
+  std::string joined;
+  for (const auto& a : args) joined += "[" + a + "] ";
+  return joined;
+}
+
+// A rejected command line: exit code 2, nothing on stdout, a message on stderr.
+inline void expectUsageError(const std::vector<std::string>& args) {
+  const std::string joined = joinedArgs(args);
+  CliResult r = runCliCaptured(args);
+  EXPECT_EQ(r.exitCode, 2) << joined;
+  EXPECT_EQ(r.out, "") << joined;
+  EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined << r.err;
 }

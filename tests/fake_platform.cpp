@@ -100,15 +100,15 @@ bool platformIsChecked(ControlHandle handle) {
 void platformInvalidate(const AppState&) { ++fake().invalidations; }
 
 void platformPaintFrameRect(PaintSurface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  fake().paint.push_back(PaintOp{PaintOp::kFrame, left, top, right, bottom, ""});
+  fake().paint.push_back(PaintOp{PaintOp::Kind::kFrame, left, top, right, bottom, ""});
 }
 
 void platformPaintText(PaintSurface, int32_t x, int32_t y, const char* text) {
-  fake().paint.push_back(PaintOp{PaintOp::kText, x, y, 0, 0, text});
+  fake().paint.push_back(PaintOp{PaintOp::Kind::kText, x, y, 0, 0, text});
 }
 
 void platformPaintLine(PaintSurface, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-  fake().paint.push_back(PaintOp{PaintOp::kLine, x0, y0, x1, y1, ""});
+  fake().paint.push_back(PaintOp{PaintOp::Kind::kLine, x0, y0, x1, y1, ""});
 }
 
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,

@@ -24,7 +24,7 @@ struct FakeControl {
 };
 
 struct PaintOp {
-  enum Kind { kFrame, kText, kLine };
+  enum class Kind : int32_t { kFrame, kText, kLine };
   Kind kind;
   int32_t x0;
   int32_t y0;

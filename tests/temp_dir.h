@@ -36,21 +36,6 @@ struct TempDir {
   std::string file(const char* name) const { return (path / name).string(); }
 };
 
-// What a file written in text mode holds for `text`: CR LF line ends on
-// Windows, the text unchanged elsewhere.
-inline std::string textModeBytes(const std::string& text) {
-#ifdef _WIN32
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-#else
-  return text;
-#endif
-}
-
 // The whole file as bytes, or "" with `exists` false when it cannot be opened.
 inline std::string readFileBytes(const std::string& path, bool* exists = nullptr) {
   std::string s;
@@ -62,4 +47,21 @@ inline std::string readFileBytes(const std::string& path, bool* exists = nullptr
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
   std::fclose(f);
   return s;
+}
+
+// What a file written in text mode holds for `text`: each '\n' as this C
+// library writes a line end in text mode (CR LF on Windows, LF elsewhere).
+inline std::string textModeBytes(const std::string& text) {
+  static const std::string lineEnd = [] {
+    TempDir dir;
+    std::FILE* f = std::fopen(dir.file("line-end").c_str(), "w");
+    if (f != nullptr) {
+      std::fputc('\n', f);
+      std::fclose(f);
+    }
+    return readFileBytes(dir.file("line-end"));
+  }();
+  std::string out;
+  for (char c : text) out += c == '\n' ? lineEnd : std::string(1, c);
+  return out;
 }

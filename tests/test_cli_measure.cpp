@@ -38,12 +38,7 @@ TEST(CliSpecies, BadArgumentsExitTwo) {
       {"species", "ピカチュウ", "--dir"},
       {"species", "ピカチュウ", "--base", "1"},
   };
-  for (const auto& args : bad) {
-    CliResult r = runCliCaptured(args);
-    EXPECT_EQ(r.exitCode, 2) << args.size();
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << r.err;
-  }
+  for (const auto& args : bad) expectUsageError(args);
 }
 
 TEST(CliMeasure, HpBase45Example) {
@@ -112,14 +107,7 @@ TEST(CliMeasure, BadArgumentsExitTwoWithNothingPrinted) {
       {"measure", "--base", base, "--nature", "0", "--at", "5:20,10,10,10,11,11", "--at", "6:-,11,11,11,12,12"},
       {"measure", "--base", base, "--nature", "0", "--at", "5:20,10,10,10,11,11", "extra"},
   };
-  for (const auto& args : bad) {
-    CliResult r = runCliCaptured(args);
-    std::string joined;
-    for (const auto& a : args) joined += a + " ";
-    EXPECT_EQ(r.exitCode, 2) << joined;
-    EXPECT_EQ(r.out, "") << joined;
-    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined << r.err;
-  }
+  for (const auto& args : bad) expectUsageError(args);
   CliResult missing = runCliCaptured(
       {"measure", "--species", "ピカチュ", "--dir", kAssets, "--nature", "0", "--at", "5:20,10,10,10,11,11"});
   EXPECT_EQ(missing.exitCode, 1);

@@ -63,14 +63,7 @@ TEST(CliPid, BadArgumentsExitTwoWithAMessageAndNoOutput) {
       {"nosuchcommand"},
       {},
   };
-  for (const auto& args : bad) {
-    CliResult r = runCliCaptured(args);
-    std::string joined;
-    for (const auto& a : args) joined += a + " ";
-    EXPECT_EQ(r.exitCode, 2) << joined;
-    EXPECT_EQ(r.out, "") << joined;
-    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined << r.err;
-  }
+  for (const auto& args : bad) expectUsageError(args);
 }
 
 TEST(CliPid, HelpDescribesEveryOption) {

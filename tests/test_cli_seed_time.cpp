@@ -144,14 +144,7 @@ TEST(CliSeedTime, BadArgumentsExitTwoWithAMessageAndNoOutput) {
       {"time-seed", "--at", "2099-09-17 16:00:10", "--delay", ""},
       {"time-seed", "--at", "2099-09-17 16:00:10", "--delay", "1", "extra"},
   };
-  for (const auto& args : bad) {
-    CliResult r = runCliCaptured(args);
-    std::string joined;
-    for (const auto& a : args) joined += "[" + a + "] ";
-    EXPECT_EQ(r.exitCode, 2) << joined;
-    EXPECT_EQ(r.out, "") << joined;
-    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined << r.err;
-  }
+  for (const auto& args : bad) expectUsageError(args);
 }
 
 TEST(CliSeedTime, HelpExplainsTheLayoutAndOverflow) {

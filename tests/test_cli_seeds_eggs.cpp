@@ -11,19 +11,6 @@
 
 namespace {
 
-std::string joined(const std::vector<std::string>& args) {
-  std::string s;
-  for (const auto& a : args) s += a + " ";
-  return s;
-}
-
-void expectUsageError(const std::vector<std::string>& args) {
-  CliResult r = runCliCaptured(args);
-  EXPECT_EQ(r.exitCode, 2) << joined(args);
-  EXPECT_EQ(r.out, "") << joined(args);
-  EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined(args) << r.err;
-}
-
 TEST(CliSeeds, Hour52ListsTheFourCandidates) {
   CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52"});
   EXPECT_EQ(r.exitCode, 0);
@@ -121,7 +108,7 @@ TEST(CliEggs, OptionsReachTheRequest) {
   // Nature by number and by name, gender and ability by number and by text.
   auto body = [](std::vector<std::string> args) {
     CliResult r = runCliCaptured(args);
-    EXPECT_EQ(r.exitCode, 0) << joined(args) << r.err;
+    EXPECT_EQ(r.exitCode, 0) << joinedArgs(args) << r.err;
     std::string utf8 = cp932ToUtf8(r.out);
     return utf8.substr(utf8.find('\n') + 1);
   };

@@ -72,12 +72,7 @@ TEST(CliSeedsExplain, BadArgumentsExitTwoWithAMessageAndNoOutput) {
   for (const auto& extra : extras) {
     std::vector<std::string> args = base;
     args.insert(args.end(), extra.begin(), extra.end());
-    CliResult r = runCliCaptured(args);
-    std::string joined;
-    for (const auto& a : args) joined += "[" + a + "] ";
-    EXPECT_EQ(r.exitCode, 2) << joined;
-    EXPECT_EQ(r.out, "") << joined;
-    EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined << r.err;
+    expectUsageError(args);
   }
 }
 

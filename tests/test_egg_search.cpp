@@ -87,7 +87,7 @@ void expectModel(EggSearchRequest r, const std::vector<ModelHit>& model, int32_t
   std::atomic<int64_t> done{-1};
   const EggSearchResult result = runEggSearch(r, hits.data(), capacity, EggSearchControl{threads, &done, nullptr});
   const std::string what = describe(r, kernel, threads);
-  ASSERT_EQ(result.status, EggSearchStatus::Done) << what;
+  ASSERT_EQ(result.status, EggSearchStatus::kDone) << what;
   EXPECT_EQ(done.load(), eggSearchSeedCount(r)) << what;
   const std::size_t expected = std::min(model.size(), std::size_t(capacity));
   ASSERT_EQ(std::size_t(result.count), expected) << what;
@@ -217,11 +217,11 @@ TEST(EggSearch, RequestsOutOfRangeSearchNothing) {
   EggHit hit{};
   for (const EggSearchRequest& r : bad) {
     EXPECT_FALSE(eggSearchRequestValid(r));
-    EXPECT_EQ(runEggSearch(r, &hit, 1, EggSearchControl{1, nullptr, nullptr}).status, EggSearchStatus::BadRequest);
+    EXPECT_EQ(runEggSearch(r, &hit, 1, EggSearchControl{1, nullptr, nullptr}).status, EggSearchStatus::kBadRequest);
   }
-  EXPECT_EQ(runEggSearch(good, &hit, 1, EggSearchControl{0, nullptr, nullptr}).status, EggSearchStatus::BadRequest);
+  EXPECT_EQ(runEggSearch(good, &hit, 1, EggSearchControl{0, nullptr, nullptr}).status, EggSearchStatus::kBadRequest);
   EXPECT_EQ(runEggSearch(good, &hit, 1, EggSearchControl{kEggSearchMaxThreads + 1, nullptr, nullptr}).status,
-            EggSearchStatus::BadRequest);
+            EggSearchStatus::kBadRequest);
 }
 
 // A stop set while the whole year is searched ends the search with what it has.
@@ -246,7 +246,7 @@ TEST(EggSearch, CancelStopsTheSearch) {
   while (done.load() < 100000) std::this_thread::yield();
   cancel.store(true);
   worker.join();
-  EXPECT_EQ(result.status, EggSearchStatus::Cancelled);
+  EXPECT_EQ(result.status, EggSearchStatus::kCancelled);
   EXPECT_LT(done.load(), eggSearchSeedCount(r));
   EXPECT_TRUE(std::is_sorted(hits.begin(), hits.begin() + result.count,
                              [](const EggHit& a, const EggHit& b) { return a.frame < b.frame; }));

@@ -191,7 +191,6 @@ TEST(FaultMessages, ControlBytesOfAnArgumentAreShownEscaped) {
   EXPECT_EQ(r.err, "quillmar-cli: error: --nature 'ごうけつ': expected a nature number 0..24 or a nature name\n");
 }
 
-#ifndef _WIN32  // Windows cannot remove a process's working directory
 TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   WorkingDirectoryGuard guard;
   std::filesystem::path gone;
@@ -201,7 +200,7 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
     gone = dir.path;
     std::filesystem::current_path(dir.path);
   }  // the folder is removed while it is still the working directory
-  ASSERT_FALSE(std::filesystem::exists(gone));
+  if (std::filesystem::exists(gone)) GTEST_SKIP() << "this system cannot remove a process's working directory";
 
   gApp = AppState{};
   EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), "result.txt").outcome, OutputOutcome::kNotCreated);
@@ -223,7 +222,6 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "4回前\t0x12345678");
   EXPECT_FALSE(std::filesystem::exists(gone));
 }
-#endif
 
 // The window's "出力" where "result.txt" cannot be created: nothing is written,
 // the viewer is not asked to open anything, no control changes and nothing is
@@ -278,17 +276,19 @@ TEST_F(WindowFaultTest, OutputWithAFolderNamedResultTxtOpensNothing) {
   EXPECT_TRUE(std::filesystem::is_regular_file(dir_ / "result.txt"));
 }
 
-#ifndef _WIN32
 TEST_F(WindowFaultTest, VanishedWorkingDirectoryOutputOpensNothingAndSearchesStillRun) {
   WorkingDirectoryGuard guard;
   start();
   command(kCmdScreenTwo);
   typeEggRequest();
+  std::filesystem::path gone;
   {
     TempDir doomed;
     ASSERT_FALSE(doomed.path.empty());
+    gone = doomed.path;
     std::filesystem::current_path(doomed.path);
   }
+  if (std::filesystem::exists(gone)) GTEST_SKIP() << "this system cannot remove a process's working directory";
   const Snapshot shown = snapshot();
   command(kCmdOutput);
   EXPECT_TRUE(fake().openedDocuments.empty());
@@ -301,7 +301,6 @@ TEST_F(WindowFaultTest, VanishedWorkingDirectoryOutputOpensNothingAndSearchesSti
   ASSERT_EQ(app().seedCandidateCount, 4);
   EXPECT_EQ(app().seedCandidates[0].seed, 0x12345678u);
 }
-#endif
 
 // --- Writes that fail ------------------------------------------------------
 

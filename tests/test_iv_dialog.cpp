@@ -99,7 +99,7 @@ TEST_F(ShellTest, DialogAcceptAfterFiveMeasurementsLeavesOneRowOfCircles) {
   std::vector<PaintOp> drawn = fakePaint(app());
   int circles = 0, tableCells = 0;
   for (const PaintOp& op : drawn) {
-    if (op.kind != PaintOp::kText || op.y0 < 87 || op.y0 > 87 + 25 * 19 || op.x0 < 84 || op.x0 > 384) continue;
+    if (op.kind != PaintOp::Kind::kText || op.y0 < 87 || op.y0 > 87 + 25 * 19 || op.x0 < 84 || op.x0 > 384) continue;
     if ((op.x0 - 84) % 50 != 0 || (op.y0 - 87) % 25 != 0) continue;
     ++tableCells;
     circles += op.text == sj("○") && op.y0 == 87;

@@ -34,40 +34,40 @@ void expectRange(const IvRange& r, int32_t low, int32_t high) {
 
 TEST(ComputeStat, WorkedExampleForEveryKind) {
   // B = 100, I = 31, L = 50: (200 + 31) * 50 / 100 = 115, pre = 120.
-  EXPECT_EQ(computeStat(Hp, 100, 31, 50), 175);
-  EXPECT_EQ(computeStat(Neutral, 100, 31, 50), 120);
-  EXPECT_EQ(computeStat(Raised, 100, 31, 50), 132);
-  EXPECT_EQ(computeStat(Lowered, 100, 31, 50), 108);
+  EXPECT_EQ(computeStat(StatKind::kHp, 100, 31, 50), 175);
+  EXPECT_EQ(computeStat(StatKind::kNeutral, 100, 31, 50), 120);
+  EXPECT_EQ(computeStat(StatKind::kRaised, 100, 31, 50), 132);
+  EXPECT_EQ(computeStat(StatKind::kLowered, 100, 31, 50), 108);
 }
 
 TEST(ComputeStat, DivisionTruncatesAndNatureFactorsMatchIntegerTenths) {
   // HP base 45 at level 5: 19 for IVs 0..9, 20 for 10..29, 21 for 30..31.
-  for (int iv = 0; iv <= 31; ++iv) EXPECT_EQ(computeStat(Hp, 45, iv, 5), iv <= 9 ? 19 : iv <= 29 ? 20 : 21) << iv;
+  for (int iv = 0; iv <= 31; ++iv) EXPECT_EQ(computeStat(StatKind::kHp, 45, iv, 5), iv <= 9 ? 19 : iv <= 29 ? 20 : 21) << iv;
   // Over the game's whole domain the 1.1 / 0.9 factors truncate exactly like
   // pre * 11 / 10 and pre * 9 / 10.
   for (int base = 1; base <= 255; ++base)
     for (int iv = 0; iv <= 31; ++iv)
       for (int level = 1; level <= 100; ++level) {
         int pre = (2 * base + iv) * level / 100 + 5;
-        ASSERT_EQ(computeStat(Raised, base, iv, level), pre * 11 / 10) << base << " " << iv << " " << level;
-        ASSERT_EQ(computeStat(Lowered, base, iv, level), pre * 9 / 10) << base << " " << iv << " " << level;
+        ASSERT_EQ(computeStat(StatKind::kRaised, base, iv, level), pre * 11 / 10) << base << " " << iv << " " << level;
+        ASSERT_EQ(computeStat(StatKind::kLowered, base, iv, level), pre * 9 / 10) << base << " " << iv << " " << level;
       }
   // A negative level (the window reads "-5" as -5): -505 / 100 truncates to -5,
   // not down to -6.
-  EXPECT_EQ(computeStat(Neutral, 45, 11, -5), 0);
-  EXPECT_EQ(computeStat(Hp, 45, 11, -5), 0);
+  EXPECT_EQ(computeStat(StatKind::kNeutral, 45, 11, -5), 0);
+  EXPECT_EQ(computeStat(StatKind::kHp, 45, 11, -5), 0);
 }
 
 TEST(StatKindFor, NeutralAndBiasedNatures) {
   NatureTable table{};
   buildNatureTable(table);
   for (int n : {0, 6, 12, 18, 24}) {
-    EXPECT_EQ(statKindFor(0, table.rows[n]), Hp);
-    for (int i = 1; i < kStatCount; ++i) EXPECT_EQ(statKindFor(i, table.rows[n]), Neutral) << n << " " << i;
+    EXPECT_EQ(statKindFor(0, table.rows[n]), StatKind::kHp);
+    for (int i = 1; i < kStatCount; ++i) EXPECT_EQ(statKindFor(i, table.rows[n]), StatKind::kNeutral) << n << " " << i;
   }
   // いじっぱり raises A and lowers C; おくびょう raises S and lowers A.
-  const StatKind adamant[] = {Hp, Raised, Neutral, Neutral, Lowered, Neutral};
-  const StatKind timid[] = {Hp, Lowered, Neutral, Raised, Neutral, Neutral};
+  const StatKind adamant[] = {StatKind::kHp, StatKind::kRaised, StatKind::kNeutral, StatKind::kNeutral, StatKind::kLowered, StatKind::kNeutral};
+  const StatKind timid[] = {StatKind::kHp, StatKind::kLowered, StatKind::kNeutral, StatKind::kRaised, StatKind::kNeutral, StatKind::kNeutral};
   for (int i = 0; i < kStatCount; ++i) {
     EXPECT_EQ(statKindFor(i, table.rows[3]), adamant[i]) << i;
     EXPECT_EQ(statKindFor(i, table.rows[10]), timid[i]) << i;
@@ -76,19 +76,19 @@ TEST(StatKindFor, NeutralAndBiasedNatures) {
 
 TEST(NarrowRange, TakesTheRunOfMatchingIvsOrLeavesTheRange) {
   IvRange r{0, 31};
-  narrowRange(r, Hp, 45, 5, 20, 0, 31);
+  narrowRange(r, StatKind::kHp, 45, 5, 20, 0, 31);
   expectRange(r, 10, 29);
   r = IvRange{0, 31};
-  narrowRange(r, Hp, 45, 5, 21, 0, 31);  // the run reaches the end of the scan
+  narrowRange(r, StatKind::kHp, 45, 5, 21, 0, 31);  // the run reaches the end of the scan
   expectRange(r, 30, 31);
   r = IvRange{0, 31};
-  narrowRange(r, Hp, 45, 5, 19, 0, 31);
+  narrowRange(r, StatKind::kHp, 45, 5, 19, 0, 31);
   expectRange(r, 0, 9);
   r = IvRange{12, 20};
-  narrowRange(r, Hp, 45, 5, 99, 12, 20);  // no IV gives 99
+  narrowRange(r, StatKind::kHp, 45, 5, 99, 12, 20);  // no IV gives 99
   expectRange(r, 12, 20);
   r = IvRange{12, 20};
-  narrowRange(r, Hp, 45, 5, 19, 12, 20);  // 19 needs an IV outside the scan
+  narrowRange(r, StatKind::kHp, 45, 5, 19, 12, 20);  // 19 needs an IV outside the scan
   expectRange(r, 12, 20);
 }
 

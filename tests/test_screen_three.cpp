@@ -24,12 +24,12 @@ class ScreenThreeTest : public ShellTest {
   void showScreenThree() {
     start();
     command(kCmdScreenThree);
-    ASSERT_EQ(app().screenMode, 3);
+    ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   }
   std::vector<std::string> paintedTexts() {
     std::vector<std::string> out;
     for (const PaintOp& op : fakePaint(app()))
-      if (op.kind == PaintOp::kText) out.push_back(op.text);
+      if (op.kind == PaintOp::Kind::kText) out.push_back(op.text);
     return out;
   }
   bool painted(const std::string& utf8) {
@@ -94,7 +94,7 @@ TEST_F(ScreenThreeTest, MenuEntryBuildsScreenThreeWithinTheWindowAndLeavesTheOth
     command(id);
     command(kCmdScreenOne);
   }
-  EXPECT_EQ(app().searchStatus, kSearchIdle);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kIdle);
   EXPECT_TRUE(fake().reads.empty());
 }
 
@@ -172,7 +172,7 @@ TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {
   type(app().momentSeedEdit, "454823775");  // 0x1B1C0F5F typed in decimal
   int invalidations = fake().invalidations;
   command(kCmdSeedToStepFour);
-  ASSERT_EQ(app().screenMode, 2);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(app().momentSeedEdit, 0);
   EXPECT_EQ(text(app().initialSeedEdit), "0x1B1C0F5F");
   EXPECT_EQ(text(app().tidEdit), "12345");
@@ -187,11 +187,11 @@ TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {
 int tickUntilTheSearchEnds(AppState& app) {
   int repaints = 0;
   auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (app.searchStatus == kSearchRunning && std::chrono::steady_clock::now() < until) {
+  while (app.searchStatus == SearchStatus::kRunning && std::chrono::steady_clock::now() < until) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     int before = fake().invalidations;
     shellTimer(app);
-    repaints += fake().invalidations > before && app.searchStatus == kSearchRunning;
+    repaints += fake().invalidations > before && app.searchStatus == SearchStatus::kRunning;
   }
   return repaints;
 }
@@ -254,10 +254,10 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   fakeControl(app().searchNatureCombo).selected = 16;  // ひかえめ, nature 15
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
-  EXPECT_EQ(app().searchStatus, kSearchRunning);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
   EXPECT_GT(fake().timerPeriod, 0);
   tickUntilTheSearchEnds(app());
-  ASSERT_EQ(app().searchStatus, kSearchFinished);
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
 
@@ -328,7 +328,7 @@ TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
   fakeControl(app().searchAbilityCombo).selected = 1;
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
-  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   std::size_t reads = fake().reads.size();
   command(kCmdEggSearch);  // a second search waits for the first to end
   EXPECT_EQ(fake().reads.size(), reads);
@@ -341,26 +341,26 @@ TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
     shellTimer(app());
     repaints += fake().invalidations > before;
   }
-  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   EXPECT_EQ(repaints, 3);
   EXPECT_GT(app().searchPercent, 0);
   EXPECT_TRUE(painted("検索中 " + std::to_string(app().searchPercent) + "%"));
 
   command(kCmdEggSearchStop);
-  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_TRUE(fake().openedDocuments.empty());
   EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().searchHitTotal) + 1);
   for (int i = 0; i < kMaxShownHits; ++i) EXPECT_EQ(alive(app().hitButtons[i]), i < app().hitCount);
   EXPECT_TRUE(painted("中止 " + std::to_string(app().searchHitTotal) + "件"));
   command(kCmdEggSearchStop);  // nothing runs: nothing happens
-  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
 
   command(kCmdEggSearch);
-  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   EXPECT_EQ(app().hitCount, -1);  // the old list went with the new search
   shellClose(app());
-  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
   shellTimer(app());  // a late tick finds nothing running and stops the timer
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_TRUE(fake().openedDocuments.empty());

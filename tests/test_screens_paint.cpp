@@ -10,8 +10,8 @@
 
 namespace {
 
-PaintOp T(int x, int y, const std::string& utf8) { return PaintOp{PaintOp::kText, x, y, 0, 0, sj(utf8)}; }
-PaintOp L(int x0, int y0, int x1, int y1) { return PaintOp{PaintOp::kLine, x0, y0, x1, y1, ""}; }
+PaintOp T(int x, int y, const std::string& utf8) { return PaintOp{PaintOp::Kind::kText, x, y, 0, 0, sj(utf8)}; }
+PaintOp L(int x0, int y0, int x1, int y1) { return PaintOp{PaintOp::Kind::kLine, x0, y0, x1, y1, ""}; }
 
 bool before(const PaintOp& a, const PaintOp& b) {
   return std::tie(a.kind, a.y0, a.x0, a.x1, a.y1, a.text) < std::tie(b.kind, b.y0, b.x0, b.x1, b.y1, b.text);
@@ -21,7 +21,7 @@ bool before(const PaintOp& a, const PaintOp& b) {
 // exactly `expected`, in any order.
 void expectDisplay(std::vector<PaintOp> drawn, std::vector<PaintOp> expected) {
   ASSERT_FALSE(drawn.empty());
-  EXPECT_EQ(drawn.front(), (PaintOp{PaintOp::kFrame, -1, -1, 801, 601, ""}));
+  EXPECT_EQ(drawn.front(), (PaintOp{PaintOp::Kind::kFrame, -1, -1, 801, 601, ""}));
   drawn.erase(drawn.begin());
   std::sort(drawn.begin(), drawn.end(), before);
   std::sort(expected.begin(), expected.end(), before);
@@ -141,7 +141,7 @@ TEST_F(ShellTest, ScreenOneListsTheSixteenthRangeCandidateBelowTheLastButton) {
   command(kCmdSearch);
   std::vector<PaintOp> drawn = fakePaint(app());
   int lines = 0;
-  for (const PaintOp& op : drawn) lines += op.kind == PaintOp::kText && op.x0 == 440;
+  for (const PaintOp& op : drawn) lines += op.kind == PaintOp::Kind::kText && op.x0 == 440;
   EXPECT_EQ(lines, 16);
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), T(440, 210, "0x6A0A91EF 特性2 性別値239")), drawn.end());
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), T(440, 585, "0xD68976E2 特性1 性別値226")), drawn.end());

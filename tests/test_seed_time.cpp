@@ -159,14 +159,14 @@ TEST(SeedTime, SeedsWithoutTime) {
     EXPECT_EQ(countSeedMoments(seed, year), 0);
   };
   // BB = 0x18 = 24 and 0xFF: not an hour.
-  EXPECT_EQ(seedTimeVerdict(0xA31810F2u, 2099), SeedTimeVerdict::HourOutOfRange);
-  EXPECT_EQ(seedTimeVerdict(0x00FF0000u, 2000), SeedTimeVerdict::HourOutOfRange);
-  EXPECT_EQ(seedTimeVerdict(0xA31710F2u, 2099), SeedTimeVerdict::HasTime);  // 23 is the last hour
+  EXPECT_EQ(seedTimeVerdict(0xA31810F2u, 2099), SeedTimeVerdict::kHourOutOfRange);
+  EXPECT_EQ(seedTimeVerdict(0x00FF0000u, 2000), SeedTimeVerdict::kHourOutOfRange);
+  EXPECT_EQ(seedTimeVerdict(0xA31710F2u, 2099), SeedTimeVerdict::kHasTime);  // 23 is the last hour
   expectNoListing(0xA31810F2u, 2099);
   // Both faults: the hour is reported.
-  EXPECT_EQ(seedTimeVerdict(0xA3200000u, 2050), SeedTimeVerdict::HourOutOfRange);
-  EXPECT_EQ(seedTimeVerdict(0xA3100000u, 1999), SeedTimeVerdict::YearOutOfRange);
-  EXPECT_EQ(seedTimeVerdict(0xA3100000u, 2100), SeedTimeVerdict::YearOutOfRange);
+  EXPECT_EQ(seedTimeVerdict(0xA3200000u, 2050), SeedTimeVerdict::kHourOutOfRange);
+  EXPECT_EQ(seedTimeVerdict(0xA3100000u, 1999), SeedTimeVerdict::kYearOutOfRange);
+  EXPECT_EQ(seedTimeVerdict(0xA3100000u, 2100), SeedTimeVerdict::kYearOutOfRange);
   expectNoListing(0xA3100000u, 2100);
 }
 
@@ -177,7 +177,7 @@ TEST(SeedTime, ListingMatchesBruteForceAndPagingDoesNotChangeIt) {
   // after 2000 and 2099) is reached by a delay that wraps past 65535.
   for (uint32_t seed : {0x00000000u, 0xFF170000u, 0x01050063u, 0x760C1234u, 0xA31010F2u}) {
     for (int32_t year : {2000, 2001, 2099}) {
-      ASSERT_EQ(seedTimeVerdict(seed, year), SeedTimeVerdict::HasTime) << std::hex << seed << std::dec << " " << year;
+      ASSERT_EQ(seedTimeVerdict(seed, year), SeedTimeVerdict::kHasTime) << std::hex << seed << std::dec << " " << year;
       std::vector<ConsoleMoment> expected = bruteForceMoments(seed, year);
       ASSERT_FALSE(expected.empty());
       std::vector<ConsoleMoment> big = allMoments(seed, year, 4096);
@@ -219,7 +219,7 @@ TEST(SeedTime, RoundTripSeedToMomentsToSeedForManySeeds) {
     s = Lcg32::Next(s);
     uint32_t seed = (s & 0xFF00FFFFu) | (((s >> 16) & 0xFFu) % 24u) << 16;
     int32_t year = 2000 + static_cast<int32_t>((s >> 8) % 100u);
-    ASSERT_EQ(seedTimeVerdict(seed, year), SeedTimeVerdict::HasTime);
+    ASSERT_EQ(seedTimeVerdict(seed, year), SeedTimeVerdict::kHasTime);
     ++checkedSeeds;
     std::vector<ConsoleMoment> all = allMoments(seed, year, 97);
     ASSERT_FALSE(all.empty());

@@ -94,7 +94,7 @@ const std::vector<std::string> kNatureNamesUtf8 = {
 
 TEST_F(ShellTest, StartShowsScreenOneWithTheDefaultsAndNoLists) {
   start();
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(app().currentSeed, 0u);
   EXPECT_EQ(app().measurementCount, 0);
   EXPECT_EQ(app().pidCandidateCount, -1);
@@ -131,10 +131,10 @@ TEST_F(ShellTest, MenuSwitchesScreensAndTheShownScreensEntryDoesNothing) {
   command(kCmdScreenOne);  // already on screen 1
   EXPECT_EQ(fake().controls.size(), created);
   EXPECT_EQ(fake().invalidations, invalidations);
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
 
   command(kCmdScreenTwo);
-  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
   expectControls(fakeLiveControls(), kScreenTwoControls);
   EXPECT_EQ(app().seedCandidateCount, -1);
@@ -161,7 +161,7 @@ TEST_F(ShellTest, MenuSwitchesScreensAndTheShownScreensEntryDoesNothing) {
 
   type(app().hourEdit, "5");
   command(kCmdScreenOne);
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   expectControls(fakeLiveControls(), kScreenOneControls);
   EXPECT_EQ(app().hourEdit, 0);
   command(kCmdScreenTwo);
@@ -177,7 +177,7 @@ TEST_F(ShellTest, EnterEscapeAndUnknownIdsDoNothing) {
   std::size_t created = fake().controls.size();
   for (int32_t id : {1, 2, 0, -1, 161, 120, 999, 220, 304, 160, 65536 + 130}) command(id);
   EXPECT_EQ(app().measurementCount, 0);
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(fake().controls.size(), created);
   EXPECT_EQ(fake().invalidations, 0);
   EXPECT_TRUE(fake().reads.empty());
@@ -415,7 +415,7 @@ TEST_F(ShellTest, CandidateButtonAfterResetStillCarriesItsSeedToStepThree) {
   ASSERT_EQ(app().pidCandidateCount, -1);
   int invalidations = fake().invalidations;
   command(140);
-  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(app().currentSeed, 0x2684AD1Fu);
   EXPECT_EQ(text(app().currentSeedEdit), "0x2684AD1F");
   EXPECT_EQ(app().pidCandidateCount, -1);
@@ -549,7 +549,7 @@ TEST_F(ShellTest, TearingDownAGoneScreenAgainLeavesTheShownOneAlone) {
   int cleared = fake().destroyCallsOnCleared;
   // Every screen-1 handle was cleared when it was destroyed, so a second tear
   // down reaches no control at all.
-  tearDownScreen(app(), 1);
+  tearDownScreen(app(), ScreenMode::kOne);
   EXPECT_EQ(fake().destroyCallsOnCleared, cleared + 40);
   EXPECT_EQ(fakeLiveControls(), screenTwo);
 }

@@ -144,8 +144,8 @@ class WindowRandomTest : public ShellTest {
     ASSERT_LE(a.hitCount, kMaxShownHits);
     ASSERT_GE(a.momentCount, -1);
     ASSERT_LE(a.momentCount, kMaxSeedMoments);
-    ASSERT_TRUE(a.searchStatus >= kSearchIdle && a.searchStatus <= kSearchStopped);
-    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == kSearchRunning);
+    ASSERT_TRUE(a.searchStatus >= SearchStatus::kIdle && a.searchStatus <= SearchStatus::kStopped);
+    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == SearchStatus::kRunning);
     for (const IvRange& r : a.ivRanges) {
       ASSERT_LE(0, r.low);
       ASSERT_LE(r.low, r.high);
@@ -171,11 +171,11 @@ class WindowRandomTest : public ShellTest {
     std::sort(live.begin(), live.end());
     ASSERT_EQ(held, live);
 
-    if (a.screenMode == 1) {
+    if (a.screenMode == ScreenMode::kOne) {
       // The step-1 inputs stand exactly while no measurement is taken.
       for (ControlHandle h : a.baseStatEdits) ASSERT_EQ(h != 0, a.measurementCount == 0);
       ASSERT_EQ(a.natureCombo != 0, a.measurementCount == 0);
-    } else if (a.screenMode == 2) {
+    } else if (a.screenMode == ScreenMode::kTwo) {
       for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seedCandidateCount);
     } else {
       for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.hitCount);
@@ -213,11 +213,11 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     }
     expectConsistent(step);
     if (HasFatalFailure()) return;
-    screenTwoSteps += app().screenMode == 2;
+    screenTwoSteps += app().screenMode == ScreenMode::kTwo;
     maxMeasurements = std::max(maxMeasurements, app().measurementCount);
     maxPidCandidates = std::max(maxPidCandidates, app().pidCandidateCount);
     maxSeedCandidates = std::max(maxSeedCandidates, app().seedCandidateCount);
-    screenThreeSteps += app().screenMode == 3;
+    screenThreeSteps += app().screenMode == ScreenMode::kThree;
     maxHits = std::max(maxHits, app().hitCount);
     maxMoments = std::max(maxMoments, app().momentCount);
   }

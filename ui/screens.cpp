@@ -143,7 +143,7 @@ int32_t thisYear() {
 }
 
 void buildScreenThree(AppState& app) {
-  int32_t year = app.searchStatus != kSearchIdle ? app.searchYear : thisYear();
+  int32_t year = app.searchStatus != SearchStatus::kIdle ? app.searchYear : thisYear();
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
   app.yearEdit = create(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.textBuffer);
   app.searchTidEdit = create(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
@@ -270,11 +270,11 @@ void paintScreenThree(AppState& app, PaintSurface s) {
   platformPaintText(s, 57, 85, texts::kTextFrameUnit);
   platformPaintText(s, 108, 85, texts::kTextDelayLabel);
   platformPaintText(s, 204, 85, texts::kTextRangeDash);
-  if (app.searchStatus == kSearchRunning) {
+  if (app.searchStatus == SearchStatus::kRunning) {
     platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchRunning, app.searchPercent));
-  } else if (app.searchStatus == kSearchFinished) {
+  } else if (app.searchStatus == SearchStatus::kFinished) {
     platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchFinished, app.searchHitTotal));
-  } else if (app.searchStatus == kSearchStopped) {
+  } else if (app.searchStatus == SearchStatus::kStopped) {
     platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchStopped, app.searchHitTotal));
   }
 
@@ -306,7 +306,7 @@ void paintScreenThree(AppState& app, PaintSurface s) {
   if (app.momentCount == 0) {
     SeedTimeVerdict verdict = seedTimeVerdict(app.momentSeed, app.momentYear);
     platformPaintText(s, kStepSixX + 10, kMomentFirstY,
-                      verdict == SeedTimeVerdict::HourOutOfRange ? texts::kTextNoMomentHour : texts::kTextNoMoment);
+                      verdict == SeedTimeVerdict::kHourOutOfRange ? texts::kTextNoMomentHour : texts::kTextNoMoment);
   }
   for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
     const ConsoleMoment& m = app.moments[i];
@@ -321,14 +321,14 @@ void paintScreenThree(AppState& app, PaintSurface s) {
 
 }  // namespace
 
-void buildScreen(AppState& app, int32_t mode) {
-  if (mode == kScreenOne) buildScreenOne(app);
-  if (mode == kScreenTwo) buildScreenTwo(app);
-  if (mode == kScreenThree) buildScreenThree(app);
+void buildScreen(AppState& app, ScreenMode mode) {
+  if (mode == ScreenMode::kOne) buildScreenOne(app);
+  if (mode == ScreenMode::kTwo) buildScreenTwo(app);
+  if (mode == ScreenMode::kThree) buildScreenThree(app);
 }
 
-void tearDownScreen(AppState& app, int32_t mode) {
-  if (mode == kScreenOne) {
+void tearDownScreen(AppState& app, ScreenMode mode) {
+  if (mode == ScreenMode::kOne) {
     platformDestroyControl(app.speciesEdit);
     platformDestroyControl(app.speciesButton);
     for (ControlHandle& h : app.baseStatEdits) platformDestroyControl(h);
@@ -341,7 +341,7 @@ void tearDownScreen(AppState& app, int32_t mode) {
     platformDestroyControl(app.ivEntryButton);
     for (ControlHandle& h : app.candidateButtons) platformDestroyControl(h);
   }
-  if (mode == kScreenTwo) {
+  if (mode == ScreenMode::kTwo) {
     platformDestroyControl(app.currentSeedEdit);
     platformDestroyControl(app.hourEdit);
     platformDestroyControl(app.seedSearchButton);
@@ -358,7 +358,7 @@ void tearDownScreen(AppState& app, int32_t mode) {
     platformDestroyControl(app.genderFilterCombo);
     platformDestroyControl(app.abilityFilterCombo);
   }
-  if (mode == kScreenThree) {
+  if (mode == ScreenMode::kThree) {
     platformDestroyControl(app.yearEdit);
     platformDestroyControl(app.searchTidEdit);
     platformDestroyControl(app.searchSidEdit);
@@ -417,7 +417,7 @@ void createHitButtons(AppState& app) {
 
 void paintScreen(AppState& app, PaintSurface surface) {
   platformPaintFrameRect(surface, -1, -1, 801, 601);
-  if (app.screenMode == kScreenOne) paintScreenOne(app, surface);
-  if (app.screenMode == kScreenTwo) paintScreenTwo(app, surface);
-  if (app.screenMode == kScreenThree) paintScreenThree(app, surface);
+  if (app.screenMode == ScreenMode::kOne) paintScreenOne(app, surface);
+  if (app.screenMode == ScreenMode::kTwo) paintScreenTwo(app, surface);
+  if (app.screenMode == ScreenMode::kThree) paintScreenThree(app, surface);
 }

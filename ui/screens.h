@@ -6,17 +6,17 @@
 #include "state/app_state.h"
 #include "ui/platform.h"
 
-// Creates the controls of screen `mode` (1, 2 or 3) in their fixed order and
+// Creates the controls of screen `mode` in their fixed order and
 // resets that screen's state: screen 1 starts step 1 afresh (nature 0, ranges
 // 0..31, no measurement, no PID list) with AppState.baseStats in the base-stat
 // edits; screen 2 has no seed list (AppState.seedCandidateCount -1); screen 3
 // has no moment list (AppState.momentCount -1) but keeps step 5's search, its
 // hits with their buttons and its year, and shows the TID and SID last used.
-void buildScreen(AppState& app, int32_t mode);
+void buildScreen(AppState& app, ScreenMode mode);
 
 // Destroys every control of screen `mode` (handles cleared) and drops the PID
 // list (AppState.pidCandidateCount -1).
-void tearDownScreen(AppState& app, int32_t mode);
+void tearDownScreen(AppState& app, ScreenMode mode);
 
 // "リセット": the six base-stat edits again, now plain edits skipped by Tab,
 // showing AppState.baseStats, and the nature list with AppState.natureIndex

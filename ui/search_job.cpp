@@ -13,13 +13,13 @@ struct SearchJob {
   std::atomic<bool> returned{false};
   int64_t seedTotal = 0;
   EggSearchRequest request{};
-  EggSearchResult result{EggSearchStatus::BadRequest, 0};
+  EggSearchResult result{EggSearchStatus::kBadRequest, 0};
   EggHit hits[kSearchHitLimit];
 };
 
 // The one search of the process. The window's shell joins its worker before
 // the window goes (shellClose), so the thread never outlives main().
-SearchJob g_job;
+SearchJob gJob;
 
 // The engine's threads: every core, the worker itself being one of them.
 int32_t engineThreads() {
@@ -29,48 +29,48 @@ int32_t engineThreads() {
 }
 
 void runSearch() {
-  EggSearchControl control{engineThreads(), &g_job.seedsDone, &g_job.cancel};
-  g_job.result = runEggSearch(g_job.request, g_job.hits, kSearchHitLimit, control);
-  g_job.returned.store(true, std::memory_order_release);
+  EggSearchControl control{engineThreads(), &gJob.seedsDone, &gJob.cancel};
+  gJob.result = runEggSearch(gJob.request, gJob.hits, kSearchHitLimit, control);
+  gJob.returned.store(true, std::memory_order_release);
 }
 
 }  // namespace
 
 bool searchJobStart(const EggSearchRequest& request) {
   if (searchJobActive()) return false;
-  g_job.request = request;
-  g_job.result = EggSearchResult{EggSearchStatus::BadRequest, 0};
-  g_job.seedTotal = eggSearchSeedCount(request);
-  g_job.seedsDone.store(0);
-  g_job.cancel.store(false);
-  g_job.returned.store(false);
+  gJob.request = request;
+  gJob.result = EggSearchResult{EggSearchStatus::kBadRequest, 0};
+  gJob.seedTotal = eggSearchSeedCount(request);
+  gJob.seedsDone.store(0);
+  gJob.cancel.store(false);
+  gJob.returned.store(false);
   try {
-    g_job.worker = std::thread(runSearch);
+    gJob.worker = std::thread(runSearch);
   } catch (const std::system_error&) {
     return false;  // no thread to be had: the search does not start
   }
   return true;
 }
 
-bool searchJobActive() { return g_job.worker.joinable(); }
+bool searchJobActive() { return gJob.worker.joinable(); }
 
-bool searchJobReturned() { return searchJobActive() && g_job.returned.load(std::memory_order_acquire); }
+bool searchJobReturned() { return searchJobActive() && gJob.returned.load(std::memory_order_acquire); }
 
 int32_t searchJobPercent() {
-  if (!searchJobActive() || g_job.seedTotal <= 0) return 0;
-  int64_t done = g_job.seedsDone.load(std::memory_order_relaxed);
-  if (done >= g_job.seedTotal) return 100;
-  return static_cast<int32_t>(done * 100 / g_job.seedTotal);
+  if (!searchJobActive() || gJob.seedTotal <= 0) return 0;
+  int64_t done = gJob.seedsDone.load(std::memory_order_relaxed);
+  if (done >= gJob.seedTotal) return 100;
+  return static_cast<int32_t>(done * 100 / gJob.seedTotal);
 }
 
 void searchJobCancel() {
-  if (searchJobActive()) g_job.cancel.store(true);
+  if (searchJobActive()) gJob.cancel.store(true);
 }
 
 EggSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits) {
-  request = &g_job.request;
-  hits = g_job.hits;
-  if (!searchJobActive()) return EggSearchResult{EggSearchStatus::BadRequest, 0};
-  g_job.worker.join();
-  return g_job.result;
+  request = &gJob.request;
+  hits = gJob.hits;
+  if (!searchJobActive()) return EggSearchResult{EggSearchStatus::kBadRequest, 0};
+  gJob.worker.join();
+  return gJob.result;
 }

@@ -42,8 +42,8 @@ int32_t selectedNature(ControlHandle combo) {
   return (row >= 0 && row < kNatureCount) ? row : 0;
 }
 
-void switchScreen(AppState& app, int32_t to) {
-  int32_t from = app.screenMode;
+void switchScreen(AppState& app, ScreenMode to) {
+  ScreenMode from = app.screenMode;
   app.screenMode = to;
   tearDownScreen(app, from);
   buildScreen(app, to);
@@ -119,7 +119,7 @@ void finishSearch(AppState& app) {
   const EggHit* hits = nullptr;
   EggSearchResult result = searchJobCollect(request, hits);
   platformStopTimer(app);
-  app.searchStatus = result.status == EggSearchStatus::Cancelled ? kSearchStopped : kSearchFinished;
+  app.searchStatus = result.status == EggSearchStatus::kCancelled ? SearchStatus::kStopped : SearchStatus::kFinished;
   app.searchPercent = 100;
   app.searchHitTotal = result.count;
   app.hitCount = result.count < kMaxShownHits ? result.count : kMaxShownHits;
@@ -129,8 +129,8 @@ void finishSearch(AppState& app) {
     app.hits[i] = SearchHit{hit.seed, hit.frame, hit.delay, hit.pid, static_cast<uint8_t>(shiny ? 1 : 0)};
   }
   bool written = writeHitFile(*request, hits, result.count);
-  if (written && app.searchStatus == kSearchFinished) platformOpenDocument(kHitFile);
-  if (app.screenMode == kScreenThree) createHitButtons(app);
+  if (written && app.searchStatus == SearchStatus::kFinished) platformOpenDocument(kHitFile);
+  if (app.screenMode == ScreenMode::kThree) createHitButtons(app);
   platformInvalidate(app);
 }
 
@@ -240,7 +240,7 @@ void commandOutput(AppState& app, int32_t) {
 // 420 "検索": only while no search runs. The old list and its buttons go;
 // the search starts on its own thread and the timer follows it.
 void commandEggSearch(AppState& app, int32_t) {
-  if (app.searchStatus == kSearchRunning) return;
+  if (app.searchStatus == SearchStatus::kRunning) return;
   EggSearchRequest request = readSearchRequest(app);
   app.lastTid = request.egg.tid;
   app.lastSid = request.egg.sid;
@@ -248,9 +248,9 @@ void commandEggSearch(AppState& app, int32_t) {
   for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
   app.hitCount = -1;
   app.searchYear = request.year;
-  app.searchStatus = kSearchIdle;
+  app.searchStatus = SearchStatus::kIdle;
   if (searchJobStart(request)) {
-    app.searchStatus = kSearchRunning;
+    app.searchStatus = SearchStatus::kRunning;
     app.searchPercent = 0;
     platformStartTimer(app, kSearchTickMilliseconds);
   }
@@ -259,7 +259,7 @@ void commandEggSearch(AppState& app, int32_t) {
 
 // 421 "中止": only while a search runs; what it has found so far is kept.
 void commandEggSearchStop(AppState& app, int32_t) {
-  if (app.searchStatus != kSearchRunning) return;
+  if (app.searchStatus != SearchStatus::kRunning) return;
   searchJobCancel();
   finishSearch(app);
 }
@@ -290,7 +290,7 @@ void commandMoments(AppState& app, int32_t) {
 // seed on screen 2, with the TID and SID last used, ready for "出力".
 void commandSeedToStepFour(AppState& app, int32_t) {
   uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
-  switchScreen(app, kScreenTwo);
+  switchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", seed);
   platformSetText(app.initialSeedEdit, app.textBuffer);
   if (app.idsKnown != 0) {
@@ -307,7 +307,7 @@ void commandSeedToStepFour(AppState& app, int32_t) {
 // "リセット" still carry their candidates.
 void commandCandidate(AppState& app, int32_t id) {
   app.currentSeed = app.pidCandidates[id - kCmdFirstCandidate].currentSeed;
-  switchScreen(app, kScreenTwo);
+  switchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.currentSeed);
   platformSetText(app.currentSeedEdit, app.textBuffer);
   platformInvalidate(app);
@@ -316,49 +316,49 @@ void commandCandidate(AppState& app, int32_t id) {
 // 40001 "1~2", 40002 "3～4" and 40003 "5～6". The entry of the screen already shown does
 // nothing: rebuilding it would only throw away what the player has typed.
 void commandScreenOne(AppState& app, int32_t) {
-  if (app.screenMode == kScreenOne) return;
-  switchScreen(app, kScreenOne);
+  if (app.screenMode == ScreenMode::kOne) return;
+  switchScreen(app, ScreenMode::kOne);
   platformInvalidate(app);
 }
 
 void commandScreenTwo(AppState& app, int32_t) {
-  if (app.screenMode == kScreenTwo) return;
-  switchScreen(app, kScreenTwo);
+  if (app.screenMode == ScreenMode::kTwo) return;
+  switchScreen(app, ScreenMode::kTwo);
   platformInvalidate(app);
 }
 
 void commandScreenThree(AppState& app, int32_t) {
-  if (app.screenMode == kScreenThree) return;
-  switchScreen(app, kScreenThree);
+  if (app.screenMode == ScreenMode::kThree) return;
+  switchScreen(app, ScreenMode::kThree);
   platformInvalidate(app);
 }
 
 struct Route {
   int32_t firstId;
   int32_t lastId;
-  int32_t screen;  // the screen whose controls send the command; 0 = any (menu)
+  ScreenMode screen;  // the screen whose controls send the command; kNone = any (menu)
   void (*run)(AppState& app, int32_t id);
 };
 
 // Each button exists only on its own screen, so a command is taken only while
 // that screen is shown.
 constexpr Route kRoutes[] = {
-    {kCmdReset, kCmdReset, kScreenOne, commandReset},
-    {kCmdAdd, kCmdAdd, kScreenOne, commandAdd},
-    {kCmdSearch, kCmdSearch, kScreenOne, commandSearch},
-    {kCmdIvEntry, kCmdIvEntry, kScreenOne, commandIvEntry},
-    {kCmdFirstCandidate, kCmdFirstCandidate + kMaxPidCandidates - 1, kScreenOne, commandCandidate},
-    {kCmdSpecies, kCmdSpecies, kScreenOne, commandSpecies},
-    {kCmdSeedSearch, kCmdSeedSearch, kScreenTwo, commandSeedSearch},
-    {kCmdOutput, kCmdOutput, kScreenTwo, commandOutput},
-    {kCmdEggSearch, kCmdEggSearch, kScreenThree, commandEggSearch},
-    {kCmdEggSearchStop, kCmdEggSearchStop, kScreenThree, commandEggSearchStop},
-    {kCmdFirstHit, kCmdFirstHit + kMaxShownHits - 1, kScreenThree, commandHit},
-    {kCmdMoments, kCmdMoments, kScreenThree, commandMoments},
-    {kCmdSeedToStepFour, kCmdSeedToStepFour, kScreenThree, commandSeedToStepFour},
-    {kCmdScreenOne, kCmdScreenOne, 0, commandScreenOne},
-    {kCmdScreenTwo, kCmdScreenTwo, 0, commandScreenTwo},
-    {kCmdScreenThree, kCmdScreenThree, 0, commandScreenThree},
+    {kCmdReset, kCmdReset, ScreenMode::kOne, commandReset},
+    {kCmdAdd, kCmdAdd, ScreenMode::kOne, commandAdd},
+    {kCmdSearch, kCmdSearch, ScreenMode::kOne, commandSearch},
+    {kCmdIvEntry, kCmdIvEntry, ScreenMode::kOne, commandIvEntry},
+    {kCmdFirstCandidate, kCmdFirstCandidate + kMaxPidCandidates - 1, ScreenMode::kOne, commandCandidate},
+    {kCmdSpecies, kCmdSpecies, ScreenMode::kOne, commandSpecies},
+    {kCmdSeedSearch, kCmdSeedSearch, ScreenMode::kTwo, commandSeedSearch},
+    {kCmdOutput, kCmdOutput, ScreenMode::kTwo, commandOutput},
+    {kCmdEggSearch, kCmdEggSearch, ScreenMode::kThree, commandEggSearch},
+    {kCmdEggSearchStop, kCmdEggSearchStop, ScreenMode::kThree, commandEggSearchStop},
+    {kCmdFirstHit, kCmdFirstHit + kMaxShownHits - 1, ScreenMode::kThree, commandHit},
+    {kCmdMoments, kCmdMoments, ScreenMode::kThree, commandMoments},
+    {kCmdSeedToStepFour, kCmdSeedToStepFour, ScreenMode::kThree, commandSeedToStepFour},
+    {kCmdScreenOne, kCmdScreenOne, ScreenMode::kNone, commandScreenOne},
+    {kCmdScreenTwo, kCmdScreenTwo, ScreenMode::kNone, commandScreenTwo},
+    {kCmdScreenThree, kCmdScreenThree, ScreenMode::kNone, commandScreenThree},
 };
 
 }  // namespace
@@ -372,11 +372,11 @@ uint32_t readSeedControl(AppState& app, ControlHandle handle, int32_t n) {
 }
 
 void shellStart(AppState& app, const char* directory) {
-  app.screenMode = kScreenOne;
+  app.screenMode = ScreenMode::kOne;
   buildNatureTable(app.natureTable);
   loadDefaults(app, directory);
   loadSpeciesTable(app, directory);
-  buildScreen(app, kScreenOne);
+  buildScreen(app, ScreenMode::kOne);
   app.currentSeed = 0;
   app.hitCount = -1;
   app.momentCount = -1;
@@ -385,7 +385,7 @@ void shellStart(AppState& app, const char* directory) {
 void shellCommand(AppState& app, int32_t id) {
   for (const Route& route : kRoutes) {
     if (id < route.firstId || id > route.lastId) continue;
-    if (route.screen != 0 && route.screen != app.screenMode) return;
+    if (route.screen != ScreenMode::kNone && route.screen != app.screenMode) return;
     route.run(app, id);
     return;
   }
@@ -395,7 +395,7 @@ void shellPaint(AppState& app, PaintSurface surface) { paintScreen(app, surface)
 
 // A tick while a search runs: its end, or its progress when that has moved.
 void shellTimer(AppState& app) {
-  if (app.searchStatus != kSearchRunning) {
+  if (app.searchStatus != SearchStatus::kRunning) {
     platformStopTimer(app);
     return;
   }
@@ -412,11 +412,11 @@ void shellTimer(AppState& app) {
 // A running search is stopped and its thread joined; its hits are dropped
 // with the window.
 void shellClose(AppState& app) {
-  if (app.searchStatus != kSearchRunning) return;
+  if (app.searchStatus != SearchStatus::kRunning) return;
   platformStopTimer(app);
   searchJobCancel();
   const EggSearchRequest* request = nullptr;
   const EggHit* hits = nullptr;
   searchJobCollect(request, hits);
-  app.searchStatus = kSearchStopped;
+  app.searchStatus = SearchStatus::kStopped;
 }

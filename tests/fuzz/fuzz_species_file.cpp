@@ -44,7 +44,7 @@ const std::string& folder() {
 }
 
 // How one data file is presented: missing, a folder, or a file with the bytes.
-enum class Shape { kMissing, kFolder, kFile };
+enum class Shape : int32_t { kMissing, kFolder, kFile };
 
 void place(const char* name, Shape shape, const std::string& bytes) {
   const std::string path = folder() + "/" + name;

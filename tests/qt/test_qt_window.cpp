@@ -274,7 +274,7 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
 
   // The candidate's seed goes to step 3.
   click(app().candidateButtons[0]);
-  ASSERT_EQ(app().screenMode, 2);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(textOf(app().currentSeedEdit), QStringLiteral("0x2684AD1F"));
   type(app().hourEdit, "52");
   click(app().seedSearchButton);
@@ -301,7 +301,7 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
 
   // Back to screen 1 from the menu: a fresh step 1.
   chooseMenu(0);
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(app().measurementCount, 0);
   EXPECT_EQ(textOf(app().baseStatEdits[0]), QStringLiteral("100"));
   EXPECT_EQ(quillmarqt::widgetOf(app().currentSeedEdit), nullptr);
@@ -327,7 +327,7 @@ TEST_F(QtWindowTest, RangeSearchShowsSixteenLinesAndFifteenButtons) {
 
 TEST_F(QtWindowTest, CheckBoxesAreReadWhenTicked) {
   chooseMenu(1);
-  ASSERT_EQ(app().screenMode, 2);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
   auto* box = as<QCheckBox>(app().marriageCheck);
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
   EXPECT_TRUE(box->isChecked());
@@ -374,7 +374,7 @@ TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
 // its moments, and on to step 4, whose list shows the hit's egg at its frame.
 TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   chooseMenu(2);
-  ASSERT_EQ(app().screenMode, 3);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   type(app().yearEdit, "2026");
   type(app().searchTidEdit, "12345");
   type(app().searchSidEdit, "54321");
@@ -384,8 +384,8 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   chooseRow(app().searchNatureCombo, 16);
   screenshot("quillmar-screen3-before.png");
   click(app().eggSearchButton);
-  waitFor([&] { return app().searchStatus != kSearchRunning; });
-  ASSERT_EQ(app().searchStatus, kSearchFinished);
+  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   ASSERT_EQ(app().hitCount, 14);
   EXPECT_EQ(app().searchHitTotal, 1000);
   ASSERT_EQ(catcher_.urls.size(), 1u);
@@ -410,7 +410,7 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   screenshot("quillmar-screen3-moments.png");
 
   click(app().toStepFourButton);
-  ASSERT_EQ(app().screenMode, 2);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(textOf(app().initialSeedEdit), QString::fromLatin1(seed));
   EXPECT_EQ(textOf(app().tidEdit), QStringLiteral("12345"));
   type(app().frameCountEdit, "8");
@@ -439,15 +439,15 @@ TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearc
   PaintCounter counter;
   quillmarqt::clientArea()->installEventFilter(&counter);
   click(app().eggSearchButton);
-  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   counter.paints = 0;
   // A tick that finds the search moved on asks for a repaint.
-  waitFor([&] { return counter.paints >= 3 || app().searchStatus != kSearchRunning; });
-  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  waitFor([&] { return counter.paints >= 3 || app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   EXPECT_GE(counter.paints, 3);
   EXPECT_GT(app().searchPercent, 0);
   window_->close();
-  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
   EXPECT_TRUE(catcher_.urls.empty());
 }
 
@@ -544,7 +544,7 @@ TEST_F(QtWindowTest, EditsDoNotScrollSoWhatIsShownIsWhatIsRead) {
   expectUnscrolled(app().levelEdit);
   expectUnscrolled(app().statEdits[5]);
   chooseMenu(1);
-  ASSERT_EQ(app().screenMode, 2);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
   for (ControlHandle h : {app().hourEdit, app().stepLimitEdit, app().tidEdit, app().frameCountEdit,
                           app().initialSeedEdit})
     expectUnscrolled(h);
@@ -563,15 +563,15 @@ TEST_F(QtWindowTest, F10AndAltOpenTheMenu) {
   as<QLineEdit>(app().speciesEdit)->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
   chooseScreenTwoByKeys();
-  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
 
   chooseMenu(0);
-  ASSERT_EQ(app().screenMode, 1);
+  ASSERT_EQ(app().screenMode, ScreenMode::kOne);
   QWidget* focus = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window_;
   QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
   QTest::keyRelease(focus, Qt::Key_Alt, Qt::NoModifier);
   chooseScreenTwoByKeys();
-  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
 
   // Alt as part of a chord opens nothing.
   focus = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window_;

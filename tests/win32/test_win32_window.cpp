@@ -203,7 +203,7 @@ TEST_F(Win32Window, ClassAndWindowAreTheFixedSizeQuillmarWindow) {
   EXPECT_EQ(r.right - r.left, 800);
   EXPECT_EQ(r.bottom - r.top, 600);
   EXPECT_EQ(app().mainWindow, reinterpret_cast<std::intptr_t>(main_));
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
 }
 
 TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
@@ -227,12 +227,12 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_STREQ(text, L"5\xFF5E" L"6");
 
   menu(40002);
-  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(item(161), nullptr);  // species edit gone
   ASSERT_NE(item(210), nullptr);  // current seed edit
   EXPECT_EQ(windowText(hwnd(app().hourEdit)), L"12");
   menu(40001);
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(item(210), nullptr);
   EXPECT_NE(item(161), nullptr);
 }
@@ -547,7 +547,7 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
   saveScreenshot(main_, L"win32-screen1-candidates.png");
 
   SendMessageW(next, BM_CLICK, 0, 0);
-  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(windowText(hwnd(app().currentSeedEdit)), L"0x2684AD1F");
 
   // Step 3 from that seed: one plain edit per earlier state, each showing it.
@@ -625,14 +625,14 @@ TEST_F(Win32Window, NotificationsCarryingCommandIdsDoNothing) {
   SendMessageW(main_, WM_COMMAND, MAKEWPARAM(40002, 1), 0);
   SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hwnd(app().natureCombo)));
   EXPECT_EQ(app().measurementCount, 0);
-  EXPECT_EQ(app().screenMode, 1);
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_NE(item(120), nullptr);
   int32_t id = 0;
   EXPECT_FALSE(win32ClickedId(MAKEWPARAM(130, EN_CHANGE), id));
   EXPECT_TRUE(win32ClickedId(MAKEWPARAM(40002, 0), id));
   EXPECT_EQ(id, 40002);
   menu(40002);
-  EXPECT_EQ(app().screenMode, 2);
+  EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
 }
 
 TEST_F(Win32Window, OutputHandsResultTxtToTheDocumentOpener) {
@@ -678,7 +678,7 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   opened.clear();
   win32SetDocumentOpener([](const wchar_t* path) { opened = path; });
   menu(40003);
-  ASSERT_EQ(app().screenMode, 3);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   SetWindowTextW(hwnd(app().yearEdit), L"2026");
   SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
   SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
@@ -689,8 +689,8 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-before.png");
   click(app().eggSearchButton);
-  pumpUntil(main_, [&](int) { return app().searchStatus != kSearchRunning; });
-  ASSERT_EQ(app().searchStatus, kSearchFinished);
+  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   EXPECT_EQ(opened, L"search.txt");
   EXPECT_EQ(app().searchHitTotal, 1000);
   ASSERT_EQ(app().hitCount, 14);
@@ -722,7 +722,7 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-moments.png");
   click(app().toStepFourButton);
-  ASSERT_EQ(app().screenMode, 2);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(windowText(hwnd(app().initialSeedEdit)), seed);
   EXPECT_EQ(windowText(hwnd(app().tidEdit)), L"12345");
 }
@@ -742,15 +742,15 @@ TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch
   SendMessageW(hwnd(app().searchAbilityCombo), CB_SETCURSEL, 1, 0);
   settle(main_, 100);
   click(app().eggSearchButton);
-  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   // A tick that finds the search moved on asks for a repaint.
-  int paints = pumpUntil(main_, [&](int p) { return p >= 3 || app().searchStatus != kSearchRunning; });
-  ASSERT_EQ(app().searchStatus, kSearchRunning);
+  int paints = pumpUntil(main_, [&](int p) { return p >= 3 || app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   EXPECT_GT(app().searchPercent, 0);
   EXPECT_GE(paints, 3);
   SendMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(main_));
-  EXPECT_EQ(app().searchStatus, kSearchStopped);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
 }
 
 TEST_F(Win32Window, MessageLoopEndsOnCloseWithTheQuitCode) {
