@@ -1,7 +1,6 @@
 // The Qt side of ui/platform.h. Handles are small integers handed out once and
 // never reused, mapped to the widgets they name; a destroyed control leaves the
 // map, so a stale handle reaches nothing.
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -18,6 +17,7 @@
 #include <QStyleOptionFrame>
 #include <QUrl>
 #include <QValidator>
+#include <QVariant>
 #include <QWidget>
 #include <unistd.h>
 
@@ -232,15 +232,14 @@ void platformDestroyControl(ControlHandle& handle) {
   }
   handle = 0;
 }
+// Edits, buttons, check boxes and labels hold their text in the property
+// "text", a drop-down list in "currentText"; a dialog's text is its title.
 void platformSetText(ControlHandle handle, const char* text) {
   QWidget* w = innerOf(handle);
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    edit->setText(fromCp932(text));
-  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-    button->setText(fromCp932(text));
-  } else if (auto* label = qobject_cast<QLabel*>(w)) {
-    label->setText(fromCp932(text));
-  } else if (w != nullptr) {
+  if (w == nullptr) return;
+  if (w->property("text").isValid()) {
+    w->setProperty("text", fromCp932(text));
+  } else {
     w->setWindowTitle(fromCp932(text));
   }
 }
@@ -248,17 +247,9 @@ void platformSetText(ControlHandle handle, const char* text) {
 int32_t platformGetText(ControlHandle handle, char* buffer, int32_t n) {
   if (n < 1) return 0;
   QWidget* w = innerOf(handle);
-  QString text;
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    text = edit->text();
-  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-    text = button->text();
-  } else if (auto* list = qobject_cast<QComboBox*>(w)) {
-    text = list->currentText();
-  } else if (auto* label = qobject_cast<QLabel*>(w)) {
-    text = label->text();
-  }
-  std::string bytes = toCp932(text);
+  QVariant text = w != nullptr ? w->property("text") : QVariant();
+  if (!text.isValid() && w != nullptr) text = w->property("currentText");
+  std::string bytes = toCp932(text.toString());
   std::size_t length = cp932CutLength(bytes, static_cast<std::size_t>(n - 1));
   std::memcpy(buffer, bytes.data(), length);
   buffer[length] = '\0';
