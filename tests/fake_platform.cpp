@@ -1,7 +1,5 @@
 #include "tests/fake_platform.h"
 
-#include <cstring>
-
 #include "text/cp932.h"
 #include "ui/shell.h"
 
@@ -73,10 +71,7 @@ int32_t platformGetText(ControlHandle handle, char* buffer, int32_t n) {
   fake().reads.push_back(handle);
   std::string text;
   if (FakeControl* c = live(handle)) text = c->text;
-  std::size_t len = cp932CutLength(text, static_cast<std::size_t>(n - 1));
-  std::memcpy(buffer, text.data(), len);
-  buffer[len] = '\0';
-  return static_cast<int32_t>(len);
+  return copyCp932Cut(text, buffer, n);
 }
 
 void platformAddListRow(ControlHandle handle, const char* text) {

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,15 @@ constexpr std::size_t cp932CutLength(std::string_view s, std::size_t maxBytes) {
     i += width;
   }
   return i;
+}
+
+// Copies that prefix of `s` for n - 1 bytes into `buffer`, ends it with a NUL
+// and returns its length: a control's text as the window reads it. n >= 1.
+inline int32_t copyCp932Cut(std::string_view s, char* buffer, int32_t n) {
+  std::size_t length = cp932CutLength(s, static_cast<std::size_t>(n - 1));
+  std::memcpy(buffer, s.data(), length);
+  buffer[length] = '\0';
+  return static_cast<int32_t>(length);
 }
 
 // Why the conversions below cannot be made on this system (a C library

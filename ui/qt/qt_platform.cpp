@@ -249,11 +249,7 @@ int32_t platformGetText(ControlHandle handle, char* buffer, int32_t n) {
   QWidget* w = innerOf(handle);
   QVariant text = w != nullptr ? w->property("text") : QVariant();
   if (!text.isValid() && w != nullptr) text = w->property("currentText");
-  std::string bytes = toCp932(text.toString());
-  std::size_t length = cp932CutLength(bytes, static_cast<std::size_t>(n - 1));
-  std::memcpy(buffer, bytes.data(), length);
-  buffer[length] = '\0';
-  return static_cast<int32_t>(length);
+  return copyCp932Cut(toCp932(text.toString()), buffer, n);
 }
 
 void platformAddListRow(ControlHandle handle, const char* text) {

@@ -4,7 +4,6 @@
 // CP932 lacks (typed or pasted by the player) come back as "?".
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "text/cp932.h"
@@ -105,11 +104,7 @@ int32_t platformGetText(ControlHandle handle, char* buffer, int32_t n) {
   std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
   int got = GetWindowTextW(hwndOf(handle), wide.data(), length + 1);
   wide.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  std::string cp932 = utf16ToCp932(wide);
-  std::size_t cut = cp932CutLength(cp932, static_cast<std::size_t>(n - 1));
-  std::memcpy(buffer, cp932.data(), cut);
-  buffer[cut] = '\0';
-  return static_cast<int32_t>(cut);
+  return copyCp932Cut(utf16ToCp932(wide), buffer, n);
 }
 
 void platformAddListRow(ControlHandle handle, const char* text) {
