@@ -53,8 +53,10 @@ std::vector<ControlHandle> screenThreeHandles(const AppState& app) {
   return h;
 }
 
-std::vector<ControlHandle> screenHandles(const AppState& app, int32_t screen) {
-  return screen == 1 ? screenOneHandles(app) : screen == 2 ? screenTwoHandles(app) : screenThreeHandles(app);
+std::vector<ControlHandle> screenHandles(const AppState& app, ScreenMode screen) {
+  return screen == ScreenMode::kOne   ? screenOneHandles(app)
+         : screen == ScreenMode::kTwo ? screenTwoHandles(app)
+                                      : screenThreeHandles(app);
 }
 
 class WindowRandomTest : public ShellTest {
@@ -133,7 +135,7 @@ class WindowRandomTest : public ShellTest {
   void expectConsistent(int step) {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
-    ASSERT_TRUE(a.screenMode >= 1 && a.screenMode <= 3);
+    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kThree);
     ASSERT_GE(a.measurementCount, 0);
     ASSERT_LE(a.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pidCandidateCount, -1);
@@ -154,7 +156,7 @@ class WindowRandomTest : public ShellTest {
     for (ControlHandle h : a.ivDialogEdits) ASSERT_EQ(h, 0);  // the dialog is closed
 
     std::vector<ControlHandle> shown = screenHandles(a, a.screenMode);
-    for (int32_t other = 1; other <= 3; ++other) {
+    for (ScreenMode other : {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree}) {
       if (other == a.screenMode) continue;
       for (ControlHandle h : screenHandles(a, other)) ASSERT_EQ(h, 0);
     }
