@@ -9,15 +9,10 @@
 #include <thread>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "cli/commands.h"
 #include "cli/egg_options.h"
 #include "cli/seed_explain.h"
+#include "cli/terminal.h"
 #include "core/egg_search.h"
 #include "core/rng.h"
 
@@ -80,14 +75,6 @@ bool parseHours(std::string_view text, uint32_t& mask) {
     if (comma == std::string_view::npos) return true;
     text = text.substr(comma + 1);
   }
-}
-
-bool isTerminal(std::FILE* f) {
-#ifdef _WIN32
-  return _isatty(_fileno(f)) != 0;
-#else
-  return isatty(fileno(f)) != 0;
-#endif
 }
 
 // Runs the search on a worker thread while this one shows its progress.
