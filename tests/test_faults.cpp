@@ -4,6 +4,8 @@
 // need no root: a full device (/dev/full), a file-size limit, a read-only
 // folder (entered as an unprivileged user when the tests run as root) and a
 // closed standard output are made in a child process where they need one.
+// The faults that exist on one platform only are in test_faults_posix.cpp
+// and test_faults_win32.cpp.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,21 +13,8 @@
 #include <string>
 #include <system_error>
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#else
-#include <windows.h>
-#endif
-
-#include "cli_run.h"
-#include "core/egg_list.h"
 #include "data/data_files.h"
-#include "shell_fixture.h"
-#include "temp_dir.h"
+#include "fault_support.h"
 
 namespace {
 
@@ -45,15 +34,6 @@ void expectNoNames(const AppState& app) {
   }
 }
 
-EggListRequest someRequest() {
-  EggListRequest r{};
-  r.initialSeed = 0x12345678;
-  r.frameCount = 40;
-  r.tid = 12345;
-  r.sid = 54321;
-  r.internationalMarriage = true;
-  return r;
-}
 
 // Every entry below `root` with its size (-1 for a folder), in a fixed order.
 std::string listing(const std::filesystem::path& root) {
@@ -67,15 +47,6 @@ std::string listing(const std::filesystem::path& root) {
   }
   return s;
 }
-
-// Restores the working directory when a test has moved it.
-struct WorkingDirectoryGuard {
-  std::filesystem::path previous = std::filesystem::current_path();
-  ~WorkingDirectoryGuard() {
-    std::error_code ec;
-    std::filesystem::current_path(previous, ec);
-  }
-};
 
 TEST(FaultResultFile, AFolderNamedResultTxtIsLeftAsItWas) {
   TempDir dir;
@@ -223,33 +194,6 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(gone));
 }
 
-// The window's "出力" where "result.txt" cannot be created: nothing is written,
-// the viewer is not asked to open anything, no control changes and nothing is
-// repainted; only the request's values are kept, as every run keeps them.
-class WindowFaultTest : public ShellTest {
- protected:
-  struct Snapshot {
-    std::vector<std::string> texts;
-    std::vector<int32_t> states;
-    int invalidations;
-    bool operator==(const Snapshot&) const = default;
-  };
-  Snapshot snapshot() {
-    Snapshot s{{}, {}, fake().invalidations};
-    for (ControlHandle h : fakeLiveControls()) {
-      s.texts.push_back(fakeControl(h).text);
-      s.states.push_back(fakeControl(h).selected);
-      s.states.push_back(fakeControl(h).checked);
-    }
-    return s;
-  }
-  void typeEggRequest() {
-    type(app().initialSeedEdit, "0x12345678");
-    type(app().frameCountEdit, "50");
-    type(app().tidEdit, "12345");
-  }
-};
-
 TEST_F(WindowFaultTest, OutputWithAFolderNamedResultTxtOpensNothing) {
   WorkingDirectoryGuard guard;
   std::filesystem::create_directory(dir_ / "result.txt");
@@ -304,26 +248,6 @@ TEST_F(WindowFaultTest, VanishedWorkingDirectoryOutputOpensNothingAndSearchesSti
 
 // --- Writes that fail ------------------------------------------------------
 
-// The egg list of 50,000 frames: far more than a file-size limit of 8 KiB.
-std::vector<std::string> eggsTo(const std::string& path) {
-  return {"eggs", "--seed", "0x12345678", "--tid", "12345", "--sid", "54321", "--out", path};
-}
-
-// Every name in the folder (the earlier file, and any temporary left behind).
-std::string names(const std::filesystem::path& folder) {
-  std::string s;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) s += entry.path().filename().string() + " ";
-  return s;
-}
-
-// An earlier complete list in `path`, from a smaller request.
-std::string writeEarlierList(const std::string& path) {
-  CliResult r = runCliCaptured({"eggs", "--seed", "7", "--frames", "20", "--out", path});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  return readFileBytes(path);
-}
-
 TEST(FaultWrite, ReplacingAFileLeavesOnlyTheNewCompleteList) {
   TempDir dir;
   ASSERT_FALSE(dir.path.empty());
@@ -334,159 +258,6 @@ TEST(FaultWrite, ReplacingAFileLeavesOnlyTheNewCompleteList) {
   CliResult straight = runCliCaptured(eggsTo("-"));
   EXPECT_EQ(readFileBytes(path), textModeBytes(straight.out));
   EXPECT_EQ(names(dir.path), "result.txt ");
-#ifdef _WIN32
-  // A result.txt held open by a program that shares it for reading only (as a
-  // spreadsheet holds the file it shows) cannot be replaced: the move fails,
-  // the earlier list stays and no temporary is left.
-  const std::string earlier = readFileBytes(path);
-  HANDLE viewer = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
-  r = runCliCaptured({"eggs", "--seed", "1", "--frames", "5", "--out", path});
-  CloseHandle(viewer);
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err.rfind("quillmar-cli: error: writing '" + path + "': ", 0), 0u) << r.err;
-  EXPECT_EQ(readFileBytes(path), earlier);
-  EXPECT_EQ(names(dir.path), "result.txt ");
-#else
-  // A link is followed: the file it names gets the list, the link stays, and
-  // a replaced file keeps its permission bits.
-  const std::string real = dir.file("real.txt");
-  writeEarlierList(real);
-  ASSERT_EQ(chmod(real.c_str(), 0640), 0);
-  std::filesystem::create_symlink(real, dir.path / "link.txt");
-  r = runCliCaptured(eggsTo(dir.file("link.txt")));
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(std::filesystem::is_symlink(dir.path / "link.txt"));
-  EXPECT_EQ(readFileBytes(real), straight.out);
-  struct stat info;
-  ASSERT_EQ(stat(real.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-#endif
 }
-
-#ifndef _WIN32
-TEST(FaultWrite, AFullDeviceIsAFailureForTheListAndForStandardOutput) {
-  gApp = AppState{};
-  OutputResult direct = writeEggPidListFile(gApp, someRequest(), "/dev/full");
-  EXPECT_EQ(direct.outcome, OutputOutcome::kNotWritten);
-  EXPECT_EQ(direct.error, ENOSPC);
-
-  CliResult r = runCliCaptured(eggsTo("/dev/full"));
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "quillmar-cli: error: writing '/dev/full': No space left on device\n");
-
-  // Standard output on /dev/full: short output (pid), long output (the list
-  // with '-') and help text alike.
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"pid", "--ivs", "10,12,22,0,7,29", "--nature", "15"}, eggsTo("-"),
-        std::vector<std::string>{"--help"}}) {
-    std::FILE* full = std::fopen("/dev/full", "w");
-    ASSERT_NE(full, nullptr);
-    std::FILE* err = std::tmpfile();
-    std::vector<const char*> argv{"quillmar-cli"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    const int rc = runCli(static_cast<int>(argv.size()), argv.data(), full, err);
-    std::fclose(full);
-    EXPECT_EQ(rc, 1) << args[0];
-    EXPECT_EQ(readAll(err), "quillmar-cli: error: writing standard output: No space left on device\n") << args[0];
-  }
-}
-
-// The window hands the viewer nothing when result.txt is a device that
-// refuses the list.
-TEST_F(WindowFaultTest, OutputThatCannotBeWrittenOpensNothing) {
-  WorkingDirectoryGuard guard;
-  std::filesystem::create_symlink("/dev/full", dir_ / "result.txt");
-  std::filesystem::current_path(dir_);
-  start();
-  command(kCmdScreenTwo);
-  typeEggRequest();
-  command(kCmdOutput);
-  EXPECT_TRUE(fake().openedDocuments.empty());
-}
-
-struct ChildRun {
-  int exitCode;     // -1 when the child did not exit normally
-  std::string err;  // what it printed on standard error
-};
-
-// Runs quillmar-cli in a child process after `prepare` has shaped its
-// surroundings (limits, user, descriptors); standard error is captured.
-template <typename Prepare>
-ChildRun runCliInChild(const std::vector<std::string>& args, Prepare prepare) {
-  std::FILE* err = std::tmpfile();
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(fileno(err), 2);
-    prepare();
-    std::vector<const char*> argv{"quillmar-cli"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    const int rc = runCli(static_cast<int>(argv.size()), argv.data(), stdout, stderr);
-    std::fflush(stderr);
-    _exit(rc);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return ChildRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(err)};
-}
-
-TEST(FaultWrite, AFileSizeLimitKeepsTheEarlierCompleteList) {
-  TempDir dir;
-  ASSERT_FALSE(dir.path.empty());
-  const std::string path = dir.file("result.txt");
-  const std::string earlier = writeEarlierList(path);
-  auto limit8KiB = [] {
-    signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
-    struct rlimit limit{8192, 8192};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  };
-  ChildRun r = runCliInChild(eggsTo(path), limit8KiB);
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "quillmar-cli: error: writing '" + path + "': File too large\n");
-  EXPECT_EQ(readFileBytes(path), earlier);
-  EXPECT_EQ(names(dir.path), "result.txt ");
-
-  // The same list on standard output, redirected to a file under the limit.
-  const std::string shown = dir.file("shown.txt");
-  r = runCliInChild(eggsTo("-"), [&] {
-    limit8KiB();
-    std::FILE* f = std::freopen(shown.c_str(), "w", stdout);
-    if (f == nullptr) _exit(99);
-  });
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "quillmar-cli: error: writing standard output: File too large\n");
-}
-
-TEST(FaultWrite, AReadOnlyFolderKeepsTheEarlierListAndHoldsNoTemporary) {
-  TempDir dir;
-  ASSERT_FALSE(dir.path.empty());
-  const std::string path = dir.file("result.txt");
-  const std::string earlier = writeEarlierList(path);
-  // The earlier file itself is writable by anyone: only the folder is read-only.
-  ASSERT_EQ(chmod(path.c_str(), 0666), 0);
-  ASSERT_EQ(chmod(dir.path.c_str(), 0555), 0);
-  ChildRun r = runCliInChild(eggsTo(path), [] {
-    // Root writes anywhere: the run is made as an ordinary user instead.
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(98);
-  });
-  chmod(dir.path.c_str(), 0755);
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err.rfind("quillmar-cli: error: cannot create '" + path + "': Permission denied", 0), 0u) << r.err;
-  EXPECT_EQ(readFileBytes(path), earlier);
-  EXPECT_EQ(names(dir.path), "result.txt ");
-}
-
-TEST(FaultWrite, AClosedStandardOutputIsAFailure) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"pid", "--ivs", "10,12,22,0,7,29", "--nature", "15"},
-        std::vector<std::string>{"seeds", "--seed", "0x2684AD1F", "--hour", "52"},
-        std::vector<std::string>{"species", "--help"}}) {
-    ChildRun r = runCliInChild(args, [] { close(1); });
-    EXPECT_EQ(r.exitCode, 1) << args[0];
-    EXPECT_EQ(r.err, "quillmar-cli: error: writing standard output: Bad file descriptor\n") << args[0];
-  }
-}
-#endif
 
 }  // namespace
