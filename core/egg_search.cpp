@@ -1,6 +1,7 @@
 #include "core/egg_search.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -134,7 +135,7 @@ void gather(Search& search, const EggHit* hits, int32_t count) {
 // One thread's side: the frames its kernel reports are checked with the egg
 // list's own functions and staged here, then gathered a row at a time.
 struct Worker {
-  static constexpr int32_t kStaged = 256;
+  static constexpr int32_t kStaged = 512;
   Search* search;
   int32_t delay;
   int32_t staged;
@@ -174,22 +175,118 @@ void work(Search& search) {
     if (keyOf(0, 0, delay) >= search.bound.load(std::memory_order_relaxed)) return;
     worker.delay = delay;
     for (int32_t h = 0; h < search.hourCount; ++h) {
-      if (cancelRequested(search)) return;
+      if (cancelRequested(search)) {
+        worker.flush();
+        return;
+      }
       // Frames after the latest hit kept cannot be among the first hits.
       int32_t frames = request.egg.frameCount;
       const uint64_t bound = search.bound.load(std::memory_order_relaxed);
       if (bound != kNoBound) frames = std::min<int64_t>(frames, int64_t(bound >> 32) + 1);
       const uint32_t rowBase = uint32_t(search.hours[h]) << 16 | ((uint32_t(delay) + yearOffset) & 0xFFFFu);
       search.scanRow(search.plan, rowBase, frames, sink);
-      worker.flush();
       if (search.control->seedsDone != nullptr) {
         search.control->seedsDone->fetch_add(kRowSeeds, std::memory_order_relaxed);
       }
     }
+    // Gathered a delay at a time (or a full stage at a time): the threads
+    // meet at the lock a few times a delay rather than once a row.
+    worker.flush();
   }
 }
 
+// In-place most-significant-digit radix sort of hits by key, a byte at a
+// time (byte `digit` of the key first, then the lower ones), with no memory
+// beyond its stack: 256 counters a level and at most eight levels.
+constexpr int32_t kSmallBucket = 32;
+
+uint32_t digitOf(const EggHit& hit, int digit) { return uint32_t(keyOf(hit) >> (8 * digit)) & 0xFFu; }
+
+void insertionSort(EggHit* hits, int32_t count) {
+  for (int32_t i = 1; i < count; ++i) {
+    const EggHit hit = hits[i];
+    const uint64_t key = keyOf(hit);
+    int32_t j = i;
+    for (; j > 0 && keyOf(hits[j - 1]) > key; --j) hits[j] = hits[j - 1];
+    hits[j] = hit;
+  }
+}
+
+// Moves hits[0..count) into 256 buckets by byte `digit` of the key;
+// start[b]..start[b + 1] is bucket b afterwards.
+void partitionByDigit(EggHit* hits, int32_t count, int digit, int32_t (&start)[257]) {
+  int32_t size[256] = {};
+  for (int32_t i = 0; i < count; ++i) ++size[digitOf(hits[i], digit)];
+  int32_t next[256];
+  start[0] = 0;
+  for (int b = 0; b < 256; ++b) {
+    next[b] = start[b];
+    start[b + 1] = start[b] + size[b];
+  }
+  // Each hit is swapped straight into its bucket's next free place.
+  for (int b = 0; b < 256; ++b) {
+    while (next[b] < start[b + 1]) {
+      EggHit hit = hits[next[b]];
+      uint32_t home = digitOf(hit, digit);
+      while (home != uint32_t(b)) {
+        // The buckets fill front to back: fetching ahead of each one keeps
+        // the chain of swaps from waiting on memory (an address, as an
+        // integer: it may lie past the array, which a prefetch allows).
+        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(hits + next[home]) +
+                                                         16 * sizeof(EggHit)));
+        std::swap(hit, hits[next[home]++]);
+        home = digitOf(hit, digit);
+      }
+      hits[next[b]++] = hit;
+    }
+  }
+}
+
+void radixSort(EggHit* hits, int32_t count, int digit) {
+  if (count <= kSmallBucket || digit < 0) {
+    insertionSort(hits, count);
+    return;
+  }
+  int32_t start[257];
+  partitionByDigit(hits, count, digit, start);
+  for (int b = 0; b < 256; ++b) radixSort(hits + start[b], start[b + 1] - start[b], digit - 1);
+}
+
+// The highest byte of the key in which the hits can differ.
+int topDigit(const EggHit* hits, int32_t count) {
+  uint64_t bits = 0;
+  for (int32_t i = 0; i < count; ++i) bits |= keyOf(hits[i]);
+  int digit = 0;
+  while (digit < 7 && (bits >> (8 * (digit + 1))) != 0) ++digit;
+  return digit;
+}
+
+// The buckets of the first level are sorted by `threads` threads, each taking
+// the next bucket left.
+void sortHits(EggHit* hits, int32_t count, int32_t threads) {
+  constexpr int32_t kWorthThreads = 1 << 15;
+  const int digit = topDigit(hits, count);
+  if (threads <= 1 || count < kWorthThreads) {
+    radixSort(hits, count, digit);
+    return;
+  }
+  int32_t start[257];
+  partitionByDigit(hits, count, digit, start);
+  std::atomic<int32_t> nextBucket{0};
+  auto sortBuckets = [&] {
+    for (int b = nextBucket.fetch_add(1); b < 256; b = nextBucket.fetch_add(1)) {
+      radixSort(hits + start[b], start[b + 1] - start[b], digit - 1);
+    }
+  };
+  std::thread helpers[kEggSearchMaxThreads];
+  for (int32_t t = 1; t < threads; ++t) helpers[t] = std::thread(sortBuckets);
+  sortBuckets();
+  for (int32_t t = 1; t < threads; ++t) helpers[t].join();
+}
+
 }  // namespace
+
+void sortEggHits(EggHit* hits, int32_t count, int32_t threads) { sortHits(hits, count, threads); }
 
 bool eggSearchKernelAvailable(EggSearchKernel kernel) { return cpuHas(kernel); }
 
@@ -227,7 +324,7 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
     work(search);
     for (int32_t t = 1; t < control.threads; ++t) helpers[t].join();
   }
-  std::sort(hits, hits + search.count, earlier);
+  sortHits(hits, search.count, control.threads);
   if (search.cancelled.load()) return EggSearchResult{EggSearchStatus::kCancelled, search.count};
   if (control.seedsDone != nullptr) control.seedsDone->store(eggSearchSeedCount(request), std::memory_order_relaxed);
   return EggSearchResult{EggSearchStatus::kDone, search.count};

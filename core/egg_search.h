@@ -85,6 +85,12 @@ bool eggSearchKernelAvailable(EggSearchKernel kernel);
 EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
                              const EggSearchControl& control);
 
+// Puts hits[0..count) in the search's order (frame, then delay, then seed),
+// in place, with up to `threads` threads (1..kEggSearchMaxThreads). Within
+// one frame and delay the seeds share their lower half, so the upper half
+// orders them.
+void sortEggHits(EggHit* hits, int32_t count, int32_t threads);
+
 // The first moment of the year that gives the hit's seed, with its delay (the
 // hit's): the first line of the seed's listing for that year. False only for
 // a year outside 2000..2099.

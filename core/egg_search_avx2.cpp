@@ -25,10 +25,16 @@ EGG_OP V vMul(V a, V b) { return _mm256_mullo_epi32(a, b); }
 EGG_OP V vXor(V a, V b) { return _mm256_xor_si256(a, b); }
 EGG_OP V vAnd(V a, V b) { return _mm256_and_si256(a, b); }
 EGG_OP V vOr(V a, V b) { return _mm256_or_si256(a, b); }
+EGG_OP V vXor3(V a, V b, V c) { return _mm256_xor_si256(_mm256_xor_si256(a, b), c); }
 EGG_OP V vShr(V a, int n) { return _mm256_srli_epi32(a, n); }
 EGG_OP V vShl(V a, int n) { return _mm256_slli_epi32(a, n); }
 EGG_OP V vMinU(V a, V b) { return _mm256_min_epu32(a, b); }
 EGG_OP V vBits(V m, V a, V b) { return _mm256_or_si256(_mm256_and_si256(a, m), _mm256_andnot_si256(m, b)); }
+// A lookup of the lane's lowest three bits in a table of alternating 0 and the constant.
+EGG_OP V vMagic(V next) {
+  const int a = static_cast<int>(kTwistMagic);
+  return _mm256_permutevar8x32_epi32(_mm256_setr_epi32(0, a, 0, a, 0, a, 0, a), next);
+}
 EGG_OP V vIota() { return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7); }
 EGG_OP V vSelect(M m, V a, V b) { return _mm256_blendv_epi8(b, a, m); }
 EGG_OP void vStore(uint32_t* out, V a) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), a); }

@@ -31,7 +31,16 @@ EGG_OP V vOr(V a, V b) { return _mm512_or_si512(a, b); }
 using Lanes = uint32_t __attribute__((vector_size(64)));
 EGG_OP V vShr(V a, int n) { return reinterpret_cast<V>(reinterpret_cast<Lanes>(a) >> n); }
 EGG_OP V vShl(V a, int n) { return reinterpret_cast<V>(reinterpret_cast<Lanes>(a) << n); }
+EGG_OP V vXor3(V a, V b, V c) { return _mm512_ternarylogic_epi32(a, b, c, 0x96); }
 EGG_OP V vBits(V m, V a, V b) { return _mm512_ternarylogic_epi32(m, a, b, 0xCA); }
+// A lookup of the lane's lowest four bits in a table of alternating 0 and
+// the constant: one shuffle where a test and a blend would be two (the masked
+// form: see vShr).
+EGG_OP V vMagic(V next) {
+  const int a = static_cast<int>(kTwistMagic);
+  const V table = _mm512_setr_epi32(0, a, 0, a, 0, a, 0, a, 0, a, 0, a, 0, a, 0, a);
+  return _mm512_mask_permutexvar_epi32(table, 0xFFFF, next, table);
+}
 EGG_OP V vIota() { return _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15); }
 EGG_OP V vSelect(M m, V a, V b) { return _mm512_mask_blend_epi32(m, b, a); }
 EGG_OP void vStore(uint32_t* out, V a) { _mm512_storeu_si512(out, a); }

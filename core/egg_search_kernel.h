@@ -20,6 +20,9 @@ struct EggScanPlan {
   uint32_t abilityBit;
 };
 
+// The Mersenne Twister's twist constant, xored in for an odd lower word.
+inline constexpr uint32_t kTwistMagic = 0x9908B0DFu;
+
 struct EggScanSink {
   // A frame the plan may keep: the seed, the frame number and the frame's
   // tempered output (the PID before any reroll).

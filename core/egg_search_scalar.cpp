@@ -21,6 +21,8 @@ EGG_OP V vMul(V a, V b) { return a * b; }
 EGG_OP V vXor(V a, V b) { return a ^ b; }
 EGG_OP V vAnd(V a, V b) { return a & b; }
 EGG_OP V vOr(V a, V b) { return a | b; }
+EGG_OP V vXor3(V a, V b, V c) { return a ^ b ^ c; }
+EGG_OP V vMagic(V next) { return (next & 1u) != 0 ? kTwistMagic : 0u; }
 EGG_OP V vShr(V a, int n) { return a >> n; }
 EGG_OP V vShl(V a, int n) { return a << n; }
 EGG_OP V vMinU(V a, V b) { return a < b ? a : b; }

@@ -224,6 +224,33 @@ TEST(EggSearch, RequestsOutOfRangeSearchNothing) {
             EggSearchStatus::kBadRequest);
 }
 
+// The order of hits is a sort by (frame, delay, seed); sortEggHits must give
+// what a comparison sort gives, for sizes either side of its cut-offs, frames
+// that need more than one byte and any thread count.
+TEST(EggSearch, SortingHitsMatchesAComparisonSort) {
+  std::mt19937 random(8122026u);
+  for (const auto& [count, frames, threads] : std::vector<std::tuple<int32_t, uint32_t, int32_t>>{
+           {0, 1, 1}, {1, 1, 2}, {33, 5, 1}, {1000, 100, 2}, {70000, 100, 2}, {70000, 70000, 3}, {200000, 624, 1}}) {
+    std::vector<EggHit> hits;
+    for (int32_t i = 0; i < count; ++i) {
+      // Seeds of one delay share their lower half; (delay, seed) is unique.
+      const int32_t delay = int32_t(random() % 16384 * 4 + uint32_t(i >> 16));
+      const uint32_t seed = uint32_t(i) << 16 | ((uint32_t(delay) + 26u) & 0xFFFFu);
+      hits.push_back(EggHit{seed, int32_t(random() % frames), delay, uint32_t(random())});
+    }
+    std::vector<EggHit> expected = hits;
+    std::sort(expected.begin(), expected.end(), [](const EggHit& a, const EggHit& b) {
+      return std::tie(a.frame, a.delay, a.seed) < std::tie(b.frame, b.delay, b.seed);
+    });
+    sortEggHits(hits.data(), count, threads);
+    for (int32_t i = 0; i < count; ++i) {
+      ASSERT_TRUE(hits[i].seed == expected[i].seed && hits[i].frame == expected[i].frame &&
+                  hits[i].delay == expected[i].delay && hits[i].pid == expected[i].pid)
+          << "count " << count << " threads " << threads << " at " << i;
+    }
+  }
+}
+
 // A stop set while the whole year is searched ends the search with what it has.
 TEST(EggSearch, CancelStopsTheSearch) {
   EggSearchRequest r{};
