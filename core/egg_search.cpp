@@ -252,20 +252,19 @@ void radixSort(EggHit* hits, int32_t count, int digit) {
   for (int b = 0; b < 256; ++b) radixSort(hits + start[b], start[b + 1] - start[b], digit - 1);
 }
 
-// The highest byte of the key in which the hits can differ.
-int topDigit(const EggHit* hits, int32_t count) {
-  uint64_t bits = 0;
-  for (int32_t i = 0; i < count; ++i) bits |= keyOf(hits[i]);
+// The highest byte of a key up to `keys` (an upper bound, or every key or-ed
+// together).
+int topDigitOf(uint64_t keys) {
   int digit = 0;
-  while (digit < 7 && (bits >> (8 * (digit + 1))) != 0) ++digit;
+  while (digit < 7 && (keys >> (8 * (digit + 1))) != 0) ++digit;
   return digit;
 }
 
 // The buckets of the first level are sorted by `threads` threads, each taking
 // the next bucket left.
-void sortHits(EggHit* hits, int32_t count, int32_t threads) {
+// The keys of hits[0..count) differ in byte `digit` and below only.
+void sortHits(EggHit* hits, int32_t count, int32_t threads, int digit) {
   constexpr int32_t kWorthThreads = 1 << 15;
-  const int digit = topDigit(hits, count);
   if (threads <= 1 || count < kWorthThreads) {
     radixSort(hits, count, digit);
     return;
@@ -286,7 +285,11 @@ void sortHits(EggHit* hits, int32_t count, int32_t threads) {
 
 }  // namespace
 
-void sortEggHits(EggHit* hits, int32_t count, int32_t threads) { sortHits(hits, count, threads); }
+void sortEggHits(EggHit* hits, int32_t count, int32_t threads) {
+  uint64_t keys = 0;
+  for (int32_t i = 0; i < count; ++i) keys |= keyOf(hits[i]);
+  sortHits(hits, count, threads, topDigitOf(keys));
+}
 
 bool eggSearchKernelAvailable(EggSearchKernel kernel) { return cpuHas(kernel); }
 
@@ -324,7 +327,8 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
     work(search);
     for (int32_t t = 1; t < control.threads; ++t) helpers[t].join();
   }
-  sortHits(hits, search.count, control.threads);
+  // Every key is below the one of frame F, delay 0 and seed 0.
+  sortHits(hits, search.count, control.threads, topDigitOf(keyOf(0, request.egg.frameCount, 0)));
   if (search.cancelled.load()) return EggSearchResult{EggSearchStatus::kCancelled, search.count};
   if (control.seedsDone != nullptr) control.seedsDone->store(eggSearchSeedCount(request), std::memory_order_relaxed);
   return EggSearchResult{EggSearchStatus::kDone, search.count};
