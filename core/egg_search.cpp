@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -242,9 +243,38 @@ void partitionByDigit(EggHit* hits, int32_t count, int digit, int32_t (&start)[2
   }
 }
 
+// Sorts hits[0..count) (count <= kScratchHits) by key bytes 0..digit, the
+// lowest first, each pass a stable counting sort between the hits and a copy
+// on the stack: in cache, straight passes beat swapping in place.
+constexpr int32_t kScratchHits = 2048;
+
+void lsdSort(EggHit* hits, int32_t count, int digit) {
+  EggHit scratch[kScratchHits];
+  EggHit* from = hits;
+  EggHit* to = scratch;
+  for (int d = 0; d <= digit; ++d) {
+    int32_t size[256] = {};
+    for (int32_t i = 0; i < count; ++i) ++size[digitOf(from[i], d)];
+    if (size[digitOf(from[0], d)] == count) continue;  // one value: nothing to move
+    int32_t next[256];
+    int32_t sum = 0;
+    for (int b = 0; b < 256; ++b) {
+      next[b] = sum;
+      sum += size[b];
+    }
+    for (int32_t i = 0; i < count; ++i) to[next[digitOf(from[i], d)]++] = from[i];
+    std::swap(from, to);
+  }
+  if (from != hits) std::memcpy(hits, from, sizeof(EggHit) * std::size_t(count));
+}
+
 void radixSort(EggHit* hits, int32_t count, int digit) {
   if (count <= kSmallBucket || digit < 0) {
     insertionSort(hits, count);
+    return;
+  }
+  if (count <= kScratchHits) {
+    lsdSort(hits, count, digit);
     return;
   }
   int32_t start[257];
