@@ -198,7 +198,8 @@ void work(Search& search) {
 
 // In-place most-significant-digit radix sort of hits by key, a byte at a
 // time (byte `digit` of the key first, then the lower ones), with no memory
-// beyond its stack: 256 counters a level and at most eight levels.
+// beyond its stack: 256 counters a level, at most eight levels and one
+// 32 KiB copy for the small buckets.
 constexpr int32_t kSmallBucket = 32;
 
 uint32_t digitOf(const EggHit& hit, int digit) { return uint32_t(keyOf(hit) >> (8 * digit)) & 0xFFu; }
@@ -290,9 +291,9 @@ int topDigitOf(uint64_t keys) {
   return digit;
 }
 
-// The buckets of the first level are sorted by `threads` threads, each taking
-// the next bucket left.
-// The keys of hits[0..count) differ in byte `digit` and below only.
+// The keys of hits[0..count) differ in byte `digit` and below only. With
+// several threads, the buckets of the first level are sorted by all of them,
+// each taking the next bucket left.
 void sortHits(EggHit* hits, int32_t count, int32_t threads, int digit) {
   constexpr int32_t kWorthThreads = 1 << 15;
   if (threads <= 1 || count < kWorthThreads) {
@@ -316,6 +317,7 @@ void sortHits(EggHit* hits, int32_t count, int32_t threads, int digit) {
 }  // namespace
 
 void sortEggHits(EggHit* hits, int32_t count, int32_t threads) {
+  threads = std::clamp(threads, int32_t{1}, kEggSearchMaxThreads);
   uint64_t keys = 0;
   for (int32_t i = 0; i < count; ++i) keys |= keyOf(hits[i]);
   sortHits(hits, count, threads, topDigitOf(keys));

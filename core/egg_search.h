@@ -86,7 +86,7 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
                              const EggSearchControl& control);
 
 // Puts hits[0..count) in the search's order (frame, then delay, then seed),
-// in place, with up to `threads` threads (1..kEggSearchMaxThreads). Within
+// in place, with up to `threads` threads (held to 1..kEggSearchMaxThreads). Within
 // one frame and delay the seeds share their lower half, so the upper half
 // orders them.
 void sortEggHits(EggHit* hits, int32_t count, int32_t threads);
