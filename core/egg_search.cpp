@@ -99,7 +99,7 @@ struct Search {
   int32_t hourCount;
   EggHit* hits;
   int32_t capacity;
-  int32_t count = 0;
+  std::atomic<int32_t> count{0};  // written under the mutex; read without it
   std::mutex mutex;
   std::atomic<uint64_t> bound{kNoBound};
   std::atomic<int32_t> nextDelay;
@@ -118,9 +118,11 @@ bool cancelRequested(Search& search) {
 void gather(Search& search, const EggHit* hits, int32_t count) {
   std::lock_guard<std::mutex> lock(search.mutex);
   for (int32_t i = 0; i < count; ++i) {
-    if (search.count < search.capacity) {
-      search.hits[search.count++] = hits[i];
-      if (search.count < search.capacity) continue;
+    const int32_t stored = search.count.load(std::memory_order_relaxed);
+    if (stored < search.capacity) {
+      search.hits[stored] = hits[i];
+      search.count.store(stored + 1, std::memory_order_relaxed);
+      if (stored + 1 < search.capacity) continue;
       std::make_heap(search.hits, search.hits + search.capacity, earlier);
     } else if (earlier(hits[i], search.hits[0])) {
       std::pop_heap(search.hits, search.hits + search.capacity, earlier);
@@ -186,12 +188,14 @@ void work(Search& search) {
       if (bound != kNoBound) frames = std::min<int64_t>(frames, int64_t(bound >> 32) + 1);
       const uint32_t rowBase = uint32_t(search.hours[h]) << 16 | ((uint32_t(delay) + yearOffset) & 0xFFFFu);
       search.scanRow(search.plan, rowBase, frames, sink);
+      // Hits wait for the end of the delay (the threads meet at the lock a
+      // few times a delay, not once a row) unless they fill the array: then
+      // they go now, so that the bound they set narrows the next rows.
+      if (search.count.load(std::memory_order_relaxed) + worker.staged >= search.capacity) worker.flush();
       if (search.control->seedsDone != nullptr) {
         search.control->seedsDone->fetch_add(kRowSeeds, std::memory_order_relaxed);
       }
     }
-    // Gathered a delay at a time (or a full stage at a time): the threads
-    // meet at the lock a few times a delay rather than once a row.
     worker.flush();
   }
 }
@@ -360,10 +364,11 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
     for (int32_t t = 1; t < control.threads; ++t) helpers[t].join();
   }
   // Every key is below the one of frame F, delay 0 and seed 0.
-  sortHits(hits, search.count, control.threads, topDigitOf(keyOf(0, request.egg.frameCount, 0)));
-  if (search.cancelled.load()) return EggSearchResult{EggSearchStatus::kCancelled, search.count};
+  const int32_t count = search.count.load();
+  sortHits(hits, count, control.threads, topDigitOf(keyOf(0, request.egg.frameCount, 0)));
+  if (search.cancelled.load()) return EggSearchResult{EggSearchStatus::kCancelled, count};
   if (control.seedsDone != nullptr) control.seedsDone->store(eggSearchSeedCount(request), std::memory_order_relaxed);
-  return EggSearchResult{EggSearchStatus::kDone, search.count};
+  return EggSearchResult{EggSearchStatus::kDone, count};
 }
 
 bool eggHitMoment(const EggHit& hit, int32_t year, ConsoleMoment& moment) {
