@@ -229,21 +229,43 @@ void partitionByDigit(EggHit* hits, int32_t count, int digit, int32_t (&start)[2
     next[b] = start[b];
     start[b + 1] = start[b] + size[b];
   }
-  // Each hit is swapped straight into its bucket's next free place.
+  // Each hit is swapped straight into its bucket's next free place, sixteen
+  // chains of swaps at a time so that their loads overlap: a chain takes the
+  // hit out of the next place of bucket b (its hole) and swaps it on until a
+  // hit of bucket b comes back, which fills the hole.
+  constexpr int kChains = 16;
   for (int b = 0; b < 256; ++b) {
     while (next[b] < start[b + 1]) {
-      EggHit hit = hits[next[b]];
-      uint32_t home = digitOf(hit, digit);
-      while (home != uint32_t(b)) {
-        // The buckets fill front to back: fetching ahead of each one keeps
-        // the chain of swaps from waiting on memory (an address, as an
-        // integer: it may lie past the array, which a prefetch allows).
-        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(hits + next[home]) +
-                                                         16 * sizeof(EggHit)));
-        std::swap(hit, hits[next[home]++]);
-        home = digitOf(hit, digit);
+      EggHit held[kChains];
+      int32_t hole[kChains];
+      uint32_t home[kChains];
+      int open = 0;
+      while (open < kChains && next[b] < start[b + 1]) {
+        hole[open] = next[b]++;
+        held[open] = hits[hole[open]];
+        home[open] = digitOf(held[open], digit);
+        if (home[open] != uint32_t(b)) ++open;  // otherwise already in its place
       }
-      hits[next[b]++] = hit;
+      while (open > 0) {
+        for (int k = 0; k < open;) {
+          // The buckets fill front to back: fetching ahead of each one keeps
+          // the swaps from waiting on memory (an address, as an integer: it
+          // may lie past the array, which a prefetch allows).
+          __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(hits + next[home[k]]) +
+                                                           16 * sizeof(EggHit)));
+          std::swap(held[k], hits[next[home[k]]++]);
+          home[k] = digitOf(held[k], digit);
+          if (home[k] != uint32_t(b)) {
+            ++k;
+            continue;
+          }
+          hits[hole[k]] = held[k];
+          --open;
+          held[k] = held[open];
+          hole[k] = hole[open];
+          home[k] = home[open];
+        }
+      }
     }
   }
 }
