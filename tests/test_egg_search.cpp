@@ -197,6 +197,23 @@ TEST(EggSearch, LimitKeepsTheEarliestFramesAcrossDelays) {
   }
 }
 
+// Without filters every frame is a hit: 256 x 24 x 2 x 10 = 122,880 of them,
+// enough for the threads to share the sort of the gathered hits, over two
+// delays whose upper bytes differ.
+TEST(EggSearch, EveryFrameKeptIsSortedWhateverTheThreads) {
+  EggSearchRequest r{};
+  r.year = 2031;
+  r.delayMin = 255;
+  r.delayMax = 256;
+  r.hourMask = 0xFFFFFFu;
+  r.egg.frameCount = 10;
+  r.egg.tid = 321;
+  r.egg.sid = 654;
+  const std::vector<ModelHit> model = modelHits(r);
+  ASSERT_EQ(model.size(), 122880u);
+  for (int threads : {1, 2, 3}) expectModel(r, model, int32_t(model.size()) + 5, EggSearchKernel::Auto, threads);
+}
+
 TEST(EggSearch, RequestsOutOfRangeSearchNothing) {
   EggSearchRequest good{};
   good.year = 2026;
