@@ -11,26 +11,12 @@
 
 #include "core/egg_search.h"
 #include "core/rng.h"
+#include "tests/reference/egg_search_year.h"
 
 namespace {
 
 constexpr int32_t kAllHits = 1 << 22;  // the year holds about 3.6 million hits
 constexpr int32_t kSampleDelays = 20;
-
-EggSearchRequest fullYear(EggSearchKernel kernel) {
-  EggSearchRequest r{};
-  r.year = 2026;
-  r.delayMin = 300;
-  r.delayMax = 9999;
-  r.hourMask = 0xFFFFFFu;
-  r.egg.frameCount = 100;
-  r.egg.tid = 12345;
-  r.egg.sid = 54321;
-  r.egg.internationalMarriage = true;
-  r.egg.shinyOnly = true;
-  r.kernel = kernel;
-  return r;
-}
 
 int32_t coreCount() {
   const unsigned n = std::thread::hardware_concurrency();
@@ -42,7 +28,7 @@ void runYear(benchmark::State& state, EggSearchKernel kernel, int32_t capacity, 
     state.SkipWithError("kernel not available on this processor");
     return;
   }
-  const EggSearchRequest request = fullYear(kernel);
+  const EggSearchRequest request = fullYearEggSearch(kernel);
   std::unique_ptr<EggHit[]> hits(new EggHit[kAllHits]);
   EggSearchResult result{};
   for (auto _ : state) {
@@ -72,7 +58,7 @@ BENCHMARK(BM_EggSearchYearFirst100)->Unit(benchmark::kMillisecond)->UseRealTime(
 // One thread seeds, twists and tests every seed in full; the time of the
 // sample is scaled to the year's 9,700 delays.
 void BM_EggSearchYear_Straightforward(benchmark::State& state) {
-  const EggSearchRequest request = fullYear(EggSearchKernel::Scalar);
+  const EggSearchRequest request = fullYearEggSearch(EggSearchKernel::Scalar);
   const EggListRequest& egg = request.egg;
   auto mt = std::make_unique<Mt19937>();
   int64_t hits = 0;

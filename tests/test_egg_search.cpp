@@ -18,6 +18,7 @@
 #include "core/rng.h"
 #include "core/seed_time.h"
 #include "tests/cli_run.h"
+#include "tests/reference/egg_search_year.h"
 
 namespace {
 
@@ -270,16 +271,7 @@ TEST(EggSearch, SortingHitsMatchesAComparisonSort) {
 
 // A stop set while the whole year is searched ends the search with what it has.
 TEST(EggSearch, CancelStopsTheSearch) {
-  EggSearchRequest r{};
-  r.year = 2026;
-  r.delayMin = 300;
-  r.delayMax = 9999;
-  r.hourMask = 0xFFFFFFu;
-  r.egg.frameCount = 100;
-  r.egg.tid = 12345;
-  r.egg.sid = 54321;
-  r.egg.internationalMarriage = true;
-  r.egg.shinyOnly = true;
+  const EggSearchRequest r = fullYearEggSearch(EggSearchKernel::Auto);
   std::vector<EggHit> hits(1u << 20);
   std::atomic<int64_t> done{0};
   std::atomic<bool> cancel{false};
