@@ -136,7 +136,7 @@ void gather(Search& search, const EggHit* hits, int32_t count) {
 }
 
 // One thread's side: the frames its kernel reports are checked with the egg
-// list's own functions and staged here, then gathered a row at a time.
+// list's own functions and staged here, then gathered (see work).
 struct Worker {
   static constexpr int32_t kStaged = 512;
   Search* search;
