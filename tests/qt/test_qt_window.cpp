@@ -22,6 +22,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -134,6 +135,24 @@ class QtWindowTest : public ::testing::Test {
     auto* button = as<QAbstractButton>(h);
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
+  }
+
+  // Opens the IV dialog, types 5 in its first edit and hands it to `keys`
+  // (which must end it); the dialog is closed if it is still open after.
+  void typeFiveInIvDialog(const std::function<void(QWidget*)>& keys) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      seen = true;
+      QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
+      ASSERT_FALSE(edits.empty());
+      QTest::keyClicks(edits[0], "5");
+      keys(dialog);
+      if (QApplication::activeModalWidget() == dialog) dialog->close();  // never hang the test
+    });
+    click(app().ivEntryButton);
+    EXPECT_TRUE(seen);
   }
 
   void chooseRow(ControlHandle h, int row) {
@@ -452,18 +471,7 @@ TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearc
 }
 
 TEST_F(QtWindowTest, IvDialogEscapeCancels) {
-  bool seen = false;
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
-    seen = true;
-    QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
-    ASSERT_FALSE(edits.empty());
-    QTest::keyClicks(edits[0], "5");
-    QTest::keyClick(dialog, Qt::Key_Escape);
-  });
-  click(app().ivEntryButton);
-  EXPECT_TRUE(seen);
+  typeFiveInIvDialog([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
   EXPECT_EQ(app().measurementCount, 0);
   EXPECT_EQ(app().ivRanges[0].high, 31);
   EXPECT_NE(quillmarqt::widgetOf(app().natureCombo), nullptr);
@@ -473,14 +481,7 @@ TEST_F(QtWindowTest, IvDialogEscapeCancels) {
 TEST_F(QtWindowTest, IvDialogEnterPressesTheFocusedButton) {
   for (bool toCancel : {true, false}) {
     SCOPED_TRACE(toCancel ? "Tab, Enter" : "Enter");
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-      QWidget* dialog = QApplication::activeModalWidget();
-      ASSERT_NE(dialog, nullptr);
-      seen = true;
-      QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
-      ASSERT_FALSE(edits.empty());
-      QTest::keyClicks(edits[0], "5");
+    typeFiveInIvDialog([toCancel](QWidget* dialog) {
       // The focus starts on OK; Tab moves it to キャンセル.
       QApplication::setActiveWindow(dialog);
       for (QPushButton* b : dialog->findChildren<QPushButton*>())
@@ -493,10 +494,7 @@ TEST_F(QtWindowTest, IvDialogEnterPressesTheFocusedButton) {
       } else {
         ADD_FAILURE() << "no button has the focus";
       }
-      if (QApplication::activeModalWidget() == dialog) dialog->close();  // never hang the test
     });
-    click(app().ivEntryButton);
-    EXPECT_TRUE(seen);
     if (toCancel) {
       EXPECT_EQ(app().measurementCount, 0);  // nothing taken: the ranges stay open
       EXPECT_EQ(app().ivRanges[0].high, 31);
