@@ -18,6 +18,7 @@ inline constexpr int kExitUsage = 2;
 struct CliIo {
   std::FILE* out;
   std::FILE* err;
+  std::FILE* in = stdin;  // read only by an option given "-"
 };
 
 struct OptionSpec {

@@ -14,6 +14,7 @@ const CliCommand kCommands[] = {
     {"pid", "step 2: list the PIDs and generator states that give six IVs and a nature", cmdPid},
     {"seed-time", "from an initial seed to the console's date, time and delay for a year", cmdSeedTime},
     {"time-seed", "the initial seed of a date, time and delay", cmdTimeSeed},
+    {"calibrate", "after a missed try: the seeds around the aimed moment, and which one was hit", cmdCalibrate},
     {"seeds", "step 3: list the earlier generator states whose hour byte matches (initial seeds)", cmdSeeds},
     {"eggs", "step 4: write the egg PID list (result.txt) from an initial seed", cmdEggs},
     {"egg-search", "search every seed of a year for the eggs wanted: seed, frame, date, time, delay", cmdEggSearch},
@@ -65,7 +66,11 @@ int runCommand(int argc, const char* const* argv, const CliIo& io) {
 }  // namespace
 
 int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
-  CliIo io{out, err};
+  return runCli(argc, argv, stdin, out, err);
+}
+
+int runCli(int argc, const char* const* argv, std::FILE* in, std::FILE* out, std::FILE* err) {
+  CliIo io{out, err, in};
   const int rc = runCommand(argc, argv, io);
   // What was printed counts only once it has left the stream's buffer: a full
   // disk, a file-size limit or a closed standard output fails here, if not

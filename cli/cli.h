@@ -8,3 +8,6 @@
 #include <cstdio>
 
 int runCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+
+// The same, with `in` as standard input (read only by options given "-").
+int runCli(int argc, const char* const* argv, std::FILE* in, std::FILE* out, std::FILE* err);

@@ -51,30 +51,6 @@ const char kTimeSeedHelp[] =
     "            D + (year - 2000) reach the seed, so D and D + 65536 give the same\n"
     "            seed and nothing carries into the hour byte\n";
 
-// Exactly `width` decimal digits at text[pos..].
-bool fixedDigits(std::string_view text, std::size_t pos, std::size_t width, int32_t& value) {
-  int32_t v = 0;
-  for (std::size_t i = pos; i < pos + width; ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    v = v * 10 + (text[i] - '0');
-  }
-  value = v;
-  return true;
-}
-
-// "YYYY-MM-DD HH:MM:SS" with every field in range.
-bool parseMomentText(std::string_view text, ConsoleMoment& m) {
-  if (text.size() != 19) return false;
-  if (text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':') return false;
-  if (!fixedDigits(text, 0, 4, m.year) || !fixedDigits(text, 5, 2, m.month) || !fixedDigits(text, 8, 2, m.day) ||
-      !fixedDigits(text, 11, 2, m.hour) || !fixedDigits(text, 14, 2, m.minute) ||
-      !fixedDigits(text, 17, 2, m.second))
-    return false;
-  ConsoleMoment probe = m;
-  probe.delay = 0;
-  return isValidMoment(probe);
-}
-
 void printMoment(std::FILE* out, const ConsoleMoment& m) {
   std::fprintf(out, "%04d-%02d-%02d %02d:%02d:%02d delay %d\n", m.year, m.month, m.day, m.hour, m.minute,
                m.second, m.delay);
@@ -151,7 +127,7 @@ int cmdTimeSeed(int argc, const char* const* argv, int first, const CliIo& io) {
   if (!atText) return cliError(io, "--at is required (\"YYYY-MM-DD HH:MM:SS\")");
   if (!delayText) return cliError(io, "--delay is required (frames, 0 or more)");
   ConsoleMoment m{};
-  if (!parseMomentText(*atText, m)) {
+  if (!parseMomentArg(*atText, m)) {
     return cliError(io,
                     "--at '%s': expected \"YYYY-MM-DD HH:MM:SS\" with year 2000..2099, a day that exists, "
                     "hour 0..23, minute and second 0..59",

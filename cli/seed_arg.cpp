@@ -1,6 +1,7 @@
 #include "cli/seed_arg.h"
 
 #include "cli/args.h"
+#include "core/seed_time.h"
 
 bool parseSeedArg(std::string_view text, uint32_t& seed) {
   if (text.size() >= 2 && text[0] == '0' && text[1] == 'x') {
@@ -31,3 +32,34 @@ bool parseSeedArg(std::string_view text, uint32_t& seed) {
 
 const char kSeedArgExpected[] =
     "expected \"0x\" and 1..8 hex digits, or a decimal 0..4294967295 (or -2147483648..-1)";
+
+const char kMomentArgExpected[] =
+    "expected \"YYYY-MM-DD HH:MM:SS\" with year 2000..2099, a day that exists, hour 0..23, minute and second 0..59";
+
+namespace {
+
+// Exactly `width` decimal digits at text[pos..].
+bool fixedDigits(std::string_view text, std::size_t pos, std::size_t width, int32_t& value) {
+  int32_t v = 0;
+  for (std::size_t i = pos; i < pos + width; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    v = v * 10 + (text[i] - '0');
+  }
+  value = v;
+  return true;
+}
+
+}  // namespace
+
+bool parseMomentArg(std::string_view text, ConsoleMoment& m) {
+  if (text.size() != 19) return false;
+  if (text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':') return false;
+  if (!fixedDigits(text, 0, 4, m.year) || !fixedDigits(text, 5, 2, m.month) || !fixedDigits(text, 8, 2, m.day) ||
+      !fixedDigits(text, 11, 2, m.hour) || !fixedDigits(text, 14, 2, m.minute) ||
+      !fixedDigits(text, 17, 2, m.second))
+    return false;
+  ConsoleMoment probe = m;
+  probe.delay = 0;
+  return isValidMoment(probe);
+}
+

@@ -21,7 +21,8 @@ int64_t clockSeconds(const ConsoleMoment& m) {
   return days * kSecondsPerDay + m.hour * 3600 + m.minute * 60 + m.second;
 }
 
-// The moment `total` seconds after 2000-01-01 00:00:00, 0 <= total within the clock.
+// The moment `total` seconds after 2000-01-01 00:00:00, 0 <= total within the
+// clock.
 ConsoleMoment momentAt(int64_t total, int32_t delay) {
   ConsoleMoment m{};
   int64_t days = total / kSecondsPerDay;
@@ -62,7 +63,8 @@ int32_t walkTable(const CalibrationTable& table, CalibrationCursor& cursor, Cali
     if (at < 0 || at > last) continue;
     ConsoleMoment moment = momentAt(at, 0);
     uint32_t rowSeed = 0;
-    seedOfMoment(moment, rowSeed);  // delay 0: AA and BB of the row, CCCC = year - 2000
+    seedOfMoment(moment,
+                 rowSeed);  // delay 0: AA and BB of the row, CCCC = year - 2000
     if (!rowMayMatch(rowSeed & 0xFFFF0000u)) continue;
     for (; cursor.delayOffset <= table.delays; ++cursor.delayOffset) {
       int64_t delay = static_cast<int64_t>(table.target.delay) + cursor.delayOffset;

@@ -46,8 +46,7 @@ bool shiftMoment(const ConsoleMoment& moment, int32_t seconds, ConsoleMoment& ou
 
 // The cell at (ds, dd); false when the offsets are outside the table's ranges
 // or the offset pair has no cell.
-bool calibrationCellAt(const CalibrationTable& table, int32_t secondOffset, int32_t delayOffset,
-                       CalibrationCell& cell);
+bool calibrationCellAt(const CalibrationTable& table, int32_t secondOffset, int32_t delayOffset, CalibrationCell& cell);
 
 // The next offset pair to look at; start from calibrationStart(table).
 struct CalibrationCursor {

@@ -34,6 +34,20 @@ inline CliResult runCliCaptured(std::vector<std::string> args) {
   return CliResult{rc, readAll(out), readAll(err)};
 }
 
+// As runCliCaptured, with `input` as standard input.
+inline CliResult runCliCapturedWithInput(std::vector<std::string> args, const std::string& input) {
+  std::vector<const char*> argv{"quillmar-cli"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  std::FILE* in = std::tmpfile();
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::rewind(in);
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  int rc = runCli(static_cast<int>(argv.size()), argv.data(), in, out, err);
+  std::fclose(in);
+  return CliResult{rc, readAll(out), readAll(err)};
+}
+
 // The arguments as "[a] [b] ", for failure messages.
 inline std::string joinedArgs(const std::vector<std::string>& args) {
   std::string joined;

@@ -85,10 +85,10 @@ void expectSameCell(const CalibrationCell& got, const ModelCell& want, const cha
 // Targets that put every carry and both ends of the clock within a few seconds.
 Clock edgeTarget(std::mt19937& rng) {
   static const Clock kEdges[] = {
-      {2026, 4, 27, 2, 58, 59},  {2026, 4, 27, 2, 59, 59},  {2026, 4, 27, 23, 59, 59}, {2026, 4, 30, 23, 59, 59},
-      {2026, 12, 31, 23, 59, 59}, {2027, 1, 1, 0, 0, 0},    {2024, 2, 28, 23, 59, 59}, {2024, 2, 29, 23, 59, 59},
-      {2023, 2, 28, 23, 59, 59}, {2000, 2, 29, 0, 0, 0},    {2000, 1, 1, 0, 0, 0},     {2000, 1, 1, 0, 0, 3},
-      {2099, 12, 31, 23, 59, 59}, {2099, 12, 31, 23, 59, 57}, {2096, 3, 1, 0, 0, 1},   {2050, 7, 31, 23, 59, 58},
+      {2026, 4, 27, 2, 58, 59},   {2026, 4, 27, 2, 59, 59},   {2026, 4, 27, 23, 59, 59}, {2026, 4, 30, 23, 59, 59},
+      {2026, 12, 31, 23, 59, 59}, {2027, 1, 1, 0, 0, 0},      {2024, 2, 28, 23, 59, 59}, {2024, 2, 29, 23, 59, 59},
+      {2023, 2, 28, 23, 59, 59},  {2000, 2, 29, 0, 0, 0},     {2000, 1, 1, 0, 0, 0},     {2000, 1, 1, 0, 0, 3},
+      {2099, 12, 31, 23, 59, 59}, {2099, 12, 31, 23, 59, 57}, {2096, 3, 1, 0, 0, 1},     {2050, 7, 31, 23, 59, 58},
   };
   return kEdges[rng() % (sizeof kEdges / sizeof kEdges[0])];
 }
@@ -113,9 +113,15 @@ TEST(Calibration, TableAndMatchesEqualAClockWalk) {
     Clock target = round % 2 == 0 ? edgeTarget(rng) : randomTarget(rng);
     int delay = 0;
     switch (round % 4) {
-      case 0: delay = static_cast<int>(rng() % 12); break;
-      case 1: delay = 65535 - static_cast<int>(rng() % 12); break;
-      default: delay = static_cast<int>(rng() % 65536); break;
+      case 0:
+        delay = static_cast<int>(rng() % 12);
+        break;
+      case 1:
+        delay = 65535 - static_cast<int>(rng() % 12);
+        break;
+      default:
+        delay = static_cast<int>(rng() % 65536);
+        break;
     }
     int S = static_cast<int>(rng() % 5);
     int K = static_cast<int>(rng() % 14);
@@ -154,8 +160,8 @@ TEST(Calibration, TableAndMatchesEqualAClockWalk) {
     cursor = calibrationStart(table);
     for (int guard = 0;; ++guard) {
       ASSERT_LT(guard, 1000000) << "the match search never ended";
-      int32_t n = findCalibrationMatches(table, hits.data(), static_cast<int32_t>(hits.size()), cursor, page.data(),
-                                         capacity);
+      int32_t n =
+          findCalibrationMatches(table, hits.data(), static_cast<int32_t>(hits.size()), cursor, page.data(), capacity);
       matches.insert(matches.end(), page.begin(), page.begin() + n);
       if (n < capacity) break;
     }
@@ -201,9 +207,8 @@ TEST(Calibration, WorkedCellsAndTablesThatCannotBeBuilt) {
   EXPECT_TRUE(calibrationCellAt(last, -1, -1, cell));
 
   const CalibrationTable bad[] = {
-      {{2026, 2, 30, 0, 0, 0, 0}, 1, 1},     {{2026, 1, 1, 0, 0, 0, 65536}, 1, 1},
-      {{2026, 1, 1, 0, 0, 0, 0}, 601, 1},   {{2026, 1, 1, 0, 0, 0, 0}, 1, 1001},
-      {{2100, 1, 1, 0, 0, 0, 0}, 0, 0},     {{2026, 1, 1, 0, 0, 0, 0}, -1, 0},
+      {{2026, 2, 30, 0, 0, 0, 0}, 1, 1},   {{2026, 1, 1, 0, 0, 0, 65536}, 1, 1}, {{2026, 1, 1, 0, 0, 0, 0}, 601, 1},
+      {{2026, 1, 1, 0, 0, 0, 0}, 1, 1001}, {{2100, 1, 1, 0, 0, 0, 0}, 0, 0},     {{2026, 1, 1, 0, 0, 0, 0}, -1, 0},
   };
   for (const CalibrationTable& t : bad) {
     EXPECT_FALSE(isValidCalibrationTable(t));

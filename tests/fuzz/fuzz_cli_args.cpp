@@ -9,7 +9,8 @@
 // is replaced by a place in this target's own temporary folder, and inputs that
 // would take long (more than kMaxFrames egg frames, more than kMaxCombinations
 // IV combinations with --all, a seed-time limit of 0 or above kMaxMoments, an
-// egg search over more than one delay) are cut down or skipped.
+// egg search over more than one delay, a calibration table over 9 x 41 cells)
+// are cut down or skipped.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,10 +30,10 @@ constexpr int64_t kMaxCombinations = 64;
 constexpr int64_t kMaxMoments = 64;
 constexpr std::size_t kMaxArguments = 16;
 
-const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",      "seed-time", "time-seed",
-                                    "--help",  "species", "measure",   "egg-search"};
-constexpr int kSubcommandCount = 9;
-constexpr int kPicks = 11;  // picks 9 and 10 leave the first argument as it is
+const char* const kSubcommands[] = {"pid",    "seeds",   "eggs",    "seed-time",  "time-seed",
+                                    "--help", "species", "measure", "egg-search", "calibrate"};
+constexpr int kSubcommandCount = 10;
+constexpr int kPicks = 12;  // picks 10 and 11 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
@@ -56,6 +57,8 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
     return {{"--year", true}, {"--limit", true}};
   }
   if (command == "time-seed") return {{"--at", true}, {"--delay", true}};
+  if (command == "calibrate")
+    return {{"--at", true}, {"--delay", true}, {"--seconds", true}, {"--delays", true}, {"--hit", true}};
   if (command == "egg-search")
     return {{"--year", true},      {"--tid", true},        {"--sid", true},       {"--marriage", false},
             {"--shiny-only", false}, {"--nature", true},   {"--gender", true},    {"--ability", true},
@@ -203,6 +206,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (frames != nullptr && parseIntStrict(*frames, 1, 999999, n) && n > kMaxFrames) {
           args.push_back("--max-frame=" + std::to_string(1 + n % kMaxFrames));
         }
+      } else if (args[0] == "calibrate") {
+        // A table of at most 9 x 41 cells.
+        const std::string* seconds = findOption(parsed, "--seconds");
+        const std::string* delays = findOption(parsed, "--delays");
+        if (seconds != nullptr && parseIntStrict(*seconds, 5, 600, n)) {
+          args.push_back("--seconds=" + std::to_string(n % 5));
+        }
+        if (delays != nullptr && parseIntStrict(*delays, 21, 1000, n)) {
+          args.push_back("--delays=" + std::to_string(n % 21));
+        }
       } else if (args[0] == "seed-time") {
         const std::string* limit = findOption(parsed, "--limit");
         if (limit != nullptr && parseIntStrict(*limit, 0, 1000000, n) && (n == 0 || n > kMaxMoments)) return 0;
@@ -219,7 +232,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::FILE* out = open_memstream(&outBuffer, &outSize);
   std::FILE* err = open_memstream(&errBuffer, &errSize);
   if (out == nullptr || err == nullptr) std::abort();
-  const int rc = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  // "--hit -" reads standard input: an input of its own, never the fuzzer's.
+  std::FILE* in = fmemopen(const_cast<uint8_t*>(data), size, "r");
+  if (in == nullptr) std::abort();
+  const int rc = runCli(static_cast<int>(argv.size()), argv.data(), in, out, err);
+  std::fclose(in);
   const std::string outText = drain(out, outBuffer, outSize);
   const std::string errText = drain(err, errBuffer, errSize);
 

@@ -1,0 +1,184 @@
+// calibrate: after a missed try, the seeds of the moments and delays around the
+// one aimed for, and which of them the player hit.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/seed_arg.h"
+#include "core/calibration.h"
+
+namespace {
+
+constexpr int64_t kDefaultSeconds = 1;
+constexpr int64_t kDefaultDelays = 10;
+// Seeds taken from --hit options and standard input together.
+constexpr int32_t kMaxHitSeeds = 4096;
+constexpr int32_t kPageCells = 256;
+
+const char kCalibrateHelp[] =
+    "usage: quillmar-cli calibrate --at \"YYYY-MM-DD HH:MM:SS\" --delay D "
+    "[--seconds S]\n"
+    "                              [--delays K] [--hit SEED]... [--hit -]\n"
+    "\n"
+    "After a try that missed the aimed initial seed: the calibration table "
+    "around the\n"
+    "aimed moment and delay, and the cells whose seed was hit. Each cell is "
+    "the moment\n"
+    "DS seconds away on the console's clock (carrying into minutes, hours, "
+    "days,\n"
+    "months and years) with the delay D + DD, for every DS in -S..+S and DD in "
+    "-K..+K,\n"
+    "and the initial seed the game builds from them (as time-seed does). "
+    "Moments\n"
+    "outside 2000-01-01 00:00:00..2099-12-31 23:59:59 and delays outside "
+    "0..65535\n"
+    "have no cell.\n"
+    "\n"
+    "  --at MOMENT   the aimed moment, exactly \"YYYY-MM-DD HH:MM:SS\"\n"
+    "  --delay D     the aimed delay, frames 0..65535\n"
+    "  --seconds S   the seconds on each side, 0..600 (default 1)\n"
+    "  --delays K    the delays on each side, 0..1000 (default 10)\n"
+    "  --hit SEED    a seed that was hit: \"0x\" and hex digits, or decimal, "
+    "as seeds\n"
+    "                reads it; repeatable. \"--hit -\" takes every \"0x\" + "
+    "hex token on\n"
+    "                standard input, so that the output of 'quillmar-cli "
+    "seeds' can be\n"
+    "                piped in\n"
+    "\n"
+    "Each line: \"DSs<TAB>DD<TAB>SEED<TAB>YYYY-MM-DD HH:MM:SS<TAB>delay N\", "
+    "signed\n"
+    "offsets, ordered by DS, then DD, e.g.\n"
+    "  +0s\t+0\t0xE102018C\t2026-04-27 02:58:59\tdelay 370\n"
+    "With --hit only the cells whose seed was hit are printed, each followed "
+    "by\n"
+    "\"<TAB>aim delay N\": D - DD, the delay to aim for next time if the same "
+    "timing\n"
+    "error repeats (taken into 0..65535: delays 65536 apart build the same "
+    "seed).\n"
+    "No cell hit: one line \"no match ...\" naming the ranges searched, exit "
+    "code 1.\n";
+
+bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+// Every whitespace-separated "0x" + hexadecimal token of `in`, appended to
+// seeds[count..]. False when they would pass kMaxHitSeeds.
+bool readSeedTokens(std::FILE* in, uint32_t* seeds, int32_t& count) {
+  char token[32];
+  std::size_t length = 0;
+  bool tooLong = false;
+  for (;;) {
+    int c = std::fgetc(in);
+    if (c == EOF || isSpace(c)) {
+      uint32_t seed = 0;
+      if (!tooLong && length > 2 && token[0] == '0' && token[1] == 'x' &&
+          parseSeedArg(std::string_view(token, length), seed)) {
+        if (count == kMaxHitSeeds) return false;
+        seeds[count++] = seed;
+      }
+      length = 0;
+      tooLong = false;
+      if (c == EOF) return true;
+      continue;
+    }
+    if (length < sizeof token) {
+      token[length++] = static_cast<char>(c);
+    } else {
+      tooLong = true;
+    }
+  }
+}
+
+void printCell(std::FILE* out, const CalibrationCell& cell) {
+  const ConsoleMoment& m = cell.moment;
+  std::fprintf(out, "%+ds\t%+d\t0x%08X\t%04d-%02d-%02d %02d:%02d:%02d\tdelay %d", cell.secondOffset, cell.delayOffset,
+               cell.seed, m.year, m.month, m.day, m.hour, m.minute, m.second, m.delay);
+}
+
+}  // namespace
+
+int cmdCalibrate(int argc, const char* const* argv, int first, const CliIo& io) {
+  ParsedArgs args;
+  if (int rc = parseArgs(argc, argv, first,
+                         {{"--at", true}, {"--delay", true}, {"--seconds", true}, {"--delays", true}, {"--hit", true}},
+                         0, args, io))
+    return rc;
+  if (args.help) {
+    std::fputs(kCalibrateHelp, io.out);
+    return kExitOk;
+  }
+  const std::string* atText = findOption(args, "--at");
+  const std::string* delayText = findOption(args, "--delay");
+  if (!atText) return cliError(io, "--at is required (\"YYYY-MM-DD HH:MM:SS\")");
+  if (!delayText) return cliError(io, "--delay is required (frames 0..65535)");
+  CalibrationTable table{};
+  if (!parseMomentArg(*atText, table.target)) {
+    return cliError(io, "--at '%s': %s", atText->c_str(), kMomentArgExpected);
+  }
+  int64_t value = 0;
+  if (!parseIntStrict(*delayText, 0, kMaxCalibrationDelay, value)) {
+    return cliError(io, "--delay '%s': expected frames 0..65535", delayText->c_str());
+  }
+  table.target.delay = static_cast<int32_t>(value);
+  value = kDefaultSeconds;
+  if (const std::string* text = findOption(args, "--seconds")) {
+    if (!parseIntStrict(*text, 0, kMaxCalibrationSeconds, value)) {
+      return cliError(io, "--seconds '%s': expected seconds 0..600", text->c_str());
+    }
+  }
+  table.seconds = static_cast<int32_t>(value);
+  value = kDefaultDelays;
+  if (const std::string* text = findOption(args, "--delays")) {
+    if (!parseIntStrict(*text, 0, kMaxCalibrationDelays, value)) {
+      return cliError(io, "--delays '%s': expected delays 0..1000", text->c_str());
+    }
+  }
+  table.delays = static_cast<int32_t>(value);
+
+  // The hit seeds: every --hit, in order; "-" reads standard input once.
+  static uint32_t hits[kMaxHitSeeds];
+  int32_t hitCount = 0;
+  bool anyHitOption = false;
+  bool stdinRead = false;
+  for (const auto& [name, text] : args.options) {
+    if (name != "--hit") continue;
+    anyHitOption = true;
+    if (text == "-") {
+      if (stdinRead) continue;
+      stdinRead = true;
+      if (!readSeedTokens(io.in, hits, hitCount)) {
+        return cliError(io, "--hit -: more than %d seeds", kMaxHitSeeds);
+      }
+      continue;
+    }
+    uint32_t seed = 0;
+    if (!parseSeedArg(text, seed)) return cliError(io, "--hit '%s': %s", text.c_str(), kSeedArgExpected);
+    if (hitCount == kMaxHitSeeds) return cliError(io, "--hit: more than %d seeds", kMaxHitSeeds);
+    hits[hitCount++] = seed;
+  }
+
+  CalibrationCell page[kPageCells];
+  CalibrationCursor cursor = calibrationStart(table);
+  int64_t printed = 0;
+  for (;;) {
+    int32_t n = anyHitOption ? findCalibrationMatches(table, hits, hitCount, cursor, page, kPageCells)
+                             : listCalibrationCells(table, cursor, page, kPageCells);
+    for (int32_t i = 0; i < n; ++i) {
+      printCell(io.out, page[i]);
+      if (anyHitOption) std::fprintf(io.out, "\taim delay %d", calibrationAimDelay(table, page[i]));
+      std::fputc('\n', io.out);
+    }
+    printed += n;
+    // A failed write ends the listing; runCli reports it.
+    if (std::ferror(io.out)) return kExitNotFound;
+    if (n < kPageCells) break;
+  }
+  if (anyHitOption && printed == 0) {
+    std::fprintf(io.out,
+                 "no match within -%ds..+%ds and delays -%d..+%d of %s delay "
+                 "%d (%d seed%s looked for)\n",
+                 table.seconds, table.seconds, table.delays, table.delays, atText->c_str(), table.target.delay,
+                 hitCount, hitCount == 1 ? "" : "s");
+    return kExitNotFound;
+  }
+  return kExitOk;
+}
