@@ -3,12 +3,16 @@
 //
 // A regular file, or a name not yet taken, is written into a temporary file in
 // the same folder, which takes the name only once every byte has been written,
-// flushed and closed without error (rename on POSIX, MoveFileExW with
-// MOVEFILE_REPLACE_EXISTING on Windows): a failed run leaves an earlier
-// complete file as it was and no temporary behind. A symbolic link is followed
-// and the file it names is the one replaced. Anything that is not a regular
-// file (a device such as /dev/full, a pipe, a folder) is opened directly, as
-// fopen(path, "w") opens it; its errors are reported all the same.
+// flushed, synced and closed without error (rename on POSIX, followed by a
+// sync of the folder so that the new name survives a crash; MoveFileExW with
+// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH on Windows): a failed run
+// leaves an earlier complete file as it was and no temporary behind. The
+// temporary's name is the target's with a suffix, or a short name of its own
+// in the same folder when that would be too long for the file system. A
+// symbolic link is followed and the file it names is the one replaced.
+// Anything that is not a regular file (a device such as /dev/full, a pipe, a
+// folder) is opened directly, as fopen(path, "w") opens it; its errors are
+// reported all the same.
 //
 // output_file.cpp holds what every platform shares; opening, syncing and the
 // replacement are per platform (output_file_posix.cpp, output_file_win32.cpp).
