@@ -95,6 +95,14 @@ if(QUILLMAR_TESTS)
 endif()
 
 if(QUILLMAR_TESTS)
+  # The AVX kernels keep their unaligned vector moves in a build configured
+  # with flags of its own (a scratch configure and build of just the kernels).
+  add_test(NAME quillmar_windows_kernel_moves
+           COMMAND sh ${PROJECT_SOURCE_DIR}/tests/win32/kernel_moves_test.sh ${PROJECT_SOURCE_DIR}
+                   ${PROJECT_BINARY_DIR}/kernel-moves-check ${CMAKE_TOOLCHAIN_FILE} ${CMAKE_OBJDUMP}
+                   "${CMAKE_CXX_COMPILER_LAUNCHER}")
+  set_tests_properties(quillmar_windows_kernel_moves PROPERTIES TIMEOUT 300)
+
   # The version in both exes' file properties (read the way Explorer reads it,
   # through version.dll, which only this checker imports) and in what
   # quillmar-cli.exe prints is the project's.
