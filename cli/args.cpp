@@ -173,7 +173,7 @@ AppState& freshCliState() {
   return state;
 }
 
-void printCp932(std::FILE* out, std::string_view cp932) {
+bool printCp932(std::FILE* out, std::string_view cp932) {
   std::string utf8 = cp932ToUtf8(cp932);
-  std::fwrite(utf8.data(), 1, utf8.size(), out);
+  return std::fwrite(utf8.data(), 1, utf8.size(), out) == utf8.size();
 }

@@ -67,5 +67,6 @@ bool parseNatureArg(std::string_view text, int& nature);
 // (it is too large for the stack).
 AppState& freshCliState();
 
-// Writes CP932 text to `out` as UTF-8.
-void printCp932(std::FILE* out, std::string_view cp932);
+// Writes CP932 text to `out` as UTF-8; false when the stream refused the
+// write (errno tells why).
+bool printCp932(std::FILE* out, std::string_view cp932);

@@ -1,8 +1,10 @@
 // egg-search: every initial seed of a year, searched for the frames the egg
 // list would keep.
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string_view>
@@ -52,8 +54,9 @@ const char kHelpTail[] =
     "  --threads N    threads to search with, 1..64 (default: every core)\n"
     "\n"
     "The output is the same whatever the thread count. On a terminal, progress goes\n"
-    "to standard error. Exit 0 with hits, 1 with one line saying so when nothing\n"
-    "matches, 2 on a malformed argument.\n";
+    "to standard error. Exit 0 with hits; 1 when nothing matches (one line says\n"
+    "so) or when standard output cannot be written (a message on stderr says why);\n"
+    "2 on a malformed argument.\n";
 
 // "7,20-23": numbers 0..23 and ranges lo-hi (lo <= hi), separated by commas.
 bool parseHours(std::string_view text, uint32_t& mask) {
@@ -100,15 +103,17 @@ EggSearchResult searchWithProgress(const EggSearchRequest& request, EggHit* hits
   return result;
 }
 
-void printHit(std::FILE* out, const EggHit& hit, const EggSearchRequest& request) {
+// One hit's line; false at the first write the stream refuses (errno tells
+// why), so that a failed standard output ends the listing there.
+bool printHit(std::FILE* out, const EggHit& hit, const EggSearchRequest& request) {
   char line[kEggFrameLineCapacity];
   const int length = formatEggFrameLine(line, hit.frame, hit.pid, ShinyTest(hit.pid, request.egg.tid, request.egg.sid));
   ConsoleMoment m{};
   eggHitMoment(hit, request.year, m);
-  std::fprintf(out, "0x%08X\t", hit.seed);
-  printCp932(out, std::string_view(line, static_cast<std::size_t>(length)));
-  std::fprintf(out, "\t%04d-%02d-%02d %02d:%02d:%02d\tdelay %d\n", m.year, m.month, m.day, m.hour, m.minute,
-               m.second, m.delay);
+  return std::fprintf(out, "0x%08X\t", hit.seed) >= 0 &&
+         printCp932(out, std::string_view(line, static_cast<std::size_t>(length))) &&
+         std::fprintf(out, "\t%04d-%02d-%02d %02d:%02d:%02d\tdelay %d\n", m.year, m.month, m.day, m.hour, m.minute,
+                      m.second, m.delay) >= 0;
 }
 
 }  // namespace
@@ -181,7 +186,15 @@ int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io) 
     return kExitNotFound;
   }
   const int32_t shown = result.count > kAllHitsCap ? kAllHitsCap : result.count;
-  for (int32_t i = 0; i < shown; ++i) printHit(io.out, hits[i], request);
+  for (int32_t i = 0; i < shown; ++i) {
+    if (!printHit(io.out, hits[i], request)) {
+      // Reported here, where errno still tells why; the stream then holds
+      // nothing more for the check of standard output at exit to report.
+      const int error = errno;
+      std::clearerr(io.out);
+      return cliFailure(io, "writing standard output: %s", std::strerror(error));
+    }
+  }
   if (result.count > shown) {
     std::fprintf(io.err, "quillmar-cli: note: more than %d hits; the first %d are shown: narrow the search\n",
                  kAllHitsCap, kAllHitsCap);

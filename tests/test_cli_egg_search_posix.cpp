@@ -1,0 +1,39 @@
+// egg-search on a standard output that refuses every write: it stops at the
+// first refusal, says why and exits 1, as the other subcommands do.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli_run.h"
+
+namespace {
+
+// A stream (glibc's fopencookie) whose every write fails with "no space",
+// counting the writes tried.
+ssize_t refuseWrite(void* cookie, const char*, size_t) {
+  ++*static_cast<int*>(cookie);
+  errno = ENOSPC;
+  return -1;
+}
+
+TEST(CliEggSearchOutput, AFailedStandardOutputEndsTheListingAtTheFirstRefusedWrite) {
+  int writes = 0;
+  cookie_io_functions_t io{nullptr, refuseWrite, nullptr, nullptr};
+  std::FILE* out = fopencookie(&writes, "w", io);
+  ASSERT_NE(out, nullptr);
+  std::FILE* err = std::tmpfile();
+  // Frame 0 of every seed of one delay is kept without a filter: 256 x 24 =
+  // 6144 hits, of which 5000 lines (over 300 KB) are asked for.
+  std::vector<const char*> argv{"quillmar-cli", "egg-search", "--year", "2026", "--delay-min", "300",
+                                "--delay-max",  "300",        "--max-frame", "1", "--limit", "5000"};
+  const int rc = runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  std::fclose(out);
+  EXPECT_EQ(rc, 1);
+  EXPECT_EQ(readAll(err), "quillmar-cli: error: writing standard output: No space left on device\n");
+  EXPECT_EQ(writes, 1);  // one buffer's worth tried, not one per buffer of the 5000 lines
+}
+
+}  // namespace
