@@ -96,6 +96,19 @@ struct SearchHit {
   uint8_t shiny;
 };
 
+// What decides which frames an egg list keeps and how its lines read: the IDs,
+// the international-marriage rerolls and the shiny, nature, gender and ability
+// filters (each filter as the row of its list, 0 = "指定しない").
+struct EggListSettings {
+  int32_t tid;
+  int32_t sid;
+  uint8_t internationalMarriage;
+  uint8_t shinyOnly;
+  int32_t natureChoice;
+  int32_t genderChoice;
+  int32_t abilityChoice;
+};
+
 // The 624 words of the Mersenne Twister; the read position is kept by the caller.
 struct Mt19937 {
   uint32_t words[kMtWordCount];
@@ -165,6 +178,7 @@ struct AppState {
   int32_t searchHitTotal;  // hits found (up to the search's limit), all written to the hit file
   SearchHit hits[kMaxShownHits];
   int32_t hitCount;
+  EggListSettings hitSettings;  // of the search whose hits are listed
 
   // Step 6: the first moments of momentSeed in momentYear (-1: no list).
   uint32_t momentSeed;
@@ -172,6 +186,12 @@ struct AppState {
   ConsoleMoment moments[kMaxSeedMoments];
   int32_t momentCount;
   int32_t momentTotal;  // how many moments the whole year holds
+  // The seed a hit's "日時へ" put into step 6's seed edit, with the settings of
+  // the search that found it; handOverFromHit is 0 until a hit's button is
+  // pressed and again whenever screen 3 is built (its seed edit starts empty).
+  uint32_t handOverSeed;
+  EggListSettings handOverSettings;
+  uint8_t handOverFromHit;
 
   // Screen 1 controls.
   ControlHandle speciesEdit;

@@ -92,6 +92,10 @@ bool platformIsChecked(ControlHandle handle) {
   return c != nullptr && c->checked;
 }
 
+void platformSetChecked(ControlHandle handle, bool checked) {
+  if (FakeControl* c = live(handle)) c->checked = checked;
+}
+
 void platformInvalidate(const AppState&) { ++fake().invalidations; }
 
 void platformPaintFrameRect(PaintSurface, int32_t left, int32_t top, int32_t right, int32_t bottom) {

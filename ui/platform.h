@@ -60,8 +60,10 @@ void platformAddListRow(ControlHandle handle, const char* text);
 void platformSelectListRow(ControlHandle handle, int32_t row);
 int32_t platformSelectedListRow(ControlHandle handle);
 
-// Check boxes: whether it is ticked (false for handle 0).
+// Check boxes: whether it is ticked (false for handle 0); ticks or unticks it
+// (nothing for handle 0) without reporting a click to the shell.
 bool platformIsChecked(ControlHandle handle);
+void platformSetChecked(ControlHandle handle, bool checked);
 
 // Asks for the whole client area of AppState.mainWindow to be repainted,
 // without erasing the background first; the backend then calls shellPaint.

@@ -178,6 +178,7 @@ void buildScreenThree(AppState& app) {
   app.toStepFourButton = create(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
                                 22, texts::kTextToStepFourButton);
   app.momentCount = -1;
+  app.handOverFromHit = 0;
 }
 
 // --- painting ---------------------------------------------------------------

@@ -10,7 +10,8 @@
 // resets that screen's state: screen 1 starts step 1 afresh (nature 0, ranges
 // 0..31, no measurement, no PID list) with AppState.baseStats in the base-stat
 // edits; screen 2 has no seed list (AppState.seedCandidateCount -1); screen 3
-// has no moment list (AppState.momentCount -1) but keeps step 5's search, its
+// has no moment list (AppState.momentCount -1) and no seed handed over from a
+// hit (AppState.handOverFromHit 0) but keeps step 5's search, its
 // hits with their buttons and its year, and shows the TID and SID last used.
 void buildScreen(AppState& app, ScreenMode mode);
 

@@ -56,6 +56,11 @@ int32_t readYearControl(AppState& app, ControlHandle handle) {
   return year < kClockFirstYear ? kClockFirstYear : year > kClockLastYear ? kClockLastYear : year;
 }
 
+void setNumberText(AppState& app, ControlHandle handle, int32_t value) {
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", value);
+  platformSetText(handle, app.textBuffer);
+}
+
 int32_t clampTo(int32_t value, int32_t low, int32_t high) { return value < low ? low : value > high ? high : value; }
 
 // A filter list read as its option: no selection reads as option 0, "指定しない".
@@ -110,6 +115,18 @@ bool writeHitFile(const EggSearchRequest& request, const EggHit* hits, int32_t c
   return closeOutputFile(file, writes).outcome == OutputOutcome::kWritten;
 }
 
+EggListSettings settingsOf(const EggListRequest& egg) {
+  EggListSettings settings{};
+  settings.tid = egg.tid;
+  settings.sid = egg.sid;
+  settings.internationalMarriage = egg.internationalMarriage ? 1 : 0;
+  settings.shinyOnly = egg.shinyOnly ? 1 : 0;
+  settings.natureChoice = egg.natureChoice;
+  settings.genderChoice = egg.genderChoice;
+  settings.abilityChoice = egg.abilityChoice;
+  return settings;
+}
+
 // A search has ended, by itself or stopped: its hits become step 5's list and
 // the hit file. A search that ran to its end opens the file for the player; a
 // stopped one keeps the hits found so far, listed and written, and opens
@@ -123,6 +140,7 @@ void finishSearch(AppState& app) {
   app.searchPercent = 100;
   app.searchHitTotal = result.count;
   app.hitCount = result.count < kMaxShownHits ? result.count : kMaxShownHits;
+  app.hitSettings = settingsOf(request->egg);
   for (int32_t i = 0; i < app.hitCount; ++i) {
     const EggHit& hit = hits[i];
     bool shiny = ShinyTest(hit.pid, request->egg.tid, request->egg.sid);
@@ -275,6 +293,9 @@ void commandHit(AppState& app, int32_t id) {
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.searchYear);
   platformSetText(app.momentYearEdit, app.textBuffer);
   listMoments(app, hit.seed, app.searchYear);
+  app.handOverSeed = hit.seed;
+  app.handOverSettings = app.hitSettings;
+  app.handOverFromHit = 1;
   platformInvalidate(app);
 }
 
@@ -286,18 +307,31 @@ void commandMoments(AppState& app, int32_t) {
   platformInvalidate(app);
 }
 
-// 521 "このSEEDでstep4へ": the seed typed in step 6 becomes step 4's initial
-// seed on screen 2, with the TID and SID last used, ready for "出力".
+// 521 "このSEEDでstep4へ": the seed in step 6's edit becomes step 4's initial
+// seed on screen 2, ready for "出力". A seed that came from a hit (the edit
+// still holds, as a number, the seed a hit's "日時へ" put there since screen 3
+// was built) brings every setting of the search that found it: its IDs,
+// "国際結婚" and its filters, so that step 4's list keeps the hit's frame and
+// shows it with the hit's line. Any other seed gets step 4's own settings,
+// with the TID and SID last used.
 void commandSeedToStepFour(AppState& app, int32_t) {
   uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
+  bool fromHit = app.handOverFromHit != 0 && seed == app.handOverSeed;
   switchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", seed);
   platformSetText(app.initialSeedEdit, app.textBuffer);
-  if (app.idsKnown != 0) {
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.lastTid);
-    platformSetText(app.tidEdit, app.textBuffer);
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.lastSid);
-    platformSetText(app.sidEdit, app.textBuffer);
+  if (fromHit) {
+    const EggListSettings& settings = app.handOverSettings;
+    setNumberText(app, app.tidEdit, settings.tid);
+    setNumberText(app, app.sidEdit, settings.sid);
+    platformSetChecked(app.marriageCheck, settings.internationalMarriage != 0);
+    platformSetChecked(app.shinyOnlyCheck, settings.shinyOnly != 0);
+    platformSelectListRow(app.natureFilterCombo, settings.natureChoice);
+    platformSelectListRow(app.genderFilterCombo, settings.genderChoice);
+    platformSelectListRow(app.abilityFilterCombo, settings.abilityChoice);
+  } else if (app.idsKnown != 0) {
+    setNumberText(app, app.tidEdit, app.lastTid);
+    setNumberText(app, app.sidEdit, app.lastSid);
   }
   platformInvalidate(app);
 }

@@ -441,6 +441,42 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   EXPECT_EQ(list[static_cast<std::size_t>(hit.frame) + 1], line);
 }
 
+// The first shiny egg of 2026 with 国際結婚 for IDs 12345 / 54321 (delay 300,
+// frame 0 of 0x09160146: PID E5D201DA after the marriage rerolls, 68CF4965
+// without them), handed through step 6 to step 4: its boxes come ticked as
+// the search had them, and step 4's list shows frame 0 with the hit's line.
+TEST_F(QtWindowTest, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSettings) {
+  chooseMenu(2);
+  type(app().yearEdit, "2026");
+  type(app().searchTidEdit, "12345");
+  type(app().searchSidEdit, "54321");
+  type(app().delayMinEdit, "300");
+  type(app().delayMaxEdit, "300");
+  for (ControlHandle h : {app().searchMarriageCheck, app().searchShinyOnlyCheck}) {
+    auto* box = as<QCheckBox>(h);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
+  }
+  click(app().eggSearchButton);
+  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  std::vector<std::string> hits = fileLines(dir_ / "search.txt");
+  ASSERT_GE(hits.size(), 2u);
+  const std::string first = sj("0x09160146,0,0+0回,E5D201DA,しんちょう,1,218,★,");
+  EXPECT_EQ(hits[1].substr(0, first.size()), first);
+  click(app().hitButtons[0]);
+  click(app().toStepFourButton);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
+  EXPECT_EQ(textOf(app().initialSeedEdit), QStringLiteral("0x09160146"));
+  EXPECT_TRUE(as<QCheckBox>(app().marriageCheck)->isChecked());
+  EXPECT_TRUE(as<QCheckBox>(app().shinyOnlyCheck)->isChecked());
+  type(app().frameCountEdit, "1");
+  click(app().outputButton);
+  std::vector<std::string> list = fileLines(dir_ / "result.txt");
+  ASSERT_EQ(list.size(), 2u);
+  const std::string line = hits[1].substr(std::string("0x09160146,").size());
+  EXPECT_EQ(list[1], line.substr(0, line.rfind(',', line.rfind(',') - 1)));
+}
+
 // A full-year search (every hour and delay, frames 0..99) for a rare egg: the
 // window keeps painting its progress while the search runs, and closing it
 // ends the search.

@@ -727,6 +727,60 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   EXPECT_EQ(windowText(hwnd(app().tidEdit)), L"12345");
 }
 
+// The lines of a text file, without their line ends.
+std::vector<std::string> fileLines(const char* name) {
+  std::vector<std::string> lines;
+  std::FILE* f = std::fopen(name, "rb");
+  if (f == nullptr) return lines;
+  std::string line;
+  for (int c = std::fgetc(f); c != EOF; c = std::fgetc(f)) {
+    if (c == '\r') continue;
+    if (c != '\n') {
+      line += static_cast<char>(c);
+      continue;
+    }
+    lines.push_back(line);
+    line.clear();
+  }
+  std::fclose(f);
+  return lines;
+}
+
+// The first shiny egg of 2026 with 国際結婚 for IDs 12345 / 54321 (delay 300,
+// frame 0 of 0x09160146: PID E5D201DA after the marriage rerolls, 68CF4965
+// without them), handed through step 6 to step 4: its boxes come ticked as
+// the search had them, and step 4's list shows frame 0 with the hit's line.
+TEST_F(Win32Window, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSettings) {
+  win32SetDocumentOpener([](const wchar_t*) {});
+  menu(40003);
+  SetWindowTextW(hwnd(app().yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
+  SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
+  SetWindowTextW(hwnd(app().delayMinEdit), L"300");
+  SetWindowTextW(hwnd(app().delayMaxEdit), L"300");
+  click(app().searchMarriageCheck);
+  click(app().searchShinyOnlyCheck);
+  click(app().eggSearchButton);
+  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  std::vector<std::string> hits = fileLines("search.txt");
+  ASSERT_GE(hits.size(), 2u);
+  const std::string first = utf8ToCp932("0x09160146,0,0+0回,E5D201DA,しんちょう,1,218,★,");
+  EXPECT_EQ(hits[1].substr(0, first.size()), first);
+  click(app().hitButtons[0]);
+  click(app().toStepFourButton);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
+  EXPECT_EQ(windowText(hwnd(app().initialSeedEdit)), L"0x09160146");
+  EXPECT_EQ(SendMessageW(hwnd(app().marriageCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(hwnd(app().shinyOnlyCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SetWindowTextW(hwnd(app().frameCountEdit), L"1");
+  click(app().outputButton);
+  std::vector<std::string> list = fileLines("result.txt");
+  ASSERT_EQ(list.size(), 2u);
+  const std::string line = hits[1].substr(std::string("0x09160146,").size());
+  EXPECT_EQ(list[1], line.substr(0, line.rfind(',', line.rfind(',') - 1)));
+}
+
 // A full-year search (every hour and delay, frames 0..99) for a rare egg: the
 // window keeps painting its progress while the search runs, and closing it
 // ends the search.

@@ -270,6 +270,10 @@ bool platformIsChecked(ControlHandle handle) {
   return box != nullptr && box->isChecked();
 }
 
+void platformSetChecked(ControlHandle handle, bool checked) {
+  if (auto* box = qobject_cast<QCheckBox*>(innerOf(handle))) box->setChecked(checked);
+}
+
 void platformInvalidate(const AppState& app) {
   if (QWidget* client = clientAreaOf(app)) client->update();
 }

@@ -128,6 +128,10 @@ bool platformIsChecked(ControlHandle handle) {
   return handle != 0 && SendMessageW(hwndOf(handle), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void platformSetChecked(ControlHandle handle, bool checked) {
+  if (handle != 0) SendMessageW(hwndOf(handle), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 void platformInvalidate(const AppState& app) { InvalidateRect(reinterpret_cast<HWND>(app.mainWindow), nullptr, FALSE); }
 
 // Painting uses the device context as BeginPaint hands it over: default font,
