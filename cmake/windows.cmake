@@ -113,6 +113,17 @@ if(QUILLMAR_TESTS)
   add_test(NAME quillmar_windows_version
            COMMAND quillmar_version_check ${PROJECT_VERSION} $<TARGET_FILE:quillmar> $<TARGET_FILE:quillmar-cli>)
   set_tests_properties(quillmar_windows_version PROPERTIES TIMEOUT 120)
+  # quillmar-cli.exe with a Japanese folder and file name and a Japanese
+  # species name under an English ANSI code page (Wine's C.UTF-8 locale: 1252).
+  add_executable(quillmar_cli_unicode_check ${PROJECT_SOURCE_DIR}/tests/win32/cli_unicode_check.cpp)
+  quillmar_defaults(quillmar_cli_unicode_check)
+  target_link_options(quillmar_cli_unicode_check PRIVATE -municode)
+  add_dependencies(quillmar_cli_unicode_check quillmar-cli)
+  add_test(NAME quillmar_windows_cli_unicode
+           COMMAND quillmar_cli_unicode_check $<TARGET_FILE:quillmar-cli> ${PROJECT_SOURCE_DIR}/assets/pokemon.dat
+           WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(quillmar_windows_cli_unicode PROPERTIES TIMEOUT 300
+                       ENVIRONMENT "QUILLMAR_WINE_LANG=C.UTF-8;QUILLMAR_WINE_TIMEOUT=240")
   add_test(NAME quillmar_windows_cli_version COMMAND quillmar-cli --version)
   set_tests_properties(quillmar_windows_cli_version PROPERTIES TIMEOUT 120
                        PASS_REGULAR_EXPRESSION "quillmar-cli ${PROJECT_VERSION}\r?\n")

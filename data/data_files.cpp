@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/named_file.h"
+
 namespace {
 
 constexpr int kMaxTypedNameBytes = 10;  // the species field is read with 11 bytes
@@ -18,7 +20,7 @@ std::FILE* openDataFile(const char* directory, const char* fileName) {
   char path[4096];
   int n = std::snprintf(path, sizeof path, "%s/%s", (directory && *directory) ? directory : ".", fileName);
   if (n < 0 || n >= static_cast<int>(sizeof path)) return nullptr;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = openNamedFile(path, "rb");
   if (file == nullptr) return nullptr;
   const int first = std::getc(file);
   if (first == EOF && std::ferror(file)) {

@@ -14,8 +14,10 @@
 // folder) is opened directly, as fopen(path, "w") opens it; its errors are
 // reported all the same.
 //
-// output_file.cpp holds what every platform shares; opening, syncing and the
-// replacement are per platform (output_file_posix.cpp, output_file_win32.cpp).
+// Names are as data/named_file.h says (UTF-8 on Windows, opened by their
+// UTF-16 names). output_file.cpp holds what every platform shares; opening,
+// syncing and the replacement are per platform (output_file_posix.cpp,
+// output_file_win32.cpp).
 #pragma once
 
 #include <cstdint>

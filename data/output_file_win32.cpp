@@ -33,13 +33,12 @@ int errnoOf(DWORD code) {
   }
 }
 
-// Paths are in the ANSI code page, as fopen reads them; the W functions get
-// the same names in UTF-16.
+// Names are UTF-8 (data/named_file.h); the W functions get them in UTF-16.
 bool toWide(const char* path, wchar_t (&wide)[kOutputPathBytes]) {
-  return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kOutputPathBytes) > 0;
+  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, kOutputPathBytes) > 0;
 }
 bool fromWide(const wchar_t* wide, char (&path)[kOutputPathBytes]) {
-  return WideCharToMultiByte(CP_ACP, 0, wide, -1, path, kOutputPathBytes, nullptr, nullptr) > 0;
+  return WideCharToMultiByte(CP_UTF8, 0, wide, -1, path, kOutputPathBytes, nullptr, nullptr) > 0;
 }
 
 // True when `path` names an existing file that is not a regular file on a
@@ -62,7 +61,7 @@ OutputResult openOutputFile(OutputFile& file, const char* path) {
   wchar_t wide[kOutputPathBytes];
   if (!toWide(path, wide)) return outputFailure(OutputOutcome::kNotCreated, EINVAL);
   if (namesSomethingElse(wide)) {
-    file.stream = std::fopen(path, "w");
+    file.stream = _wfopen(wide, L"w");
     if (file.stream == nullptr) return outputFailure(OutputOutcome::kNotCreated, errno);
     return OutputResult{OutputOutcome::kWritten, 0};
   }

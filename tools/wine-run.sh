@@ -12,6 +12,9 @@
 #   goes to a file that is printed once wineserver is gone.
 # - The program is stopped after QUILLMAR_WINE_TIMEOUT seconds (default 600),
 #   so that what it printed until then is still shown.
+# - QUILLMAR_WINE_LANG (default ja_JP.UTF-8) is the locale of the program's
+#   run only, the prefix being always made under the Japanese one: C.UTF-8
+#   gives Wine an English ANSI code page (1252).
 # The program's exit code is returned (124 after the time limit).
 set -u
 prefix=$1
@@ -45,7 +48,8 @@ if [ ! -f "$prefix/ready-2" ]; then
   touch "$prefix/ready-2"
 fi
 
-timeout -k 5 "${QUILLMAR_WINE_TIMEOUT:-600}" wine "$@" >"$log" 2>&1 </dev/null
+run_lang=${QUILLMAR_WINE_LANG:-ja_JP.UTF-8}
+LANG=$run_lang LC_ALL=$run_lang timeout -k 5 "${QUILLMAR_WINE_TIMEOUT:-600}" wine "$@" >"$log" 2>&1 </dev/null
 rc=$?
 [ $rc -eq 124 ] && echo "wine-run: stopped after ${QUILLMAR_WINE_TIMEOUT:-600} s" >>"$log"
 wineserver -k >/dev/null 2>&1
