@@ -15,7 +15,9 @@ inline constexpr int kMaxPidCandidates = 20;
 inline constexpr int kRangeSearchLimit = 16;
 inline constexpr int kMaxSeedCandidates = 10;
 inline constexpr int kMaxShownHits = 14;       // step 5's hit lines, each with a button
-inline constexpr int kMaxSeedMoments = 10;     // step 6's moment lines
+inline constexpr int kMaxSeedMoments = 10;     // step 6's moment lines, each with a button
+inline constexpr int kCalibrationShownSeconds = 3;  // step 7's table: columns (seconds) shown at once
+inline constexpr int kCalibrationShownDelays = 13;  // and rows (delays)
 inline constexpr int kMtWordCount = 624;
 inline constexpr int kTextBufferBytes = 256;
 inline constexpr int kLineBufferBytes = 256;
@@ -118,7 +120,7 @@ struct Mt19937 {
 // 0 is "no control"; a destroyed control's handle is cleared to 0.
 using ControlHandle = std::intptr_t;
 
-enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3 };
+enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4 };
 
 // Where step 5's search stands.
 enum class SearchStatus : int32_t { kIdle = 0, kRunning = 1, kFinished = 2, kStopped = 3 };
@@ -193,6 +195,37 @@ struct AppState {
   EggListSettings handOverSettings;
   uint8_t handOverFromHit;
 
+  // Step 7: the moment and delay aimed for (chosen in step 6 or typed in step
+  // 7; targetSet 0 until one is) and its seed, kept while the window is open,
+  // the calibration table's ranges, and a seed typed as hit (typedHitSet 0: none).
+  uint8_t targetSet;
+  ConsoleMoment target;  // its delay is the delay aimed for
+  uint32_t targetSeed;
+  int32_t calibrationSeconds;  // 0..600
+  int32_t calibrationDelays;   // 0..1000
+  uint8_t typedHitSet;
+  uint32_t typedHitSeed;
+  uint8_t targetUnreadable;  // the last typed target could not be read
+  // The part of the table step 7 shows: the offsets of its first column and
+  // row, how many of each, and per cell its seed (cellShown 0: no cell there)
+  // and whether a hit seed matches it.
+  int32_t shownFirstSecond;
+  int32_t shownFirstDelay;
+  int32_t shownSecondCount;
+  int32_t shownDelayCount;
+  uint32_t shownSeeds[kCalibrationShownSeconds][kCalibrationShownDelays];
+  uint8_t cellShown[kCalibrationShownSeconds][kCalibrationShownDelays];
+  uint8_t cellMatched[kCalibrationShownSeconds][kCalibrationShownDelays];
+  // The hit seeds looked for (-1: the table was not searched), how many cells
+  // they match, and the first of them in table order.
+  int32_t hitSeedCount;
+  int32_t matchCount;
+  int32_t matchSecond;
+  int32_t matchDelay;
+  uint32_t matchSeed;
+  ConsoleMoment matchMoment;
+  int32_t aimDelay;  // the delay to aim for next time, after the first match
+
   // Screen 1 controls.
   ControlHandle speciesEdit;
   ControlHandle speciesButton;
@@ -242,6 +275,15 @@ struct AppState {
   ControlHandle momentYearEdit;
   ControlHandle momentButton;
   ControlHandle toStepFourButton;
+  ControlHandle aimButtons[kMaxSeedMoments];
+
+  // Screen 4 controls.
+  ControlHandle targetMomentEdit;
+  ControlHandle targetDelayEdit;
+  ControlHandle calibrationSecondsEdit;
+  ControlHandle calibrationDelaysEdit;
+  ControlHandle hitSeedEdit;
+  ControlHandle calibrateButton;
 
   // IV entry dialog edits, live only while the dialog is open.
   ControlHandle ivDialogEdits[kStatCount];

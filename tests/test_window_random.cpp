@@ -50,13 +50,20 @@ std::vector<ControlHandle> screenThreeHandles(const AppState& app) {
                                app.eggSearchStopButton, app.momentSeedEdit,    app.momentYearEdit,
                                app.momentButton,       app.toStepFourButton};
   for (ControlHandle c : app.hitButtons) h.push_back(c);
+  for (ControlHandle c : app.aimButtons) h.push_back(c);
   return h;
 }
 
+std::vector<ControlHandle> screenFourHandles(const AppState& app) {
+  return {app.targetMomentEdit,  app.targetDelayEdit, app.calibrationSecondsEdit,
+          app.calibrationDelaysEdit, app.hitSeedEdit, app.calibrateButton};
+}
+
 std::vector<ControlHandle> screenHandles(const AppState& app, ScreenMode screen) {
-  return screen == ScreenMode::kOne   ? screenOneHandles(app)
-         : screen == ScreenMode::kTwo ? screenTwoHandles(app)
-                                      : screenThreeHandles(app);
+  return screen == ScreenMode::kOne     ? screenOneHandles(app)
+         : screen == ScreenMode::kTwo   ? screenTwoHandles(app)
+         : screen == ScreenMode::kThree ? screenThreeHandles(app)
+                                        : screenFourHandles(app);
 }
 
 class WindowRandomTest : public ShellTest {
@@ -120,13 +127,14 @@ class WindowRandomTest : public ShellTest {
                                    kCmdSearch,     kCmdIvEntry,       kCmdSpecies,     kCmdSeedSearch, kCmdOutput,
                                    kCmdScreenOne,  kCmdScreenTwo,     kCmdScreenTwo,   0,              kCmdFirstCandidate,
                                    kCmdScreenThree, kCmdEggSearch,    kCmdEggSearchStop, kCmdMoments,  kCmdSeedToStepFour,
-                                   kCmdFirstHit};
+                                   kCmdFirstHit,   kCmdFirstAim,      kCmdScreenFour,  kCmdCalibrate,  kCmdCalibrate};
     constexpr uint32_t kListed = sizeof kIds / sizeof kIds[0];
     const uint32_t pick = below(kListed + 3);
     if (pick < kListed) {
       int32_t id = kIds[pick];
       if (id == kCmdFirstCandidate) id += static_cast<int32_t>(below(20));
       if (id == kCmdFirstHit) id += static_cast<int32_t>(below(kMaxShownHits + 1));
+      if (id == kCmdFirstAim) id += static_cast<int32_t>(below(kMaxSeedMoments + 1));
       return id;
     }
     return static_cast<int32_t>(below(65536));  // any id
@@ -135,7 +143,7 @@ class WindowRandomTest : public ShellTest {
   void expectConsistent(int step) {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
-    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kThree);
+    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kFour);
     ASSERT_GE(a.measurementCount, 0);
     ASSERT_LE(a.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pidCandidateCount, -1);
@@ -146,6 +154,10 @@ class WindowRandomTest : public ShellTest {
     ASSERT_LE(a.hitCount, kMaxShownHits);
     ASSERT_GE(a.momentCount, -1);
     ASSERT_LE(a.momentCount, kMaxSeedMoments);
+    ASSERT_LE(a.shownSecondCount, kCalibrationShownSeconds);
+    ASSERT_LE(a.shownDelayCount, kCalibrationShownDelays);
+    ASSERT_TRUE(a.calibrationSeconds >= 0 && a.calibrationSeconds <= 600);
+    ASSERT_TRUE(a.calibrationDelays >= 0 && a.calibrationDelays <= 1000);
     ASSERT_TRUE(a.searchStatus >= SearchStatus::kIdle && a.searchStatus <= SearchStatus::kStopped);
     ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == SearchStatus::kRunning);
     for (const IvRange& r : a.ivRanges) {
@@ -156,7 +168,7 @@ class WindowRandomTest : public ShellTest {
     for (ControlHandle h : a.ivDialogEdits) ASSERT_EQ(h, 0);  // the dialog is closed
 
     std::vector<ControlHandle> shown = screenHandles(a, a.screenMode);
-    for (ScreenMode other : {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree}) {
+    for (ScreenMode other : {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree, ScreenMode::kFour}) {
       if (other == a.screenMode) continue;
       for (ControlHandle h : screenHandles(a, other)) ASSERT_EQ(h, 0);
     }
@@ -179,8 +191,9 @@ class WindowRandomTest : public ShellTest {
       ASSERT_EQ(a.natureCombo != 0, a.measurementCount == 0);
     } else if (a.screenMode == ScreenMode::kTwo) {
       for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seedCandidateCount);
-    } else {
+    } else if (a.screenMode == ScreenMode::kThree) {
       for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.hitCount);
+      for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.aimButtons[i] != 0, i < a.momentCount);
     }
   }
 };
@@ -203,6 +216,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   int screenThreeSteps = 0;
   int maxHits = -1;
   int maxMoments = -1;
+  int targetSteps = 0;
   for (int step = 0; step < 10000; ++step) {
     if (below(2)) {
       typeRandomly();
@@ -222,6 +236,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     screenThreeSteps += app().screenMode == ScreenMode::kThree;
     maxHits = std::max(maxHits, app().hitCount);
     maxMoments = std::max(maxMoments, app().momentCount);
+    targetSteps += app().screenMode == ScreenMode::kFour && app().targetSet != 0;
   }
   // The sequence really went through every screen, the dialog, every list and
   // the written files, so the checks above saw them all.
@@ -229,15 +244,16 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   EXPECT_GT(screenThreeSteps, 1000);
   EXPECT_GT(maxHits, 0);
   EXPECT_GT(maxMoments, 0);
+  EXPECT_GT(targetSteps, 100);
   EXPECT_GT(fake().dialogsRun, 10);
   EXPECT_GT(fake().openedDocuments.size(), 10u);
   EXPECT_GE(maxMeasurements, 2);
   EXPECT_GT(maxPidCandidates, 0);
   EXPECT_GT(maxSeedCandidates, 0);
   std::printf("screen-2 steps %d, screen-3 steps %d, dialogs %d, files opened %d, most measurements %d, PID "
-              "candidates %d, seed candidates %d, hits %d, moments %d\n",
+              "candidates %d, seed candidates %d, hits %d, moments %d, steps on a target %d\n",
               screenTwoSteps, screenThreeSteps, fake().dialogsRun, static_cast<int>(fake().openedDocuments.size()),
-              maxMeasurements, maxPidCandidates, maxSeedCandidates, maxHits, maxMoments);
+              maxMeasurements, maxPidCandidates, maxSeedCandidates, maxHits, maxMoments, targetSteps);
 }
 
 }  // namespace

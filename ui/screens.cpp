@@ -37,6 +37,11 @@ constexpr int32_t kDelayMinEditId = 409;
 constexpr int32_t kDelayMaxEditId = 410;
 constexpr int32_t kMomentSeedEditId = 500;
 constexpr int32_t kMomentYearEditId = 501;
+constexpr int32_t kTargetMomentEditId = 600;
+constexpr int32_t kTargetDelayEditId = 601;
+constexpr int32_t kCalibrationSecondsEditId = 602;
+constexpr int32_t kCalibrationDelaysEditId = 603;
+constexpr int32_t kHitSeedEditId = 604;
 
 // Screen 3: step 5 on the left of the line at x 570, step 6 on its right.
 // Everything stays within 790 x 535, the client area the 800 x 600 Win32
@@ -52,6 +57,21 @@ constexpr int32_t kMomentLineStep = 25;
 constexpr int32_t kHitColumns[8] = {10, 100, 218, 290, 370, 402, 454, 472};
 constexpr int32_t kHitButtonX = 515;
 constexpr int32_t kHitButtonWidth = 50;
+
+// Step 6's "狙う" buttons, level with the moment lines, right of their text.
+constexpr int32_t kAimButtonX = kStepSixX + 172;
+constexpr int32_t kAimButtonWidth = 40;
+
+// Screen 4: step 7 on the left of the line at x 400; the right half is kept
+// for step 8. The table shows kCalibrationShownSeconds columns of seconds and
+// kCalibrationShownDelays rows of delays.
+constexpr int32_t kStepEightX = 400;
+constexpr int32_t kTableHeaderY = 178;
+constexpr int32_t kTableFirstY = 198;
+constexpr int32_t kTableRowStep = 21;
+constexpr int32_t kTableFirstX = 60;
+constexpr int32_t kTableColumnStep = 110;
+constexpr int32_t kTableCellWidth = 100;
 
 // The last candidate-button row must start above this y after a range search.
 constexpr int32_t kCandidateButtonYLimit = 583;
@@ -179,6 +199,29 @@ void buildScreenThree(AppState& app) {
                                 22, texts::kTextToStepFourButton);
   app.momentCount = -1;
   app.handOverFromHit = 0;
+}
+
+void buildScreenFour(AppState& app) {
+  app.targetMomentEdit = create(app, ControlKind::kPlainEdit, kTargetMomentEditId, 50, 27, 150, 22);
+  app.targetDelayEdit = create(app, ControlKind::kPlainEdit, kTargetDelayEditId, 245, 27, 55, 22);
+  if (app.targetSet != 0) {
+    const ConsoleMoment& t = app.target;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    platformSetText(app.targetMomentEdit, app.textBuffer);
+    setNumberText(app, app.targetDelayEdit, t.delay);
+  }
+  app.calibrationSecondsEdit = create(app, ControlKind::kPlainEdit, kCalibrationSecondsEditId, 45, 52, 40, 22);
+  setNumberText(app, app.calibrationSecondsEdit, app.calibrationSeconds);
+  app.calibrationDelaysEdit = create(app, ControlKind::kPlainEdit, kCalibrationDelaysEditId, 145, 52, 45, 22);
+  setNumberText(app, app.calibrationDelaysEdit, app.calibrationDelays);
+  app.calibrateButton = create(app, ControlKind::kFramedPushButton, kCmdCalibrate, 205, 52, 95, 22,
+                               texts::kTextCalibrateButton);
+  app.hitSeedEdit = create(app, ControlKind::kPlainEdit, kHitSeedEditId, 110, 77, 105, 22);
+  if (app.typedHitSet != 0) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.typedHitSeed);
+    platformSetText(app.hitSeedEdit, app.textBuffer);
+  }
 }
 
 // --- painting ---------------------------------------------------------------
@@ -320,12 +363,74 @@ void paintScreenThree(AppState& app, PaintSurface s) {
                       formatted(app, texts::kTextMomentTotal, app.momentTotal));
 }
 
+// Step 7: the target, what the hit seeds matched and what to aim for, and the
+// shown part of the table with the target's cell framed and matched cells
+// marked.
+void paintScreenFour(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep7Title);
+  platformPaintText(s, 10, 29, texts::kTextTargetMoment);
+  platformPaintText(s, 208, 29, texts::kTextDelayLabel);
+  platformPaintText(s, 10, 54, texts::kTextCalibrationSeconds);
+  platformPaintText(s, 95, 54, texts::kTextCalibrationDelays);
+  platformPaintText(s, 10, 79, texts::kTextHitSeed);
+  platformPaintLine(s, kStepEightX, -1, kStepEightX, 600);
+  if (app.targetUnreadable != 0) platformPaintText(s, 225, 79, texts::kTextTargetUnreadable);
+  if (app.targetSet == 0) {
+    platformPaintText(s, 10, 106, texts::kTextNoTarget);
+    return;
+  }
+  const ConsoleMoment& t = app.target;
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
+                t.minute, t.second, t.delay, app.targetSeed);
+  platformPaintText(s, 10, 106, app.textBuffer);
+  if (app.hitSeedCount < 0) {
+    platformPaintText(s, 10, 129, texts::kTextNoHitSeed);
+  } else if (app.matchCount == 0) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextNoMatch, app.calibrationSeconds,
+                  app.calibrationDelays);
+    platformPaintText(s, 10, 129, app.textBuffer);
+  } else {
+    const ConsoleMoment& m = app.matchMoment;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMatchLine, app.matchSeed, m.month, m.day,
+                  m.hour, m.minute, m.second, m.delay);
+    platformPaintText(s, 10, 129, app.textBuffer);
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextCalibrationAdvice, app.matchSecond,
+                  app.matchDelay, app.aimDelay);
+    platformPaintText(s, 10, 152, app.textBuffer);
+    if (app.matchCount > 1) platformPaintText(s, 230, 152, formatted(app, texts::kTextMatchMore, app.matchCount));
+  }
+
+  for (int32_t c = 0; c < app.shownSecondCount && c < kCalibrationShownSeconds; ++c) {
+    int32_t x = kTableFirstX + kTableColumnStep * c;
+    platformPaintText(s, x + 5, kTableHeaderY, formatted(app, texts::kTextSecondColumn, app.shownFirstSecond + c));
+    for (int32_t r = 0; r < app.shownDelayCount && r < kCalibrationShownDelays; ++r) {
+      int32_t y = kTableFirstY + kTableRowStep * r;
+      if (app.shownFirstSecond + c == 0 && app.shownFirstDelay + r == 0)
+        platformPaintFrameRect(s, x, y - 2, x + kTableCellWidth, y + kTableRowStep - 2);
+      if (app.cellShown[c][r] == 0) {
+        platformPaintText(s, x + 5, y, "-");
+      } else if (app.cellMatched[c][r] != 0) {
+        int32_t seed = static_cast<int32_t>(app.shownSeeds[c][r]);
+        platformPaintText(s, x + 5, y, formatted(app, texts::kTextMatchedCell, seed));
+      } else {
+        platformPaintText(s, x + 5, y, formatted(app, "%08X", static_cast<int32_t>(app.shownSeeds[c][r])));
+      }
+    }
+  }
+  platformPaintText(s, 10, kTableHeaderY, texts::kTextHitDelayHeader);
+  for (int32_t r = 0; r < app.shownDelayCount && r < kCalibrationShownDelays; ++r)
+    platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.shownFirstDelay + r));
+  platformPaintText(s, 10, kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5,
+                    texts::kTextCalibrationLegend);
+}
+
 }  // namespace
 
 void buildScreen(AppState& app, ScreenMode mode) {
   if (mode == ScreenMode::kOne) buildScreenOne(app);
   if (mode == ScreenMode::kTwo) buildScreenTwo(app);
   if (mode == ScreenMode::kThree) buildScreenThree(app);
+  if (mode == ScreenMode::kFour) buildScreenFour(app);
 }
 
 void tearDownScreen(AppState& app, ScreenMode mode) {
@@ -378,6 +483,15 @@ void tearDownScreen(AppState& app, ScreenMode mode) {
     platformDestroyControl(app.momentYearEdit);
     platformDestroyControl(app.momentButton);
     platformDestroyControl(app.toStepFourButton);
+    for (ControlHandle& h : app.aimButtons) platformDestroyControl(h);
+  }
+  if (mode == ScreenMode::kFour) {
+    platformDestroyControl(app.targetMomentEdit);
+    platformDestroyControl(app.targetDelayEdit);
+    platformDestroyControl(app.calibrationSecondsEdit);
+    platformDestroyControl(app.calibrationDelaysEdit);
+    platformDestroyControl(app.calibrateButton);
+    platformDestroyControl(app.hitSeedEdit);
   }
   app.pidCandidateCount = -1;
 }
@@ -416,9 +530,17 @@ void createHitButtons(AppState& app) {
                                kHitFirstY + kHitLineStep * i, kHitButtonWidth, 22, texts::kTextHitButton);
 }
 
+void createAimButtons(AppState& app) {
+  for (ControlHandle& h : app.aimButtons) platformDestroyControl(h);
+  for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i)
+    app.aimButtons[i] = create(app, ControlKind::kPushButton, kCmdFirstAim + i, kAimButtonX,
+                               kMomentFirstY - 3 + kMomentLineStep * i, kAimButtonWidth, 22, texts::kTextAimButton);
+}
+
 void paintScreen(AppState& app, PaintSurface surface) {
   platformPaintFrameRect(surface, -1, -1, 801, 601);
   if (app.screenMode == ScreenMode::kOne) paintScreenOne(app, surface);
   if (app.screenMode == ScreenMode::kTwo) paintScreenTwo(app, surface);
   if (app.screenMode == ScreenMode::kThree) paintScreenThree(app, surface);
+  if (app.screenMode == ScreenMode::kFour) paintScreenFour(app, surface);
 }

@@ -1,6 +1,7 @@
 // The two screens of the main window: their controls, the controls commands
 // add or recreate at run time, and everything the paint handler draws.
-// Screen 1 holds steps 1 and 2, screen 2 steps 3 and 4, screen 3 steps 5 and 6.
+// Screen 1 holds steps 1 and 2, screen 2 steps 3 and 4, screen 3 steps 5 and 6,
+// screen 4 step 7 (and room for step 8).
 #pragma once
 
 #include "state/app_state.h"
@@ -12,7 +13,8 @@
 // edits; screen 2 has no seed list (AppState.seedCandidateCount -1); screen 3
 // has no moment list (AppState.momentCount -1) and no seed handed over from a
 // hit (AppState.handOverFromHit 0) but keeps step 5's search, its
-// hits with their buttons and its year, and shows the TID and SID last used.
+// hits with their buttons and its year, and shows the TID and SID last used;
+// screen 4 shows the target, the ranges and the typed hit seed kept in AppState.
 void buildScreen(AppState& app, ScreenMode mode);
 
 // Destroys every control of screen `mode` (handles cleared) and drops the PID
@@ -32,6 +34,10 @@ void createCandidateButtons(AppState& app, bool afterRangeSearch);
 // One "日時へ" button per listed hit of step 5, level with its line; the
 // buttons of the previous list are destroyed first.
 void createHitButtons(AppState& app);
+
+// One "狙う" button per listed moment of step 6, level with its line; the
+// buttons of the previous list are destroyed first.
+void createAimButtons(AppState& app);
 
 // One plain edit per seed candidate, showing its seed as "0x%08X".
 void createSeedResultEdits(AppState& app);

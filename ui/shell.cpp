@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "core/calibration.h"
 #include "core/egg_list.h"
 #include "core/egg_search.h"
 #include "core/measurement.h"
@@ -29,6 +30,8 @@ constexpr int32_t kSearchTickMilliseconds = 100;
 constexpr uint32_t kEveryHour = 0xFFFFFFu;
 constexpr int32_t kLargestDelay = 65535;
 constexpr int32_t kLargestFrameCount = 9999;
+constexpr int32_t kDefaultCalibrationSeconds = 1;
+constexpr int32_t kDefaultCalibrationDelays = 10;
 
 const char* readControl(AppState& app, ControlHandle handle, int32_t n) {
   platformGetText(handle, app.textBuffer, n);
@@ -42,11 +45,15 @@ int32_t selectedNature(ControlHandle combo) {
   return (row >= 0 && row < kNatureCount) ? row : 0;
 }
 
+void updateCalibration(AppState& app);
+
 void switchScreen(AppState& app, ScreenMode to) {
   ScreenMode from = app.screenMode;
   app.screenMode = to;
   tearDownScreen(app, from);
   buildScreen(app, to);
+  // Step 7 looks for step 3's latest candidates each time it is shown.
+  if (to == ScreenMode::kFour) updateCalibration(app);
 }
 
 // A year as the console's clock can show it: values outside 2000..2099 are
@@ -159,6 +166,110 @@ void listMoments(AppState& app, uint32_t seed, int32_t year) {
   SeedMomentCursor cursor = kSeedMomentStart;
   app.momentCount = listSeedMoments(seed, year, cursor, app.moments, kMaxSeedMoments).count;
   app.momentTotal = countSeedMoments(seed, year);
+  createAimButtons(app);
+}
+
+// --- step 7 ----------------------------------------------------------------------
+
+// The first of `count` consecutive offsets within -range..+range (count <=
+// 2 * range + 1): around `centre` when they hold `at`, else around `at`.
+int32_t windowStart(int32_t at, int32_t range, int32_t count, int32_t centre) {
+  int32_t first = centre - count / 2;
+  if (at < first || at > first + count - 1) first = at - count / 2;
+  if (first < -range) first = -range;
+  if (first + count - 1 > range) first = range - count + 1;
+  return first;
+}
+
+// Step 7's table after a change of the target, the ranges or the hit seeds:
+// the shown part around the target (or around the first match when the
+// target's neighbourhood would hide it), the cells the hit seeds match and
+// the delay to aim for. The hit seeds are step 3's listed candidates and the
+// seed typed as hit.
+void updateCalibration(AppState& app) {
+  app.hitSeedCount = -1;
+  app.matchCount = 0;
+  app.shownSecondCount = 0;
+  app.shownDelayCount = 0;
+  if (app.targetSet == 0) return;
+  CalibrationTable table{app.target, app.calibrationSeconds, app.calibrationDelays};
+  if (!isValidCalibrationTable(table)) return;
+
+  uint32_t seeds[kMaxSeedCandidates + 1];
+  int32_t seedCount = 0;
+  for (int32_t i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    seeds[seedCount++] = app.seedCandidates[i].seed;
+  if (app.typedHitSet != 0) seeds[seedCount++] = app.typedHitSeed;
+  CalibrationCell first{};
+  if (seedCount > 0) {
+    app.hitSeedCount = seedCount;
+    CalibrationCursor cursor = calibrationStart(table);
+    CalibrationCell page[16];
+    for (;;) {
+      int32_t n = findCalibrationMatches(table, seeds, seedCount, cursor, page, 16);
+      if (n > 0 && app.matchCount == 0) first = page[0];
+      app.matchCount += n;
+      if (n < 16) break;
+    }
+  }
+  if (app.matchCount > 0) {
+    app.matchSecond = first.secondOffset;
+    app.matchDelay = first.delayOffset;
+    app.matchSeed = first.seed;
+    app.matchMoment = first.moment;
+    app.aimDelay = calibrationAimDelay(table, first);
+  }
+
+  app.shownSecondCount = 2 * table.seconds + 1 < kCalibrationShownSeconds ? 2 * table.seconds + 1
+                                                                           : kCalibrationShownSeconds;
+  app.shownDelayCount = 2 * table.delays + 1 < kCalibrationShownDelays ? 2 * table.delays + 1
+                                                                       : kCalibrationShownDelays;
+  int32_t atSecond = app.matchCount > 0 ? app.matchSecond : 0;
+  int32_t atDelay = app.matchCount > 0 ? app.matchDelay : 0;
+  app.shownFirstSecond = windowStart(atSecond, table.seconds, app.shownSecondCount, 0);
+  app.shownFirstDelay = windowStart(atDelay, table.delays, app.shownDelayCount, 0);
+  for (int32_t c = 0; c < app.shownSecondCount; ++c) {
+    for (int32_t r = 0; r < app.shownDelayCount; ++r) {
+      CalibrationCell cell{};
+      bool shown = calibrationCellAt(table, app.shownFirstSecond + c, app.shownFirstDelay + r, cell);
+      app.cellShown[c][r] = shown ? 1 : 0;
+      app.shownSeeds[c][r] = cell.seed;
+      bool matched = false;
+      for (int32_t i = 0; shown && i < seedCount; ++i) matched = matched || seeds[i] == cell.seed;
+      app.cellMatched[c][r] = matched ? 1 : 0;
+    }
+  }
+}
+
+// A moment typed as "YYYY-MM-DD HH:MM:SS": six numbers, each of at most four
+// digits, separated by anything that is not a digit. False unless the six make
+// a moment of the clock.
+bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
+  int32_t fields[6];
+  int32_t count = 0;
+  for (const char* p = text; *p != '\0';) {
+    if (*p < '0' || *p > '9') {
+      ++p;
+      continue;
+    }
+    int32_t value = 0;
+    int32_t digits = 0;
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits) value = value * 10 + (*p - '0');
+    if (digits > 4 || count == 6) return false;
+    fields[count++] = value;
+  }
+  if (count != 6) return false;
+  ConsoleMoment m{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], 0};
+  if (!isValidMoment(m)) return false;
+  moment = m;
+  return true;
+}
+
+// The target becomes `moment` (its delay included), with its seed.
+void setTarget(AppState& app, const ConsoleMoment& moment) {
+  app.target = moment;
+  app.targetSet = seedOfMoment(moment, app.targetSeed) ? 1 : 0;
+  app.targetUnreadable = 0;
 }
 
 // --- commands -----------------------------------------------------------------
@@ -336,6 +447,42 @@ void commandSeedToStepFour(AppState& app, int32_t) {
   platformInvalidate(app);
 }
 
+// 530..539 "狙う" of step 6: the moment of that line (with its delay) becomes
+// the target, and the fourth screen opens on it.
+void commandAim(AppState& app, int32_t id) {
+  int32_t slot = id - kCmdFirstAim;
+  if (slot >= app.momentCount) return;
+  setTarget(app, app.moments[slot]);
+  switchScreen(app, ScreenMode::kFour);
+  platformInvalidate(app);
+}
+
+// 700 "表を計算": the typed target, ranges and hit seed are read and the
+// table is built again. A target that cannot be read keeps the old one and
+// says so. Ranges outside their limits are taken at the nearest end, and an
+// empty hit-seed field means no typed hit.
+void commandCalibrate(AppState& app, int32_t) {
+  ConsoleMoment moment{};
+  bool readable = parseTypedMoment(readControl(app, app.targetMomentEdit, kReadMomentEdit), moment);
+  moment.delay = clampTo(readDecimalControl(app, app.targetDelayEdit, kReadDelayEdit), 0, kLargestDelay);
+  if (readable) {
+    setTarget(app, moment);
+  } else {
+    app.targetUnreadable = 1;
+  }
+  app.calibrationSeconds =
+      clampTo(readDecimalControl(app, app.calibrationSecondsEdit, kReadCalibrationRangeEdit), 0,
+              kMaxCalibrationSeconds);
+  app.calibrationDelays =
+      clampTo(readDecimalControl(app, app.calibrationDelaysEdit, kReadCalibrationRangeEdit), 0,
+              kMaxCalibrationDelays);
+  readControl(app, app.hitSeedEdit, kReadSeedEdit);
+  app.typedHitSet = app.textBuffer[0] != '\0' ? 1 : 0;
+  app.typedHitSeed = app.typedHitSet != 0 ? parseSeedText(app.textBuffer) : 0;
+  updateCalibration(app);
+  platformInvalidate(app);
+}
+
 // 140..159 "この値で次へ": the candidate's generator state goes to step 3. The
 // slot is read without a test against the count, so buttons left standing by
 // "リセット" still carry their candidates.
@@ -367,6 +514,12 @@ void commandScreenThree(AppState& app, int32_t) {
   platformInvalidate(app);
 }
 
+void commandScreenFour(AppState& app, int32_t) {
+  if (app.screenMode == ScreenMode::kFour) return;
+  switchScreen(app, ScreenMode::kFour);
+  platformInvalidate(app);
+}
+
 struct Route {
   int32_t firstId;
   int32_t lastId;
@@ -390,9 +543,12 @@ constexpr Route kRoutes[] = {
     {kCmdFirstHit, kCmdFirstHit + kMaxShownHits - 1, ScreenMode::kThree, commandHit},
     {kCmdMoments, kCmdMoments, ScreenMode::kThree, commandMoments},
     {kCmdSeedToStepFour, kCmdSeedToStepFour, ScreenMode::kThree, commandSeedToStepFour},
+    {kCmdFirstAim, kCmdFirstAim + kMaxSeedMoments - 1, ScreenMode::kThree, commandAim},
+    {kCmdCalibrate, kCmdCalibrate, ScreenMode::kFour, commandCalibrate},
     {kCmdScreenOne, kCmdScreenOne, ScreenMode::kNone, commandScreenOne},
     {kCmdScreenTwo, kCmdScreenTwo, ScreenMode::kNone, commandScreenTwo},
     {kCmdScreenThree, kCmdScreenThree, ScreenMode::kNone, commandScreenThree},
+    {kCmdScreenFour, kCmdScreenFour, ScreenMode::kNone, commandScreenFour},
 };
 
 }  // namespace
@@ -414,6 +570,9 @@ void shellStart(AppState& app, const char* directory) {
   app.currentSeed = 0;
   app.hitCount = -1;
   app.momentCount = -1;
+  app.calibrationSeconds = kDefaultCalibrationSeconds;
+  app.calibrationDelays = kDefaultCalibrationDelays;
+  app.hitSeedCount = -1;
 }
 
 void shellCommand(AppState& app, int32_t id) {

@@ -46,4 +46,6 @@ inline constexpr int32_t kReadIdEdit = 6;  // TID, SID
 inline constexpr int32_t kReadIvDialogEdit = 3;
 inline constexpr int32_t kReadYearEdit = 5;        // step 5's and step 6's year
 inline constexpr int32_t kReadMaxFrameEdit = 5;    // step 5's largest frame
-inline constexpr int32_t kReadDelayEdit = 6;       // step 5's delay range
+inline constexpr int32_t kReadDelayEdit = 6;       // step 5's delay range, step 7's delay
+inline constexpr int32_t kReadMomentEdit = 24;     // step 7's target moment
+inline constexpr int32_t kReadCalibrationRangeEdit = 5;  // step 7's two ranges

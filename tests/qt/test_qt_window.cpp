@@ -209,10 +209,11 @@ TEST_F(QtWindowTest, ClientAreaIsExactly800By600BelowTheMenuBar) {
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("ステップ"));
   QMenu* menu = bar->actions().at(0)->menu();
-  ASSERT_EQ(menu->actions().size(), 3);
+  ASSERT_EQ(menu->actions().size(), 4);
   EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("1~2"));
   EXPECT_EQ(menu->actions().at(1)->text(), QString::fromUtf8("3\xEF\xBD\x9E" "4"));  // full-width tilde
   EXPECT_EQ(menu->actions().at(2)->text(), QString::fromUtf8("5\xEF\xBD\x9E" "6"));
+  EXPECT_EQ(menu->actions().at(3)->text(), QString::fromUtf8("7\xEF\xBD\x9E" "8"));
   // Controls sit at their client coordinates; a list shows only its closed box.
   EXPECT_EQ(widget(app().speciesEdit)->geometry(), QRect(140, 5, 90, 22));
   EXPECT_EQ(widget(app().ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
@@ -475,6 +476,53 @@ TEST_F(QtWindowTest, AHitWithInternationalMarriageReachesStepFourWithItsSearchsS
   ASSERT_EQ(list.size(), 2u);
   const std::string line = hits[1].substr(std::string("0x09160146,").size());
   EXPECT_EQ(list[1], line.substr(0, line.rfind(',', line.rfind(',') - 1)));
+}
+
+// The player's loop in the window: a hit's moment aimed for with "狙う"
+// opens step 7; the try lands one second late and two frames long; step 3
+// finds that seed from a state five steps on, and step 7 names the cell and
+// the delay to aim for next time.
+TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandidates) {
+  chooseMenu(2);
+  type(app().yearEdit, "2026");
+  type(app().maxFrameEdit, "1");
+  type(app().delayMinEdit, "3909");
+  type(app().delayMaxEdit, "3909");
+  click(app().eggSearchButton);
+  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  click(app().hitButtons[0]);
+  ASSERT_GT(app().momentCount, 2);
+  // A moment whose second is below 59, so that one second later only AA moves on.
+  int slot = app().moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments[slot];
+  ASSERT_NE(app().aimButtons[slot], 0);
+  EXPECT_TRUE(widget(app().aimButtons[slot])->isVisible());
+  screenshot("quillmar-screen3-aim.png");
+  click(app().aimButtons[slot]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().targetSeed, app().hits[0].seed);
+  screenshot("quillmar-screen4-target.png");
+
+  uint32_t aa = (static_cast<uint32_t>(aimed.month * aimed.day + aimed.minute + aimed.second + 1)) & 0xFFu;
+  uint32_t late = aa << 24 | static_cast<uint32_t>(aimed.hour) << 16 | ((aimed.delay + 2 + 26) & 0xFFFF);
+  uint32_t state = late;
+  for (int i = 0; i < 5; ++i) state = state * 0x41C64E6Du + 0x6073u;
+  chooseMenu(1);
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", state);
+  type(app().currentSeedEdit, text);
+  type(app().hourEdit, std::to_string(aimed.hour).c_str());
+  click(app().seedSearchButton);
+  ASSERT_GT(app().seedCandidateCount, 0);
+  chooseMenu(3);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  ASSERT_EQ(app().matchCount, 1);
+  EXPECT_EQ(app().matchSeed, late);
+  EXPECT_EQ(app().matchSecond, 1);
+  EXPECT_EQ(app().matchDelay, 2);
+  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
+  screenshot("quillmar-screen4-match.png");
 }
 
 // A full-year search (every hour and delay, frames 0..99) for a rare egg: the

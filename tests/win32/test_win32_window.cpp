@@ -215,16 +215,19 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_STREQ(text, L"ステップ");
   HMENU popup = GetSubMenu(bar, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 3);
+  ASSERT_EQ(GetMenuItemCount(popup), 4);
   EXPECT_EQ(GetMenuItemID(popup, 0), 40001u);
   EXPECT_EQ(GetMenuItemID(popup, 1), 40002u);
   EXPECT_EQ(GetMenuItemID(popup, 2), 40003u);
+  EXPECT_EQ(GetMenuItemID(popup, 3), 40004u);
   GetMenuStringW(popup, 40001, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"1~2");
   GetMenuStringW(popup, 40002, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"3\xFF5E" L"4");  // full-width tilde, not the wave dash U+301C
   GetMenuStringW(popup, 40003, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"5\xFF5E" L"6");
+  GetMenuStringW(popup, 40004, text, 32, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"7\xFF5E" L"8");
 
   menu(40002);
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
@@ -779,6 +782,58 @@ TEST_F(Win32Window, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSe
   ASSERT_EQ(list.size(), 2u);
   const std::string line = hits[1].substr(std::string("0x09160146,").size());
   EXPECT_EQ(list[1], line.substr(0, line.rfind(',', line.rfind(',') - 1)));
+}
+
+// The player's loop in the window: a hit's moment aimed for with "狙う"
+// opens step 7; the try lands one second late and two frames long; step 3
+// finds that seed from a state five steps on, and step 7 names the cell and
+// the delay to aim for next time.
+TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandidates) {
+  win32SetDocumentOpener([](const wchar_t*) {});
+  menu(40003);
+  SetWindowTextW(hwnd(app().yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().maxFrameEdit), L"1");
+  SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().delayMaxEdit), L"3909");
+  click(app().eggSearchButton);
+  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  click(app().hitButtons[0]);
+  ASSERT_GT(app().momentCount, 2);
+  // A moment whose second is below 59, so that one second later only AA moves on.
+  int slot = app().moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments[slot];
+  HWND aim = item(kCmdFirstAim + slot);
+  ASSERT_NE(aim, nullptr);
+  EXPECT_EQ(windowText(aim), L"狙う");
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen3-aim.png");
+  click(app().aimButtons[slot]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().targetSeed, app().hits[0].seed);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen4-target.png");
+
+  uint32_t aa = (static_cast<uint32_t>(aimed.month * aimed.day + aimed.minute + aimed.second + 1)) & 0xFFu;
+  uint32_t late = aa << 24 | static_cast<uint32_t>(aimed.hour) << 16 | ((aimed.delay + 2 + 26) & 0xFFFF);
+  uint32_t state = late;
+  for (int i = 0; i < 5; ++i) state = state * 0x41C64E6Du + 0x6073u;
+  menu(40002);
+  wchar_t text[16];
+  std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(state));
+  SetWindowTextW(hwnd(app().currentSeedEdit), text);
+  SetWindowTextW(hwnd(app().hourEdit), std::to_wstring(aimed.hour).c_str());
+  click(app().seedSearchButton);
+  ASSERT_GT(app().seedCandidateCount, 0);
+  menu(40004);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  ASSERT_EQ(app().matchCount, 1);
+  EXPECT_EQ(app().matchSeed, late);
+  EXPECT_EQ(app().matchSecond, 1);
+  EXPECT_EQ(app().matchDelay, 2);
+  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen4-match.png");
 }
 
 // A full-year search (every hour and delay, frames 0..99) for a rare egg: the

@@ -21,9 +21,12 @@ inline constexpr int32_t kCmdEggSearchStop = 421;
 inline constexpr int32_t kCmdFirstHit = 440;  // 440..453, one per hit line of step 5
 inline constexpr int32_t kCmdMoments = 520;
 inline constexpr int32_t kCmdSeedToStepFour = 521;
+inline constexpr int32_t kCmdFirstAim = 530;  // 530..539, one per moment line of step 6
+inline constexpr int32_t kCmdCalibrate = 700;
 inline constexpr int32_t kCmdScreenOne = 40001;
 inline constexpr int32_t kCmdScreenTwo = 40002;
 inline constexpr int32_t kCmdScreenThree = 40003;
+inline constexpr int32_t kCmdScreenFour = 40004;
 
 // Menu resource 101: one popup with an item per screen.
 struct MenuItemTemplate {
@@ -34,7 +37,7 @@ struct MenuItemTemplate {
 struct MenuTemplate {
   int32_t resourceId;
   const char* popupText;
-  MenuItemTemplate items[3];
+  MenuItemTemplate items[4];
 };
 
 inline constexpr MenuTemplate kStepMenu = {
@@ -42,7 +45,8 @@ inline constexpr MenuTemplate kStepMenu = {
     texts::kTextMenuStep,
     {{kCmdScreenOne, texts::kTextMenuScreen1},
      {kCmdScreenTwo, texts::kTextMenuScreen2},
-     {kCmdScreenThree, texts::kTextMenuScreen3}},
+     {kCmdScreenThree, texts::kTextMenuScreen3},
+     {kCmdScreenFour, texts::kTextMenuScreen4}},
 };
 
 // What a dialog item is. Tab goes through a dialog's buttons and edits in

@@ -1,0 +1,181 @@
+// Screen 4 over the fake backend: step 6 chooses the moment aimed for, step 7
+// builds the calibration table around it, finds the seed the player hit among
+// step 3's candidates (or typed) and says what to aim for next time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/calibration.h"
+#include "tests/shell_fixture.h"
+
+namespace {
+
+class ScreenFourTest : public ShellTest {
+ protected:
+  bool painted(const std::string& utf8) {
+    for (const PaintOp& op : fakePaint(app()))
+      if (op.kind == PaintOp::Kind::kText && op.text == sj(utf8)) return true;
+    return false;
+  }
+  // Every control inside the 790 x 535 client area (step 7's within its left
+  // half, x < 400), none overlapping another; a drop-down list counts closed.
+  void expectLaidOut(int32_t right) {
+    std::vector<ControlRect> rects;
+    for (ControlHandle h : fakeLiveControls()) {
+      ControlRect r = fakeControl(h).rect;
+      if (fakeControl(h).kind == ControlKind::kDropDownList) r.height = 22;
+      EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.width <= right && r.y + r.height <= 535) << fakeControl(h).id;
+      for (const ControlRect& o : rects)
+        EXPECT_FALSE(r.x < o.x + o.width && o.x < r.x + r.width && r.y < o.y + o.height && o.y < r.y + r.height)
+            << "control " << fakeControl(h).id << " overlaps another";
+      rects.push_back(r);
+    }
+  }
+  // Ticks the window's timer until the search has ended; fails loudly if it
+  // has not within ten minutes.
+  void waitForTheSearch() {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(10);
+    while (app().searchStatus == SearchStatus::kRunning) {
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the search never ended";
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      shellTimer(app());
+    }
+  }
+};
+
+std::string seedText(uint32_t seed) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", seed);
+  return text;
+}
+
+// The game's generator one step forward.
+uint32_t nextState(uint32_t s) { return s * 0x41C64E6Du + 0x6073u; }
+
+// The player's loop: a search hit, its moment aimed for in step 6, a try that
+// lands one second late and two frames long, its seed found by step 3 from a
+// state five steps on, and step 7 naming that cell and the delay to aim for.
+TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
+  start();
+  command(kCmdScreenThree);
+  type(app().yearEdit, "2026");
+  type(app().maxFrameEdit, "1");
+  type(app().delayMinEdit, "3909");
+  type(app().delayMaxEdit, "3909");
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  waitForTheSearch();
+  ASSERT_GT(app().hitCount, 0);
+  command(kCmdFirstHit);
+  ASSERT_GT(app().momentCount, 0);
+  for (int i = 0; i < kMaxSeedMoments; ++i) {
+    ASSERT_EQ(alive(app().aimButtons[i]), i < app().momentCount);
+    if (i < app().momentCount) {
+      EXPECT_EQ(fakeControl(app().aimButtons[i]).id, kCmdFirstAim + i);
+    }
+  }
+  expectLaidOut(790);
+
+  const ConsoleMoment aimed = app().moments[1];
+  EXPECT_EQ(aimed.delay, 3909);
+  command(kCmdFirstAim + 1);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  expectLaidOut(400);
+  char at[32];
+  std::snprintf(at, sizeof at, "%04d-%02d-%02d %02d:%02d:%02d", aimed.year, aimed.month, aimed.day, aimed.hour,
+                aimed.minute, aimed.second);
+  EXPECT_EQ(text(app().targetMomentEdit), at);
+  EXPECT_EQ(text(app().targetDelayEdit), "3909");
+  EXPECT_EQ(app().targetSeed, app().hits[0].seed) << "the moment chosen gives the hit's seed";
+  EXPECT_TRUE(painted("step7:補正"));
+  EXPECT_TRUE(painted("step3の候補か当たったSEEDで一致を探します"));
+  EXPECT_TRUE(painted("秒-1") && painted("秒+0") && painted("秒+1"));
+  EXPECT_TRUE(painted("-5") && painted("+5"));
+  // The target's cell is framed: a frame around the painted text of its seed.
+  char targetCell[16];
+  std::snprintf(targetCell, sizeof targetCell, "%08X", app().targetSeed);
+  std::vector<PaintOp> ops = fakePaint(app());
+  auto cell = std::find_if(ops.begin(), ops.end(), [&](const PaintOp& op) { return op.text == targetCell; });
+  ASSERT_NE(cell, ops.end());
+  EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [&](const PaintOp& op) {
+    return op.kind == PaintOp::Kind::kFrame && op.x0 < cell->x0 && cell->x0 < op.x1 && op.y0 < cell->y0 &&
+           cell->y0 < op.y1;
+  }));
+
+  CalibrationCell late{};
+  ASSERT_TRUE(calibrationCellAt(CalibrationTable{aimed, 1, 10}, 1, 2, late));
+  uint32_t state = late.seed;
+  for (int i = 0; i < 5; ++i) state = nextState(state);
+  command(kCmdScreenTwo);
+  type(app().currentSeedEdit, seedText(state));
+  type(app().hourEdit, std::to_string(late.moment.hour));
+  command(kCmdSeedSearch);
+  ASSERT_GT(app().seedCandidateCount, 0);
+  const SeedCandidate* found = std::find_if(app().seedCandidates, app().seedCandidates + app().seedCandidateCount,
+                                            [&](const SeedCandidate& c) { return c.stepIndex == 4; });
+  ASSERT_NE(found, app().seedCandidates + app().seedCandidateCount);
+  EXPECT_EQ(found->seed, late.seed);
+
+  command(kCmdScreenFour);
+  EXPECT_EQ(text(app().targetMomentEdit), at) << "the target is kept across screens";
+  EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907"));
+  char matched[128];
+  std::snprintf(matched, sizeof matched, "◆%08X", late.seed);
+  EXPECT_TRUE(painted(matched));
+  std::snprintf(matched, sizeof matched, "当たり %08X: %02d/%02d %02d:%02d:%02d 待機3911", late.seed,
+                late.moment.month, late.moment.day, late.moment.hour, late.moment.minute, late.moment.second);
+  EXPECT_TRUE(painted(matched));
+}
+
+// 2026-04-27 02:58:59, delay 370: 0xE102018C. Typed targets, ranges taken at
+// their ends, a typed hit far out (the shown part follows it), no match, and a
+// target that cannot be read.
+TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
+  start();
+  command(kCmdScreenFour);
+  EXPECT_TRUE(painted("step6で「狙う」を押すか、日時と待機を入れて「表を計算」"));
+  EXPECT_EQ(text(app().calibrationSecondsEdit), "1");
+  EXPECT_EQ(text(app().calibrationDelaysEdit), "10");
+  type(app().targetMomentEdit, "2026/4/27 2:58:59");
+  type(app().targetDelayEdit, "370");
+  type(app().calibrationSecondsEdit, "9999");
+  type(app().calibrationDelaysEdit, "-4");
+  // 300 s later is 03:03:59: AA = 108 + 3 + 59 = 170 = 0xAA, BB = 3.
+  type(app().hitSeedEdit, "0xAA03018C");
+  command(kCmdCalibrate);
+  EXPECT_EQ(app().calibrationSeconds, 600);
+  EXPECT_EQ(app().calibrationDelays, 0);
+  EXPECT_EQ(app().targetSeed, 0xE102018Cu);
+  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 SEED E102018C"));
+  EXPECT_TRUE(painted("秒 +300・待機 +0 → 次は待機 370"));
+  EXPECT_TRUE(painted("秒+299") && painted("秒+300") && painted("秒+301"));
+  EXPECT_TRUE(painted("◆AA03018C"));
+
+  type(app().calibrationSecondsEdit, "1");
+  type(app().calibrationDelaysEdit, "10");
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted("表の中に一致なし(秒±1・待機±10)"));
+  EXPECT_TRUE(painted("秒+0") && painted("+6") && painted("-6"));
+
+  type(app().targetMomentEdit, "2026-02-30 00:00:00");
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted("日時が読めません(例 2026-04-27 02:58:59)"));
+  EXPECT_EQ(app().targetSeed, 0xE102018Cu) << "the last readable target stays";
+
+  // Step 7's command is taken only on its screen; the menu's own entry twice builds nothing new.
+  std::size_t created = fake().controls.size();
+  command(kCmdScreenFour);
+  EXPECT_EQ(fake().controls.size(), created);
+  command(kCmdScreenOne);
+  fake().reads.clear();
+  command(kCmdCalibrate);
+  command(kCmdFirstAim);
+  EXPECT_TRUE(fake().reads.empty());
+  EXPECT_EQ(app().screenMode, ScreenMode::kOne);
+}
+
+}  // namespace
