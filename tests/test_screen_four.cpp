@@ -150,7 +150,7 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   EXPECT_EQ(app().calibrationSeconds, 600);
   EXPECT_EQ(app().calibrationDelays, 0);
   EXPECT_EQ(app().targetSeed, 0xE102018Cu);
-  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 SEED E102018C"));
+  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (E102018C)"));
   EXPECT_TRUE(painted("秒 +300・待機 +0 → 次は待機 370"));
   EXPECT_TRUE(painted("秒+299") && painted("秒+300") && painted("秒+301"));
   EXPECT_TRUE(painted("◆AA03018C"));

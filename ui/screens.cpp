@@ -59,7 +59,7 @@ constexpr int32_t kHitButtonX = 515;
 constexpr int32_t kHitButtonWidth = 50;
 
 // Step 6's "狙う" buttons, level with the moment lines, right of their text.
-constexpr int32_t kAimButtonX = kStepSixX + 172;
+constexpr int32_t kAimButtonX = kStepSixX + 135;
 constexpr int32_t kAimButtonWidth = 40;
 
 // Screen 4: step 7 on the left of the line at x 400; the right half is kept
@@ -202,8 +202,8 @@ void buildScreenThree(AppState& app) {
 }
 
 void buildScreenFour(AppState& app) {
-  app.targetMomentEdit = create(app, ControlKind::kPlainEdit, kTargetMomentEditId, 50, 27, 150, 22);
-  app.targetDelayEdit = create(app, ControlKind::kPlainEdit, kTargetDelayEditId, 245, 27, 55, 22);
+  app.targetMomentEdit = create(app, ControlKind::kPlainEdit, kTargetMomentEditId, 55, 27, 165, 22);
+  app.targetDelayEdit = create(app, ControlKind::kPlainEdit, kTargetDelayEditId, 270, 27, 55, 22);
   if (app.targetSet != 0) {
     const ConsoleMoment& t = app.target;
     std::snprintf(app.textBuffer, sizeof app.textBuffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
@@ -213,11 +213,11 @@ void buildScreenFour(AppState& app) {
   }
   app.calibrationSecondsEdit = create(app, ControlKind::kPlainEdit, kCalibrationSecondsEditId, 45, 52, 40, 22);
   setNumberText(app, app.calibrationSecondsEdit, app.calibrationSeconds);
-  app.calibrationDelaysEdit = create(app, ControlKind::kPlainEdit, kCalibrationDelaysEditId, 145, 52, 45, 22);
+  app.calibrationDelaysEdit = create(app, ControlKind::kPlainEdit, kCalibrationDelaysEditId, 150, 52, 45, 22);
   setNumberText(app, app.calibrationDelaysEdit, app.calibrationDelays);
-  app.calibrateButton = create(app, ControlKind::kFramedPushButton, kCmdCalibrate, 205, 52, 95, 22,
+  app.calibrateButton = create(app, ControlKind::kFramedPushButton, kCmdCalibrate, 210, 52, 95, 22,
                                texts::kTextCalibrateButton);
-  app.hitSeedEdit = create(app, ControlKind::kPlainEdit, kHitSeedEditId, 110, 77, 105, 22);
+  app.hitSeedEdit = create(app, ControlKind::kPlainEdit, kHitSeedEditId, 120, 77, 105, 22);
   if (app.typedHitSet != 0) {
     std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.typedHitSeed);
     platformSetText(app.hitSeedEdit, app.textBuffer);
@@ -352,15 +352,19 @@ void paintScreenThree(AppState& app, PaintSurface s) {
     platformPaintText(s, kStepSixX + 10, kMomentFirstY,
                       verdict == SeedTimeVerdict::kHourOutOfRange ? texts::kTextNoMomentHour : texts::kTextNoMoment);
   }
+  // Every moment of a seed in one year has the same delay: it is shown once,
+  // under the list, which leaves each line room for its "狙う" button.
   for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
     const ConsoleMoment& m = app.moments[i];
     std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMomentLine, m.month, m.day, m.hour, m.minute,
-                  m.second, m.delay);
+                  m.second);
     platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * i, app.textBuffer);
   }
-  if (app.momentCount > 0)
-    platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * kMaxSeedMoments,
-                      formatted(app, texts::kTextMomentTotal, app.momentTotal));
+  if (app.momentCount > 0) {
+    int32_t y = kMomentFirstY + kMomentLineStep * kMaxSeedMoments;
+    platformPaintText(s, kStepSixX + 10, y, formatted(app, texts::kTextMomentTotal, app.momentTotal));
+    platformPaintText(s, kStepSixX + 110, y, formatted(app, texts::kTextMomentDelay, app.moments[0].delay));
+  }
 }
 
 // Step 7: the target, what the hit seeds matched and what to aim for, and the
@@ -369,20 +373,22 @@ void paintScreenThree(AppState& app, PaintSurface s) {
 void paintScreenFour(AppState& app, PaintSurface s) {
   platformPaintText(s, 5, 5, texts::kTextStep7Title);
   platformPaintText(s, 10, 29, texts::kTextTargetMoment);
-  platformPaintText(s, 208, 29, texts::kTextDelayLabel);
+  platformPaintText(s, 228, 29, texts::kTextDelayLabel);
   platformPaintText(s, 10, 54, texts::kTextCalibrationSeconds);
   platformPaintText(s, 95, 54, texts::kTextCalibrationDelays);
   platformPaintText(s, 10, 79, texts::kTextHitSeed);
   platformPaintLine(s, kStepEightX, -1, kStepEightX, 600);
-  if (app.targetUnreadable != 0) platformPaintText(s, 225, 79, texts::kTextTargetUnreadable);
-  if (app.targetSet == 0) {
+  if (app.targetUnreadable != 0) {
+    platformPaintText(s, 10, 106, texts::kTextTargetUnreadable);
+  } else if (app.targetSet == 0) {
     platformPaintText(s, 10, 106, texts::kTextNoTarget);
-    return;
+  } else {
+    const ConsoleMoment& t = app.target;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
+                  t.minute, t.second, t.delay, app.targetSeed);
+    platformPaintText(s, 10, 106, app.textBuffer);
   }
-  const ConsoleMoment& t = app.target;
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
-                t.minute, t.second, t.delay, app.targetSeed);
-  platformPaintText(s, 10, 106, app.textBuffer);
+  if (app.targetSet == 0) return;
   if (app.hitSeedCount < 0) {
     platformPaintText(s, 10, 129, texts::kTextNoHitSeed);
   } else if (app.matchCount == 0) {
