@@ -217,7 +217,7 @@ struct AppState {
   uint8_t cellShown[kCalibrationShownSeconds][kCalibrationShownDelays];
   uint8_t cellMatched[kCalibrationShownSeconds][kCalibrationShownDelays];
   // The hit seeds looked for (-1: the table was not searched), how many cells
-  // they match, and the first of them in table order.
+  // they match, and the one nearest the target (fewest seconds, then delays off).
   int32_t hitSeedCount;
   int32_t matchCount;
   int32_t matchSecond;

@@ -155,8 +155,16 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   EXPECT_TRUE(painted("秒+299") && painted("秒+300") && painted("秒+301"));
   EXPECT_TRUE(painted("◆AA03018C"));
 
-  type(app().calibrationSecondsEdit, "1");
+  // 0xA702018E (hour 2, delay 372, minute + second 59) is 02:59:00 and ten
+  // more moments within 600 s (02:49:10, 02:50:09, ...): the nearest is named.
   type(app().calibrationDelaysEdit, "10");
+  type(app().hitSeedEdit, "0xA702018E");
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 368"));
+  EXPECT_TRUE(painted("一致 11件: 上は狙いに最も近いもの"));
+
+  type(app().calibrationSecondsEdit, "1");
+  type(app().hitSeedEdit, "0xAA03018C");
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("表の中に一致なし(秒±1・待機±10)"));
   EXPECT_TRUE(painted("秒+0") && painted("+6") && painted("-6"));

@@ -403,7 +403,6 @@ void paintScreenFour(AppState& app, PaintSurface s) {
     std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextCalibrationAdvice, app.matchSecond,
                   app.matchDelay, app.aimDelay);
     platformPaintText(s, 10, 152, app.textBuffer);
-    if (app.matchCount > 1) platformPaintText(s, 230, 152, formatted(app, texts::kTextMatchMore, app.matchCount));
   }
 
   for (int32_t c = 0; c < app.shownSecondCount && c < kCalibrationShownSeconds; ++c) {
@@ -426,8 +425,9 @@ void paintScreenFour(AppState& app, PaintSurface s) {
   platformPaintText(s, 10, kTableHeaderY, texts::kTextHitDelayHeader);
   for (int32_t r = 0; r < app.shownDelayCount && r < kCalibrationShownDelays; ++r)
     platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.shownFirstDelay + r));
-  platformPaintText(s, 10, kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5,
-                    texts::kTextCalibrationLegend);
+  int32_t legendY = kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5;
+  platformPaintText(s, 10, legendY, texts::kTextCalibrationLegend);
+  if (app.matchCount > 1) platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.matchCount));
 }
 
 }  // namespace

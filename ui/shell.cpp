@@ -181,10 +181,20 @@ int32_t windowStart(int32_t at, int32_t range, int32_t count, int32_t centre) {
   return first;
 }
 
+// Whether `a` lies nearer the target than `b`: fewer seconds off, then fewer
+// delays off. A seed can come from several cells of a wide table (the same
+// minute + second sum a minute apart); the nearest is the likeliest try.
+bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
+  int32_t as = a.secondOffset < 0 ? -a.secondOffset : a.secondOffset;
+  int32_t bs = b.secondOffset < 0 ? -b.secondOffset : b.secondOffset;
+  if (as != bs) return as < bs;
+  return (a.delayOffset < 0 ? -a.delayOffset : a.delayOffset) < (b.delayOffset < 0 ? -b.delayOffset : b.delayOffset);
+}
+
 // Step 7's table after a change of the target, the ranges or the hit seeds:
-// the shown part around the target (or around the first match when the
-// target's neighbourhood would hide it), the cells the hit seeds match and
-// the delay to aim for. The hit seeds are step 3's listed candidates and the
+// the shown part around the target (or around the match named when the
+// target's neighbourhood would hide it), the cells the hit seeds match, the
+// one nearest the target and the delay to aim for after it. The hit seeds are step 3's listed candidates and the
 // seed typed as hit.
 void updateCalibration(AppState& app) {
   app.hitSeedCount = -1;
@@ -207,7 +217,8 @@ void updateCalibration(AppState& app) {
     CalibrationCell page[16];
     for (;;) {
       int32_t n = findCalibrationMatches(table, seeds, seedCount, cursor, page, 16);
-      if (n > 0 && app.matchCount == 0) first = page[0];
+      for (int32_t i = 0; i < n; ++i)
+        if (app.matchCount + i == 0 || closerToTarget(page[i], first)) first = page[i];
       app.matchCount += n;
       if (n < 16) break;
     }

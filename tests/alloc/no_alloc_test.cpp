@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "core/calibration.h"
 #include "core/egg_list.h"
 #include "core/egg_search.h"
 #include "core/measurement.h"
@@ -182,6 +183,26 @@ TEST(NoAllocation, BackTrackingAndTypedNumbers) {
   ASSERT_EQ(app.seedCandidateCount, 10);
   EXPECT_EQ(app.seedCandidates[9].seed, 0x590C3574u);
   EXPECT_EQ(app.seedCandidates[9].stepIndex, 2536);
+}
+
+TEST(NoAllocation, CalibrationTableAndMatches) {
+  // The widest table, 1201 seconds by 2001 delays, listed and searched in pages.
+  const CalibrationTable table{{2026, 4, 27, 2, 58, 59, 370}, 600, 1000};
+  static CalibrationCell page[64];
+  const uint32_t hits[] = {0xA702018Eu, 0x12345678u};
+  int64_t cells = 0;
+  int64_t matches = 0;
+  EXPECT_EQ(allocationsDuring([&] {
+              CalibrationCursor cursor = calibrationStart(table);
+              for (int32_t n = 64; n == 64; cells += n) n = listCalibrationCells(table, cursor, page, 64);
+              cursor = calibrationStart(table);
+              for (int32_t n = 64; n == 64; matches += n) n = findCalibrationMatches(table, hits, 2, cursor, page, 64);
+            }),
+            0);
+  EXPECT_EQ(cells, 1201 * 1371) << "delays below 0 have no cell: only 0..1370 of 370 - 1000..370 + 1000";
+  // 0xA702018E is hour 2, delay 372 and minute + second = 167 - 4 * 27 = 59:
+  // 02:49:10, 02:50:09, ..., 02:59:00 lie within 600 s of 02:58:59.
+  EXPECT_EQ(matches, 11);
 }
 
 TEST(NoAllocation, EggListFormattingToAnOpenStream) {
