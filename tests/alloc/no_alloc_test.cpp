@@ -17,6 +17,7 @@
 #include "core/measurement.h"
 #include "core/pid_search.h"
 #include "core/seed_backtrack.h"
+#include "core/timer_plan.h"
 #include "core/typed_numbers.h"
 #include "data/tables.h"
 
@@ -203,6 +204,27 @@ TEST(NoAllocation, CalibrationTableAndMatches) {
   // 0xA702018E is hour 2, delay 372 and minute + second = 167 - 4 * 27 = 59:
   // 02:49:10, 02:50:09, ..., 02:59:00 lie within 600 s of 02:58:59.
   EXPECT_EQ(matches, 11);
+}
+
+TEST(NoAllocation, TimerPlanAndCountdown) {
+  // A plan that carries back over a year, then its countdown ticked every 10 ms.
+  TimerPlan plan{};
+  int64_t cues = 0;
+  int64_t lastEvent = 0;
+  EXPECT_EQ(allocationsDuring([&] {
+              if (planTimer({{2026, 1, 1, 0, 0, 5, 5000}, -20, 250, 14000}, plan) != TimerPlanOutcome::kPlanned) return;
+              for (int64_t t = 0, previous = -1; t <= plan.firstPhase + plan.secondPhase; previous = t, t += 10) {
+                const CountdownTick tick = countdownAt(plan, previous, t);
+                cues += tick.secondCues + tick.endCues;
+                lastEvent = nextCountdownEvent(plan, t);
+              }
+            }),
+            0);
+  // 4980 frames = 83241 ms; 5250 + 60000 n - 83241 >= 14000 first for n = 2.
+  EXPECT_EQ(plan.clock.year, 2025);
+  EXPECT_EQ(plan.firstPhase, 42009);
+  EXPECT_EQ(cues, 8) << "both phases last over 3 s: three second cues and an end each";
+  EXPECT_EQ(lastEvent, -1);
 }
 
 TEST(NoAllocation, EggListFormattingToAnOpenStream) {
