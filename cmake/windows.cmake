@@ -15,10 +15,12 @@ add_custom_command(
   OUTPUT ${QUILLMAR_GEN_RC}
   COMMAND ${QUILLMAR_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Werror
           -I${PROJECT_BINARY_DIR}/layers/quillmar_text -I${PROJECT_BINARY_DIR}/layers/quillmar_ui
+          -I${PROJECT_BINARY_DIR}/layers/quillmar_win32_backend
           -I${QUILLMAR_GENERATED_DIR}
           ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp -o ${QUILLMAR_GEN_RC}
   DEPENDS ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp ${PROJECT_SOURCE_DIR}/text/cp932_posix.cpp
           ${PROJECT_SOURCE_DIR}/text/cp932.h ${PROJECT_SOURCE_DIR}/ui/resources/templates.h
+          ${PROJECT_SOURCE_DIR}/ui/win32/dialog_units.h
           ${QUILLMAR_GENERATED_DIR}/quillmar/texts.h ${QUILLMAR_GENERATED_DIR}/quillmar/version.h
   COMMENT "Building the resource script generator (host)")
 add_custom_command(
@@ -27,6 +29,15 @@ add_custom_command(
   DEPENDS ${QUILLMAR_GEN_RC}
   COMMENT "Generating the resource scripts (UTF-8, code page 65001)")
 add_custom_target(quillmar_rc_gen DEPENDS ${QUILLMAR_RC} ${QUILLMAR_CLI_RC})
+
+# The window's application manifest (DPI awareness, supported Windows
+# versions), in quillmar.exe and in the window tests, which must run as it does.
+set(QUILLMAR_MANIFEST ${QUILLMAR_GENERATED_DIR}/quillmar.manifest)
+set(QUILLMAR_MANIFEST_RC ${QUILLMAR_GENERATED_DIR}/quillmar-manifest.rc)
+configure_file(${PROJECT_SOURCE_DIR}/ui/win32/quillmar.manifest.in ${QUILLMAR_MANIFEST} @ONLY)
+file(CONFIGURE OUTPUT ${QUILLMAR_MANIFEST_RC}
+     CONTENT "// Generated from ui/win32/quillmar.manifest.in. Do not edit.\n1 24 \"${QUILLMAR_MANIFEST}\"\n")
+set_source_files_properties(${QUILLMAR_MANIFEST_RC} PROPERTIES OBJECT_DEPENDS ${QUILLMAR_MANIFEST})
 
 # quillmar-cli.exe carries only its version resource.
 target_sources(quillmar-cli PRIVATE ${QUILLMAR_CLI_RC})
@@ -38,7 +49,7 @@ add_library(quillmar_win32_backend OBJECT ${QUILLMAR_WIN32_SOURCES})
 quillmar_layer(quillmar_win32_backend ui/win32)
 target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 PRIVATE quillmar_text)
 
-add_executable(quillmar WIN32 ui/win32/main.cpp ${QUILLMAR_RC})
+add_executable(quillmar WIN32 ui/win32/main.cpp ${QUILLMAR_RC} ${QUILLMAR_MANIFEST_RC})
 quillmar_defaults(quillmar)
 target_link_libraries(quillmar PRIVATE quillmar_win32_backend)
 
@@ -46,12 +57,21 @@ if(QUILLMAR_TESTS)
   # The real main window under Wine, driven through its messages. Screenshots
   # go to <build>/screenshots.
   file(GLOB QUILLMAR_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/test_*.cpp)
-  add_executable(quillmar_win32_tests ${QUILLMAR_WIN32_TEST_SOURCES} ${QUILLMAR_RC})
+  add_executable(quillmar_win32_tests ${QUILLMAR_WIN32_TEST_SOURCES} ${QUILLMAR_RC} ${QUILLMAR_MANIFEST_RC})
   quillmar_defaults(quillmar_win32_tests)
   target_link_libraries(quillmar_win32_tests PRIVATE quillmar_win32_backend quillmar_text quillmar_tests_root
                                                      GTest::gtest_main)
-  add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests --gtest_filter=-Win32Dpi.*
+           WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(quillmar_win32_window PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
+  # The same window at 96, 120, 144 and 192 dpi: one Wine run, in which the
+  # test runs itself again at each DPI (tests/win32/test_win32_dpi.cpp), on a
+  # screen of its own that holds the window at 192 dpi (1600 x 1200).
+  add_test(NAME quillmar_win32_dpi
+           COMMAND xvfb-run -a -s "-screen 0 1920x1440x24" sh ${PROJECT_SOURCE_DIR}/tools/wine-run.sh
+                   ${PROJECT_BINARY_DIR}/wine-prefix $<TARGET_FILE:quillmar_win32_tests> --gtest_filter=Win32Dpi.*
+           WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(quillmar_win32_dpi PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
 endif()
 
 # quillmar-<version>-windows-x64.zip: both executables, the shipped data files,

@@ -48,6 +48,14 @@ if [ ! -f "$prefix/ready-2" ]; then
   touch "$prefix/ready-2"
 fi
 
+# The DPI test sets HKCU\Control Panel\Desktop\LogPixels for runs of its own
+# and back to 96; one stopped in between would leave the prefix at its DPI.
+if awk '/^\[Control Panel\\\\Desktop\]/ { d = 1; next } /^\[/ { d = 0 } d && /^"LogPixels"=/' \
+    "$WINEPREFIX/user.reg" 2>/dev/null | grep -qv 'dword:00000060'; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >"$log" 2>&1
+  wineserver -w
+  : >"$log"
+fi
 run_lang=${QUILLMAR_WINE_LANG:-ja_JP.UTF-8}
 LANG=$run_lang LC_ALL=$run_lang timeout -k 5 "${QUILLMAR_WINE_TIMEOUT:-600}" wine "$@" >"$log" 2>&1 </dev/null
 rc=$?

@@ -20,6 +20,7 @@
 #include "quillmar/version.h"
 #include "text/cp932.h"
 #include "ui/resources/templates.h"
+#include "ui/win32/dialog_units.h"
 
 namespace {
 
@@ -35,11 +36,10 @@ std::string quoted(const char* cp932) {
   return out;
 }
 
-// Dialog units: a quarter of the dialog font's average character width across,
-// an eighth of its line height down. The template's pixels are those of its
-// layout font, so each converts back to the unit it was laid out from.
-int unitsAcross(int32_t pixels) { return static_cast<int>(std::lround(pixels * 4 / kDialogLayoutCharWidth)); }
-int unitsDown(int32_t pixels) { return static_cast<int>(std::lround(pixels * 8.0 / kDialogLayoutLineHeight)); }
+// Dialog units (ui/win32/dialog_units.h): the template's pixels are those of
+// its layout font, so each converts back to the unit it was laid out from.
+int unitsAcross(int32_t pixels) { return dialogUnitsAcross(pixels); }
+int unitsDown(int32_t pixels) { return dialogUnitsDown(pixels); }
 
 struct ItemResource {
   int id;  // IDOK, IDCANCEL, IDC_STATIC; 0: the template's own id
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
   std::fprintf(f, "%d DIALOGEX 0, 0, %d, %d\n", d.resourceId, unitsAcross(d.width), unitsDown(d.height));
   std::fputs("STYLE WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS\n", f);
   std::fprintf(f, "CAPTION %s\n", quoted(d.caption).c_str());
-  std::fputs("FONT 8, \"MS Shell Dlg\", 400, 0, 0x1\nBEGIN\n", f);
+  std::fprintf(f, "FONT %d, \"%s\", %d, 0, 0x1\nBEGIN\n", kDialogFontPoints, kDialogFontFace, kDialogFontWeight);
   for (const DialogItemTemplate& item : d.items) {
     ItemResource r = resourceOf(item.kind);
     std::fprintf(f, "  CONTROL %s, %d, \"%s\", %s, %d, %d, %d, %d\n", quoted(item.text).c_str(),

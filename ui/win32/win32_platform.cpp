@@ -8,6 +8,7 @@
 
 #include "text/cp932.h"
 #include "ui/platform.h"
+#include "ui/win32/win32_dpi.h"
 #include "ui/win32/win32_window.h"
 
 namespace {
@@ -43,6 +44,7 @@ Win32DocumentOpener gOpener = win32OpenWithAssociation;
 // What a modal dialog's procedure needs: the shell's handlers and the state.
 struct DialogContext {
   AppState* app;
+  const DialogTemplate* dialogTemplate;
   DialogInitHandler onInit;
   DialogEndHandler onEnd;
 };
@@ -52,6 +54,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: {
       auto* context = reinterpret_cast<DialogContext*>(lParam);
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      win32PlaceDialogItems(dialog, *context->dialogTemplate);
       context->onInit(*context->app, reinterpret_cast<ControlHandle>(dialog));
       return TRUE;  // the focus goes to the first tab stop, "OK"
     }
@@ -74,11 +77,14 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 ControlHandle platformCreateControl(const AppState& app, ControlKind kind, int32_t id, ControlRect rect,
                                     const char* caption) {
   ControlClass c = classOf(kind);
-  HWND control = CreateWindowExW(0, c.className, L"", c.style, rect.x, rect.y, rect.width, rect.height,
+  const ControlRect at = win32ScaledRect(rect);
+  HWND control = CreateWindowExW(0, c.className, L"", c.style, at.x, at.y, at.width, at.height,
                                  reinterpret_cast<HWND>(app.mainWindow),
                                  reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)),
                                  reinterpret_cast<HINSTANCE>(app.instance), nullptr);
   if (control == nullptr) return 0;
+  win32KeepTemplateRect(control, rect);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(win32WindowFont()), FALSE);
   if (kind != ControlKind::kDropDownList && caption != nullptr && caption[0] != '\0') {
     SetWindowTextW(control, cp932ToUtf16(caption).c_str());
   }
@@ -134,26 +140,32 @@ void platformSetChecked(ControlHandle handle, bool checked) {
 
 void platformInvalidate(const AppState& app) { InvalidateRect(reinterpret_cast<HWND>(app.mainWindow), nullptr, FALSE); }
 
-// Painting uses the device context as BeginPaint hands it over: default font,
-// black pen, white brush, black text on an opaque white background.
+// Painting uses the device context as BeginPaint hands it over (white brush,
+// black text on an opaque white background) with the window's font and pen;
+// every coordinate is scaled to the window's DPI.
 void platformPaintFrameRect(PaintSurface surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  Rectangle(reinterpret_cast<HDC>(surface), left, top, right, bottom);
+  HDC dc = reinterpret_cast<HDC>(surface);
+  SelectObject(dc, win32WindowPen());
+  Rectangle(dc, win32Scale(left), win32Scale(top), win32Scale(right), win32Scale(bottom));
 }
 
 void platformPaintText(PaintSurface surface, int32_t x, int32_t y, const char* text) {
+  HDC dc = reinterpret_cast<HDC>(surface);
+  SelectObject(dc, win32WindowFont());
   std::wstring wide = cp932ToUtf16(text);
-  TextOutW(reinterpret_cast<HDC>(surface), x, y, wide.c_str(), static_cast<int>(wide.size()));
+  TextOutW(dc, win32Scale(x), win32Scale(y), wide.c_str(), static_cast<int>(wide.size()));
 }
 
 void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   HDC dc = reinterpret_cast<HDC>(surface);
-  MoveToEx(dc, x0, y0, nullptr);
-  LineTo(dc, x1, y1);
+  SelectObject(dc, win32WindowPen());
+  MoveToEx(dc, win32Scale(x0), win32Scale(y0), nullptr);
+  LineTo(dc, win32Scale(x1), win32Scale(y1));
 }
 
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,
                             DialogEndHandler onEnd) {
-  DialogContext context{&app, onInit, onEnd};
+  DialogContext context{&app, &dialogTemplate, onInit, onEnd};
   DialogBoxParamW(reinterpret_cast<HINSTANCE>(app.instance), MAKEINTRESOURCEW(dialogTemplate.resourceId),
                   reinterpret_cast<HWND>(app.mainWindow), dialogProc, reinterpret_cast<LPARAM>(&context));
 }

@@ -2,6 +2,7 @@
 
 #include "ui/resources/templates.h"
 #include "ui/shell.h"
+#include "ui/win32/win32_dpi.h"
 
 namespace {
 
@@ -10,8 +11,6 @@ AppState gApp;
 constexpr wchar_t kClassName[] = L"quillmar";
 constexpr wchar_t kWindowTitle[] = L"quillmar";
 constexpr int kWindowExtraBytes = 30;
-constexpr int kWindowWidth = 800;
-constexpr int kWindowHeight = 600;
 // The system's application icon and arrow cursor share the id 32512
 // (IDI_APPLICATION, IDC_ARROW), here in their UTF-16 form.
 constexpr WORD kSystemApplicationIcon = 32512;
@@ -42,9 +41,16 @@ bool win32RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND win32CreateMainWindow(int showCommand) {
-  HWND window = CreateWindowExW(0, kClassName, kWindowTitle, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, kWindowWidth,
-                                kWindowHeight, nullptr, nullptr, reinterpret_cast<HINSTANCE>(gApp.instance), nullptr);
+  // The controls are made while the window is created (WM_CREATE): the DPI
+  // and its font come first.
+  win32SetWindowDpi(win32SystemDpi());
+  const SIZE size = win32MainWindowSize();
+  HWND window = CreateWindowExW(0, kClassName, kWindowTitle, WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
+                                size.cy, nullptr, nullptr, reinterpret_cast<HINSTANCE>(gApp.instance), nullptr);
   if (window == nullptr) return nullptr;
+  // A window that opened on a monitor of another scale takes that monitor's.
+  const int dpi = win32DpiOf(window);
+  if (dpi != win32WindowDpi()) win32ApplyDpi(window, dpi, nullptr);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   return window;
@@ -86,6 +92,11 @@ LRESULT CALLBACK win32MainWindowProc(HWND window, UINT message, WPARAM wParam, L
     }
     case WM_CLOSE:
       DestroyWindow(windowOf(gApp));
+      return 0;
+    case WM_DPICHANGED:
+      // Moved to a monitor of another scale (or its scale changed): the
+      // rectangle Windows suggests keeps the window where the player put it.
+      win32ApplyDpi(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_TIMER:
       if (wParam == kWin32ShellTimerId) shellTimer(gApp);

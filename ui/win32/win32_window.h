@@ -20,8 +20,9 @@ AppState& win32App();
 // brush, menu resource 101 of `instance`). Stores `instance` in win32App().
 bool win32RegisterMainWindowClass(HINSTANCE instance);
 
-// Creates the main window: WS_SYSMENU only, 800 x 600 at the default position,
-// the class menu. The shell's start-up runs while it is created (WM_CREATE).
+// Creates the main window: WS_SYSMENU only, 800 x 600 at 96 dpi scaled to
+// the DPI it opens at (ui/win32/win32_dpi.h), at the default position, the
+// class menu. The shell's start-up runs while it is created (WM_CREATE).
 // Then ShowWindow(showCommand) and UpdateWindow. nullptr when creation fails.
 HWND win32CreateMainWindow(int showCommand);
 
