@@ -3,7 +3,8 @@
 // records the window at 96 dpi, then runs itself again at each DPI with
 // LogPixels set (and set back to 96 afterwards). Each run walks the same
 // states (every screen of the menu, screen 1 with candidates, screen 2 with
-// seeds, screen 3 with hits and moments, the IV dialog) and compares them
+// seeds, screen 3 with hits and moments, screen 4 with a target, the IV
+// dialog) and compares them
 // with the 96-dpi record: every control at its 96-dpi rectangle times
 // dpi / 96 (x, y, width and height each rounded), every button's, check box's
 // and label's text fitting inside it in its own font, the window
@@ -220,6 +221,8 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   at("screen3-hits");
   click(app.hitButtons[5]);
   at("screen3-moments");
+  click(app.aimButtons[0]);
+  at("screen4-target");
 
   SendMessageW(main, WM_CLOSE, 0, 0);
   settle();
