@@ -15,6 +15,7 @@ const CliCommand kCommands[] = {
     {"seed-time", "from an initial seed to the console's date, time and delay for a year", cmdSeedTime},
     {"time-seed", "the initial seed of a date, time and delay", cmdTimeSeed},
     {"calibrate", "after a missed try: the seeds around the aimed moment, and which one was hit", cmdCalibrate},
+    {"timer", "step 8: the clock to set, when to launch and when to press continue; --run counts down", cmdTimer},
     {"seeds", "step 3: list the earlier generator states whose hour byte matches (initial seeds)", cmdSeeds},
     {"eggs", "step 4: write the egg PID list (result.txt) from an initial seed", cmdEggs},
     {"egg-search", "search every seed of a year for the eggs wanted: seed, frame, date, time, delay", cmdEggSearch},
