@@ -177,10 +177,19 @@ struct AppState {
   int32_t searchYear;
   SearchStatus searchStatus;
   int32_t searchPercent;   // 0..100 while running
-  int32_t searchHitTotal;  // hits found (up to the search's limit), all written to the hit file
+  int32_t searchHitTotal;  // hits kept (up to the search's limit) and written to the hit file
+  uint8_t searchHitsCut;   // the search found more hits than its limit: only the first are kept
+  int32_t hitFileError;    // 0 when the hit file holds the kept hits; otherwise the errno value of why not
   SearchHit hits[kMaxShownHits];
   int32_t hitCount;
   EggListSettings hitSettings;  // of the search whose hits are listed
+  // searchNotStarted: the last "検索" found no thread to run its search on, and
+  // step 5 shows again the status, year and hits it showed before, which are
+  // kept in the three fields below while a search runs.
+  uint8_t searchNotStarted;
+  SearchStatus statusBeforeSearch;
+  int32_t yearBeforeSearch;
+  int32_t hitCountBeforeSearch;
 
   // Step 6: the first moments of momentSeed in momentYear (-1: no list).
   uint32_t momentSeed;

@@ -1,32 +1,23 @@
 // What step 5's search leaves to the player, over the fake backend: a hit's
-// seed handed on to step 4 with the settings of the search that found it.
+// seed handed on to step 4 with the settings of the search that found it, and
+// what the window says when the list is cut, when search.txt cannot be written
+// and when no search can start.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "tests/shell_fixture.h"
+#include "core/egg_list.h"
+#include "tests/search_fixture.h"
+#include "ui/search_job.h"
 
 namespace {
 
-class SearchResultsTest : public ShellTest {
- protected:
-  // Ticks the window's timer as its loop would until the search has ended.
-  void finishTheSearch() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (app().searchStatus == SearchStatus::kRunning) {
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the search has not ended in two minutes";
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      shellTimer(app());
-    }
-  }
-  // Ticks the box the way a click does.
-  void tick(ControlHandle box, bool on) { fakeControl(box).checked = on; }
-  void choose(ControlHandle list, int32_t row) { fakeControl(list).selected = row; }
-};
+using SearchResultsTest = SearchTest;
 
 std::string hex(uint32_t value) {
   char text[16];
@@ -127,6 +118,136 @@ TEST_F(SearchResultsTest, AHitsSeedTakesTheSettingsOfItsSearchToStepFourAndAType
   type(app().frameCountEdit, "1");
   command(kCmdOutput);
   EXPECT_EQ(resultLineOfFrame(dir_ / "result.txt", 0), sj("0,0+0回,68CF4965,ずぶとい,2,101,"));
+}
+
+// 2026, delay 300, shiny only for IDs 12345 / 54321: the egg lists of its
+// 6144 seeds (256 AA x 24 hours, CCCC 0x0146) keep exactly 1000 frames below
+// 1279 and more below 1280. At 1279 frames the list is whole; at 1280 the
+// search keeps 1000 and says that it cut the list and how to narrow it.
+TEST_F(SearchResultsTest, AListCutAtTheLimitSaysSoAndHowToNarrowTheSearch) {
+  EggListRequest list{};
+  list.frameCount = 1280;
+  list.tid = 12345;
+  list.sid = 54321;
+  list.shinyOnly = true;
+  auto scratch = std::make_unique<AppState>();
+  std::FILE* f = std::tmpfile();
+  for (uint32_t aa = 0; aa < 256; ++aa)
+    for (uint32_t hour = 0; hour < 24; ++hour) {
+      list.initialSeed = aa << 24 | hour << 16 | 0x0146u;
+      writeEggPidList(*scratch, list, f);
+    }
+  std::rewind(f);
+  int below1279 = 0;
+  int below1280 = 0;
+  for (const std::string& line : linesOf(f)) {
+    if (line == sj("回数,なつき+コイン,性格値,性格,特性,性別値,色")) continue;  // each list's header
+    below1279 += std::atoi(line.c_str()) < 1279;
+    ++below1280;
+  }
+  std::fclose(f);
+  ASSERT_EQ(below1279, 1000);
+  ASSERT_GT(below1280, 1000);
+
+  start();
+  command(kCmdScreenThree);
+  type(app().yearEdit, "2026");
+  type(app().searchTidEdit, "12345");
+  type(app().searchSidEdit, "54321");
+  type(app().delayMinEdit, "300");
+  type(app().delayMaxEdit, "300");
+  tick(app().searchShinyOnlyCheck, true);
+  const std::string cut = "1000件で打ち切り。回まで・待機を狭めるか、絞り込みを足してください";
+  WorkingDirectory wd(dir_);
+  for (const char* frames : {"1279", "1280"}) {
+    SCOPED_TRACE(frames);
+    type(app().maxFrameEdit, frames);
+    command(kCmdEggSearch);
+    finishTheSearch();
+    ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+    EXPECT_EQ(app().searchHitTotal, 1000);
+    EXPECT_EQ(fileLines(dir_ / "search.txt").size(), 1001u);
+    EXPECT_TRUE(painted("完了 1000件"));
+    EXPECT_EQ(painted(cut), std::string(frames) == "1280");
+  }
+}
+
+// A folder named search.txt: the search is listed and says "完了", but also
+// that search.txt was not saved, and why; nothing is opened. Once the folder
+// is gone the next search writes and opens the file and the note goes.
+TEST_F(SearchResultsTest, AHitFileThatCannotBeWrittenIsSaidWithItsReason) {
+  start();
+  command(kCmdScreenThree);
+  type(app().yearEdit, "2026");
+  type(app().delayMinEdit, "300");
+  type(app().delayMaxEdit, "300");
+  type(app().maxFrameEdit, "1");
+  choose(app().searchNatureCombo, 1);
+  std::filesystem::create_directory(dir_ / "search.txt");
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  finishTheSearch();
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  EXPECT_EQ(app().hitCount, 14);
+  EXPECT_TRUE(painted("完了 " + std::to_string(app().searchHitTotal) + "件"));
+  // Windows opens a folder for writing as it refuses any file it may not write.
+#if defined(_WIN32)
+  EXPECT_TRUE(painted("search.txtを保存できません: 書き込めません(読み取り専用か使用中)"));
+#else
+  EXPECT_TRUE(painted("search.txtを保存できません: 同じ名前のフォルダがあります"));
+#endif
+  EXPECT_TRUE(fake().openedDocuments.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "search.txt"));
+
+  std::filesystem::remove(dir_ / "search.txt");
+  command(kCmdEggSearch);
+  finishTheSearch();
+  EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
+  EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().searchHitTotal) + 1);
+  for (const PaintOp& op : fakePaint(app()))
+    EXPECT_FALSE(op.kind == PaintOp::Kind::kText && op.y0 >= 485) << op.text;  // no note below the list
+}
+
+// "検索" with no thread to be had: the list, its buttons, the year and the
+// status stay as they were, with a note that the search did not start. The
+// next search that starts takes the note away.
+TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
+  start();
+  command(kCmdScreenThree);
+  type(app().yearEdit, "2026");
+  type(app().delayMinEdit, "300");
+  type(app().delayMaxEdit, "300");
+  type(app().maxFrameEdit, "1");
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  finishTheSearch();
+  ASSERT_EQ(app().hitCount, 14);
+  const SearchHit first = app().hits[0];
+  const std::vector<std::string> file = fileLines(dir_ / "search.txt");
+  const std::string note = "スレッドを作れず、検索を始められませんでした。一覧は前のままです";
+  EXPECT_FALSE(painted(note));
+
+  type(app().yearEdit, "2030");
+  searchJobRefuseThreads(true);
+  command(kCmdEggSearch);
+  searchJobRefuseThreads(false);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kFinished);
+  EXPECT_EQ(fake().timerPeriod, 0);
+  ASSERT_EQ(app().hitCount, 14);
+  EXPECT_EQ(app().hits[0].seed, first.seed);
+  EXPECT_TRUE(alive(app().hitButtons[13]));
+  EXPECT_EQ(app().searchYear, 2026);
+  EXPECT_EQ(fileLines(dir_ / "search.txt"), file);
+  EXPECT_TRUE(painted(note));
+  EXPECT_TRUE(painted("完了 " + std::to_string(app().searchHitTotal) + "件"));
+  command(kCmdFirstHit);  // the kept hits still go to step 6, in their year
+  EXPECT_EQ(app().momentYear, 2026);
+
+  command(kCmdEggSearch);
+  EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
+  EXPECT_FALSE(painted(note));
+  finishTheSearch();
+  EXPECT_EQ(app().searchYear, 2030);
 }
 
 }  // namespace

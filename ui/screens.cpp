@@ -1,5 +1,6 @@
 #include "ui/screens.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
@@ -57,6 +58,13 @@ constexpr int32_t kMomentLineStep = 25;
 constexpr int32_t kHitColumns[8] = {10, 100, 218, 290, 370, 402, 454, 472};
 constexpr int32_t kHitButtonX = 515;
 constexpr int32_t kHitButtonWidth = 50;
+// Notes on the search, below the 14th hit line: too long for the status
+// beside "中止", each one line of at most 34 full-width characters (16 pixels
+// each in the font Wine draws with) left of step 6; three lines end within the
+// 535 pixels of the Win32 client area.
+constexpr int32_t kNoteX = 10;
+constexpr int32_t kNoteFirstY = 485;
+constexpr int32_t kNoteLineStep = 16;
 
 // Step 6's "狙う" buttons, level with the moment lines, right of their text.
 constexpr int32_t kAimButtonX = kStepSixX + 135;
@@ -303,6 +311,55 @@ void paintScreenTwo(AppState& app, PaintSurface s) {
   platformPaintLine(s, 400, -1, 400, 600);
 }
 
+// Why a file could not be written, from the errno value, in the player's words.
+void formatWriteFailure(AppState& app, int32_t error) {
+  const char* reason = nullptr;
+  switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      reason = texts::kTextNoSpace;
+      break;
+    case EACCES:  // also a file another program holds open on Windows
+    case EPERM:
+      reason = texts::kTextWriteRefused;
+      break;
+    case EISDIR: reason = texts::kTextFolderInTheWay; break;
+    case EROFS: reason = texts::kTextReadOnlyDisk; break;
+    case EFBIG: reason = texts::kTextFileTooLarge; break;
+    case ENAMETOOLONG: reason = texts::kTextNameTooLong; break;
+    case ENOENT: reason = texts::kTextFolderGone; break;
+    case EIO: reason = texts::kTextDiskError; break;
+    default: break;
+  }
+  char number[32];
+  if (reason == nullptr) {
+    std::snprintf(number, sizeof number, texts::kTextErrorNumber, error);
+    reason = number;
+  }
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextHitFileNotWritten, reason);
+}
+
+// Below the list: a search that did not start, then, for the list shown, a
+// cut at the hit limit and a hit file that was not written.
+void paintSearchNotes(AppState& app, PaintSurface s) {
+  int32_t y = kNoteFirstY;
+  if (app.searchNotStarted != 0) {
+    platformPaintText(s, kNoteX, y, texts::kTextSearchNotStarted);
+    y += kNoteLineStep;
+  }
+  if (app.searchStatus != SearchStatus::kFinished && app.searchStatus != SearchStatus::kStopped) return;
+  if (app.searchHitsCut != 0) {
+    platformPaintText(s, kNoteX, y, formatted(app, texts::kTextHitsCut, app.searchHitTotal));
+    y += kNoteLineStep;
+  }
+  if (app.hitFileError != 0) {
+    formatWriteFailure(app, app.hitFileError);
+    platformPaintText(s, kNoteX, y, app.textBuffer);
+  }
+}
+
 void paintScreenThree(AppState& app, PaintSurface s) {
   platformPaintText(s, 5, 5, texts::kTextStep5Title);
   platformPaintText(s, 10, 29, texts::kTextYear);
@@ -342,6 +399,7 @@ void paintScreenThree(AppState& app, PaintSurface s) {
     if (hit.shiny != 0) platformPaintText(s, kHitColumns[6], y, texts::kTextShinyMark);
     platformPaintText(s, kHitColumns[7], y, formatted(app, "%d", hit.delay));
   }
+  paintSearchNotes(app, s);
 
   platformPaintLine(s, kStepSixX - 5, -1, kStepSixX - 5, 600);
   platformPaintText(s, kStepSixX + 5, 5, texts::kTextStep6Title);

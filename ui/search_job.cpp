@@ -14,12 +14,13 @@ struct SearchJob {
   int64_t seedTotal = 0;
   EggSearchRequest request{};
   EggSearchResult result{EggSearchStatus::kBadRequest, 0};
-  EggHit hits[kSearchHitLimit];
+  EggHit hits[kSearchHitLimit + 1];
 };
 
 // The one search of the process. The window's shell joins its worker before
 // the window goes (shellClose), so the thread never outlives main().
 SearchJob gJob;
+bool gRefuseThreads = false;
 
 // The engine's threads: every core, the worker itself being one of them.
 int32_t engineThreads() {
@@ -30,7 +31,7 @@ int32_t engineThreads() {
 
 void runSearch() {
   EggSearchControl control{engineThreads(), &gJob.seedsDone, &gJob.cancel};
-  gJob.result = runEggSearch(gJob.request, gJob.hits, kSearchHitLimit, control);
+  gJob.result = runEggSearch(gJob.request, gJob.hits, kSearchHitLimit + 1, control);
   gJob.returned.store(true, std::memory_order_release);
 }
 
@@ -44,6 +45,7 @@ bool searchJobStart(const EggSearchRequest& request) {
   gJob.seedsDone.store(0);
   gJob.cancel.store(false);
   gJob.returned.store(false);
+  if (gRefuseThreads) return false;  // as when std::thread throws below
   try {
     gJob.worker = std::thread(runSearch);
   } catch (const std::system_error&) {
@@ -51,6 +53,8 @@ bool searchJobStart(const EggSearchRequest& request) {
   }
   return true;
 }
+
+void searchJobRefuseThreads(bool refuse) { gRefuseThreads = refuse; }
 
 bool searchJobActive() { return gJob.worker.joinable(); }
 

@@ -9,13 +9,18 @@
 #include "core/egg_search.h"
 
 // Hits a search keeps (in the engine's order: frame, delay, seed) and writes
-// to the hit file.
+// to the hit file. The engine is asked for one more, so that a search handing
+// over kSearchHitLimit + 1 hits is known to have found more than it keeps.
 inline constexpr int32_t kSearchHitLimit = 1000;
 
 // Starts `request` on a new worker thread. Returns false, starting nothing,
 // while an earlier search has not been collected, or when no thread can be
 // started.
 bool searchJobStart(const EggSearchRequest& request);
+
+// For tests: while `refuse` holds, searchJobStart finds no thread to start, as
+// when the system has none to give.
+void searchJobRefuseThreads(bool refuse);
 
 // A search has been started and not yet collected (running or returned).
 bool searchJobActive();
@@ -30,6 +35,7 @@ int32_t searchJobPercent();
 void searchJobCancel();
 
 // Waits for the worker, ends the search and hands over its result, the request
-// it ran and its hits (hits[0..result.count)). The pointers stay valid until
-// the next start. Without an active search the result is BadRequest, count 0.
+// it ran and its hits (hits[0..result.count), result.count at most
+// kSearchHitLimit + 1). The pointers stay valid until the next start. Without
+// an active search the result is BadRequest, count 0.
 EggSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits);

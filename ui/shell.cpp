@@ -104,10 +104,11 @@ EggSearchRequest readSearchRequest(AppState& app) {
 // The hit file, CP932 text like result.txt and written the same way (whole
 // or not at all): a header, then per hit its seed, its line of the egg list
 // (as result.txt shows that frame for that seed) and its first moment with the
-// delay that reaches the seed.
-bool writeHitFile(const EggSearchRequest& request, const EggHit* hits, int32_t count) {
+// delay that reaches the seed. Returns why it was not written, if it was not.
+OutputResult writeHitFile(const EggSearchRequest& request, const EggHit* hits, int32_t count) {
   OutputFile file;
-  if (openOutputFile(file, kHitFile).outcome != OutputOutcome::kWritten) return false;
+  OutputResult opened = openOutputFile(file, kHitFile);
+  if (opened.outcome != OutputOutcome::kWritten) return opened;
   bool ok = std::fprintf(file.stream, "SEED,%s%s\n", texts::kTextResultHeader, texts::kTextHitFileTail) > 0;
   char line[kEggFrameLineCapacity];
   for (int32_t i = 0; i < count && ok; ++i) {
@@ -119,7 +120,7 @@ bool writeHitFile(const EggSearchRequest& request, const EggHit* hits, int32_t c
                       m.day, m.hour, m.minute, m.second, m.delay) > 0;
   }
   OutputResult writes = ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
-  return closeOutputFile(file, writes).outcome == OutputOutcome::kWritten;
+  return closeOutputFile(file, writes);
 }
 
 EggListSettings settingsOf(const EggListRequest& egg) {
@@ -134,18 +135,30 @@ EggListSettings settingsOf(const EggListRequest& egg) {
   return settings;
 }
 
-// A search has ended, by itself or stopped: its hits become step 5's list and
-// the hit file. A search that ran to its end opens the file for the player; a
-// stopped one keeps the hits found so far, listed and written, and opens
-// nothing.
+// A search has ended, by itself or stopped: its first kSearchHitLimit hits
+// become step 5's list and the hit file, and whether it found more is kept. A
+// search that ran to its end opens the file for the player when the file was
+// written; a stopped one keeps the hits found so far, listed and written, and
+// opens nothing. A search the engine could not run (no thread for it) leaves
+// the list, the year, the status and the hit file as they were before it.
 void finishSearch(AppState& app) {
   const EggSearchRequest* request = nullptr;
   const EggHit* hits = nullptr;
   EggSearchResult result = searchJobCollect(request, hits);
   platformStopTimer(app);
+  if (result.status != EggSearchStatus::kDone && result.status != EggSearchStatus::kCancelled) {
+    app.searchNotStarted = 1;
+    app.searchStatus = app.statusBeforeSearch;
+    app.searchYear = app.yearBeforeSearch;
+    app.hitCount = app.hitCountBeforeSearch;
+    if (app.screenMode == ScreenMode::kThree) createHitButtons(app);
+    platformInvalidate(app);
+    return;
+  }
   app.searchStatus = result.status == EggSearchStatus::kCancelled ? SearchStatus::kStopped : SearchStatus::kFinished;
   app.searchPercent = 100;
-  app.searchHitTotal = result.count;
+  app.searchHitsCut = result.count > kSearchHitLimit ? 1 : 0;
+  app.searchHitTotal = app.searchHitsCut != 0 ? kSearchHitLimit : result.count;
   app.hitCount = result.count < kMaxShownHits ? result.count : kMaxShownHits;
   app.hitSettings = settingsOf(request->egg);
   for (int32_t i = 0; i < app.hitCount; ++i) {
@@ -153,8 +166,9 @@ void finishSearch(AppState& app) {
     bool shiny = ShinyTest(hit.pid, request->egg.tid, request->egg.sid);
     app.hits[i] = SearchHit{hit.seed, hit.frame, hit.delay, hit.pid, static_cast<uint8_t>(shiny ? 1 : 0)};
   }
-  bool written = writeHitFile(*request, hits, result.count);
-  if (written && app.searchStatus == SearchStatus::kFinished) platformOpenDocument(kHitFile);
+  OutputResult written = writeHitFile(*request, hits, app.searchHitTotal);
+  app.hitFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
+  if (app.hitFileError == 0 && app.searchStatus == SearchStatus::kFinished) platformOpenDocument(kHitFile);
   if (app.screenMode == ScreenMode::kThree) createHitButtons(app);
   platformInvalidate(app);
 }
@@ -378,18 +392,23 @@ void commandOutput(AppState& app, int32_t) {
 }
 
 // 420 "検索": only while no search runs. The old list and its buttons go;
-// the search starts on its own thread and the timer follows it.
+// the search starts on its own thread and the timer follows it. When no
+// thread can be had, nothing goes: the list, its buttons and the status stay,
+// with a note that the search did not start.
 void commandEggSearch(AppState& app, int32_t) {
   if (app.searchStatus == SearchStatus::kRunning) return;
   EggSearchRequest request = readSearchRequest(app);
   app.lastTid = request.egg.tid;
   app.lastSid = request.egg.sid;
   app.idsKnown = 1;
-  for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
-  app.hitCount = -1;
-  app.searchYear = request.year;
-  app.searchStatus = SearchStatus::kIdle;
-  if (searchJobStart(request)) {
+  app.searchNotStarted = searchJobStart(request) ? 0 : 1;
+  if (app.searchNotStarted == 0) {
+    app.statusBeforeSearch = app.searchStatus;
+    app.yearBeforeSearch = app.searchYear;
+    app.hitCountBeforeSearch = app.hitCount;
+    for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+    app.hitCount = -1;
+    app.searchYear = request.year;
     app.searchStatus = SearchStatus::kRunning;
     app.searchPercent = 0;
     platformStartTimer(app, kSearchTickMilliseconds);

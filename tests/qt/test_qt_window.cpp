@@ -525,6 +525,38 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   screenshot("quillmar-screen4-match.png");
 }
 
+// Step 5's notes below the list: a search cut at 1000 hits whose search.txt
+// is a folder, and (set by hand: the shell tests make it happen) a search that
+// could not start. All three lines lie left of step 6's line at x 570 and
+// within the 535 pixels the Win32 window has.
+TEST_F(QtWindowTest, TheNotesOfASearchFitBelowItsList) {
+  std::filesystem::create_directory(dir_ / "search.txt");
+  chooseMenu(2);
+  type(app().yearEdit, "2026");
+  type(app().maxFrameEdit, "8");
+  type(app().delayMinEdit, "3909");
+  type(app().delayMaxEdit, "3910");
+  chooseRow(app().searchNatureCombo, 16);
+  click(app().eggSearchButton);
+  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_EQ(app().searchHitsCut, 1);
+  ASSERT_NE(app().hitFileError, 0);
+  app().searchNotStarted = 1;
+  quillmarqt::clientArea()->update();
+  screenshot("quillmar-screen3-notes.png");
+  QImage canvas = quillmarqt::clientArea()->grab().toImage();
+  auto inkIn = [&](int left, int top, int right, int bottom) {
+    int dark = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) dark += qGray(canvas.pixel(x, y)) < 128;
+    return dark;
+  };
+  for (int line = 0; line < 3; ++line) EXPECT_GT(inkIn(10, 485 + 16 * line, 100, 485 + 16 * line + 14), 20) << line;
+  EXPECT_EQ(inkIn(540, 483, 568, 600), 0);  // nothing reaches step 6's line
+  EXPECT_EQ(inkIn(0, 535, 568, 600), 0);
+}
+
 // A full-year search (every hour and delay, frames 0..99) for a rare egg: the
 // window keeps painting its progress while the search runs, and closing it
 // ends the search.

@@ -836,6 +836,42 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   saveScreenshot(main_, L"win32-screen4-match.png");
 }
 
+// Step 5's notes below the list: a search cut at 1000 hits whose search.txt
+// is a folder, and (set by hand: the shell tests make it happen) a search that
+// could not start. All three lines lie left of step 6's line at x 570 and
+// within the 535 pixels of client area the window promises.
+TEST_F(Win32Window, TheNotesOfASearchFitBelowItsList) {
+  win32SetDocumentOpener([](const wchar_t*) {});
+  DeleteFileW(L"search.txt");  // an earlier test's
+  ASSERT_TRUE(CreateDirectoryW(L"search.txt", nullptr));
+  menu(40003);
+  SetWindowTextW(hwnd(app().yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().maxFrameEdit), L"8");
+  SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().delayMaxEdit), L"3910");
+  SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
+  click(app().eggSearchButton);
+  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  RemoveDirectoryW(L"search.txt");
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_EQ(app().searchHitsCut, 1);
+  ASSERT_NE(app().hitFileError, 0);
+  app().searchNotStarted = 1;
+  InvalidateRect(main_, nullptr, FALSE);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen3-notes.png");
+  Pixels client = captureScreen(screenRectOfClient(main_));
+  auto inkIn = [&](int left, int top, int right, int bottom) {
+    int dark = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) dark += client.dark(x, y);
+    return dark;
+  };
+  for (int line = 0; line < 3; ++line) EXPECT_GT(inkIn(10, 485 + 16 * line, 100, 485 + 16 * line + 14), 20) << line;
+  EXPECT_EQ(inkIn(540, 483, 568, client.height), 0);  // nothing reaches step 6's line
+  EXPECT_EQ(inkIn(0, 535, 568, client.height), 0);
+}
+
 // A full-year search (every hour and delay, frames 0..99) for a rare egg: the
 // window keeps painting its progress while the search runs, and closing it
 // ends the search.

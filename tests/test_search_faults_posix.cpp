@@ -1,13 +1,17 @@
-// egg-search on a standard output that refuses every write: it stops at the
-// first refusal, says why and exits 1, as the other subcommands do.
+// The egg search where a disk refuses its output: egg-search on a standard
+// output that refuses every write stops at the first refusal, says why and
+// exits 1, as the other subcommands do; the window whose search.txt is a full
+// device says that the file was not saved and why.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli_run.h"
+#include "tests/search_fixture.h"
 
 namespace {
 
@@ -34,6 +38,22 @@ TEST(CliEggSearchOutput, AFailedStandardOutputEndsTheListingAtTheFirstRefusedWri
   EXPECT_EQ(rc, 1);
   EXPECT_EQ(readAll(err), "quillmar-cli: error: writing standard output: No space left on device\n");
   EXPECT_EQ(writes, 1);  // one buffer's worth tried, not one per buffer of the 5000 lines
+}
+
+using SearchFaultTest = SearchTest;
+
+TEST_F(SearchFaultTest, AHitFileOnAFullDeviceIsSaidToBeUnsavedForWantOfSpace) {
+  std::filesystem::create_symlink("/dev/full", dir_ / "search.txt");
+  start();
+  command(kCmdScreenThree);
+  type(app().delayMaxEdit, "300");
+  type(app().maxFrameEdit, "1");
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  finishTheSearch();
+  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  EXPECT_TRUE(painted("search.txtを保存できません: ディスクがいっぱいです"));
+  EXPECT_TRUE(fake().openedDocuments.empty());
 }
 
 }  // namespace
