@@ -151,8 +151,8 @@ int wmain(int argc, wchar_t** argv) {
 
   // Pikachu's base stats, read from the folder the name names.
   Run species = runCli(exe, {L"species", L"ピカチュウ", L"--dir", folder}, work);
-  expect(species.exitCode == 0 && species.out == "35,55,30,90,50,40\n", "species ピカチュウ --dir <Japanese folder>",
-         species.out + species.err);
+  expect(species.exitCode == 0 && species.out == "35,55,30,90,50,40\n",
+         "species ピカチュウ --dir <Japanese folder>", species.out + species.err);
 
   // The same list under an ASCII name and, twice, under the Japanese one.
   const std::vector<std::wstring> request{L"eggs", L"--seed", L"0x12345678", L"--tid", L"12345", L"--sid",
@@ -162,7 +162,8 @@ int wmain(int argc, wchar_t** argv) {
   Run ascii = runCli(exe, args, work);
   const std::string list = readBytes(work + L"\\ascii.txt");
   expect(ascii.exitCode == 0 && list.size() > 200 * 20, "eggs --out <ASCII name>", ascii.err);
-  for (const char* round : {"eggs --out <Japanese folder>\\結果.txt (new)", "eggs --out <Japanese folder>\\結果.txt (replaced)"}) {
+  for (const char* round :
+       {"eggs --out <Japanese folder>\\結果.txt (new)", "eggs --out <Japanese folder>\\結果.txt (replaced)"}) {
     args = request;
     args.push_back(folder + L"\\" + fileName);
     Run japanese = runCli(exe, args, work);

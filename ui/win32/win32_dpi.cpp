@@ -123,7 +123,9 @@ HPEN win32WindowPen() {
   return gPen;
 }
 
-void win32KeepTemplateRect(HWND control, ControlRect rect) { SetWindowLongPtrW(control, GWLP_USERDATA, packRect(rect)); }
+void win32KeepTemplateRect(HWND control, ControlRect rect) {
+  SetWindowLongPtrW(control, GWLP_USERDATA, packRect(rect));
+}
 
 ControlRect win32TemplateRect(HWND control) { return unpackRect(GetWindowLongPtrW(control, GWLP_USERDATA)); }
 

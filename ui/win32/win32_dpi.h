@@ -35,7 +35,8 @@ void win32SetWindowDpi(int dpi);
 // The window's one font at its DPI, for controls and painted text: the face,
 // weight and character set of the system's message font at that DPI, at the
 // size every template position was laid out for (18-pixel cells, 8 pixels
-// average width at 96 dpi: the metrics of the System font the window had before it set a font of its own), scaled.
+// average width at 96 dpi: the metrics of the stock System font, which the
+// window used before it set a font of its own), scaled.
 HFONT win32WindowFont();
 
 // The pen of painted lines and frames: black, one pixel per 96 dpi (1 at
