@@ -233,6 +233,17 @@ void partitionByDigit(EggHit* hits, int32_t count, int digit, int32_t (&start)[2
   // chains of swaps at a time so that their loads overlap: a chain takes the
   // hit out of the next place of bucket b (its hole) and swaps it on until a
   // hit of bucket b comes back, which fills the hole.
+  // Why this ends: call a hit placed once it lies in its own bucket below
+  // that bucket's next[]. For every bucket x after b, start[x + 1] - next[x]
+  // is the number of hits of digit x not yet placed (held by a chain, or at a
+  // place no chain has visited): the counts made it so, and every swap keeps
+  // it so (the held hit goes to next[x]++; the one it displaces, taken from a
+  // place not yet visited, was not placed either). So a chain that holds a hit
+  // of digit x != b (x > b: the buckets before b are full) finds next[x]
+  // inside bucket x, every swap moves one next[] on by one, and there are at
+  // most `count` swaps in all: each chain, one swap a step, comes to hold a
+  // hit of digit b, which fills its hole. Each pass of the while loop moves
+  // next[b] on, so bucket b takes at most its size of passes.
   constexpr int kChains = 16;
   for (int b = 0; b < 256; ++b) {
     while (next[b] < start[b + 1]) {

@@ -53,9 +53,25 @@ EGG_OP bool mAny(M m) { return m != 0; }
 EGG_OP uint32_t mBits(M m) { return m; }
 
 // Shiny keys two to a lane, one per 16-bit half: the half holds
-// (pid >> 16) ^ (pid & 0xFFFF) ^ TID ^ SID, which is below 8 when pid is
-// shiny. Halves are merged with one 16-bit minimum, so five PIDs take three
-// keys instead of five.
+// (pid >> 16) ^ (pid & 0xFFFF) ^ TID ^ SID, which is below 8 exactly when pid
+// is shiny. Halves are merged with one 16-bit minimum, so five PIDs take three
+// keys instead of five. With hi and lo the halves of a PID and ids = TID ^ SID,
+// the halves of a lane are:
+//                                      high half       low half
+//   (1) pid                            pid.hi          pid.lo
+//   (2) rol(pid, 16)                   pid.lo          pid.hi
+//   (3) shrdi(a, b, 16)                b.lo            a.hi
+//   (4) blend16(0xAAAAAAAA, a, b)      b.hi            a.lo
+//   (5) bothHalves(ids)                ids             ids
+//   shinyKeys1: (1) ^ (2) ^ (5)        key of pid      key of pid
+//   shinyKeys2: (3) ^ (4) ^ (5)        key of b        key of a
+// The xor of three is _mm512_ternarylogic_epi32 with 0x96, the truth table of
+// x ^ y ^ z: bit 4x + 2y + z of the constant is the result, and 0x96 sets bits
+// 1, 2, 4 and 7, the indexes with an odd count of ones (0xCA, in vBits, sets
+// 1, 3, 6 and 7: m ? a : b). A half below 8 has no bit of 0xFFF8: keysHit asks
+// that of every half, keysLanes of each lane's two halves. Which PID's key a
+// half holds does not matter: keysMin merges halves place by place, and any
+// half below 8 is a shiny PID of its lane.
 #define EGG_OWN_SHINY_KEYS 1
 EGG_OP V bothHalves(V ids) { return vOr(ids, vShl(ids, 16)); }
 EGG_OP V shinyKeys1(V ids, V pid) {
