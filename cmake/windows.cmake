@@ -59,8 +59,8 @@ if(QUILLMAR_TESTS)
   file(GLOB QUILLMAR_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/test_*.cpp)
   add_executable(quillmar_win32_tests ${QUILLMAR_WIN32_TEST_SOURCES} ${QUILLMAR_RC} ${QUILLMAR_MANIFEST_RC})
   quillmar_defaults(quillmar_win32_tests)
-  target_link_libraries(quillmar_win32_tests PRIVATE quillmar_win32_backend quillmar_text quillmar_tests_root
-                                                     GTest::gtest_main)
+  target_link_libraries(quillmar_win32_tests PRIVATE quillmar_win32_backend quillmar_core quillmar_text
+                                                     quillmar_tests_root GTest::gtest_main)
   add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests --gtest_filter=-Win32Dpi.*
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(quillmar_win32_window PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)

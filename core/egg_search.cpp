@@ -107,6 +107,8 @@ struct Search {
   const EggSearchControl* control;
 };
 
+std::atomic<EggSearchRowHook> gRowHook{nullptr};
+
 bool cancelRequested(Search& search) {
   if (search.control->cancel != nullptr && search.control->cancel->load(std::memory_order_relaxed)) {
     search.cancelled.store(true, std::memory_order_relaxed);
@@ -192,6 +194,7 @@ void work(Search& search) {
       // few times a delay, not once a row) unless they fill the array: then
       // they go now, so that the bound they set narrows the next rows.
       if (search.count.load(std::memory_order_relaxed) + worker.staged >= search.capacity) worker.flush();
+      if (EggSearchRowHook hook = gRowHook.load(std::memory_order_acquire)) hook(*search.control);
       if (search.control->seedsDone != nullptr) {
         search.control->seedsDone->fetch_add(kRowSeeds, std::memory_order_relaxed);
       }
@@ -359,6 +362,8 @@ void sortEggHits(EggHit* hits, int32_t count, int32_t threads) {
   for (int32_t i = 0; i < count; ++i) keys |= keyOf(hits[i]);
   sortHits(hits, count, threads, topDigitOf(keys));
 }
+
+void setEggSearchRowHook(EggSearchRowHook hook) { gRowHook.store(hook, std::memory_order_release); }
 
 bool eggSearchKernelAvailable(EggSearchKernel kernel) { return cpuHas(kernel); }
 

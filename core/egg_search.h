@@ -85,6 +85,16 @@ bool eggSearchKernelAvailable(EggSearchKernel kernel);
 EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
                              const EggSearchControl& control);
 
+// Test seam, null in the programs: after each row of 256 seeds a searching
+// thread has scanned, and before the row counts in seedsDone, the search calls
+// the hook on that thread with the search's control. The hook may block: a
+// test holds the threads there so that the progress it looks at, or the point
+// where it stops the search, is one it chose rather than one the machine's
+// speed gave. A hook that blocks must return once control.cancel is set, or
+// the search cannot stop. Set it while no search runs.
+using EggSearchRowHook = void (*)(const EggSearchControl& control);
+void setEggSearchRowHook(EggSearchRowHook hook);
+
 // Puts hits[0..count) in the search's order (frame, then delay, then seed),
 // in place, with up to `threads` threads (held to 1..kEggSearchMaxThreads). Within
 // one frame and delay the seeds share their lower half, so the upper half

@@ -194,10 +194,14 @@ check_window() {
   # Steps 3-4 from the menu, then step 4's initial seed and IDs and "出力".
   # Positions are the window's own (800 x 600 client area below a menu bar).
   local bar=$(($(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p') - 600))
+  # The keys go to the menu only once its popup is up, and the clicks after
+  # them to the screen only once it has closed: wait for each (the window's
+  # events are taken in order, so nothing else needs waiting for).
+  windows_shown() { [ "$(xdotool search --onlyvisible --pid "$window_pid" 2>/dev/null | wc -l)" -eq "$1" ]; }
   xdotool mousemove --window "$wid" 30 $((bar / 2)) click 1
-  sleep 0.5
+  wait_for 30 windows_shown 2 || fail "the menu did not open within 30 s"
   xdotool key --window "$wid" Down Down Return
-  sleep 0.5
+  wait_for 30 windows_shown 1 || fail "the menu did not close within 30 s"
   xdotool mousemove --window "$wid" 550 $((bar + 38)) click 1 type --delay 20 0x12345678
   xdotool mousemove --window "$wid" 483 $((bar + 63)) click 1 type --delay 20 12345
   xdotool mousemove --window "$wid" 588 $((bar + 63)) click 1 type --delay 20 54321

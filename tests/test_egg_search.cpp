@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <random>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -269,20 +268,31 @@ TEST(EggSearch, SortingHitsMatchesAComparisonSort) {
   }
 }
 
-// A stop set while the whole year is searched ends the search with what it has.
+// A stop set while the whole year is searched ends the search with what it
+// has. The stop is set from the row hook when the 1,000th row of its 232,800
+// has been scanned: each thread finishes at most the row it is in, so the
+// search counts between 1,000 and 1,000 + threads - 1 rows, whatever the
+// machine's speed.
+std::atomic<bool> gStop{false};
+std::atomic<int64_t> gRowsScanned{0};
+void stopAtRow1000(const EggSearchControl&) {
+  if (gRowsScanned.fetch_add(1) + 1 == 1000) gStop.store(true);
+}
+
 TEST(EggSearch, CancelStopsTheSearch) {
   const EggSearchRequest r = fullYearEggSearch(EggSearchKernel::Auto);
   std::vector<EggHit> hits(1u << 20);
   std::atomic<int64_t> done{0};
-  std::atomic<bool> cancel{false};
-  EggSearchResult result{};
-  std::thread worker([&] {
-    result = runEggSearch(r, hits.data(), int32_t(hits.size()), EggSearchControl{2, &done, &cancel});
-  });
-  while (done.load() < 100000) std::this_thread::yield();
-  cancel.store(true);
-  worker.join();
+  gStop.store(false);
+  gRowsScanned.store(0);
+  setEggSearchRowHook(stopAtRow1000);
+  const int32_t threads = 2;
+  const EggSearchResult result =
+      runEggSearch(r, hits.data(), int32_t(hits.size()), EggSearchControl{threads, &done, &gStop});
+  setEggSearchRowHook(nullptr);
   EXPECT_EQ(result.status, EggSearchStatus::kCancelled);
+  EXPECT_GE(done.load(), int64_t{1000} * 256);
+  EXPECT_LE(done.load(), int64_t{1000 + threads - 1} * 256);
   EXPECT_LT(done.load(), eggSearchSeedCount(r));
   EXPECT_TRUE(std::is_sorted(hits.begin(), hits.begin() + result.count,
                              [](const EggHit& a, const EggHit& b) { return a.frame < b.frame; }));

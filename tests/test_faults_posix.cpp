@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fault_support.h"
+#include "tests/deadline.h"
 
 namespace {
 
@@ -102,7 +103,11 @@ ChildRun runCliInChild(const std::vector<std::string>& args, Prepare prepare) {
     _exit(rc);
   }
   int status = 0;
-  waitpid(pid, &status, 0);
+  if (!waitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; })) {
+    ADD_FAILURE() << "the child did not end: killed";
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
   return ChildRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(err)};
 }
 

@@ -5,17 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "core/egg_list.h"
 #include "core/seed_time.h"
+#include "tests/deadline.h"
+#include "tests/search_gate.h"
 #include "tests/shell_fixture.h"
+#include "ui/search_job.h"
 
 namespace {
 
@@ -183,18 +184,11 @@ TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {
 
 // --- step 5 -------------------------------------------------------------------
 
-// Ticks the window's timer as its loop would until the search has ended (at
-// most a minute); returns how many ticks asked for a repaint on the way.
-int tickUntilTheSearchEnds(AppState& app) {
-  int repaints = 0;
-  auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (app.searchStatus == SearchStatus::kRunning && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    int before = fake().invalidations;
-    shellTimer(app);
-    repaints += fake().invalidations > before && app.searchStatus == SearchStatus::kRunning;
-  }
-  return repaints;
+// Ticks the window's timer as its loop would, once the search has returned:
+// that tick ends it.
+void tickOnceTheSearchHasReturned(AppState& app) {
+  ASSERT_TRUE(waitUntil([] { return searchJobReturned(); })) << "the search has not returned";
+  shellTimer(app);
 }
 
 struct ModelHit {
@@ -257,7 +251,7 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   command(kCmdEggSearch);
   EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
   EXPECT_GT(fake().timerPeriod, 0);
-  tickUntilTheSearchEnds(app());
+  tickOnceTheSearchHasReturned(app());
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
@@ -313,41 +307,54 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   EXPECT_EQ(text(app().searchTidEdit), "12345");
 }
 
-// A long search: every delay of the year (70000 is taken as 65535), for a
-// shiny egg of one nature, gender and ability, rare enough that every seed is
-// scanned. The window gets its progress tick by tick while the search runs;
-// "中止" keeps what was found, closing the window ends the search.
+// A search held at the gate, which lets its rows through a few at a time:
+// the last 36 delays of the clock (70000 is taken as 65535), for a shiny egg
+// of one nature, gender and ability. The window gets its progress tick by
+// tick while the search runs; "中止" keeps what was found, closing the window
+// ends the search. Each percent is reached when the test says, and the search
+// cannot end before it is stopped, whatever the machine's speed.
 TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
   showScreenThree();
   type(app().searchTidEdit, "12345");
   type(app().searchSidEdit, "54321");
-  type(app().delayMinEdit, "0");
+  type(app().delayMinEdit, "65500");
   type(app().delayMaxEdit, "70000");
   fakeControl(app().searchShinyOnlyCheck).checked = true;
   fakeControl(app().searchNatureCombo).selected = 16;
   fakeControl(app().searchGenderCombo).selected = 1;
   fakeControl(app().searchAbilityCombo).selected = 1;
   WorkingDirectory wd(dir_);
+  SearchGate gate;
   command(kCmdEggSearch);
   ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
   std::size_t reads = fake().reads.size();
   command(kCmdEggSearch);  // a second search waits for the first to end
   EXPECT_EQ(fake().reads.size(), reads);
 
+  // 256 seeds a row, 24 hours and 36 delays: percent p is reached at the
+  // first row count r with r * 256 * 100 >= p * 256 * 24 * 36.
+  const int64_t rows = 24 * 36;
   int repaints = 0;
-  auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (repaints < 3 && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    int before = fake().invalidations;
-    shellTimer(app());
-    repaints += fake().invalidations > before;
+  for (int32_t percent = 1; percent <= 3; ++percent) {
+    const int64_t through = (percent * rows + 99) / 100;
+    gate.letThrough(through - gate.passed());
+    ASSERT_TRUE(gate.waitForRows(through)) << "rows did not go through";
+    // The last rows let through may not be counted yet: tick until the window
+    // shows them. Only a tick that finds the percent moved asks for a repaint.
+    ASSERT_TRUE(waitUntil([&] {
+      int before = fake().invalidations;
+      shellTimer(app());
+      repaints += fake().invalidations > before;
+      return app().searchPercent == percent;
+    })) << "percent " << percent << " never shown";
+    ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+    EXPECT_EQ(repaints, percent);
+    EXPECT_TRUE(painted("検索中 " + std::to_string(percent) + "%"));
   }
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  shellTimer(app());  // nothing moved: no repaint
   EXPECT_EQ(repaints, 3);
-  EXPECT_GT(app().searchPercent, 0);
-  EXPECT_TRUE(painted("検索中 " + std::to_string(app().searchPercent) + "%"));
 
-  command(kCmdEggSearchStop);
+  command(kCmdEggSearchStop);  // the gate still holds the search
   EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_TRUE(fake().openedDocuments.empty());

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "shell_fixture.h"
+#include "tests/deadline.h"
+#include "ui/search_job.h"
 
 namespace {
 
@@ -140,6 +142,13 @@ class WindowRandomTest : public ShellTest {
     return static_cast<int32_t>(below(65536));  // any id
   }
 
+  // Waits until a running search has returned, so that what the next tick or
+  // stop finds does not depend on the machine's speed, and neither do the
+  // steps after it. The searches are a few delays and frames: milliseconds.
+  void searchReturned() {
+    ASSERT_TRUE(waitUntil([] { return !searchJobActive() || searchJobReturned(); })) << "the search has not returned";
+  }
+
   void expectConsistent(int step) {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
@@ -221,11 +230,14 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     if (below(2)) {
       typeRandomly();
     } else if (below(8) == 0) {
+      searchReturned();
       shellTimer(app());  // a tick of the window's timer, as its loop gives one
     } else {
       // The dialog is accepted one time in four.
       fake().dialogOutcome = below(4) == 1 ? DialogOutcome::kOk : DialogOutcome::kCancel;
-      shellCommand(app(), randomCommand());
+      const int32_t id = randomCommand();
+      if (id == kCmdEggSearchStop) searchReturned();
+      shellCommand(app(), id);
     }
     expectConsistent(step);
     if (HasFatalFailure()) return;

@@ -37,7 +37,7 @@ check "species" 1 $? "$work/sp.out" "$work/sp.err"
 
 if [ -n "$window" ]; then
   # The window must end at once rather than open without labels.
-  LD_PRELOAD=$stub QT_QPA_PLATFORM=offscreen timeout 20 "$window" >"$work/win.out" 2>"$work/win.err"
+  LD_PRELOAD=$stub QT_QPA_PLATFORM=offscreen timeout 60 "$window" >"$work/win.out" 2>"$work/win.err"
   rc=$?
   if [ $rc -eq 0 ] || [ $rc -eq 124 ]; then
     echo "FAIL window: exit $rc"; cat "$work/win.err"; failed=1

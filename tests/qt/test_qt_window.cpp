@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -29,6 +30,8 @@
 #include <vector>
 
 #include "state/app_state.h"
+#include "tests/deadline.h"
+#include "tests/search_gate.h"
 #include "text/cp932.h"
 #include "ui/qt/qt_window.h"
 #include "ui/resources/templates.h"
@@ -48,16 +51,23 @@ class DocumentCatcher : public QObject {
 
 std::string sj(const std::string& utf8) { return utf8ToCp932(utf8); }
 
-// Counts the paint events of the widget it watches.
-class PaintCounter : public QObject {
+// Qt's own waits (exposure, QTRY_*) end at the tests' deadline too.
+constexpr int kWaitMilliseconds = int(std::chrono::milliseconds(kTestWaitDeadline).count());
+
+// Notes the search's percent at each paint event of the widget it watches.
+class PaintWatch : public QObject {
  public:
-  int paints = 0;
+  explicit PaintWatch(const AppState& app) : app_(app) {}
+  int paintedPercent = -1;
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
+    if (event->type() == QEvent::Paint) paintedPercent = app_.searchPercent;
     return false;
   }
+
+ private:
+  const AppState& app_;
 };
 
 std::vector<std::string> fileLines(const std::filesystem::path& path) {
@@ -82,7 +92,7 @@ class QtWindowTest : public ::testing::Test {
     window_ = quillmarqt::createMainWindow(*app_, ".");
     window_->show();
     QApplication::setActiveWindow(window_);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_, kWaitMilliseconds));
     QDesktopServices::setUrlHandler("file", &catcher_, "open");
   }
 
@@ -160,11 +170,11 @@ class QtWindowTest : public ::testing::Test {
     ASSERT_NE(list, nullptr);
     list->showPopup();
     QAbstractItemView* view = list->view();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window(), kWaitMilliseconds));
     view->scrollTo(view->model()->index(row, 0));
     QRect r = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
-    QTRY_COMPARE(list->currentIndex(), row);
+    QTRY_COMPARE_WITH_TIMEOUT(list->currentIndex(), row, kWaitMilliseconds);
   }
 
   void chooseMenu(int index) {
@@ -185,10 +195,16 @@ class QtWindowTest : public ::testing::Test {
     EXPECT_TRUE(image.save(QString::fromStdString(path)));
   }
 
-  // Runs the event loop (timer ticks, paints) until `done` or a minute has passed.
+  // Runs the event loop (timer ticks, paints) until `done`: false when the
+  // deadline passes first.
   template <typename Done>
-  void waitFor(Done done) {
-    for (int waited = 0; waited < 60000 && !done(); waited += 10) QTest::qWait(10);
+  [[nodiscard]] bool waitFor(Done done) {
+    const auto until = std::chrono::steady_clock::now() + kTestWaitDeadline;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() >= until) return false;
+      QTest::qWait(10);
+    }
+    return true;
   }
 
   std::filesystem::path oldDir_;
@@ -229,7 +245,7 @@ TEST_F(QtWindowTest, TheFontDrawsJapanese) {
 
 TEST_F(QtWindowTest, TabMovesOnlyBetweenTabStopEdits) {
   as<QLineEdit>(app().speciesEdit)->setFocus();
-  QTRY_VERIFY(widget(app().speciesEdit)->hasFocus());
+  QTRY_VERIFY_WITH_TIMEOUT(widget(app().speciesEdit)->hasFocus(), kWaitMilliseconds);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), widget(app().baseStatEdits[0]));
   for (int i = 0; i < 6; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -404,7 +420,7 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   chooseRow(app().searchNatureCombo, 16);
   screenshot("quillmar-screen3-before.png");
   click(app().eggSearchButton);
-  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   ASSERT_EQ(app().hitCount, 14);
   EXPECT_EQ(app().searchHitTotal, 1000);
@@ -458,7 +474,7 @@ TEST_F(QtWindowTest, AHitWithInternationalMarriageReachesStepFourWithItsSearchsS
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
   }
   click(app().eggSearchButton);
-  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   std::vector<std::string> hits = fileLines(dir_ / "search.txt");
   ASSERT_GE(hits.size(), 2u);
@@ -489,7 +505,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   type(app().delayMinEdit, "3909");
   type(app().delayMaxEdit, "3909");
   click(app().eggSearchButton);
-  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   click(app().hitButtons[0]);
   ASSERT_GT(app().momentCount, 2);
@@ -538,7 +554,7 @@ TEST_F(QtWindowTest, TheNotesOfASearchFitBelowItsList) {
   type(app().delayMaxEdit, "3910");
   chooseRow(app().searchNatureCombo, 16);
   click(app().eggSearchButton);
-  waitFor([&] { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   ASSERT_EQ(app().searchHitsCut, 1);
   ASSERT_NE(app().hitFileError, 0);
@@ -557,31 +573,36 @@ TEST_F(QtWindowTest, TheNotesOfASearchFitBelowItsList) {
   EXPECT_EQ(inkIn(0, 535, 568, 600), 0);
 }
 
-// A full-year search (every hour and delay, frames 0..99) for a rare egg: the
-// window keeps painting its progress while the search runs, and closing it
-// ends the search.
+// A search (every hour, the last 36 delays, frames 0..99) held at the gate,
+// which lets its rows through a percent at a time: the window paints each
+// percent while the search runs, and closing it ends the search.
 TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
   chooseMenu(2);
   type(app().searchTidEdit, "12345");
   type(app().searchSidEdit, "54321");
-  type(app().delayMinEdit, "0");
+  type(app().delayMinEdit, "65500");
   type(app().delayMaxEdit, "65535");
   auto* shiny = as<QCheckBox>(app().searchShinyOnlyCheck);
   QTest::mouseClick(shiny, Qt::LeftButton, {}, QPoint(7, shiny->height() / 2));
   chooseRow(app().searchNatureCombo, 16);
   chooseRow(app().searchGenderCombo, 1);
   chooseRow(app().searchAbilityCombo, 1);
-  PaintCounter counter;
-  quillmarqt::clientArea()->installEventFilter(&counter);
+  PaintWatch watch(app());
+  quillmarqt::clientArea()->installEventFilter(&watch);
+  SearchGate gate;
   click(app().eggSearchButton);
   ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
-  counter.paints = 0;
-  // A tick that finds the search moved on asks for a repaint.
-  waitFor([&] { return counter.paints >= 3 || app().searchStatus != SearchStatus::kRunning; });
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
-  EXPECT_GE(counter.paints, 3);
-  EXPECT_GT(app().searchPercent, 0);
-  window_->close();
+  // Percent p of the 24 x 36 rows is reached at row ceil(p * rows / 100); a
+  // tick that finds it asks for a repaint, which paints it.
+  const int64_t rows = 24 * 36;
+  for (int percent = 1; percent <= 3; ++percent) {
+    const int64_t through = (percent * rows + 99) / 100;
+    gate.letThrough(through - gate.passed());
+    ASSERT_TRUE(gate.waitForRows(through)) << "rows did not go through";
+    ASSERT_TRUE(waitFor([&] { return watch.paintedPercent == percent; })) << "percent " << percent << " never painted";
+    ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  }
+  window_->close();  // the gate still holds the search
   EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
   EXPECT_TRUE(catcher_.urls.empty());
 }

@@ -8,12 +8,16 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cwchar>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "tests/deadline.h"
+#include "tests/search_gate.h"
 #include "tests/win32/screenshot.h"
 #include "text/cp932.h"
 #include "ui/platform.h"
@@ -93,6 +97,23 @@ void settle(HWND main, int milliseconds = 300) {
       DispatchMessageW(&msg);
     }
     Sleep(20);
+  }
+}
+
+// Runs pending messages and copies the screen rectangle until `drawn` holds
+// for the copy: what a test looks at has then reached the X server. A copy
+// that never shows it by the deadline fails the test, saying `what`.
+template <typename Drawn>
+Pixels captureOnceDrawn(HWND main, RECT r, const char* what, Drawn drawn) {
+  const ULONGLONG until = GetTickCount64() + std::chrono::milliseconds(kTestWaitDeadline).count();
+  for (;;) {
+    settle(main, 20);
+    Pixels p = captureScreen(r);
+    if (drawn(p)) return p;
+    if (GetTickCount64() >= until) {
+      ADD_FAILURE() << what << " never reached the screen";
+      return p;
+    }
   }
 }
 
@@ -262,11 +283,13 @@ void expectControl(HWND main, const AppState& app, const ExpectedControl& e, int
   if (e.className == std::wstring(L"Edit")) {
     // An edit takes WS_BORDER out of its style and draws the frame itself:
     // look for it on the screen: inked left and top edges, a white inside.
-    settle(main, 100);
     RECT sr;
     GetWindowRect(w, &sr);
-    Pixels p = captureScreen(sr);
-    EXPECT_EQ(p.inked(0, p.height / 2) && p.inked(p.width / 2, 0), e.border);
+    auto framed = [](const Pixels& p) { return p.inked(0, p.height / 2) && p.inked(p.width / 2, 0); };
+    Pixels p = captureOnceDrawn(main, sr, "the edit", [&](const Pixels& c) {
+      return c.width > 4 && c.height > 4 && framed(c) == e.border && !c.inked(c.width - 4, c.height - 4);
+    });
+    EXPECT_EQ(framed(p), e.border);
     EXPECT_FALSE(p.inked(p.width - 4, p.height - 4));
   } else {
     EXPECT_EQ((style & WS_BORDER) != 0, e.border);
@@ -505,25 +528,27 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
     const wchar_t* ivs[] = {L"10", L"12", L"22", L"0", L"7", L"29"};
     for (int i = 0; i < 6; ++i) SetWindowTextW(GetDlgItem(dialog, 1001 + i), ivs[i]);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    settle(nullptr, 300);
-    saveScreenshot(dialog, L"win32-iv-dialog.png");
 
     // Two different labels, drawn by the dialog's font: not one box twice.
-    auto ink = [](HWND label) {
+    auto inkOf = [](const Pixels& p) {
+      std::string pattern = p.pattern(0, 0, p.width, p.height);
+      return std::make_pair(pattern, std::count(pattern.begin(), pattern.end(), '#'));
+    };
+    auto ink = [&](HWND label) {
       RECT r;
       GetWindowRect(label, &r);
-      return captureScreen(r);
+      return inkOf(captureOnceDrawn(nullptr, r, "a label", [&](const Pixels& p) { return inkOf(p).second > 10; }));
     };
     HWND attack = GetWindow(GetWindow(GetDlgItem(dialog, 2), GW_HWNDNEXT), GW_HWNDNEXT);
     HWND defense = GetWindow(attack, GW_HWNDNEXT);
     ASSERT_EQ(windowText(attack), L"攻撃");
     ASSERT_EQ(windowText(defense), L"防御");
-    Pixels a = ink(attack);
-    Pixels d = ink(defense);
-    std::string pa = a.pattern(0, 0, a.width, a.height);
-    std::string pd = d.pattern(0, 0, d.width, d.height);
-    EXPECT_GT(std::count(pa.begin(), pa.end(), '#'), 10);
+    const auto [pa, inkA] = ink(attack);
+    const auto [pd, inkD] = ink(defense);
+    EXPECT_GT(inkA, 10);
+    EXPECT_GT(inkD, 10);
     EXPECT_NE(pa, pd);
+    saveScreenshot(dialog, L"win32-iv-dialog.png");
     SendMessageW(GetDlgItem(dialog, 1), BM_CLICK, 0, 0);
   });
   const int ivs[] = {10, 12, 22, 0, 7, 29};
@@ -593,22 +618,32 @@ TEST_F(Win32Window, HundredTypedInTheDialogReadsAsTenFromTwoCharacters) {
 // kanji must give three different ink patterns (a font without Japanese would
 // draw the same box three times), and the step-2 frame lines are there.
 TEST_F(Win32Window, PaintedJapaneseGlyphsAreDistinctAndTheFrameLinesAreDrawn) {
-  settle(main_);
-  Pixels client = captureScreen(screenRectOfClient(main_));
-  ASSERT_GT(client.width, 420);
-
   HDC dc = GetDC(main_);  // a fresh DC has the same default font as BeginPaint's
-  SIZE prefix, cell;
+  SIZE prefix;
   GetTextExtentPoint32W(dc, L"step1:", 6, &prefix);
-  std::vector<std::string> glyphs;
+  std::vector<std::pair<int, SIZE>> cells;  // each kanji's left edge and size, at y 5
   int x = 5 + prefix.cx;
   for (const wchar_t* kanji : {L"個", L"体", L"値"}) {
+    SIZE cell;
     GetTextExtentPoint32W(dc, kanji, 1, &cell);
-    glyphs.push_back(client.pattern(x, 5, cell.cx, cell.cy));
+    cells.emplace_back(x, cell);
     x += cell.cx;
   }
   ReleaseDC(main_, dc);
-  for (const std::string& g : glyphs) EXPECT_GT(std::count(g.begin(), g.end(), '#'), 15);
+  auto glyphsOf = [&](const Pixels& p) {
+    std::vector<std::string> glyphs;
+    for (const auto& [left, size] : cells) glyphs.push_back(p.pattern(left, 5, size.cx, size.cy));
+    return glyphs;
+  };
+  auto inked = [](const std::string& g) { return std::count(g.begin(), g.end(), '#') > 15; };
+  // The screen is looked at once the labels and the frame lines are on it.
+  Pixels client = captureOnceDrawn(main_, screenRectOfClient(main_), "the painted screen", [&](const Pixels& p) {
+    std::vector<std::string> g = glyphsOf(p);
+    return p.width > 420 && inked(g[0]) && inked(g[1]) && inked(g[2]) && p.dark(420, 400) && p.dark(600, 180);
+  });
+  ASSERT_GT(client.width, 420);
+  std::vector<std::string> glyphs = glyphsOf(client);
+  for (const std::string& g : glyphs) EXPECT_TRUE(inked(g));
   EXPECT_NE(glyphs[0], glyphs[1]);
   EXPECT_NE(glyphs[1], glyphs[2]);
   EXPECT_NE(glyphs[0], glyphs[2]);
@@ -652,25 +687,32 @@ TEST_F(Win32Window, OutputHandsResultTxtToTheDocumentOpener) {
   std::fclose(f);
 }
 
-// Runs the window's messages (timer ticks, paints) until done(paints) or a
-// minute has passed, counting the WM_PAINT of the main window that went
-// through; returns that count.
-template <typename Done>
-int pumpUntil(HWND main, Done done) {
-  int paints = 0;
-  DWORD until = GetTickCount() + 60000;
-  while (!done(paints) && static_cast<int>(until - GetTickCount()) > 0) {
+// Runs the window's messages (timer ticks, paints) until done(): false when
+// the deadline passes first. `painted` is called after each WM_PAINT of the
+// main window has gone through.
+template <typename Done, typename Painted>
+bool pumpUntil(HWND main, Done done, Painted painted) {
+  const ULONGLONG until = GetTickCount64() + std::chrono::milliseconds(kTestWaitDeadline).count();
+  while (!done()) {
+    if (GetTickCount64() >= until) return false;
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) continue;
-      paints += msg.message == WM_PAINT && msg.hwnd == main;
-      if (IsDialogMessageW(main, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+      const bool paint = msg.message == WM_PAINT && msg.hwnd == main;
+      if (!IsDialogMessageW(main, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      if (paint) painted();
     }
     Sleep(10);
   }
-  return paints;
+  return true;
+}
+
+template <typename Done>
+bool pumpUntil(HWND main, Done done) {
+  return pumpUntil(main, done, [] {});
 }
 
 // Step 5 to step 4: a small search (two delays of 2026, eight frames, ひかえめ)
@@ -692,7 +734,8 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-before.png");
   click(app().eggSearchButton);
-  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; }))
+      << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   EXPECT_EQ(opened, L"search.txt");
   EXPECT_EQ(app().searchHitTotal, 1000);
@@ -764,7 +807,8 @@ TEST_F(Win32Window, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSe
   click(app().searchMarriageCheck);
   click(app().searchShinyOnlyCheck);
   click(app().eggSearchButton);
-  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; }))
+      << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   std::vector<std::string> hits = fileLines("search.txt");
   ASSERT_GE(hits.size(), 2u);
@@ -796,7 +840,8 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
   SetWindowTextW(hwnd(app().delayMaxEdit), L"3909");
   click(app().eggSearchButton);
-  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; }))
+      << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   click(app().hitButtons[0]);
   ASSERT_GT(app().momentCount, 2);
@@ -851,49 +896,64 @@ TEST_F(Win32Window, TheNotesOfASearchFitBelowItsList) {
   SetWindowTextW(hwnd(app().delayMaxEdit), L"3910");
   SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
   click(app().eggSearchButton);
-  pumpUntil(main_, [&](int) { return app().searchStatus != SearchStatus::kRunning; });
+  const bool ended = pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; });
   RemoveDirectoryW(L"search.txt");
+  ASSERT_TRUE(ended) << "the search never ended";
   ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
   ASSERT_EQ(app().searchHitsCut, 1);
   ASSERT_NE(app().hitFileError, 0);
   app().searchNotStarted = 1;
   InvalidateRect(main_, nullptr, FALSE);
-  settle(main_);
-  saveScreenshot(main_, L"win32-screen3-notes.png");
-  Pixels client = captureScreen(screenRectOfClient(main_));
-  auto inkIn = [&](int left, int top, int right, int bottom) {
+  auto inkIn = [](const Pixels& p, int left, int top, int right, int bottom) {
     int dark = 0;
     for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x) dark += client.dark(x, y);
+      for (int x = left; x < right; ++x) dark += p.dark(x, y);
     return dark;
   };
-  for (int line = 0; line < 3; ++line) EXPECT_GT(inkIn(10, 485 + 16 * line, 100, 485 + 16 * line + 14), 20) << line;
-  EXPECT_EQ(inkIn(540, 483, 568, client.height), 0);  // nothing reaches step 6's line
-  EXPECT_EQ(inkIn(0, 535, 568, client.height), 0);
+  auto linesInked = [&](const Pixels& p) {
+    for (int line = 0; line < 3; ++line)
+      if (inkIn(p, 10, 485 + 16 * line, 100, 485 + 16 * line + 14) <= 20) return false;
+    return true;
+  };
+  const Pixels client = captureOnceDrawn(main_, screenRectOfClient(main_), "the three notes", linesInked);
+  saveScreenshot(main_, L"win32-screen3-notes.png");
+  EXPECT_TRUE(linesInked(client));
+  auto inkInClient = [&](int left, int top, int right, int bottom) { return inkIn(client, left, top, right, bottom); };
+  EXPECT_EQ(inkInClient(540, 483, 568, client.height), 0);  // nothing reaches step 6's line
+  EXPECT_EQ(inkInClient(0, 535, 568, client.height), 0);
 }
 
-// A full-year search (every hour and delay, frames 0..99) for a rare egg: the
-// window keeps painting its progress while the search runs, and closing it
-// ends the search.
+// A search (every hour, the last 36 delays, frames 0..99) held at the gate,
+// which lets its rows through a percent at a time: the window paints each
+// percent while the search runs, and closing it ends the search.
 TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
   menu(40003);
   SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
   SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
-  SetWindowTextW(hwnd(app().delayMinEdit), L"0");
+  SetWindowTextW(hwnd(app().delayMinEdit), L"65500");
   SetWindowTextW(hwnd(app().delayMaxEdit), L"65535");
   click(app().searchShinyOnlyCheck);
   SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
   SendMessageW(hwnd(app().searchGenderCombo), CB_SETCURSEL, 1, 0);
   SendMessageW(hwnd(app().searchAbilityCombo), CB_SETCURSEL, 1, 0);
   settle(main_, 100);
+  SearchGate gate;
   click(app().eggSearchButton);
   ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
-  // A tick that finds the search moved on asks for a repaint.
-  int paints = pumpUntil(main_, [&](int p) { return p >= 3 || app().searchStatus != SearchStatus::kRunning; });
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
-  EXPECT_GT(app().searchPercent, 0);
-  EXPECT_GE(paints, 3);
-  SendMessageW(main_, WM_CLOSE, 0, 0);
+  // Percent p of the 24 x 36 rows is reached at row ceil(p * rows / 100); a
+  // tick that finds it asks for a repaint, which paints it.
+  const int64_t rows = 24 * 36;
+  int paintedPercent = -1;
+  for (int percent = 1; percent <= 3; ++percent) {
+    const int64_t through = (percent * rows + 99) / 100;
+    gate.letThrough(through - gate.passed());
+    ASSERT_TRUE(gate.waitForRows(through)) << "rows did not go through";
+    ASSERT_TRUE(pumpUntil(
+        main_, [&] { return paintedPercent == percent; }, [&] { paintedPercent = app().searchPercent; }))
+        << "percent " << percent << " never painted";
+    ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  }
+  SendMessageW(main_, WM_CLOSE, 0, 0);  // the gate still holds the search
   EXPECT_FALSE(IsWindow(main_));
   EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
 }
@@ -917,17 +977,14 @@ TEST(Win32MessageLoop, ReturnsTheCodeOfTheQuitMessage) {
 TEST(Win32DocumentOpener, OpensATextFileWithItsAssociatedProgram) {
   writeFile("opened-by-association.txt", "quillmar\r\n");
   win32OpenWithAssociation(L"opened-by-association.txt");
+  const ULONGLONG until = GetTickCount64() + std::chrono::milliseconds(kTestWaitDeadline).count();
   HWND notepad = nullptr;
-  for (int waited = 0; waited < 20000 && notepad == nullptr; waited += 100) {
-    Sleep(100);
-    notepad = FindWindowW(L"Notepad", nullptr);
-  }
-  ASSERT_NE(notepad, nullptr);
+  while ((notepad = FindWindowW(L"Notepad", nullptr)) == nullptr && GetTickCount64() < until) Sleep(100);
+  ASSERT_NE(notepad, nullptr) << "no Notepad window";
   std::wstring title;
-  for (int waited = 0; waited < 5000 && title.find(L"opened-by-association") == std::wstring::npos; waited += 100) {
-    title = windowText(notepad);
+  while ((title = windowText(notepad)).find(L"opened-by-association") == std::wstring::npos &&
+         GetTickCount64() < until)
     Sleep(100);
-  }
   EXPECT_NE(title.find(L"opened-by-association"), std::wstring::npos) << utf16ToCp932(title);
   PostMessageW(notepad, WM_CLOSE, 0, 0);
 }
