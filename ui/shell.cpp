@@ -279,7 +279,10 @@ bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
     }
     int32_t value = 0;
     int32_t digits = 0;
-    for (; *p >= '0' && *p <= '9'; ++p, ++digits) value = value * 10 + (*p - '0');
+    // Digits past the fourth are only counted: the run is refused below, and
+    // taking them in could overflow.
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits)
+      if (digits < 4) value = value * 10 + (*p - '0');
     if (digits > 4 || count == 6) return false;
     fields[count++] = value;
   }
