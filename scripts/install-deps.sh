@@ -6,7 +6,8 @@ set -euo pipefail
 packages_for() {
   case "$1" in
     build) echo "cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev" ;;
-    gui) echo "qt6-base-dev fonts-ipafont-gothic xdg-utils xvfb xauth" ;;
+    # libpulse-dev: the timer's cues (PulseAudio's simple API).
+    gui) echo "qt6-base-dev libpulse-dev fonts-ipafont-gothic xdg-utils xvfb xauth" ;;
     # Cross-build with mingw-w64 (the posix variant: it has std::thread) and run
     # under 64-bit Wine. Never wine32: with it installed, /usr/bin/wine takes the
     # 32-bit loader and 64-bit exes fail too.

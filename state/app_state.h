@@ -235,6 +235,25 @@ struct AppState {
   ConsoleMoment matchMoment;
   int32_t aimDelay;  // the delay to aim for next time, after the first match
 
+  // Step 8: the timer's calibrations (kept while the window is open), the plan
+  // of the target with them, and the countdown. planOutcome is -1 without a
+  // target, else the TimerPlanOutcome of the plan (0: planned).
+  int32_t delayCalibration;   // frames
+  int32_t secondCalibration;  // ms
+  int32_t minFirstPhase;      // ms
+  int32_t planOutcome;
+  ConsoleMoment planClock;  // the clock to set, to the minute
+  int64_t planFirstPhase;   // ms
+  int64_t planSecondPhase;  // ms
+  uint8_t countdownRunning;
+  int64_t countdownStart;    // platformNowMilliseconds when it started
+  int64_t countdownElapsed;  // ms from the start to the last tick
+  int32_t countdownPhase;    // 0 before a start, 1 and 2 the phases, 3 done
+  int64_t countdownRemaining;
+  int64_t flashUntil;        // the end flash shows while countdownElapsed is below this
+  uint8_t soundMissing;      // no sound device: said on screen, cues stay silent
+  int32_t shellTimerPeriod;  // the period the window's timer runs at (0: stopped)
+
   // Screen 1 controls.
   ControlHandle speciesEdit;
   ControlHandle speciesButton;
@@ -293,6 +312,12 @@ struct AppState {
   ControlHandle calibrationDelaysEdit;
   ControlHandle hitSeedEdit;
   ControlHandle calibrateButton;
+  ControlHandle applyCorrectionButton;
+  ControlHandle delayCalibrationEdit;
+  ControlHandle secondCalibrationEdit;
+  ControlHandle minFirstPhaseEdit;
+  ControlHandle planButton;
+  ControlHandle timerButton;
 
   // IV entry dialog edits, live only while the dialog is open.
   ControlHandle ivDialogEdits[kStatCount];

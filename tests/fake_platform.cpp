@@ -110,6 +110,14 @@ void platformPaintLine(PaintSurface, int32_t x0, int32_t y0, int32_t x1, int32_t
   fake().paint.push_back(PaintOp{PaintOp::Kind::kLine, x0, y0, x1, y1, ""});
 }
 
+void platformPaintLargeText(PaintSurface, int32_t x, int32_t y, const char* text) {
+  fake().paint.push_back(PaintOp{PaintOp::Kind::kLargeText, x, y, 0, 0, text});
+}
+
+void platformPaintFilledRect(PaintSurface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  fake().paint.push_back(PaintOp{PaintOp::Kind::kFilledRect, left, top, right, bottom, ""});
+}
+
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,
                             DialogEndHandler onEnd) {
   FakePlatform& f = fake();
@@ -149,3 +157,15 @@ void platformStartTimer(const AppState&, int32_t milliseconds) { fake().timerPer
 void platformStopTimer(const AppState&) { fake().timerPeriod = 0; }
 
 void platformOpenDocument(const char* path) { fake().openedDocuments.emplace_back(path); }
+
+int64_t platformNowMilliseconds() { return fake().now; }
+
+bool platformPlayCue(CueSound cue) {
+  if (!fake().soundDevice) return false;
+  fake().cuesPlayed.push_back(cue);
+  return true;
+}
+
+void platformFocusControl(ControlHandle handle) {
+  if (handle != 0) fake().focused = handle;
+}

@@ -24,7 +24,7 @@ struct FakeControl {
 };
 
 struct PaintOp {
-  enum class Kind : int32_t { kFrame, kText, kLine };
+  enum class Kind : int32_t { kFrame, kText, kLine, kLargeText, kFilledRect };
   Kind kind;
   int32_t x0;
   int32_t y0;
@@ -42,6 +42,10 @@ struct FakePlatform {
   std::vector<std::string> openedDocuments;
   int32_t timerPeriod = 0;  // milliseconds while the timer runs, 0 while stopped
   std::vector<PaintOp> paint;
+  int64_t now = 0;                     // platformNowMilliseconds: the tests move it by hand
+  bool soundDevice = true;             // whether platformPlayCue finds a device
+  std::vector<CueSound> cuesPlayed;    // every cue played, in order
+  ControlHandle focused = 0;
 
   // The modal dialog: `dialogInput` runs after the init handler (it plays the
   // person typing); then the dialog ends with `dialogOutcome`.

@@ -84,7 +84,15 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   EXPECT_EQ(aimed.delay, 3909);
   command(kCmdFirstAim + 1);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  expectLaidOut(400);
+  expectLaidOut(790);
+  // Step 7 keeps to the left half, step 8 to the right.
+  for (ControlHandle h : {app().targetMomentEdit, app().targetDelayEdit, app().calibrationSecondsEdit,
+                          app().calibrationDelaysEdit, app().hitSeedEdit, app().calibrateButton,
+                          app().applyCorrectionButton})
+    EXPECT_LE(fakeControl(h).rect.x + fakeControl(h).rect.width, 400) << fakeControl(h).id;
+  for (ControlHandle h : {app().delayCalibrationEdit, app().secondCalibrationEdit, app().minFirstPhaseEdit,
+                          app().planButton, app().timerButton})
+    EXPECT_GT(fakeControl(h).rect.x, 400) << fakeControl(h).id;
   char at[32];
   std::snprintf(at, sizeof at, "%04d-%02d-%02d %02d:%02d:%02d", aimed.year, aimed.month, aimed.day, aimed.hour,
                 aimed.minute, aimed.second);
@@ -129,6 +137,15 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   std::snprintf(matched, sizeof matched, "当たり %08X: %02d/%02d %02d:%02d:%02d 待機3911", late.seed,
                 late.moment.month, late.moment.day, late.moment.hour, late.moment.minute, late.moment.second);
   EXPECT_TRUE(painted(matched));
+
+  // Step 8 plans for the target; step 7's correction shortens phase 2 by the
+  // two frames the try ran long.
+  EXPECT_EQ(app().planOutcome, 0);
+  EXPECT_EQ(app().planSecondPhase, 65339) << "3909 frames: 65339.4 ms";
+  command(kCmdApplyCorrection);
+  EXPECT_EQ(text(app().delayCalibrationEdit), "-2");
+  EXPECT_EQ(app().planSecondPhase, 65306) << "3907 frames: 65305.9 ms";
+  EXPECT_TRUE(painted("step7 秒 +1 → 秒補正を -500 ms ほど動かす"));
 }
 
 // 2026-04-27 02:58:59, delay 370: 0xE102018C. Typed targets, ranges taken at
@@ -184,6 +201,68 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   command(kCmdFirstAim);
   EXPECT_TRUE(fake().reads.empty());
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
+}
+
+// The countdown on an injected clock: 2026-04-27 02:58:59, delay 370 with
+// the default 14 s shortest phase 1. Phase 2 = round(370000 / 59.8261) = 6185
+// ms; T = 59000 ms, so n = 0 and phase 1 = 59000 - 6185 = 52815 ms from
+// setting the clock to 02:58. Cues at 49815, 50815, 51815 (second), 52815
+// (end), then 56000, 57000, 58000 (second) and 59000 (end).
+TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
+  start();
+  command(kCmdScreenFour);
+  EXPECT_TRUE(painted("step7の狙いから計画します"));
+  type(app().targetMomentEdit, "2026-04-27 02:58:59");
+  type(app().targetDelayEdit, "370");
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted("時計 2026/04/27 02:58 に合わせる"));
+  EXPECT_TRUE(painted("起動まで 52.815 秒"));
+  EXPECT_TRUE(painted("続きからまで 6.185 秒"));
+
+  fake().now = 1000000;
+  command(kCmdTimer);
+  EXPECT_EQ(app().countdownRunning, 1);
+  EXPECT_EQ(fake().focused, app().timerButton) << "the space bar presses it again";
+  EXPECT_EQ(fake().timerPeriod, 10);
+  // Ticks at uneven, drifting intervals: only the clock counts.
+  const int64_t steps[] = {7, 49808, 1, 999, 1000, 1000, 16, 500, 2185, 1000, 999, 2, 999, 1000, 399, 1, 600};
+  for (int64_t step : steps) {
+    fake().now += step;
+    shellTimer(app());
+  }
+  std::vector<CueSound> want = {CueSound::kSecond, CueSound::kSecond, CueSound::kSecond, CueSound::kEnd,
+                                CueSound::kSecond, CueSound::kSecond, CueSound::kSecond, CueSound::kEnd};
+  EXPECT_EQ(fake().cuesPlayed, want);
+  EXPECT_EQ(app().countdownRunning, 0) << "after the last end has flashed";
+  EXPECT_TRUE(painted("完了"));
+  EXPECT_EQ(fake().timerPeriod, 0);
+
+  // Started again, shown mid-phase, flashing at phase 1's end; stopped, it resets.
+  fake().cuesPlayed.clear();
+  command(kCmdTimer);
+  fake().now += 40000;
+  shellTimer(app());
+  std::vector<PaintOp> ops = fakePaint(app());
+  EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [](const PaintOp& op) {
+    return op.kind == PaintOp::Kind::kLargeText && op.text == "12.815";
+  }));
+  EXPECT_TRUE(painted("起動まで"));
+  fake().now += 12815;
+  shellTimer(app());
+  ops = fakePaint(app());
+  EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [](const PaintOp& op) { return op.kind == PaintOp::Kind::kFilledRect; }));
+  command(kCmdTimer);
+  EXPECT_EQ(app().countdownRunning, 0);
+  EXPECT_TRUE(painted("スタートで時計を決定した瞬間から計ります"));
+
+  // Without a sound device the countdown runs on and says so once.
+  fake().soundDevice = false;
+  command(kCmdTimer);
+  fake().now += 50000;
+  shellTimer(app());
+  EXPECT_EQ(app().countdownRunning, 1);
+  EXPECT_TRUE(painted("音が出せません: 表示と点滅で合わせてください"));
+  command(kCmdTimer);
 }
 
 }  // namespace

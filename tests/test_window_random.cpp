@@ -57,8 +57,10 @@ std::vector<ControlHandle> screenThreeHandles(const AppState& app) {
 }
 
 std::vector<ControlHandle> screenFourHandles(const AppState& app) {
-  return {app.targetMomentEdit,  app.targetDelayEdit, app.calibrationSecondsEdit,
-          app.calibrationDelaysEdit, app.hitSeedEdit, app.calibrateButton};
+  return {app.targetMomentEdit,      app.targetDelayEdit,       app.calibrationSecondsEdit,
+          app.calibrationDelaysEdit, app.hitSeedEdit,           app.calibrateButton,
+          app.applyCorrectionButton, app.delayCalibrationEdit,  app.secondCalibrationEdit,
+          app.minFirstPhaseEdit,     app.planButton,            app.timerButton};
 }
 
 std::vector<ControlHandle> screenHandles(const AppState& app, ScreenMode screen) {
@@ -129,7 +131,8 @@ class WindowRandomTest : public ShellTest {
                                    kCmdSearch,     kCmdIvEntry,       kCmdSpecies,     kCmdSeedSearch, kCmdOutput,
                                    kCmdScreenOne,  kCmdScreenTwo,     kCmdScreenTwo,   0,              kCmdFirstCandidate,
                                    kCmdScreenThree, kCmdEggSearch,    kCmdEggSearchStop, kCmdMoments,  kCmdSeedToStepFour,
-                                   kCmdFirstHit,   kCmdFirstAim,      kCmdScreenFour,  kCmdCalibrate,  kCmdCalibrate};
+                                   kCmdFirstHit,   kCmdFirstAim,      kCmdScreenFour,  kCmdCalibrate,  kCmdCalibrate,
+                                   kCmdApplyCorrection, kCmdPlan,     kCmdTimer};
     constexpr uint32_t kListed = sizeof kIds / sizeof kIds[0];
     const uint32_t pick = below(kListed + 3);
     if (pick < kListed) {
@@ -168,7 +171,7 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.calibrationSeconds >= 0 && a.calibrationSeconds <= 600);
     ASSERT_TRUE(a.calibrationDelays >= 0 && a.calibrationDelays <= 1000);
     ASSERT_TRUE(a.searchStatus >= SearchStatus::kIdle && a.searchStatus <= SearchStatus::kStopped);
-    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == SearchStatus::kRunning);
+    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == SearchStatus::kRunning || a.countdownRunning != 0);
     for (const IvRange& r : a.ivRanges) {
       ASSERT_LE(0, r.low);
       ASSERT_LE(r.low, r.high);
@@ -231,7 +234,8 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
       typeRandomly();
     } else if (below(8) == 0) {
       searchReturned();
-      shellTimer(app());  // a tick of the window's timer, as its loop gives one
+      fake().now += below(3000);  // the monotonic clock moves on between ticks
+      shellTimer(app());          // a tick of the window's timer, as its loop gives one
     } else {
       // The dialog is accepted one time in four.
       fake().dialogOutcome = below(4) == 1 ? DialogOutcome::kOk : DialogOutcome::kCancel;

@@ -79,6 +79,13 @@ void platformPaintText(PaintSurface surface, int32_t x, int32_t y, const char* t
 // A one-pixel black line from (x0, y0) to (x1, y1).
 void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 
+// Large black digits on white (the timer's countdown, readable at a glance
+// from the console), their top-left corner at (x, y); about 48 px high.
+void platformPaintLargeText(PaintSurface surface, int32_t x, int32_t y, const char* text);
+// The rectangle (left, top)-(right, bottom), right and bottom edges excluded,
+// filled black: the timer's flash at a phase's end.
+void platformPaintFilledRect(PaintSurface surface, int32_t left, int32_t top, int32_t right, int32_t bottom);
+
 // How a modal dialog ended: kOk by its OK button or Enter; kCancel by its
 // cancel button, Escape or the close box.
 enum class DialogOutcome : int32_t { kOk, kCancel };
@@ -106,6 +113,21 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id);
 // running timer only changes its period; stopping a stopped one does nothing.
 void platformStartTimer(const AppState& app, int32_t milliseconds);
 void platformStopTimer(const AppState& app);
+
+// Milliseconds on a monotonic clock (never set back, not the time of day),
+// from an arbitrary origin. The timer reads time here instead of counting
+// ticks, which drift.
+int64_t platformNowMilliseconds();
+
+// The timer's sounds: a short one for each of the last three seconds of a
+// phase and a distinct one at its end. Played without blocking; returns false
+// when there is no sound device, and the countdown goes on silently.
+enum class CueSound : int32_t { kSecond, kEnd };
+bool platformPlayCue(CueSound cue);
+
+// Gives the keyboard focus to a control (the timer's start button, so that
+// the space bar presses it). Nothing happens for handle 0.
+void platformFocusControl(ControlHandle handle);
 
 // Hands a document in the working directory to the desktop's default program.
 // Where there is none, nothing happens; the outcome is not reported.

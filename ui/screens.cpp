@@ -43,6 +43,9 @@ constexpr int32_t kTargetDelayEditId = 601;
 constexpr int32_t kCalibrationSecondsEditId = 602;
 constexpr int32_t kCalibrationDelaysEditId = 603;
 constexpr int32_t kHitSeedEditId = 604;
+constexpr int32_t kDelayCalibrationEditId = 610;
+constexpr int32_t kSecondCalibrationEditId = 611;
+constexpr int32_t kMinFirstPhaseEditId = 612;
 
 // Screen 3: step 5 on the left of the line at x 570, step 6 on its right.
 // Everything stays within 790 x 535, the client area the 800 x 600 Win32
@@ -80,6 +83,11 @@ constexpr int32_t kTableRowStep = 21;
 constexpr int32_t kTableFirstX = 60;
 constexpr int32_t kTableColumnStep = 110;
 constexpr int32_t kTableCellWidth = 100;
+// Step 8's countdown: the phase, then its time left in large digits, inside
+// the area that flashes black at a phase's end.
+constexpr int32_t kStepEightLeft = kStepEightX + 10;
+constexpr int32_t kFlashTop = 245;
+constexpr int32_t kFlashBottom = 335;
 
 // The last candidate-button row must start above this y after a range search.
 constexpr int32_t kCandidateButtonYLimit = 583;
@@ -226,6 +234,21 @@ void buildScreenFour(AppState& app) {
   app.calibrateButton = create(app, ControlKind::kFramedPushButton, kCmdCalibrate, 210, 52, 95, 22,
                                texts::kTextCalibrateButton);
   app.hitSeedEdit = create(app, ControlKind::kPlainEdit, kHitSeedEditId, 120, 77, 105, 22);
+  app.applyCorrectionButton = create(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 148, 95, 22,
+                                     texts::kTextApplyCorrectionButton);
+
+  app.delayCalibrationEdit =
+      create(app, ControlKind::kPlainEdit, kDelayCalibrationEditId, kStepEightLeft + 115, 102, 70, 22);
+  setNumberText(app, app.delayCalibrationEdit, app.delayCalibration);
+  app.secondCalibrationEdit =
+      create(app, ControlKind::kPlainEdit, kSecondCalibrationEditId, kStepEightLeft + 115, 127, 70, 22);
+  setNumberText(app, app.secondCalibrationEdit, app.secondCalibration);
+  app.minFirstPhaseEdit = create(app, ControlKind::kPlainEdit, kMinFirstPhaseEditId, kStepEightLeft + 115, 152, 70, 22);
+  setNumberText(app, app.minFirstPhaseEdit, app.minFirstPhase);
+  app.planButton =
+      create(app, ControlKind::kFramedPushButton, kCmdPlan, kStepEightLeft + 200, 152, 60, 22, texts::kTextPlanButton);
+  app.timerButton = create(app, ControlKind::kFramedPushButton, kCmdTimer, kStepEightLeft + 5, 205, 220, 30,
+                           texts::kTextTimerButton);
   if (app.typedHitSet != 0) {
     std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.typedHitSeed);
     platformSetText(app.hitSeedEdit, app.textBuffer);
@@ -425,6 +448,58 @@ void paintScreenThree(AppState& app, PaintSurface s) {
   }
 }
 
+// Milliseconds as seconds with three decimals through a format taking two
+// long long values (the whole seconds and the milliseconds).
+const char* formattedSeconds(AppState& app, const char* format, int64_t milliseconds) {
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, static_cast<long long>(milliseconds / 1000),
+                static_cast<long long>(milliseconds % 1000));
+  return app.textBuffer;
+}
+
+// Step 8: the plan (the clock to set and the two phases), the calibrations,
+// step 7's second advice, and the countdown in large digits with its flash.
+void paintStepEight(AppState& app, PaintSurface s) {
+  const int32_t x = kStepEightLeft;
+  platformPaintText(s, x - 5, 5, texts::kTextStep8Title);
+  if (app.planOutcome == -1) {
+    platformPaintText(s, x, 29, texts::kTextPlanNoTarget);
+  } else if (app.planOutcome != 0) {
+    platformPaintText(s, x, 29,
+                      app.planOutcome == 2   ? texts::kTextPlanNegativeDelay
+                      : app.planOutcome == 3 ? texts::kTextPlanTooEarly
+                                             : texts::kTextPlanInvalid);
+  } else {
+    const ConsoleMoment& c = app.planClock;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextPlanClock, c.year, c.month, c.day, c.hour,
+                  c.minute);
+    platformPaintText(s, x, 29, app.textBuffer);
+    platformPaintText(s, x, 52, formattedSeconds(app, texts::kTextPlanFirst, app.planFirstPhase));
+    platformPaintText(s, x, 75, formattedSeconds(app, texts::kTextPlanSecond, app.planSecondPhase));
+  }
+  platformPaintText(s, x, 104, texts::kTextDelayCalibration);
+  platformPaintText(s, x, 129, texts::kTextSecondCalibration);
+  platformPaintText(s, x, 154, texts::kTextMinFirstPhase);
+  if (app.matchCount > 0 && app.matchSecond != 0) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextSecondAdvice, app.matchSecond,
+                  -500 * app.matchSecond);
+    platformPaintText(s, x, 180, app.textBuffer);
+  }
+
+  bool flashing = app.countdownPhase != 0 && app.countdownElapsed < app.flashUntil;
+  if (flashing) {
+    platformPaintFilledRect(s, kStepEightX + 1, kFlashTop, 790, kFlashBottom);
+  } else if (app.countdownPhase == 0) {
+    platformPaintText(s, x, kFlashTop + 5, texts::kTextPhaseIdle);
+  } else {
+    const char* label = app.countdownPhase == 1   ? texts::kTextPhaseFirst
+                        : app.countdownPhase == 2 ? texts::kTextPhaseSecond
+                                                  : texts::kTextPhaseDone;
+    platformPaintText(s, x, kFlashTop + 5, label);
+    platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.countdownRemaining));
+  }
+  if (app.soundMissing != 0) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
+}
+
 // Step 7: the target, what the hit seeds matched and what to aim for, and the
 // shown part of the table with the target's cell framed and matched cells
 // marked.
@@ -436,6 +511,7 @@ void paintScreenFour(AppState& app, PaintSurface s) {
   platformPaintText(s, 95, 54, texts::kTextCalibrationDelays);
   platformPaintText(s, 10, 79, texts::kTextHitSeed);
   platformPaintLine(s, kStepEightX, -1, kStepEightX, 600);
+  paintStepEight(app, s);
   if (app.targetUnreadable != 0) {
     platformPaintText(s, 10, 106, texts::kTextTargetUnreadable);
   } else if (app.targetSet == 0) {
@@ -556,6 +632,12 @@ void tearDownScreen(AppState& app, ScreenMode mode) {
     platformDestroyControl(app.calibrationDelaysEdit);
     platformDestroyControl(app.calibrateButton);
     platformDestroyControl(app.hitSeedEdit);
+    platformDestroyControl(app.applyCorrectionButton);
+    platformDestroyControl(app.delayCalibrationEdit);
+    platformDestroyControl(app.secondCalibrationEdit);
+    platformDestroyControl(app.minFirstPhaseEdit);
+    platformDestroyControl(app.planButton);
+    platformDestroyControl(app.timerButton);
   }
   app.pidCandidateCount = -1;
 }

@@ -11,6 +11,7 @@
 #include "core/rng.h"
 #include "core/seed_backtrack.h"
 #include "core/seed_time.h"
+#include "core/timer_plan.h"
 #include "core/typed_numbers.h"
 #include "data/data_files.h"
 #include "data/output_file.h"
@@ -32,6 +33,11 @@ constexpr int32_t kLargestDelay = 65535;
 constexpr int32_t kLargestFrameCount = 9999;
 constexpr int32_t kDefaultCalibrationSeconds = 1;
 constexpr int32_t kDefaultCalibrationDelays = 10;
+// The countdown's tick: a repaint at least 30 times a second, and a phase's
+// end seen well within a frame (17 ms) of its instant.
+constexpr int32_t kCountdownTickMilliseconds = 10;
+// How long the end of a phase flashes.
+constexpr int64_t kFlashMilliseconds = 400;
 
 const char* readControl(AppState& app, ControlHandle handle, int32_t n) {
   platformGetText(handle, app.textBuffer, n);
@@ -135,6 +141,22 @@ EggListSettings settingsOf(const EggListRequest& egg) {
   return settings;
 }
 
+// The window's one timer serves both the search and the countdown: it runs
+// at the countdown's period while that runs, at the search's while only the
+// search runs, and stops when neither does.
+void refreshTimer(AppState& app) {
+  int32_t period = app.countdownRunning != 0                  ? kCountdownTickMilliseconds
+                   : app.searchStatus == SearchStatus::kRunning ? kSearchTickMilliseconds
+                                                                : 0;
+  if (period == app.shellTimerPeriod) return;
+  app.shellTimerPeriod = period;
+  if (period == 0) {
+    platformStopTimer(app);
+  } else {
+    platformStartTimer(app, period);
+  }
+}
+
 // A search has ended, by itself or stopped: its first kSearchHitLimit hits
 // become step 5's list and the hit file, and whether it found more is kept. A
 // search that ran to its end opens the file for the player when the file was
@@ -145,17 +167,18 @@ void finishSearch(AppState& app) {
   const EggSearchRequest* request = nullptr;
   const EggHit* hits = nullptr;
   EggSearchResult result = searchJobCollect(request, hits);
-  platformStopTimer(app);
   if (result.status != EggSearchStatus::kDone && result.status != EggSearchStatus::kCancelled) {
     app.searchNotStarted = 1;
     app.searchStatus = app.statusBeforeSearch;
     app.searchYear = app.yearBeforeSearch;
     app.hitCount = app.hitCountBeforeSearch;
+    refreshTimer(app);
     if (app.screenMode == ScreenMode::kThree) createHitButtons(app);
     platformInvalidate(app);
     return;
   }
   app.searchStatus = result.status == EggSearchStatus::kCancelled ? SearchStatus::kStopped : SearchStatus::kFinished;
+  refreshTimer(app);
   app.searchPercent = 100;
   app.searchHitsCut = result.count > kSearchHitLimit ? 1 : 0;
   app.searchHitTotal = app.searchHitsCut != 0 ? kSearchHitLimit : result.count;
@@ -208,8 +231,8 @@ bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
 // Step 7's table after a change of the target, the ranges or the hit seeds:
 // the shown part around the target (or around the match named when the
 // target's neighbourhood would hide it), the cells the hit seeds match, the
-// one nearest the target and the delay to aim for after it. The hit seeds are step 3's listed candidates and the
-// seed typed as hit.
+// one nearest the target and the delay to aim for after it. The hit seeds
+// are step 3's listed candidates and the seed typed as hit.
 void updateCalibration(AppState& app) {
   app.hitSeedCount = -1;
   app.matchCount = 0;
@@ -293,11 +316,71 @@ bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
   return true;
 }
 
-// The target becomes `moment` (its delay included), with its seed.
+// --- step 8 ---------------------------------------------------------------------
+
+TimerPlan planOf(const AppState& app) {
+  return TimerPlan{app.planClock, 0, app.planFirstPhase, app.planSecondPhase};
+}
+
+// Step 8's plan for the target with the calibrations; a running countdown
+// keeps the plan it started with.
+void updatePlan(AppState& app) {
+  if (app.countdownRunning != 0) return;
+  if (app.targetSet == 0) {
+    app.planOutcome = -1;
+    return;
+  }
+  TimerRequest request{app.target, app.delayCalibration, app.secondCalibration, app.minFirstPhase};
+  TimerPlan plan{};
+  TimerPlanOutcome outcome = planTimer(request, plan);
+  app.planOutcome = static_cast<int32_t>(outcome);
+  if (outcome != TimerPlanOutcome::kPlanned) return;
+  app.planClock = plan.clock;
+  app.planFirstPhase = plan.firstPhase;
+  app.planSecondPhase = plan.secondPhase;
+}
+
+void playCue(AppState& app, CueSound cue) {
+  if (app.soundMissing == 0 && !platformPlayCue(cue)) app.soundMissing = 1;
+}
+
+// The countdown at the monotonic clock's time: its phase and time left, the
+// cues that fell since the last tick (an end outranks a second cue that fell
+// in the same tick), and the flash after a phase's end. After the last end
+// has flashed it stops and shows "完了".
+void tickCountdown(AppState& app) {
+  int64_t elapsed = platformNowMilliseconds() - app.countdownStart;
+  CountdownTick tick = countdownAt(planOf(app), app.countdownElapsed, elapsed);
+  app.countdownElapsed = elapsed;
+  app.countdownPhase = static_cast<int32_t>(tick.phase);
+  app.countdownRemaining = tick.remaining;
+  if ((tick.cues & kCueEnd) != 0) {
+    playCue(app, CueSound::kEnd);
+    app.flashUntil = elapsed + kFlashMilliseconds;
+  } else if ((tick.cues & kCueSecond) != 0) {
+    playCue(app, CueSound::kSecond);
+  }
+  if (tick.phase == CountdownPhase::kDone && elapsed >= app.flashUntil) app.countdownRunning = 0;
+  platformInvalidate(app);
+}
+
+// The three calibration edits, each taken at the nearest end of its range.
+void readTimerEdits(AppState& app) {
+  app.delayCalibration = clampTo(readDecimalControl(app, app.delayCalibrationEdit, kReadCalibrationEdit),
+                                 kMinDelayCalibration, kMaxDelayCalibration);
+  app.secondCalibration = clampTo(readDecimalControl(app, app.secondCalibrationEdit, kReadCalibrationEdit),
+                                  kMinSecondCalibration, kMaxSecondCalibration);
+  app.minFirstPhase =
+      clampTo(readDecimalControl(app, app.minFirstPhaseEdit, kReadCalibrationEdit), 0, kMaxMinFirstPhase);
+}
+
+// The target becomes `moment` (its delay included), with its seed, and step
+// 8 plans for it.
 void setTarget(AppState& app, const ConsoleMoment& moment) {
   app.target = moment;
   app.targetSet = seedOfMoment(moment, app.targetSeed) ? 1 : 0;
   app.targetUnreadable = 0;
+  updatePlan(app);
 }
 
 // --- commands -----------------------------------------------------------------
@@ -414,7 +497,7 @@ void commandEggSearch(AppState& app, int32_t) {
     app.searchYear = request.year;
     app.searchStatus = SearchStatus::kRunning;
     app.searchPercent = 0;
-    platformStartTimer(app, kSearchTickMilliseconds);
+    refreshTimer(app);
   }
   platformInvalidate(app);
 }
@@ -516,6 +599,53 @@ void commandCalibrate(AppState& app, int32_t) {
   platformInvalidate(app);
 }
 
+// 701 "補正を反映": the delay offset of step 7's match moves the delay
+// calibration the other way, so that the next plan's phase 2 is that many
+// frames shorter or longer. The second offset is only advised (step 8 shows
+// it); the player types the second calibration.
+void commandApplyCorrection(AppState& app, int32_t) {
+  if (app.matchCount <= 0 || app.countdownRunning != 0) return;
+  app.delayCalibration = clampTo(app.delayCalibration - app.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.delayCalibration);
+  platformSetText(app.delayCalibrationEdit, app.textBuffer);
+  updatePlan(app);
+  platformInvalidate(app);
+}
+
+// 710 "計画": the calibrations are read and the plan made again.
+void commandPlan(AppState& app, int32_t) {
+  if (app.countdownRunning != 0) return;
+  readTimerEdits(app);
+  updatePlan(app);
+  platformInvalidate(app);
+}
+
+// 711 "スタート/ストップ": starts the countdown of a fresh plan at this
+// instant (the player confirms the console's clock at the same moment), or
+// stops a running one and goes back to the plan.
+void commandTimer(AppState& app, int32_t) {
+  if (app.countdownRunning != 0) {
+    app.countdownRunning = 0;
+    app.countdownPhase = 0;
+  } else {
+    readTimerEdits(app);
+    updatePlan(app);
+    if (app.planOutcome != static_cast<int32_t>(TimerPlanOutcome::kPlanned)) {
+      platformInvalidate(app);
+      return;
+    }
+    app.countdownRunning = 1;
+    app.countdownStart = platformNowMilliseconds();
+    app.countdownElapsed = 0;
+    app.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
+    app.countdownRemaining = app.planFirstPhase;
+    app.flashUntil = -1;
+  }
+  refreshTimer(app);
+  platformFocusControl(app.timerButton);
+  platformInvalidate(app);
+}
+
 // 140..159 "この値で次へ": the candidate's generator state goes to step 3. The
 // slot is read without a test against the count, so buttons left standing by
 // "リセット" still carry their candidates.
@@ -578,6 +708,9 @@ constexpr Route kRoutes[] = {
     {kCmdSeedToStepFour, kCmdSeedToStepFour, ScreenMode::kThree, commandSeedToStepFour},
     {kCmdFirstAim, kCmdFirstAim + kMaxSeedMoments - 1, ScreenMode::kThree, commandAim},
     {kCmdCalibrate, kCmdCalibrate, ScreenMode::kFour, commandCalibrate},
+    {kCmdApplyCorrection, kCmdApplyCorrection, ScreenMode::kFour, commandApplyCorrection},
+    {kCmdPlan, kCmdPlan, ScreenMode::kFour, commandPlan},
+    {kCmdTimer, kCmdTimer, ScreenMode::kFour, commandTimer},
     {kCmdScreenOne, kCmdScreenOne, ScreenMode::kNone, commandScreenOne},
     {kCmdScreenTwo, kCmdScreenTwo, ScreenMode::kNone, commandScreenTwo},
     {kCmdScreenThree, kCmdScreenThree, ScreenMode::kNone, commandScreenThree},
@@ -606,6 +739,8 @@ void shellStart(AppState& app, const char* directory) {
   app.calibrationSeconds = kDefaultCalibrationSeconds;
   app.calibrationDelays = kDefaultCalibrationDelays;
   app.hitSeedCount = -1;
+  app.minFirstPhase = kDefaultMinFirstPhase;
+  app.planOutcome = -1;
 }
 
 void shellCommand(AppState& app, int32_t id) {
@@ -619,27 +754,30 @@ void shellCommand(AppState& app, int32_t id) {
 
 void shellPaint(AppState& app, PaintSurface surface) { paintScreen(app, surface); }
 
-// A tick while a search runs: its end, or its progress when that has moved.
+// A tick: a running search's end, or its progress when that has moved; a
+// running countdown's time, cues and phase ends.
 void shellTimer(AppState& app) {
-  if (app.searchStatus != SearchStatus::kRunning) {
-    platformStopTimer(app);
-    return;
+  if (app.searchStatus == SearchStatus::kRunning) {
+    if (searchJobReturned()) {
+      finishSearch(app);
+    } else {
+      int32_t percent = searchJobPercent();
+      if (percent != app.searchPercent) {
+        app.searchPercent = percent;
+        platformInvalidate(app);
+      }
+    }
   }
-  if (searchJobReturned()) {
-    finishSearch(app);
-    return;
-  }
-  int32_t percent = searchJobPercent();
-  if (percent == app.searchPercent) return;
-  app.searchPercent = percent;
-  platformInvalidate(app);
+  if (app.countdownRunning != 0) tickCountdown(app);
+  refreshTimer(app);
 }
 
 // A running search is stopped and its thread joined; its hits are dropped
 // with the window.
 void shellClose(AppState& app) {
+  app.countdownRunning = 0;
+  refreshTimer(app);
   if (app.searchStatus != SearchStatus::kRunning) return;
-  platformStopTimer(app);
   searchJobCancel();
   const EggSearchRequest* request = nullptr;
   const EggHit* hits = nullptr;

@@ -49,3 +49,4 @@ inline constexpr int32_t kReadMaxFrameEdit = 5;    // step 5's largest frame
 inline constexpr int32_t kReadDelayEdit = 6;       // step 5's delay range, step 7's delay
 inline constexpr int32_t kReadMomentEdit = 24;     // step 7's target moment
 inline constexpr int32_t kReadCalibrationRangeEdit = 5;  // step 7's two ranges
+inline constexpr int32_t kReadCalibrationEdit = 8;       // step 8's three calibrations

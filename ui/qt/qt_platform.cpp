@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
@@ -297,6 +299,33 @@ void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1,
   auto* painter = reinterpret_cast<QPainter*>(surface);
   painter->setPen(QPen(Qt::black, 1));
   painter->drawLine(x0, y0, x1, y1);
+}
+
+void platformPaintLargeText(PaintSurface surface, int32_t x, int32_t y, const char* text) {
+  auto* painter = reinterpret_cast<QPainter*>(surface);
+  painter->save();
+  QFont large = painter->font();
+  large.setPixelSize(48);
+  painter->setFont(large);
+  platformPaintText(surface, x, y, text);
+  painter->restore();
+}
+
+void platformPaintFilledRect(PaintSurface surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  reinterpret_cast<QPainter*>(surface)->fillRect(QRect(left, top, right - left, bottom - top), Qt::black);
+}
+
+int64_t platformNowMilliseconds() {
+  static const QElapsedTimer clock = [] {
+    QElapsedTimer started;
+    started.start();
+    return started;
+  }();
+  return clock.elapsed();
+}
+
+void platformFocusControl(ControlHandle handle) {
+  if (QWidget* w = innerOf(handle)) w->setFocus(Qt::OtherFocusReason);
 }
 
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,

@@ -34,7 +34,8 @@ class Canvas : public QWidget {
 
   void startTicks(int32_t milliseconds) {
     stopTicks();
-    timerId_ = startTimer(milliseconds < 1 ? 1 : milliseconds);
+    // Precise: the timer's countdown needs its ticks within a few ms of their period.
+    timerId_ = startTimer(milliseconds < 1 ? 1 : milliseconds, Qt::PreciseTimer);
   }
   void stopTicks() {
     if (timerId_ != 0) killTimer(timerId_);
