@@ -47,7 +47,8 @@ file(GLOB QUILLMAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/win3
 list(REMOVE_ITEM QUILLMAR_WIN32_SOURCES ${PROJECT_SOURCE_DIR}/ui/win32/main.cpp ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp)
 add_library(quillmar_win32_backend OBJECT ${QUILLMAR_WIN32_SOURCES})
 quillmar_layer(quillmar_win32_backend ui/win32)
-target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 PRIVATE quillmar_text)
+# winmm: the timer's cues (PlaySound).
+target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 winmm PRIVATE quillmar_text)
 
 add_executable(quillmar WIN32 ui/win32/main.cpp ${QUILLMAR_RC} ${QUILLMAR_MANIFEST_RC})
 quillmar_defaults(quillmar)

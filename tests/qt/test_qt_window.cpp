@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -539,6 +540,29 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   EXPECT_EQ(app().matchDelay, 2);
   EXPECT_EQ(app().aimDelay, aimed.delay - 2);
   screenshot("quillmar-screen4-match.png");
+
+  // Step 8 plans for the target; applying step 7's correction makes phase 2
+  // two frames (1000 / 59.8261 ms each) shorter.
+  ASSERT_EQ(app().planOutcome, 0);
+  EXPECT_EQ(app().planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
+  click(app().applyCorrectionButton);
+  EXPECT_EQ(app().delayCalibration, -2);
+  EXPECT_EQ(app().planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
+  screenshot("quillmar-screen4-corrected.png");
+
+  // The countdown runs on the window's timer: started, it shows phase 1 in
+  // large digits, and the button (which keeps the focus) stops it.
+  click(app().timerButton);
+  ASSERT_EQ(app().countdownRunning, 1);
+  auto* focused = qobject_cast<QPushButton*>(window_->focusWidget());
+  ASSERT_NE(focused, nullptr);
+  EXPECT_TRUE(focused->text().startsWith(QString::fromUtf8("スタート")));
+  waitFor([&] { return app().countdownElapsed > 0; });
+  EXPECT_EQ(app().countdownPhase, 1);
+  EXPECT_LT(app().countdownRemaining, app().planFirstPhase);
+  screenshot("quillmar-screen4-countdown.png");
+  click(app().timerButton);
+  EXPECT_EQ(app().countdownRunning, 0);
 }
 
 // Step 5's notes below the list: a search cut at 1000 hits whose search.txt

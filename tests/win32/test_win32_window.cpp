@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <functional>
@@ -879,6 +880,28 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   EXPECT_EQ(app().aimDelay, aimed.delay - 2);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-match.png");
+
+  // Step 8 plans for the target; applying step 7's correction makes phase 2
+  // two frames (1000 / 59.8261 ms each) shorter.
+  ASSERT_EQ(app().planOutcome, 0);
+  EXPECT_EQ(app().planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
+  click(app().applyCorrectionButton);
+  EXPECT_EQ(app().delayCalibration, -2);
+  EXPECT_EQ(app().planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen4-corrected.png");
+
+  // The countdown runs on the window's timer: started, it shows phase 1 in
+  // large digits and keeps the focus on its button; pressed again, it stops.
+  click(app().timerButton);
+  ASSERT_EQ(app().countdownRunning, 1);
+  EXPECT_EQ(GetFocus(), hwnd(app().timerButton));
+  pumpUntil(main_, [&](int) { return app().countdownElapsed > 0; });
+  EXPECT_EQ(app().countdownPhase, 1);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen4-countdown.png");
+  click(app().timerButton);
+  EXPECT_EQ(app().countdownRunning, 0);
 }
 
 // Step 5's notes below the list: a search cut at 1000 hits whose search.txt

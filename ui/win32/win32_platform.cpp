@@ -163,6 +163,39 @@ void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1,
   LineTo(dc, win32Scale(x1), win32Scale(y1));
 }
 
+void platformPaintLargeText(PaintSurface surface, int32_t x, int32_t y, const char* text) {
+  HDC dc = reinterpret_cast<HDC>(surface);
+  LOGFONTW look{};
+  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof look, &look);
+  look.lfHeight = -48;
+  look.lfWidth = 0;
+  HFONT large = CreateFontIndirectW(&look);
+  HGDIOBJ old = SelectObject(dc, large);
+  platformPaintText(surface, x, y, text);
+  SelectObject(dc, old);
+  DeleteObject(large);
+}
+
+void platformPaintFilledRect(PaintSurface surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  RECT r{left, top, right, bottom};
+  FillRect(reinterpret_cast<HDC>(surface), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+int64_t platformNowMilliseconds() {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<int64_t>(now.QuadPart / frequency * 1000 + now.QuadPart % frequency * 1000 / frequency);
+}
+
+void platformFocusControl(ControlHandle handle) {
+  if (handle != 0) SetFocus(hwndOf(handle));
+}
+
 void platformRunModalDialog(AppState& app, const DialogTemplate& dialogTemplate, DialogInitHandler onInit,
                             DialogEndHandler onEnd) {
   DialogContext context{&app, &dialogTemplate, onInit, onEnd};
@@ -188,7 +221,7 @@ void win32SetDocumentOpener(Win32DocumentOpener opener) { gOpener = opener ? ope
 
 // The command interpreter's `start` opens a document with the program that
 // its extension is associated with, as ShellExecute would; going through it
-// keeps the executable's imports to KERNEL32, USER32, GDI32 and msvcrt.
+// keeps SHELL32 out of the executable's imports.
 // CREATE_NO_WINDOW: no console flashes up. The outcome is not looked at.
 void win32OpenWithAssociation(const wchar_t* path) {
   std::wstring commandLine = L"cmd.exe /c start \"\" \"";
