@@ -636,7 +636,7 @@ void commandTimer(AppState& app, int32_t) {
     }
     app.countdownRunning = 1;
     app.countdownStart = platformNowMilliseconds();
-    app.countdownElapsed = 0;
+    app.countdownElapsed = -1;  // so that a cue at the very start (an empty phase's end) still sounds
     app.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
     app.countdownRemaining = app.planFirstPhase;
     app.flashUntil = -1;

@@ -13,38 +13,36 @@
 namespace {
 
 constexpr uint32_t kRate = 44100;
+constexpr double kPi = 3.14159265358979323846;
 
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void put16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
+// Little-endian fields written at `at`.
+void put(std::vector<uint8_t>& out, std::size_t at, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 // A whole WAV file: a sine tone with a 5 ms fade at both ends (no click).
 std::vector<uint8_t> toneWav(double hertz, int32_t milliseconds) {
   const uint32_t count = kRate * static_cast<uint32_t>(milliseconds) / 1000;
   const uint32_t fade = kRate / 200;
-  std::vector<uint8_t> wav;
-  wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
-  put32(wav, 36 + count * 2);
-  wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  put32(wav, 16);
-  put16(wav, 1);  // PCM
-  put16(wav, 1);  // mono
-  put32(wav, kRate);
-  put32(wav, kRate * 2);
-  put16(wav, 2);
-  put16(wav, 16);
-  wav.insert(wav.end(), {'d', 'a', 't', 'a'});
-  put32(wav, count * 2);
+  std::vector<uint8_t> wav(44 + static_cast<std::size_t>(count) * 2);
+  std::memcpy(wav.data(), "RIFF", 4);
+  put(wav, 4, 36 + count * 2, 4);
+  std::memcpy(wav.data() + 8, "WAVEfmt ", 8);
+  put(wav, 16, 16, 4);         // the format chunk's size
+  put(wav, 20, 1, 2);          // PCM
+  put(wav, 22, 1, 2);          // mono
+  put(wav, 24, kRate, 4);      // samples a second
+  put(wav, 28, kRate * 2, 4);  // bytes a second
+  put(wav, 32, 2, 2);          // bytes a sample
+  put(wav, 34, 16, 2);         // bits a sample
+  std::memcpy(wav.data() + 36, "data", 4);
+  put(wav, 40, count * 2, 4);
   for (uint32_t i = 0; i < count; ++i) {
     double gain = 1.0;
     if (i < fade) gain = static_cast<double>(i) / fade;
     if (count - i < fade) gain = static_cast<double>(count - i) / fade;
-    double sample = 12000.0 * gain * std::sin(2.0 * M_PI * hertz * static_cast<double>(i) / kRate);
-    put16(wav, static_cast<uint16_t>(static_cast<int16_t>(sample)));
+    double sample = 12000.0 * gain * std::sin(2.0 * kPi * hertz * static_cast<double>(i) / kRate);
+    put(wav, 44 + static_cast<std::size_t>(i) * 2, static_cast<uint16_t>(static_cast<int16_t>(sample)), 2);
   }
   return wav;
 }
