@@ -772,15 +772,16 @@ void shellTimer(AppState& app) {
   refreshTimer(app);
 }
 
-// A running search is stopped and its thread joined; its hits are dropped
-// with the window.
+// A running search is stopped and its thread joined (its hits are dropped
+// with the window), a running countdown stopped, and the timer with them.
 void shellClose(AppState& app) {
   app.countdownRunning = 0;
+  if (app.searchStatus == SearchStatus::kRunning) {
+    searchJobCancel();
+    const EggSearchRequest* request = nullptr;
+    const EggHit* hits = nullptr;
+    searchJobCollect(request, hits);
+    app.searchStatus = SearchStatus::kStopped;
+  }
   refreshTimer(app);
-  if (app.searchStatus != SearchStatus::kRunning) return;
-  searchJobCancel();
-  const EggSearchRequest* request = nullptr;
-  const EggHit* hits = nullptr;
-  searchJobCollect(request, hits);
-  app.searchStatus = SearchStatus::kStopped;
 }
