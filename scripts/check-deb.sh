@@ -69,7 +69,7 @@ check_contents() {
   [ "$(dpkg-deb -f "$deb" Architecture)" = amd64 ] || fail "Architecture is $(dpkg-deb -f "$deb" Architecture)"
   local depends
   depends=$(dpkg-deb -f "$deb" Depends)
-  for wanted in 'libqt6widgets6' 'fonts-ipafont-gothic | fonts-japanese-gothic' 'xdg-utils'; do
+  for wanted in 'libqt6widgets6' 'libpulse0' 'fonts-ipafont-gothic | fonts-japanese-gothic' 'xdg-utils'; do
     case ", $depends," in
       *", $wanted"[,\ ]*) ;;
       *) fail "Depends lacks '$wanted': $depends" ;;

@@ -166,18 +166,19 @@ void platformPaintLine(PaintSurface surface, int32_t x0, int32_t y0, int32_t x1,
 void platformPaintLargeText(PaintSurface surface, int32_t x, int32_t y, const char* text) {
   HDC dc = reinterpret_cast<HDC>(surface);
   LOGFONTW look{};
-  GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof look, &look);
-  look.lfHeight = -48;
+  GetObjectW(win32WindowFont(), sizeof look, &look);
+  look.lfHeight = -win32Scale(48);
   look.lfWidth = 0;
   HFONT large = CreateFontIndirectW(&look);
   HGDIOBJ old = SelectObject(dc, large);
-  platformPaintText(surface, x, y, text);
+  std::wstring wide = cp932ToUtf16(text);
+  TextOutW(dc, win32Scale(x), win32Scale(y), wide.c_str(), static_cast<int>(wide.size()));
   SelectObject(dc, old);
   DeleteObject(large);
 }
 
 void platformPaintFilledRect(PaintSurface surface, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  RECT r{left, top, right, bottom};
+  RECT r{win32Scale(left), win32Scale(top), win32Scale(right), win32Scale(bottom)};
   FillRect(reinterpret_cast<HDC>(surface), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 

@@ -1,0 +1,101 @@
+// The timer of step 8 in the real Qt window, for a minute: how late the
+// window's ticks come after their 10 ms period, and how late each phase's end
+// is seen after its computed instant, against the one-frame goal (1000 /
+// 59.8261 = 16.7 ms). The countdown is started through the shell as a click
+// on "スタート/ストップ" would; an event filter on the client area notes the
+// monotonic time of every tick the window hands to the shell.
+//   QT_QPA_PLATFORM=offscreen build/release/bench/quillmar_timer_bench
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "state/app_state.h"
+#include "ui/platform.h"
+#include "ui/qt/qt_window.h"
+#include "ui/resources/templates.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr double kFrameMilliseconds = 1000.0 / 59.8261;
+
+class TickRecorder : public QObject {
+ public:
+  std::vector<int64_t> ticks;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Timer) ticks.push_back(platformNowMilliseconds());
+    return false;
+  }
+};
+
+// The median, 99th percentile and worst of `values`.
+void report(benchmark::State& state, const char* name, std::vector<double> values) {
+  if (values.empty()) return;
+  std::sort(values.begin(), values.end());
+  auto at = [&](double q) { return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))]; };
+  state.counters[std::string(name) + "_median_ms"] = at(0.5);
+  state.counters[std::string(name) + "_p99_ms"] = at(0.99);
+  state.counters[std::string(name) + "_worst_ms"] = values.back();
+}
+
+// 2026-04-27 02:58:59, delay 600, default calibrations: phase 2 = 10029 ms,
+// phase 1 = 59000 - 10029 = 48971 ms; the countdown lasts 59 s.
+void BM_QtCountdownTimer(benchmark::State& state) {
+  auto app = std::make_unique<AppState>();
+  QWidget* window = quillmarqt::createMainWindow(*app, ".");
+  window->show();
+  shellCommand(*app, kCmdScreenFour);
+  platformSetText(app->targetMomentEdit, "2026-04-27 02:58:59");
+  platformSetText(app->targetDelayEdit, "600");
+  shellCommand(*app, kCmdCalibrate);
+  TickRecorder recorder;
+  quillmarqt::clientArea()->installEventFilter(&recorder);
+  for (auto _ : state) {
+    recorder.ticks.clear();
+    shellCommand(*app, kCmdTimer);
+    const int64_t start = app->countdownStart;
+    QElapsedTimer wall;
+    wall.start();
+    while (app->countdownRunning != 0 && wall.elapsed() < 90000) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    state.SetIterationTime(static_cast<double>(wall.elapsed()) / 1000.0);
+    if (app->countdownRunning != 0) state.SkipWithError("the countdown did not end within 90 s");
+
+    std::vector<double> tickLate;
+    for (std::size_t i = 1; i < recorder.ticks.size(); ++i)
+      tickLate.push_back(static_cast<double>(recorder.ticks[i] - recorder.ticks[i - 1] - 10));
+    std::vector<double> endLate;
+    for (int64_t end : {app->planFirstPhase, app->planFirstPhase + app->planSecondPhase}) {
+      auto seen = std::lower_bound(recorder.ticks.begin(), recorder.ticks.end(), start + end);
+      if (seen != recorder.ticks.end()) endLate.push_back(static_cast<double>(*seen - (start + end)));
+    }
+    report(state, "tick_late", tickLate);
+    report(state, "phase_end_late", endLate);
+    state.counters["ticks"] = static_cast<double>(recorder.ticks.size());
+    state.counters["goal_ms"] = kFrameMilliseconds;
+  }
+  quillmarqt::clientArea()->removeEventFilter(&recorder);
+  window->close();
+  delete window;
+}
+BENCHMARK(BM_QtCountdownTimer)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  quillmarqt::setUpApplication(application);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
