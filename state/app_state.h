@@ -251,6 +251,7 @@ struct AppState {
   int32_t countdownPhase;    // 0 before a start, 1 and 2 the phases, 3 done
   int64_t countdownRemaining;
   int64_t flashUntil;        // the end flash shows while countdownElapsed is below this
+  int64_t countdownPaintedAt;  // countdownElapsed at the last repaint
   uint8_t soundMissing;      // no sound device: said on screen, cues stay silent
   int32_t shellTimerPeriod;  // the period the window's timer runs at (0: stopped)
 

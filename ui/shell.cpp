@@ -36,6 +36,7 @@ constexpr int32_t kDefaultCalibrationDelays = 10;
 // The countdown's tick: a repaint at least 30 times a second, and a phase's
 // end seen well within a frame (17 ms) of its instant.
 constexpr int32_t kCountdownTickMilliseconds = 10;
+constexpr int64_t kCountdownRepaintMilliseconds = 25;
 // How long the end of a phase flashes.
 constexpr int64_t kFlashMilliseconds = 400;
 
@@ -361,7 +362,15 @@ void tickCountdown(AppState& app) {
     playCue(app, CueSound::kSecond);
   }
   if (tick.phase == CountdownPhase::kDone && elapsed >= app.flashUntil) app.countdownRunning = 0;
-  platformInvalidate(app);
+  // The digits are repainted about 40 times a second (a whole-window repaint
+  // on every 10 ms tick would keep a core busy); a cue, a phase's end and the
+  // end of a flash are shown at the tick that finds them.
+  bool flashEnded = app.flashUntil >= 0 && app.countdownPaintedAt < app.flashUntil && elapsed >= app.flashUntil;
+  if (tick.cues != 0 || flashEnded || app.countdownRunning == 0 ||
+      elapsed - app.countdownPaintedAt >= kCountdownRepaintMilliseconds) {
+    app.countdownPaintedAt = elapsed;
+    platformInvalidate(app);
+  }
 }
 
 // The three calibration edits, each taken at the nearest end of its range.
@@ -637,6 +646,7 @@ void commandTimer(AppState& app, int32_t) {
     app.countdownRunning = 1;
     app.countdownStart = platformNowMilliseconds();
     app.countdownElapsed = -1;  // so that a cue at the very start (an empty phase's end) still sounds
+    app.countdownPaintedAt = -1;
     app.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
     app.countdownRemaining = app.planFirstPhase;
     app.flashUntil = -1;
