@@ -557,7 +557,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   auto* focused = qobject_cast<QPushButton*>(window_->focusWidget());
   ASSERT_NE(focused, nullptr);
   EXPECT_TRUE(focused->text().startsWith(QString::fromUtf8("スタート")));
-  waitFor([&] { return app().countdownElapsed > 0; });
+  ASSERT_TRUE(waitFor([&] { return app().countdownElapsed > 0; })) << "the countdown never ticked";
   EXPECT_EQ(app().countdownPhase, 1);
   EXPECT_LT(app().countdownRemaining, app().planFirstPhase);
   screenshot("quillmar-screen4-countdown.png");

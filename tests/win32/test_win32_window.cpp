@@ -896,7 +896,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   click(app().timerButton);
   ASSERT_EQ(app().countdownRunning, 1);
   EXPECT_EQ(GetFocus(), hwnd(app().timerButton));
-  pumpUntil(main_, [&](int) { return app().countdownElapsed > 0; });
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().countdownElapsed > 0; })) << "the countdown never ticked";
   EXPECT_EQ(app().countdownPhase, 1);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-countdown.png");
