@@ -258,7 +258,8 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
   fake().now += 12815;
   shellTimer(app());
   ops = fakePaint(app());
-  EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [](const PaintOp& op) { return op.kind == PaintOp::Kind::kFilledRect; }));
+  EXPECT_TRUE(std::any_of(ops.begin(), ops.end(),
+                          [](const PaintOp& op) { return op.kind == PaintOp::Kind::kFilledRect; }));
   command(kCmdTimer);
   EXPECT_EQ(app().countdownRunning, 0);
   EXPECT_TRUE(painted("スタートで時計を決定した瞬間から計ります"));
