@@ -211,6 +211,7 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
 TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
   start();
   command(kCmdScreenFour);
+  EXPECT_EQ(fake().focused, app().timerButton) << "the space bar starts the countdown";
   EXPECT_TRUE(painted("step7の狙いから計画します"));
   type(app().targetMomentEdit, "2026-04-27 02:58:59");
   type(app().targetDelayEdit, "370");

@@ -249,6 +249,8 @@ void buildScreenFour(AppState& app) {
       create(app, ControlKind::kFramedPushButton, kCmdPlan, kStepEightLeft + 200, 152, 60, 22, texts::kTextPlanButton);
   app.timerButton = create(app, ControlKind::kFramedPushButton, kCmdTimer, kStepEightLeft + 5, 205, 220, 30,
                            texts::kTextTimerButton);
+  // The space bar presses the focused button: the timer's, from the start.
+  platformFocusControl(app.timerButton);
   if (app.typedHitSet != 0) {
     std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.typedHitSeed);
     platformSetText(app.hitSeedEdit, app.textBuffer);
