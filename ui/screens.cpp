@@ -73,8 +73,8 @@ constexpr int32_t kNoteLineStep = 16;
 constexpr int32_t kAimButtonX = kStepSixX + 135;
 constexpr int32_t kAimButtonWidth = 40;
 
-// Screen 4: step 7 on the left of the line at x 400; the right half is kept
-// for step 8. The table shows kCalibrationShownSeconds columns of seconds and
+// Screen 4: step 7 on the left of the line at x 400, step 8 (the timer) on
+// its right. The table shows kCalibrationShownSeconds columns of seconds and
 // kCalibrationShownDelays rows of delays.
 constexpr int32_t kStepEightX = 400;
 constexpr int32_t kTableHeaderY = 178;

@@ -1,7 +1,7 @@
 // The two screens of the main window: their controls, the controls commands
 // add or recreate at run time, and everything the paint handler draws.
 // Screen 1 holds steps 1 and 2, screen 2 steps 3 and 4, screen 3 steps 5 and 6,
-// screen 4 step 7 (and room for step 8).
+// screen 4 steps 7 and 8.
 #pragma once
 
 #include "state/app_state.h"
@@ -14,7 +14,8 @@
 // has no moment list (AppState.momentCount -1) and no seed handed over from a
 // hit (AppState.handOverFromHit 0) but keeps step 5's search, its
 // hits with their buttons and its year, and shows the TID and SID last used;
-// screen 4 shows the target, the ranges and the typed hit seed kept in AppState.
+// screen 4 shows the target, the ranges, the typed hit seed and the timer's
+// calibrations kept in AppState, with the timer's button focused.
 void buildScreen(AppState& app, ScreenMode mode);
 
 // Destroys every control of screen `mode` (handles cleared) and drops the PID
