@@ -17,6 +17,7 @@
 #include "cli/terminal.h"
 #include "core/egg_search.h"
 #include "core/rng.h"
+#include "core/thread_start.h"
 
 namespace {
 
@@ -80,16 +81,20 @@ bool parseHours(std::string_view text, uint32_t& mask) {
   }
 }
 
-// Runs the search on a worker thread while this one shows its progress.
+// Runs the search on a worker thread while this one shows its progress; with
+// no thread for the worker, on this one without progress.
 EggSearchResult searchWithProgress(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
                                    int32_t threads, std::FILE* err) {
   std::atomic<int64_t> done{0};
   std::atomic<bool> finished{false};
   EggSearchResult result{};
-  std::thread worker([&] {
-    result = runEggSearch(request, hits, capacity, EggSearchControl{threads, &done, nullptr});
-    finished.store(true);
-  });
+  std::thread worker;
+  if (!startThread(worker, [&] {
+        result = runEggSearch(request, hits, capacity, EggSearchControl{threads, &done, nullptr});
+        finished.store(true);
+      })) {
+    return runEggSearch(request, hits, capacity, EggSearchControl{threads, nullptr, nullptr});
+  }
   const int64_t total = eggSearchSeedCount(request);
   while (!finished.load()) {
     std::fprintf(err, "\rsearching: %lld of %lld seeds", static_cast<long long>(done.load()),
@@ -180,6 +185,9 @@ int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io) 
       isTerminal(io.err) ? searchWithProgress(request, hits.get(), capacity, static_cast<int32_t>(threads), io.err)
                          : runEggSearch(request, hits.get(), capacity,
                                         EggSearchControl{static_cast<int32_t>(threads), nullptr, nullptr});
+  if (result.status == EggSearchStatus::kNoThreads) {
+    return cliFailure(io, "the system refused a thread for the search: try a smaller --threads");
+  }
   if (result.count == 0) {
     std::fprintf(io.out, "no hit: no frame below %d of the %lld seeds of %d is kept\n", request.egg.frameCount,
                  static_cast<long long>(eggSearchSeedCount(request)), request.year);

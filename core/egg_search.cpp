@@ -8,6 +8,7 @@
 
 #include "core/egg_search_kernel.h"
 #include "core/rng.h"
+#include "core/thread_start.h"
 #include "data/tables.h"
 
 namespace {
@@ -348,10 +349,12 @@ void sortHits(EggHit* hits, int32_t count, int32_t threads, int digit) {
       radixSort(hits + start[b], start[b + 1] - start[b], digit - 1);
     }
   };
+  // A helper the system refuses leaves its buckets to the others.
   std::thread helpers[kEggSearchMaxThreads];
-  for (int32_t t = 1; t < threads; ++t) helpers[t] = std::thread(sortBuckets);
+  int32_t started = 1;
+  while (started < threads && startThread(helpers[started], sortBuckets)) ++started;
   sortBuckets();
-  for (int32_t t = 1; t < threads; ++t) helpers[t].join();
+  for (int32_t t = 1; t < started; ++t) helpers[t].join();
 }
 
 }  // namespace
@@ -397,7 +400,15 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
   search.control = &control;
   if (planOf(request.egg, search.plan) && capacity > 0) {
     std::thread helpers[kEggSearchMaxThreads];
-    for (int32_t t = 1; t < control.threads; ++t) helpers[t] = std::thread(work, std::ref(search));
+    int32_t started = 1;
+    while (started < control.threads && startThread(helpers[started], work, std::ref(search))) ++started;
+    if (started < control.threads) {
+      // The system refused a thread: the helpers already searching stop
+      // within a row, and nothing is handed over.
+      search.cancelled.store(true);
+      for (int32_t t = 1; t < started; ++t) helpers[t].join();
+      return EggSearchResult{EggSearchStatus::kNoThreads, 0};
+    }
     work(search);
     for (int32_t t = 1; t < control.threads; ++t) helpers[t].join();
   }

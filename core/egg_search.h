@@ -63,6 +63,7 @@ enum class EggSearchStatus : int32_t {
   kDone,        // hits[0..count) are the first `count` hits; count < capacity means there are no more
   kCancelled,   // hits[0..count) are sorted hits found before the stop; earlier ones may be missing
   kBadRequest,  // a field is out of range (eggSearchRequestValid); nothing was searched
+  kNoThreads,   // a helper thread could not be started: those started were stopped and joined; count is 0
 };
 
 struct EggSearchResult {
@@ -81,7 +82,10 @@ bool eggSearchKernelAvailable(EggSearchKernel kernel);
 
 // The search. hits must hold `capacity` (>= 0) entries. On return seedsDone
 // equals eggSearchSeedCount when the status is Done: seeds that could not add
-// a hit ahead of the ones collected are counted without being scanned.
+// a hit ahead of the ones collected are counted without being scanned. When
+// the system refuses one of the control.threads - 1 helper threads, the
+// search runs with none of them: it stops and joins those it started and
+// returns NoThreads.
 EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
                              const EggSearchControl& control);
 
@@ -96,7 +100,8 @@ using EggSearchRowHook = void (*)(const EggSearchControl& control);
 void setEggSearchRowHook(EggSearchRowHook hook);
 
 // Puts hits[0..count) in the search's order (frame, then delay, then seed),
-// in place, with up to `threads` threads (held to 1..kEggSearchMaxThreads). Within
+// in place, with up to `threads` threads (held to 1..kEggSearchMaxThreads;
+// fewer when the system refuses some: the order is the same). Within
 // one frame and delay the seeds share their lower half, so the upper half
 // orders them.
 void sortEggHits(EggHit* hits, int32_t count, int32_t threads);

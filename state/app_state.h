@@ -131,6 +131,8 @@ struct AppState {
   // Platform handles (meaningful only to the backend that gave them out).
   std::intptr_t instance;
   std::intptr_t mainWindow;
+  // Shell commands running: a modal dialog's event loop runs inside one.
+  int32_t shellCallDepth;
 
   // Text read from controls and numbers formatted for the screen go through here.
   char textBuffer[kTextBufferBytes];

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/egg_list.h"
+#include "core/thread_start.h"
 #include "tests/search_fixture.h"
 #include "ui/search_job.h"
 
@@ -228,9 +229,9 @@ TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   EXPECT_FALSE(painted(note));
 
   type(app().yearEdit, "2030");
-  searchJobRefuseThreads(true);
+  failThreadStart(1);  // the search's worker
   command(kCmdEggSearch);
-  searchJobRefuseThreads(false);
+  failThreadStart(0);
   EXPECT_EQ(app().searchStatus, SearchStatus::kFinished);
   EXPECT_EQ(fake().timerPeriod, 0);
   ASSERT_EQ(app().hitCount, 14);

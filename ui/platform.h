@@ -108,9 +108,12 @@ ControlHandle platformDialogItem(ControlHandle dialog, int32_t id);
 // A repeating tick of the main window, for work that runs off the window's
 // thread: after platformStartTimer the backend calls shellTimer (ui/shell.h)
 // on the window's thread about every `milliseconds` ms (at least 1), from its
-// event loop and never from inside another shell call, until
-// platformStopTimer. Painting and input go on between ticks. Starting a
-// running timer only changes its period; stopping a stopped one does nothing.
+// event loop, until platformStopTimer. Painting and input go on between
+// ticks. A modal dialog's nested loop delivers ticks too, inside the
+// shellCommand that opened it: the shell then leaves what must not run inside
+// another shell call (taking in a finished search) to the first tick after
+// that command. Starting a running timer only changes its period; stopping a
+// stopped one does nothing.
 void platformStartTimer(const AppState& app, int32_t milliseconds);
 void platformStopTimer(const AppState& app);
 

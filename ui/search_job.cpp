@@ -1,8 +1,9 @@
 #include "ui/search_job.h"
 
 #include <atomic>
-#include <system_error>
 #include <thread>
+
+#include "core/thread_start.h"
 
 namespace {
 
@@ -20,10 +21,13 @@ struct SearchJob {
 // The one search of the process. The window's shell joins its worker before
 // the window goes (shellClose), so the thread never outlives main().
 SearchJob gJob;
-bool gRefuseThreads = false;
+
+// Set by searchJobSetThreads; 0: every core.
+int32_t gThreads = 0;
 
 // The engine's threads: every core, the worker itself being one of them.
 int32_t engineThreads() {
+  if (gThreads > 0) return gThreads;
   unsigned cores = std::thread::hardware_concurrency();
   if (cores < 1) return 1;
   return cores > static_cast<unsigned>(kEggSearchMaxThreads) ? kEggSearchMaxThreads : static_cast<int32_t>(cores);
@@ -45,16 +49,12 @@ bool searchJobStart(const EggSearchRequest& request) {
   gJob.seedsDone.store(0);
   gJob.cancel.store(false);
   gJob.returned.store(false);
-  if (gRefuseThreads) return false;  // as when std::thread throws below
-  try {
-    gJob.worker = std::thread(runSearch);
-  } catch (const std::system_error&) {
-    return false;  // no thread to be had: the search does not start
-  }
-  return true;
+  return startThread(gJob.worker, runSearch);  // false: no thread to be had, the search does not start
 }
 
-void searchJobRefuseThreads(bool refuse) { gRefuseThreads = refuse; }
+void searchJobSetThreads(int32_t threads) {
+  gThreads = threads < 0 ? 0 : threads > kEggSearchMaxThreads ? kEggSearchMaxThreads : threads;
+}
 
 bool searchJobActive() { return gJob.worker.joinable(); }
 

@@ -18,10 +18,6 @@ inline constexpr int32_t kSearchHitLimit = 1000;
 // started.
 bool searchJobStart(const EggSearchRequest& request);
 
-// For tests: while `refuse` holds, searchJobStart finds no thread to start, as
-// when the system has none to give.
-void searchJobRefuseThreads(bool refuse);
-
 // A search has been started and not yet collected (running or returned).
 bool searchJobActive();
 
@@ -30,6 +26,10 @@ bool searchJobReturned();
 
 // How far the active search has come, 0..100 (0 without one).
 int32_t searchJobPercent();
+
+// Test seam: the engine's thread count for the searches started from now on,
+// 1..kEggSearchMaxThreads; 0 (the start) takes every core.
+void searchJobSetThreads(int32_t threads);
 
 // Asks the active search to stop; the engine returns within milliseconds.
 void searchJobCancel();

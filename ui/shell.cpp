@@ -757,7 +757,11 @@ void shellCommand(AppState& app, int32_t id) {
   for (const Route& route : kRoutes) {
     if (id < route.firstId || id > route.lastId) continue;
     if (route.screen != ScreenMode::kNone && route.screen != app.screenMode) return;
+    // The IV dialog's nested event loop runs inside the command and delivers
+    // timer ticks: shellTimer takes in no search until the command is over.
+    ++app.shellCallDepth;
     route.run(app, id);
+    --app.shellCallDepth;
     return;
   }
 }
@@ -767,7 +771,9 @@ void shellPaint(AppState& app, PaintSurface surface) { paintScreen(app, surface)
 // A tick: a running search's end, or its progress when that has moved; a
 // running countdown's time, cues and phase ends.
 void shellTimer(AppState& app) {
-  if (app.searchStatus == SearchStatus::kRunning) {
+  // Inside a command (the IV dialog's loop, see shellCommand) a search is
+  // taken in on the first tick after it; a countdown keeps its time.
+  if (app.searchStatus == SearchStatus::kRunning && app.shellCallDepth == 0) {
     if (searchJobReturned()) {
       finishSearch(app);
     } else {

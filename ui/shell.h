@@ -22,7 +22,9 @@ void shellCommand(AppState& app, int32_t id);
 void shellPaint(AppState& app, PaintSurface surface);
 
 // The tick of platformStartTimer: takes in the progress and, once it has
-// ended, the result of work running off the window's thread.
+// ended, the result of work running off the window's thread. A tick that
+// comes inside shellCommand (from a modal dialog's loop) takes in no search:
+// the next tick after the command does.
 void shellTimer(AppState& app);
 
 // The window is closing: work still running off the window's thread is

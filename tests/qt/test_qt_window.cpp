@@ -35,6 +35,7 @@
 #include "tests/search_gate.h"
 #include "text/cp932.h"
 #include "ui/qt/qt_window.h"
+#include "ui/search_job.h"
 #include "ui/resources/templates.h"
 
 namespace {
@@ -629,6 +630,51 @@ TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearc
   window_->close();  // the gate still holds the search
   EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
   EXPECT_TRUE(catcher_.urls.empty());
+}
+
+// Counts the timer events of the object it watches.
+class TickCounter : public QObject {
+ public:
+  int ticks = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Timer) ++ticks;
+    return false;
+  }
+};
+
+// The IV dialog's event loop delivers the window's timer ticks: a search that
+// returns while the dialog is open is taken in after the dialog, not inside it.
+TEST_F(QtWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAfterIt) {
+  chooseMenu(2);
+  type(app().yearEdit, "2026");
+  type(app().maxFrameEdit, "8");
+  type(app().delayMinEdit, "3909");
+  type(app().delayMaxEdit, "3910");
+  click(app().eggSearchButton);
+  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  chooseMenu(0);
+  TickCounter counter;
+  quillmarqt::clientArea()->installEventFilter(&counter);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    seen = true;
+    EXPECT_TRUE(waitFor([] { return searchJobReturned(); })) << "the search never returned";
+    const int before = counter.ticks;
+    EXPECT_TRUE(waitFor([&] { return counter.ticks >= before + 2 || app().searchStatus != SearchStatus::kRunning; }))
+        << "no tick in the dialog";
+    EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
+    EXPECT_TRUE(catcher_.urls.empty());
+    dialog->close();
+  });
+  click(app().ivEntryButton);
+  EXPECT_TRUE(seen);
+  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
+  EXPECT_EQ(app().searchStatus, SearchStatus::kFinished);
+  EXPECT_EQ(catcher_.urls.size(), 1u);
 }
 
 TEST_F(QtWindowTest, IvDialogEscapeCancels) {
