@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that quillmar needs, only when missing.
-# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows fuzz package
+# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows fuzz package tsan
 set -euo pipefail
 
 packages_for() {
@@ -14,6 +14,8 @@ packages_for() {
     windows) echo "g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic locales" ;;
     # clang with its libFuzzer runtime for the fuzz targets (scripts/fuzz.sh).
     fuzz) echo "clang libclang-rt-dev" ;;
+    # g++'s ThreadSanitizer runtime for the threads' tests (scripts/test.sh).
+    tsan) echo "g++ libtsan2 cmake ninja-build libgtest-dev" ;;
     # The Debian package: its manual page (help2man), dependencies (dpkg-shlibdeps,
     # which CPack finds executables for with file) and its checks
     # (scripts/check-deb.sh: lintian, the validators, the window under Xvfb).
