@@ -51,9 +51,9 @@ class CuePlayer {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!tried_) {
       tried_ = true;
-      pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+      pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
       int error = 0;
-      stream_ = pa_simple_new(nullptr, "quillmar", PA_STREAM_PLAYBACK, nullptr, "timer", &spec, nullptr, nullptr,
+      stream_ = pa_simple_new(nullptr, "quillmar", PA_STREAM_PLAYBACK, nullptr, "timer", &format, nullptr, nullptr,
                               &error);
       if (stream_ != nullptr) {
         second_ = tone(1760.0, 60);
