@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/calibration.h"
+#include "tests/deadline.h"
 #include "tests/shell_fixture.h"
 
 namespace {
@@ -35,15 +34,13 @@ class ScreenFourTest : public ShellTest {
       rects.push_back(r);
     }
   }
-  // Ticks the window's timer until the search has ended; fails loudly if it
-  // has not within ten minutes.
+  // Ticks the window's timer until the search has ended, within the tests'
+  // one deadline.
   void waitForTheSearch() {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(10);
-    while (app().searchStatus == SearchStatus::kRunning) {
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the search never ended";
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(waitUntil([&] {
       shellTimer(app());
-    }
+      return app().searchStatus != SearchStatus::kRunning;
+    })) << "the search never ended";
   }
 };
 
