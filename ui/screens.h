@@ -1,47 +1,66 @@
-// The two screens of the main window: their controls, the controls commands
-// add or recreate at run time, and everything the paint handler draws.
-// Screen 1 holds steps 1 and 2, screen 2 steps 3 and 4, screen 3 steps 5 and 6,
-// screen 4 steps 7 and 8.
+// The screens of the main window, one row each. A screen's file under
+// ui/screens/ holds everything its steps need: building and tearing down its
+// controls, painting it, its commands, and the work of its steps that
+// outlives its controls (step 5's search, step 8's countdown), which the
+// window's timer drives whichever screen is shown. Adding a screen is one
+// file and one row of kScreens.
+//   screen 1: steps 1 and 2   screen 2: steps 3 and 4
+//   screen 3: steps 5 and 6   screen 4: steps 7 and 8
 #pragma once
+
+#include <cstdint>
 
 #include "state/app_state.h"
 #include "ui/platform.h"
 
-// Creates the controls of screen `mode` in their fixed order and
-// resets that screen's state: screen 1 starts step 1 afresh (nature 0, ranges
-// 0..31, no measurement, no PID list) with AppState.baseStats in the base-stat
-// edits; screen 2 has no seed list (AppState.seedCandidateCount -1); screen 3
-// has no moment list (AppState.momentCount -1) and no seed handed over from a
-// hit (AppState.handOverFromHit 0) but keeps step 5's search, its
-// hits with their buttons and its year, and shows the TID and SID last used;
-// screen 4 shows the target, the ranges, the typed hit seed and the timer's
-// calibrations kept in AppState, with the timer's button focused.
+// Command ids firstId..lastId of a screen's controls; taken only while that
+// screen is shown, since its controls exist only then.
+struct ScreenCommand {
+  int32_t firstId;
+  int32_t lastId;
+  void (*run)(AppState& app, int32_t id);
+};
+
+struct Screen {
+  ScreenMode mode;
+  int32_t menuId;  // the menu entry that shows it
+  // What its steps hold from the window's start, before any screen but the
+  // first is shown; nullptr when nothing.
+  void (*start)(AppState& app) = nullptr;
+  // Creates its controls in their fixed order and resets what the screen
+  // starts afresh with (see each screen's file).
+  void (*build)(AppState& app);
+  // Destroys every control it made (handles cleared to 0).
+  void (*tearDown)(AppState& app);
+  // Draws its labels, values and lines on the white client area.
+  void (*paint)(AppState& app, PaintSurface surface);
+  const ScreenCommand* commands;
+  int32_t commandCount;
+  // Work that runs on while other screens are shown; nullptr when it has
+  // none. tickPeriod: how often (ms) the window's timer must tick for it
+  // now, 0 when it needs no tick. tick: a tick of that timer. close: the
+  // window is closing; stop and wait for the work.
+  int32_t (*tickPeriod)(const AppState& app) = nullptr;
+  void (*tick)(AppState& app) = nullptr;
+  void (*close)(AppState& app) = nullptr;
+};
+
+extern const Screen kScreenSteps12;
+extern const Screen kScreenSteps34;
+extern const Screen kScreenSteps56;
+extern const Screen kScreenSteps78;
+
+inline constexpr const Screen* kScreens[] = {&kScreenSteps12, &kScreenSteps34, &kScreenSteps56, &kScreenSteps78};
+
+// The row of `mode`; nullptr for ScreenMode::kNone.
+const Screen* screenOf(ScreenMode mode);
+
+// Creates the controls of screen `mode` and resets that screen's state.
 void buildScreen(AppState& app, ScreenMode mode);
 
 // Destroys every control of screen `mode` (handles cleared) and drops the PID
 // list (AppState.pidCandidateCount -1).
 void tearDownScreen(AppState& app, ScreenMode mode);
-
-// "リセット": the six base-stat edits again, now plain edits skipped by Tab,
-// showing AppState.baseStats, and the nature list with AppState.natureIndex
-// selected. The level and stat edits keep their texts.
-void rebuildStepOneInputs(AppState& app);
-
-// One "この値で次へ" button per listed PID candidate, slot i at y 208 + 25 i.
-// After a range search only buttons with y below 583 are made (15 at most),
-// so a 16th candidate is listed without one.
-void createCandidateButtons(AppState& app, bool afterRangeSearch);
-
-// One "日時へ" button per listed hit of step 5, level with its line; the
-// buttons of the previous list are destroyed first.
-void createHitButtons(AppState& app);
-
-// One "狙う" button per listed moment of step 6, level with its line; the
-// buttons of the previous list are destroyed first.
-void createAimButtons(AppState& app);
-
-// One plain edit per seed candidate, showing its seed as "0x%08X".
-void createSeedResultEdits(AppState& app);
 
 // Draws the shown screen: the white client area, then its labels, values and
 // lines. Numbers are formatted through AppState.textBuffer.

@@ -32,6 +32,14 @@ void shellTimer(AppState& app);
 // calls it before the controls are destroyed; calling it again does nothing.
 void shellClose(AppState& app);
 
+// Shows screen `to`: the shown screen's controls are torn down and the new
+// screen's built from scratch. The caller repaints.
+void shellSwitchScreen(AppState& app, ScreenMode to);
+
+// Starts, retimes or stops the window's one timer after work that runs off
+// its ticks (a search, a countdown) has started or ended.
+void shellRefreshTimer(AppState& app);
+
 // Reads a control's text through AppState.textBuffer with buffer length n (at
 // most n - 1 bytes) and converts it by the decimal rule / the seed rule.
 int32_t readDecimalControl(AppState& app, ControlHandle handle, int32_t n);

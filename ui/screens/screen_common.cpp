@@ -1,0 +1,93 @@
+#include "ui/screens/screen_common.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+#include "core/seed_time.h"
+#include "data/tables.h"
+#include "quillmar/texts.h"
+#include "ui/shell.h"
+
+ControlHandle createControl(const AppState& app, ControlKind kind, int32_t id, int32_t x, int32_t y, int32_t w,
+                            int32_t h, const char* caption) {
+  return platformCreateControl(app, kind, id, ControlRect{x, y, w, h}, caption);
+}
+
+const char* readControl(AppState& app, ControlHandle handle, int32_t n) {
+  platformGetText(handle, app.textBuffer, n);
+  return app.textBuffer;
+}
+
+void setNumberText(AppState& app, ControlHandle handle, int32_t value) {
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", value);
+  platformSetText(handle, app.textBuffer);
+}
+
+int32_t clampTo(int32_t value, int32_t low, int32_t high) { return value < low ? low : value > high ? high : value; }
+
+int32_t readYearControl(AppState& app, ControlHandle handle) {
+  return clampTo(readDecimalControl(app, handle, kReadYearEdit), kClockFirstYear, kClockLastYear);
+}
+
+int32_t thisYear() {
+  std::time_t now = std::time(nullptr);
+  std::tm* utc = std::gmtime(&now);
+  int32_t year = utc != nullptr ? utc->tm_year + 1900 : kClockFirstYear;
+  return clampTo(year, kClockFirstYear, kClockLastYear);
+}
+
+int32_t selectedOption(ControlHandle combo) {
+  int32_t row = platformSelectedListRow(combo);
+  return row < 0 ? 0 : row;
+}
+
+const char* formatted(AppState& app, const char* format, int32_t value) {
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, value);
+  return app.textBuffer;
+}
+
+void fillNatureCombo(AppState& app, ControlHandle combo) {
+  for (int n = 0; n < kNatureCount; ++n) platformAddListRow(combo, app.natureTable.rows[n].name);
+}
+
+void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects)[3], ControlHandle& nature,
+                       ControlHandle& gender, ControlHandle& ability) {
+  nature = platformCreateControl(app, ControlKind::kDropDownList, firstId, rects[0], "");
+  platformAddListRow(nature, texts::kTextNoFilter);
+  fillNatureCombo(app, nature);
+  platformSelectListRow(nature, 0);
+  gender = platformCreateControl(app, ControlKind::kDropDownList, firstId + 1, rects[1], "");
+  for (const char* option : kGenderFilterOptions) platformAddListRow(gender, option);
+  platformSelectListRow(gender, 0);
+  ability = platformCreateControl(app, ControlKind::kDropDownList, firstId + 2, rects[2], "");
+  for (const char* option : kAbilityFilterOptions) platformAddListRow(ability, option);
+  platformSelectListRow(ability, 0);
+}
+
+void formatWriteFailure(AppState& app, int32_t error) {
+  const char* reason = nullptr;
+  switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      reason = texts::kTextNoSpace;
+      break;
+    case EACCES:  // also a file another program holds open on Windows
+    case EPERM: reason = texts::kTextWriteRefused; break;
+    case EISDIR: reason = texts::kTextFolderInTheWay; break;
+    case EROFS: reason = texts::kTextReadOnlyDisk; break;
+    case EFBIG: reason = texts::kTextFileTooLarge; break;
+    case ENAMETOOLONG: reason = texts::kTextNameTooLong; break;
+    case ENOENT: reason = texts::kTextFolderGone; break;
+    case EIO: reason = texts::kTextDiskError; break;
+    default: break;
+  }
+  char number[32];
+  if (reason == nullptr) {
+    std::snprintf(number, sizeof number, texts::kTextErrorNumber, error);
+    reason = number;
+  }
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextHitFileNotWritten, reason);
+}

@@ -1,0 +1,57 @@
+// What the screens share: reading and filling controls, the filter lists of
+// steps 4 and 5, the year the console most likely shows, and the player's
+// words for a file that could not be written. Everything here works through
+// AppState.textBuffer and the platform seam only.
+#pragma once
+
+#include <cstdint>
+
+#include "state/app_state.h"
+#include "ui/platform.h"
+
+// The largest delay a player can type (steps 5 and 7): the 16-bit part of a
+// seed it adds to.
+inline constexpr int32_t kLargestDelay = 65535;
+
+// A control of the main window at (x, y), w x h.
+ControlHandle createControl(const AppState& app, ControlKind kind, int32_t id, int32_t x, int32_t y, int32_t w,
+                            int32_t h, const char* caption = "");
+
+// The control's text, read through AppState.textBuffer with buffer length n.
+const char* readControl(AppState& app, ControlHandle handle, int32_t n);
+
+// The edit shows `value` as "%d".
+void setNumberText(AppState& app, ControlHandle handle, int32_t value);
+
+// `value` taken at the nearest end of low..high.
+int32_t clampTo(int32_t value, int32_t low, int32_t high);
+
+// A year as the console's clock can show it: values outside 2000..2099 are
+// taken as the nearest end, as the IV dialog takes an IV above 31 as 31.
+int32_t readYearControl(AppState& app, ControlHandle handle);
+
+// The year the console's clock most likely shows: this year on the computer's
+// clock, kept within the clock's 2000..2099.
+int32_t thisYear();
+
+// A filter list read as its option: no selection reads as option 0, "指定しない".
+int32_t selectedOption(ControlHandle combo);
+
+// `value` formatted by `format` into AppState.textBuffer.
+const char* formatted(AppState& app, const char* format, int32_t value);
+
+// The 25 nature names as the rows of a drop-down list.
+void fillNatureCombo(AppState& app, ControlHandle combo);
+
+// The nature, gender and ability filters of steps 4 and 5, with ids firstId,
+// firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
+void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects)[3], ControlHandle& nature,
+                       ControlHandle& gender, ControlHandle& ability);
+
+// The note that search.txt was not saved, with why in the player's words
+// (from the errno value), in AppState.textBuffer.
+void formatWriteFailure(AppState& app, int32_t error);
+
+// Hand-overs between screens. Step 6's "狙う" makes a moment (with its delay)
+// step 7's target, with its seed, and step 8 plans for it.
+void setTarget(AppState& app, const ConsoleMoment& moment);

@@ -1,0 +1,153 @@
+// Screen 2: step 3 (the initial seed's candidates) on the left of the line at
+// x 400, step 4 (the egg PID list into result.txt) on its right.
+#include <cstdio>
+#include <iterator>
+
+#include "core/egg_list.h"
+#include "core/seed_backtrack.h"
+#include "data/output_file.h"
+#include "quillmar/texts.h"
+#include "ui/screens.h"
+#include "ui/screens/screen_common.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr char kResultFile[] = "result.txt";
+
+constexpr int32_t kCurrentSeedEditId = 210;
+constexpr int32_t kHourEditId = 211;
+constexpr int32_t kStepLimitEditId = 211;  // shares its id with the hour edit; only handles tell them apart
+constexpr int32_t kTidEditId = 300;
+constexpr int32_t kSidEditId = 301;
+constexpr int32_t kInitialSeedEditId = 302;
+constexpr int32_t kMarriageCheckId = 303;
+constexpr int32_t kFrameCountEditId = 305;
+constexpr int32_t kShinyOnlyCheckId = 306;
+constexpr int32_t kNatureFilterComboId = 307;  // 307..309: nature, gender, ability
+constexpr int32_t kSeedResultEditFirstId = 240;
+
+// Step 3 has no seed list (AppState.seedCandidateCount -1).
+void build(AppState& app) {
+  app.currentSeedEdit = createControl(app, ControlKind::kPlainEdit, kCurrentSeedEditId, 85, 25, 120, 22);
+  app.hourEdit = createControl(app, ControlKind::kPlainEdit, kHourEditId, 85, 50, 20, 22, "12");
+  app.seedSearchButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedSearch, 135, 50, 180, 22,
+                                       texts::kTextSeedSearchButton);
+  app.stepLimitEdit = createControl(app, ControlKind::kPlainEdit, kStepLimitEditId, 250, 25, 40, 22, "1000");
+  app.tidEdit = createControl(app, ControlKind::kPlainEdit, kTidEditId, 458, 52, 50, 22);
+  app.sidEdit = createControl(app, ControlKind::kPlainEdit, kSidEditId, 563, 52, 50, 22);
+  app.initialSeedEdit = createControl(app, ControlKind::kPlainEdit, kInitialSeedEditId, 490, 27, 120, 22);
+  app.marriageCheck =
+      createControl(app, ControlKind::kCheckBox, kMarriageCheckId, 415, 80, 100, 30, texts::kTextMarriageCheck);
+  app.outputButton =
+      createControl(app, ControlKind::kFramedPushButton, kCmdOutput, 530, 230, 50, 22, texts::kTextOutputButton);
+  app.frameCountEdit = createControl(app, ControlKind::kPlainEdit, kFrameCountEditId, 415, 230, 60, 22, "50000");
+  app.shinyOnlyCheck =
+      createControl(app, ControlKind::kCheckBox, kShinyOnlyCheckId, 530, 80, 100, 30, texts::kTextShinyOnlyCheck);
+
+  createFilterLists(app, kNatureFilterComboId, {{460, 130, 120, 300}, {460, 160, 120, 300}, {460, 190, 120, 300}},
+                    app.natureFilterCombo, app.genderFilterCombo, app.abilityFilterCombo);
+
+  app.seedCandidateCount = -1;
+}
+
+void tearDown(AppState& app) {
+  platformDestroyControl(app.currentSeedEdit);
+  platformDestroyControl(app.hourEdit);
+  platformDestroyControl(app.seedSearchButton);
+  platformDestroyControl(app.stepLimitEdit);
+  for (ControlHandle& h : app.seedResultEdits) platformDestroyControl(h);
+  platformDestroyControl(app.tidEdit);
+  platformDestroyControl(app.sidEdit);
+  platformDestroyControl(app.outputButton);
+  platformDestroyControl(app.marriageCheck);
+  platformDestroyControl(app.frameCountEdit);
+  platformDestroyControl(app.shinyOnlyCheck);
+  platformDestroyControl(app.initialSeedEdit);
+  platformDestroyControl(app.natureFilterCombo);
+  platformDestroyControl(app.genderFilterCombo);
+  platformDestroyControl(app.abilityFilterCombo);
+}
+
+// One plain edit per seed candidate, showing its seed as "0x%08X".
+void createSeedResultEdits(AppState& app) {
+  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.seedCandidates[i].seed);
+    app.seedResultEdits[i] = createControl(app, ControlKind::kPlainEdit, kSeedResultEditFirstId + i, 110, 100 + 25 * i,
+                                           120, 22, app.textBuffer);
+  }
+}
+
+void paint(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep3Title);
+  platformPaintText(s, 10, 27, texts::kTextCurrentSeed);
+  platformPaintText(s, 10, 52, texts::kTextRunHour);
+  platformPaintText(s, 107, 52, texts::kTextHourUnit);
+  platformPaintText(s, 292, 27, texts::kTextStepLimitUnit);
+  platformPaintText(s, 15, 75, texts::kTextCandidates);
+  platformPaintText(s, 405, 5, texts::kTextStep4Title);
+  platformPaintText(s, 415, 30, texts::kTextInitialSeed);
+  platformPaintText(s, 415, 55, texts::kTextTid);
+  platformPaintText(s, 520, 55, texts::kTextSid);
+  platformPaintText(s, 477, 230, texts::kTextFrameUnit);
+  platformPaintText(s, 420, 132, texts::kTextNatureLabel);
+  platformPaintText(s, 420, 162, texts::kTextGenderLabel);
+  platformPaintText(s, 420, 192, texts::kTextAbilityLabel);
+  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    platformPaintText(s, 20, 100 + 25 * i, formatted(app, texts::kTextStepsBack, app.seedCandidates[i].stepIndex));
+  platformPaintLine(s, 400, -1, 400, 600);
+}
+
+// 220 "初期SEED候補を逆算".
+void commandSeedSearch(AppState& app, int32_t) {
+  int32_t stepLimit = readDecimalControl(app, app.stepLimitEdit, kReadStepLimitEdit);
+  app.currentSeed = readSeedControl(app, app.currentSeedEdit, kReadSeedEdit);
+  int32_t hour = readDecimalControl(app, app.hourEdit, kReadHourEdit);
+  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    platformDestroyControl(app.seedResultEdits[i]);
+  backtrackInitialSeeds(app, stepLimit, hour);
+  createSeedResultEdits(app);
+  platformInvalidate(app);
+}
+
+// 304 "出力": the list is handed to the desktop only when the whole file was
+// written; otherwise nothing is opened and an earlier result.txt is kept.
+void commandOutput(AppState& app, int32_t) {
+  EggListRequest request{};
+  request.initialSeed = readSeedControl(app, app.initialSeedEdit, kReadSeedEdit);
+  request.frameCount = readDecimalControl(app, app.frameCountEdit, kReadFrameCountEdit);
+  request.tid = readDecimalControl(app, app.tidEdit, kReadIdEdit);
+  request.sid = readDecimalControl(app, app.sidEdit, kReadIdEdit);
+  request.internationalMarriage = platformIsChecked(app.marriageCheck);
+  request.shinyOnly = platformIsChecked(app.shinyOnlyCheck);
+  request.natureChoice = platformSelectedListRow(app.natureFilterCombo);
+  request.genderChoice = platformSelectedListRow(app.genderFilterCombo);
+  request.abilityChoice = platformSelectedListRow(app.abilityFilterCombo);
+  app.lastTid = request.tid;
+  app.lastSid = request.sid;
+  app.idsKnown = 1;
+  if (writeEggPidListFile(app, request, kResultFile).outcome == OutputOutcome::kWritten) {
+    platformOpenDocument(kResultFile);
+  }
+}
+
+// No current seed yet.
+void start(AppState& app) { app.currentSeed = 0; }
+
+constexpr ScreenCommand kCommands[] = {
+    {kCmdSeedSearch, kCmdSeedSearch, commandSeedSearch},
+    {kCmdOutput, kCmdOutput, commandOutput},
+};
+
+}  // namespace
+
+const Screen kScreenSteps34{
+    .mode = ScreenMode::kTwo,
+    .menuId = kCmdScreenTwo,
+    .start = start,
+    .build = build,
+    .tearDown = tearDown,
+    .paint = paint,
+    .commands = kCommands,
+    .commandCount = static_cast<int32_t>(std::size(kCommands)),
+};

@@ -1,0 +1,385 @@
+// Screen 3: step 5 (the year search for an egg) on the left of the line at
+// x 570, step 6 (the moments of a seed) on its right. Step 5's search runs
+// off the window's thread and goes on while other screens are shown.
+#include "ui/screens/screen_steps56.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <iterator>
+
+#include "core/egg_list.h"
+#include "core/egg_search.h"
+#include "core/rng.h"
+#include "core/seed_time.h"
+#include "data/output_file.h"
+#include "quillmar/texts.h"
+#include "ui/screens.h"
+#include "ui/screens/screen_common.h"
+#include "ui/search_job.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr uint32_t kEveryHour = 0xFFFFFFu;
+constexpr int32_t kLargestFrameCount = 9999;
+
+constexpr int32_t kYearEditId = 400;
+constexpr int32_t kSearchTidEditId = 401;
+constexpr int32_t kSearchSidEditId = 402;
+constexpr int32_t kSearchMarriageCheckId = 403;
+constexpr int32_t kSearchShinyOnlyCheckId = 404;
+constexpr int32_t kSearchNatureComboId = 405;  // 405..407: nature, gender, ability
+constexpr int32_t kMaxFrameEditId = 408;
+constexpr int32_t kDelayMinEditId = 409;
+constexpr int32_t kDelayMaxEditId = 410;
+constexpr int32_t kMomentSeedEditId = 500;
+constexpr int32_t kMomentYearEditId = 501;
+
+// window leaves below its caption and menu bar. The hit columns stay apart in
+// the wider font Wine draws with, for frames up to 999.
+constexpr int32_t kStepSixX = 575;
+constexpr int32_t kHitFirstY = 135;
+constexpr int32_t kHitLineStep = 25;
+constexpr int32_t kMomentFirstY = 85;
+constexpr int32_t kMomentLineStep = 25;
+// Columns of a hit line and its header: seed, frame, PID, nature, ability,
+// gender value, shiny mark, delay; then its button.
+constexpr int32_t kHitColumns[8] = {10, 100, 218, 290, 370, 402, 454, 472};
+constexpr int32_t kHitButtonX = 515;
+constexpr int32_t kHitButtonWidth = 50;
+// Notes on the search, below the 14th hit line: too long for the status
+// beside "中止", each one line of at most 34 full-width characters (16 pixels
+// each in the font Wine draws with) left of step 6; three lines end within the
+// 535 pixels of the Win32 client area.
+constexpr int32_t kNoteX = 10;
+constexpr int32_t kNoteFirstY = 485;
+constexpr int32_t kNoteLineStep = 16;
+
+// Step 6's "狙う" buttons, level with the moment lines, right of their text.
+constexpr int32_t kAimButtonX = kStepSixX + 135;
+constexpr int32_t kAimButtonWidth = 40;
+
+// One "狙う" button per listed moment of step 6, level with its line; the
+// buttons of the previous list are destroyed first.
+void createAimButtons(AppState& app) {
+  for (ControlHandle& h : app.aimButtons) platformDestroyControl(h);
+  for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i)
+    app.aimButtons[i] =
+        createControl(app, ControlKind::kPushButton, kCmdFirstAim + i, kAimButtonX,
+                      kMomentFirstY - 3 + kMomentLineStep * i, kAimButtonWidth, 22, texts::kTextAimButton);
+}
+
+// No moment list and no seed handed over from a hit, but step 5's search,
+// its hits with their buttons and its year stay; the TID and SID last used
+// are shown.
+void build(AppState& app) {
+  int32_t year = app.searchStatus != SearchStatus::kIdle ? app.searchYear : thisYear();
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
+  app.yearEdit = createControl(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.textBuffer);
+  app.searchTidEdit = createControl(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
+  app.searchSidEdit = createControl(app, ControlKind::kPlainEdit, kSearchSidEditId, 245, 27, 50, 22);
+  if (app.idsKnown != 0) {
+    setNumberText(app, app.searchTidEdit, app.lastTid);
+    setNumberText(app, app.searchSidEdit, app.lastSid);
+  }
+  app.searchMarriageCheck =
+      createControl(app, ControlKind::kCheckBox, kSearchMarriageCheckId, 310, 24, 95, 28, texts::kTextMarriageCheck);
+  app.searchShinyOnlyCheck =
+      createControl(app, ControlKind::kCheckBox, kSearchShinyOnlyCheckId, 410, 24, 110, 28, texts::kTextShinyOnlyCheck);
+
+  createFilterLists(app, kSearchNatureComboId, {{50, 55, 120, 300}, {225, 55, 100, 300}, {380, 55, 100, 300}},
+                    app.searchNatureCombo, app.searchGenderCombo, app.searchAbilityCombo);
+
+  app.maxFrameEdit = createControl(app, ControlKind::kPlainEdit, kMaxFrameEditId, 10, 83, 45, 22, "100");
+  app.delayMinEdit = createControl(app, ControlKind::kPlainEdit, kDelayMinEditId, 150, 83, 50, 22, "300");
+  app.delayMaxEdit = createControl(app, ControlKind::kPlainEdit, kDelayMaxEditId, 222, 83, 50, 22, "9999");
+  app.eggSearchButton =
+      createControl(app, ControlKind::kFramedPushButton, kCmdEggSearch, 285, 83, 70, 22, texts::kTextEggSearchButton);
+  app.eggSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdEggSearchStop, 362, 83, 60, 22,
+                                          texts::kTextEggSearchStopButton);
+  createHitButtons(app);
+
+  app.momentSeedEdit = createControl(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 50, 27, 105, 22);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
+  app.momentYearEdit =
+      createControl(app, ControlKind::kPlainEdit, kMomentYearEditId, kStepSixX + 50, 52, 45, 22, app.textBuffer);
+  app.momentButton = createControl(app, ControlKind::kFramedPushButton, kCmdMoments, kStepSixX + 100, 52, 115, 22,
+                                   texts::kTextMomentButton);
+  app.toStepFourButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
+                                       22, texts::kTextToStepFourButton);
+  app.momentCount = -1;
+  app.handOverFromHit = 0;
+}
+
+void tearDown(AppState& app) {
+  platformDestroyControl(app.yearEdit);
+  platformDestroyControl(app.searchTidEdit);
+  platformDestroyControl(app.searchSidEdit);
+  platformDestroyControl(app.searchMarriageCheck);
+  platformDestroyControl(app.searchShinyOnlyCheck);
+  platformDestroyControl(app.searchNatureCombo);
+  platformDestroyControl(app.searchGenderCombo);
+  platformDestroyControl(app.searchAbilityCombo);
+  platformDestroyControl(app.maxFrameEdit);
+  platformDestroyControl(app.delayMinEdit);
+  platformDestroyControl(app.delayMaxEdit);
+  platformDestroyControl(app.eggSearchButton);
+  platformDestroyControl(app.eggSearchStopButton);
+  for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+  platformDestroyControl(app.momentSeedEdit);
+  platformDestroyControl(app.momentYearEdit);
+  platformDestroyControl(app.momentButton);
+  platformDestroyControl(app.toStepFourButton);
+  for (ControlHandle& h : app.aimButtons) platformDestroyControl(h);
+}
+
+// Below the list: a search that did not start, then, for the list shown, a
+// cut at the hit limit and a hit file that was not written.
+void paintSearchNotes(AppState& app, PaintSurface s) {
+  int32_t y = kNoteFirstY;
+  if (app.searchNotStarted != 0) {
+    platformPaintText(s, kNoteX, y, texts::kTextSearchNotStarted);
+    y += kNoteLineStep;
+  }
+  if (app.searchStatus != SearchStatus::kFinished && app.searchStatus != SearchStatus::kStopped) return;
+  if (app.searchHitsCut != 0) {
+    platformPaintText(s, kNoteX, y, formatted(app, texts::kTextHitsCut, app.searchHitTotal));
+    y += kNoteLineStep;
+  }
+  if (app.hitFileError != 0) {
+    formatWriteFailure(app, app.hitFileError);
+    platformPaintText(s, kNoteX, y, app.textBuffer);
+  }
+}
+
+void paint(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep5Title);
+  platformPaintText(s, 10, 29, texts::kTextYear);
+  platformPaintText(s, 100, 29, texts::kTextTid);
+  platformPaintText(s, 205, 29, texts::kTextSid);
+  platformPaintText(s, 10, 57, texts::kTextNatureLabel);
+  platformPaintText(s, 185, 57, texts::kTextGenderLabel);
+  platformPaintText(s, 340, 57, texts::kTextAbilityLabel);
+  platformPaintText(s, 57, 85, texts::kTextFrameUnit);
+  platformPaintText(s, 108, 85, texts::kTextDelayLabel);
+  platformPaintText(s, 204, 85, texts::kTextRangeDash);
+  if (app.searchStatus == SearchStatus::kRunning) {
+    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchRunning, app.searchPercent));
+  } else if (app.searchStatus == SearchStatus::kFinished) {
+    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchFinished, app.searchHitTotal));
+  } else if (app.searchStatus == SearchStatus::kStopped) {
+    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchStopped, app.searchHitTotal));
+  }
+
+  const char* headers[8] = {texts::kTextHitSeedHeader,   texts::kTextHitFrameHeader,   texts::kTextHitPidHeader,
+                            texts::kTextHitNatureHeader, texts::kTextHitAbilityHeader, texts::kTextHitGenderHeader,
+                            texts::kTextHitShinyHeader,  texts::kTextHitDelayHeader};
+  for (int c = 0; c < 8; ++c) platformPaintText(s, kHitColumns[c], 112, headers[c]);
+  platformPaintLine(s, 5, 130, kStepSixX - 10, 130);
+  if (app.hitCount == 0) platformPaintText(s, kHitColumns[0], kHitFirstY + 2, texts::kTextNoCandidate);
+  for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i) {
+    const SearchHit& hit = app.hits[i];
+    int32_t y = kHitFirstY + 2 + kHitLineStep * i;
+    platformPaintText(s, kHitColumns[0], y, formatted(app, "0x%08X", static_cast<int32_t>(hit.seed)));
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextHitFrame, hit.frame, hit.frame / 12,
+                  hit.frame % 12);
+    platformPaintText(s, kHitColumns[1], y, app.textBuffer);
+    platformPaintText(s, kHitColumns[2], y, formatted(app, "%08X", static_cast<int32_t>(hit.pid)));
+    platformPaintText(s, kHitColumns[3], y, app.natureTable.rows[hit.pid % kNatureCount].name);
+    platformPaintText(s, kHitColumns[4], y, formatted(app, "%d", static_cast<int32_t>((hit.pid & 1u) + 1u)));
+    platformPaintText(s, kHitColumns[5], y, formatted(app, "%d", static_cast<int32_t>(hit.pid & 0xFFu)));
+    if (hit.shiny != 0) platformPaintText(s, kHitColumns[6], y, texts::kTextShinyMark);
+    platformPaintText(s, kHitColumns[7], y, formatted(app, "%d", hit.delay));
+  }
+  paintSearchNotes(app, s);
+
+  platformPaintLine(s, kStepSixX - 5, -1, kStepSixX - 5, 600);
+  platformPaintText(s, kStepSixX + 5, 5, texts::kTextStep6Title);
+  platformPaintText(s, kStepSixX + 5, 29, texts::kTextMomentSeed);
+  platformPaintText(s, kStepSixX + 5, 54, texts::kTextYear);
+  if (app.momentCount == 0) {
+    SeedTimeVerdict verdict = seedTimeVerdict(app.momentSeed, app.momentYear);
+    platformPaintText(s, kStepSixX + 10, kMomentFirstY,
+                      verdict == SeedTimeVerdict::kHourOutOfRange ? texts::kTextNoMomentHour : texts::kTextNoMoment);
+  }
+  // Every moment of a seed in one year has the same delay: it is shown once,
+  // under the list, which leaves each line room for its "狙う" button.
+  for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
+    const ConsoleMoment& m = app.moments[i];
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMomentLine, m.month, m.day, m.hour, m.minute,
+                  m.second);
+    platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * i, app.textBuffer);
+  }
+  if (app.momentCount > 0) {
+    int32_t y = kMomentFirstY + kMomentLineStep * kMaxSeedMoments;
+    platformPaintText(s, kStepSixX + 10, y, formatted(app, texts::kTextMomentTotal, app.momentTotal));
+    platformPaintText(s, kStepSixX + 110, y, formatted(app, texts::kTextMomentDelay, app.moments[0].delay));
+  }
+}
+
+// Step 5's inputs as a search over every hour of the year. Numbers outside
+// their range are taken at its nearest end (frames 1..9999, delays 0..65535)
+// and a delay range typed the wrong way round is turned round, so that every
+// reading is a search the engine runs.
+EggSearchRequest readSearchRequest(AppState& app) {
+  EggSearchRequest request{};
+  request.year = readYearControl(app, app.yearEdit);
+  request.egg.tid = readDecimalControl(app, app.searchTidEdit, kReadIdEdit);
+  request.egg.sid = readDecimalControl(app, app.searchSidEdit, kReadIdEdit);
+  request.egg.internationalMarriage = platformIsChecked(app.searchMarriageCheck);
+  request.egg.shinyOnly = platformIsChecked(app.searchShinyOnlyCheck);
+  request.egg.natureChoice = selectedOption(app.searchNatureCombo);
+  request.egg.genderChoice = selectedOption(app.searchGenderCombo);
+  request.egg.abilityChoice = selectedOption(app.searchAbilityCombo);
+  request.egg.frameCount = clampTo(readDecimalControl(app, app.maxFrameEdit, kReadMaxFrameEdit), 1, kLargestFrameCount);
+  int32_t low = clampTo(readDecimalControl(app, app.delayMinEdit, kReadDelayEdit), 0, kLargestDelay);
+  int32_t high = clampTo(readDecimalControl(app, app.delayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
+  request.delayMin = low < high ? low : high;
+  request.delayMax = low < high ? high : low;
+  request.hourMask = kEveryHour;
+  request.kernel = EggSearchKernel::Auto;
+  return request;
+}
+
+// Step 6: the first moments of `seed` in `year`, and how many the year holds.
+void listMoments(AppState& app, uint32_t seed, int32_t year) {
+  app.momentSeed = seed;
+  app.momentYear = year;
+  SeedMomentCursor cursor = kSeedMomentStart;
+  app.momentCount = listSeedMoments(seed, year, cursor, app.moments, kMaxSeedMoments).count;
+  app.momentTotal = countSeedMoments(seed, year);
+  createAimButtons(app);
+}
+// 420 "検索": only while no search runs. The old list and its buttons go;
+// the search starts on its own thread and the timer follows it. When no
+// thread can be had, nothing goes: the list, its buttons and the status stay,
+// with a note that the search did not start.
+void commandEggSearch(AppState& app, int32_t) {
+  if (app.searchStatus == SearchStatus::kRunning) return;
+  EggSearchRequest request = readSearchRequest(app);
+  app.lastTid = request.egg.tid;
+  app.lastSid = request.egg.sid;
+  app.idsKnown = 1;
+  app.searchNotStarted = searchJobStart(request) ? 0 : 1;
+  if (app.searchNotStarted == 0) {
+    app.statusBeforeSearch = app.searchStatus;
+    app.yearBeforeSearch = app.searchYear;
+    app.hitCountBeforeSearch = app.hitCount;
+    for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+    app.hitCount = -1;
+    app.searchYear = request.year;
+    app.searchStatus = SearchStatus::kRunning;
+    app.searchPercent = 0;
+    shellRefreshTimer(app);
+  }
+  platformInvalidate(app);
+}
+
+// 421 "中止": only while a search runs; what it has found so far is kept.
+void commandEggSearchStop(AppState& app, int32_t) {
+  if (app.searchStatus != SearchStatus::kRunning) return;
+  searchJobCancel();
+  finishSearch(app);
+}
+
+// 440..453 "日時へ" of step 5: the hit's seed and the search's year go to
+// step 6, which lists the seed's moments at once.
+void commandHit(AppState& app, int32_t id) {
+  int32_t slot = id - kCmdFirstHit;
+  if (slot >= app.hitCount) return;
+  const SearchHit& hit = app.hits[slot];
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", hit.seed);
+  platformSetText(app.momentSeedEdit, app.textBuffer);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.searchYear);
+  platformSetText(app.momentYearEdit, app.textBuffer);
+  listMoments(app, hit.seed, app.searchYear);
+  app.handOverSeed = hit.seed;
+  app.handOverSettings = app.hitSettings;
+  app.handOverFromHit = 1;
+  platformInvalidate(app);
+}
+
+// 520 "日時を計算".
+void commandMoments(AppState& app, int32_t) {
+  uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
+  int32_t year = readYearControl(app, app.momentYearEdit);
+  listMoments(app, seed, year);
+  platformInvalidate(app);
+}
+
+// 521 "このSEEDでstep4へ": the seed in step 6's edit becomes step 4's initial
+// seed on screen 2, ready for "出力". A seed that came from a hit (the edit
+// still holds, as a number, the seed a hit's "日時へ" put there since screen 3
+// was built) brings every setting of the search that found it: its IDs,
+// "国際結婚" and its filters, so that step 4's list keeps the hit's frame and
+// shows it with the hit's line. Any other seed gets step 4's own settings,
+// with the TID and SID last used.
+void commandSeedToStepFour(AppState& app, int32_t) {
+  uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
+  bool fromHit = app.handOverFromHit != 0 && seed == app.handOverSeed;
+  shellSwitchScreen(app, ScreenMode::kTwo);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", seed);
+  platformSetText(app.initialSeedEdit, app.textBuffer);
+  if (fromHit) {
+    const EggListSettings& settings = app.handOverSettings;
+    setNumberText(app, app.tidEdit, settings.tid);
+    setNumberText(app, app.sidEdit, settings.sid);
+    platformSetChecked(app.marriageCheck, settings.internationalMarriage != 0);
+    platformSetChecked(app.shinyOnlyCheck, settings.shinyOnly != 0);
+    platformSelectListRow(app.natureFilterCombo, settings.natureChoice);
+    platformSelectListRow(app.genderFilterCombo, settings.genderChoice);
+    platformSelectListRow(app.abilityFilterCombo, settings.abilityChoice);
+  } else if (app.idsKnown != 0) {
+    setNumberText(app, app.tidEdit, app.lastTid);
+    setNumberText(app, app.sidEdit, app.lastSid);
+  }
+  platformInvalidate(app);
+}
+
+// 530..539 "狙う" of step 6: the moment of that line (with its delay) becomes
+// the target, and the fourth screen opens on it.
+void commandAim(AppState& app, int32_t id) {
+  int32_t slot = id - kCmdFirstAim;
+  if (slot >= app.momentCount) return;
+  setTarget(app, app.moments[slot]);
+  shellSwitchScreen(app, ScreenMode::kFour);
+  platformInvalidate(app);
+}
+
+// No hit list and no moment list yet.
+void start(AppState& app) {
+  app.hitCount = -1;
+  app.momentCount = -1;
+}
+
+constexpr ScreenCommand kCommands[] = {
+    {kCmdEggSearch, kCmdEggSearch, commandEggSearch},
+    {kCmdEggSearchStop, kCmdEggSearchStop, commandEggSearchStop},
+    {kCmdFirstHit, kCmdFirstHit + kMaxShownHits - 1, commandHit},
+    {kCmdMoments, kCmdMoments, commandMoments},
+    {kCmdSeedToStepFour, kCmdSeedToStepFour, commandSeedToStepFour},
+    {kCmdFirstAim, kCmdFirstAim + kMaxSeedMoments - 1, commandAim},
+};
+
+}  // namespace
+
+void createHitButtons(AppState& app) {
+  for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+  for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i)
+    app.hitButtons[i] = createControl(app, ControlKind::kPushButton, kCmdFirstHit + i, kHitButtonX,
+                                      kHitFirstY + kHitLineStep * i, kHitButtonWidth, 22, texts::kTextHitButton);
+}
+
+const Screen kScreenSteps56{
+    .mode = ScreenMode::kThree,
+    .menuId = kCmdScreenThree,
+    .start = start,
+    .build = build,
+    .tearDown = tearDown,
+    .paint = paint,
+    .commands = kCommands,
+    .commandCount = static_cast<int32_t>(std::size(kCommands)),
+    .tickPeriod = searchTickPeriod,
+    .tick = searchTick,
+    .close = searchClose,
+};

@@ -1,0 +1,311 @@
+// Screen 4: step 7 (the calibration table after a try) on the left of the
+// line at x 400, step 8 (the timer, screen_steps78_timer.cpp) on its right.
+#include "ui/screens/screen_steps78.h"
+
+#include <cstdio>
+#include <iterator>
+
+#include "core/calibration.h"
+#include "core/seed_time.h"
+#include "core/timer_plan.h"
+#include "core/typed_numbers.h"
+#include "quillmar/texts.h"
+#include "ui/screens.h"
+#include "ui/screens/screen_common.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr int32_t kDefaultCalibrationSeconds = 1;
+constexpr int32_t kDefaultCalibrationDelays = 10;
+
+constexpr int32_t kTargetMomentEditId = 600;
+constexpr int32_t kTargetDelayEditId = 601;
+constexpr int32_t kCalibrationSecondsEditId = 602;
+constexpr int32_t kCalibrationDelaysEditId = 603;
+constexpr int32_t kHitSeedEditId = 604;
+
+// The table shows kCalibrationShownSeconds columns of seconds and
+// kCalibrationShownDelays rows of delays.
+constexpr int32_t kTableHeaderY = 178;
+constexpr int32_t kTableFirstY = 198;
+constexpr int32_t kTableRowStep = 21;
+constexpr int32_t kTableFirstX = 60;
+constexpr int32_t kTableColumnStep = 110;
+constexpr int32_t kTableCellWidth = 100;
+
+// The first of `count` consecutive offsets within -range..+range (count <=
+// 2 * range + 1): around `centre` when they hold `at`, else around `at`.
+int32_t windowStart(int32_t at, int32_t range, int32_t count, int32_t centre) {
+  int32_t first = centre - count / 2;
+  if (at < first || at > first + count - 1) first = at - count / 2;
+  if (first < -range) first = -range;
+  if (first + count - 1 > range) first = range - count + 1;
+  return first;
+}
+
+// Whether `a` lies nearer the target than `b`: fewer seconds off, then fewer
+// delays off. A seed can come from several cells of a wide table (the same
+// minute + second sum a minute apart); the nearest is the likeliest try.
+bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
+  int32_t as = a.secondOffset < 0 ? -a.secondOffset : a.secondOffset;
+  int32_t bs = b.secondOffset < 0 ? -b.secondOffset : b.secondOffset;
+  if (as != bs) return as < bs;
+  return (a.delayOffset < 0 ? -a.delayOffset : a.delayOffset) < (b.delayOffset < 0 ? -b.delayOffset : b.delayOffset);
+}
+
+// Step 7's table after a change of the target, the ranges or the hit seeds:
+// the shown part around the target (or around the match named when the
+// target's neighbourhood would hide it), the cells the hit seeds match, the
+// one nearest the target and the delay to aim for after it. The hit seeds
+// are step 3's listed candidates and the seed typed as hit.
+void updateCalibration(AppState& app) {
+  app.hitSeedCount = -1;
+  app.matchCount = 0;
+  app.shownSecondCount = 0;
+  app.shownDelayCount = 0;
+  if (app.targetSet == 0) return;
+  CalibrationTable table{app.target, app.calibrationSeconds, app.calibrationDelays};
+  if (!isValidCalibrationTable(table)) return;
+
+  uint32_t seeds[kMaxSeedCandidates + 1];
+  int32_t seedCount = 0;
+  for (int32_t i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    seeds[seedCount++] = app.seedCandidates[i].seed;
+  if (app.typedHitSet != 0) seeds[seedCount++] = app.typedHitSeed;
+  CalibrationCell first{};
+  if (seedCount > 0) {
+    app.hitSeedCount = seedCount;
+    CalibrationCursor cursor = calibrationStart(table);
+    CalibrationCell page[16];
+    for (;;) {
+      int32_t n = findCalibrationMatches(table, seeds, seedCount, cursor, page, 16);
+      for (int32_t i = 0; i < n; ++i)
+        if (app.matchCount + i == 0 || closerToTarget(page[i], first)) first = page[i];
+      app.matchCount += n;
+      if (n < 16) break;
+    }
+  }
+  if (app.matchCount > 0) {
+    app.matchSecond = first.secondOffset;
+    app.matchDelay = first.delayOffset;
+    app.matchSeed = first.seed;
+    app.matchMoment = first.moment;
+    app.aimDelay = calibrationAimDelay(table, first);
+  }
+
+  app.shownSecondCount =
+      2 * table.seconds + 1 < kCalibrationShownSeconds ? 2 * table.seconds + 1 : kCalibrationShownSeconds;
+  app.shownDelayCount = 2 * table.delays + 1 < kCalibrationShownDelays ? 2 * table.delays + 1 : kCalibrationShownDelays;
+  int32_t atSecond = app.matchCount > 0 ? app.matchSecond : 0;
+  int32_t atDelay = app.matchCount > 0 ? app.matchDelay : 0;
+  app.shownFirstSecond = windowStart(atSecond, table.seconds, app.shownSecondCount, 0);
+  app.shownFirstDelay = windowStart(atDelay, table.delays, app.shownDelayCount, 0);
+  for (int32_t c = 0; c < app.shownSecondCount; ++c) {
+    for (int32_t r = 0; r < app.shownDelayCount; ++r) {
+      CalibrationCell cell{};
+      bool shown = calibrationCellAt(table, app.shownFirstSecond + c, app.shownFirstDelay + r, cell);
+      app.cellShown[c][r] = shown ? 1 : 0;
+      app.shownSeeds[c][r] = cell.seed;
+      bool matched = false;
+      for (int32_t i = 0; shown && i < seedCount; ++i) matched = matched || seeds[i] == cell.seed;
+      app.cellMatched[c][r] = matched ? 1 : 0;
+    }
+  }
+}
+
+// A moment typed as "YYYY-MM-DD HH:MM:SS": six numbers, each of at most four
+// digits, separated by anything that is not a digit. False unless the six make
+// a moment of the clock.
+bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
+  int32_t fields[6];
+  int32_t count = 0;
+  for (const char* p = text; *p != '\0';) {
+    if (*p < '0' || *p > '9') {
+      ++p;
+      continue;
+    }
+    int32_t value = 0;
+    int32_t digits = 0;
+    // Digits past the fourth are only counted: the run is refused below, and
+    // taking them in could overflow.
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits)
+      if (digits < 4) value = value * 10 + (*p - '0');
+    if (digits > 4 || count == 6) return false;
+    fields[count++] = value;
+  }
+  if (count != 6) return false;
+  ConsoleMoment m{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], 0};
+  if (!isValidMoment(m)) return false;
+  moment = m;
+  return true;
+}
+
+// 700 "表を計算": the typed target, ranges and hit seed are read and the
+// table is built again. A target that cannot be read keeps the old one and
+// says so. Ranges outside their limits are taken at the nearest end, and an
+// empty hit-seed field means no typed hit.
+void commandCalibrate(AppState& app, int32_t) {
+  ConsoleMoment moment{};
+  bool readable = parseTypedMoment(readControl(app, app.targetMomentEdit, kReadMomentEdit), moment);
+  moment.delay = clampTo(readDecimalControl(app, app.targetDelayEdit, kReadDelayEdit), 0, kLargestDelay);
+  if (readable) {
+    setTarget(app, moment);
+  } else {
+    app.targetUnreadable = 1;
+  }
+  app.calibrationSeconds = clampTo(readDecimalControl(app, app.calibrationSecondsEdit, kReadCalibrationRangeEdit), 0,
+                                   kMaxCalibrationSeconds);
+  app.calibrationDelays =
+      clampTo(readDecimalControl(app, app.calibrationDelaysEdit, kReadCalibrationRangeEdit), 0, kMaxCalibrationDelays);
+  readControl(app, app.hitSeedEdit, kReadSeedEdit);
+  app.typedHitSet = app.textBuffer[0] != '\0' ? 1 : 0;
+  app.typedHitSeed = app.typedHitSet != 0 ? parseSeedText(app.textBuffer) : 0;
+  updateCalibration(app);
+  platformInvalidate(app);
+}
+
+// The target, the ranges, the typed hit seed and the timer's calibrations
+// kept in AppState, with the timer's button focused; the table is made for
+// step 3's latest candidates each time the screen is shown.
+void build(AppState& app) {
+  app.targetMomentEdit = createControl(app, ControlKind::kPlainEdit, kTargetMomentEditId, 55, 27, 165, 22);
+  app.targetDelayEdit = createControl(app, ControlKind::kPlainEdit, kTargetDelayEditId, 270, 27, 55, 22);
+  if (app.targetSet != 0) {
+    const ConsoleMoment& t = app.target;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    platformSetText(app.targetMomentEdit, app.textBuffer);
+    setNumberText(app, app.targetDelayEdit, t.delay);
+  }
+  app.calibrationSecondsEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationSecondsEditId, 45, 52, 40, 22);
+  setNumberText(app, app.calibrationSecondsEdit, app.calibrationSeconds);
+  app.calibrationDelaysEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationDelaysEditId, 150, 52, 45, 22);
+  setNumberText(app, app.calibrationDelaysEdit, app.calibrationDelays);
+  app.calibrateButton =
+      createControl(app, ControlKind::kFramedPushButton, kCmdCalibrate, 210, 52, 95, 22, texts::kTextCalibrateButton);
+  app.hitSeedEdit = createControl(app, ControlKind::kPlainEdit, kHitSeedEditId, 120, 77, 105, 22);
+  app.applyCorrectionButton = createControl(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 148, 95, 22,
+                                            texts::kTextApplyCorrectionButton);
+  if (app.typedHitSet != 0) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.typedHitSeed);
+    platformSetText(app.hitSeedEdit, app.textBuffer);
+  }
+  buildStepEight(app);
+  updateCalibration(app);
+}
+
+void tearDown(AppState& app) {
+  platformDestroyControl(app.targetMomentEdit);
+  platformDestroyControl(app.targetDelayEdit);
+  platformDestroyControl(app.calibrationSecondsEdit);
+  platformDestroyControl(app.calibrationDelaysEdit);
+  platformDestroyControl(app.calibrateButton);
+  platformDestroyControl(app.hitSeedEdit);
+  platformDestroyControl(app.applyCorrectionButton);
+  tearDownStepEight(app);
+}
+
+// Step 7: the target, what the hit seeds matched and what to aim for, and the
+// shown part of the table with the target's cell framed and matched cells
+// marked.
+void paint(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep7Title);
+  platformPaintText(s, 10, 29, texts::kTextTargetMoment);
+  platformPaintText(s, 228, 29, texts::kTextDelayLabel);
+  platformPaintText(s, 10, 54, texts::kTextCalibrationSeconds);
+  platformPaintText(s, 95, 54, texts::kTextCalibrationDelays);
+  platformPaintText(s, 10, 79, texts::kTextHitSeed);
+  platformPaintLine(s, kStepEightX, -1, kStepEightX, 600);
+  paintStepEight(app, s);
+  if (app.targetUnreadable != 0) {
+    platformPaintText(s, 10, 106, texts::kTextTargetUnreadable);
+  } else if (app.targetSet == 0) {
+    platformPaintText(s, 10, 106, texts::kTextNoTarget);
+  } else {
+    const ConsoleMoment& t = app.target;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
+                  t.minute, t.second, t.delay, app.targetSeed);
+    platformPaintText(s, 10, 106, app.textBuffer);
+  }
+  if (app.targetSet == 0) return;
+  if (app.hitSeedCount < 0) {
+    platformPaintText(s, 10, 129, texts::kTextNoHitSeed);
+  } else if (app.matchCount == 0) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextNoMatch, app.calibrationSeconds,
+                  app.calibrationDelays);
+    platformPaintText(s, 10, 129, app.textBuffer);
+  } else {
+    const ConsoleMoment& m = app.matchMoment;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMatchLine, app.matchSeed, m.month, m.day, m.hour,
+                  m.minute, m.second, m.delay);
+    platformPaintText(s, 10, 129, app.textBuffer);
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextCalibrationAdvice, app.matchSecond, app.matchDelay,
+                  app.aimDelay);
+    platformPaintText(s, 10, 152, app.textBuffer);
+  }
+
+  for (int32_t c = 0; c < app.shownSecondCount && c < kCalibrationShownSeconds; ++c) {
+    int32_t x = kTableFirstX + kTableColumnStep * c;
+    platformPaintText(s, x + 5, kTableHeaderY, formatted(app, texts::kTextSecondColumn, app.shownFirstSecond + c));
+    for (int32_t r = 0; r < app.shownDelayCount && r < kCalibrationShownDelays; ++r) {
+      int32_t y = kTableFirstY + kTableRowStep * r;
+      if (app.shownFirstSecond + c == 0 && app.shownFirstDelay + r == 0)
+        platformPaintFrameRect(s, x, y - 2, x + kTableCellWidth, y + kTableRowStep - 2);
+      if (app.cellShown[c][r] == 0) {
+        platformPaintText(s, x + 5, y, "-");
+      } else if (app.cellMatched[c][r] != 0) {
+        int32_t seed = static_cast<int32_t>(app.shownSeeds[c][r]);
+        platformPaintText(s, x + 5, y, formatted(app, texts::kTextMatchedCell, seed));
+      } else {
+        platformPaintText(s, x + 5, y, formatted(app, "%08X", static_cast<int32_t>(app.shownSeeds[c][r])));
+      }
+    }
+  }
+  platformPaintText(s, 10, kTableHeaderY, texts::kTextHitDelayHeader);
+  for (int32_t r = 0; r < app.shownDelayCount && r < kCalibrationShownDelays; ++r)
+    platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.shownFirstDelay + r));
+  int32_t legendY = kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5;
+  platformPaintText(s, 10, legendY, texts::kTextCalibrationLegend);
+  if (app.matchCount > 1) platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.matchCount));
+}
+
+// Step 7's ranges and step 8's shortest phase 1 start at their defaults; no
+// hit seed and no plan yet.
+void start(AppState& app) {
+  app.calibrationSeconds = kDefaultCalibrationSeconds;
+  app.calibrationDelays = kDefaultCalibrationDelays;
+  app.hitSeedCount = -1;
+  app.minFirstPhase = kDefaultMinFirstPhase;
+  app.planOutcome = -1;
+}
+
+constexpr ScreenCommand kCommands[] = {
+    {kCmdCalibrate, kCmdCalibrate, commandCalibrate},
+    {kCmdApplyCorrection, kCmdApplyCorrection, commandApplyCorrection},
+    {kCmdPlan, kCmdPlan, commandPlan},
+    {kCmdTimer, kCmdTimer, commandTimer},
+};
+
+}  // namespace
+
+void setTarget(AppState& app, const ConsoleMoment& moment) {
+  app.target = moment;
+  app.targetSet = seedOfMoment(moment, app.targetSeed) ? 1 : 0;
+  app.targetUnreadable = 0;
+  updatePlan(app);
+}
+
+const Screen kScreenSteps78{
+    .mode = ScreenMode::kFour,
+    .menuId = kCmdScreenFour,
+    .start = start,
+    .build = build,
+    .tearDown = tearDown,
+    .paint = paint,
+    .commands = kCommands,
+    .commandCount = static_cast<int32_t>(std::size(kCommands)),
+    .tickPeriod = countdownTickPeriod,
+    .tick = countdownTick,
+    .close = countdownClose,
+};

@@ -1,0 +1,36 @@
+// What the two files of screen 4 share: step 7 with the screen's controls and
+// commands (screen_steps78.cpp) and step 8, the timer, whose countdown goes
+// on while other screens are shown (screen_steps78_timer.cpp).
+#pragma once
+
+#include <cstdint>
+
+#include "state/app_state.h"
+#include "ui/platform.h"
+
+// Step 7 lies left of the line at x 400, step 8 right of it.
+inline constexpr int32_t kStepEightX = 400;
+
+// Step 8's plan for the target with the calibrations; a running countdown
+// keeps the plan it started with.
+void updatePlan(AppState& app);
+
+// Step 8's controls, made after step 7's, the timer's button focused so that
+// the space bar presses it; and their tear-down.
+void buildStepEight(AppState& app);
+void tearDownStepEight(AppState& app);
+
+// Step 8: the plan (the clock to set and the two phases), the calibrations,
+// step 7's second advice, and the countdown in large digits with its flash.
+void paintStepEight(AppState& app, PaintSurface s);
+
+// 701 "補正を反映", 710 "計画", 711 "スタート/ストップ".
+void commandApplyCorrection(AppState& app, int32_t id);
+void commandPlan(AppState& app, int32_t id);
+void commandTimer(AppState& app, int32_t id);
+
+// The countdown on the window's timer: every 10 ms while it runs, 0 when it
+// does not; a tick; and a stop when the window closes.
+int32_t countdownTickPeriod(const AppState& app);
+void countdownTick(AppState& app);
+void countdownClose(AppState& app);

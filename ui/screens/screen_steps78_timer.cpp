@@ -1,0 +1,226 @@
+// Step 8, the timer: the plan of step 7's target with the player's
+// calibrations, and the countdown to its two presses on the monotonic clock,
+// with the cues and the flash at each phase's end. The countdown runs on the
+// window's timer whichever screen is shown.
+#include <cstdio>
+
+#include "core/timer_plan.h"
+#include "quillmar/texts.h"
+#include "ui/platform.h"
+#include "ui/screens/screen_common.h"
+#include "ui/screens/screen_steps78.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr int32_t kDelayCalibrationEditId = 610;
+constexpr int32_t kSecondCalibrationEditId = 611;
+constexpr int32_t kMinFirstPhaseEditId = 612;
+
+// The countdown's tick: a repaint at least 30 times a second, and a phase's
+// end seen well within a frame (17 ms) of its instant.
+constexpr int32_t kCountdownTickMilliseconds = 10;
+constexpr int64_t kCountdownRepaintMilliseconds = 25;
+// How long the end of a phase flashes.
+constexpr int64_t kFlashMilliseconds = 400;
+
+// Step 8 lies right of the line at x 400. The countdown: the phase, then its
+// time left in large digits, inside the area that flashes black at a phase's
+// end.
+constexpr int32_t kStepEightLeft = kStepEightX + 10;
+constexpr int32_t kFlashTop = 245;
+constexpr int32_t kFlashBottom = 335;
+
+TimerPlan planOf(const AppState& app) { return TimerPlan{app.planClock, 0, app.planFirstPhase, app.planSecondPhase}; }
+
+void playCue(AppState& app, CueSound cue) {
+  if (app.soundMissing == 0 && !platformPlayCue(cue)) app.soundMissing = 1;
+}
+
+// The countdown at the monotonic clock's time: its phase and time left, the
+// cues that fell since the last tick (an end outranks a second cue that fell
+// in the same tick), and the flash after a phase's end. After the last end
+// has flashed it stops and shows "完了".
+void tickCountdown(AppState& app) {
+  int64_t elapsed = platformNowMilliseconds() - app.countdownStart;
+  CountdownTick tick = countdownAt(planOf(app), app.countdownElapsed, elapsed);
+  app.countdownElapsed = elapsed;
+  app.countdownPhase = static_cast<int32_t>(tick.phase);
+  app.countdownRemaining = tick.remaining;
+  if ((tick.cues & kCueEnd) != 0) {
+    playCue(app, CueSound::kEnd);
+    app.flashUntil = elapsed + kFlashMilliseconds;
+  } else if ((tick.cues & kCueSecond) != 0) {
+    playCue(app, CueSound::kSecond);
+  }
+  if (tick.phase == CountdownPhase::kDone && elapsed >= app.flashUntil) app.countdownRunning = 0;
+  // The digits are repainted about 40 times a second (a whole-window repaint
+  // on every 10 ms tick would keep a core busy); a cue, a phase's end and the
+  // end of a flash are shown at the tick that finds them.
+  bool flashEnded = app.flashUntil >= 0 && app.countdownPaintedAt < app.flashUntil && elapsed >= app.flashUntil;
+  if (tick.cues != 0 || flashEnded || app.countdownRunning == 0 ||
+      elapsed - app.countdownPaintedAt >= kCountdownRepaintMilliseconds) {
+    app.countdownPaintedAt = elapsed;
+    platformInvalidate(app);
+  }
+}
+
+// The three calibration edits, each taken at the nearest end of its range.
+void readTimerEdits(AppState& app) {
+  app.delayCalibration = clampTo(readDecimalControl(app, app.delayCalibrationEdit, kReadCalibrationEdit),
+                                 kMinDelayCalibration, kMaxDelayCalibration);
+  app.secondCalibration = clampTo(readDecimalControl(app, app.secondCalibrationEdit, kReadCalibrationEdit),
+                                  kMinSecondCalibration, kMaxSecondCalibration);
+  app.minFirstPhase =
+      clampTo(readDecimalControl(app, app.minFirstPhaseEdit, kReadCalibrationEdit), 0, kMaxMinFirstPhase);
+}
+
+// Milliseconds as seconds with three decimals through a format taking two
+// long long values (the whole seconds and the milliseconds).
+const char* formattedSeconds(AppState& app, const char* format, int64_t milliseconds) {
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, static_cast<long long>(milliseconds / 1000),
+                static_cast<long long>(milliseconds % 1000));
+  return app.textBuffer;
+}
+
+}  // namespace
+
+void updatePlan(AppState& app) {
+  if (app.countdownRunning != 0) return;
+  if (app.targetSet == 0) {
+    app.planOutcome = -1;
+    return;
+  }
+  TimerRequest request{app.target, app.delayCalibration, app.secondCalibration, app.minFirstPhase};
+  TimerPlan plan{};
+  TimerPlanOutcome outcome = planTimer(request, plan);
+  app.planOutcome = static_cast<int32_t>(outcome);
+  if (outcome != TimerPlanOutcome::kPlanned) return;
+  app.planClock = plan.clock;
+  app.planFirstPhase = plan.firstPhase;
+  app.planSecondPhase = plan.secondPhase;
+}
+
+void buildStepEight(AppState& app) {
+  app.delayCalibrationEdit =
+      createControl(app, ControlKind::kPlainEdit, kDelayCalibrationEditId, kStepEightLeft + 115, 102, 70, 22);
+  setNumberText(app, app.delayCalibrationEdit, app.delayCalibration);
+  app.secondCalibrationEdit =
+      createControl(app, ControlKind::kPlainEdit, kSecondCalibrationEditId, kStepEightLeft + 115, 127, 70, 22);
+  setNumberText(app, app.secondCalibrationEdit, app.secondCalibration);
+  app.minFirstPhaseEdit =
+      createControl(app, ControlKind::kPlainEdit, kMinFirstPhaseEditId, kStepEightLeft + 115, 152, 70, 22);
+  setNumberText(app, app.minFirstPhaseEdit, app.minFirstPhase);
+  app.planButton = createControl(app, ControlKind::kFramedPushButton, kCmdPlan, kStepEightLeft + 200, 152, 60, 22,
+                                 texts::kTextPlanButton);
+  app.timerButton = createControl(app, ControlKind::kFramedPushButton, kCmdTimer, kStepEightLeft + 5, 205, 220, 30,
+                                  texts::kTextTimerButton);
+  // The space bar presses the focused button: the timer's, from the start.
+  platformFocusControl(app.timerButton);
+}
+
+void tearDownStepEight(AppState& app) {
+  platformDestroyControl(app.delayCalibrationEdit);
+  platformDestroyControl(app.secondCalibrationEdit);
+  platformDestroyControl(app.minFirstPhaseEdit);
+  platformDestroyControl(app.planButton);
+  platformDestroyControl(app.timerButton);
+}
+
+void paintStepEight(AppState& app, PaintSurface s) {
+  const int32_t x = kStepEightLeft;
+  platformPaintText(s, x - 5, 5, texts::kTextStep8Title);
+  if (app.planOutcome == -1) {
+    platformPaintText(s, x, 29, texts::kTextPlanNoTarget);
+  } else if (app.planOutcome != 0) {
+    platformPaintText(s, x, 29,
+                      app.planOutcome == 2   ? texts::kTextPlanNegativeDelay
+                      : app.planOutcome == 3 ? texts::kTextPlanTooEarly
+                                             : texts::kTextPlanInvalid);
+  } else {
+    const ConsoleMoment& c = app.planClock;
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextPlanClock, c.year, c.month, c.day, c.hour,
+                  c.minute);
+    platformPaintText(s, x, 29, app.textBuffer);
+    platformPaintText(s, x, 52, formattedSeconds(app, texts::kTextPlanFirst, app.planFirstPhase));
+    platformPaintText(s, x, 75, formattedSeconds(app, texts::kTextPlanSecond, app.planSecondPhase));
+  }
+  platformPaintText(s, x, 104, texts::kTextDelayCalibration);
+  platformPaintText(s, x, 129, texts::kTextSecondCalibration);
+  platformPaintText(s, x, 154, texts::kTextMinFirstPhase);
+  if (app.matchCount > 0 && app.matchSecond != 0) {
+    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextSecondAdvice, app.matchSecond,
+                  -500 * app.matchSecond);
+    platformPaintText(s, x, 180, app.textBuffer);
+  }
+
+  bool flashing = app.countdownPhase != 0 && app.countdownElapsed < app.flashUntil;
+  if (flashing) {
+    platformPaintFilledRect(s, kStepEightX + 1, kFlashTop, 790, kFlashBottom);
+  } else if (app.countdownPhase == 0) {
+    platformPaintText(s, x, kFlashTop + 5, texts::kTextPhaseIdle);
+  } else {
+    const char* label = app.countdownPhase == 1   ? texts::kTextPhaseFirst
+                        : app.countdownPhase == 2 ? texts::kTextPhaseSecond
+                                                  : texts::kTextPhaseDone;
+    platformPaintText(s, x, kFlashTop + 5, label);
+    platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.countdownRemaining));
+  }
+  if (app.soundMissing != 0) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
+}
+
+// 701 "補正を反映": the delay offset of step 7's match moves the delay
+// calibration the other way, so that the next plan's phase 2 is that many
+// frames shorter or longer. The second offset is only advised (step 8 shows
+// it); the player types the second calibration.
+void commandApplyCorrection(AppState& app, int32_t) {
+  if (app.matchCount <= 0 || app.countdownRunning != 0) return;
+  app.delayCalibration = clampTo(app.delayCalibration - app.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.delayCalibration);
+  platformSetText(app.delayCalibrationEdit, app.textBuffer);
+  updatePlan(app);
+  platformInvalidate(app);
+}
+
+// 710 "計画": the calibrations are read and the plan made again.
+void commandPlan(AppState& app, int32_t) {
+  if (app.countdownRunning != 0) return;
+  readTimerEdits(app);
+  updatePlan(app);
+  platformInvalidate(app);
+}
+
+// 711 "スタート/ストップ": starts the countdown of a fresh plan at this
+// instant (the player confirms the console's clock at the same moment), or
+// stops a running one and goes back to the plan.
+void commandTimer(AppState& app, int32_t) {
+  if (app.countdownRunning != 0) {
+    app.countdownRunning = 0;
+    app.countdownPhase = 0;
+  } else {
+    readTimerEdits(app);
+    updatePlan(app);
+    if (app.planOutcome != static_cast<int32_t>(TimerPlanOutcome::kPlanned)) {
+      platformInvalidate(app);
+      return;
+    }
+    app.countdownRunning = 1;
+    app.countdownStart = platformNowMilliseconds();
+    app.countdownElapsed = -1;  // so that a cue at the very start (an empty phase's end) still sounds
+    app.countdownPaintedAt = -1;
+    app.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
+    app.countdownRemaining = app.planFirstPhase;
+    app.flashUntil = -1;
+  }
+  shellRefreshTimer(app);
+  platformFocusControl(app.timerButton);
+  platformInvalidate(app);
+}
+
+int32_t countdownTickPeriod(const AppState& app) { return app.countdownRunning != 0 ? kCountdownTickMilliseconds : 0; }
+
+void countdownTick(AppState& app) {
+  if (app.countdownRunning != 0) tickCountdown(app);
+}
+
+void countdownClose(AppState& app) { app.countdownRunning = 0; }
