@@ -100,3 +100,19 @@ int64_t nextCountdownEvent(const TimerPlan& plan, int64_t elapsed) {
   }
   return -1;
 }
+
+int32_t listCountdownCues(const TimerPlan& plan, CountdownCue (&cues)[kMaxCountdownCues]) {
+  int64_t events[4];
+  bool isEnd[4];
+  const int64_t firstEnd = plan.firstPhase;
+  const int64_t bounds[2][2] = {{0, firstEnd}, {firstEnd, firstEnd + plan.secondPhase}};
+  int32_t count = 0;
+  for (const auto& bound : bounds) {
+    int32_t n = phaseEvents(bound[0], bound[1], events, isEnd);
+    for (int32_t i = 0; i < n; ++i) {
+      if (count > 0 && cues[count - 1].at == events[i]) continue;
+      cues[count++] = CountdownCue{events[i], isEnd[i]};
+    }
+  }
+  return count;
+}

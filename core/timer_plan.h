@@ -75,6 +75,16 @@ struct CountdownTick {
 
 CountdownTick countdownAt(const TimerPlan& plan, int64_t previous, int64_t elapsed);
 
+// Every cue of a countdown at its start, in time order: the instant (ms after
+// the start) and whether it is a phase's end. The same cues as countdownAt
+// reports, except that two ends at one instant (an empty phase 2) are one cue.
+inline constexpr int32_t kMaxCountdownCues = 8;  // three second cues and an end, per phase
+struct CountdownCue {
+  int64_t at;
+  bool end;
+};
+int32_t listCountdownCues(const TimerPlan& plan, CountdownCue (&cues)[kMaxCountdownCues]);
+
 // The instant (ms after the start) of the next cue or phase end after
 // `elapsed`, or -1 when none is left: a waiting caller can sleep until then.
 int64_t nextCountdownEvent(const TimerPlan& plan, int64_t elapsed);

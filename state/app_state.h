@@ -21,6 +21,7 @@ inline constexpr int kCalibrationShownDelays = 13;  // and rows (delays)
 inline constexpr int kMtWordCount = 624;
 inline constexpr int kTextBufferBytes = 256;
 inline constexpr int kLineBufferBytes = 256;
+inline constexpr int kFolderPathBytes = 4096;  // a file's path in the window's folder
 
 // Six signed values in the stat order H, A, B, S, C, D (Speed fourth).
 struct StatBlock {
@@ -85,6 +86,16 @@ struct ConsoleMoment {
   int32_t minute;  // 0..59
   int32_t second;  // 0..59
   int32_t delay;   // frames, 0 or more
+};
+
+// What a player sets for step 8 and aims at in step 7, as kept between runs
+// (core/timer_file.h).
+struct TimerSettings {
+  int32_t delayCalibration;   // frames
+  int32_t secondCalibration;  // ms
+  int32_t minFirstPhase;      // ms
+  uint8_t targetSet;          // 0: no target
+  ConsoleMoment target;       // its delay included
 };
 
 // One egg the search of step 5 found: the initial seed, the frame whose egg it
@@ -256,6 +267,14 @@ struct AppState {
   int64_t countdownPaintedAt;  // countdownElapsed at the last repaint
   uint8_t soundMissing;      // no sound device: said on screen, cues stay silent
   int32_t shellTimerPeriod;  // the period the window's timer runs at (0: stopped)
+  // timer.txt in the folder the window started in: the target and the three
+  // calibrations as the file holds them (read at start, or last written), the
+  // lines it could not take at start, and why the last write failed (errno, 0
+  // when it did not).
+  char timerFilePath[kFolderPathBytes];
+  TimerSettings timerFileSettings;
+  int32_t timerFileBadLines;
+  int32_t timerFileError;
 
   // Screen 1 controls.
   ControlHandle speciesEdit;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -270,6 +273,65 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
   EXPECT_EQ(app().countdownRunning, 1);
   EXPECT_TRUE(painted("音が出せません: 表示と点滅で合わせてください"));
   command(kCmdTimer);
+}
+
+}  // namespace
+
+namespace {
+
+std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The target and the three calibrations outlive the window in timer.txt: a
+// restart plans with them at once. A damaged file gives back the defaults of
+// what it spoils, and says so. With delay calibration -3 and second
+// calibration +250 ms, phase 2 = round(367000 / 59.8261) = 6134 ms and phase
+// 1 = 59250 - 6134 = 53116 ms.
+TEST_F(ScreenFourTest, TheTimersSettingsAreKeptInTimerTxtAcrossARestart) {
+  start();
+  command(kCmdScreenFour);
+  type(app().targetMomentEdit, "2026-04-27 02:58:59");
+  type(app().targetDelayEdit, "370");
+  command(kCmdCalibrate);
+  type(app().delayCalibrationEdit, "-3");
+  type(app().secondCalibrationEdit, "250");
+  type(app().minFirstPhaseEdit, "20000");
+  command(kCmdPlan);
+  EXPECT_EQ(fileText(dir_ / "timer.txt"),
+            "delay_calibration=-3\nsecond_calibration=250\nmin_first_phase=20000\n"
+            "target=2026-04-27 02:58:59\ntarget_delay=370\n");
+
+  auto restart = [&] {
+    shellClose(app());
+    fakeReset();
+    app() = AppState{};
+    start();
+    command(kCmdScreenFour);
+  };
+  restart();
+  EXPECT_EQ(text(app().delayCalibrationEdit), "-3");
+  EXPECT_EQ(text(app().secondCalibrationEdit), "250");
+  EXPECT_EQ(text(app().minFirstPhaseEdit), "20000");
+  EXPECT_EQ(text(app().targetMomentEdit), "2026-04-27 02:58:59");
+  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (E102018C)"));
+  EXPECT_TRUE(painted("起動まで 53.116 秒"));
+  EXPECT_TRUE(painted("続きからまで 6.134 秒"));
+  EXPECT_FALSE(painted("timer.txtの1行を読めず既定値にしました"));
+
+  // Two values out of range or unreadable, a date that does not exist: the
+  // defaults for those, the good minimum kept, and no half a target (its
+  // delay line unused).
+  writeFile(dir_ / "timer.txt",
+            "delay_calibration=abc\r\nsecond_calibration=60001\nmin_first_phase=15000\n"
+            "target=2026-02-30 00:00:00\ntarget_delay=5\n");
+  restart();
+  EXPECT_EQ(text(app().delayCalibrationEdit), "0");
+  EXPECT_EQ(text(app().secondCalibrationEdit), "0");
+  EXPECT_EQ(text(app().minFirstPhaseEdit), "15000");
+  EXPECT_EQ(app().targetSet, 0);
+  EXPECT_TRUE(painted("timer.txtの4行を読めず既定値にしました"));
 }
 
 }  // namespace

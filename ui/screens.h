@@ -25,8 +25,9 @@ struct Screen {
   ScreenMode mode;
   int32_t menuId;  // the menu entry that shows it
   // What its steps hold from the window's start, before any screen but the
-  // first is shown; nullptr when nothing.
-  void (*start)(AppState& app) = nullptr;
+  // first is shown; `directory` is the folder the window reads and keeps its
+  // files in. nullptr when nothing.
+  void (*start)(AppState& app, const char* directory) = nullptr;
   // Creates its controls in their fixed order and resets what the screen
   // starts afresh with (see each screen's file).
   void (*build)(AppState& app);

@@ -53,7 +53,7 @@ void shellStart(AppState& app, const char* directory) {
   loadSpeciesTable(app, directory);
   buildScreen(app, ScreenMode::kOne);
   for (const Screen* screen : kScreens)
-    if (screen->start != nullptr) screen->start(app);
+    if (screen->start != nullptr) screen->start(app, directory);
 }
 
 void shellCommand(AppState& app, int32_t id) {

@@ -177,6 +177,7 @@ void CALLBACK onDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
 void walk(const std::function<void(const char*, HWND)>& visit) {
   AppState& app = win32App();
   app = AppState{};
+  DeleteFileW(L"timer.txt");  // each window starts as on a first run, with nothing kept
   win32SetDocumentOpener([](const wchar_t*) {});
   HINSTANCE instance = GetModuleHandleW(nullptr);
   ASSERT_TRUE(win32RegisterMainWindowClass(instance));

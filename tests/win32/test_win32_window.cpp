@@ -166,6 +166,7 @@ class Win32Window : public testing::Test {
  protected:
   void SetUp() override {
     win32App() = AppState{};
+    DeleteFileW(L"timer.txt");  // each window starts as on a first run, with nothing kept
     instance_ = GetModuleHandleW(nullptr);
     ASSERT_TRUE(win32RegisterMainWindowClass(instance_));
     main_ = win32CreateMainWindow(SW_SHOWNORMAL);

@@ -65,7 +65,7 @@ void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects
   platformSelectListRow(ability, 0);
 }
 
-void formatWriteFailure(AppState& app, int32_t error) {
+void formatWriteFailure(AppState& app, const char* format, int32_t error) {
   const char* reason = nullptr;
   switch (error) {
     case ENOSPC:
@@ -89,5 +89,5 @@ void formatWriteFailure(AppState& app, int32_t error) {
     std::snprintf(number, sizeof number, texts::kTextErrorNumber, error);
     reason = number;
   }
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextHitFileNotWritten, reason);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, reason);
 }

@@ -48,9 +48,9 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects)[3], ControlHandle& nature,
                        ControlHandle& gender, ControlHandle& ability);
 
-// The note that search.txt was not saved, with why in the player's words
-// (from the errno value), in AppState.textBuffer.
-void formatWriteFailure(AppState& app, int32_t error);
+// The note that a file was not saved, `format` (its "%s" takes why) with why
+// in the player's words (from the errno value), in AppState.textBuffer.
+void formatWriteFailure(AppState& app, const char* format, int32_t error);
 
 // Hand-overs between screens. Step 6's "狙う" makes a moment (with its delay)
 // step 7's target, with its seed, and step 8 plans for it.

@@ -132,7 +132,7 @@ void commandOutput(AppState& app, int32_t) {
 }
 
 // No current seed yet.
-void start(AppState& app) { app.currentSeed = 0; }
+void start(AppState& app, const char*) { app.currentSeed = 0; }
 
 constexpr ScreenCommand kCommands[] = {
     {kCmdSeedSearch, kCmdSeedSearch, commandSeedSearch},

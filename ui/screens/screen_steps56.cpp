@@ -147,7 +147,7 @@ void paintSearchNotes(AppState& app, PaintSurface s) {
     y += kNoteLineStep;
   }
   if (app.hitFileError != 0) {
-    formatWriteFailure(app, app.hitFileError);
+    formatWriteFailure(app, texts::kTextHitFileNotWritten, app.hitFileError);
     platformPaintText(s, kNoteX, y, app.textBuffer);
   }
 }
@@ -347,7 +347,7 @@ void commandAim(AppState& app, int32_t id) {
 }
 
 // No hit list and no moment list yet.
-void start(AppState& app) {
+void start(AppState& app, const char*) {
   app.hitCount = -1;
   app.momentCount = -1;
 }

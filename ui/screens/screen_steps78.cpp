@@ -270,14 +270,15 @@ void paint(AppState& app, PaintSurface s) {
   if (app.matchCount > 1) platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.matchCount));
 }
 
-// Step 7's ranges and step 8's shortest phase 1 start at their defaults; no
-// hit seed and no plan yet.
-void start(AppState& app) {
+// Step 7's ranges start at their defaults, with no hit seed; the target and
+// step 8's calibrations are those timer.txt kept, or the defaults.
+void start(AppState& app, const char* directory) {
   app.calibrationSeconds = kDefaultCalibrationSeconds;
   app.calibrationDelays = kDefaultCalibrationDelays;
   app.hitSeedCount = -1;
-  app.minFirstPhase = kDefaultMinFirstPhase;
   app.planOutcome = -1;
+  TimerSettings kept = loadTimerSettings(app, directory);
+  if (kept.targetSet != 0) setTarget(app, kept.target);
 }
 
 constexpr ScreenCommand kCommands[] = {
@@ -294,6 +295,7 @@ void setTarget(AppState& app, const ConsoleMoment& moment) {
   app.targetSet = seedOfMoment(moment, app.targetSeed) ? 1 : 0;
   app.targetUnreadable = 0;
   updatePlan(app);
+  keepTimerSettings(app);
 }
 
 const Screen kScreenSteps78{

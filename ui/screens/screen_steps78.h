@@ -15,6 +15,15 @@ inline constexpr int32_t kStepEightX = 400;
 // keeps the plan it started with.
 void updatePlan(AppState& app);
 
+// timer.txt in `directory`: its calibrations are taken at once and what it
+// holds is returned, so that the caller can aim at its target.
+TimerSettings loadTimerSettings(AppState& app, const char* directory);
+
+// Writes timer.txt when the target or a calibration differs from what it
+// holds; a failed write is kept for the note on screen 4 and tried again at
+// the next change.
+void keepTimerSettings(AppState& app);
+
 // Step 8's controls, made after step 7's, the timer's button focused so that
 // the space bar presses it; and their tear-down.
 void buildStepEight(AppState& app);

@@ -2,8 +2,10 @@
 // calibrations, and the countdown to its two presses on the monotonic clock,
 // with the cues and the flash at each phase's end. The countdown runs on the
 // window's timer whichever screen is shown.
+#include <cerrno>
 #include <cstdio>
 
+#include "core/timer_file.h"
 #include "core/timer_plan.h"
 #include "quillmar/texts.h"
 #include "ui/platform.h"
@@ -73,6 +75,7 @@ void readTimerEdits(AppState& app) {
                                   kMinSecondCalibration, kMaxSecondCalibration);
   app.minFirstPhase =
       clampTo(readDecimalControl(app, app.minFirstPhaseEdit, kReadCalibrationEdit), 0, kMaxMinFirstPhase);
+  keepTimerSettings(app);
 }
 
 // Milliseconds as seconds with three decimals through a format taking two
@@ -83,7 +86,38 @@ const char* formattedSeconds(AppState& app, const char* format, int64_t millisec
   return app.textBuffer;
 }
 
+TimerSettings currentTimerSettings(const AppState& app) {
+  return TimerSettings{app.delayCalibration, app.secondCalibration, app.minFirstPhase, app.targetSet, app.target};
+}
+
 }  // namespace
+
+TimerSettings loadTimerSettings(AppState& app, const char* directory) {
+  TimerSettings kept = defaultTimerSettings();
+  int n = std::snprintf(app.timerFilePath, sizeof app.timerFilePath, "%s/%s", directory, kTimerFileName);
+  if (n < 0 || n >= static_cast<int>(sizeof app.timerFilePath)) {
+    app.timerFilePath[0] = '\0';  // a folder too deep to name: nothing is kept
+  } else {
+    app.timerFileBadLines = readTimerFile(app.timerFilePath, kept).badLines;
+  }
+  app.delayCalibration = kept.delayCalibration;
+  app.secondCalibration = kept.secondCalibration;
+  app.minFirstPhase = kept.minFirstPhase;
+  app.timerFileSettings = kept;
+  return kept;
+}
+
+void keepTimerSettings(AppState& app) {
+  TimerSettings now = currentTimerSettings(app);
+  if (app.timerFilePath[0] == '\0' || now == app.timerFileSettings) return;
+  OutputResult written = writeTimerFile(app.timerFilePath, now);
+  if (written.outcome == OutputOutcome::kWritten) {
+    app.timerFileSettings = now;
+    app.timerFileError = 0;
+  } else {
+    app.timerFileError = written.error != 0 ? written.error : EIO;
+  }
+}
 
 void updatePlan(AppState& app) {
   if (app.countdownRunning != 0) return;
@@ -167,6 +201,15 @@ void paintStepEight(AppState& app, PaintSurface s) {
     platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.countdownRemaining));
   }
   if (app.soundMissing != 0) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
+  int32_t noteY = kFlashBottom + 33;
+  if (app.timerFileBadLines > 0) {
+    platformPaintText(s, x, noteY, formatted(app, texts::kTextTimerFileBadLines, app.timerFileBadLines));
+    noteY += 23;
+  }
+  if (app.timerFileError != 0) {
+    formatWriteFailure(app, texts::kTextTimerFileNotWritten, app.timerFileError);
+    platformPaintText(s, x, noteY, app.textBuffer);
+  }
 }
 
 // 701 "補正を反映": the delay offset of step 7's match moves the delay
@@ -179,6 +222,7 @@ void commandApplyCorrection(AppState& app, int32_t) {
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.delayCalibration);
   platformSetText(app.delayCalibrationEdit, app.textBuffer);
   updatePlan(app);
+  keepTimerSettings(app);
   platformInvalidate(app);
 }
 
