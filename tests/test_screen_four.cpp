@@ -279,9 +279,12 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
 
 namespace {
 
+// A text file's lines, each ended by "\n" whatever the platform ends them with.
 std::string fileText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string text(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+  std::erase(text, '\r');
+  return text;
 }
 
 // The target and the three calibrations outlive the window in timer.txt: a
