@@ -1,0 +1,350 @@
+#include "core/hit_sequence.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "core/rng.h"
+#include "core/thread_start.h"
+#include "text/cp932.h"
+
+namespace {
+
+constexpr uint32_t kTwistMagic = 0x9908B0DFu;
+constexpr uint32_t kUpperBit = 0x80000000u;
+constexpr int32_t kTwistShift = 397;
+// Outputs 0..226 of a freshly seeded twister read only seeded words: output i
+// needs words i, i + 1 and i + 397, so they need none of the twist's new words.
+constexpr int32_t kShortOutputs = kMtWordCount - kTwistShift;
+
+// Seeds stepped together: their multiplications are independent and overlap.
+constexpr int32_t kLanes = 8;
+
+uint32_t temper(uint32_t y) {
+  y ^= y >> 11;
+  y ^= (y << 7) & 0x9D2C5680u;
+  y ^= (y << 15) & 0xEFC60000u;
+  return y ^ (y >> 18);
+}
+
+// Bit j of bits[l] is the low bit of output skip + j of seeds[l], j < count,
+// skip + count <= kShortOutputs: the seeding runs to word skip + count + 396
+// and keeps words skip..skip + count only.
+void coinBitsShort(const uint32_t (&seeds)[kLanes], int32_t skip, int32_t count, uint64_t (&bits)[kLanes]) {
+  uint32_t word[kLanes];
+  uint32_t kept[kMaxHitLetters + 1][kLanes];
+  for (int32_t l = 0; l < kLanes; ++l) word[l] = seeds[l], bits[l] = 0;
+  uint32_t at = 0;  // word[] holds word `at` of every lane
+  auto advanceTo = [&](uint32_t index) {
+    while (at < index) {
+      ++at;
+      for (int32_t l = 0; l < kLanes; ++l) word[l] = kMtInitMul * (word[l] ^ (word[l] >> 30)) + at;
+    }
+  };
+  const uint32_t first = static_cast<uint32_t>(skip);
+  for (int32_t j = 0; j <= count; ++j) {
+    advanceTo(first + static_cast<uint32_t>(j));
+    for (int32_t l = 0; l < kLanes; ++l) kept[j][l] = word[l];
+  }
+  for (int32_t j = 0; j < count; ++j) {
+    advanceTo(first + static_cast<uint32_t>(j + kTwistShift));
+    for (int32_t l = 0; l < kLanes; ++l) {
+      const uint32_t next = kept[j + 1][l];
+      const uint32_t y = (kept[j][l] & kUpperBit) | (next & ~kUpperBit);
+      const uint32_t output = word[l] ^ (y >> 1) ^ ((next & 1u) != 0 ? kTwistMagic : 0u);
+      bits[l] |= static_cast<uint64_t>(temper(output) & 1u) << j;
+    }
+  }
+}
+
+// The same for one seed and any skip: the whole twister, twisted as often as
+// the last output needs.
+uint64_t coinBitsFull(uint32_t seed, int32_t skip, int32_t count) {
+  Mt19937 mt;
+  Seed(mt, seed);
+  int32_t twists = 0;
+  uint64_t bits = 0;
+  for (int32_t j = 0; j < count; ++j) {
+    const int32_t output = skip + j;
+    for (; twists <= output / kMtWordCount; ++twists) Twist(mt);
+    bits |= static_cast<uint64_t>(Temper(mt, output % kMtWordCount) & 1u) << j;
+  }
+  return bits;
+}
+
+uint64_t coinBits(uint32_t seed, int32_t skip, int32_t count) {
+  if (skip + count > kShortOutputs) return coinBitsFull(seed, skip, count);
+  const uint32_t seeds[kLanes] = {seed};
+  uint64_t bits[kLanes];
+  coinBitsShort(seeds, skip, count, bits);
+  return bits[0];
+}
+
+uint8_t elmLetter(uint32_t state, bool beforePokerus) {
+  const uint32_t draw = state >> 16;
+  return static_cast<uint8_t>(beforePokerus ? draw % 2u : draw % 3u);
+}
+
+// The state after `skip` draws.
+uint32_t lcgAfter(uint32_t seed, int32_t skip) {
+  for (int32_t k = 0; k < skip; ++k) seed = Lcg32::Next(seed);
+  return seed;
+}
+
+void elmLetters(uint32_t seed, int32_t skip, int32_t count, bool beforePokerus, uint8_t* letters) {
+  uint32_t state = lcgAfter(seed, skip);
+  for (int32_t j = 0; j < count; ++j) {
+    state = Lcg32::Next(state);
+    letters[j] = elmLetter(state, beforePokerus);
+  }
+}
+
+uint64_t lowBits(int32_t count) { return count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1u; }
+
+uint64_t coinQuery(const HitSearch& search) {
+  uint64_t bits = 0;
+  for (int32_t j = 0; j < search.length; ++j) bits |= static_cast<uint64_t>(search.letters[j]) << j;
+  return bits;
+}
+
+// found[i] = the skip at which seeds[i] gives the sequence (0 for the coin,
+// whose skip is the search's), or -1.
+void scanCoin(const HitSearch& search, const uint32_t* seeds, int32_t count, int8_t* found) {
+  const uint64_t query = coinQuery(search);
+  if (search.skip + search.length > kShortOutputs) {
+    for (int32_t i = 0; i < count; ++i) found[i] = coinBitsFull(seeds[i], search.skip, search.length) == query ? 0 : -1;
+    return;
+  }
+  for (int32_t i = 0; i < count; i += kLanes) {
+    const int32_t lanes = std::min(kLanes, count - i);
+    uint32_t group[kLanes] = {};
+    std::copy(seeds + i, seeds + i + lanes, group);
+    uint64_t bits[kLanes];
+    coinBitsShort(group, search.skip, search.length, bits);
+    for (int32_t l = 0; l < lanes; ++l) found[i + l] = bits[l] == query ? 0 : -1;
+  }
+}
+
+void scanElm(const HitSearch& search, const uint32_t* seeds, int32_t count, int8_t* found) {
+  for (int32_t i = 0; i < count; ++i) {
+    found[i] = -1;
+    uint32_t start = seeds[i];
+    for (int32_t skip = 0; skip <= search.skip; ++skip, start = Lcg32::Next(start)) {
+      uint32_t state = start;
+      int32_t j = 0;
+      for (; j < search.length; ++j) {
+        state = Lcg32::Next(state);
+        if (elmLetter(state, search.beforePokerus) != search.letters[j]) break;
+      }
+      if (j == search.length) {
+        found[i] = static_cast<int8_t>(skip);
+        break;
+      }
+    }
+  }
+}
+
+void scanCells(const HitSearch& search, const uint32_t* seeds, int32_t count, int8_t* found) {
+  if (search.source == HitSource::kCoin) {
+    scanCoin(search, seeds, count, found);
+  } else {
+    scanElm(search, seeds, count, found);
+  }
+}
+
+// The table is matched a round of cells at a time: their seeds listed, then
+// scanned by the threads a block at a time, then the matches written in order.
+constexpr int32_t kRoundCells = 8192;
+constexpr int32_t kBlockCells = 512;
+constexpr int32_t kPageCells = 64;
+
+void scanRound(const HitSearch& search, const uint32_t* seeds, int32_t count, int8_t* found, int32_t threads) {
+  const int32_t blocks = (count + kBlockCells - 1) / kBlockCells;
+  std::atomic<int32_t> nextBlock{0};
+  auto scanBlocks = [&] {
+    for (int32_t b = nextBlock.fetch_add(1); b < blocks; b = nextBlock.fetch_add(1)) {
+      const int32_t start = b * kBlockCells;
+      scanCells(search, seeds + start, std::min(kBlockCells, count - start), found + start);
+    }
+  };
+  // A helper the system refuses leaves its blocks to the others.
+  std::thread helpers[kMaxHitMatchThreads];
+  int32_t started = 1;
+  while (started < std::min(threads, blocks) && startThread(helpers[started], scanBlocks)) ++started;
+  scanBlocks();
+  for (int32_t t = 1; t < started; ++t) helpers[t].join();
+}
+
+CalibrationCursor cursorAt(const CalibrationCell& cell) {
+  return CalibrationCursor{cell.secondOffset, cell.delayOffset};
+}
+
+// A match's further letters, letter j in bit j of `low` and of `high` (the
+// high bit is set by Elm's P only).
+struct PackedLetters {
+  uint64_t low;
+  uint64_t high;
+};
+
+PackedLetters furtherLetters(const HitSearch& search, const HitMatch& match, int32_t count) {
+  const int32_t skip = match.skip + search.length;
+  if (search.source == HitSource::kCoin) return PackedLetters{coinBits(match.cell.seed, skip, count), 0};
+  uint8_t letters[kMaxHitLetters];
+  elmLetters(match.cell.seed, skip, count, search.beforePokerus, letters);
+  PackedLetters packed{0, 0};
+  for (int32_t j = 0; j < count; ++j) {
+    packed.low |= static_cast<uint64_t>(letters[j] & 1u) << j;
+    packed.high |= static_cast<uint64_t>(letters[j] >> 1) << j;
+  }
+  return packed;
+}
+
+// The letters needed to tell two matches apart, or -1 when `count` do not.
+int32_t lettersToDiffer(const PackedLetters& a, const PackedLetters& b, int32_t count) {
+  const uint64_t differ = ((a.low ^ b.low) | (a.high ^ b.high)) & lowBits(count);
+  return differ == 0 ? -1 : __builtin_ctzll(differ) + 1;
+}
+
+int letterValue(HitSource source, bool beforePokerus, char c) {
+  switch (c) {
+    case 'H': case 'h': return source == HitSource::kCoin ? kHeads : -1;
+    case 'T': case 't': return source == HitSource::kCoin ? kTails : -1;
+    case 'E': case 'e': return source == HitSource::kElm ? 0 : -1;
+    case 'K': case 'k': return source == HitSource::kElm ? 1 : -1;
+    case 'P': case 'p': return source == HitSource::kElm && !beforePokerus ? 2 : -1;
+    default: return -1;
+  }
+}
+
+bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+}  // namespace
+
+bool isValidHitSearch(const HitSearch& search) {
+  const bool coin = search.source == HitSource::kCoin;
+  if (!coin && search.source != HitSource::kElm) return false;
+  if (search.skip < 0 || search.skip > (coin ? kMaxHitSkip : kMaxElmSkips)) return false;
+  if (search.length < 1 || search.length > kMaxHitLetters) return false;
+  const uint8_t letterCount = coin || search.beforePokerus ? 2 : 3;
+  for (int32_t j = 0; j < search.length; ++j) {
+    if (search.letters[j] >= letterCount) return false;
+  }
+  return true;
+}
+
+bool coinFlips(uint32_t seed, int32_t skip, int32_t count, uint8_t* letters) {
+  if (skip < 0 || skip > kMaxHitSkip || count < 0 || count > kMaxHitLetters) return false;
+  const uint64_t bits = coinBits(seed, skip, count);
+  for (int32_t j = 0; j < count; ++j) letters[j] = static_cast<uint8_t>(bits >> j & 1u);
+  return true;
+}
+
+bool elmAnswers(uint32_t seed, int32_t skip, int32_t count, bool beforePokerus, uint8_t* letters) {
+  if (skip < 0 || skip > kMaxHitSkip || count < 0 || count > kMaxHitLetters) return false;
+  elmLetters(seed, skip, count, beforePokerus, letters);
+  return true;
+}
+
+char hitLetterChar(HitSource source, uint8_t letter) {
+  if (source == HitSource::kCoin) return letter == kHeads ? 'H' : letter == kTails ? 'T' : '?';
+  return letter < 3 ? "EKP"[letter] : '?';
+}
+
+HitTextResult parseHitText(const char* text, HitSearch& search) {
+  search.length = 0;
+  int32_t letters = 0;
+  for (int32_t at = 0; text[at] != '\0';) {
+    if (isAsciiSpace(text[at])) {
+      ++at;
+      continue;
+    }
+    const int value = letterValue(search.source, search.beforePokerus, text[at]);
+    if (value < 0) {
+      const int32_t width = isCp932LeadByte(static_cast<unsigned char>(text[at])) && text[at + 1] != '\0' ? 2 : 1;
+      return HitTextResult{HitTextStatus::kBadLetter, at, width, letters};
+    }
+    if (letters < kMaxHitLetters) search.letters[letters] = static_cast<uint8_t>(value);
+    ++letters;
+    ++at;
+  }
+  if (letters == 0) return HitTextResult{HitTextStatus::kEmpty, 0, 0, 0};
+  if (letters > kMaxHitLetters) return HitTextResult{HitTextStatus::kTooLong, 0, 0, letters};
+  search.length = letters;
+  return HitTextResult{HitTextStatus::kOk, 0, 0, letters};
+}
+
+int32_t findHitMatches(const CalibrationTable& table, const HitSearch& search, CalibrationCursor& cursor,
+                       HitMatch* out, int32_t capacity, int32_t threads) {
+  if (!isValidCalibrationTable(table) || !isValidHitSearch(search)) {
+    cursor = CalibrationCursor{table.seconds + 1, 0};
+    return 0;
+  }
+  if (capacity <= 0) return 0;
+  threads = std::clamp(threads, int32_t{1}, kMaxHitMatchThreads);
+  uint32_t seeds[kRoundCells];
+  int8_t found[kRoundCells];
+  CalibrationCell page[kPageCells];
+  int32_t written = 0;
+  for (;;) {
+    const CalibrationCursor roundStart = cursor;
+    int32_t count = 0;
+    bool exhausted = false;
+    while (count < kRoundCells && !exhausted) {
+      const int32_t wanted = std::min(kPageCells, kRoundCells - count);
+      const int32_t got = listCalibrationCells(table, cursor, page, wanted);
+      for (int32_t i = 0; i < got; ++i) seeds[count + i] = page[i].seed;
+      count += got;
+      exhausted = got < wanted;
+    }
+    scanRound(search, seeds, count, found, threads);
+    // The round's cells once more, in pages, for the matches' cells.
+    CalibrationCursor at = roundStart;
+    for (int32_t done = 0; done < count;) {
+      const int32_t got = listCalibrationCells(table, at, page, std::min(kPageCells, count - done));
+      if (got == 0) break;
+      for (int32_t i = 0; i < got; ++i) {
+        if (found[done + i] < 0) continue;
+        const int32_t skip = search.source == HitSource::kCoin ? search.skip : found[done + i];
+        out[written++] = HitMatch{page[i], skip};
+        if (written == capacity) {
+          cursor = i + 1 < got ? cursorAt(page[i + 1]) : at;
+          return written;
+        }
+      }
+      done += got;
+    }
+    if (exhausted) return written;
+  }
+}
+
+int32_t lettersToTellApart(const HitSearch& search, const HitMatch* matches, int32_t count) {
+  if (count < 2) return 0;
+  const int32_t further = kMaxHitLetters - search.length;
+  if (further <= 0) return -1;
+  // Every pair, a block of matches against each later block: the letters of
+  // a block are computed once per pass, on the stack.
+  constexpr int32_t kBlock = 32;
+  PackedLetters first[kBlock];
+  PackedLetters second[kBlock];
+  int32_t most = 0;
+  for (int32_t i0 = 0; i0 < count; i0 += kBlock) {
+    const int32_t n = std::min(kBlock, count - i0);
+    for (int32_t i = 0; i < n; ++i) first[i] = furtherLetters(search, matches[i0 + i], further);
+    for (int32_t j0 = i0; j0 < count; j0 += kBlock) {
+      const int32_t m = std::min(kBlock, count - j0);
+      const PackedLetters* other = first;
+      if (j0 != i0) {
+        for (int32_t j = 0; j < m; ++j) second[j] = furtherLetters(search, matches[j0 + j], further);
+        other = second;
+      }
+      for (int32_t i = 0; i < n; ++i) {
+        for (int32_t j = j0 == i0 ? i + 1 : 0; j < m; ++j) {
+          const int32_t needed = lettersToDiffer(first[i], other[j], further);
+          if (needed < 0) return -1;
+          most = std::max(most, needed);
+        }
+      }
+    }
+  }
+  return most;
+}
