@@ -76,6 +76,12 @@ void BM_CoinWidest_FullTwister(benchmark::State& state) {
 }
 BENCHMARK(BM_CoinWidest_FullTwister)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Past the first twist's short reach: every cell's whole twister is seeded.
+void BM_CoinWidestSkip300(benchmark::State& state) {
+  runMatch(state, kWidest, searchOf(kWidest, HitSource::kCoin, 10, 300), 2);
+}
+BENCHMARK(BM_CoinWidestSkip300)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_CallsWidest(benchmark::State& state) {
   runMatch(state, kWidest, searchOf(kWidest, HitSource::kElm, 6, 4), 2);
 }

@@ -57,26 +57,45 @@ void coinBitsShort(const uint32_t (&seeds)[kLanes], int32_t skip, int32_t count,
   }
 }
 
-// The same for one seed and any skip: the whole twister, twisted as often as
-// the last output needs.
-uint64_t coinBitsFull(uint32_t seed, int32_t skip, int32_t count) {
-  Mt19937 mt;
-  Seed(mt, seed);
+// Any skip: the whole twister of every lane, twisted as often as the last
+// output needs (the arithmetic of Seed, Twist and Temper, core/rng.cpp).
+void coinBitsLong(const uint32_t (&seeds)[kLanes], int32_t skip, int32_t count, uint64_t (&bits)[kLanes]) {
+  uint32_t words[kMtWordCount][kLanes];
+  for (int32_t l = 0; l < kLanes; ++l) words[0][l] = seeds[l], bits[l] = 0;
+  for (uint32_t i = 1; i < kMtWordCount; ++i) {
+    for (int32_t l = 0; l < kLanes; ++l) words[i][l] = kMtInitMul * (words[i - 1][l] ^ (words[i - 1][l] >> 30)) + i;
+  }
   int32_t twists = 0;
-  uint64_t bits = 0;
   for (int32_t j = 0; j < count; ++j) {
     const int32_t output = skip + j;
-    for (; twists <= output / kMtWordCount; ++twists) Twist(mt);
-    bits |= static_cast<uint64_t>(Temper(mt, output % kMtWordCount) & 1u) << j;
+    for (; twists <= output / kMtWordCount; ++twists) {
+      for (int32_t i = 0; i < kMtWordCount; ++i) {
+        const uint32_t* next = words[(i + 1) % kMtWordCount];
+        const uint32_t* far = words[(i + kTwistShift) % kMtWordCount];
+        for (int32_t l = 0; l < kLanes; ++l) {
+          const uint32_t y = (words[i][l] & kUpperBit) | (next[l] & ~kUpperBit);
+          words[i][l] = far[l] ^ (y >> 1) ^ ((next[l] & 1u) != 0 ? kTwistMagic : 0u);
+        }
+      }
+    }
+    for (int32_t l = 0; l < kLanes; ++l) {
+      bits[l] |= static_cast<uint64_t>(temper(words[output % kMtWordCount][l]) & 1u) << j;
+    }
   }
-  return bits;
+}
+
+void coinBitsLanes(const uint32_t (&seeds)[kLanes], int32_t skip, int32_t count, uint64_t (&bits)[kLanes]) {
+  if (skip + count <= kShortOutputs) {
+    coinBitsShort(seeds, skip, count, bits);
+  } else {
+    coinBitsLong(seeds, skip, count, bits);
+  }
 }
 
 uint64_t coinBits(uint32_t seed, int32_t skip, int32_t count) {
-  if (skip + count > kShortOutputs) return coinBitsFull(seed, skip, count);
   const uint32_t seeds[kLanes] = {seed};
   uint64_t bits[kLanes];
-  coinBitsShort(seeds, skip, count, bits);
+  coinBitsLanes(seeds, skip, count, bits);
   return bits[0];
 }
 
@@ -111,16 +130,12 @@ uint64_t coinQuery(const HitSearch& search) {
 // whose skip is the search's), or -1.
 void scanCoin(const HitSearch& search, const uint32_t* seeds, int32_t count, int8_t* found) {
   const uint64_t query = coinQuery(search);
-  if (search.skip + search.length > kShortOutputs) {
-    for (int32_t i = 0; i < count; ++i) found[i] = coinBitsFull(seeds[i], search.skip, search.length) == query ? 0 : -1;
-    return;
-  }
   for (int32_t i = 0; i < count; i += kLanes) {
     const int32_t lanes = std::min(kLanes, count - i);
     uint32_t group[kLanes] = {};
     std::copy(seeds + i, seeds + i + lanes, group);
     uint64_t bits[kLanes];
-    coinBitsShort(group, search.skip, search.length, bits);
+    coinBitsLanes(group, search.skip, search.length, bits);
     for (int32_t l = 0; l < lanes; ++l) found[i + l] = bits[l] == query ? 0 : -1;
   }
 }
@@ -154,6 +169,8 @@ void scanCells(const HitSearch& search, const uint32_t* seeds, int32_t count, in
 
 // The table is matched a round of cells at a time: their seeds listed, then
 // scanned by the threads a block at a time, then the matches written in order.
+// A call's first round is one block and each next one twice as long, up to
+// kRoundCells: a call that fills a small page early scans little past it.
 constexpr int32_t kRoundCells = 8192;
 constexpr int32_t kBlockCells = 512;
 constexpr int32_t kPageCells = 64;
@@ -283,35 +300,36 @@ int32_t findHitMatches(const CalibrationTable& table, const HitSearch& search, C
   threads = std::clamp(threads, int32_t{1}, kMaxHitMatchThreads);
   uint32_t seeds[kRoundCells];
   int8_t found[kRoundCells];
+  // Where each page of the round starts, to list again only the pages that
+  // hold a match.
+  CalibrationCursor pageStarts[kRoundCells / kPageCells];
   CalibrationCell page[kPageCells];
   int32_t written = 0;
-  for (;;) {
-    const CalibrationCursor roundStart = cursor;
+  for (int32_t roundCells = kBlockCells;; roundCells = std::min(2 * roundCells, kRoundCells)) {
     int32_t count = 0;
     bool exhausted = false;
-    while (count < kRoundCells && !exhausted) {
-      const int32_t wanted = std::min(kPageCells, kRoundCells - count);
-      const int32_t got = listCalibrationCells(table, cursor, page, wanted);
+    while (count < roundCells && !exhausted) {
+      pageStarts[count / kPageCells] = cursor;
+      const int32_t got = listCalibrationCells(table, cursor, page, kPageCells);
       for (int32_t i = 0; i < got; ++i) seeds[count + i] = page[i].seed;
       count += got;
-      exhausted = got < wanted;
+      exhausted = got < kPageCells;
     }
     scanRound(search, seeds, count, found, threads);
-    // The round's cells once more, in pages, for the matches' cells.
-    CalibrationCursor at = roundStart;
-    for (int32_t done = 0; done < count;) {
-      const int32_t got = listCalibrationCells(table, at, page, std::min(kPageCells, count - done));
-      if (got == 0) break;
-      for (int32_t i = 0; i < got; ++i) {
-        if (found[done + i] < 0) continue;
-        const int32_t skip = search.source == HitSource::kCoin ? search.skip : found[done + i];
+    for (int32_t first = 0; first < count; first += kPageCells) {
+      const int32_t cells = std::min(kPageCells, count - first);
+      if (std::all_of(found + first, found + first + cells, [](int8_t f) { return f < 0; })) continue;
+      CalibrationCursor at = pageStarts[first / kPageCells];
+      listCalibrationCells(table, at, page, cells);  // the same cells as before
+      for (int32_t i = 0; i < cells; ++i) {
+        if (found[first + i] < 0) continue;
+        const int32_t skip = search.source == HitSource::kCoin ? search.skip : found[first + i];
         out[written++] = HitMatch{page[i], skip};
         if (written == capacity) {
-          cursor = i + 1 < got ? cursorAt(page[i + 1]) : at;
+          cursor = i + 1 < cells ? cursorAt(page[i + 1]) : at;
           return written;
         }
       }
-      done += got;
     }
     if (exhausted) return written;
   }
