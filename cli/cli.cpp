@@ -15,6 +15,8 @@ const CliCommand kCommands[] = {
     {"seed-time", "from an initial seed to the console's date, time and delay for a year", cmdSeedTime},
     {"time-seed", "the initial seed of a date, time and delay", cmdTimeSeed},
     {"calibrate", "after a missed try: the seeds around the aimed moment, and which one was hit", cmdCalibrate},
+    {"flips", "DPPt: the Poketch coin's flips after continuing with an initial seed", cmdFlips},
+    {"calls", "HGSS: Elm's answers on the phone after continuing with an initial seed", cmdCalls},
     {"timer", "step 8: the clock to set, when to launch and when to press continue; --run counts down", cmdTimer},
     {"seeds", "step 3: list the earlier generator states whose hour byte matches (initial seeds)", cmdSeeds},
     {"eggs", "step 4: write the egg PID list (result.txt) from an initial seed", cmdEggs},

@@ -1,10 +1,14 @@
 // calibrate: after a missed try, the seeds of the moments and delays around the
 // one aimed for, and which of them the player hit.
+#include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "cli/commands.h"
 #include "cli/seed_arg.h"
 #include "core/calibration.h"
+#include "core/hit_sequence.h"
+#include "text/cp932.h"
 
 namespace {
 
@@ -13,11 +17,14 @@ constexpr int64_t kDefaultDelays = 10;
 // Seeds taken from --hit options and standard input together.
 constexpr int32_t kMaxHitSeeds = 4096;
 constexpr int32_t kPageCells = 256;
+constexpr int64_t kDefaultCallSkips = 4;
 
 const char kCalibrateHelp[] =
     "usage: quillmar-cli calibrate --at \"YYYY-MM-DD HH:MM:SS\" --delay D "
     "[--seconds S]\n"
     "                              [--delays K] [--hit SEED]... [--hit -]\n"
+    "                              [--flips SEQ [--skip K]]\n"
+    "                              [--calls SEQ [--skips M] [--before-pokerus]]\n"
     "\n"
     "After a try that missed the aimed initial seed: the calibration table "
     "around the\n"
@@ -44,6 +51,16 @@ const char kCalibrateHelp[] =
     "                standard input, so that the output of 'quillmar-cli "
     "seeds' can be\n"
     "                piped in\n"
+    "  --flips SEQ   the coin's flips (DPPt) after continuing, H or T each (either\n"
+    "                case; spaces are ignored), 1..64 of them, as 'quillmar-cli\n"
+    "                flips' prints them: the cells whose seed flips so\n"
+    "  --skip K      the twister's outputs taken before the first flip, 0..100000\n"
+    "                (default 0). Past 163 each cell seeds its whole twister: slower\n"
+    "  --calls SEQ   Elm's answers (HGSS) after continuing, E, K or P each, as\n"
+    "                'quillmar-cli calls' prints them: the cells whose seed answers\n"
+    "                so after 0..M draws\n"
+    "  --skips M     the most draws taken before the first call, 0..8 (default 4)\n"
+    "  --before-pokerus  Elm has not yet told you about Pokerus: E or K only\n"
     "\n"
     "Each line: \"DSs<TAB>DD<TAB>SEED<TAB>YYYY-MM-DD HH:MM:SS<TAB>delay N\", "
     "signed\n"
@@ -55,6 +72,9 @@ const char kCalibrateHelp[] =
     "timing\n"
     "error repeats (taken into 0..65535: delays 65536 apart build the same "
     "seed).\n"
+    "With --flips or --calls only the cells whose seed begins the sequence are\n"
+    "printed, as with --hit and then \"<TAB>skip K\": the skip at which it does (for\n"
+    "--calls the first of 0..M). Several cells may match: all are printed.\n"
     "No cell hit: one line \"no match ...\" naming the ranges searched, exit "
     "code 1.\n";
 
@@ -94,12 +114,74 @@ void printCell(std::FILE* out, const CalibrationCell& cell) {
                cell.seed, m.year, m.month, m.day, m.hour, m.minute, m.second, m.delay);
 }
 
+const char* sequenceOption(HitSource source) { return source == HitSource::kCoin ? "--flips" : "--calls"; }
+
+// The letters of --flips or --calls into `search`; exit 2 with the reason.
+int readSequence(const CliIo& io, const std::string& text, HitSearch& search) {
+  const std::string cp932 = utf8ToCp932(text);
+  const HitTextResult read = parseHitText(cp932.c_str(), search);
+  const char* option = sequenceOption(search.source);
+  const char* set = search.source == HitSource::kCoin ? "H or T"
+                    : search.beforePokerus           ? "E or K (before Pokerus)"
+                                                     : "E, K or P";
+  switch (read.status) {
+    case HitTextStatus::kOk: return kExitOk;
+    case HitTextStatus::kEmpty: return cliError(io, "%s '%s': no letter: expected %s", option, text.c_str(), set);
+    case HitTextStatus::kTooLong:
+      return cliError(io, "%s: %d letters, at most %d", option, read.letters, kMaxHitLetters);
+    case HitTextStatus::kBadLetter: break;
+  }
+  const std::string letter = cp932ToUtf8(std::string_view(cp932).substr(read.at, read.width));
+  return cliError(io, "%s '%s': letter %d, '%s', is not %s", option, text.c_str(), read.letters + 1, letter.c_str(),
+                  set);
+}
+
+// The cells whose seed gives the sequence; exit 1 with "no match ..." when none.
+int printSequenceMatches(const CliIo& io, const CalibrationTable& table, const HitSearch& search,
+                         const std::string& atText) {
+  const unsigned cores = std::thread::hardware_concurrency();
+  const int32_t threads = std::clamp(static_cast<int32_t>(cores), int32_t{1}, kMaxHitMatchThreads);
+  static HitMatch page[kPageCells];
+  CalibrationCursor cursor = calibrationStart(table);
+  int64_t printed = 0;
+  for (int32_t n = kPageCells; n == kPageCells; printed += n) {
+    n = findHitMatches(table, search, cursor, page, kPageCells, threads);
+    for (int32_t i = 0; i < n; ++i) {
+      printCell(io.out, page[i].cell);
+      std::fprintf(io.out, "\taim delay %d\tskip %d\n", calibrationAimDelay(table, page[i].cell), page[i].skip);
+    }
+    if (std::ferror(io.out)) return kExitNotFound;
+  }
+  if (printed > 0) return kExitOk;
+  char typed[kMaxHitLetters + 1];
+  for (int32_t j = 0; j < search.length; ++j) typed[j] = hitLetterChar(search.source, search.letters[j]);
+  typed[search.length] = '\0';
+  std::fprintf(io.out, "no match within -%ds..+%ds and delays -%d..+%d of %s delay %d (%s %s ", table.seconds,
+               table.seconds, table.delays, table.delays, atText.c_str(), table.target.delay,
+               search.source == HitSource::kCoin ? "flips" : "calls", typed);
+  if (search.source == HitSource::kCoin) {
+    std::fprintf(io.out, "at skip %d)\n", search.skip);
+  } else {
+    std::fprintf(io.out, "at skips 0..%d%s)\n", search.skip, search.beforePokerus ? ", before Pokerus" : "");
+  }
+  return kExitNotFound;
+}
+
 }  // namespace
 
 int cmdCalibrate(int argc, const char* const* argv, int first, const CliIo& io) {
   ParsedArgs args;
   if (int rc = parseArgs(argc, argv, first,
-                         {{"--at", true}, {"--delay", true}, {"--seconds", true}, {"--delays", true}, {"--hit", true}},
+                         {{"--at", true},
+                          {"--delay", true},
+                          {"--seconds", true},
+                          {"--delays", true},
+                          {"--hit", true},
+                          {"--flips", true},
+                          {"--skip", true},
+                          {"--calls", true},
+                          {"--skips", true},
+                          {"--before-pokerus", false}},
                          0, args, io))
     return rc;
   if (args.help) {
@@ -133,6 +215,32 @@ int cmdCalibrate(int argc, const char* const* argv, int first, const CliIo& io) 
     }
   }
   table.delays = static_cast<int32_t>(value);
+
+  // One matcher at most: the hit seeds, the coin or Elm's answers.
+  const std::string* flips = findOption(args, "--flips");
+  const std::string* calls = findOption(args, "--calls");
+  const bool hitGiven = findOption(args, "--hit") != nullptr;
+  if ((flips != nullptr) + (calls != nullptr) + hitGiven > 1) {
+    return cliError(io, "--hit, --flips and --calls: give one of them");
+  }
+  if (findOption(args, "--skip") && !flips) return cliError(io, "--skip goes with --flips");
+  if (findOption(args, "--skips") && !calls) return cliError(io, "--skips goes with --calls");
+  if (hasFlag(args, "--before-pokerus") && !calls) return cliError(io, "--before-pokerus goes with --calls");
+  if (flips || calls) {
+    HitSearch search{flips ? HitSource::kCoin : HitSource::kElm, hasFlag(args, "--before-pokerus"), 0, 0, {}};
+    value = flips ? 0 : kDefaultCallSkips;
+    const char* skipOption = flips ? "--skip" : "--skips";
+    if (const std::string* text = findOption(args, skipOption)) {
+      const int32_t most = flips ? kMaxHitSkip : kMaxElmSkips;
+      if (!parseIntStrict(*text, 0, most, value)) {
+        return cliError(io, "%s '%s': expected %s 0..%d", skipOption, text->c_str(), flips ? "outputs" : "draws",
+                        most);
+      }
+    }
+    search.skip = static_cast<int32_t>(value);
+    if (int rc = readSequence(io, flips ? *flips : *calls, search)) return rc;
+    return printSequenceMatches(io, table, search, *atText);
+  }
 
   // The hit seeds: every --hit, in order; "-" reads standard input once.
   static uint32_t hits[kMaxHitSeeds];

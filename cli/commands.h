@@ -12,6 +12,8 @@ struct CliCommand {
 int cmdPid(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSeedTime(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdCalibrate(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdFlips(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdCalls(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimer(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimeSeed(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io);

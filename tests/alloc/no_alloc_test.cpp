@@ -14,6 +14,7 @@
 #include "core/calibration.h"
 #include "core/egg_list.h"
 #include "core/egg_search.h"
+#include "core/hit_sequence.h"
 #include "core/measurement.h"
 #include "core/pid_search.h"
 #include "core/seed_backtrack.h"
@@ -204,6 +205,41 @@ TEST(NoAllocation, CalibrationTableAndMatches) {
   // 0xA702018E is hour 2, delay 372 and minute + second = 167 - 4 * 27 = 59:
   // 02:49:10, 02:50:09, ..., 02:59:00 lie within 600 s of 02:58:59.
   EXPECT_EQ(matches, 11);
+}
+
+TEST(NoAllocation, HitSequencesMatchedOverATable) {
+  // 121 x 201 cells, several of the matcher's rounds, on the calling thread:
+  // ten flips, two flips past the twister's short reach, six answers at skips
+  // 0..4, and what tells the last page of the second apart.
+  const CalibrationTable table{{2026, 4, 27, 2, 58, 59, 370}, 60, 100};
+  static HitMatch page[64];
+  HitSearch searches[3] = {{HitSource::kCoin, false, 0, 0, {}},
+                           {HitSource::kCoin, false, 300, 0, {}},
+                           {HitSource::kElm, false, 4, 0, {}}};
+  const char* typed[3] = {"THTHH TTTTT", "ht", "PPKEEP"};
+  int64_t matches[3] = {};
+  int32_t lastPage = 0;
+  int32_t apart = 0;
+  uint8_t letters[kMaxHitLetters];
+  EXPECT_EQ(allocationsDuring([&] {
+              coinFlips(0xA702018Eu, kMaxHitSkip, kMaxHitLetters, letters);
+              elmAnswers(0xA702018Eu, kMaxHitSkip, kMaxHitLetters, true, letters);
+              for (int k = 0; k < 3; ++k) {
+                parseHitText(typed[k], searches[k]);
+                CalibrationCursor cursor = calibrationStart(table);
+                for (int32_t n = 64; n == 64; matches[k] += n) {
+                  n = findHitMatches(table, searches[k], cursor, page, 64, 1);
+                  if (k == 1 && n > 0) lastPage = n;
+                }
+                if (k == 1) apart = lettersToTellApart(searches[1], page, lastPage);
+              }
+            }),
+            0);
+  // Cell +1s, +2 (0xA702018E) flips THTHHTTTTT and answers PPKEEP at skip 2.
+  EXPECT_GE(matches[0], 1);
+  EXPECT_GT(matches[1], 121 * 201 / 8) << "about a quarter of the cells flip HT";
+  EXPECT_GE(matches[2], 1);
+  EXPECT_NE(apart, 0);
 }
 
 TEST(NoAllocation, TimerPlanAndCountdown) {
