@@ -9,8 +9,9 @@
 // is replaced by a place in this target's own temporary folder, and inputs that
 // would take long (more than kMaxFrames egg frames, more than kMaxCombinations
 // IV combinations with --all, a seed-time limit of 0 or above kMaxMoments, an
-// egg search over more than one delay, a calibration table over 9 x 41 cells)
-// are cut down or skipped. The timer's countdown (--run) would wait on the
+// egg search over more than one delay, a calibration table over 9 x 41 cells,
+// a coin matched over a table past the first 1,000 outputs) are cut down or
+// skipped. The timer's countdown (--run) would wait on the
 // real clock: every "--run" is taken out.
 #include <cstdint>
 #include <cstdio>
@@ -31,10 +32,11 @@ constexpr int64_t kMaxCombinations = 64;
 constexpr int64_t kMaxMoments = 64;
 constexpr std::size_t kMaxArguments = 16;
 
-const char* const kSubcommands[] = {"pid",     "seeds",      "eggs",      "seed-time", "time-seed", "--help",
-                                    "species", "measure",    "egg-search", "calibrate", "timer"};
-constexpr int kSubcommandCount = 11;
-constexpr int kPicks = 13;  // picks 11 and 12 leave the first argument as it is
+const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",       "seed-time", "time-seed",
+                                    "--help",  "species", "measure",    "egg-search", "calibrate",
+                                    "timer",   "flips",   "calls"};
+constexpr int kSubcommandCount = 13;
+constexpr int kPicks = 15;  // picks 13 and 14 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
@@ -59,7 +61,14 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
   }
   if (command == "time-seed") return {{"--at", true}, {"--delay", true}};
   if (command == "calibrate")
-    return {{"--at", true}, {"--delay", true}, {"--seconds", true}, {"--delays", true}, {"--hit", true}};
+    return {{"--at", true},    {"--delay", true}, {"--seconds", true}, {"--delays", true},
+            {"--hit", true},   {"--flips", true}, {"--skip", true},    {"--calls", true},
+            {"--skips", true}, {"--before-pokerus", false}};
+  if (command == "flips" || command == "calls") {
+    positionals = 1;
+    if (command == "flips") return {{"--count", true}, {"--skip", true}};
+    return {{"--count", true}, {"--skip", true}, {"--before-pokerus", false}};
+  }
   if (command == "timer")
     return {{"--at", true},          {"--delay", true},     {"--delay-calibration", true},
             {"--second-calibration", true}, {"--min-first", true}, {"--run", false}};
@@ -223,6 +232,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (delays != nullptr && parseIntStrict(*delays, 21, 1000, n)) {
           args.push_back("--delays=" + std::to_string(n % 21));
         }
+        // Each cell's whole twister, twisted once per 624 outputs skipped.
+        const std::string* skip = findOption(parsed, "--skip");
+        if (skip != nullptr && parseIntStrict(*skip, 1001, 100000, n)) {
+          args.push_back("--skip=" + std::to_string(n % 1001));
+        }
       } else if (args[0] == "seed-time") {
         const std::string* limit = findOption(parsed, "--limit");
         if (limit != nullptr && parseIntStrict(*limit, 0, 1000000, n) && (n == 0 || n > kMaxMoments)) return 0;
@@ -254,6 +268,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!outText.empty()) fail("exit 2 with output on stdout", args, rc, outText, errText);
   }
   if (rc == 1 && outText.empty() && errText.empty()) fail("exit 1 without a word", args, rc, outText, errText);
+  // flips and calls: one line of 1..64 letters of the command's own.
+  if (rc == 0 && !args.empty() && (args[0] == "flips" || args[0] == "calls") && outText.rfind("usage:", 0) != 0) {
+    const char* letters = args[0] == "flips" ? "HT" : "EKP";
+    if (outText.size() < 2 || outText.size() > 65 || outText.back() != '\n' ||
+        outText.find_first_not_of(letters) != outText.size() - 1) {
+      fail("flips or calls output not one line of its letters", args, rc, outText, errText);
+    }
+  }
   // egg-search: every line is SEED, LINE, moment and delay, tab-separated.
   if (rc == 0 && !args.empty() && args[0] == "egg-search" && outText.rfind("usage:", 0) != 0) {
     for (std::size_t at = 0; at < outText.size();) {
