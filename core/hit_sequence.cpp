@@ -169,7 +169,7 @@ void scanCells(const HitSearch& search, const uint32_t* seeds, int32_t count, in
 
 // The table is matched a round of cells at a time: their seeds listed, then
 // scanned by the threads a block at a time, then the matches written in order.
-// A call's first round is one block and each next one twice as long, up to
+// A call's first round is one page and each next one twice as long, up to
 // kRoundCells: a call that fills a small page early scans little past it.
 constexpr int32_t kRoundCells = 8192;
 constexpr int32_t kBlockCells = 512;
@@ -305,7 +305,7 @@ int32_t findHitMatches(const CalibrationTable& table, const HitSearch& search, C
   CalibrationCursor pageStarts[kRoundCells / kPageCells];
   CalibrationCell page[kPageCells];
   int32_t written = 0;
-  for (int32_t roundCells = kBlockCells;; roundCells = std::min(2 * roundCells, kRoundCells)) {
+  for (int32_t roundCells = kPageCells;; roundCells = std::min(2 * roundCells, kRoundCells)) {
     int32_t count = 0;
     bool exhausted = false;
     while (count < roundCells && !exhausted) {

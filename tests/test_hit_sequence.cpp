@@ -44,7 +44,7 @@ TEST(HitSequence, FlipsAndAnswersFollowTheReferenceGenerators) {
     const int count = static_cast<int>(rng() % 65);
     // Mostly within the first twist's short reach (skip + count <= 227), then
     // past it, and a few at the largest skip.
-    const int skip = static_cast<int>(trial % 100 == 0 ? kMaxHitSkip - rng() % 100 : rng() % (trial % 3 ? 240 : 2000));
+    const int skip = static_cast<int>(trial % 500 == 0 ? kMaxHitSkip - rng() % 100 : rng() % (trial % 3 ? 240 : 2000));
     const bool beforePokerus = trial % 2;
     uint8_t flips[kMaxHitLetters];
     uint8_t answers[kMaxHitLetters];
@@ -78,7 +78,7 @@ TEST(HitSequence, MatchesTheCellsTheModelMatchesInTableOrder) {
 
     const bool coin = trial % 2 == 0;
     HitSearch search{coin ? HitSource::kCoin : HitSource::kElm, trial % 4 == 3, 0, 0, {}};
-    search.skip = static_cast<int32_t>(coin ? rng() % 300 : rng() % (kMaxElmSkips + 1));
+    search.skip = static_cast<int32_t>(coin ? rng() % (trial % 8 == 2 ? 700 : 160) : rng() % (kMaxElmSkips + 1));
     search.length = 1 + static_cast<int32_t>(rng() % (trial == 0 ? 3 : 6));
     const uint32_t source = cells[rng() % cells.size()].seed;
     const Letters typed = modelLetters(search, source, coin ? search.skip : static_cast<int>(rng() % (search.skip + 1)),
