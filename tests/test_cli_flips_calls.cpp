@@ -35,7 +35,8 @@ TEST(CliFlipsCalls, CalibrateFindsTheCellThatFlipsOrAnswersSo) {
   EXPECT_EQ(r.out, cell + "\tskip 2\n");
   r = runCliCaptured({"calibrate", "--at", kAt, "--delay", "370", "--calls", "PPKEEP", "--skips", "1"});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.out, "no match within -1s..+1s and delays -10..+10 of " + kAt + " delay 370 (calls PPKEEP at skips 0..1)\n");
+  EXPECT_EQ(r.out,
+            "no match within -1s..+1s and delays -10..+10 of " + kAt + " delay 370 (calls PPKEEP at skips 0..1)\n");
   // One flip: about half the 63 cells.
   r = runCliCaptured({"calibrate", "--at", kAt, "--delay", "370", "--flips", "T"});
   EXPECT_NE(r.out.find(cell + "\tskip 0\n"), std::string::npos);

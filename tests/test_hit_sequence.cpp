@@ -34,7 +34,8 @@ Letters modelAnswers(uint32_t seed, int skip, int count, bool beforePokerus) {
 }
 
 Letters modelLetters(const HitSearch& s, uint32_t seed, int skip, int count) {
-  return s.source == HitSource::kCoin ? modelFlips(seed, skip, count) : modelAnswers(seed, skip, count, s.beforePokerus);
+  if (s.source == HitSource::kCoin) return modelFlips(seed, skip, count);
+  return modelAnswers(seed, skip, count, s.beforePokerus);
 }
 
 TEST(HitSequence, FlipsAndAnswersFollowTheReferenceGenerators) {
@@ -147,7 +148,10 @@ TEST(HitSequence, FurtherLettersThatTellMatchesApart) {
     HitSearch search{trial % 2 ? HitSource::kElm : HitSource::kCoin, trial % 4 == 1, 0, 0, {}};
     search.length = 1 + static_cast<int32_t>(rng() % 40);
     std::vector<HitMatch> matches(2 + rng() % (trial < 10 ? 70 : 5));
-    for (HitMatch& m : matches) m = HitMatch{{0, 0, {}, trial >= 10 && rng() % 4 == 0 ? 1234u : static_cast<uint32_t>(rng())}, static_cast<int32_t>(rng() % 9)};
+    for (HitMatch& m : matches) {
+      const uint32_t seed = trial >= 10 && rng() % 4 == 0 ? 1234u : static_cast<uint32_t>(rng());
+      m = HitMatch{{0, 0, {}, seed}, static_cast<int32_t>(rng() % 9)};
+    }
     const int further = kMaxHitLetters - search.length;
     int expected = 0;
     for (std::size_t i = 0; i < matches.size() && expected >= 0; ++i) {

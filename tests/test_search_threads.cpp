@@ -4,8 +4,9 @@
 // over only hits it found, in order. The window's search job, started,
 // stopped, restarted and closed mid-search many times, leaves the window as a
 // search that ran alone would. A search that ends while the IV dialog is open
-// is taken in after the dialog. scripts/test.sh also runs this file alone
-// under ThreadSanitizer.
+// is taken in after the dialog. The hit matcher pages the same matches on 1
+// to 4 threads. scripts/test.sh also runs this file alone under
+// ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "core/egg_search.h"
+#include "core/hit_sequence.h"
 #include "core/thread_start.h"
 #include "tests/cli_run.h"
 #include "tests/deadline.h"
@@ -145,6 +147,29 @@ void stopAtTheChosenRow(const EggSearchControl&) {
 // it found, in order, having scanned at most a row per thread beyond the stop;
 // not stopped (the chosen row was never reached), it hands over the first
 // hits exactly.
+// 41 x 801 cells, rounds of up to 8,192 scanned by 1 to 4 threads (on 3, the
+// second helper refused), in pages of 100 of the about 4,000 that flip HTH.
+TEST(SearchThreads, HitMatchesAreTheSameOnOneToFourThreads) {
+  const CalibrationTable table{{2026, 4, 27, 2, 58, 59, 1370}, 20, 400};
+  HitSearch search{HitSource::kCoin, false, 0, 0, {}};
+  ASSERT_EQ(parseHitText("HTH", search).status, HitTextStatus::kOk);
+  std::vector<std::tuple<int32_t, int32_t, uint32_t>> found[4];
+  for (int32_t threads = 1; threads <= 4; ++threads) {
+    if (threads == 3) failThreadStart(2);
+    HitMatch page[100];
+    CalibrationCursor cursor = calibrationStart(table);
+    for (int32_t n = 100; n == 100;) {
+      n = findHitMatches(table, search, cursor, page, 100, threads);
+      for (int32_t i = 0; i < n; ++i) {
+        found[threads - 1].emplace_back(page[i].cell.secondOffset, page[i].cell.delayOffset, page[i].cell.seed);
+      }
+    }
+    failThreadStart(0);
+    EXPECT_EQ(found[threads - 1], found[0]) << threads << " threads";
+  }
+  EXPECT_GT(found[0].size(), 41u * 801u / 16u);
+}
+
 TEST(SearchThreads, StoppedAtRandomRowsOnTwoToFourThreads) {
   std::mt19937 random(21042026u);
   int stopped = 0;
