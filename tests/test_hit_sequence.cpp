@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/hit_sequence.h"
@@ -36,6 +37,10 @@ Letters modelAnswers(uint32_t seed, int skip, int count, bool beforePokerus) {
 Letters modelLetters(const HitSearch& s, uint32_t seed, int skip, int count) {
   if (s.source == HitSource::kCoin) return modelFlips(seed, skip, count);
   return modelAnswers(seed, skip, count, s.beforePokerus);
+}
+
+std::string key(const CalibrationCell& c, int skip) {
+  return std::to_string(c.secondOffset) + "," + std::to_string(c.delayOffset) + " skip " + std::to_string(skip);
 }
 
 TEST(HitSequence, FlipsAndAnswersFollowTheReferenceGenerators) {
@@ -90,8 +95,7 @@ TEST(HitSequence, MatchesTheCellsTheModelMatchesInTableOrder) {
     for (const CalibrationCell& cell : cells) {
       for (int skip = coin ? search.skip : 0; skip <= search.skip; ++skip) {
         if (modelLetters(search, cell.seed, skip, search.length) != typed) continue;
-        expected.push_back(std::to_string(cell.secondOffset) + "," + std::to_string(cell.delayOffset) + "," +
-                           std::to_string(cell.seed) + " skip " + std::to_string(skip));
+        expected.push_back(key(cell, skip));
         break;
       }
     }
@@ -102,11 +106,7 @@ TEST(HitSequence, MatchesTheCellsTheModelMatchesInTableOrder) {
     CalibrationCursor cursor = calibrationStart(table);
     for (int32_t n = capacity; n == capacity;) {
       n = findHitMatches(table, search, cursor, page, capacity, 1 + trial % 3);
-      for (int32_t i = 0; i < n; ++i) {
-        const CalibrationCell& c = page[i].cell;
-        found.push_back(std::to_string(c.secondOffset) + "," + std::to_string(c.delayOffset) + "," +
-                        std::to_string(c.seed) + " skip " + std::to_string(page[i].skip));
-      }
+      for (int32_t i = 0; i < n; ++i) found.push_back(key(page[i].cell, page[i].skip));
     }
     failThreadStart(0);
     ASSERT_FALSE(expected.empty());
@@ -114,30 +114,25 @@ TEST(HitSequence, MatchesTheCellsTheModelMatchesInTableOrder) {
   }
 }
 
+std::tuple<HitTextStatus, int32_t, int32_t, int32_t> read(const char* text, HitSearch& s) {
+  const HitTextResult r = parseHitText(text, s);
+  return {r.status, r.at, r.width, s.length};
+}
+
 TEST(HitSequence, TypedLettersAndWhatIsRefused) {
   HitSearch s{HitSource::kCoin, false, 0, 0, {}};
-  EXPECT_EQ(parseHitText(" h T\tht ", s).status, HitTextStatus::kOk);
+  EXPECT_EQ(read(" h T\tht ", s), std::tuple(HitTextStatus::kOk, 0, 0, 4));
   EXPECT_EQ(Letters(s.letters, s.letters + s.length), (Letters{kHeads, kTails, kHeads, kTails}));
-  EXPECT_EQ(parseHitText(std::string(64, 'H').c_str(), s).status, HitTextStatus::kOk);
-  HitTextResult r = parseHitText(std::string(65, 'T').c_str(), s);
-  EXPECT_EQ(r.status, HitTextStatus::kTooLong);
-  EXPECT_EQ(r.letters, 65);
-  EXPECT_EQ(s.length, 0);
-  EXPECT_EQ(parseHitText(" \t", s).status, HitTextStatus::kEmpty);
-
+  EXPECT_EQ(read(std::string(64, 'H').c_str(), s), std::tuple(HitTextStatus::kOk, 0, 0, 64));
+  EXPECT_EQ(read(std::string(65, 'T').c_str(), s), std::tuple(HitTextStatus::kTooLong, 0, 0, 0));
+  EXPECT_EQ(read(" \t", s), std::tuple(HitTextStatus::kEmpty, 0, 0, 0));
   s.source = HitSource::kElm;
-  EXPECT_EQ(parseHitText("ekp K", s).status, HitTextStatus::kOk);
+  EXPECT_EQ(read("ekp K", s), std::tuple(HitTextStatus::kOk, 0, 0, 4));
   EXPECT_EQ(Letters(s.letters, s.letters + s.length), (Letters{0, 1, 2, 1}));
   s.beforePokerus = true;
-  r = parseHitText("EK P", s);
-  EXPECT_EQ(r.status, HitTextStatus::kBadLetter);
-  EXPECT_EQ(r.at, 3);
-  EXPECT_EQ(r.width, 1);
+  EXPECT_EQ(read("EK P", s), std::tuple(HitTextStatus::kBadLetter, 3, 1, 0));
   // A double-byte character is one bad character.
-  r = parseHitText((std::string("E ") + texts::kTextTid).c_str(), s);
-  EXPECT_EQ(r.status, HitTextStatus::kBadLetter);
-  EXPECT_EQ(r.at, 2);
-  EXPECT_EQ(r.width, 2);
+  EXPECT_EQ(read((std::string("E ") + texts::kTextTid).c_str(), s), std::tuple(HitTextStatus::kBadLetter, 2, 2, 0));
 }
 
 // The model: the largest, over every pair, of the first further letter at
