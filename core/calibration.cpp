@@ -1,5 +1,7 @@
 #include "core/calibration.h"
 
+#include <algorithm>
+
 #include "core/seed_time.h"
 
 namespace {
@@ -115,6 +117,33 @@ int32_t listCalibrationCells(const CalibrationTable& table, CalibrationCursor& c
                              int32_t capacity) {
   return walkTable(
       table, cursor, out, capacity, [](uint32_t) { return true; }, [](uint32_t) { return true; });
+}
+
+int32_t advanceCalibrationCursor(const CalibrationTable& table, CalibrationCursor& cursor, int32_t count) {
+  if (!isValidCalibrationTable(table)) {
+    cursor = CalibrationCursor{table.seconds + 1, 0};
+    return 0;
+  }
+  // The target's own second and delay have a cell, so neither range is empty.
+  const int64_t start = clockSeconds(table.target);
+  const int64_t firstSecond = std::max<int64_t>(-table.seconds, -start);
+  const int64_t lastSecond = std::min<int64_t>(table.seconds, lastClockSecond() - start);
+  const int64_t firstDelay = std::max<int64_t>(-table.delays, -table.target.delay);
+  const int64_t width = std::min<int64_t>(table.delays, kMaxCalibrationDelay - table.target.delay) - firstDelay + 1;
+  const int64_t cells = (lastSecond - firstSecond + 1) * width;
+  // The index of the first cell at or after the cursor, as walkTable reads it.
+  if (cursor.secondOffset < -table.seconds) cursor = calibrationStart(table);
+  int64_t index = cells;
+  if (cursor.secondOffset < firstSecond) {
+    index = 0;
+  } else if (cursor.secondOffset <= lastSecond) {
+    index = (cursor.secondOffset - firstSecond) * width + std::clamp<int64_t>(cursor.delayOffset - firstDelay, 0, width);
+  }
+  const int64_t to = std::min(index + std::max(count, 0), cells);
+  cursor = to == cells ? CalibrationCursor{table.seconds + 1, -table.delays}
+                       : CalibrationCursor{static_cast<int32_t>(firstSecond + to / width),
+                                           static_cast<int32_t>(firstDelay + to % width)};
+  return static_cast<int32_t>(to - index);
 }
 
 int32_t findCalibrationMatches(const CalibrationTable& table, const uint32_t* seeds, int32_t seedCount,

@@ -61,6 +61,13 @@ CalibrationCursor calibrationStart(const CalibrationTable& table);
 int32_t listCalibrationCells(const CalibrationTable& table, CalibrationCursor& cursor, CalibrationCell* out,
                              int32_t capacity);
 
+// Moves the cursor past up to `count` cells, as listCalibrationCells with that
+// capacity would, without building them: the cells form a rectangle (the
+// seconds whose moment the clock shows by the delays in 0..65535), so this
+// costs the same for any count. Returns how many cells it passed; fewer than
+// `count` means the table is exhausted.
+int32_t advanceCalibrationCursor(const CalibrationTable& table, CalibrationCursor& cursor, int32_t count);
+
 // As listCalibrationCells, but only the cells whose seed is one of
 // seeds[0..seedCount): the cells a player may have hit.
 int32_t findCalibrationMatches(const CalibrationTable& table, const uint32_t* seeds, int32_t seedCount,

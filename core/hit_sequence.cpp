@@ -167,21 +167,48 @@ void scanCells(const HitSearch& search, const uint32_t* seeds, int32_t count, in
   }
 }
 
-// The table is matched a round of cells at a time: their seeds listed, then
-// scanned by the threads a block at a time, then the matches written in order.
-// A call's first round is one page and each next one twice as long, up to
-// kRoundCells: a call that fills a small page early scans little past it.
-constexpr int32_t kRoundCells = 8192;
+// The table is matched a round of cells at a time: the threads list and scan
+// its blocks, each taking the next block left, and mark the cells that match;
+// then the matches are written in table order. A call's first round is one
+// page and each next one twice as long, up to kRoundCells: a call that fills
+// a small page early scans little past it, and a long call starts threads
+// for a few dozen rounds only.
+constexpr int32_t kRoundCells = 1 << 16;
 constexpr int32_t kBlockCells = 512;
-constexpr int32_t kPageCells = 64;
+constexpr int32_t kPageCells = 64;  // one word of the round's marks
 
-void scanRound(const HitSearch& search, const uint32_t* seeds, int32_t count, int8_t* found, int32_t threads) {
-  const int32_t blocks = (count + kBlockCells - 1) / kBlockCells;
-  std::atomic<int32_t> nextBlock{0};
-  auto scanBlocks = [&] {
-    for (int32_t b = nextBlock.fetch_add(1); b < blocks; b = nextBlock.fetch_add(1)) {
-      const int32_t start = b * kBlockCells;
-      scanCells(search, seeds + start, std::min(kBlockCells, count - start), found + start);
+struct Round {
+  const CalibrationTable* table;
+  const HitSearch* search;
+  CalibrationCursor start;
+  int32_t count;
+  uint64_t* marks;  // bit i % 64 of word i / 64: cell i of the round matches
+  std::atomic<int32_t> nextBlock;
+};
+
+// Cells [first, first + count) of the round, count <= kBlockCells, a page at
+// a time: each page writes one word of marks of its own.
+void scanBlock(Round& round, int32_t first, int32_t count) {
+  CalibrationCursor at = round.start;
+  advanceCalibrationCursor(*round.table, at, first);
+  CalibrationCell page[kPageCells];
+  uint32_t seeds[kPageCells];
+  int8_t found[kPageCells];
+  for (int32_t done = 0; done < count; done += kPageCells) {
+    const int32_t n = listCalibrationCells(*round.table, at, page, std::min(kPageCells, count - done));
+    for (int32_t i = 0; i < n; ++i) seeds[i] = page[i].seed;
+    scanCells(*round.search, seeds, n, found);
+    uint64_t word = 0;
+    for (int32_t i = 0; i < n; ++i) word |= static_cast<uint64_t>(found[i] >= 0) << i;
+    round.marks[(first + done) / kPageCells] = word;
+  }
+}
+
+void scanRound(Round& round, int32_t threads) {
+  const int32_t blocks = (round.count + kBlockCells - 1) / kBlockCells;
+  auto scanBlocks = [&round, blocks] {
+    for (int32_t b = round.nextBlock.fetch_add(1); b < blocks; b = round.nextBlock.fetch_add(1)) {
+      scanBlock(round, b * kBlockCells, std::min(kBlockCells, round.count - b * kBlockCells));
     }
   };
   // A helper the system refuses leaves its blocks to the others.
@@ -298,40 +325,32 @@ int32_t findHitMatches(const CalibrationTable& table, const HitSearch& search, C
   }
   if (capacity <= 0) return 0;
   threads = std::clamp(threads, int32_t{1}, kMaxHitMatchThreads);
-  uint32_t seeds[kRoundCells];
-  int8_t found[kRoundCells];
-  // Where each page of the round starts, to list again only the pages that
-  // hold a match.
-  CalibrationCursor pageStarts[kRoundCells / kPageCells];
+  // A block's marks fill one cache line of their own.
+  alignas(64) uint64_t marks[kRoundCells / kPageCells];
   CalibrationCell page[kPageCells];
   int32_t written = 0;
   for (int32_t roundCells = kPageCells;; roundCells = std::min(2 * roundCells, kRoundCells)) {
-    int32_t count = 0;
-    bool exhausted = false;
-    while (count < roundCells && !exhausted) {
-      pageStarts[count / kPageCells] = cursor;
-      const int32_t got = listCalibrationCells(table, cursor, page, kPageCells);
-      for (int32_t i = 0; i < got; ++i) seeds[count + i] = page[i].seed;
-      count += got;
-      exhausted = got < kPageCells;
-    }
-    scanRound(search, seeds, count, found, threads);
-    for (int32_t first = 0; first < count; first += kPageCells) {
-      const int32_t cells = std::min(kPageCells, count - first);
-      if (std::all_of(found + first, found + first + cells, [](int8_t f) { return f < 0; })) continue;
-      CalibrationCursor at = pageStarts[first / kPageCells];
-      listCalibrationCells(table, at, page, cells);  // the same cells as before
+    Round round{&table, &search, cursor, 0, marks, {0}};
+    round.count = advanceCalibrationCursor(table, cursor, roundCells);
+    scanRound(round, threads);
+    for (int32_t first = 0; first < round.count; first += kPageCells) {
+      const uint64_t word = marks[first / kPageCells];
+      if (word == 0) continue;
+      CalibrationCursor at = round.start;
+      advanceCalibrationCursor(table, at, first);
+      const int32_t cells = listCalibrationCells(table, at, page, std::min(kPageCells, round.count - first));
       for (int32_t i = 0; i < cells; ++i) {
-        if (found[first + i] < 0) continue;
-        const int32_t skip = search.source == HitSource::kCoin ? search.skip : found[first + i];
-        out[written++] = HitMatch{page[i], skip};
+        if ((word >> i & 1u) == 0) continue;
+        int8_t skip = 0;
+        if (search.source == HitSource::kElm) scanElm(search, &page[i].seed, 1, &skip);
+        out[written++] = HitMatch{page[i], search.source == HitSource::kCoin ? search.skip : skip};
         if (written == capacity) {
           cursor = i + 1 < cells ? cursorAt(page[i + 1]) : at;
           return written;
         }
       }
     }
-    if (exhausted) return written;
+    if (round.count < roundCells) return written;
   }
 }
 

@@ -130,14 +130,20 @@ TEST(Calibration, TableAndMatchesEqualAClockWalk) {
     ASSERT_TRUE(isValidCalibrationTable(table));
     std::vector<ModelCell> want = modelTable(target, delay, S, K);
 
-    // Pages of a random size must join into the whole table.
+    // Pages of a random size must join into the whole table; passing them
+    // without building them ends each at the same place.
     const int capacity = 1 + static_cast<int>(rng() % 7);
     std::vector<CalibrationCell> page(static_cast<std::size_t>(capacity));
     std::vector<CalibrationCell> got;
     CalibrationCursor cursor = calibrationStart(table);
+    CalibrationCursor passed = cursor;
     for (int guard = 0;; ++guard) {
       ASSERT_LT(guard, 1000000) << "the listing never ended";
       int32_t n = listCalibrationCells(table, cursor, page.data(), capacity);
+      ASSERT_EQ(advanceCalibrationCursor(table, passed, capacity), n);
+      ASSERT_TRUE(passed.secondOffset == cursor.secondOffset && passed.delayOffset == cursor.delayOffset)
+          << passed.secondOffset << "," << passed.delayOffset << " vs " << cursor.secondOffset << ","
+          << cursor.delayOffset;
       got.insert(got.end(), page.begin(), page.begin() + n);
       if (n < capacity) break;
     }
