@@ -147,8 +147,9 @@ void stopAtTheChosenRow(const EggSearchControl&) {
 // it found, in order, having scanned at most a row per thread beyond the stop;
 // not stopped (the chosen row was never reached), it hands over the first
 // hits exactly.
-// 41 x 801 cells, rounds of up to 8,192 scanned by 1 to 4 threads (on 3, the
-// second helper refused), in pages of 100 of the about 4,000 that flip HTH.
+// 41 x 801 cells in rounds of 64 to 16,384, the rounds of several blocks
+// scanned by 1 to 4 threads (on 3, the second helper refused), in pages of 100
+// of the about 4,000 cells that flip HTH.
 TEST(SearchThreads, HitMatchesAreTheSameOnOneToFourThreads) {
   const CalibrationTable table{{2026, 4, 27, 2, 58, 59, 1370}, 20, 400};
   HitSearch search{HitSource::kCoin, false, 0, 0, {}};
