@@ -18,6 +18,9 @@ constexpr int64_t kDefaultDelays = 10;
 constexpr int32_t kMaxHitSeeds = 4096;
 constexpr int32_t kPageCells = 256;
 constexpr int64_t kDefaultCallSkips = 4;
+// A page of sequence matches: a call that fills its page drops the rest of
+// its last round (up to 65,536 cells scanned), so pages are large.
+constexpr int32_t kPageMatches = 4096;
 
 const char kCalibrateHelp[] =
     "usage: quillmar-cli calibrate --at \"YYYY-MM-DD HH:MM:SS\" --delay D "
@@ -142,11 +145,11 @@ int printSequenceMatches(const CliIo& io, const CalibrationTable& table, const H
                          const std::string& atText) {
   const unsigned cores = std::thread::hardware_concurrency();
   const int32_t threads = std::clamp(static_cast<int32_t>(cores), int32_t{1}, kMaxHitMatchThreads);
-  static HitMatch page[kPageCells];
+  static HitMatch page[kPageMatches];
   CalibrationCursor cursor = calibrationStart(table);
   int64_t printed = 0;
-  for (int32_t n = kPageCells; n == kPageCells; printed += n) {
-    n = findHitMatches(table, search, cursor, page, kPageCells, threads);
+  for (int32_t n = kPageMatches; n == kPageMatches; printed += n) {
+    n = findHitMatches(table, search, cursor, page, kPageMatches, threads);
     for (int32_t i = 0; i < n; ++i) {
       printCell(io.out, page[i].cell);
       std::fprintf(io.out, "\taim delay %d\tskip %d\n", calibrationAimDelay(table, page[i].cell), page[i].skip);
