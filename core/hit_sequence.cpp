@@ -325,8 +325,7 @@ int32_t findHitMatches(const CalibrationTable& table, const HitSearch& search, C
   }
   if (capacity <= 0) return 0;
   threads = std::clamp(threads, int32_t{1}, kMaxHitMatchThreads);
-  // A block's marks fill one cache line of their own.
-  alignas(64) uint64_t marks[kRoundCells / kPageCells];
+  uint64_t marks[kRoundCells / kPageCells];
   CalibrationCell page[kPageCells];
   int32_t written = 0;
   for (int32_t roundCells = kPageCells;; roundCells = std::min(2 * roundCells, kRoundCells)) {
