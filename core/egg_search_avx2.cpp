@@ -1,9 +1,10 @@
-// The AVX2 egg search kernel: eight seeds per vector, four vectors stepped
-// together. Compiled for AVX2 function by function (the rest of the program
+// The AVX2 egg search kernels: eight seeds per vector, eight vectors stepped
+// together (two for the IVs). Compiled for AVX2 function by function (the rest of the program
 // stays baseline x86-64) and called only when the processor has AVX2.
 #include <cstdint>
 
 #include "core/egg_search_kernel.h"
+#include "core/rng.h"
 
 #if defined(QUILLMAR_EGG_SCAN_X86)
 #include <immintrin.h>
@@ -46,12 +47,44 @@ EGG_OP M mAll(bool on) { return _mm256_set1_epi32(on ? -1 : 0); }
 EGG_OP bool mAny(M m) { return !_mm256_testz_si256(m, m); }
 EGG_OP uint32_t mBits(M m) { return static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(m))); }
 
+constexpr int kIvGroup = 2;
+EGG_OP V vShlV(V a, V n) { return _mm256_sllv_epi32(a, n); }
+EGG_OP V vMulHi16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+EGG_OP V vMulLo16(V a, V b) { return _mm256_mullo_epi16(a, b); }
+EGG_OP V vMaxU(V a, V b) { return _mm256_max_epu32(a, b); }
+// A 32-entry table as four vectors of eight: the index's lowest three bits
+// pick within each (vpermd), bits 3 and 4, moved to the sign bit, pick
+// between them.
+struct Table32 {
+  V part[4];
+};
+EGG_OP Table32 table32(const uint32_t (&entries)[32]) {
+  Table32 table;
+  for (int i = 0; i < 4; ++i) table.part[i] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(entries + 8 * i));
+  return table;
+}
+EGG_OP V vLookup32(const Table32& table, V index) {
+  const __m256 bit3 = _mm256_castsi256_ps(_mm256_slli_epi32(index, 28));
+  const __m256 bit4 = _mm256_castsi256_ps(_mm256_slli_epi32(index, 27));
+  __m256 part[4];
+  for (int i = 0; i < 4; ++i) part[i] = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(table.part[i], index));
+  const __m256 low = _mm256_blendv_ps(part[0], part[1], bit3);
+  const __m256 high = _mm256_blendv_ps(part[2], part[3], bit3);
+  return _mm256_castps_si256(_mm256_blendv_ps(low, high, bit4));
+}
+
 #include "core/egg_search_kernel.inc"
+#include "core/egg_iv_kernel.inc"
 
 }  // namespace
 
 __attribute__((target("avx2"))) void eggScanRowAvx2(const EggScanPlan& plan, uint32_t rowBase, int32_t frames,
                                                     const EggScanSink& sink) {
   scanRow(plan, rowBase, frames, sink);
+}
+
+__attribute__((target("avx2"))) void eggIvScanRowAvx2(const EggIvScanPlan& plan, uint32_t rowBase, int32_t frames,
+                                                      const EggScanSink& sink) {
+  ivScanRow(plan, rowBase, frames, sink);
 }
 #endif

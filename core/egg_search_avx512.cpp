@@ -1,9 +1,10 @@
-// The AVX-512 egg search kernel: sixteen seeds per vector, eight vectors
-// stepped together. Compiled for AVX-512 F, BW and VBMI2 function by function
+// The AVX-512 egg search kernels: sixteen seeds per vector, eight vectors
+// stepped together (two for the IVs). Compiled for AVX-512 F, BW and VBMI2 function by function
 // and called only when the processor (and its operating system) has them.
 #include <cstdint>
 
 #include "core/egg_search_kernel.h"
+#include "core/rng.h"
 
 #if defined(QUILLMAR_EGG_SCAN_X86)
 #include <immintrin.h>
@@ -89,12 +90,34 @@ EGG_OP M keysLanes(V, V keys) {
   return static_cast<M>(_mm512_testn_epi32_mask(keys, vSet(0xFFF8u)) | _mm512_testn_epi32_mask(keys, vSet(0xFFF80000u)));
 }
 
+constexpr int kIvGroup = 2;
+EGG_OP V vShlV(V a, V n) { return reinterpret_cast<V>(reinterpret_cast<Lanes>(a) << reinterpret_cast<Lanes>(n)); }
+EGG_OP V vMulHi16(V a, V b) { return _mm512_mulhi_epu16(a, b); }
+EGG_OP V vMulLo16(V a, V b) { return _mm512_mullo_epi16(a, b); }
+EGG_OP V vMinU(V a, V b) { return _mm512_mask_min_epu32(a, 0xFFFF, a, b); }  // the masked forms: see vShr
+EGG_OP V vMaxU(V a, V b) { return _mm512_mask_max_epu32(a, 0xFFFF, a, b); }
+// A 32-entry table in two vectors: one two-source permute (vpermt2d) reads
+// the index's lowest five bits.
+struct Table32 {
+  V low, high;
+};
+EGG_OP Table32 table32(const uint32_t (&entries)[32]) {
+  return Table32{_mm512_loadu_si512(entries), _mm512_loadu_si512(entries + 16)};
+}
+EGG_OP V vLookup32(const Table32& table, V index) { return _mm512_permutex2var_epi32(table.low, index, table.high); }
+
 #include "core/egg_search_kernel.inc"
+#include "core/egg_iv_kernel.inc"
 
 }  // namespace
 
 __attribute__((target(EGG_TARGET))) void eggScanRowAvx512(const EggScanPlan& plan, uint32_t rowBase, int32_t frames,
                                                          const EggScanSink& sink) {
   scanRow(plan, rowBase, frames, sink);
+}
+
+__attribute__((target(EGG_TARGET))) void eggIvScanRowAvx512(const EggIvScanPlan& plan, uint32_t rowBase,
+                                                           int32_t frames, const EggScanSink& sink) {
+  ivScanRow(plan, rowBase, frames, sink);
 }
 #endif

@@ -1,8 +1,10 @@
-// The portable egg search kernel: one seed per lane, eight seeds stepped
-// together so that their independent multiplications overlap.
+// The portable egg search kernels: one seed per lane, eight seeds stepped
+// together (four for the IVs) so that their independent multiplications
+// overlap.
 #include <cstdint>
 
 #include "core/egg_search_kernel.h"
+#include "core/rng.h"
 
 namespace {
 
@@ -38,10 +40,30 @@ EGG_OP M mAll(bool on) { return on; }
 EGG_OP bool mAny(M m) { return m; }
 EGG_OP uint32_t mBits(M m) { return m ? 1u : 0u; }
 
+constexpr int kIvGroup = 4;
+EGG_OP V vShlV(V a, V n) { return a << n; }
+EGG_OP V vMulHi16(V a, V b) { return (a * b) >> 16; }
+EGG_OP V vMulLo16(V a, V b) { return (a * b) & 0xFFFFu; }
+EGG_OP V vMaxU(V a, V b) { return a > b ? a : b; }
+struct Table32 {
+  uint32_t entries[32];
+};
+EGG_OP Table32 table32(const uint32_t (&entries)[32]) {
+  Table32 table;
+  for (int i = 0; i < 32; ++i) table.entries[i] = entries[i];
+  return table;
+}
+EGG_OP V vLookup32(const Table32& table, V index) { return table.entries[index & 31u]; }
+
 #include "core/egg_search_kernel.inc"
+#include "core/egg_iv_kernel.inc"
 
 }  // namespace
 
 void eggScanRowScalar(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const EggScanSink& sink) {
   scanRow(plan, rowBase, frames, sink);
+}
+
+void eggIvScanRowScalar(const EggIvScanPlan& plan, uint32_t rowBase, int32_t frames, const EggScanSink& sink) {
+  ivScanRow(plan, rowBase, frames, sink);
 }

@@ -16,6 +16,18 @@ inline constexpr uint32_t kPrevAdd = 0x0A3561A1u;  // -kAdd * kPrevMul mod 2^32
 constexpr uint32_t Next(uint32_t s) { return s * kMul + kAdd; }
 // One backward step: Prev(Next(s)) == Next(Prev(s)) == s for every s.
 constexpr uint32_t Prev(uint32_t s) { return s * kPrevMul + kPrevAdd; }
+// n forward steps at once: Advance(s, n) == Next applied n times, in about
+// 32 squarings of the step (s -> s * mul + add composed with itself).
+constexpr uint32_t Advance(uint32_t s, uint32_t n) {
+  uint32_t mul = kMul;
+  uint32_t add = kAdd;
+  for (; n != 0; n >>= 1) {
+    if (n & 1u) s = s * mul + add;
+    add = add * mul + add;
+    mul *= mul;
+  }
+  return s;
+}
 }  // namespace Lcg32
 
 inline constexpr uint32_t kMtInitMul = 0x6C078965u;

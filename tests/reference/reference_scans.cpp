@@ -1,5 +1,8 @@
 #include "tests/reference/reference_scans.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/rng.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
@@ -47,4 +50,49 @@ void writeEggPidListStraightforward(AppState& app, const EggListRequest& request
     if (shiny) std::fputs(texts::kTextShinyMark, out);
     std::fputc('\n', out);
   }
+}
+
+EggIvs eggIvsByDraws(uint32_t state, const EggParents& parents, bool* pickedTwice) {
+  auto draw = [&state] {
+    state = Lcg32::Next(state);
+    return state >> 16;
+  };
+  const uint32_t a = draw();
+  const uint32_t b = draw();
+  EggIvs egg{};
+  const uint32_t fields[kStatCount] = {a & 31, a >> 5 & 31, a >> 10 & 31, b & 31, b >> 5 & 31, b >> 10 & 31};
+  for (int i = 0; i < kStatCount; ++i) egg.ivs[i] = int32_t(fields[i]);
+
+  struct Pick {
+    int stat;
+    int parent;  // 0 A, 1 B, -1 not drawn yet
+  };
+  std::vector<Pick> picks;
+  std::vector<int> list = {0, 1, 2, 3, 4, 5};  // H, A, B, S, C, D
+  const bool hgss = parents.game == EggGame::kHgss;
+  std::vector<Pick> holders;  // the parents holding a power item, A first
+  if (hgss && parents.itemA != PowerItem::kNone) holders.push_back({int(parents.itemA) - 1, 0});
+  if (hgss && parents.itemB != PowerItem::kNone) holders.push_back({int(parents.itemB) - 1, 1});
+  if (!holders.empty()) {
+    const Pick forced = holders.size() == 1 ? holders[0] : draw() % 2 != 0 ? holders[0] : holders[1];
+    picks.push_back(forced);
+    list.erase(std::find(list.begin(), list.end(), forced.stat));
+  }
+  while (picks.size() < 3) {
+    const int i = int(picks.size());
+    const std::size_t at = draw() % uint32_t(6 - i);
+    picks.push_back({list[at], -1});
+    list.erase(list.begin() + (hgss ? std::ptrdiff_t(at) : i));
+  }
+  for (Pick& pick : picks) {
+    if (pick.parent < 0) pick.parent = int(draw() % 2);
+  }
+  for (const Pick& pick : picks) {
+    egg.ivs[pick.stat] = pick.parent == 0 ? parents.ivsA[pick.stat] : parents.ivsB[pick.stat];
+    egg.from[pick.stat] = pick.parent == 0 ? IvSource::kParentA : IvSource::kParentB;
+  }
+  if (pickedTwice != nullptr) {
+    *pickedTwice = picks[0].stat == picks[1].stat || picks[0].stat == picks[2].stat || picks[1].stat == picks[2].stat;
+  }
+  return egg;
 }

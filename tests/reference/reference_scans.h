@@ -1,4 +1,4 @@
-// The straightforward forms of two calculations: the measure against which the
+// The straightforward forms of three calculations: the measure against which the
 // tests check the fast ones and the benchmarks time them. Built only from the
 // generators, the tables and the texts, not from the code they measure.
 #pragma once
@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/egg_ivs.h"
 #include "core/egg_list.h"
 #include "state/app_state.h"
 
@@ -17,3 +18,9 @@ bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nat
 // writeEggPidList with one printf-style write per line; AppState.mt ends as
 // that writer leaves it.
 void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out);
+
+// The egg's IVs picked up from the LCG state `state` (n draws after the seed),
+// as the games' rules read: each draw taken in turn, the stats to inherit
+// kept in a list that loses an entry per pick. `pickedTwice`, when given, is
+// set when one stat was picked twice (DPPt's fault).
+EggIvs eggIvsByDraws(uint32_t state, const EggParents& parents, bool* pickedTwice = nullptr);
