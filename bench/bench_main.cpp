@@ -31,6 +31,8 @@ const Comparison kComparisons[] = {
     {"BM_EggSearchYear", "BM_EggSearchYear_Straightforward", "egg search, full year vs straightforward", true, 50.0},
     {"BM_CoinWidest_OneThread", "BM_CoinWidest_FullTwister", "flips, widest table, 1 thread vs full twister", true, 1.0},
     {"BM_CoinWidest", "BM_CoinWidest_FullTwister", "flips, widest table, 2 threads vs full twister", true, 1.0},
+    {"BM_EggIvSearchYear", "BM_EggIvSearchYear_Straightforward", "egg IV search, full year vs straightforward", true,
+     50.0},
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -1,5 +1,5 @@
 // The portable egg search kernels: one seed per lane, eight seeds stepped
-// together (four for the IVs) so that their independent multiplications
+// together (two for the IVs) so that their independent multiplications
 // overlap.
 #include <cstdint>
 
@@ -40,7 +40,7 @@ EGG_OP M mAll(bool on) { return on; }
 EGG_OP bool mAny(M m) { return m; }
 EGG_OP uint32_t mBits(M m) { return m ? 1u : 0u; }
 
-constexpr int kIvGroup = 4;
+constexpr int kIvGroup = 2;
 EGG_OP V vShlV(V a, V n) { return a << n; }
 EGG_OP V vMulHi16(V a, V b) { return (a * b) >> 16; }
 EGG_OP V vMulLo16(V a, V b) { return (a * b) & 0xFFFFu; }
