@@ -21,6 +21,9 @@ const CliCommand kCommands[] = {
     {"seeds", "step 3: list the earlier generator states whose hour byte matches (initial seeds)", cmdSeeds},
     {"eggs", "step 4: write the egg PID list (result.txt) from an initial seed", cmdEggs},
     {"egg-search", "search every seed of a year for the eggs wanted: seed, frame, date, time, delay", cmdEggSearch},
+    {"egg-ivs", "step 9: the egg's IVs at pick-up, n draws after an initial seed", cmdEggIvs},
+    {"egg-iv-search", "step 10: search every seed of a year for the egg IVs wanted: seed, n, date, delay",
+     cmdEggIvSearch},
     {"species", "look a species up in pokemon.dat and print its six base stats", cmdSpecies},
     {"measure", "step 1: narrow the six IVs from the stats shown at one or more levels", cmdMeasure},
 };
@@ -34,7 +37,7 @@ void printHelp(std::FILE* out) {
       "\n"
       "subcommands:\n",
       out);
-  for (const CliCommand& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+  for (const CliCommand& c : kCommands) std::fprintf(out, "  %-13s %s\n", c.name, c.summary);
   std::fputs(
       "\n"
       "'quillmar-cli SUBCOMMAND --help' describes each subcommand's options;\n"

@@ -19,5 +19,7 @@ int cmdTimeSeed(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdEggIvs(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdEggIvSearch(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSpecies(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io);
