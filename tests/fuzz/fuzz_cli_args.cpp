@@ -7,12 +7,13 @@
 // subcommand (or leaves the first argument as it is). Two things are steered
 // so that every run stays safe and fast: every file an `eggs --out` could name
 // is replaced by a place in this target's own temporary folder, and inputs that
-// would take long (more than kMaxFrames egg frames, more than kMaxCombinations
-// IV combinations with --all, a seed-time limit of 0 or above kMaxMoments, an
-// egg search over more than one delay, a calibration table over 9 x 41 cells,
-// a coin matched over a table past the first 1,000 outputs) are cut down or
-// skipped. The timer's countdown (--run) would wait on the
-// real clock: every "--run" is taken out.
+// would take long (more than kMaxFrames egg frames or egg IV n, more than
+// kMaxCombinations IV combinations with --all, a seed-time limit of 0 or above
+// kMaxMoments, an egg search or egg IV search over more than one delay, a
+// calibration table over 9 x 41 cells, a coin matched over a table past the
+// first 1,000 outputs) are cut down or skipped. The timer's countdown (--run)
+// would wait on the real clock: every "--run" is taken out.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,11 +33,11 @@ constexpr int64_t kMaxCombinations = 64;
 constexpr int64_t kMaxMoments = 64;
 constexpr std::size_t kMaxArguments = 16;
 
-const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",       "seed-time", "time-seed",
-                                    "--help",  "species", "measure",    "egg-search", "calibrate",
-                                    "timer",   "flips",   "calls"};
-constexpr int kSubcommandCount = 13;
-constexpr int kPicks = 15;  // picks 13 and 14 leave the first argument as it is
+const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",    "seed-time", "time-seed",
+                                    "--help",  "species", "measure", "egg-search", "calibrate",
+                                    "timer",   "flips",   "calls",   "egg-ivs",   "egg-iv-search"};
+constexpr int kSubcommandCount = 15;
+constexpr int kPicks = 17;  // picks 15 and 16 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
@@ -77,6 +78,22 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
             {"--shiny-only", false}, {"--nature", true},   {"--gender", true},    {"--ability", true},
             {"--max-frame", true}, {"--delay-min", true},  {"--delay-max", true}, {"--hours", true},
             {"--limit", true},     {"--threads", true}};
+  const std::vector<OptionSpec> ivOptions = {{"--parent-a", true}, {"--parent-b", true}, {"--game", true},
+                                             {"--item-a", true},   {"--item-b", true},   {"--min", true},
+                                             {"--max", true}};
+  if (command == "egg-ivs") {
+    positionals = 1;
+    std::vector<OptionSpec> specs = ivOptions;
+    specs.push_back({"--frames", true});
+    return specs;
+  }
+  if (command == "egg-iv-search") {
+    std::vector<OptionSpec> specs = ivOptions;
+    specs.insert(specs.end(), {{"--year", true},      {"--max-frame", true}, {"--delay-min", true},
+                               {"--delay-max", true}, {"--hours", true},     {"--limit", true},
+                               {"--threads", true}});
+    return specs;
+  }
   return {};
 }
 
@@ -208,7 +225,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string* ivs = findOption(parsed, "--ivs");
         int64_t c = ivs ? combinations(*ivs) : -1;
         if (ivs != nullptr && (c < 0 || c > kMaxCombinations)) return 0;
-      } else if (args[0] == "egg-search") {
+      } else if (args[0] == "egg-ivs") {
+        const std::string* frames = findOption(parsed, "--frames");
+        if (frames == nullptr || (parseIntStrict(*frames, 1, 9999999, n) && n > kMaxFrames)) {
+          args.push_back("--frames=" + std::to_string(1 + (frames ? n : int64_t(size)) % kMaxFrames));
+        }
+      } else if (args[0] == "egg-search" || args[0] == "egg-iv-search") {
         // One delay, one hour unless the input names its hours, a few hundred frames.
         int64_t low = 300;
         const std::string* delayMin = findOption(parsed, "--delay-min");
@@ -286,6 +308,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (char c : line) tabs += c == '\t';
       if (line.rfind("0x", 0) != 0 || tabs != 3 || line.find("\tdelay ") == std::string_view::npos) {
         fail("egg-search line not SEED<TAB>LINE<TAB>moment<TAB>delay", args, rc, outText, errText);
+      }
+      at = end + 1;
+    }
+  }
+  // egg-ivs: every line is N and six IVs; egg-iv-search: SEED, N, the IVs,
+  // the moment and the delay. An IV is 0..31, with A or B when inherited.
+  auto ivsWellFormed = [](std::string_view ivs) {
+    int count = 0;
+    for (std::size_t at = 0; at <= ivs.size(); ++count) {
+      const std::size_t space = std::min(ivs.find(' ', at), ivs.size());
+      std::string_view iv = ivs.substr(at, space - at);
+      if (!iv.empty() && (iv.back() == 'A' || iv.back() == 'B')) iv.remove_suffix(1);
+      int64_t value = 0;
+      if (!parseIntStrict(iv, 0, 31, value) || (iv.size() > 1 && iv[0] == '0')) return false;
+      at = space + 1;
+    }
+    return count == 6;
+  };
+  if (rc == 0 && !args.empty() && (args[0] == "egg-ivs" || args[0] == "egg-iv-search") &&
+      outText.rfind("usage:", 0) != 0) {
+    const bool search = args[0] == "egg-iv-search";
+    for (std::size_t at = 0; at < outText.size();) {
+      const std::size_t end = outText.find('\n', at);
+      if (end == std::string::npos) fail("IV line without its end", args, rc, outText, errText);
+      std::vector<std::string_view> fields;
+      for (std::size_t from = at; from <= end;) {
+        const std::size_t tab = std::min(outText.find('\t', from), end);
+        fields.emplace_back(outText.data() + from, tab - from);
+        from = tab + 1;
+      }
+      int64_t frame = 0;
+      const std::size_t n = search ? 1 : 0;
+      if (fields.size() != (search ? 5u : 2u) || !parseIntStrict(fields[n], 0, 9999999, frame) ||
+          !ivsWellFormed(fields[n + 1]) || (search && (fields[0].rfind("0x", 0) != 0 || fields[4].rfind("delay ", 0) != 0))) {
+        fail(search ? "egg-iv-search line not SEED<TAB>N<TAB>IVS<TAB>moment<TAB>delay" : "egg-ivs line not N<TAB>IVS",
+             args, rc, outText, errText);
       }
       at = end + 1;
     }
