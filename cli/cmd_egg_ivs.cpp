@@ -58,7 +58,9 @@ int cmdEggIvs(int argc, const char* const* argv, int first, const CliIo& io) {
   }
   if (const std::string* t = findOption(args, "--frames")) {
     int64_t n = 0;
-    if (!parseIntStrict(*t, 1, kMaxFrames, n)) return cliError(io, "--frames '%s': expected 1..%d", t->c_str(), kMaxFrames);
+    if (!parseIntStrict(*t, 1, kMaxFrames, n)) {
+      return cliError(io, "--frames '%s': expected 1..%d", t->c_str(), kMaxFrames);
+    }
     request.frameCount = static_cast<int32_t>(n);
   }
   if (int rc = parseEggIvOptions(args, request.parents, request.ranges, io)) return rc;

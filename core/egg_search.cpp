@@ -117,7 +117,9 @@ EggSearchKernel resolvedEggKernel(EggSearchKernel kernel) {
 
 bool eggSearchRequestValid(const EggSearchRequest& r) { return yearSeedsValid(seedsOf(r)) && cpuHas(r.kernel); }
 
-int64_t eggSearchSeedCount(const EggSearchRequest& r) { return eggSearchRequestValid(r) ? yearSeedCount(seedsOf(r)) : 0; }
+int64_t eggSearchSeedCount(const EggSearchRequest& r) {
+  return eggSearchRequestValid(r) ? yearSeedCount(seedsOf(r)) : 0;
+}
 
 EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
                              const EggSearchControl& control) {

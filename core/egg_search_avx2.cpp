@@ -74,6 +74,7 @@ EGG_OP V vLookup32(const Table32& table, V index) {
 }
 
 #include "core/egg_search_kernel.inc"
+// After the egg kernel, whose report and seedsOf it uses.
 #include "core/egg_iv_kernel.inc"
 
 }  // namespace

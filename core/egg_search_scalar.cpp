@@ -56,6 +56,7 @@ EGG_OP Table32 table32(const uint32_t (&entries)[32]) {
 EGG_OP V vLookup32(const Table32& table, V index) { return table.entries[index & 31u]; }
 
 #include "core/egg_search_kernel.inc"
+// After the egg kernel, whose report and seedsOf it uses.
 #include "core/egg_iv_kernel.inc"
 
 }  // namespace

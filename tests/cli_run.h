@@ -63,3 +63,25 @@ inline void expectUsageError(const std::vector<std::string>& args) {
   EXPECT_EQ(r.out, "") << joined;
   EXPECT_EQ(r.err.rfind("quillmar-cli: error: ", 0), 0u) << joined << r.err;
 }
+
+// The lines of a text, without their ends.
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
+
+// The tab-separated fields of a line.
+inline std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> parts;
+  std::size_t at = 0;
+  for (std::size_t tab; (tab = line.find('\t', at)) != std::string::npos; at = tab + 1) {
+    parts.push_back(line.substr(at, tab - at));
+  }
+  parts.push_back(line.substr(at));
+  return parts;
+}

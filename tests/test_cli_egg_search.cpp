@@ -10,26 +10,6 @@
 
 namespace {
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t end = text.find('\n', at);
-    lines.push_back(text.substr(at, end - at));
-    at = end + 1;
-  }
-  return lines;
-}
-
-std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> parts;
-  std::size_t at = 0;
-  for (std::size_t tab; (tab = line.find('\t', at)) != std::string::npos; at = tab + 1) {
-    parts.push_back(line.substr(at, tab - at));
-  }
-  parts.push_back(line.substr(at));
-  return parts;
-}
-
 // Each hit line against `eggs` and `seed-time` run on its seed with the same options.
 void expectLinesFromOtherCommands(const std::vector<std::string>& search, const std::vector<std::string>& eggOptions,
                                   const std::string& year) {

@@ -319,42 +319,32 @@ TEST(NoAllocation, EggSearchOnOneThread) {
 // The egg's IVs: at a far n, listed page by page, and searched over a year's
 // window on the calling thread with every kernel.
 TEST(NoAllocation, EggIvsListingAndSearchOnOneThread) {
-  const EggParents parents{EggGame::kHgss, {31, 31, 31, 31, 31, 31}, {0, 0, 0, 0, 0, 0}, PowerItem::kBelt,
-                           PowerItem::kLens};
-  EggIvListRequest list{};
-  list.seed = 0x0916014Au;
-  list.frameCount = 5000;
-  list.parents = parents;
-  for (IvRange& range : list.ranges) range = IvRange{0, 31};
-  list.ranges[0] = IvRange{31, 31};
+  const EggParents parents{EggGame::kHgss, {31, 31, 31, 31, 31, 31}, {}, PowerItem::kBelt, PowerItem::kLens};
+  EggIvListRequest list{0x0916014Au, 5000, parents, {{31, 31}, {0, 31}, {0, 31}, {0, 31}, {0, 31}, {0, 31}}};
   EggIvLine page[64];
   int32_t lines = 0;
   EggIvs far{};
   EXPECT_EQ(allocationsDuring([&] {
               far = eggIvsAt(list.seed, 3000000000u, parents);
-              EggIvCursor cursor = eggIvListStart(list);
-              while (cursor.frame < list.frameCount) lines += listEggIvs(list, cursor, page, 64);
+              for (EggIvCursor cursor = eggIvListStart(list); cursor.frame < list.frameCount;) {
+                lines += listEggIvs(list, cursor, page, 64);
+              }
             }),
             0);
   EXPECT_GT(lines, 100);  // H is 31 at about 1 n in 32, and more from parent A
   EXPECT_TRUE(far.from[2] != IvSource::kRandom || far.from[4] != IvSource::kRandom);  // the belt's B or the lens's C
 
   static EggIvHit hits[64];
-  EggIvSearchRequest search{};
-  search.year = 2099;
-  search.delayMin = 65430;
-  search.delayMax = 65440;  // CCCC wraps past 65535
-  search.hourMask = 1u << 5 | 1u << 17;
-  search.frameCount = 5000;  // past the 4,096 n after which a row looks at the stop
-  search.parents = parents;
+  // CCCC wraps past 65535; 5,000 n pass the 4,096 after which a row looks at the stop.
+  EggIvSearchRequest search{2099, 65430, 65440, 1u << 5 | 1u << 17, 5000, parents, {}, EggSearchKernel::Auto};
   for (IvRange& range : search.ranges) range = IvRange{0, 31};
   search.ranges[0] = search.ranges[3] = IvRange{30, 31};
-  EggSearchResult result{};
   for (EggSearchKernel kernel : {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512}) {
     if (!eggSearchKernelAvailable(kernel)) continue;
     search.kernel = kernel;
-    EXPECT_EQ(allocationsDuring([&] { result = runEggIvSearch(search, hits, 64, EggSearchControl{1, nullptr, nullptr}); }),
-              0);
+    EggSearchResult result{};
+    const EggSearchControl control{1, nullptr, nullptr};
+    EXPECT_EQ(allocationsDuring([&] { result = runEggIvSearch(search, hits, 64, control); }), 0);
     EXPECT_EQ(result.status, EggSearchStatus::kDone);
     EXPECT_EQ(result.count, 64);
   }

@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EggIvListRequest list{};
   list.seed = in.ConsumeIntegral<uint32_t>();
   // Up to 2,000 n (a few below 0), mostly up to 64, so that each run is quick.
-  list.frameCount = in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-3, 2000) : in.ConsumeIntegralInRange<int32_t>(0, 64);
+  list.frameCount =
+      in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-3, 2000) : in.ConsumeIntegralInRange<int32_t>(0, 64);
   list.parents.game = EggGame(mostlyIn(in, 0, 1));
   for (int i = 0; i < kStatCount; ++i) {
     list.parents.ivsA[i] = mostlyIn(in, 0, 31);
@@ -128,7 +129,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (result.status != EggSearchStatus::kDone) fail("search status", -1, long(result.status), 0);
   if (std::size_t(result.count) != expected.size()) fail("search hits", -1, result.count, long(expected.size()));
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    if (hits[i].seed != expected[i].seed || hits[i].frame != expected[i].frame) fail("search hit", hits[i].frame, hits[i].seed, expected[i].seed);
+    if (hits[i].seed != expected[i].seed || hits[i].frame != expected[i].frame) {
+      fail("search hit", hits[i].frame, hits[i].seed, expected[i].seed);
+    }
   }
   return 0;
 }
