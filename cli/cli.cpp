@@ -37,7 +37,7 @@ void printHelp(std::FILE* out) {
       "\n"
       "subcommands:\n",
       out);
-  for (const CliCommand& c : kCommands) std::fprintf(out, "  %-13s %s\n", c.name, c.summary);
+  for (const CliCommand& c : kCommands) std::fprintf(out, "  %-14s %s\n", c.name, c.summary);
   std::fputs(
       "\n"
       "'quillmar-cli SUBCOMMAND --help' describes each subcommand's options;\n"

@@ -316,23 +316,24 @@ TEST(NoAllocation, EggSearchOnOneThread) {
   }
 }
 
-// The egg's IVs: at a far n, listed page by page, and searched over a year's
-// window on the calling thread with every kernel.
+// The egg's IVs: at a distant n, listed page by page, and searched over a
+// year's window on the calling thread with every kernel.
 TEST(NoAllocation, EggIvsListingAndSearchOnOneThread) {
   const EggParents parents{EggGame::kHgss, {31, 31, 31, 31, 31, 31}, {}, PowerItem::kBelt, PowerItem::kLens};
   EggIvListRequest list{0x0916014Au, 5000, parents, {{31, 31}, {0, 31}, {0, 31}, {0, 31}, {0, 31}, {0, 31}}};
   EggIvLine page[64];
   int32_t lines = 0;
-  EggIvs far{};
+  EggIvs distant{};
   EXPECT_EQ(allocationsDuring([&] {
-              far = eggIvsAt(list.seed, 3000000000u, parents);
+              distant = eggIvsAt(list.seed, 3000000000u, parents);
               for (EggIvCursor cursor = eggIvListStart(list); cursor.frame < list.frameCount;) {
                 lines += listEggIvs(list, cursor, page, 64);
               }
             }),
             0);
   EXPECT_GT(lines, 100);  // H is 31 at about 1 n in 32, and more from parent A
-  EXPECT_TRUE(far.from[2] != IvSource::kRandom || far.from[4] != IvSource::kRandom);  // the belt's B or the lens's C
+  // The belt's B or the lens's C is always inherited.
+  EXPECT_TRUE(distant.from[2] != IvSource::kRandom || distant.from[4] != IvSource::kRandom);
 
   static EggIvHit hits[64];
   // CCCC wraps past 65535; 5,000 n pass the 4,096 after which a row looks at the stop.
