@@ -90,8 +90,9 @@ EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int3
                              const EggSearchControl& control);
 
 // Test seam, null in the programs: after each row of 256 seeds a searching
-// thread of either search (this one or core/egg_iv_search.h's) has scanned, and before the row counts in seedsDone, the search calls
-// the hook on that thread with the search's control. The hook may block: a
+// thread of either egg search (this one or core/egg_iv_search.h's) has
+// scanned, and before the row counts in seedsDone, the search calls the hook
+// on that thread with the search's control. The hook may block: a
 // test holds the threads there so that the progress it looks at, or the point
 // where it stops the search, is one it chose rather than one the machine's
 // speed gave. A hook that blocks must return once control.cancel is set, or
