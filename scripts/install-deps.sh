@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that quillmar needs, only when missing.
-# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows fuzz package tsan
+# Usage: scripts/install-deps.sh GROUP...   groups: build gui windows fuzz package tsan sound
 set -euo pipefail
 
 packages_for() {
   case "$1" in
     build) echo "cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev" ;;
-    # libpulse-dev: the timer's cues (PulseAudio's simple API).
+    # libpulse-dev: the timer's cues (PulseAudio's asynchronous API, in libpulse0).
     gui) echo "qt6-base-dev libpulse-dev fonts-ipafont-gothic xdg-utils xvfb xauth" ;;
+    # Tests only: the private PulseAudio server whose null sink the cue tests
+    # record (scripts/test.sh starts it). Wine's PulseAudio driver comes with
+    # wine itself (libwine, which depends on libpulse0).
+    sound) echo "pulseaudio libpulse-dev" ;;
     # Cross-build with mingw-w64 (the posix variant: it has std::thread) and run
     # under 64-bit Wine. Never wine32: with it installed, /usr/bin/wine takes the
     # 32-bit loader and 64-bit exes fail too.

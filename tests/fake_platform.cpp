@@ -166,6 +166,14 @@ bool platformPlayCue(CueSound cue) {
   return true;
 }
 
+void platformStartCues(const TimedCue* cues, int32_t count) {
+  fake().cueStarts.emplace_back(cues, cues + (count < kMaxTimedCues ? count : kMaxTimedCues));
+}
+
+void platformStopCues() { ++fake().cueStops; }
+
+SoundState platformSoundState() { return fake().soundState; }
+
 void platformFocusControl(ControlHandle handle) {
   if (handle != 0) fake().focused = handle;
 }

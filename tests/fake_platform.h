@@ -45,6 +45,9 @@ struct FakePlatform {
   int64_t now = 0;                     // platformNowMilliseconds: the tests move it by hand
   bool soundDevice = true;             // whether platformPlayCue finds a device
   std::vector<CueSound> cuesPlayed;    // every cue played, in order
+  std::vector<std::vector<TimedCue>> cueStarts;  // the cues of every platformStartCues, in order
+  int cueStops = 0;                              // platformStopCues calls
+  SoundState soundState = SoundState::kIdle;     // what platformSoundState answers
   ControlHandle focused = 0;
 
   // The modal dialog: `dialogInput` runs after the init handler (it plays the

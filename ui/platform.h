@@ -119,13 +119,53 @@ void platformStopTimer(const AppState& app);
 
 // Milliseconds on a monotonic clock (never set back, not the time of day),
 // from an arbitrary origin. The timer reads time here instead of counting
-// ticks, which drift.
+// ticks, which drift; the sound backend places the countdown's cues on it.
 int64_t platformNowMilliseconds();
 
 // The timer's sounds: a short one for each of the last three seconds of a
-// phase and a distinct one at its end. Played without blocking; returns false
-// when there is no sound device, and the countdown goes on silently.
+// phase (1760 Hz, 60 ms) and a distinct one at its end (880 Hz, 300 ms).
 enum class CueSound : int32_t { kSecond, kEnd };
+
+// One cue of a countdown, at an instant of platformNowMilliseconds' clock.
+struct TimedCue {
+  CueSound cue;
+  int64_t at;
+};
+inline constexpr int32_t kMaxTimedCues = 64;
+
+// Hands all of a countdown's cues (at most kMaxTimedCues; more are left out)
+// to the backend at its start, replacing every cue not yet begun, and returns
+// at once: no call that can wait on the sound server runs on the caller's
+// thread. The backend keeps one output stream open while cues remain, fed
+// with silence between them, and writes each cue's first sample at the
+// stream position that the stream's own clock says will be *heard* at the
+// cue's instant (its stated output latency taken off), the mapping taken
+// afresh at every write, so that the device clock's drift never adds up.
+// A cue whose instant has passed by more than kMaxCueLateness ms when it is
+// written is left out; a cue that begins while another sounds cuts it.
+inline constexpr int64_t kMaxCueLateness = 100;
+void platformStartCues(const TimedCue* cues, int32_t count);
+// Cancels every cue not yet begun (a stop); a cue already sounding ends as
+// written. Returns at once.
+void platformStopCues();
+
+// What became of the sound since the last platformStartCues, read on the
+// window's tick; never waits. A failure stays until the next
+// platformStartCues, which tries again from scratch (a new connection and a
+// new stream); the countdown itself never depends on it.
+enum class SoundState : int32_t {
+  kIdle,        // no cue handed over yet, or every cue played, or stopped and played out
+  kPlaying,     // cues handed over and not all played: connecting, or the stream runs
+  kNoServer,    // no sound server or no output device (none to connect to, or it never answered)
+  kNoStream,    // the server answered but refused or never opened the output stream
+  kDeviceLost,  // the stream ran, then the device or the server went away (a headset
+                // unplugged, the server restarted): the cues left were not heard
+};
+SoundState platformSoundState();
+
+// One cue now: platformStartCues with a single cue at the present instant
+// (so it replaces any cue not yet begun). Returns false, without trying, when
+// the last attempt ended in a failure (platformSoundState).
 bool platformPlayCue(CueSound cue);
 
 // Gives the keyboard focus to a control (the timer's start button, so that

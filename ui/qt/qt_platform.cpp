@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
@@ -21,6 +20,7 @@
 #include <QValidator>
 #include <QVariant>
 #include <QWidget>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -315,13 +315,12 @@ void platformPaintFilledRect(PaintSurface surface, int32_t left, int32_t top, in
   reinterpret_cast<QPainter*>(surface)->fillRect(QRect(left, top, right - left, bottom - top), Qt::black);
 }
 
+// CLOCK_MONOTONIC, the clock PulseAudio stamps its timing with: a cue's
+// instant in milliseconds is that clock's instant at * 1,000,000 ns exactly.
 int64_t platformNowMilliseconds() {
-  static const QElapsedTimer clock = [] {
-    QElapsedTimer started;
-    started.start();
-    return started;
-  }();
-  return clock.elapsed();
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 void platformFocusControl(ControlHandle handle) {

@@ -1,100 +1,308 @@
-// The timer's cues on Linux, through PulseAudio's simple API (PipeWire
-// desktops serve the same API): a small library most desktops already have,
-// where Qt Multimedia would bring the ffmpeg and GStreamer libraries for two
-// beeps. The tones are made here, 16-bit mono PCM, and written by a worker
-// thread so that the window never waits on the sound device.
-#include <pulse/error.h>
-#include <pulse/simple.h>
+// The timer's cues on Linux, through PulseAudio's asynchronous API (in
+// libpulse0, which most desktops have; PipeWire desktops serve the same API).
+// Qt Multimedia would bring the ffmpeg and GStreamer libraries for two beeps
+// and would not say when a sample is heard.
+//
+// Everything that talks to the server runs on the threaded main loop's
+// thread: the window's thread only copies the cues under a mutex and wakes
+// that thread through an eventfd, so it never waits on the server. While
+// cues remain, one playback stream stays open, asking for about 20 ms of
+// latency, and is fed with silence between the cues. At every write the
+// stream's interpolated playback time (the frame being heard now, the sink's
+// latency taken off) anchors the cue instants to stream frames.
+#include <pulse/pulseaudio.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
-#include <cmath>
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <thread>
-#include <vector>
 
+#include "ui/cue_track.h"
 #include "ui/platform.h"
 
 namespace {
 
-constexpr uint32_t kRate = 44100;
+constexpr int32_t kRate = 48000;
+constexpr pa_usec_t kLatencyMicros = 20000;
+// Connecting and opening the stream must be done by then, or the attempt fails.
+constexpr pa_usec_t kOpenDeadlineMicros = 5000000;
+// A stream with nothing left to play closes once its last cue has been heard
+// and this much silence after it.
+constexpr int64_t kTailFrames = kRate / 5;
+constexpr int32_t kChunkFrames = 1024;
 
-// A sine tone with a short fade at both ends (no click): the second cue is a
-// short high tick, the end cue a longer, lower tone.
-std::vector<int16_t> tone(double hertz, int32_t milliseconds) {
-  const std::size_t count = kRate * static_cast<std::size_t>(milliseconds) / 1000;
-  const std::size_t fade = kRate / 200;  // 5 ms
-  std::vector<int16_t> samples(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    double gain = 1.0;
-    if (i < fade) gain = static_cast<double>(i) / fade;
-    if (count - i < fade) gain = static_cast<double>(count - i) / fade;
-    samples[i] = static_cast<int16_t>(12000.0 * gain * std::sin(2.0 * M_PI * hertz * static_cast<double>(i) / kRate));
-  }
-  return samples;
-}
-
-class CuePlayer {
+class CueSound_ {
  public:
-  ~CuePlayer() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      quit_ = true;
-    }
-    wake_.notify_one();
-    if (worker_.joinable()) worker_.join();
-    if (stream_ != nullptr) pa_simple_free(stream_);
+  ~CueSound_() {
+    if (loop_ == nullptr) return;
+    pa_threaded_mainloop_lock(loop_);
+    closeStream();
+    closeContext();
+    if (wakeEvent_ != nullptr) api()->io_free(wakeEvent_);
+    pa_threaded_mainloop_unlock(loop_);
+    pa_threaded_mainloop_stop(loop_);
+    pa_threaded_mainloop_free(loop_);
+    close(wakeFd_);
   }
 
-  // Opens the device on first use; false when there is none.
-  bool play(CueSound cue) {
+  // The window's side: hand over a request and wake the loop.
+  void request(const TimedCue* cues, int32_t count, bool stop) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!tried_) {
-      tried_ = true;
-      pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
-      int error = 0;
-      stream_ = pa_simple_new(nullptr, "quillmar", PA_STREAM_PLAYBACK, nullptr, "timer", &format, nullptr, nullptr,
-                              &error);
-      if (stream_ != nullptr) {
-        second_ = tone(1760.0, 60);
-        end_ = tone(880.0, 300);
-        worker_ = std::thread([this] { run(); });
-      }
+    if (!started()) {
+      state_ = SoundState::kNoServer;
+      return;
     }
-    if (stream_ == nullptr) return false;
-    pending_ = cue == CueSound::kEnd ? 2 : 1;
-    wake_.notify_one();
-    return true;
+    if (stop) {
+      stopAsked_ = true;
+    } else {
+      if (count > kMaxTimedCues) count = kMaxTimedCues;
+      if (count < 0) count = 0;
+      for (int32_t i = 0; i < count; ++i) asked_[i] = cues[i];
+      askedCount_ = count;
+      stopAsked_ = false;
+      ++serial_;
+      state_ = SoundState::kPlaying;
+    }
+    uint64_t one = 1;
+    if (write(wakeFd_, &one, sizeof one) < 0) state_ = SoundState::kNoServer;
+  }
+
+  SoundState state() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return state_;
   }
 
  private:
-  void run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return quit_ || pending_ != 0; });
-      if (quit_) return;
-      const std::vector<int16_t>& samples = pending_ == 2 ? end_ : second_;
-      pending_ = 0;
-      lock.unlock();
-      int error = 0;
-      pa_simple_write(stream_, samples.data(), samples.size() * sizeof(int16_t), &error);
-      lock.lock();
+  // Starts the main loop's thread once (under mutex_); false when it cannot run.
+  bool started() {
+    if (loop_ != nullptr) return true;
+    if (failedToStart_) return false;
+    failedToStart_ = true;
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0) return false;
+    loop_ = pa_threaded_mainloop_new();
+    if (loop_ == nullptr) return false;
+    wakeEvent_ = api()->io_new(api(), wakeFd_, PA_IO_EVENT_INPUT, onWake, this);
+    if (pa_threaded_mainloop_start(loop_) < 0) {
+      api()->io_free(wakeEvent_);
+      pa_threaded_mainloop_free(loop_);
+      loop_ = nullptr;
+      return false;
+    }
+    return true;
+  }
+
+  pa_mainloop_api* api() { return pa_threaded_mainloop_get_api(loop_); }
+
+  // --- the loop's thread from here on ---
+
+  static void onWake(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* self) {
+    uint64_t count = 0;
+    while (read(fd, &count, sizeof count) > 0) {
+    }
+    static_cast<CueSound_*>(self)->takeRequest();
+  }
+
+  void takeRequest() {
+    bool stop = false;
+    bool start = false;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (serial_ != servedSerial_) {
+        servedSerial_ = serial_;
+        cueTrackLoad(track_, asked_, askedCount_);
+        start = true;
+      }
+      stop = stopAsked_;
+      stopAsked_ = false;
+    }
+    if (stop) cueTrackCancel(track_);
+    if (!start) return;
+    if (context_ == nullptr) {
+      openContext();
+    } else if (pa_context_get_state(context_) == PA_CONTEXT_READY && stream_ == nullptr) {
+      openStream();
     }
   }
 
+  // A failure of the attempt being served: everything is closed, so that the
+  // next request starts from scratch. A newer request keeps its own state.
+  void fail(SoundState why) {
+    closeStream();
+    closeContext();
+    cueTrackCancel(track_);
+    track_.soundingFrom = -1;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (serial_ == servedSerial_) state_ = why;
+    // A request that came meanwhile is served afresh.
+    if (serial_ != servedSerial_) {
+      uint64_t one = 1;
+      if (write(wakeFd_, &one, sizeof one) < 0) state_ = why;
+    }
+  }
+
+  void openContext() {
+    context_ = pa_context_new(api(), "quillmar");
+    if (context_ == nullptr) return fail(SoundState::kNoServer);
+    pa_context_set_state_callback(context_, onContextState, this);
+    // No autospawn: a desktop without a running server has no sound.
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) return fail(SoundState::kNoServer);
+    deadline_ = pa_context_rttime_new(context_, pa_rtclock_now() + kOpenDeadlineMicros, onDeadline, this);
+  }
+
+  void closeContext() {
+    if (context_ == nullptr) return;
+    if (deadline_ != nullptr) api()->time_free(deadline_);
+    deadline_ = nullptr;
+    pa_context_set_state_callback(context_, nullptr, nullptr);
+    pa_context_disconnect(context_);
+    pa_context_unref(context_);
+    context_ = nullptr;
+  }
+
+  static void onContextState(pa_context* context, void* self) {
+    auto* sound = static_cast<CueSound_*>(self);
+    switch (pa_context_get_state(context)) {
+      case PA_CONTEXT_READY:
+        if (!cueTrackIdle(sound->track_)) sound->openStream();
+        break;
+      case PA_CONTEXT_FAILED:
+      case PA_CONTEXT_TERMINATED:
+        // Lost between countdowns: nothing was to be heard; the next one connects anew.
+        if (sound->stream_ == nullptr && cueTrackIdle(sound->track_)) return sound->closeContext();
+        sound->fail(sound->streamRan_ ? SoundState::kDeviceLost : SoundState::kNoServer);
+        break;
+      default:
+        break;
+    }
+  }
+
+  static void onDeadline(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
+    auto* sound = static_cast<CueSound_*>(self);
+    sound->api()->time_free(sound->deadline_);
+    sound->deadline_ = nullptr;
+    if (sound->streamRan_) return;
+    bool connected = pa_context_get_state(sound->context_) == PA_CONTEXT_READY;
+    sound->fail(connected ? SoundState::kNoStream : SoundState::kNoServer);
+  }
+
+  void openStream() {
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRate, 1};
+    stream_ = pa_stream_new(context_, "timer", &spec, nullptr);
+    if (stream_ == nullptr) return fail(SoundState::kNoStream);
+    pa_stream_set_state_callback(stream_, onStreamState, this);
+    pa_stream_set_write_callback(stream_, onWritable, this);
+    pa_buffer_attr buffer{};
+    buffer.maxlength = static_cast<uint32_t>(-1);
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kLatencyMicros, &spec));
+    buffer.prebuf = static_cast<uint32_t>(-1);
+    buffer.minreq = static_cast<uint32_t>(-1);
+    buffer.fragsize = static_cast<uint32_t>(-1);
+    written_ = 0;
+    track_.soundEnd = 0;
+    track_.soundingFrom = -1;
+    auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE |
+                                                PA_STREAM_INTERPOLATE_TIMING);
+    if (pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr) < 0)
+      return fail(SoundState::kNoStream);
+  }
+
+  void closeStream() {
+    if (stream_ == nullptr) return;
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
+    streamRan_ = false;
+  }
+
+  static void onStreamState(pa_stream* stream, void* self) {
+    auto* sound = static_cast<CueSound_*>(self);
+    switch (pa_stream_get_state(stream)) {
+      case PA_STREAM_READY:
+        sound->streamRan_ = true;
+        if (sound->deadline_ != nullptr) sound->api()->time_free(sound->deadline_);
+        sound->deadline_ = nullptr;
+        break;
+      case PA_STREAM_FAILED:
+      case PA_STREAM_TERMINATED:
+        sound->fail(sound->streamRan_ ? SoundState::kDeviceLost : SoundState::kNoStream);
+        break;
+      default:
+        break;
+    }
+  }
+
+  static void onWritable(pa_stream* stream, size_t bytes, void* self) {
+    static_cast<CueSound_*>(self)->feed(stream, bytes / sizeof(float));
+  }
+
+  // Writes `frames` frames: the cues that fall there, silence around them.
+  void feed(pa_stream* stream, size_t frames) {
+    StreamAnchor anchor{0, 0.0, kRate};
+    pa_usec_t heard = 0;
+    bool timed = pa_stream_get_time(stream, &heard) == 0;
+    anchor.nanos = static_cast<int64_t>(pa_rtclock_now()) * 1000;
+    anchor.frame = static_cast<double>(heard) * kRate / 1e6;
+    while (frames > 0) {
+      int32_t n = frames < kChunkFrames ? static_cast<int32_t>(frames) : kChunkFrames;
+      if (timed) {
+        cueTrackFill(track_, anchor, written_, n, chunk_);
+      } else {
+        for (int32_t i = 0; i < n; ++i) chunk_[i] = 0.0f;  // no timing yet: silence
+      }
+      if (pa_stream_write(stream, chunk_, static_cast<size_t>(n) * sizeof(float), nullptr, 0, PA_SEEK_RELATIVE) < 0)
+        return fail(SoundState::kDeviceLost);
+      written_ += n;
+      frames -= static_cast<size_t>(n);
+    }
+    // Nothing left: the stream closes once the last cue has been heard.
+    if (timed && cueTrackIdle(track_) && anchor.frame > static_cast<double>(track_.soundEnd + kTailFrames)) {
+      closeStream();
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (serial_ == servedSerial_ && state_ == SoundState::kPlaying) state_ = SoundState::kIdle;
+    }
+  }
+
+  // Shared with the window's thread, under mutex_.
   std::mutex mutex_;
-  std::condition_variable wake_;
-  std::thread worker_;
-  pa_simple* stream_ = nullptr;
-  bool tried_ = false;
-  bool quit_ = false;
-  int pending_ = 0;  // 0 none, 1 second cue, 2 end cue
-  std::vector<int16_t> second_;
-  std::vector<int16_t> end_;
+  TimedCue asked_[kMaxTimedCues];
+  int32_t askedCount_ = 0;
+  uint64_t serial_ = 0;
+  bool stopAsked_ = false;
+  SoundState state_ = SoundState::kIdle;
+  bool failedToStart_ = false;
+  pa_threaded_mainloop* loop_ = nullptr;
+  int wakeFd_ = -1;
+
+  // The loop's thread only.
+  uint64_t servedSerial_ = 0;
+  pa_io_event* wakeEvent_ = nullptr;
+  pa_context* context_ = nullptr;
+  pa_time_event* deadline_ = nullptr;
+  pa_stream* stream_ = nullptr;
+  bool streamRan_ = false;
+  CueTrack track_;
+  int64_t written_ = 0;
+  float chunk_[kChunkFrames];
 };
 
-CuePlayer gPlayer;
+CueSound_ gSound;
 
 }  // namespace
 
-bool platformPlayCue(CueSound cue) { return gPlayer.play(cue); }
+void platformStartCues(const TimedCue* cues, int32_t count) { gSound.request(cues, count, false); }
+
+void platformStopCues() { gSound.request(nullptr, 0, true); }
+
+SoundState platformSoundState() { return gSound.state(); }
+
+bool platformPlayCue(CueSound cue) {
+  SoundState state = platformSoundState();
+  if (state != SoundState::kIdle && state != SoundState::kPlaying) return false;
+  TimedCue now{cue, platformNowMilliseconds()};
+  platformStartCues(&now, 1);
+  return true;
+}

@@ -1,0 +1,47 @@
+// What a sound backend writes into its output stream during a countdown: the
+// cues handed to platformStartCues, each placed at the stream frame that the
+// stream's clock maps its instant to. Both backends (PulseAudio, WASAPI) feed
+// their stream through these functions; the backend supplies, at every write,
+// which frame is heard at which instant.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/platform.h"
+
+// The tones: sines of amplitude kCueAmplitude (of full scale 1) with a
+// kCueFadeMicros linear fade at both ends, so that neither end clicks.
+inline constexpr float kCueAmplitude = 12000.0f / 32768.0f;
+inline constexpr int64_t kCueFadeMicros = 5000;
+int64_t cueFrames(CueSound cue, int32_t rate);
+float cueSample(CueSound cue, int64_t frame, int32_t rate);
+
+struct CueTrack {
+  TimedCue cues[kMaxTimedCues];  // by instant
+  int32_t count = 0;
+  int32_t next = 0;  // the first cue not yet begun
+  CueSound sounding = CueSound::kSecond;
+  int64_t soundingFrom = -1;  // the stream frame of its first sample; -1 while none sounds
+  int64_t soundEnd = 0;       // the frame after the last sample of any cue written
+};
+
+// The stream's clock at one write: frame `frame` (fractional) is heard at
+// `nanos` on platformNowMilliseconds' clock (in nanoseconds), `rate` frames a
+// second.
+struct StreamAnchor {
+  int64_t nanos;
+  double frame;
+  int32_t rate;
+};
+
+// Takes the countdown's cues in place of those not yet begun (a sounding cue
+// goes on), sorted by instant; more than kMaxTimedCues are left out.
+void cueTrackLoad(CueTrack& track, const TimedCue* cues, int32_t count);
+// Drops the cues not yet begun.
+void cueTrackCancel(CueTrack& track);
+// Whether no cue sounds or waits.
+bool cueTrackIdle(const CueTrack& track);
+// Writes the mono frames [first, first + n) into `out`: silence, and the cues
+// whose first frame the anchor puts there (a cue late by at most
+// kMaxCueLateness starts at `first`).
+void cueTrackFill(CueTrack& track, const StreamAnchor& anchor, int64_t first, int32_t n, float* out);
