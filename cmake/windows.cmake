@@ -47,8 +47,8 @@ file(GLOB QUILLMAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/win3
 list(REMOVE_ITEM QUILLMAR_WIN32_SOURCES ${PROJECT_SOURCE_DIR}/ui/win32/main.cpp ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp)
 add_library(quillmar_win32_backend OBJECT ${QUILLMAR_WIN32_SOURCES})
 quillmar_layer(quillmar_win32_backend ui/win32)
-# winmm: the timer's cues (PlaySound).
-target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 winmm PRIVATE quillmar_text)
+# ole32: the timer's cues (WASAPI's device enumerator is a COM object).
+target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 ole32 PRIVATE quillmar_text)
 
 add_executable(quillmar WIN32 ui/win32/main.cpp ${QUILLMAR_RC} ${QUILLMAR_MANIFEST_RC})
 quillmar_defaults(quillmar)
@@ -73,6 +73,28 @@ if(QUILLMAR_TESTS)
                    ${PROJECT_BINARY_DIR}/wine-prefix $<TARGET_FILE:quillmar_win32_tests> --gtest_filter=Win32Dpi.*
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(quillmar_win32_dpi PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
+
+  # The cues as heard (tests/sound/): the Windows player under Wine, through
+  # Wine's PulseAudio driver into the private server that scripts/test.sh
+  # starts, recorded by the listener, a Linux program built here with the
+  # host's compiler.
+  add_executable(quillmar_cue_player ${PROJECT_SOURCE_DIR}/tests/sound/cue_player.cpp)
+  quillmar_defaults(quillmar_cue_player)
+  target_link_libraries(quillmar_cue_player PRIVATE quillmar_win32_backend quillmar_core quillmar_text)
+  set(QUILLMAR_CUE_LISTEN ${PROJECT_BINARY_DIR}/host/quillmar_cue_listen)
+  add_custom_command(
+    OUTPUT ${QUILLMAR_CUE_LISTEN}
+    COMMAND ${QUILLMAR_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Werror
+            ${PROJECT_SOURCE_DIR}/tests/sound/cue_listen.cpp -lpulse-simple -lpulse -o ${QUILLMAR_CUE_LISTEN}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tests/sound/cue_listen.cpp ${PROJECT_SOURCE_DIR}/tests/sound/cue_plan.h
+    COMMENT "Building the cue listener (host)")
+  add_custom_target(quillmar_cue_listen ALL DEPENDS ${QUILLMAR_CUE_LISTEN})
+  add_test(NAME quillmar_windows_cue_recording
+           COMMAND ${QUILLMAR_CUE_LISTEN} test sh ${PROJECT_SOURCE_DIR}/tools/wine-run.sh ${PROJECT_BINARY_DIR}/wine-prefix
+                   $<TARGET_FILE:quillmar_cue_player> test
+           WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(quillmar_windows_cue_recording PROPERTIES TIMEOUT 300 RESOURCE_LOCK sound_server
+                       ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
 endif()
 
 # quillmar-<version>-windows-x64.zip: both executables, the shipped data files,

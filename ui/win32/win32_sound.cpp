@@ -1,60 +1,271 @@
-// The timer's cues on Windows: a WAV made in memory (16-bit mono PCM) played
-// with PlaySound, asynchronously, so that the window never waits on it.
+// The timer's cues on Windows, through WASAPI in shared mode (OLE32 brings
+// the device enumerator; nothing is installed beside the exe).
+//
+// A worker thread owns the device: the window's thread only copies the cues
+// under a mutex and sets an event, so it never waits on the audio service.
+// While cues remain, one event-driven stream stays open with a 20 ms buffer
+// and is fed with silence between the cues. At every write the stream's clock
+// (IAudioClock::GetPosition: the frame playing through the speakers, with the
+// performance-counter time it was read at) anchors the cue instants to
+// stream frames; platformNowMilliseconds reads the same performance counter.
 #include <windows.h>
-#include <mmsystem.h>
 
-#include <cmath>
+#include <audioclient.h>
+#include <mmdeviceapi.h>
+#include <mmreg.h>
+
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <mutex>
+#include <thread>
 
+#include "ui/cue_track.h"
 #include "ui/platform.h"
 
 namespace {
 
-constexpr uint32_t kRate = 44100;
-constexpr double kPi = 3.14159265358979323846;
+constexpr REFERENCE_TIME kBufferHundredNanos = 200000;  // 20 ms
+constexpr int32_t kChunkFrames = 1024;
+// KSDATAFORMAT_SUBTYPE_IEEE_FLOAT, whose definition mingw-w64 keeps in a
+// library of the driver kit.
+constexpr GUID kFloatSubFormat = {0x00000003, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
-// Little-endian fields written at `at`.
-void put(std::vector<uint8_t>& out, std::size_t at, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+template <typename T>
+void release(T*& object) {
+  if (object != nullptr) object->Release();
+  object = nullptr;
 }
 
-// A whole WAV file: a sine tone with a 5 ms fade at both ends (no click).
-std::vector<uint8_t> toneWav(double hertz, int32_t milliseconds) {
-  const uint32_t count = kRate * static_cast<uint32_t>(milliseconds) / 1000;
-  const uint32_t fade = kRate / 200;
-  std::vector<uint8_t> wav(44 + static_cast<std::size_t>(count) * 2);
-  std::memcpy(wav.data(), "RIFF", 4);
-  put(wav, 4, 36 + count * 2, 4);
-  std::memcpy(wav.data() + 8, "WAVEfmt ", 8);
-  put(wav, 16, 16, 4);         // the format chunk's size
-  put(wav, 20, 1, 2);          // PCM
-  put(wav, 22, 1, 2);          // mono
-  put(wav, 24, kRate, 4);      // samples a second
-  put(wav, 28, kRate * 2, 4);  // bytes a second
-  put(wav, 32, 2, 2);          // bytes a sample
-  put(wav, 34, 16, 2);         // bits a sample
-  std::memcpy(wav.data() + 36, "data", 4);
-  put(wav, 40, count * 2, 4);
-  for (uint32_t i = 0; i < count; ++i) {
-    double gain = 1.0;
-    if (i < fade) gain = static_cast<double>(i) / fade;
-    if (count - i < fade) gain = static_cast<double>(count - i) / fade;
-    double sample = 12000.0 * gain * std::sin(2.0 * kPi * hertz * static_cast<double>(i) / kRate);
-    put(wav, 44 + static_cast<std::size_t>(i) * 2, static_cast<uint16_t>(static_cast<int16_t>(sample)), 2);
+class WasapiCues {
+ public:
+  ~WasapiCues() {
+    if (!worker_.joinable()) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      quit_ = true;
+    }
+    SetEvent(wake_);
+    worker_.join();
+    CloseHandle(wake_);
   }
-  return wav;
-}
+
+  // The window's side: hand over a request and wake the worker.
+  void request(const TimedCue* cues, int32_t count, bool stop) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!started()) {
+      state_ = SoundState::kNoServer;
+      return;
+    }
+    if (stop) {
+      stopAsked_ = true;
+    } else {
+      if (count > kMaxTimedCues) count = kMaxTimedCues;
+      if (count < 0) count = 0;
+      for (int32_t i = 0; i < count; ++i) asked_[i] = cues[i];
+      askedCount_ = count;
+      stopAsked_ = false;
+      ++serial_;
+      state_ = SoundState::kPlaying;
+    }
+    SetEvent(wake_);
+  }
+
+  SoundState state() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return state_;
+  }
+
+ private:
+  // Starts the worker once (under mutex_); false when it cannot run.
+  bool started() {
+    if (worker_.joinable()) return true;
+    if (wake_ != nullptr) return false;  // tried before
+    wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (wake_ == nullptr) return false;
+    worker_ = std::thread([this] { run(); });
+    return true;
+  }
+
+  // --- the worker's thread from here on ---
+
+  void run() {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
+    audioEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    for (;;) {
+      HANDLE handles[2] = {wake_, audioEvent_};
+      DWORD woken = WaitForMultipleObjects(client_ != nullptr ? 2 : 1, handles, FALSE, client_ != nullptr ? 100 : INFINITE);
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (quit_) break;
+      }
+      if (woken == WAIT_OBJECT_0) takeRequest();
+      if (client_ != nullptr) feed();
+    }
+    closeStream();
+    CloseHandle(audioEvent_);
+    CoUninitialize();
+  }
+
+  void takeRequest() {
+    bool start = false;
+    bool stop = false;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (serial_ != servedSerial_) {
+        servedSerial_ = serial_;
+        cueTrackLoad(track_, asked_, askedCount_);
+        start = true;
+      }
+      stop = stopAsked_;
+      stopAsked_ = false;
+    }
+    if (stop) cueTrackCancel(track_);
+    if (start && client_ == nullptr) openStream();
+  }
+
+  // A failure of the attempt being served: the stream is closed, so that the
+  // next request starts from scratch. A newer request keeps its own state.
+  void fail(SoundState why) {
+    closeStream();
+    cueTrackCancel(track_);
+    track_.soundingFrom = -1;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (serial_ == servedSerial_) state_ = why;
+    if (serial_ != servedSerial_) SetEvent(wake_);
+  }
+
+  void openStream() {
+    IMMDeviceEnumerator* devices = nullptr;
+    IMMDevice* device = nullptr;
+    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
+                                reinterpret_cast<void**>(&devices))) ||
+        FAILED(devices->GetDefaultAudioEndpoint(eRender, eConsole, &device))) {
+      release(devices);
+      return fail(SoundState::kNoServer);
+    }
+    HRESULT activated = device->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, reinterpret_cast<void**>(&client_));
+    release(device);
+    release(devices);
+    if (FAILED(activated) || !openClient()) return fail(SoundState::kNoStream);
+    written_ = 0;
+    track_.soundEnd = 0;
+    track_.soundingFrom = -1;
+    feed();
+    if (client_ != nullptr && FAILED(client_->Start())) fail(SoundState::kNoStream);
+  }
+
+  // Initialises the client in the mix format (32-bit float or 16-bit
+  // integer samples, any number of channels) and takes its services.
+  bool openClient() {
+    WAVEFORMATEX* mix = nullptr;
+    if (FAILED(client_->GetMixFormat(&mix))) return false;
+    bool isFloat = mix->wFormatTag == WAVE_FORMAT_IEEE_FLOAT;
+    if (mix->wFormatTag == WAVE_FORMAT_EXTENSIBLE) {
+      const auto* extensible = reinterpret_cast<const WAVEFORMATEXTENSIBLE*>(mix);
+      isFloat = IsEqualGUID(extensible->SubFormat, kFloatSubFormat) != FALSE;
+    }
+    floatSamples_ = isFloat && mix->wBitsPerSample == 32;
+    channels_ = mix->nChannels;
+    rate_ = static_cast<int32_t>(mix->nSamplesPerSec);
+    bool usable = (floatSamples_ || mix->wBitsPerSample == 16) && channels_ > 0;
+    HRESULT initialised = usable ? client_->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_EVENTCALLBACK,
+                                                       kBufferHundredNanos, 0, mix, nullptr)
+                                 : E_FAIL;
+    CoTaskMemFree(mix);
+    return SUCCEEDED(initialised) && SUCCEEDED(client_->GetBufferSize(&bufferFrames_)) &&
+           SUCCEEDED(client_->SetEventHandle(audioEvent_)) &&
+           SUCCEEDED(client_->GetService(__uuidof(IAudioRenderClient), reinterpret_cast<void**>(&render_))) &&
+           SUCCEEDED(client_->GetService(__uuidof(IAudioClock), reinterpret_cast<void**>(&clock_))) &&
+           SUCCEEDED(clock_->GetFrequency(&frequency_)) && frequency_ != 0;
+  }
+
+  void closeStream() {
+    if (client_ != nullptr) client_->Stop();
+    release(clock_);
+    release(render_);
+    release(client_);
+  }
+
+  // Fills the buffer's free frames: the cues that fall there, silence around them.
+  void feed() {
+    UINT32 padding = 0;
+    UINT64 position = 0;
+    UINT64 counter = 0;
+    if (FAILED(client_->GetCurrentPadding(&padding)) || FAILED(clock_->GetPosition(&position, &counter)))
+      return fail(SoundState::kDeviceLost);
+    // GetPosition's time is the performance counter in 100 ns units.
+    StreamAnchor anchor{static_cast<int64_t>(counter) * 100,
+                        static_cast<double>(position) * rate_ / static_cast<double>(frequency_), rate_};
+    UINT32 frames = bufferFrames_ - padding;
+    while (frames > 0) {
+      UINT32 n = frames < kChunkFrames ? frames : kChunkFrames;
+      BYTE* data = nullptr;
+      if (FAILED(render_->GetBuffer(n, &data))) return fail(SoundState::kDeviceLost);
+      cueTrackFill(track_, anchor, written_, static_cast<int32_t>(n), chunk_);
+      for (UINT32 i = 0; i < n; ++i) {
+        for (int32_t c = 0; c < channels_; ++c) {
+          std::size_t at = static_cast<std::size_t>(i) * static_cast<std::size_t>(channels_) + static_cast<std::size_t>(c);
+          if (floatSamples_) {
+            std::memcpy(data + at * 4, &chunk_[i], 4);
+          } else {
+            auto sample = static_cast<int16_t>(chunk_[i] * 32767.0f);
+            std::memcpy(data + at * 2, &sample, 2);
+          }
+        }
+      }
+      if (FAILED(render_->ReleaseBuffer(n, 0))) return fail(SoundState::kDeviceLost);
+      written_ += n;
+      frames -= n;
+    }
+    // Nothing left: the stream closes once the last cue has been heard.
+    if (cueTrackIdle(track_) && anchor.frame > static_cast<double>(track_.soundEnd + rate_ / 5)) {
+      closeStream();
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (serial_ == servedSerial_ && state_ == SoundState::kPlaying) state_ = SoundState::kIdle;
+    }
+  }
+
+  // Shared with the window's thread, under mutex_.
+  std::mutex mutex_;
+  TimedCue asked_[kMaxTimedCues];
+  int32_t askedCount_ = 0;
+  uint64_t serial_ = 0;
+  bool stopAsked_ = false;
+  bool quit_ = false;
+  SoundState state_ = SoundState::kIdle;
+  HANDLE wake_ = nullptr;
+  std::thread worker_;
+
+  // The worker's thread only.
+  uint64_t servedSerial_ = 0;
+  HANDLE audioEvent_ = nullptr;
+  IAudioClient* client_ = nullptr;
+  IAudioRenderClient* render_ = nullptr;
+  IAudioClock* clock_ = nullptr;
+  UINT64 frequency_ = 0;
+  UINT32 bufferFrames_ = 0;
+  int32_t rate_ = 48000;
+  int32_t channels_ = 1;
+  bool floatSamples_ = true;
+  CueTrack track_;
+  int64_t written_ = 0;
+  float chunk_[kChunkFrames];
+};
+
+WasapiCues gCues;
 
 }  // namespace
 
+void platformStartCues(const TimedCue* cues, int32_t count) { gCues.request(cues, count, false); }
+
+void platformStopCues() { gCues.request(nullptr, 0, true); }
+
+SoundState platformSoundState() { return gCues.state(); }
+
 bool platformPlayCue(CueSound cue) {
-  if (waveOutGetNumDevs() == 0) return false;
-  // Made once; PlaySound with SND_MEMORY | SND_ASYNC reads the bytes while it
-  // plays, so they live as long as the program.
-  static const std::vector<uint8_t> second = toneWav(1760.0, 60);
-  static const std::vector<uint8_t> end = toneWav(880.0, 300);
-  const std::vector<uint8_t>& wav = cue == CueSound::kEnd ? end : second;
-  return PlaySoundW(reinterpret_cast<LPCWSTR>(wav.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT) != FALSE;
+  SoundState state = platformSoundState();
+  if (state != SoundState::kIdle && state != SoundState::kPlaying) return false;
+  TimedCue now{cue, platformNowMilliseconds()};
+  platformStartCues(&now, 1);
+  return true;
 }
