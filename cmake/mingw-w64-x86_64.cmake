@@ -2,7 +2,7 @@
 # the variant with std::thread and std::mutex, which the egg search's threads use).
 #   cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 # Executables are linked statically: they import only the system DLLs
-# (KERNEL32, USER32, GDI32, WINMM, msvcrt) and need nothing shipped beside them.
+# (KERNEL32, USER32, GDI32, OLE32, msvcrt) and need nothing shipped beside them.
 # Test executables run under Wine through tools/wine-run.sh, with a Wine prefix
 # of the build folder's own.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -146,6 +146,13 @@ if(QUILLMAR_TESTS)
                    "${CMAKE_CXX_COMPILER_LAUNCHER}")
   set_tests_properties(quillmar_windows_kernel_moves PROPERTIES TIMEOUT 300)
 
+  # Both exes import only the system DLLs that README.md lists.
+  add_test(NAME quillmar_windows_imports
+           COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}
+                   "-DALLOWED=KERNEL32.dll;USER32.dll;GDI32.dll;OLE32.dll;msvcrt.dll"
+                   "-DEXES=$<TARGET_FILE:quillmar>;$<TARGET_FILE:quillmar-cli>"
+                   -P ${PROJECT_SOURCE_DIR}/tests/win32/check-imports.cmake)
+
   # The version in both exes' file properties (read the way Explorer reads it,
   # through version.dll, which only this checker imports) and in what
   # quillmar-cli.exe prints is the project's.
