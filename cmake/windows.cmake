@@ -93,7 +93,7 @@ if(QUILLMAR_TESTS)
            COMMAND ${QUILLMAR_CUE_LISTEN} test sh ${PROJECT_SOURCE_DIR}/tools/wine-run.sh ${PROJECT_BINARY_DIR}/wine-prefix
                    $<TARGET_FILE:quillmar_cue_player> test
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
-  set_tests_properties(quillmar_windows_cue_recording PROPERTIES TIMEOUT 300 RESOURCE_LOCK sound_server
+  set_tests_properties(quillmar_windows_cue_recording PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE RESOURCE_LOCK sound_server
                        ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
 endif()
 

@@ -79,3 +79,29 @@ void cueTrackFill(CueTrack& track, const StreamAnchor& anchor, int64_t first, in
   }
   writeSounding(track, anchor.rate, first, at, end, out);
 }
+
+void anchorWindowReset(AnchorWindow& window) { window = AnchorWindow{}; }
+
+StreamAnchor anchorWindowAdd(AnchorWindow& window, const StreamAnchor& reading) {
+  const bool first = window.last.rate != reading.rate;
+  const bool moved = !first && reading.frame > window.last.frame;
+  if (first || moved) window.lastMove = reading.nanos;
+  window.last = reading;
+  if (first || reading.nanos - window.lastMove > kAnchorStallNanos) {
+    window.count = window.next = 0;
+    return reading;
+  }
+  if (moved) {
+    window.readings[window.next] = reading;
+    window.next = (window.next + 1) % kAnchorReadings;
+    if (window.count < kAnchorReadings) ++window.count;
+  }
+  StreamAnchor best = reading;
+  for (int32_t i = 0; i < window.count; ++i) {
+    const StreamAnchor& old = window.readings[i];
+    if (reading.nanos - old.nanos > kAnchorWindowNanos) continue;
+    double carried = old.frame + static_cast<double>(reading.nanos - old.nanos) * reading.rate / 1e9;
+    if (carried > best.frame) best.frame = carried;
+  }
+  return best;
+}

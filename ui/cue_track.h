@@ -34,6 +34,29 @@ struct StreamAnchor {
   int32_t rate;
 };
 
+// The stream's clock as read at the recent writes. While the stream plays, a
+// reading can come late (the position was last updated a while before it was
+// read, or the thread was preempted between reading it and its time) but
+// never early, so of the readings of the last kAnchorWindowNanos, carried
+// forward to the latest one's instant, the one furthest ahead is trusted.
+// Only readings whose position moved on are kept: a position that stands
+// still (before the stream starts, or in a stall) would, carried forward, run
+// ahead. After kAnchorStallNanos without a move, or a reset by the backend
+// (its stream ran dry), the window starts afresh.
+inline constexpr int32_t kAnchorReadings = 64;
+inline constexpr int64_t kAnchorWindowNanos = 1000000000;
+inline constexpr int64_t kAnchorStallNanos = 30000000;
+struct AnchorWindow {
+  StreamAnchor readings[kAnchorReadings];
+  int32_t count = 0;
+  int32_t next = 0;
+  StreamAnchor last{0, -1.0, 0};  // the latest reading; rate 0 before any
+  int64_t lastMove = 0;           // when the position last moved on
+};
+void anchorWindowReset(AnchorWindow& window);
+// Adds a reading and returns the anchor to place the cues by.
+StreamAnchor anchorWindowAdd(AnchorWindow& window, const StreamAnchor& reading);
+
 // Takes the countdown's cues in place of those not yet begun (a sounding cue
 // goes on), sorted by instant; more than kMaxTimedCues are left out.
 void cueTrackLoad(CueTrack& track, const TimedCue* cues, int32_t count);

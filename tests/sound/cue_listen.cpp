@@ -32,6 +32,7 @@ constexpr int32_t kLoud = 1500;          // a sample above this is sound
 constexpr int32_t kQuiet = kRate / 50;   // 20 ms below it end a sound
 constexpr int32_t kReadFrames = kRate / 200;
 constexpr int64_t kMaxRecordSeconds = 600;
+constexpr int64_t kSettleFrames = kRate * 5 / 2;
 
 int64_t timeOfDayMicros() {
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -117,13 +118,7 @@ int main(int argc, char** argv) {
   char outputPath[] = "/tmp/quillmar-cue-player-XXXXXX";
   int output = mkstemp(outputPath);
   if (output < 0) return 1;
-  pid_t child = fork();
-  if (child == 0) {
-    dup2(output, 1);
-    execvp(command[0], command);
-    std::perror(command[0]);
-    _exit(127);
-  }
+  pid_t child = -1;
 
   // Frame k of the recording was captured at about startMicros + k / rate:
   // each read comes at or after its last frame, so the earliest estimate wins.
@@ -135,12 +130,25 @@ int main(int argc, char** argv) {
     int16_t chunk[kReadFrames];
     if (pa_simple_read(recorder, chunk, sizeof chunk, &error) < 0) {
       std::fprintf(stderr, "cue listener: recording failed (%s)\n", pa_strerror(error));
-      kill(child, SIGKILL);
+      if (child > 0) kill(child, SIGKILL);
       return 1;
     }
     samples.insert(samples.end(), chunk, chunk + kReadFrames);
     startMicros = std::min(startMicros, timeOfDayMicros() - static_cast<int64_t>(samples.size()) * 1000000 / kRate);
-    if (tailFrames >= 0) {
+    // An idle null sink has rendered up to 2 s of silence ahead, which a
+    // new stream waits behind; recording keeps it at a short latency, so
+    // the player starts once that has run out.
+    if (child < 0 && static_cast<int64_t>(samples.size()) >= kSettleFrames) {
+      child = fork();
+      if (child == 0) {
+        dup2(output, 1);
+        execvp(command[0], command);
+        std::perror(command[0]);
+        _exit(127);
+      }
+    } else if (child < 0) {
+      continue;
+    } else if (tailFrames >= 0) {
       tailFrames += kReadFrames;
     } else if (waitpid(child, &status, WNOHANG) == child) {
       tailFrames = 0;

@@ -7,9 +7,11 @@
 // thread: the window's thread only copies the cues under a mutex and wakes
 // that thread through an eventfd, so it never waits on the server. While
 // cues remain, one playback stream stays open, asking for about 20 ms of
-// latency, and is fed with silence between the cues. At every write the
-// stream's interpolated playback time (the frame being heard now, the sink's
-// latency taken off) anchors the cue instants to stream frames.
+// latency (more after an underflow), and is fed with silence between the
+// cues. At every write the stream's interpolated playback time (the frame
+// being heard now: the sink's stated latency taken off) anchors the cue
+// instants to stream frames, on CLOCK_MONOTONIC, platformNowMilliseconds'
+// clock.
 #include <pulse/pulseaudio.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -24,13 +26,20 @@
 namespace {
 
 constexpr int32_t kRate = 48000;
+constexpr pa_sample_spec kSpec{PA_SAMPLE_FLOAT32LE, kRate, 1};
+// The latency asked for first, so that a stop is quick; each underflow (the
+// loop's thread not fed in time, a loaded machine) doubles it, up to the
+// most, for the rest of the stream. The cues stay on time either way: the
+// playback time takes the latency off.
 constexpr pa_usec_t kLatencyMicros = 20000;
+constexpr pa_usec_t kMaxLatencyMicros = 320000;
 // Connecting and opening the stream must be done by then, or the attempt fails.
 constexpr pa_usec_t kOpenDeadlineMicros = 5000000;
 // A stream with nothing left to play closes once its last cue has been heard
 // and this much silence after it.
 constexpr int64_t kTailFrames = kRate / 5;
 constexpr int32_t kChunkFrames = 1024;
+constexpr pa_usec_t kReadTogetherMicros = 100;
 
 class CueSound_ {
  public:
@@ -188,18 +197,15 @@ class CueSound_ {
   }
 
   void openStream() {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRate, 1};
-    stream_ = pa_stream_new(context_, "timer", &spec, nullptr);
+    stream_ = pa_stream_new(context_, "timer", &kSpec, nullptr);
     if (stream_ == nullptr) return fail(SoundState::kNoStream);
     pa_stream_set_state_callback(stream_, onStreamState, this);
     pa_stream_set_write_callback(stream_, onWritable, this);
-    pa_buffer_attr buffer{};
-    buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kLatencyMicros, &spec));
-    buffer.prebuf = static_cast<uint32_t>(-1);
-    buffer.minreq = static_cast<uint32_t>(-1);
-    buffer.fragsize = static_cast<uint32_t>(-1);
+    pa_stream_set_underflow_callback(stream_, onUnderflow, this);
+    latency_ = kLatencyMicros;
+    pa_buffer_attr buffer = bufferFor(latency_);
     written_ = 0;
+    anchorWindowReset(anchors_);
     track_.soundEnd = 0;
     track_.soundingFrom = -1;
     auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE |
@@ -235,17 +241,48 @@ class CueSound_ {
     }
   }
 
+  static pa_buffer_attr bufferFor(pa_usec_t latency) {
+    pa_buffer_attr buffer{};
+    buffer.maxlength = static_cast<uint32_t>(-1);
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(latency, &kSpec));
+    // Playing from the first write and never paused by an underflow: the
+    // stream's position then keeps pace with the device, which the cues are
+    // placed by; an underflow is heard as silence.
+    buffer.prebuf = 0;
+    buffer.minreq = static_cast<uint32_t>(-1);
+    buffer.fragsize = static_cast<uint32_t>(-1);
+    return buffer;
+  }
+
+  static void onUnderflow(pa_stream* stream, void* self) {
+    auto* sound = static_cast<CueSound_*>(self);
+    anchorWindowReset(sound->anchors_);
+    if (sound->latency_ >= kMaxLatencyMicros) return;
+    sound->latency_ *= 2;
+    pa_buffer_attr buffer = bufferFor(sound->latency_);
+    if (pa_operation* asked = pa_stream_set_buffer_attr(stream, &buffer, nullptr, nullptr)) pa_operation_unref(asked);
+  }
+
   static void onWritable(pa_stream* stream, size_t bytes, void* self) {
     static_cast<CueSound_*>(self)->feed(stream, bytes / sizeof(float));
   }
 
   // Writes `frames` frames: the cues that fall there, silence around them.
   void feed(pa_stream* stream, size_t frames) {
-    StreamAnchor anchor{0, 0.0, kRate};
+    // The playback time and the clock read together: a read that the
+    // scheduler split (the thread preempted between them) is taken again.
     pa_usec_t heard = 0;
-    bool timed = pa_stream_get_time(stream, &heard) == 0;
-    anchor.nanos = static_cast<int64_t>(pa_rtclock_now()) * 1000;
-    anchor.frame = static_cast<double>(heard) * kRate / 1e6;
+    pa_usec_t before = 0;
+    pa_usec_t after = 0;
+    bool timed = false;
+    for (int tries = 0; tries < 4; ++tries) {
+      before = pa_rtclock_now();
+      timed = pa_stream_get_time(stream, &heard) == 0;
+      after = pa_rtclock_now();
+      if (after - before <= kReadTogetherMicros) break;
+    }
+    StreamAnchor anchor = anchorWindowAdd(
+        anchors_, {static_cast<int64_t>(before + after) * 500, static_cast<double>(heard) * kRate / 1e6, kRate});
     while (frames > 0) {
       int32_t n = frames < kChunkFrames ? static_cast<int32_t>(frames) : kChunkFrames;
       if (timed) {
@@ -284,7 +321,9 @@ class CueSound_ {
   pa_time_event* deadline_ = nullptr;
   pa_stream* stream_ = nullptr;
   bool streamRan_ = false;
+  pa_usec_t latency_ = kLatencyMicros;
   CueTrack track_;
+  AnchorWindow anchors_;
   int64_t written_ = 0;
   float chunk_[kChunkFrames];
 };

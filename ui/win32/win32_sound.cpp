@@ -3,7 +3,7 @@
 //
 // A worker thread owns the device: the window's thread only copies the cues
 // under a mutex and sets an event, so it never waits on the audio service.
-// While cues remain, one event-driven stream stays open with a 20 ms buffer
+// While cues remain, one event-driven stream stays open with a 50 ms buffer
 // and is fed with silence between the cues. At every write the stream's clock
 // (IAudioClock::GetPosition: the frame playing through the speakers, with the
 // performance-counter time it was read at) anchors the cue instants to
@@ -24,7 +24,11 @@
 
 namespace {
 
-constexpr REFERENCE_TIME kBufferHundredNanos = 200000;  // 20 ms
+// The stream's buffer: 50 ms, kept full, so that a stop is quick (a cue
+// already written sounds at most that much later) and a worker run late on a
+// loaded machine still finds data left. A buffer that ran dry all the same
+// (no frame left at a write) restarts the clock readings' window.
+constexpr REFERENCE_TIME kBufferHundredNanos = 500000;
 constexpr int32_t kChunkFrames = 1024;
 // KSDATAFORMAT_SUBTYPE_IEEE_FLOAT, whose definition mingw-w64 keeps in a
 // library of the driver kit.
@@ -89,6 +93,8 @@ class WasapiCues {
   // --- the worker's thread from here on ---
 
   void run() {
+    // Fed every period: it must run before the buffer runs dry.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
     audioEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     for (;;) {
@@ -148,6 +154,7 @@ class WasapiCues {
     release(devices);
     if (FAILED(activated) || !openClient()) return fail(SoundState::kNoStream);
     written_ = 0;
+    anchorWindowReset(anchors_);
     track_.soundEnd = 0;
     track_.soundingFrom = -1;
     feed();
@@ -194,8 +201,10 @@ class WasapiCues {
     if (FAILED(client_->GetCurrentPadding(&padding)) || FAILED(clock_->GetPosition(&position, &counter)))
       return fail(SoundState::kDeviceLost);
     // GetPosition's time is the performance counter in 100 ns units.
-    StreamAnchor anchor{static_cast<int64_t>(counter) * 100,
-                        static_cast<double>(position) * rate_ / static_cast<double>(frequency_), rate_};
+    if (padding == 0 && written_ > 0) anchorWindowReset(anchors_);
+    StreamAnchor anchor = anchorWindowAdd(
+        anchors_, {static_cast<int64_t>(counter) * 100,
+                   static_cast<double>(position) * rate_ / static_cast<double>(frequency_), rate_});
     UINT32 frames = bufferFrames_ - padding;
     while (frames > 0) {
       UINT32 n = frames < kChunkFrames ? frames : kChunkFrames;
@@ -248,6 +257,7 @@ class WasapiCues {
   int32_t channels_ = 1;
   bool floatSamples_ = true;
   CueTrack track_;
+  AnchorWindow anchors_;
   int64_t written_ = 0;
   float chunk_[kChunkFrames];
 };
