@@ -23,8 +23,8 @@ for _ in $(seq 50); do pulseaudio --check && break; sleep 0.1; done
 for backend in "$@"; do
   echo "== $backend"
   case "$backend" in
-    linux) build/release/tests/quillmar_cue_listen --report bench build/release/tests/quillmar_cue_player bench ;;
-    windows) build/windows/host/quillmar_cue_listen --report bench sh tools/wine-run.sh build/windows/wine-prefix \
+    linux) build/release/tests/quillmar_cue_listen --report build/release/tests/quillmar_cue_player bench ;;
+    windows) build/windows/host/quillmar_cue_listen --report sh tools/wine-run.sh build/windows/wine-prefix \
                build/windows/quillmar_cue_player.exe bench ;;
     *) echo "cue_bench: unknown backend $backend" >&2; exit 2 ;;
   esac

@@ -5,6 +5,8 @@
 // on "スタート/ストップ" would; an event filter on the client area notes the
 // monotonic time of every tick the window hands to the shell.
 //   QT_QPA_PLATFORM=offscreen build/release/bench/quillmar_timer_bench
+// Its cues as heard (bench/README.md): run it under the cue listener,
+//   build/release/tests/quillmar_cue_listen --report build/release/bench/quillmar_timer_bench
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -48,6 +51,25 @@ void report(benchmark::State& state, const char* name, std::vector<double> value
   state.counters[std::string(name) + "_worst_ms"] = values.back();
 }
 
+// The countdown's cues for the cue listener (tests/sound/cue_listen.cpp),
+// which hears the sound server while this runs: "cue KIND MICROS" for each
+// of the last three seconds (kind 0) and the end (kind 1) of both phases, at
+// their planned instants on the time of day.
+void printCues(int64_t start, int64_t firstPhase, int64_t secondPhase) {
+  int64_t before = platformNowMilliseconds();
+  int64_t now = before;
+  while (now == before) now = platformNowMilliseconds();  // the instant a millisecond begins
+  const int64_t nowMicros =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count();
+  const int64_t ends[2] = {firstPhase, firstPhase + secondPhase};
+  for (int64_t end : ends) {
+    for (int64_t at : {end - 3000, end - 2000, end - 1000, end})
+      std::printf("cue %d %lld\n", at == end ? 1 : 0, static_cast<long long>(nowMicros + (start + at - now) * 1000));
+  }
+  std::fflush(stdout);
+}
+
 // 2026-04-27 02:58:59, delay 600, default calibrations: phase 2 = 10029 ms,
 // phase 1 = 59000 - 10029 = 48971 ms; the countdown lasts 59 s.
 void BM_QtCountdownTimer(benchmark::State& state) {
@@ -64,6 +86,7 @@ void BM_QtCountdownTimer(benchmark::State& state) {
     recorder.ticks.clear();
     shellCommand(*app, kCmdTimer);
     const int64_t start = app->countdownStart;
+    printCues(start, app->planFirstPhase, app->planSecondPhase);
     QElapsedTimer wall;
     wall.start();
     // Blocks until the next event: the window's own 10 ms ticks keep it waking.

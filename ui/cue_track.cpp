@@ -1,5 +1,6 @@
 #include "ui/cue_track.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -91,17 +92,30 @@ StreamAnchor anchorWindowAdd(AnchorWindow& window, const StreamAnchor& reading) 
     window.count = window.next = 0;
     return reading;
   }
+  // The kept readings carried forward to this one's instant, and this one.
+  const double maxGap = static_cast<double>(reading.rate) * kAnchorMaxGapNanos / 1e9;
+  double carried[kAnchorReadings + 1];
+  int32_t n = 0;
+  carried[n++] = reading.frame;
+  for (int32_t i = 0; i < window.count; ++i) {
+    const StreamAnchor& old = window.readings[i];
+    if (reading.nanos - old.nanos > kAnchorWindowNanos) continue;
+    double frame = old.frame + static_cast<double>(reading.nanos - old.nanos) * reading.rate / 1e9;
+    if (std::abs(frame - reading.frame) > maxGap) {
+      // No reading is that far off: the clock changed pace (a stall, a start).
+      window.count = window.next = 0;
+      n = 1;
+      break;
+    }
+    carried[n++] = frame;
+  }
   if (moved) {
     window.readings[window.next] = reading;
     window.next = (window.next + 1) % kAnchorReadings;
     if (window.count < kAnchorReadings) ++window.count;
   }
-  StreamAnchor best = reading;
-  for (int32_t i = 0; i < window.count; ++i) {
-    const StreamAnchor& old = window.readings[i];
-    if (reading.nanos - old.nanos > kAnchorWindowNanos) continue;
-    double carried = old.frame + static_cast<double>(reading.nanos - old.nanos) * reading.rate / 1e9;
-    if (carried > best.frame) best.frame = carried;
-  }
-  return best;
+  std::nth_element(carried, carried + n / 2, carried + n);
+  StreamAnchor anchor = reading;
+  anchor.frame = carried[n / 2];
+  return anchor;
 }

@@ -34,18 +34,21 @@ struct StreamAnchor {
   int32_t rate;
 };
 
-// The stream's clock as read at the recent writes. While the stream plays, a
-// reading can come late (the position was last updated a while before it was
-// read, or the thread was preempted between reading it and its time) but
-// never early, so of the readings of the last kAnchorWindowNanos, carried
-// forward to the latest one's instant, the one furthest ahead is trusted.
-// Only readings whose position moved on are kept: a position that stands
-// still (before the stream starts, or in a stall) would, carried forward, run
-// ahead. After kAnchorStallNanos without a move, or a reset by the backend
-// (its stream ran dry), the window starts afresh.
+// The stream's clock as read at the recent writes. A single reading can be
+// off: late (the position was last updated a while before it was read, or
+// the thread was preempted between reading it and its time) or, under Wine,
+// early (its position catching up after a late update). The readings of the
+// last kAnchorWindowNanos, carried forward to the latest one's instant at the
+// nominal rate, agree but for these, so their median is trusted. Only
+// readings whose position moved on are kept: a position standing still
+// (before the stream starts, in a stall) would, carried forward, run ahead.
+// After kAnchorStallNanos without a move, a kept reading off by more than
+// kAnchorMaxGapNanos (the clock changed pace), or a reset by the backend (its
+// stream ran dry), the window starts afresh.
 inline constexpr int32_t kAnchorReadings = 64;
 inline constexpr int64_t kAnchorWindowNanos = 1000000000;
 inline constexpr int64_t kAnchorStallNanos = 30000000;
+inline constexpr int64_t kAnchorMaxGapNanos = 20000000;
 struct AnchorWindow {
   StreamAnchor readings[kAnchorReadings];
   int32_t count = 0;

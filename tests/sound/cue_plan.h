@@ -1,14 +1,10 @@
-// The countdowns that the cue recordings play: groups of three second cues
-// `step` ms apart and an end cue, the groups separated by silences. The
-// player hands them to the real backend; the listener knows from them which
-// sound to expect next.
+// The countdowns that the cue player plays: groups of three second cues
+// `step` ms apart and an end cue, the groups separated by silences.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 
-// Standalone (no project header), so that the listener also builds with the
-// host's compiler in the Windows cross build.
 struct PlannedCue {
   bool end;        // an end cue (880 Hz, 300 ms), else a second cue (1760 Hz, 60 ms)
   int64_t offset;  // ms after the plan's start
