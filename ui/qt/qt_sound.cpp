@@ -8,15 +8,16 @@
 // that thread through an eventfd, so it never waits on the server. While
 // cues remain, one playback stream stays open, asking for about 20 ms of
 // latency (more after an underflow), and is fed with silence between the
-// cues. At every write the stream's interpolated playback time (the frame
-// being heard now: the sink's stated latency taken off) anchors the cue
-// instants to stream frames, on CLOCK_MONOTONIC, platformNowMilliseconds'
-// clock.
+// cues. After every write the stream's timing is asked for: the server's
+// read index and how long its sink still holds it (the stated output
+// latency), as measured at an instant. These measurements, moved to
+// CLOCK_MONOTONIC (platformNowMilliseconds' clock), anchor the cue instants
+// to stream frames. libpulse's own interpolated time is not used: after an
+// underflow its smoothing drifted by a millisecond and more for seconds.
 #include <pulse/pulseaudio.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -202,14 +203,15 @@ class CueSound_ {
     pa_stream_set_state_callback(stream_, onStreamState, this);
     pa_stream_set_write_callback(stream_, onWritable, this);
     pa_stream_set_underflow_callback(stream_, onUnderflow, this);
+    pa_stream_set_latency_update_callback(stream_, onTiming, this);
     latency_ = kLatencyMicros;
     pa_buffer_attr buffer = bufferFor(latency_);
     written_ = 0;
+    timed_ = false;
     anchorWindowReset(anchors_);
     track_.soundEnd = 0;
     track_.soundingFrom = -1;
-    auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE |
-                                                PA_STREAM_INTERPOLATE_TIMING);
+    auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_AUTO_TIMING_UPDATE);
     if (pa_stream_connect_playback(stream_, nullptr, &buffer, flags, nullptr, nullptr) < 0)
       return fail(SoundState::kNoStream);
   }
@@ -218,6 +220,8 @@ class CueSound_ {
     if (stream_ == nullptr) return;
     pa_stream_set_state_callback(stream_, nullptr, nullptr);
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
+    pa_stream_set_latency_update_callback(stream_, nullptr, nullptr);
     pa_stream_disconnect(stream_);
     pa_stream_unref(stream_);
     stream_ = nullptr;
@@ -267,26 +271,37 @@ class CueSound_ {
     static_cast<CueSound_*>(self)->feed(stream, bytes / sizeof(float));
   }
 
-  // Writes `frames` frames: the cues that fall there, silence around them.
-  void feed(pa_stream* stream, size_t frames) {
-    // The playback time and the clock read together: a read that the
-    // scheduler split (the thread preempted between them) is taken again.
-    pa_usec_t heard = 0;
-    pa_usec_t before = 0;
-    pa_usec_t after = 0;
-    bool timed = false;
+  // A timing update: where the stream's read index was and how long the
+  // sink still held it, when measured. The measurement's time is on the
+  // wall clock; it is moved to CLOCK_MONOTONIC by the two clocks' offset,
+  // read together (a read that the scheduler split is taken again).
+  static void onTiming(pa_stream* stream, void* self) {
+    auto* sound = static_cast<CueSound_*>(self);
+    const pa_timing_info* info = pa_stream_get_timing_info(stream);
+    if (info == nullptr || info->read_index_corrupt) return;
+    int64_t offset = 0;
     for (int tries = 0; tries < 4; ++tries) {
-      before = pa_rtclock_now();
-      timed = pa_stream_get_time(stream, &heard) == 0;
-      after = pa_rtclock_now();
+      timeval wall{};
+      const pa_usec_t before = pa_rtclock_now();
+      pa_gettimeofday(&wall);
+      const pa_usec_t after = pa_rtclock_now();
+      offset = static_cast<int64_t>(before + after) / 2 - static_cast<int64_t>(pa_timeval_load(&wall));
       if (after - before <= kReadTogetherMicros) break;
     }
-    StreamAnchor anchor = anchorWindowAdd(
-        anchors_, {static_cast<int64_t>(before + after) * 500, static_cast<double>(heard) * kRate / 1e6, kRate});
+    const int64_t measured = static_cast<int64_t>(pa_timeval_load(&info->timestamp)) + offset;
+    const double heard = static_cast<double>(info->read_index) / sizeof(float) -
+                         static_cast<double>(info->sink_usec) * kRate / 1e6;
+    sound->anchor_ = anchorWindowAdd(sound->anchors_, {measured * 1000, heard, kRate});
+    sound->timed_ = true;
+  }
+
+  // Writes `frames` frames: the cues that fall there, silence around them;
+  // then asks for a timing update, which the next write is placed by.
+  void feed(pa_stream* stream, size_t frames) {
     while (frames > 0) {
       int32_t n = frames < kChunkFrames ? static_cast<int32_t>(frames) : kChunkFrames;
-      if (timed) {
-        cueTrackFill(track_, anchor, written_, n, chunk_);
+      if (timed_) {
+        cueTrackFill(track_, anchor_, written_, n, chunk_);
       } else {
         for (int32_t i = 0; i < n; ++i) chunk_[i] = 0.0f;  // no timing yet: silence
       }
@@ -295,8 +310,11 @@ class CueSound_ {
       written_ += n;
       frames -= static_cast<size_t>(n);
     }
+    if (pa_operation* asked = pa_stream_update_timing_info(stream, nullptr, nullptr)) pa_operation_unref(asked);
     // Nothing left: the stream closes once the last cue has been heard.
-    if (timed && cueTrackIdle(track_) && anchor.frame > static_cast<double>(track_.soundEnd + kTailFrames)) {
+    const double heardNow =
+        anchor_.frame + static_cast<double>(static_cast<int64_t>(pa_rtclock_now()) * 1000 - anchor_.nanos) * kRate / 1e9;
+    if (timed_ && cueTrackIdle(track_) && heardNow > static_cast<double>(track_.soundEnd + kTailFrames)) {
       closeStream();
       std::lock_guard<std::mutex> lock(mutex_);
       if (serial_ == servedSerial_ && state_ == SoundState::kPlaying) state_ = SoundState::kIdle;
@@ -324,6 +342,8 @@ class CueSound_ {
   pa_usec_t latency_ = kLatencyMicros;
   CueTrack track_;
   AnchorWindow anchors_;
+  StreamAnchor anchor_{0, 0.0, kRate};  // the latest, from the timing updates
+  bool timed_ = false;                  // a timing update has come
   int64_t written_ = 0;
   float chunk_[kChunkFrames];
 };
