@@ -119,3 +119,51 @@ StreamAnchor anchorWindowAdd(AnchorWindow& window, const StreamAnchor& reading) 
   anchor.frame = carried[n / 2];
   return anchor;
 }
+
+void cueMailboxPost(CueMailbox& box, const TimedCue* cues, int32_t count) {
+  std::lock_guard<std::mutex> lock(box.mutex);
+  box.count = count < 0 ? 0 : count > kMaxTimedCues ? kMaxTimedCues : count;
+  for (int32_t i = 0; i < box.count; ++i) box.cues[i] = cues[i];
+  box.stop = false;
+  ++box.posted;
+  box.state = SoundState::kPlaying;
+}
+
+void cueMailboxPostStop(CueMailbox& box) {
+  std::lock_guard<std::mutex> lock(box.mutex);
+  box.stop = true;
+}
+
+SoundState cueMailboxState(CueMailbox& box) {
+  std::lock_guard<std::mutex> lock(box.mutex);
+  return box.state;
+}
+
+void cueMailboxRefuse(CueMailbox& box) {
+  std::lock_guard<std::mutex> lock(box.mutex);
+  box.state = SoundState::kNoServer;
+}
+
+bool cueMailboxTake(CueMailbox& box, CueTrack& track) {
+  std::lock_guard<std::mutex> lock(box.mutex);
+  const bool start = box.posted != box.served;
+  if (start) {
+    box.served = box.posted;
+    cueTrackLoad(track, box.cues, box.count);
+  }
+  if (box.stop) cueTrackCancel(track);
+  box.stop = false;
+  return start;
+}
+
+bool cueMailboxFail(CueMailbox& box, SoundState why) {
+  std::lock_guard<std::mutex> lock(box.mutex);
+  if (box.posted != box.served) return true;
+  box.state = why;
+  return false;
+}
+
+void cueMailboxPlayedOut(CueMailbox& box) {
+  std::lock_guard<std::mutex> lock(box.mutex);
+  if (box.posted == box.served && box.state == SoundState::kPlaying) box.state = SoundState::kIdle;
+}

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "ui/platform.h"
 
@@ -71,3 +72,33 @@ bool cueTrackIdle(const CueTrack& track);
 // whose first frame the anchor puts there (a cue late by at most
 // kMaxCueLateness starts at `first`).
 void cueTrackFill(CueTrack& track, const StreamAnchor& anchor, int64_t first, int32_t n, float* out);
+
+// The hand-over between the window's thread and the backend's thread, which
+// alone talks to the sound device: the window posts a countdown's cues or a
+// stop and reads the state; the backend takes what was posted and reports
+// what became of it. Every call holds the mutex only to copy a few values.
+struct CueMailbox {
+  std::mutex mutex;
+  TimedCue cues[kMaxTimedCues];
+  int32_t count = 0;
+  uint64_t posted = 0;  // starts posted
+  uint64_t served = 0;  // the start the backend works on
+  bool stop = false;
+  SoundState state = SoundState::kIdle;
+};
+
+// The window's side. A start replaces what was posted and reads kPlaying.
+void cueMailboxPost(CueMailbox& box, const TimedCue* cues, int32_t count);
+void cueMailboxPostStop(CueMailbox& box);
+SoundState cueMailboxState(CueMailbox& box);
+// The backend cannot run at all (no thread): every request reads kNoServer.
+void cueMailboxRefuse(CueMailbox& box);
+
+// The backend's side. Loads a posted start into the track (true when one
+// came) and cancels the track's cues on a posted stop.
+bool cueMailboxTake(CueMailbox& box, CueTrack& track);
+// The start being served failed: its state reads `why` unless a newer start
+// waits, in which case true is returned (serve it from scratch).
+bool cueMailboxFail(CueMailbox& box, SoundState why);
+// The start being served has been played out: kPlaying reads kIdle.
+void cueMailboxPlayedOut(CueMailbox& box);

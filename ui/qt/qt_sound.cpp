@@ -19,7 +19,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <mutex>
 
 #include "ui/cue_track.h"
 #include "ui/platform.h"
@@ -29,9 +28,9 @@ namespace {
 constexpr int32_t kRate = 48000;
 constexpr pa_sample_spec kSpec{PA_SAMPLE_FLOAT32LE, kRate, 1};
 // The latency asked for first, so that a stop is quick; each underflow (the
-// loop's thread not fed in time, a loaded machine) doubles it, up to the
-// most, for the rest of the stream. The cues stay on time either way: the
-// playback time takes the latency off.
+// loop's thread not run in time, a loaded machine) doubles it, up to the
+// most, for the rest of the stream. The cues stay on time either way: each
+// timing measurement takes the sink's latency off.
 constexpr pa_usec_t kLatencyMicros = 20000;
 constexpr pa_usec_t kMaxLatencyMicros = 320000;
 // Connecting and opening the stream must be done by then, or the attempt fails.
@@ -42,9 +41,9 @@ constexpr int64_t kTailFrames = kRate / 5;
 constexpr int32_t kChunkFrames = 1024;
 constexpr pa_usec_t kReadTogetherMicros = 100;
 
-class CueSound_ {
+class PulseCues {
  public:
-  ~CueSound_() {
+  ~PulseCues() {
     if (loop_ == nullptr) return;
     pa_threaded_mainloop_lock(loop_);
     closeStream();
@@ -58,33 +57,18 @@ class CueSound_ {
 
   // The window's side: hand over a request and wake the loop.
   void request(const TimedCue* cues, int32_t count, bool stop) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!started()) {
-      state_ = SoundState::kNoServer;
-      return;
-    }
     if (stop) {
-      stopAsked_ = true;
+      cueMailboxPostStop(box_);
     } else {
-      if (count > kMaxTimedCues) count = kMaxTimedCues;
-      if (count < 0) count = 0;
-      for (int32_t i = 0; i < count; ++i) asked_[i] = cues[i];
-      askedCount_ = count;
-      stopAsked_ = false;
-      ++serial_;
-      state_ = SoundState::kPlaying;
+      cueMailboxPost(box_, cues, count);
     }
-    uint64_t one = 1;
-    if (write(wakeFd_, &one, sizeof one) < 0) state_ = SoundState::kNoServer;
+    if (!started() || !wake()) cueMailboxRefuse(box_);
   }
 
-  SoundState state() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return state_;
-  }
+  SoundState state() { return cueMailboxState(box_); }
 
  private:
-  // Starts the main loop's thread once (under mutex_); false when it cannot run.
+  // Starts the main loop's thread once (on the window's thread); false when it cannot run.
   bool started() {
     if (loop_ != nullptr) return true;
     if (failedToStart_) return false;
@@ -103,6 +87,11 @@ class CueSound_ {
     return true;
   }
 
+  bool wake() {
+    uint64_t one = 1;
+    return write(wakeFd_, &one, sizeof one) == sizeof one;
+  }
+
   pa_mainloop_api* api() { return pa_threaded_mainloop_get_api(loop_); }
 
   // --- the loop's thread from here on ---
@@ -111,24 +100,11 @@ class CueSound_ {
     uint64_t count = 0;
     while (read(fd, &count, sizeof count) > 0) {
     }
-    static_cast<CueSound_*>(self)->takeRequest();
+    static_cast<PulseCues*>(self)->takeRequest();
   }
 
   void takeRequest() {
-    bool stop = false;
-    bool start = false;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (serial_ != servedSerial_) {
-        servedSerial_ = serial_;
-        cueTrackLoad(track_, asked_, askedCount_);
-        start = true;
-      }
-      stop = stopAsked_;
-      stopAsked_ = false;
-    }
-    if (stop) cueTrackCancel(track_);
-    if (!start) return;
+    if (!cueMailboxTake(box_, track_)) return;
     if (context_ == nullptr) {
       openContext();
     } else if (pa_context_get_state(context_) == PA_CONTEXT_READY && stream_ == nullptr) {
@@ -137,19 +113,13 @@ class CueSound_ {
   }
 
   // A failure of the attempt being served: everything is closed, so that the
-  // next request starts from scratch. A newer request keeps its own state.
+  // next request starts from scratch; one that came meanwhile is served now.
   void fail(SoundState why) {
     closeStream();
     closeContext();
     cueTrackCancel(track_);
     track_.soundingFrom = -1;
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (serial_ == servedSerial_) state_ = why;
-    // A request that came meanwhile is served afresh.
-    if (serial_ != servedSerial_) {
-      uint64_t one = 1;
-      if (write(wakeFd_, &one, sizeof one) < 0) state_ = why;
-    }
+    if (cueMailboxFail(box_, why)) wake();
   }
 
   void openContext() {
@@ -172,7 +142,7 @@ class CueSound_ {
   }
 
   static void onContextState(pa_context* context, void* self) {
-    auto* sound = static_cast<CueSound_*>(self);
+    auto* sound = static_cast<PulseCues*>(self);
     switch (pa_context_get_state(context)) {
       case PA_CONTEXT_READY:
         if (!cueTrackIdle(sound->track_)) sound->openStream();
@@ -189,7 +159,7 @@ class CueSound_ {
   }
 
   static void onDeadline(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
-    auto* sound = static_cast<CueSound_*>(self);
+    auto* sound = static_cast<PulseCues*>(self);
     sound->api()->time_free(sound->deadline_);
     sound->deadline_ = nullptr;
     if (sound->streamRan_) return;
@@ -229,7 +199,7 @@ class CueSound_ {
   }
 
   static void onStreamState(pa_stream* stream, void* self) {
-    auto* sound = static_cast<CueSound_*>(self);
+    auto* sound = static_cast<PulseCues*>(self);
     switch (pa_stream_get_state(stream)) {
       case PA_STREAM_READY:
         sound->streamRan_ = true;
@@ -259,7 +229,7 @@ class CueSound_ {
   }
 
   static void onUnderflow(pa_stream* stream, void* self) {
-    auto* sound = static_cast<CueSound_*>(self);
+    auto* sound = static_cast<PulseCues*>(self);
     anchorWindowReset(sound->anchors_);
     if (sound->latency_ >= kMaxLatencyMicros) return;
     sound->latency_ *= 2;
@@ -268,7 +238,7 @@ class CueSound_ {
   }
 
   static void onWritable(pa_stream* stream, size_t bytes, void* self) {
-    static_cast<CueSound_*>(self)->feed(stream, bytes / sizeof(float));
+    static_cast<PulseCues*>(self)->feed(stream, bytes / sizeof(float));
   }
 
   // A timing update: where the stream's read index was and how long the
@@ -276,7 +246,7 @@ class CueSound_ {
   // wall clock; it is moved to CLOCK_MONOTONIC by the two clocks' offset,
   // read together (a read that the scheduler split is taken again).
   static void onTiming(pa_stream* stream, void* self) {
-    auto* sound = static_cast<CueSound_*>(self);
+    auto* sound = static_cast<PulseCues*>(self);
     const pa_timing_info* info = pa_stream_get_timing_info(stream);
     if (info == nullptr || info->read_index_corrupt) return;
     int64_t offset = 0;
@@ -316,24 +286,17 @@ class CueSound_ {
         anchor_.frame + static_cast<double>(static_cast<int64_t>(pa_rtclock_now()) * 1000 - anchor_.nanos) * kRate / 1e9;
     if (timed_ && cueTrackIdle(track_) && heardNow > static_cast<double>(track_.soundEnd + kTailFrames)) {
       closeStream();
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (serial_ == servedSerial_ && state_ == SoundState::kPlaying) state_ = SoundState::kIdle;
+      cueMailboxPlayedOut(box_);
     }
   }
 
-  // Shared with the window's thread, under mutex_.
-  std::mutex mutex_;
-  TimedCue asked_[kMaxTimedCues];
-  int32_t askedCount_ = 0;
-  uint64_t serial_ = 0;
-  bool stopAsked_ = false;
-  SoundState state_ = SoundState::kIdle;
+  CueMailbox box_;
+  // Set up once by the window's thread.
   bool failedToStart_ = false;
   pa_threaded_mainloop* loop_ = nullptr;
   int wakeFd_ = -1;
 
   // The loop's thread only.
-  uint64_t servedSerial_ = 0;
   pa_io_event* wakeEvent_ = nullptr;
   pa_context* context_ = nullptr;
   pa_time_event* deadline_ = nullptr;
@@ -348,7 +311,7 @@ class CueSound_ {
   float chunk_[kChunkFrames];
 };
 
-CueSound_ gSound;
+PulseCues gSound;
 
 }  // namespace
 

@@ -16,7 +16,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <mutex>
+#include <atomic>
 #include <thread>
 
 #include "ui/cue_track.h"
@@ -44,10 +44,7 @@ class WasapiCues {
  public:
   ~WasapiCues() {
     if (!worker_.joinable()) return;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      quit_ = true;
-    }
+    quit_ = true;
     SetEvent(wake_);
     worker_.join();
     CloseHandle(wake_);
@@ -55,32 +52,18 @@ class WasapiCues {
 
   // The window's side: hand over a request and wake the worker.
   void request(const TimedCue* cues, int32_t count, bool stop) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!started()) {
-      state_ = SoundState::kNoServer;
-      return;
-    }
     if (stop) {
-      stopAsked_ = true;
+      cueMailboxPostStop(box_);
     } else {
-      if (count > kMaxTimedCues) count = kMaxTimedCues;
-      if (count < 0) count = 0;
-      for (int32_t i = 0; i < count; ++i) asked_[i] = cues[i];
-      askedCount_ = count;
-      stopAsked_ = false;
-      ++serial_;
-      state_ = SoundState::kPlaying;
+      cueMailboxPost(box_, cues, count);
     }
-    SetEvent(wake_);
+    if (!started() || !SetEvent(wake_)) cueMailboxRefuse(box_);
   }
 
-  SoundState state() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return state_;
-  }
+  SoundState state() { return cueMailboxState(box_); }
 
  private:
-  // Starts the worker once (under mutex_); false when it cannot run.
+  // Starts the worker once (on the window's thread); false when it cannot run.
   bool started() {
     if (worker_.joinable()) return true;
     if (wake_ != nullptr) return false;  // tried before
@@ -100,10 +83,7 @@ class WasapiCues {
     for (;;) {
       HANDLE handles[2] = {wake_, audioEvent_};
       DWORD woken = WaitForMultipleObjects(client_ != nullptr ? 2 : 1, handles, FALSE, client_ != nullptr ? 100 : INFINITE);
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (quit_) break;
-      }
+      if (quit_) break;
       if (woken == WAIT_OBJECT_0) takeRequest();
       if (client_ != nullptr) feed();
     }
@@ -113,31 +93,16 @@ class WasapiCues {
   }
 
   void takeRequest() {
-    bool start = false;
-    bool stop = false;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (serial_ != servedSerial_) {
-        servedSerial_ = serial_;
-        cueTrackLoad(track_, asked_, askedCount_);
-        start = true;
-      }
-      stop = stopAsked_;
-      stopAsked_ = false;
-    }
-    if (stop) cueTrackCancel(track_);
-    if (start && client_ == nullptr) openStream();
+    if (cueMailboxTake(box_, track_) && client_ == nullptr) openStream();
   }
 
   // A failure of the attempt being served: the stream is closed, so that the
-  // next request starts from scratch. A newer request keeps its own state.
+  // next request starts from scratch; one that came meanwhile is served now.
   void fail(SoundState why) {
     closeStream();
     cueTrackCancel(track_);
     track_.soundingFrom = -1;
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (serial_ == servedSerial_) state_ = why;
-    if (serial_ != servedSerial_) SetEvent(wake_);
+    if (cueMailboxFail(box_, why)) SetEvent(wake_);
   }
 
   void openStream() {
@@ -229,24 +194,17 @@ class WasapiCues {
     // Nothing left: the stream closes once the last cue has been heard.
     if (cueTrackIdle(track_) && anchor.frame > static_cast<double>(track_.soundEnd + rate_ / 5)) {
       closeStream();
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (serial_ == servedSerial_ && state_ == SoundState::kPlaying) state_ = SoundState::kIdle;
+      cueMailboxPlayedOut(box_);
     }
   }
 
-  // Shared with the window's thread, under mutex_.
-  std::mutex mutex_;
-  TimedCue asked_[kMaxTimedCues];
-  int32_t askedCount_ = 0;
-  uint64_t serial_ = 0;
-  bool stopAsked_ = false;
-  bool quit_ = false;
-  SoundState state_ = SoundState::kIdle;
+  CueMailbox box_;
+  std::atomic<bool> quit_{false};
+  // Set up once by the window's thread.
   HANDLE wake_ = nullptr;
   std::thread worker_;
 
   // The worker's thread only.
-  uint64_t servedSerial_ = 0;
   HANDLE audioEvent_ = nullptr;
   IAudioClient* client_ = nullptr;
   IAudioRenderClient* render_ = nullptr;
