@@ -1,8 +1,9 @@
 // What a sound backend writes into its output stream during a countdown: the
 // cues handed to platformStartCues, each placed at the stream frame that the
 // stream's clock maps its instant to. Both backends (PulseAudio, WASAPI) feed
-// their stream through these functions; the backend supplies, at every write,
-// which frame is heard at which instant.
+// their stream through these functions, supplying at every write which frame
+// is heard at which instant, and take the cues from the window's thread
+// through the mailbox at the end.
 #pragma once
 
 #include <cstdint>
