@@ -15,7 +15,8 @@ packages_for() {
     # Cross-build with mingw-w64 (the posix variant: it has std::thread) and run
     # under 64-bit Wine. Never wine32: with it installed, /usr/bin/wine takes the
     # 32-bit loader and 64-bit exes fail too.
-    windows) echo "g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic locales" ;;
+    # libpulse-dev: the cue listener, a host program that hears the Windows cues.
+    windows) echo "g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic locales libpulse-dev" ;;
     # clang with its libFuzzer runtime for the fuzz targets (scripts/fuzz.sh).
     fuzz) echo "clang libclang-rt-dev" ;;
     # g++'s ThreadSanitizer runtime for the threads' tests (scripts/test.sh).
