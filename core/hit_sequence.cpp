@@ -6,6 +6,7 @@
 
 #include "core/rng.h"
 #include "core/thread_start.h"
+#include "quillmar/texts.h"
 #include "text/cp932.h"
 
 namespace {
@@ -262,6 +263,11 @@ int letterValue(HitSource source, bool beforePokerus, char c) {
 
 bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
+// Whether the double-byte character `wide` (two CP932 bytes) starts text + at.
+bool startsWith(const char* text, int32_t at, const char* wide) {
+  return text[at] == wide[0] && text[at] != '\0' && text[at + 1] == wide[1];
+}
+
 }  // namespace
 
 bool isValidHitSearch(const HitSearch& search) {
@@ -300,6 +306,20 @@ HitTextResult parseHitText(const char* text, HitSearch& search) {
   for (int32_t at = 0; text[at] != '\0';) {
     if (isAsciiSpace(text[at])) {
       ++at;
+      continue;
+    }
+    // What a Japanese input method types: the full-width space, and the
+    // coin's sides as the game names them, 表 (heads) and 裏 (tails).
+    if (startsWith(text, at, texts::kTextFullWidthSpace)) {
+      at += 2;
+      continue;
+    }
+    if (search.source == HitSource::kCoin &&
+        (startsWith(text, at, texts::kTextCoinHeads) || startsWith(text, at, texts::kTextCoinTails))) {
+      if (letters < kMaxHitLetters)
+        search.letters[letters] = startsWith(text, at, texts::kTextCoinHeads) ? kHeads : kTails;
+      ++letters;
+      at += 2;
       continue;
     }
     const int value = letterValue(search.source, search.beforePokerus, text[at]);

@@ -21,7 +21,8 @@ inline constexpr int kCalibrationShownDelays = 13;  // and rows (delays)
 inline constexpr int kMtWordCount = 624;
 inline constexpr int kTextBufferBytes = 256;
 inline constexpr int kLineBufferBytes = 256;
-inline constexpr int kFolderPathBytes = 4096;  // a file's path in the window's folder
+inline constexpr int kFolderPathBytes = 4096;
+inline constexpr int kSequenceTextBytes = 192;  // a typed coin or call sequence: 64 letters and spaces  // a file's path in the window's folder
 
 // Six signed values in the stat order H, A, B, S, C, D (Speed fourth).
 struct StatBlock {
@@ -228,6 +229,17 @@ struct AppState {
   uint8_t typedHitSet;
   uint32_t typedHitSeed;
   uint8_t targetUnreadable;  // the last typed target could not be read
+  // The coin's flips (DPPt) and Elm's answers (HGSS) typed after a try, as
+  // typed, and "ポケルス前". The first that is not empty tells the hit in place
+  // of the hit seeds: sequenceSource -1 none, 0 the coin, 1 the calls (the
+  // HitSource of core/hit_sequence.h); sequenceStatus its HitTextStatus (0:
+  // read), with the first letter refused as typed.
+  char coinText[kSequenceTextBytes];
+  char callsText[kSequenceTextBytes];
+  uint8_t beforePokerus;
+  int32_t sequenceSource;
+  int32_t sequenceStatus;
+  char sequenceBadLetter[3];
   // The part of the table step 7 shows: the offsets of its first column and
   // row, how many of each, and per cell its seed (cellShown 0: no cell there)
   // and whether a hit seed matches it.
@@ -247,6 +259,13 @@ struct AppState {
   uint32_t matchSeed;
   ConsoleMoment matchMoment;
   int32_t aimDelay;  // the delay to aim for next time, after the first match
+  // A typed sequence's match: the skip at which the named cell gives it, and
+  // the further letters after which one match is left (-1: never, the same
+  // seed at one skip; tellApartAtLeast: a lower bound, taken over the first
+  // matches only).
+  int32_t matchSkip;
+  int32_t tellApart;
+  uint8_t tellApartAtLeast;
 
   // Step 8: the timer's calibrations (kept while the window is open), the plan
   // of the target with them, and the countdown. planOutcome is -1 without a
@@ -333,6 +352,9 @@ struct AppState {
   ControlHandle calibrationSecondsEdit;
   ControlHandle calibrationDelaysEdit;
   ControlHandle hitSeedEdit;
+  ControlHandle coinEdit;
+  ControlHandle callsEdit;
+  ControlHandle beforePokerusCheck;
   ControlHandle calibrateButton;
   ControlHandle applyCorrectionButton;
   ControlHandle delayCalibrationEdit;

@@ -59,7 +59,7 @@ TEST(CliFlipsCalls, RejectsWhatIsNoSequence) {
       {"calibrate", "--at", kAt, "--delay", "1", "--calls", "EKP", "--flips", "H"},
   };
   for (const auto& args : bad) expectUsageError(args);
-  EXPECT_NE(runCliCaptured({"calibrate", "--at", kAt, "--delay", "1", "--flips", "HT表"}).err.find("'表'"),
+  EXPECT_NE(runCliCaptured({"calibrate", "--at", kAt, "--delay", "1", "--flips", "HT秒"}).err.find("'秒'"),
             std::string::npos);
   const std::string top = runCliCaptured({"--help"}).out;
   EXPECT_NE(top.find("\n  flips      "), std::string::npos);

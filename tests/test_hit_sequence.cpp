@@ -126,6 +126,10 @@ TEST(HitSequence, TypedLettersAndWhatIsRefused) {
   EXPECT_EQ(read(std::string(64, 'H').c_str(), s), std::tuple(HitTextStatus::kOk, 0, 0, 64));
   EXPECT_EQ(read(std::string(65, 'T').c_str(), s), std::tuple(HitTextStatus::kTooLong, 0, 0, 0));
   EXPECT_EQ(read(" \t", s), std::tuple(HitTextStatus::kEmpty, 0, 0, 0));
+  // As a Japanese input method types them: 表裏 and a full-width space.
+  const std::string sides = std::string(texts::kTextCoinHeads) + texts::kTextFullWidthSpace + "t" + texts::kTextCoinTails;
+  EXPECT_EQ(read(sides.c_str(), s), std::tuple(HitTextStatus::kOk, 0, 0, 3));
+  EXPECT_EQ(Letters(s.letters, s.letters + s.length), (Letters{kHeads, kTails, kTails}));
   s.source = HitSource::kElm;
   EXPECT_EQ(read("ekp K", s), std::tuple(HitTextStatus::kOk, 0, 0, 4));
   EXPECT_EQ(Letters(s.letters, s.letters + s.length), (Letters{0, 1, 2, 1}));
@@ -133,6 +137,7 @@ TEST(HitSequence, TypedLettersAndWhatIsRefused) {
   EXPECT_EQ(read("EK P", s), std::tuple(HitTextStatus::kBadLetter, 3, 1, 0));
   // A double-byte character is one bad character.
   EXPECT_EQ(read((std::string("E ") + texts::kTextTid).c_str(), s), std::tuple(HitTextStatus::kBadLetter, 2, 2, 0));
+  EXPECT_EQ(read((std::string("K") + texts::kTextCoinHeads).c_str(), s), std::tuple(HitTextStatus::kBadLetter, 1, 2, 0));
 }
 
 // The model: the largest, over every pair, of the first further letter at

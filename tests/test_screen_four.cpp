@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -335,6 +336,93 @@ TEST_F(ScreenFourTest, TheTimersSettingsAreKeptInTimerTxtAcrossARestart) {
   EXPECT_EQ(text(app().minFirstPhaseEdit), "15000");
   EXPECT_EQ(app().targetSet, 0);
   EXPECT_TRUE(painted("timer.txtの4行を読めず既定値にしました"));
+}
+
+}  // namespace
+
+namespace {
+
+// The coin's sides of a seed's first flips and Elm's first answers, from
+// models of the games' rules: the standard library's twister seeded with the
+// initial seed (an odd output is heads, 表), and the LCG drawn one by one (a
+// draw is the new state's upper 16 bits; after Pokérus an answer is draw mod
+// 3: E, K, P).
+std::string flipsOf(uint32_t seed, int count) {
+  std::mt19937 twister(seed);
+  std::string sides;
+  for (int i = 0; i < count; ++i) sides += twister() % 2 == 1 ? "表" : "裏";
+  return sides;
+}
+
+std::string answersOf(uint32_t seed, int skip, int count) {
+  uint32_t state = seed;
+  std::string letters;
+  for (int i = 0; i < skip + count; ++i) {
+    state = nextState(state);
+    if (i >= skip) letters += "EKP"[(state >> 16) % 3];
+  }
+  return letters;
+}
+
+// 2026-05-28 00:58:58, delay 3909 (0x00000F5F), aimed; the try lands one
+// second late and two frames long. Step 6 shows what the console will show
+// on the aimed seed; step 7 finds the late cell from its flips, or from Elm's
+// answers after two draws taken by the roaming legendaries.
+TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
+  start();
+  command(kCmdScreenThree);
+  type(app().momentSeedEdit, "0x00000F5F");
+  type(app().momentYearEdit, "2026");
+  command(kCmdMoments);
+  EXPECT_TRUE(painted("コイン " + flipsOf(0x00000F5Fu, 10)));
+  EXPECT_TRUE(painted("電話 " + answersOf(0x00000F5Fu, 0, 10)));
+
+  command(kCmdScreenFour);
+  type(app().targetMomentEdit, "2026-05-28 00:58:58");
+  type(app().targetDelayEdit, "3909");
+  command(kCmdCalibrate);
+  ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
+  CalibrationCell late{};
+  ASSERT_TRUE(calibrationCellAt(CalibrationTable{app().target, 1, 10}, 1, 2, late));
+  char marked[16];
+  std::snprintf(marked, sizeof marked, "◆%08X", late.seed);
+
+  type(app().coinEdit, flipsOf(late.seed, 10));
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted(marked));
+  EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907"));
+  char named[96];
+  std::snprintf(named, sizeof named, "当たり %08X: 05/28 00:58:59 待機3911 skip0", late.seed);
+  EXPECT_TRUE(painted(named));
+
+  type(app().coinEdit, "");
+  type(app().callsEdit, answersOf(late.seed, 2, 8));
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted(marked));
+  std::snprintf(named, sizeof named, "当たり %08X: 05/28 00:58:59 待機3911 skip2", late.seed);
+  EXPECT_TRUE(painted(named));
+
+  // Nothing is refused silently: a letter outside the set is named.
+  type(app().coinEdit, "表裏x");
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted("コインに使えない文字「x」(表裏HTのみ)"));
+  type(app().coinEdit, "");
+  type(app().callsEdit, "EKP");
+  platformSetChecked(app().beforePokerusCheck, true);
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted("電話に使えない文字「P」(ポケルス前はEKのみ)"));
+
+  // One flip matches about half the cells: the count and the flips still
+  // needed to leave one are said.
+  platformSetChecked(app().beforePokerusCheck, false);
+  type(app().callsEdit, "");
+  type(app().coinEdit, "H");
+  command(kCmdCalibrate);
+  EXPECT_GT(app().matchCount, 1);
+  EXPECT_GT(app().tellApart, 0);
+  char more[96];
+  std::snprintf(more, sizeof more, "一致%d件・あと%d回投げれば1つに", app().matchCount, app().tellApart);
+  EXPECT_TRUE(painted(more));
 }
 
 }  // namespace

@@ -60,7 +60,8 @@ std::vector<ControlHandle> screenFourHandles(const AppState& app) {
   return {app.targetMomentEdit,      app.targetDelayEdit,       app.calibrationSecondsEdit,
           app.calibrationDelaysEdit, app.hitSeedEdit,           app.calibrateButton,
           app.applyCorrectionButton, app.delayCalibrationEdit,  app.secondCalibrationEdit,
-          app.minFirstPhaseEdit,     app.planButton,            app.timerButton};
+          app.minFirstPhaseEdit,     app.planButton,            app.timerButton,
+          app.coinEdit,              app.callsEdit,             app.beforePokerusCheck};
 }
 
 std::vector<ControlHandle> screenHandles(const AppState& app, ScreenMode screen) {

@@ -60,3 +60,4 @@ inline constexpr int32_t kReadDelayEdit = 6;       // step 5's delay range, step
 inline constexpr int32_t kReadMomentEdit = 24;     // step 7's target moment
 inline constexpr int32_t kReadCalibrationRangeEdit = 5;  // step 7's two ranges
 inline constexpr int32_t kReadCalibrationEdit = 8;       // step 8's three calibrations
+inline constexpr int32_t kReadSequenceEdit = kSequenceTextBytes;  // step 7's coin and calls

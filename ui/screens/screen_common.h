@@ -52,6 +52,10 @@ void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects
 // in the player's words (from the errno value), in AppState.textBuffer.
 void formatWriteFailure(AppState& app, const char* format, int32_t error);
 
+// Step 6's line of the seed's first flips ("コイン 表裏…") or first answers
+// after no skip ("電話 EKP…"), in AppState.textBuffer.
+void formatSeedLetters(AppState& app, uint32_t seed, bool coin);
+
 // Hand-overs between screens. Step 6's "狙う" makes a moment (with its delay)
 // step 7's target, with its seed, and step 8 plans for it.
 void setTarget(AppState& app, const ConsoleMoment& moment);

@@ -58,6 +58,8 @@ constexpr int32_t kNoteLineStep = 16;
 // Step 6's "狙う" buttons, level with the moment lines, right of their text.
 constexpr int32_t kAimButtonX = kStepSixX + 135;
 constexpr int32_t kAimButtonWidth = 40;
+// Step 6's coin and call lines, under "このSEEDでstep4へ".
+constexpr int32_t kSeedLettersY = 400;
 
 // One "狙う" button per listed moment of step 6, level with its line; the
 // buttons of the previous list are destroyed first.
@@ -214,6 +216,14 @@ void paint(AppState& app, PaintSurface s) {
     int32_t y = kMomentFirstY + kMomentLineStep * kMaxSeedMoments;
     platformPaintText(s, kStepSixX + 10, y, formatted(app, texts::kTextMomentTotal, app.momentTotal));
     platformPaintText(s, kStepSixX + 110, y, formatted(app, texts::kTextMomentDelay, app.moments[0].delay));
+  }
+  // What the console shows right after continuing on this seed, for checking
+  // at once whether it came: the coin's first flips, Elm's first answers.
+  if (app.momentCount >= 0) {
+    formatSeedLetters(app, app.momentSeed, true);
+    platformPaintText(s, kStepSixX + 5, kSeedLettersY, app.textBuffer);
+    formatSeedLetters(app, app.momentSeed, false);
+    platformPaintText(s, kStepSixX + 5, kSeedLettersY + 23, app.textBuffer);
   }
 }
 

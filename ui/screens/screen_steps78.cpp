@@ -24,12 +24,19 @@ constexpr int32_t kTargetDelayEditId = 601;
 constexpr int32_t kCalibrationSecondsEditId = 602;
 constexpr int32_t kCalibrationDelaysEditId = 603;
 constexpr int32_t kHitSeedEditId = 604;
+constexpr int32_t kCoinEditId = 605;
+constexpr int32_t kCallsEditId = 606;
+constexpr int32_t kBeforePokerusCheckId = 607;
 
 // The table shows kCalibrationShownSeconds columns of seconds and
 // kCalibrationShownDelays rows of delays.
-constexpr int32_t kTableHeaderY = 178;
-constexpr int32_t kTableFirstY = 198;
-constexpr int32_t kTableRowStep = 21;
+constexpr int32_t kTableHeaderY = 203;
+constexpr int32_t kTableFirstY = 223;
+constexpr int32_t kTableRowStep = 20;
+// The lines above the table: the target, the match, and what to aim for.
+constexpr int32_t kTargetLineY = 131;
+constexpr int32_t kMatchLineY = 154;
+constexpr int32_t kAdviceLineY = 177;
 constexpr int32_t kTableFirstX = 60;
 constexpr int32_t kTableColumnStep = 110;
 constexpr int32_t kTableCellWidth = 100;
@@ -44,26 +51,22 @@ int32_t windowStart(int32_t at, int32_t range, int32_t count, int32_t centre) {
   return first;
 }
 
-// Whether `a` lies nearer the target than `b`: fewer seconds off, then fewer
-// delays off. A seed can come from several cells of a wide table (the same
-// minute + second sum a minute apart); the nearest is the likeliest try.
-bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
-  int32_t as = a.secondOffset < 0 ? -a.secondOffset : a.secondOffset;
-  int32_t bs = b.secondOffset < 0 ? -b.secondOffset : b.secondOffset;
-  if (as != bs) return as < bs;
-  return (a.delayOffset < 0 ? -a.delayOffset : a.delayOffset) < (b.delayOffset < 0 ? -b.delayOffset : b.delayOffset);
-}
 
 // Step 7's table after a change of the target, the ranges or the hit seeds:
 // the shown part around the target (or around the match named when the
 // target's neighbourhood would hide it), the cells the hit seeds match, the
 // one nearest the target and the delay to aim for after it. The hit seeds
-// are step 3's listed candidates and the seed typed as hit.
+// are step 3's listed candidates and the seed typed as hit; a typed coin or
+// call sequence takes their place.
 void updateCalibration(AppState& app) {
   app.hitSeedCount = -1;
   app.matchCount = 0;
   app.shownSecondCount = 0;
   app.shownDelayCount = 0;
+  app.tellApart = 0;
+  app.tellApartAtLeast = 0;
+  HitSearch search{};
+  const bool bySequence = typedSequence(app, search);
   if (app.targetSet == 0) return;
   CalibrationTable table{app.target, app.calibrationSeconds, app.calibrationDelays};
   if (!isValidCalibrationTable(table)) return;
@@ -74,7 +77,10 @@ void updateCalibration(AppState& app) {
     seeds[seedCount++] = app.seedCandidates[i].seed;
   if (app.typedHitSet != 0) seeds[seedCount++] = app.typedHitSeed;
   CalibrationCell first{};
-  if (seedCount > 0) {
+  if (app.sequenceSource >= 0) {
+    app.hitSeedCount = 0;
+    if (bySequence) matchSequence(app, table, search, first);
+  } else if (seedCount > 0) {
     app.hitSeedCount = seedCount;
     CalibrationCursor cursor = calibrationStart(table);
     CalibrationCell page[16];
@@ -107,8 +113,9 @@ void updateCalibration(AppState& app) {
       bool shown = calibrationCellAt(table, app.shownFirstSecond + c, app.shownFirstDelay + r, cell);
       app.cellShown[c][r] = shown ? 1 : 0;
       app.shownSeeds[c][r] = cell.seed;
-      bool matched = false;
-      for (int32_t i = 0; shown && i < seedCount; ++i) matched = matched || seeds[i] == cell.seed;
+      bool matched = bySequence && shown && sequenceMatchesSeed(search, cell.seed);
+      for (int32_t i = 0; shown && app.sequenceSource < 0 && i < seedCount; ++i)
+        matched = matched || seeds[i] == cell.seed;
       app.cellMatched[c][r] = matched ? 1 : 0;
     }
   }
@@ -141,8 +148,8 @@ bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
   return true;
 }
 
-// 700 "表を計算": the typed target, ranges and hit seed are read and the
-// table is built again. A target that cannot be read keeps the old one and
+// 700 "表を計算": the typed target, ranges, hit seed, coin and calls are read
+// and the table is built again. A target that cannot be read keeps the old one and
 // says so. Ranges outside their limits are taken at the nearest end, and an
 // empty hit-seed field means no typed hit.
 void commandCalibrate(AppState& app, int32_t) {
@@ -161,6 +168,7 @@ void commandCalibrate(AppState& app, int32_t) {
   readControl(app, app.hitSeedEdit, kReadSeedEdit);
   app.typedHitSet = app.textBuffer[0] != '\0' ? 1 : 0;
   app.typedHitSeed = app.typedHitSet != 0 ? parseSeedText(app.textBuffer) : 0;
+  readSequenceEdits(app);
   updateCalibration(app);
   platformInvalidate(app);
 }
@@ -185,7 +193,12 @@ void build(AppState& app) {
   app.calibrateButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdCalibrate, 210, 52, 95, 22, texts::kTextCalibrateButton);
   app.hitSeedEdit = createControl(app, ControlKind::kPlainEdit, kHitSeedEditId, 120, 77, 105, 22);
-  app.applyCorrectionButton = createControl(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 148, 95, 22,
+  app.beforePokerusCheck = createControl(app, ControlKind::kCheckBox, kBeforePokerusCheckId, 240, 74, 110, 28,
+                                         texts::kTextBeforePokerus);
+  platformSetChecked(app.beforePokerusCheck, app.beforePokerus != 0);
+  app.coinEdit = createControl(app, ControlKind::kPlainEdit, kCoinEditId, 60, 102, 145, 22, app.coinText);
+  app.callsEdit = createControl(app, ControlKind::kPlainEdit, kCallsEditId, 250, 102, 140, 22, app.callsText);
+  app.applyCorrectionButton = createControl(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 173, 95, 22,
                                             texts::kTextApplyCorrectionButton);
   if (app.typedHitSet != 0) {
     std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.typedHitSeed);
@@ -202,6 +215,9 @@ void tearDown(AppState& app) {
   platformDestroyControl(app.calibrationDelaysEdit);
   platformDestroyControl(app.calibrateButton);
   platformDestroyControl(app.hitSeedEdit);
+  platformDestroyControl(app.beforePokerusCheck);
+  platformDestroyControl(app.coinEdit);
+  platformDestroyControl(app.callsEdit);
   platformDestroyControl(app.applyCorrectionButton);
   tearDownStepEight(app);
 }
@@ -216,33 +232,42 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, 10, 54, texts::kTextCalibrationSeconds);
   platformPaintText(s, 95, 54, texts::kTextCalibrationDelays);
   platformPaintText(s, 10, 79, texts::kTextHitSeed);
+  platformPaintText(s, 10, 104, texts::kTextCoinLabel);
+  platformPaintText(s, 215, 104, texts::kTextCallsLabel);
   platformPaintLine(s, kStepEightX, -1, kStepEightX, 600);
   paintStepEight(app, s);
   if (app.targetUnreadable != 0) {
-    platformPaintText(s, 10, 106, texts::kTextTargetUnreadable);
+    platformPaintText(s, 10, kTargetLineY, texts::kTextTargetUnreadable);
   } else if (app.targetSet == 0) {
-    platformPaintText(s, 10, 106, texts::kTextNoTarget);
+    platformPaintText(s, 10, kTargetLineY, texts::kTextNoTarget);
   } else {
     const ConsoleMoment& t = app.target;
     std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
                   t.minute, t.second, t.delay, app.targetSeed);
-    platformPaintText(s, 10, 106, app.textBuffer);
+    platformPaintText(s, 10, kTargetLineY, app.textBuffer);
   }
   if (app.targetSet == 0) return;
-  if (app.hitSeedCount < 0) {
-    platformPaintText(s, 10, 129, texts::kTextNoHitSeed);
+  if (paintSequenceNote(app, s, 10, kMatchLineY)) {
+    // A sequence typed but not read: said in place of the match.
+  } else if (app.hitSeedCount < 0) {
+    platformPaintText(s, 10, kMatchLineY, texts::kTextNoHitSeed);
   } else if (app.matchCount == 0) {
     std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextNoMatch, app.calibrationSeconds,
                   app.calibrationDelays);
-    platformPaintText(s, 10, 129, app.textBuffer);
+    platformPaintText(s, 10, kMatchLineY, app.textBuffer);
   } else {
     const ConsoleMoment& m = app.matchMoment;
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMatchLine, app.matchSeed, m.month, m.day, m.hour,
-                  m.minute, m.second, m.delay);
-    platformPaintText(s, 10, 129, app.textBuffer);
+    if (app.sequenceSource >= 0) {
+      std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextSequenceMatchLine, app.matchSeed, m.month,
+                    m.day, m.hour, m.minute, m.second, m.delay, app.matchSkip);
+    } else {
+      std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMatchLine, app.matchSeed, m.month, m.day,
+                    m.hour, m.minute, m.second, m.delay);
+    }
+    platformPaintText(s, 10, kMatchLineY, app.textBuffer);
     std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextCalibrationAdvice, app.matchSecond, app.matchDelay,
                   app.aimDelay);
-    platformPaintText(s, 10, 152, app.textBuffer);
+    platformPaintText(s, 10, kAdviceLineY, app.textBuffer);
   }
 
   for (int32_t c = 0; c < app.shownSecondCount && c < kCalibrationShownSeconds; ++c) {
@@ -267,7 +292,11 @@ void paint(AppState& app, PaintSurface s) {
     platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.shownFirstDelay + r));
   int32_t legendY = kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5;
   platformPaintText(s, 10, legendY, texts::kTextCalibrationLegend);
-  if (app.matchCount > 1) platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.matchCount));
+  if (app.matchCount > 1 && app.sequenceSource >= 0) {
+    paintTellApart(app, s, 10, legendY + 23);
+  } else if (app.matchCount > 1) {
+    platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.matchCount));
+  }
 }
 
 // Step 7's ranges start at their defaults, with no hit seed; the target and
@@ -289,6 +318,13 @@ constexpr ScreenCommand kCommands[] = {
 };
 
 }  // namespace
+
+bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
+  int32_t as = a.secondOffset < 0 ? -a.secondOffset : a.secondOffset;
+  int32_t bs = b.secondOffset < 0 ? -b.secondOffset : b.secondOffset;
+  if (as != bs) return as < bs;
+  return (a.delayOffset < 0 ? -a.delayOffset : a.delayOffset) < (b.delayOffset < 0 ? -b.delayOffset : b.delayOffset);
+}
 
 void setTarget(AppState& app, const ConsoleMoment& moment) {
   app.target = moment;

@@ -5,11 +5,41 @@
 
 #include <cstdint>
 
+#include "core/calibration.h"
+#include "core/hit_sequence.h"
 #include "state/app_state.h"
 #include "ui/platform.h"
 
 // Step 7 lies left of the line at x 400, step 8 right of it.
 inline constexpr int32_t kStepEightX = 400;
+
+// Whether `a` lies nearer the target than `b`: fewer seconds off, then fewer
+// delays off. A seed can come from several cells of a wide table (the same
+// minute + second sum a minute apart); the nearest is the likeliest try.
+bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b);
+
+// Step 7's coin and calls edits and "ポケルス前" into AppState.
+void readSequenceEdits(AppState& app);
+
+// The typed sequence that tells the hit: the coin's flips when typed, else
+// Elm's answers (at skips 0..4). Sets AppState.sequenceSource, sequenceStatus
+// and the letter refused; true when there is one and it reads.
+bool typedSequence(AppState& app, HitSearch& search);
+
+// Whether the seed's flips (at the search's skip) or answers (at any skip up
+// to it) begin with the typed letters.
+bool sequenceMatchesSeed(const HitSearch& search, uint32_t seed);
+
+// Every cell of the table whose seed gives the sequence: AppState.matchCount,
+// `nearest` the one nearest the target with its skip in matchSkip, and how
+// many further letters would leave one match (tellApart).
+void matchSequence(AppState& app, const CalibrationTable& table, const HitSearch& search, CalibrationCell& nearest);
+
+// A typed sequence that could not be read, said at (x, y); false when there is none.
+bool paintSequenceNote(AppState& app, PaintSurface s, int32_t x, int32_t y);
+
+// The count of matches and the further flips or calls that tell them apart.
+void paintTellApart(AppState& app, PaintSurface s, int32_t x, int32_t y);
 
 // Step 8's plan for the target with the calibrations; a running countdown
 // keeps the plan it started with.
