@@ -27,9 +27,11 @@
 #include <functional>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "core/calibration.h"
 #include "state/app_state.h"
 #include "tests/deadline.h"
 #include "tests/search_gate.h"
@@ -494,6 +496,37 @@ TEST_F(QtWindowTest, AHitWithInternationalMarriageReachesStepFourWithItsSearchsS
   ASSERT_EQ(list.size(), 2u);
   const std::string line = hits[1].substr(std::string("0x09160146,").size());
   EXPECT_EQ(list[1], line.substr(0, line.rfind(',', line.rfind(',') - 1)));
+}
+
+// Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try
+// one second late and two frames long, typed as the console shows them (表 and
+// 裏): step 7 marks that cell and names the delay to aim for next time.
+TEST_F(QtWindowTest, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
+  chooseMenu(2);
+  type(app().momentSeedEdit, "0x00000F5F");
+  type(app().momentYearEdit, "2026");
+  click(app().momentButton);
+  ASSERT_GT(app().momentCount, 2);
+  int slot = app().moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments[slot];
+  click(app().aimButtons[slot]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
+
+  CalibrationCell late{};
+  ASSERT_TRUE(calibrationCellAt(CalibrationTable{aimed, 1, 10}, 1, 2, late));
+  std::mt19937 twister(late.seed);  // the game's twister: an odd output is heads
+  QString flips;
+  for (int i = 0; i < 10; ++i) flips += twister() % 2 == 1 ? QString::fromUtf8("表") : QString::fromUtf8("裏");
+  type(app().coinEdit, flips);
+  click(app().calibrateButton);
+  EXPECT_EQ(app().matchSeed, late.seed);
+  EXPECT_EQ(app().matchSecond, 1);
+  EXPECT_EQ(app().matchDelay, 2);
+  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
+  // The shown part holds the target's column and the next: the late cell is marked.
+  EXPECT_EQ(app().cellMatched[1 - app().shownFirstSecond][2 - app().shownFirstDelay], 1);
+  screenshot("quillmar-screen4-coin.png");
 }
 
 // The player's loop in the window: a hit's moment aimed for with "狙う"

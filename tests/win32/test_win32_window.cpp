@@ -13,10 +13,12 @@
 #include <cstdio>
 #include <cwchar>
 #include <functional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/calibration.h"
 #include "tests/deadline.h"
 #include "tests/search_gate.h"
 #include "tests/win32/screenshot.h"
@@ -903,6 +905,39 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   saveScreenshot(main_, L"win32-screen4-countdown.png");
   click(app().timerButton);
   EXPECT_EQ(app().countdownRunning, 0);
+}
+
+// Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try
+// one second late and two frames long, typed as the console shows them (表 and
+// 裏): step 7 marks that cell and names the delay to aim for next time.
+TEST_F(Win32Window, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
+  menu(40003);
+  SetWindowTextW(hwnd(app().momentSeedEdit), L"0x00000F5F");
+  SetWindowTextW(hwnd(app().momentYearEdit), L"2026");
+  click(app().momentButton);
+  ASSERT_GT(app().momentCount, 2);
+  int slot = app().moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments[slot];
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen3-letters.png");
+  click(app().aimButtons[slot]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
+
+  CalibrationCell late{};
+  ASSERT_TRUE(calibrationCellAt(CalibrationTable{aimed, 1, 10}, 1, 2, late));
+  std::mt19937 twister(late.seed);  // the game's twister: an odd output is heads
+  std::wstring flips;
+  for (int i = 0; i < 10; ++i) flips += twister() % 2 == 1 ? L"表" : L"裏";
+  SetWindowTextW(hwnd(app().coinEdit), flips.c_str());
+  click(app().calibrateButton);
+  EXPECT_EQ(app().matchSeed, late.seed);
+  EXPECT_EQ(app().matchSecond, 1);
+  EXPECT_EQ(app().matchDelay, 2);
+  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
+  EXPECT_EQ(app().cellMatched[1 - app().shownFirstSecond][2 - app().shownFirstDelay], 1);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen4-coin.png");
 }
 
 // Step 5's notes below the list: a search cut at 1000 hits whose search.txt
