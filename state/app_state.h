@@ -16,6 +16,9 @@ inline constexpr int kRangeSearchLimit = 16;
 inline constexpr int kMaxSeedCandidates = 10;
 inline constexpr int kMaxShownHits = 14;       // step 5's hit lines, each with a button
 inline constexpr int kMaxSeedMoments = 10;     // step 6's moment lines, each with a button
+inline constexpr int kMaxShownIvLines = 14;    // step 9's lines on screen (ivs.txt holds them all)
+inline constexpr int kMaxShownIvHits = 8;      // step 10's hit lines, each with a button
+inline constexpr int kIvTextBytes = 24;        // "31A 20 31B 5 31A 8" and its NUL
 inline constexpr int kCalibrationShownSeconds = 3;  // step 7's table: columns (seconds) shown at once
 inline constexpr int kCalibrationShownDelays = 13;  // and rows (delays)
 inline constexpr int kMtWordCount = 624;
@@ -132,9 +135,22 @@ struct Mt19937 {
 // 0 is "no control"; a destroyed control's handle is cleared to 0.
 using ControlHandle = std::intptr_t;
 
-enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4 };
+enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4, kFive = 5 };
 
 // Where step 5's search stands.
+// A line of step 9's listing, and a hit of step 10: the egg's IVs as
+// "31A 20 31B 5 31A 8" (an inherited IV carries its parent's letter).
+struct IvLine {
+  int32_t frame;  // n, "回数"
+  char ivs[kIvTextBytes];
+};
+struct IvHit {
+  uint32_t seed;
+  int32_t frame;
+  int32_t delay;
+  char ivs[kIvTextBytes];
+};
+
 enum class SearchStatus : int32_t { kIdle = 0, kRunning = 1, kFinished = 2, kStopped = 3 };
 
 struct AppState {
@@ -295,6 +311,38 @@ struct AppState {
   int32_t timerFileBadLines;
   int32_t timerFileError;
 
+  // Steps 9 and 10 (screen 5): the parents, the game and items, the wanted
+  // ranges, the seed and count last read (kept while the window is open).
+  uint8_t ivGameHgss;
+  int32_t ivParentA[kStatCount];
+  int32_t ivParentB[kStatCount];
+  int32_t ivItemA;  // PowerItem (core/egg_ivs.h)
+  int32_t ivItemB;
+  IvRange ivWanted[kStatCount];
+  uint8_t ivInputsSet;  // 0 until step 9 or 10 has read them: the edits start empty and 0..31
+  // Step 9's listing: its first lines (-1: none yet), how many it kept in
+  // all, and why ivs.txt was not written (errno, 0 when it was).
+  int32_t ivLineCount;
+  int32_t ivLineTotal;
+  IvLine ivLines[kMaxShownIvLines];
+  int32_t ivFileError;
+  // Step 10's search, as step 5's: status, progress, its hits (first lines),
+  // the count written to ivs-search.txt, whether more were found, why the
+  // file was not written, whether the last search could not start, and what
+  // stood before it.
+  SearchStatus ivSearchStatus;
+  int32_t ivSearchPercent;
+  int32_t ivSearchYear;
+  int32_t ivHitCount;
+  IvHit ivHits[kMaxShownIvHits];
+  int32_t ivSearchHitTotal;
+  uint8_t ivSearchHitsCut;
+  int32_t ivHitFileError;
+  uint8_t ivSearchNotStarted;
+  SearchStatus ivStatusBeforeSearch;
+  int32_t ivYearBeforeSearch;
+  int32_t ivHitCountBeforeSearch;
+
   // Screen 1 controls.
   ControlHandle speciesEdit;
   ControlHandle speciesButton;
@@ -362,6 +410,25 @@ struct AppState {
   ControlHandle minFirstPhaseEdit;
   ControlHandle planButton;
   ControlHandle timerButton;
+
+  // Screen 5 controls.
+  ControlHandle ivGameCheck;
+  ControlHandle ivParentAEdits[kStatCount];
+  ControlHandle ivParentBEdits[kStatCount];
+  ControlHandle ivItemACombo;
+  ControlHandle ivItemBCombo;
+  ControlHandle ivMinEdits[kStatCount];
+  ControlHandle ivMaxEdits[kStatCount];
+  ControlHandle ivSeedEdit;
+  ControlHandle ivFrameCountEdit;
+  ControlHandle ivListButton;
+  ControlHandle ivYearEdit;
+  ControlHandle ivMaxFrameEdit;
+  ControlHandle ivDelayMinEdit;
+  ControlHandle ivDelayMaxEdit;
+  ControlHandle ivSearchButton;
+  ControlHandle ivSearchStopButton;
+  ControlHandle ivHitButtons[kMaxShownIvHits];
 
   // IV entry dialog edits, live only while the dialog is open.
   ControlHandle ivDialogEdits[kStatCount];

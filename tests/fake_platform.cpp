@@ -174,6 +174,10 @@ void platformStopCues() { ++fake().cueStops; }
 
 SoundState platformSoundState() { return fake().soundState; }
 
+void platformEnableControl(ControlHandle handle, bool enabled) {
+  if (handle != 0) fakeControl(handle).enabled = enabled;
+}
+
 void platformFocusControl(ControlHandle handle) {
   if (handle != 0) fake().focused = handle;
 }

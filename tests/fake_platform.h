@@ -21,6 +21,7 @@ struct FakeControl {
   bool checked = false;
   bool alive = true;
   bool dialogItem = false;
+  bool enabled = true;
 };
 
 struct PaintOp {

@@ -168,6 +168,10 @@ SoundState platformSoundState();
 // the last attempt ended in a failure (platformSoundState).
 bool platformPlayCue(CueSound cue);
 
+// Greys a control out (it takes no input and hands the shell nothing) or
+// makes it usable again. Nothing happens for handle 0.
+void platformEnableControl(ControlHandle handle, bool enabled);
+
 // Gives the keyboard focus to a control (the timer's start button, so that
 // the space bar presses it). Nothing happens for handle 0.
 void platformFocusControl(ControlHandle handle);

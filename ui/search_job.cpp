@@ -7,20 +7,25 @@
 
 namespace {
 
+// One search of a kind on a worker thread of its own: the engine's request,
+// what it returned and its hits.
+template <typename Request, typename Hit>
 struct SearchJob {
   std::thread worker;
   std::atomic<int64_t> seedsDone{0};
   std::atomic<bool> cancel{false};
   std::atomic<bool> returned{false};
   int64_t seedTotal = 0;
-  EggSearchRequest request{};
+  Request request{};
   EggSearchResult result{EggSearchStatus::kBadRequest, 0};
-  EggHit hits[kSearchHitLimit + 1];
+  Hit hits[kSearchHitLimit + 1];
 };
 
-// The one search of the process. The window's shell joins its worker before
-// the window goes (shellClose), so the thread never outlives main().
-SearchJob gJob;
+// The one egg search and the one IV search of the process. The window's shell
+// joins their workers before the window goes (shellClose), so no thread
+// outlives main().
+SearchJob<EggSearchRequest, EggHit> gEggJob;
+SearchJob<EggIvSearchRequest, EggIvHit> gIvJob;
 
 // Set by searchJobSetThreads; 0: every core.
 int32_t gThreads = 0;
@@ -33,48 +38,81 @@ int32_t engineThreads() {
   return cores > static_cast<unsigned>(kEggSearchMaxThreads) ? kEggSearchMaxThreads : static_cast<int32_t>(cores);
 }
 
-void runSearch() {
-  EggSearchControl control{engineThreads(), &gJob.seedsDone, &gJob.cancel};
-  gJob.result = runEggSearch(gJob.request, gJob.hits, kSearchHitLimit + 1, control);
-  gJob.returned.store(true, std::memory_order_release);
+EggSearchResult runEngine(SearchJob<EggSearchRequest, EggHit>& job, const EggSearchControl& control) {
+  return runEggSearch(job.request, job.hits, kSearchHitLimit + 1, control);
+}
+EggSearchResult runEngine(SearchJob<EggIvSearchRequest, EggIvHit>& job, const EggSearchControl& control) {
+  return runEggIvSearch(job.request, job.hits, kSearchHitLimit + 1, control);
+}
+int64_t seedCount(const EggSearchRequest& request) { return eggSearchSeedCount(request); }
+int64_t seedCount(const EggIvSearchRequest& request) { return eggIvSearchSeedCount(request); }
+
+template <typename Job>
+void run(Job& job) {
+  EggSearchControl control{engineThreads(), &job.seedsDone, &job.cancel};
+  job.result = runEngine(job, control);
+  job.returned.store(true, std::memory_order_release);
+}
+
+template <typename Job, typename Request>
+bool start(Job& job, const Request& request) {
+  if (job.worker.joinable()) return false;
+  job.request = request;
+  job.result = EggSearchResult{EggSearchStatus::kBadRequest, 0};
+  job.seedTotal = seedCount(request);
+  job.seedsDone.store(0);
+  job.cancel.store(false);
+  job.returned.store(false);
+  return startThread(job.worker, [&job] { run(job); });  // false: no thread to be had, the search does not start
+}
+
+template <typename Job>
+bool returned(Job& job) {
+  return job.worker.joinable() && job.returned.load(std::memory_order_acquire);
+}
+
+template <typename Job>
+int32_t percent(Job& job) {
+  if (!job.worker.joinable() || job.seedTotal <= 0) return 0;
+  int64_t done = job.seedsDone.load(std::memory_order_relaxed);
+  if (done >= job.seedTotal) return 100;
+  return static_cast<int32_t>(done * 100 / job.seedTotal);
+}
+
+template <typename Job>
+void cancel(Job& job) {
+  if (job.worker.joinable()) job.cancel.store(true);
+}
+
+template <typename Job, typename Request, typename Hit>
+EggSearchResult collect(Job& job, const Request*& request, const Hit*& hits) {
+  request = &job.request;
+  hits = job.hits;
+  if (!job.worker.joinable()) return EggSearchResult{EggSearchStatus::kBadRequest, 0};
+  job.worker.join();
+  return job.result;
 }
 
 }  // namespace
-
-bool searchJobStart(const EggSearchRequest& request) {
-  if (searchJobActive()) return false;
-  gJob.request = request;
-  gJob.result = EggSearchResult{EggSearchStatus::kBadRequest, 0};
-  gJob.seedTotal = eggSearchSeedCount(request);
-  gJob.seedsDone.store(0);
-  gJob.cancel.store(false);
-  gJob.returned.store(false);
-  return startThread(gJob.worker, runSearch);  // false: no thread to be had, the search does not start
-}
 
 void searchJobSetThreads(int32_t threads) {
   gThreads = threads < 0 ? 0 : threads > kEggSearchMaxThreads ? kEggSearchMaxThreads : threads;
 }
 
-bool searchJobActive() { return gJob.worker.joinable(); }
-
-bool searchJobReturned() { return searchJobActive() && gJob.returned.load(std::memory_order_acquire); }
-
-int32_t searchJobPercent() {
-  if (!searchJobActive() || gJob.seedTotal <= 0) return 0;
-  int64_t done = gJob.seedsDone.load(std::memory_order_relaxed);
-  if (done >= gJob.seedTotal) return 100;
-  return static_cast<int32_t>(done * 100 / gJob.seedTotal);
-}
-
-void searchJobCancel() {
-  if (searchJobActive()) gJob.cancel.store(true);
-}
-
+bool searchJobStart(const EggSearchRequest& request) { return start(gEggJob, request); }
+bool searchJobActive() { return gEggJob.worker.joinable(); }
+bool searchJobReturned() { return returned(gEggJob); }
+int32_t searchJobPercent() { return percent(gEggJob); }
+void searchJobCancel() { cancel(gEggJob); }
 EggSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits) {
-  request = &gJob.request;
-  hits = gJob.hits;
-  if (!searchJobActive()) return EggSearchResult{EggSearchStatus::kBadRequest, 0};
-  gJob.worker.join();
-  return gJob.result;
+  return collect(gEggJob, request, hits);
+}
+
+bool ivSearchJobStart(const EggIvSearchRequest& request) { return start(gIvJob, request); }
+bool ivSearchJobActive() { return gIvJob.worker.joinable(); }
+bool ivSearchJobReturned() { return returned(gIvJob); }
+int32_t ivSearchJobPercent() { return percent(gIvJob); }
+void ivSearchJobCancel() { cancel(gIvJob); }
+EggSearchResult ivSearchJobCollect(const EggIvSearchRequest*& request, const EggIvHit*& hits) {
+  return collect(gIvJob, request, hits);
 }

@@ -1,11 +1,13 @@
-// Step 5's egg search on a worker thread of its own, so that the window keeps
-// painting and answering while the engine (core/egg_search.h) runs. At most
-// one search exists at a time. Every function here is called on the window's
-// thread; the worker only runs the engine and marks when it has returned.
+// Step 5's egg search and step 10's IV search, each on a worker thread of its
+// own, so that the window keeps painting and answering while the engine
+// (core/egg_search.h, core/egg_iv_search.h) runs. At most one search of each
+// kind exists at a time. Every function here is called on the window's
+// thread; a worker only runs the engine and marks when it has returned.
 #pragma once
 
 #include <cstdint>
 
+#include "core/egg_iv_search.h"
 #include "core/egg_search.h"
 
 // Hits a search keeps (in the engine's order: frame, delay, seed) and writes
@@ -39,3 +41,11 @@ void searchJobCancel();
 // kSearchHitLimit + 1). The pointers stay valid until the next start. Without
 // an active search the result is BadRequest, count 0.
 EggSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits);
+
+// The same for step 10's IV search: the engine's order is n, delay, seed.
+bool ivSearchJobStart(const EggIvSearchRequest& request);
+bool ivSearchJobActive();
+bool ivSearchJobReturned();
+int32_t ivSearchJobPercent();
+void ivSearchJobCancel();
+EggSearchResult ivSearchJobCollect(const EggIvSearchRequest*& request, const EggIvHit*& hits);

@@ -229,11 +229,12 @@ TEST_F(QtWindowTest, ClientAreaIsExactly800By600BelowTheMenuBar) {
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("ステップ"));
   QMenu* menu = bar->actions().at(0)->menu();
-  ASSERT_EQ(menu->actions().size(), 4);
+  ASSERT_EQ(menu->actions().size(), 5);
   EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("1~2"));
   EXPECT_EQ(menu->actions().at(1)->text(), QString::fromUtf8("3\xEF\xBD\x9E" "4"));  // full-width tilde
   EXPECT_EQ(menu->actions().at(2)->text(), QString::fromUtf8("5\xEF\xBD\x9E" "6"));
   EXPECT_EQ(menu->actions().at(3)->text(), QString::fromUtf8("7\xEF\xBD\x9E" "8"));
+  EXPECT_EQ(menu->actions().at(4)->text(), QString::fromUtf8("9\xEF\xBD\x9E" "10"));
   // Controls sit at their client coordinates; a list shows only its closed box.
   EXPECT_EQ(widget(app().speciesEdit)->geometry(), QRect(140, 5, 90, 22));
   EXPECT_EQ(widget(app().ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
@@ -496,6 +497,37 @@ TEST_F(QtWindowTest, AHitWithInternationalMarriageReachesStepFourWithItsSearchsS
   ASSERT_EQ(list.size(), 2u);
   const std::string line = hits[1].substr(std::string("0x09160146,").size());
   EXPECT_EQ(list[1], line.substr(0, line.rfind(',', line.rfind(',') - 1)));
+}
+
+// Screen 5: step 10 over one delay of 2026 for n = 0 with H at 31 from
+// parents with 31 there; a hit's "日時へ" lists its moments in step 6, and
+// "狙う" makes one step 7's target.
+TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
+  chooseMenu(4);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFive);
+  for (int i = 0; i < 6; ++i) {
+    type(app().ivParentAEdits[i], i == 0 ? "31" : "0");
+    type(app().ivParentBEdits[i], i == 0 ? "31" : "0");
+  }
+  type(app().ivMinEdits[0], "31");
+  type(app().ivYearEdit, "2026");
+  type(app().ivMaxFrameEdit, "1");
+  type(app().ivDelayMinEdit, "3909");
+  type(app().ivDelayMaxEdit, "3909");
+  click(app().ivSearchButton);
+  ASSERT_TRUE(waitFor([&] { return app().ivSearchStatus != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().ivSearchStatus, SearchStatus::kFinished);
+  ASSERT_GT(app().ivHitCount, 0);
+  EXPECT_TRUE(widget(app().ivHitButtons[0])->isVisible());
+  screenshot("quillmar-screen5.png");
+  const uint32_t seed = app().ivHits[0].seed;
+  click(app().ivHitButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
+  EXPECT_EQ(app().momentSeed, seed);
+  ASSERT_GT(app().momentCount, 0);
+  click(app().aimButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().targetSeed, seed);
 }
 
 // Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try

@@ -225,6 +225,18 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   click(app.aimButtons[0]);
   at("screen4-target");
 
+  SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCmdScreenFive, 0), 0);
+  for (ControlHandle edit : app.ivParentAEdits) SetWindowTextW(reinterpret_cast<HWND>(edit), L"31");
+  SetWindowTextW(reinterpret_cast<HWND>(app.ivMinEdits[0]), L"31");
+  SetWindowTextW(reinterpret_cast<HWND>(app.ivMinEdits[1]), L"31");
+  SetWindowTextW(reinterpret_cast<HWND>(app.ivDelayMinEdit), L"3909");
+  SetWindowTextW(reinterpret_cast<HWND>(app.ivDelayMaxEdit), L"3910");
+  click(app.ivSearchButton);
+  pump([&] { return app.ivSearchStatus != SearchStatus::kRunning; });
+  SetWindowTextW(reinterpret_cast<HWND>(app.ivSeedEdit), L"0x00000F5F");
+  click(app.ivListButton);
+  at("screen5-hits");
+
   SendMessageW(main, WM_CLOSE, 0, 0);
   settle();
   UnregisterClassW(L"quillmar", instance);

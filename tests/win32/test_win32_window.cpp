@@ -240,11 +240,12 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_STREQ(text, L"ステップ");
   HMENU popup = GetSubMenu(bar, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 4);
+  ASSERT_EQ(GetMenuItemCount(popup), 5);
   EXPECT_EQ(GetMenuItemID(popup, 0), 40001u);
   EXPECT_EQ(GetMenuItemID(popup, 1), 40002u);
   EXPECT_EQ(GetMenuItemID(popup, 2), 40003u);
   EXPECT_EQ(GetMenuItemID(popup, 3), 40004u);
+  EXPECT_EQ(GetMenuItemID(popup, 4), 40005u);
   GetMenuStringW(popup, 40001, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"1~2");
   GetMenuStringW(popup, 40002, text, 32, MF_BYCOMMAND);
@@ -905,6 +906,40 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   saveScreenshot(main_, L"win32-screen4-countdown.png");
   click(app().timerButton);
   EXPECT_EQ(app().countdownRunning, 0);
+}
+
+// Screen 5: step 10 over one delay of 2026 for n = 0 with H at 31 from
+// parents with 31 there; a hit's "日時へ" lists its moments in step 6, and
+// "狙う" makes one step 7's target.
+TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
+  win32SetDocumentOpener([](const wchar_t*) {});
+  menu(40005);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFive);
+  for (int i = 0; i < 6; ++i) {
+    SetWindowTextW(hwnd(app().ivParentAEdits[i]), i == 0 ? L"31" : L"0");
+    SetWindowTextW(hwnd(app().ivParentBEdits[i]), i == 0 ? L"31" : L"0");
+  }
+  SetWindowTextW(hwnd(app().ivMinEdits[0]), L"31");
+  SetWindowTextW(hwnd(app().ivYearEdit), L"2026");
+  SetWindowTextW(hwnd(app().ivMaxFrameEdit), L"1");
+  SetWindowTextW(hwnd(app().ivDelayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().ivDelayMaxEdit), L"3909");
+  click(app().ivSearchButton);
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().ivSearchStatus != SearchStatus::kRunning; }))
+      << "the search never ended";
+  ASSERT_EQ(app().ivSearchStatus, SearchStatus::kFinished);
+  ASSERT_GT(app().ivHitCount, 0);
+  EXPECT_FALSE(IsWindowEnabled(hwnd(app().ivItemACombo))) << "no power items with DPPt";
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen5.png");
+  const uint32_t seed = app().ivHits[0].seed;
+  click(app().ivHitButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
+  EXPECT_EQ(app().momentSeed, seed);
+  ASSERT_GT(app().momentCount, 0);
+  click(app().aimButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().targetSeed, seed);
 }
 
 // Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try

@@ -323,6 +323,10 @@ int64_t platformNowMilliseconds() {
   return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+void platformEnableControl(ControlHandle handle, bool enabled) {
+  if (QWidget* w = innerOf(handle)) w->setEnabled(enabled);
+}
+
 void platformFocusControl(ControlHandle handle) {
   if (QWidget* w = innerOf(handle)) w->setFocus(Qt::OtherFocusReason);
 }

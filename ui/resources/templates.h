@@ -29,7 +29,13 @@ inline constexpr int32_t kCmdTimer = 711;
 inline constexpr int32_t kCmdScreenOne = 40001;
 inline constexpr int32_t kCmdScreenTwo = 40002;
 inline constexpr int32_t kCmdScreenThree = 40003;
+inline constexpr int32_t kCmdIvGame = 800;         // step 9's "HGSS" tick
+inline constexpr int32_t kCmdIvList = 801;         // step 9's "出力"
+inline constexpr int32_t kCmdIvSearch = 820;       // step 10's "検索"
+inline constexpr int32_t kCmdIvSearchStop = 821;   // step 10's "中止"
+inline constexpr int32_t kCmdFirstIvHit = 840;     // 840..847, one per hit line of step 10
 inline constexpr int32_t kCmdScreenFour = 40004;
+inline constexpr int32_t kCmdScreenFive = 40005;
 
 // Menu resource 101: one popup with an item per screen.
 struct MenuItemTemplate {
@@ -40,7 +46,7 @@ struct MenuItemTemplate {
 struct MenuTemplate {
   int32_t resourceId;
   const char* popupText;
-  MenuItemTemplate items[4];
+  MenuItemTemplate items[5];
 };
 
 inline constexpr MenuTemplate kStepMenu = {
@@ -49,7 +55,8 @@ inline constexpr MenuTemplate kStepMenu = {
     {{kCmdScreenOne, texts::kTextMenuScreen1},
      {kCmdScreenTwo, texts::kTextMenuScreen2},
      {kCmdScreenThree, texts::kTextMenuScreen3},
-     {kCmdScreenFour, texts::kTextMenuScreen4}},
+     {kCmdScreenFour, texts::kTextMenuScreen4},
+     {kCmdScreenFive, texts::kTextMenuScreen5}},
 };
 
 // What a dialog item is. Tab goes through a dialog's buttons and edits in

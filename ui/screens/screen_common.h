@@ -56,6 +56,10 @@ void formatWriteFailure(AppState& app, const char* format, int32_t error);
 // after no skip ("電話 EKP…"), in AppState.textBuffer.
 void formatSeedLetters(AppState& app, uint32_t seed, bool coin);
 
-// Hand-overs between screens. Step 6's "狙う" makes a moment (with its delay)
+// Hand-overs between screens. A seed's moments in a year listed by step 6, on
+// screen 3 (shown first), as when typed there and "日時を計算" pressed.
+void showSeedMoments(AppState& app, uint32_t seed, int32_t year);
+
+// Step 6's "狙う" makes a moment (with its delay)
 // step 7's target, with its seed, and step 8 plans for it.
 void setTarget(AppState& app, const ConsoleMoment& moment);

@@ -373,6 +373,14 @@ constexpr ScreenCommand kCommands[] = {
 
 }  // namespace
 
+void showSeedMoments(AppState& app, uint32_t seed, int32_t year) {
+  if (app.screenMode != ScreenMode::kThree) shellSwitchScreen(app, ScreenMode::kThree);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", seed);
+  platformSetText(app.momentSeedEdit, app.textBuffer);
+  setNumberText(app, app.momentYearEdit, year);
+  listMoments(app, seed, year);
+}
+
 void createHitButtons(AppState& app) {
   for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
   for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i)

@@ -193,6 +193,10 @@ int64_t platformNowMilliseconds() {
   return static_cast<int64_t>(now.QuadPart / frequency * 1000 + now.QuadPart % frequency * 1000 / frequency);
 }
 
+void platformEnableControl(ControlHandle handle, bool enabled) {
+  if (handle != 0) EnableWindow(hwndOf(handle), enabled ? TRUE : FALSE);
+}
+
 void platformFocusControl(ControlHandle handle) {
   if (handle != 0) SetFocus(hwndOf(handle));
 }

@@ -1,0 +1,378 @@
+// Screen 5: the egg's IVs at pick-up. Above the line at y 180 what steps 9
+// and 10 share: the game, the parents' IVs and items, and the wanted ranges.
+// Below it, step 9 (the IVs of one seed over n = 0..N-1, into ivs.txt) on the
+// left of the line at x 400 and step 10 (the year search) on its right.
+#include <cerrno>
+#include <cstdio>
+#include <iterator>
+
+#include "core/egg_ivs.h"
+#include "core/egg_iv_search.h"
+#include "core/seed_time.h"
+#include "core/typed_numbers.h"
+#include "data/output_file.h"
+#include "data/tables.h"
+#include "quillmar/texts.h"
+#include "ui/screens.h"
+#include "ui/screens/screen_common.h"
+#include "ui/screens/screen_steps910.h"
+#include "ui/search_job.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr char kIvFile[] = "ivs.txt";
+constexpr int32_t kReadIvEdit = 3;  // two digits, as the IV dialog reads them
+constexpr int32_t kReadIvFrameCountEdit = 8;
+constexpr int32_t kLargestIvFrameCount = 1000000;
+constexpr int32_t kLargestIvSearchFrame = 9999;
+constexpr uint32_t kEveryHour = 0xFFFFFFu;
+
+constexpr int32_t kParentAEditFirstId = 850;  // 850..855
+constexpr int32_t kParentBEditFirstId = 856;  // 856..861
+constexpr int32_t kMinEditFirstId = 862;      // 862..867
+constexpr int32_t kMaxEditFirstId = 868;      // 868..873
+constexpr int32_t kItemAComboId = 874;
+constexpr int32_t kItemBComboId = 875;
+constexpr int32_t kIvSeedEditId = 876;
+constexpr int32_t kIvFrameCountEditId = 877;
+constexpr int32_t kIvYearEditId = 878;
+constexpr int32_t kIvMaxFrameEditId = 879;
+constexpr int32_t kIvDelayMinEditId = 880;
+constexpr int32_t kIvDelayMaxEditId = 881;
+
+// The shared rows: a column per stat, the items right of them.
+constexpr int32_t kStatColumnX = 70;
+constexpr int32_t kStatColumnStep = 45;
+constexpr int32_t kItemX = 350;
+constexpr int32_t kRowY[4] = {75, 100, 125, 150};  // parent A, parent B, lowest, highest
+// Step 9's lines and notes; step 10 right of x 400.
+constexpr int32_t kIvLineFirstY = 257;
+constexpr int32_t kIvLineStep = 19;
+constexpr int32_t kIvNoteY = 490;
+constexpr int32_t kStepTenX = 400;
+constexpr int32_t kIvHitColumns[3] = {kStepTenX + 10, kStepTenX + 95, kStepTenX + 130};
+constexpr int32_t kIvHitButtonX = 735;
+constexpr int32_t kIvNoteFirstY = 490;
+constexpr int32_t kIvNoteStep = 16;
+
+const char* const kItemRows[kPowerItemCount] = {texts::kTextItemNone,   texts::kTextItemWeight, texts::kTextItemBracer,
+                                               texts::kTextItemBelt,   texts::kTextItemAnklet, texts::kTextItemLens,
+                                               texts::kTextItemBand};
+
+void createStatRow(AppState& app, ControlHandle (&edits)[kStatCount], int32_t firstId, int32_t y) {
+  for (int i = 0; i < kStatCount; ++i)
+    edits[i] = createControl(app, ControlKind::kPlainEdit, firstId + i, kStatColumnX + kStatColumnStep * i, y, 35, 22);
+}
+
+ControlHandle createItemCombo(AppState& app, int32_t id, int32_t y, int32_t selected) {
+  ControlHandle combo = platformCreateControl(app, ControlKind::kDropDownList, id, ControlRect{kItemX, y, 160, 300}, "");
+  for (const char* row : kItemRows) platformAddListRow(combo, row);
+  platformSelectListRow(combo, selected);
+  return combo;
+}
+
+// Items are HGSS only: with DPPt both lists are greyed out.
+void enableItems(AppState& app) {
+  platformEnableControl(app.ivItemACombo, app.ivGameHgss != 0);
+  platformEnableControl(app.ivItemBCombo, app.ivGameHgss != 0);
+}
+
+// The parents and ranges as the player last gave them (empty parents and
+// 0..31 before), step 10's year, frames and delays as step 5 starts them.
+void build(AppState& app) {
+  app.ivGameCheck = createControl(app, ControlKind::kCheckBox, kCmdIvGame, 10, 24, 200, 28, texts::kTextIvGameCheck);
+  platformSetChecked(app.ivGameCheck, app.ivGameHgss != 0);
+  createStatRow(app, app.ivParentAEdits, kParentAEditFirstId, kRowY[0]);
+  createStatRow(app, app.ivParentBEdits, kParentBEditFirstId, kRowY[1]);
+  createStatRow(app, app.ivMinEdits, kMinEditFirstId, kRowY[2]);
+  createStatRow(app, app.ivMaxEdits, kMaxEditFirstId, kRowY[3]);
+  for (int i = 0; i < kStatCount; ++i) {
+    if (app.ivInputsSet != 0) {
+      setNumberText(app, app.ivParentAEdits[i], app.ivParentA[i]);
+      setNumberText(app, app.ivParentBEdits[i], app.ivParentB[i]);
+    }
+    setNumberText(app, app.ivMinEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].low : 0);
+    setNumberText(app, app.ivMaxEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].high : 31);
+  }
+  app.ivItemACombo = createItemCombo(app, kItemAComboId, kRowY[0], app.ivItemA);
+  app.ivItemBCombo = createItemCombo(app, kItemBComboId, kRowY[1], app.ivItemB);
+  enableItems(app);
+
+  app.ivSeedEdit = createControl(app, ControlKind::kPlainEdit, kIvSeedEditId, 80, 207, 100, 22);
+  app.ivFrameCountEdit = createControl(app, ControlKind::kPlainEdit, kIvFrameCountEditId, 190, 207, 60, 22, "1000");
+  app.ivListButton =
+      createControl(app, ControlKind::kFramedPushButton, kCmdIvList, 320, 207, 60, 22, texts::kTextOutputButton);
+
+  int32_t year = app.ivSearchStatus != SearchStatus::kIdle ? app.ivSearchYear : thisYear();
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
+  app.ivYearEdit = createControl(app, ControlKind::kPlainEdit, kIvYearEditId, kStepTenX + 35, 207, 45, 22, app.textBuffer);
+  app.ivMaxFrameEdit = createControl(app, ControlKind::kPlainEdit, kIvMaxFrameEditId, kStepTenX + 90, 207, 40, 22, "30");
+  app.ivDelayMinEdit = createControl(app, ControlKind::kPlainEdit, kIvDelayMinEditId, kStepTenX + 50, 232, 50, 22, "300");
+  app.ivDelayMaxEdit =
+      createControl(app, ControlKind::kPlainEdit, kIvDelayMaxEditId, kStepTenX + 120, 232, 50, 22, "9999");
+  app.ivSearchButton = createControl(app, ControlKind::kFramedPushButton, kCmdIvSearch, kStepTenX + 180, 232, 55, 22,
+                                     texts::kTextEggSearchButton);
+  app.ivSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdIvSearchStop, kStepTenX + 240, 232,
+                                         50, 22, texts::kTextEggSearchStopButton);
+  createIvHitButtons(app);
+}
+
+void tearDown(AppState& app) {
+  platformDestroyControl(app.ivGameCheck);
+  for (ControlHandle (*row)[kStatCount] : {&app.ivParentAEdits, &app.ivParentBEdits, &app.ivMinEdits, &app.ivMaxEdits})
+    for (ControlHandle& h : *row) platformDestroyControl(h);
+  platformDestroyControl(app.ivItemACombo);
+  platformDestroyControl(app.ivItemBCombo);
+  platformDestroyControl(app.ivSeedEdit);
+  platformDestroyControl(app.ivFrameCountEdit);
+  platformDestroyControl(app.ivListButton);
+  platformDestroyControl(app.ivYearEdit);
+  platformDestroyControl(app.ivMaxFrameEdit);
+  platformDestroyControl(app.ivDelayMinEdit);
+  platformDestroyControl(app.ivDelayMaxEdit);
+  platformDestroyControl(app.ivSearchButton);
+  platformDestroyControl(app.ivSearchStopButton);
+  for (ControlHandle& h : app.ivHitButtons) platformDestroyControl(h);
+}
+
+int32_t readIv(AppState& app, ControlHandle edit) { return clampTo(readDecimalControl(app, edit, kReadIvEdit), 0, 31); }
+
+// The shared inputs, each IV taken at the nearest end of 0..31 and a range
+// typed the wrong way round turned round; items only with HGSS.
+void readIvInputs(AppState& app) {
+  for (int i = 0; i < kStatCount; ++i) {
+    app.ivParentA[i] = readIv(app, app.ivParentAEdits[i]);
+    app.ivParentB[i] = readIv(app, app.ivParentBEdits[i]);
+    int32_t low = readIv(app, app.ivMinEdits[i]);
+    int32_t high = readIv(app, app.ivMaxEdits[i]);
+    app.ivWanted[i] = low <= high ? IvRange{low, high} : IvRange{high, low};
+  }
+  app.ivItemA = clampTo(selectedOption(app.ivItemACombo), 0, kPowerItemCount - 1);
+  app.ivItemB = clampTo(selectedOption(app.ivItemBCombo), 0, kPowerItemCount - 1);
+  app.ivInputsSet = 1;
+}
+
+// ivs.txt: every line of the listing, whole or not at all, as result.txt.
+// Its first lines go to AppState for the screen.
+OutputResult writeIvFile(AppState& app, const EggIvListRequest& request) {
+  app.ivLineCount = 0;
+  app.ivLineTotal = 0;
+  OutputFile file;
+  OutputResult opened = openOutputFile(file, kIvFile);
+  if (opened.outcome != OutputOutcome::kWritten) return opened;
+  bool ok = std::fprintf(file.stream, "%s\n", texts::kTextIvFileHeader) > 0;
+  EggIvCursor cursor = eggIvListStart(request);
+  EggIvLine lines[256];
+  while (ok && cursor.frame < request.frameCount) {
+    int32_t n = listEggIvs(request, cursor, lines, 256);
+    for (int32_t i = 0; i < n && ok; ++i) {
+      char ivs[kStatCount][8];
+      for (int s = 0; s < kStatCount; ++s) formatEggIv(ivs[s], lines[i].ivs, s);
+      ok = std::fprintf(file.stream, "%d,%s,%s,%s,%s,%s,%s\n", lines[i].frame, ivs[0], ivs[1], ivs[2], ivs[3], ivs[4],
+                        ivs[5]) > 0;
+      if (app.ivLineCount < kMaxShownIvLines) {
+        IvLine& shown = app.ivLines[app.ivLineCount++];
+        shown.frame = lines[i].frame;
+        char text[kEggIvsTextCapacity];
+        formatEggIvs(text, lines[i].ivs);
+        std::snprintf(shown.ivs, sizeof shown.ivs, "%s", text);
+      }
+      ++app.ivLineTotal;
+    }
+  }
+  OutputResult writes = ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
+  return closeOutputFile(file, writes);
+}
+
+// 800 "HGSS": the items can be chosen only for HGSS.
+void commandGame(AppState& app, int32_t) {
+  app.ivGameHgss = platformIsChecked(app.ivGameCheck) ? 1 : 0;
+  enableItems(app);
+  platformInvalidate(app);
+}
+
+// 801 "出力": the IVs of the seed for n = 0..N-1 within the ranges, listed
+// and written to ivs.txt, which opens when it was written whole.
+void commandList(AppState& app, int32_t) {
+  readIvInputs(app);
+  EggIvListRequest request{};
+  request.seed = readSeedControl(app, app.ivSeedEdit, kReadSeedEdit);
+  request.frameCount =
+      clampTo(readDecimalControl(app, app.ivFrameCountEdit, kReadIvFrameCountEdit), 1, kLargestIvFrameCount);
+  request.parents = ivParentsOf(app);
+  for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
+  OutputResult written = writeIvFile(app, request);
+  app.ivFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
+  if (app.ivFileError == 0) platformOpenDocument(kIvFile);
+  platformInvalidate(app);
+}
+
+// 820 "検索": as step 5's, over the year's seeds for n < F.
+void commandSearch(AppState& app, int32_t) {
+  if (app.ivSearchStatus == SearchStatus::kRunning) return;
+  readIvInputs(app);
+  EggIvSearchRequest request{};
+  request.year = readYearControl(app, app.ivYearEdit);
+  request.frameCount = clampTo(readDecimalControl(app, app.ivMaxFrameEdit, kReadMaxFrameEdit), 1, kLargestIvSearchFrame);
+  int32_t low = clampTo(readDecimalControl(app, app.ivDelayMinEdit, kReadDelayEdit), 0, kLargestDelay);
+  int32_t high = clampTo(readDecimalControl(app, app.ivDelayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
+  request.delayMin = low < high ? low : high;
+  request.delayMax = low < high ? high : low;
+  request.hourMask = kEveryHour;
+  request.parents = ivParentsOf(app);
+  for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
+  request.kernel = EggSearchKernel::Auto;
+  app.ivSearchNotStarted = ivSearchJobStart(request) ? 0 : 1;
+  if (app.ivSearchNotStarted == 0) {
+    app.ivStatusBeforeSearch = app.ivSearchStatus;
+    app.ivYearBeforeSearch = app.ivSearchYear;
+    app.ivHitCountBeforeSearch = app.ivHitCount;
+    for (ControlHandle& h : app.ivHitButtons) platformDestroyControl(h);
+    app.ivHitCount = -1;
+    app.ivSearchYear = request.year;
+    app.ivSearchStatus = SearchStatus::kRunning;
+    app.ivSearchPercent = 0;
+    shellRefreshTimer(app);
+  }
+  platformInvalidate(app);
+}
+
+// 821 "中止": what the search found so far is kept.
+void commandSearchStop(AppState& app, int32_t) {
+  if (app.ivSearchStatus != SearchStatus::kRunning) return;
+  ivSearchJobCancel();
+  finishIvSearch(app);
+}
+
+// 840..847 "日時へ": the hit's seed and the search's year go to step 6.
+void commandHit(AppState& app, int32_t id) {
+  int32_t slot = id - kCmdFirstIvHit;
+  if (slot >= app.ivHitCount) return;
+  showSeedMoments(app, app.ivHits[slot].seed, app.ivSearchYear);
+  app.handOverFromHit = 0;
+  platformInvalidate(app);
+}
+
+void paintNotes(AppState& app, PaintSurface s) {
+  if (app.ivFileError != 0) {
+    formatWriteFailure(app, texts::kTextIvFileNotWritten, app.ivFileError);
+    platformPaintText(s, 10, kIvNoteY + 18, app.textBuffer);
+  }
+  int32_t y = kIvNoteFirstY;
+  const int32_t x = kStepTenX + 10;
+  if (app.ivSearchNotStarted != 0) {
+    platformPaintText(s, x, y, texts::kTextIvSearchNotStarted);
+    y += kIvNoteStep;
+  }
+  if (app.ivSearchStatus != SearchStatus::kFinished && app.ivSearchStatus != SearchStatus::kStopped) return;
+  if (app.ivSearchHitsCut != 0) {
+    platformPaintText(s, x, y, formatted(app, texts::kTextIvHitsCut, app.ivSearchHitTotal));
+    y += kIvNoteStep;
+  }
+  if (app.ivHitFileError != 0) {
+    formatWriteFailure(app, texts::kTextIvHitFileNotWritten, app.ivHitFileError);
+    platformPaintText(s, x, y, app.textBuffer);
+  }
+}
+
+void paint(AppState& app, PaintSurface s) {
+  platformPaintText(s, 5, 5, texts::kTextStep9Title);
+  for (int i = 0; i < kStatCount; ++i) platformPaintText(s, kStatColumnX + 12 + kStatColumnStep * i, 55, kStatLabels[i]);
+  platformPaintText(s, kItemX, 55, texts::kTextIvItem);
+  const char* rowLabels[4] = {texts::kTextParentA, texts::kTextParentB, texts::kTextIvLowest, texts::kTextIvHighest};
+  for (int r = 0; r < 4; ++r) platformPaintText(s, 10, kRowY[r] + 2, rowLabels[r]);
+  platformPaintLine(s, 0, 180, 800, 180);
+  platformPaintLine(s, kStepTenX, 180, kStepTenX, 600);
+
+  platformPaintText(s, 10, 209, texts::kTextInitialSeed);
+  platformPaintText(s, 253, 209, texts::kTextFrameUnit);
+  platformPaintText(s, 10, 237, texts::kTextIvFrameHeader);
+  platformPaintText(s, 70, 237, texts::kTextIvIvsHeader);
+  if (app.ivLineCount == 0) platformPaintText(s, 10, kIvLineFirstY, texts::kTextNoCandidate);
+  for (int i = 0; i < app.ivLineCount && i < kMaxShownIvLines; ++i) {
+    platformPaintText(s, 10, kIvLineFirstY + kIvLineStep * i, formatted(app, "%d", app.ivLines[i].frame));
+    platformPaintText(s, 70, kIvLineFirstY + kIvLineStep * i, app.ivLines[i].ivs);
+  }
+  if (app.ivLineCount >= 0 && app.ivFileError == 0)
+    platformPaintText(s, 10, kIvNoteY, formatted(app, texts::kTextIvLinesInFile, app.ivLineTotal));
+
+  platformPaintText(s, kStepTenX + 5, 185, texts::kTextStep10Title);
+  platformPaintText(s, kStepTenX + 10, 209, texts::kTextYear);
+  platformPaintText(s, kStepTenX + 133, 209, texts::kTextFrameUnit);
+  platformPaintText(s, kStepTenX + 10, 234, texts::kTextDelayLabel);
+  platformPaintText(s, kStepTenX + 104, 234, texts::kTextRangeDash);
+  if (app.ivSearchStatus == SearchStatus::kRunning) {
+    platformPaintText(s, kStepTenX + 295, 234, formatted(app, texts::kTextSearchRunning, app.ivSearchPercent));
+  } else if (app.ivSearchStatus == SearchStatus::kFinished) {
+    platformPaintText(s, kStepTenX + 295, 234, formatted(app, texts::kTextSearchFinished, app.ivSearchHitTotal));
+  } else if (app.ivSearchStatus == SearchStatus::kStopped) {
+    platformPaintText(s, kStepTenX + 295, 234, formatted(app, texts::kTextSearchStopped, app.ivSearchHitTotal));
+  }
+  platformPaintText(s, kIvHitColumns[0], 262, texts::kTextHitSeedHeader);
+  platformPaintText(s, kIvHitColumns[1], 262, texts::kTextIvFrameHeader);
+  platformPaintText(s, kIvHitColumns[2], 262, texts::kTextIvIvsHeader);
+  if (app.ivHitCount == 0) platformPaintText(s, kIvHitColumns[0], kIvHitFirstY + 2, texts::kTextNoCandidate);
+  for (int i = 0; i < app.ivHitCount && i < kMaxShownIvHits; ++i) {
+    const IvHit& hit = app.ivHits[i];
+    int32_t y = kIvHitFirstY + 2 + kIvHitLineStep * i;
+    platformPaintText(s, kIvHitColumns[0], y, formatted(app, "0x%08X", static_cast<int32_t>(hit.seed)));
+    platformPaintText(s, kIvHitColumns[1], y, formatted(app, "%d", hit.frame));
+    platformPaintText(s, kIvHitColumns[2], y, hit.ivs);
+  }
+  paintNotes(app, s);
+}
+
+// No listing and no search yet.
+void start(AppState& app, const char*) {
+  app.ivLineCount = -1;
+  app.ivHitCount = -1;
+}
+
+constexpr ScreenCommand kCommands[] = {
+    {kCmdIvGame, kCmdIvGame, commandGame},
+    {kCmdIvList, kCmdIvList, commandList},
+    {kCmdIvSearch, kCmdIvSearch, commandSearch},
+    {kCmdIvSearchStop, kCmdIvSearchStop, commandSearchStop},
+    {kCmdFirstIvHit, kCmdFirstIvHit + kMaxShownIvHits - 1, commandHit},
+};
+
+}  // namespace
+
+void createIvHitButtons(AppState& app) {
+  for (ControlHandle& h : app.ivHitButtons) platformDestroyControl(h);
+  for (int i = 0; i < app.ivHitCount && i < kMaxShownIvHits; ++i)
+    app.ivHitButtons[i] = createControl(app, ControlKind::kPushButton, kCmdFirstIvHit + i, kIvHitButtonX,
+                                        kIvHitFirstY + kIvHitLineStep * i, 50, 22, texts::kTextHitButton);
+}
+
+EggParents ivParentsOf(const AppState& app) {
+  EggParents parents{};
+  parents.game = app.ivGameHgss != 0 ? EggGame::kHgss : EggGame::kDppt;
+  for (int i = 0; i < kStatCount; ++i) {
+    parents.ivsA[i] = app.ivParentA[i];
+    parents.ivsB[i] = app.ivParentB[i];
+  }
+  parents.itemA = app.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivItemA) : PowerItem::kNone;
+  parents.itemB = app.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivItemB) : PowerItem::kNone;
+  return parents;
+}
+
+int formatEggIv(char (&out)[8], const EggIvs& ivs, int stat) {
+  const char* parent = ivs.from[stat] == IvSource::kParentA ? "A" : ivs.from[stat] == IvSource::kParentB ? "B" : "";
+  return std::snprintf(out, sizeof out, "%d%s", ivs.ivs[stat], parent);
+}
+
+const Screen kScreenSteps910{
+    .mode = ScreenMode::kFive,
+    .menuId = kCmdScreenFive,
+    .start = start,
+    .build = build,
+    .tearDown = tearDown,
+    .paint = paint,
+    .commands = kCommands,
+    .commandCount = static_cast<int32_t>(std::size(kCommands)),
+    .tickPeriod = ivSearchTickPeriod,
+    .tick = ivSearchTick,
+    .close = ivSearchClose,
+};
