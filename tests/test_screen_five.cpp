@@ -74,7 +74,8 @@ TEST_F(ScreenFiveTest, StepNineListsTheSeedsEggIvsIntoIvsTxt) {
     EXPECT_EQ(egg.from[0], IvSource::kParentA) << "the Power Weight's holder gives H";
     std::string want = std::to_string(n);
     for (int s = 0; s < 6; ++s) {
-      want += "," + std::to_string(egg.ivs[s]);
+      want += ',';
+      want += std::to_string(egg.ivs[s]);
       if (egg.from[s] != IvSource::kRandom) want += egg.from[s] == IvSource::kParentA ? "A" : "B";
     }
     EXPECT_EQ(lines[static_cast<std::size_t>(n) + 1], want);

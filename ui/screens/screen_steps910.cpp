@@ -81,7 +81,7 @@ void enableItems(AppState& app) {
 // The parents and ranges as the player last gave them (empty parents and
 // 0..31 before), step 10's year, frames and delays as step 5 starts them.
 void build(AppState& app) {
-  app.ivGameCheck = createControl(app, ControlKind::kCheckBox, kCmdIvGame, 10, 24, 200, 28, texts::kTextIvGameCheck);
+  app.ivGameCheck = createControl(app, ControlKind::kCheckBox, kCmdIvGame, 10, 24, 280, 28, texts::kTextIvGameCheck);
   platformSetChecked(app.ivGameCheck, app.ivGameHgss != 0);
   createStatRow(app, app.ivParentAEdits, kParentAEditFirstId, kRowY[0]);
   createStatRow(app, app.ivParentBEdits, kParentBEditFirstId, kRowY[1]);
