@@ -17,9 +17,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "core/timer_plan.h"
 #include "state/app_state.h"
 #include "ui/platform.h"
 #include "ui/qt/qt_window.h"
@@ -62,11 +64,11 @@ void printCues(int64_t start, int64_t firstPhase, int64_t secondPhase) {
   const int64_t nowMicros =
       std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
           .count();
-  const int64_t ends[2] = {firstPhase, firstPhase + secondPhase};
-  for (int64_t end : ends) {
-    for (int64_t at : {end - 3000, end - 2000, end - 1000, end})
-      std::printf("cue %d %lld\n", at == end ? 1 : 0, static_cast<long long>(nowMicros + (start + at - now) * 1000));
-  }
+  CountdownCue cues[kMaxCountdownCues];
+  const int32_t count = listCountdownCues(TimerPlan{{}, 0, firstPhase, secondPhase}, cues);
+  for (int32_t i = 0; i < count; ++i)
+    std::printf("cue %d %lld\n", cues[i].end ? 1 : 0,
+                static_cast<long long>(nowMicros + (start + cues[i].at - now) * 1000));
   std::fflush(stdout);
 }
 
@@ -74,7 +76,10 @@ void printCues(int64_t start, int64_t firstPhase, int64_t secondPhase) {
 // phase 1 = 59000 - 10029 = 48971 ms; the countdown lasts 59 s.
 void BM_QtCountdownTimer(benchmark::State& state) {
   auto app = std::make_unique<AppState>();
-  QWidget* window = quillmarqt::createMainWindow(*app, ".");
+  // The window keeps its calibrations in timer.txt: a folder of its own.
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillmar-timer-bench";
+  std::filesystem::create_directories(folder);
+  QWidget* window = quillmarqt::createMainWindow(*app, folder.string().c_str());
   window->show();
   shellCommand(*app, kCmdScreenFour);
   platformSetText(app->targetMomentEdit, "2026-04-27 02:58:59");

@@ -300,7 +300,7 @@ struct AppState {
   int64_t countdownRemaining;
   int64_t flashUntil;        // the end flash shows while countdownElapsed is below this
   int64_t countdownPaintedAt;  // countdownElapsed at the last repaint
-  uint8_t soundMissing;      // no sound device: said on screen, cues stay silent
+  int32_t soundState;        // the SoundState (ui/platform.h) last read: a failure is said on screen
   int32_t shellTimerPeriod;  // the period the window's timer runs at (0: stopped)
   // timer.txt in the folder the window started in: the target and the three
   // calibrations as the file holds them (read at start, or last written), the

@@ -160,12 +160,6 @@ void platformOpenDocument(const char* path) { fake().openedDocuments.emplace_bac
 
 int64_t platformNowMilliseconds() { return fake().now; }
 
-bool platformPlayCue(CueSound cue) {
-  if (!fake().soundDevice) return false;
-  fake().cuesPlayed.push_back(cue);
-  return true;
-}
-
 void platformStartCues(const TimedCue* cues, int32_t count) {
   fake().cueStarts.emplace_back(cues, cues + (count < kMaxTimedCues ? count : kMaxTimedCues));
 }

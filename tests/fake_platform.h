@@ -44,8 +44,6 @@ struct FakePlatform {
   int32_t timerPeriod = 0;  // milliseconds while the timer runs, 0 while stopped
   std::vector<PaintOp> paint;
   int64_t now = 0;                     // platformNowMilliseconds: the tests move it by hand
-  bool soundDevice = true;             // whether platformPlayCue finds a device
-  std::vector<CueSound> cuesPlayed;    // every cue played, in order
   std::vector<std::vector<TimedCue>> cueStarts;  // the cues of every platformStartCues, in order
   int cueStops = 0;                              // platformStopCues calls
   SoundState soundState = SoundState::kIdle;     // what platformSoundState answers

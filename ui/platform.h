@@ -163,11 +163,6 @@ enum class SoundState : int32_t {
 };
 SoundState platformSoundState();
 
-// One cue now: platformStartCues with a single cue at the present instant
-// (so it replaces any cue not yet begun). Returns false, without trying, when
-// the last attempt ended in a failure (platformSoundState).
-bool platformPlayCue(CueSound cue);
-
 // Greys a control out (it takes no input and hands the shell nothing) or
 // makes it usable again. Nothing happens for handle 0.
 void platformEnableControl(ControlHandle handle, bool enabled);

@@ -320,11 +320,3 @@ void platformStartCues(const TimedCue* cues, int32_t count) { gSound.request(cue
 void platformStopCues() { gSound.request(nullptr, 0, true); }
 
 SoundState platformSoundState() { return gSound.state(); }
-
-bool platformPlayCue(CueSound cue) {
-  SoundState state = platformSoundState();
-  if (state != SoundState::kIdle && state != SoundState::kPlaying) return false;
-  TimedCue now{cue, platformNowMilliseconds()};
-  platformStartCues(&now, 1);
-  return true;
-}

@@ -35,8 +35,17 @@ constexpr int32_t kFlashBottom = 335;
 
 TimerPlan planOf(const AppState& app) { return TimerPlan{app.planClock, 0, app.planFirstPhase, app.planSecondPhase}; }
 
-void playCue(AppState& app, CueSound cue) {
-  if (app.soundMissing == 0 && !platformPlayCue(cue)) app.soundMissing = 1;
+// Every cue of the countdown just started, handed to the sound at once, each
+// at its instant on the monotonic clock: the backend places them on the sound
+// device's own clock, where a tick of the window could only come late.
+void startCues(AppState& app) {
+  CountdownCue cues[kMaxCountdownCues];
+  int32_t count = listCountdownCues(planOf(app), cues);
+  TimedCue timed[kMaxCountdownCues];
+  for (int32_t i = 0; i < count; ++i)
+    timed[i] = TimedCue{cues[i].end ? CueSound::kEnd : CueSound::kSecond, app.countdownStart + cues[i].at};
+  platformStartCues(timed, count);
+  app.soundState = static_cast<int32_t>(SoundState::kPlaying);
 }
 
 // The countdown at the monotonic clock's time: its phase and time left, the
@@ -49,11 +58,12 @@ void tickCountdown(AppState& app) {
   app.countdownElapsed = elapsed;
   app.countdownPhase = static_cast<int32_t>(tick.phase);
   app.countdownRemaining = tick.remaining;
-  if ((tick.cues & kCueEnd) != 0) {
-    playCue(app, CueSound::kEnd);
-    app.flashUntil = elapsed + kFlashMilliseconds;
-  } else if ((tick.cues & kCueSecond) != 0) {
-    playCue(app, CueSound::kSecond);
+  if ((tick.cues & kCueEnd) != 0) app.flashUntil = elapsed + kFlashMilliseconds;
+  // The sound's failures are only told: the countdown keeps its time and flash.
+  int32_t sound = static_cast<int32_t>(platformSoundState());
+  if (sound != app.soundState) {
+    app.soundState = sound;
+    platformInvalidate(app);
   }
   if (tick.phase == CountdownPhase::kDone && elapsed >= app.flashUntil) app.countdownRunning = 0;
   // The digits are repainted about 40 times a second (a whole-window repaint
@@ -200,7 +210,10 @@ void paintStepEight(AppState& app, PaintSurface s) {
     platformPaintText(s, x, kFlashTop + 5, label);
     platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.countdownRemaining));
   }
-  if (app.soundMissing != 0) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
+  const SoundState sound = static_cast<SoundState>(app.soundState);
+  if (sound == SoundState::kNoServer) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
+  if (sound == SoundState::kNoStream) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundNoStream);
+  if (sound == SoundState::kDeviceLost) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundLost);
   int32_t noteY = kFlashBottom + 33;
   if (app.timerFileBadLines > 0) {
     platformPaintText(s, x, noteY, formatted(app, texts::kTextTimerFileBadLines, app.timerFileBadLines));
@@ -241,6 +254,7 @@ void commandTimer(AppState& app, int32_t) {
   if (app.countdownRunning != 0) {
     app.countdownRunning = 0;
     app.countdownPhase = 0;
+    platformStopCues();
   } else {
     readTimerEdits(app);
     updatePlan(app);
@@ -250,11 +264,12 @@ void commandTimer(AppState& app, int32_t) {
     }
     app.countdownRunning = 1;
     app.countdownStart = platformNowMilliseconds();
-    app.countdownElapsed = -1;  // so that a cue at the very start (an empty phase's end) still sounds
+    app.countdownElapsed = -1;  // so that an end at the very start (an empty phase) still flashes
     app.countdownPaintedAt = -1;
     app.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
     app.countdownRemaining = app.planFirstPhase;
     app.flashUntil = -1;
+    startCues(app);
   }
   shellRefreshTimer(app);
   platformFocusControl(app.timerButton);
@@ -267,4 +282,7 @@ void countdownTick(AppState& app) {
   if (app.countdownRunning != 0) tickCountdown(app);
 }
 
-void countdownClose(AppState& app) { app.countdownRunning = 0; }
+void countdownClose(AppState& app) {
+  if (app.countdownRunning != 0) platformStopCues();
+  app.countdownRunning = 0;
+}

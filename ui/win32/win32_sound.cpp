@@ -229,11 +229,3 @@ void platformStartCues(const TimedCue* cues, int32_t count) { gCues.request(cues
 void platformStopCues() { gCues.request(nullptr, 0, true); }
 
 SoundState platformSoundState() { return gCues.state(); }
-
-bool platformPlayCue(CueSound cue) {
-  SoundState state = platformSoundState();
-  if (state != SoundState::kIdle && state != SoundState::kPlaying) return false;
-  TimedCue now{cue, platformNowMilliseconds()};
-  platformStartCues(&now, 1);
-  return true;
-}
