@@ -64,11 +64,22 @@ std::vector<ControlHandle> screenFourHandles(const AppState& app) {
           app.coinEdit,              app.callsEdit,             app.beforePokerusCheck};
 }
 
+std::vector<ControlHandle> screenFiveHandles(const AppState& app) {
+  std::vector<ControlHandle> h{app.ivGameCheck,    app.ivItemACombo,   app.ivItemBCombo,   app.ivSeedEdit,
+                               app.ivFrameCountEdit, app.ivListButton, app.ivYearEdit,     app.ivMaxFrameEdit,
+                               app.ivDelayMinEdit, app.ivDelayMaxEdit, app.ivSearchButton, app.ivSearchStopButton};
+  for (const auto* row : {&app.ivParentAEdits, &app.ivParentBEdits, &app.ivMinEdits, &app.ivMaxEdits})
+    for (ControlHandle c : *row) h.push_back(c);
+  for (ControlHandle c : app.ivHitButtons) h.push_back(c);
+  return h;
+}
+
 std::vector<ControlHandle> screenHandles(const AppState& app, ScreenMode screen) {
   return screen == ScreenMode::kOne     ? screenOneHandles(app)
          : screen == ScreenMode::kTwo   ? screenTwoHandles(app)
          : screen == ScreenMode::kThree ? screenThreeHandles(app)
-                                        : screenFourHandles(app);
+         : screen == ScreenMode::kFour  ? screenFourHandles(app)
+                                        : screenFiveHandles(app);
 }
 
 class WindowRandomTest : public ShellTest {
@@ -123,6 +134,9 @@ class WindowRandomTest : public ShellTest {
         if (h == app().frameCountEdit && c.text.size() > 3) c.text.resize(3);
         if (h == app().maxFrameEdit && c.text.size() > 2) c.text.resize(2);
         if ((h == app().delayMinEdit || h == app().delayMaxEdit) && c.text.size() > 1) c.text.resize(1);
+        if (h == app().ivFrameCountEdit && c.text.size() > 3) c.text.resize(3);
+        if (h == app().ivMaxFrameEdit && c.text.size() > 2) c.text.resize(2);
+        if ((h == app().ivDelayMinEdit || h == app().ivDelayMaxEdit) && c.text.size() > 1) c.text.resize(1);
         break;
     }
   }
@@ -133,7 +147,8 @@ class WindowRandomTest : public ShellTest {
                                    kCmdScreenOne,  kCmdScreenTwo,     kCmdScreenTwo,   0,              kCmdFirstCandidate,
                                    kCmdScreenThree, kCmdEggSearch,    kCmdEggSearchStop, kCmdMoments,  kCmdSeedToStepFour,
                                    kCmdFirstHit,   kCmdFirstAim,      kCmdScreenFour,  kCmdCalibrate,  kCmdCalibrate,
-                                   kCmdApplyCorrection, kCmdPlan,     kCmdTimer};
+                                   kCmdApplyCorrection, kCmdPlan,     kCmdTimer,       kCmdScreenFive, kCmdIvGame,
+                                   kCmdIvList,     kCmdIvSearch,      kCmdIvSearchStop, kCmdFirstIvHit};
     constexpr uint32_t kListed = sizeof kIds / sizeof kIds[0];
     const uint32_t pick = below(kListed + 3);
     if (pick < kListed) {
@@ -141,6 +156,7 @@ class WindowRandomTest : public ShellTest {
       if (id == kCmdFirstCandidate) id += static_cast<int32_t>(below(20));
       if (id == kCmdFirstHit) id += static_cast<int32_t>(below(kMaxShownHits + 1));
       if (id == kCmdFirstAim) id += static_cast<int32_t>(below(kMaxSeedMoments + 1));
+      if (id == kCmdFirstIvHit) id += static_cast<int32_t>(below(kMaxShownIvHits + 1));
       return id;
     }
     return static_cast<int32_t>(below(65536));  // any id
@@ -151,12 +167,14 @@ class WindowRandomTest : public ShellTest {
   // steps after it. The searches are a few delays and frames: milliseconds.
   void searchReturned() {
     ASSERT_TRUE(waitUntil([] { return !searchJobActive() || searchJobReturned(); })) << "the search has not returned";
+    ASSERT_TRUE(waitUntil([] { return !ivSearchJobActive() || ivSearchJobReturned(); }))
+        << "the IV search has not returned";
   }
 
   void expectConsistent(int step) {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
-    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kFour);
+    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kFive);
     ASSERT_GE(a.measurementCount, 0);
     ASSERT_LE(a.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pidCandidateCount, -1);
@@ -172,7 +190,11 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.calibrationSeconds >= 0 && a.calibrationSeconds <= 600);
     ASSERT_TRUE(a.calibrationDelays >= 0 && a.calibrationDelays <= 1000);
     ASSERT_TRUE(a.searchStatus >= SearchStatus::kIdle && a.searchStatus <= SearchStatus::kStopped);
-    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == SearchStatus::kRunning || a.countdownRunning != 0);
+    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == SearchStatus::kRunning ||
+                                           a.ivSearchStatus == SearchStatus::kRunning || a.countdownRunning != 0);
+    ASSERT_TRUE(a.ivLineCount >= -1 && a.ivLineCount <= kMaxShownIvLines);
+    ASSERT_TRUE(a.ivHitCount >= -1 && a.ivHitCount <= kMaxShownIvHits);
+    for (const IvRange& r : a.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
     for (const IvRange& r : a.ivRanges) {
       ASSERT_LE(0, r.low);
       ASSERT_LE(r.low, r.high);
@@ -181,7 +203,8 @@ class WindowRandomTest : public ShellTest {
     for (ControlHandle h : a.ivDialogEdits) ASSERT_EQ(h, 0);  // the dialog is closed
 
     std::vector<ControlHandle> shown = screenHandles(a, a.screenMode);
-    for (ScreenMode other : {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree, ScreenMode::kFour}) {
+    for (ScreenMode other :
+         {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree, ScreenMode::kFour, ScreenMode::kFive}) {
       if (other == a.screenMode) continue;
       for (ControlHandle h : screenHandles(a, other)) ASSERT_EQ(h, 0);
     }
@@ -207,6 +230,8 @@ class WindowRandomTest : public ShellTest {
     } else if (a.screenMode == ScreenMode::kThree) {
       for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.hitCount);
       for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.aimButtons[i] != 0, i < a.momentCount);
+    } else if (a.screenMode == ScreenMode::kFive) {
+      for (int i = 0; i < kMaxShownIvHits; ++i) ASSERT_EQ(a.ivHitButtons[i] != 0, i < a.ivHitCount);
     }
   }
 };
@@ -230,6 +255,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   int maxHits = -1;
   int maxMoments = -1;
   int targetSteps = 0;
+  int screenFiveSteps = 0;
   for (int step = 0; step < 10000; ++step) {
     if (below(2)) {
       typeRandomly();
@@ -254,6 +280,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     maxHits = std::max(maxHits, app().hitCount);
     maxMoments = std::max(maxMoments, app().momentCount);
     targetSteps += app().screenMode == ScreenMode::kFour && app().targetSet != 0;
+    screenFiveSteps += app().screenMode == ScreenMode::kFive;
   }
   // The sequence really went through every screen, the dialog, every list and
   // the written files, so the checks above saw them all.
@@ -262,15 +289,16 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   EXPECT_GT(maxHits, 0);
   EXPECT_GT(maxMoments, 0);
   EXPECT_GT(targetSteps, 100);
+  EXPECT_GT(screenFiveSteps, 500);
   EXPECT_GT(fake().dialogsRun, 10);
   EXPECT_GT(fake().openedDocuments.size(), 10u);
   EXPECT_GE(maxMeasurements, 2);
   EXPECT_GT(maxPidCandidates, 0);
   EXPECT_GT(maxSeedCandidates, 0);
   std::printf("screen-2 steps %d, screen-3 steps %d, dialogs %d, files opened %d, most measurements %d, PID "
-              "candidates %d, seed candidates %d, hits %d, moments %d, steps on a target %d\n",
+              "candidates %d, seed candidates %d, hits %d, moments %d, steps on a target %d, screen-5 steps %d\n",
               screenTwoSteps, screenThreeSteps, fake().dialogsRun, static_cast<int>(fake().openedDocuments.size()),
-              maxMeasurements, maxPidCandidates, maxSeedCandidates, maxHits, maxMoments, targetSteps);
+              maxMeasurements, maxPidCandidates, maxSeedCandidates, maxHits, maxMoments, targetSteps, screenFiveSteps);
 }
 
 }  // namespace
