@@ -80,7 +80,7 @@ if(QUILLMAR_TESTS)
   # host's compiler.
   add_executable(quillmar_cue_player ${PROJECT_SOURCE_DIR}/tests/sound/cue_player.cpp)
   quillmar_defaults(quillmar_cue_player)
-  target_link_libraries(quillmar_cue_player PRIVATE quillmar_win32_backend quillmar_core quillmar_text)
+  target_link_libraries(quillmar_cue_player PRIVATE quillmar_win32_backend quillmar_core quillmar_text quillmar_tests_root)
   set(QUILLMAR_CUE_LISTEN ${PROJECT_BINARY_DIR}/host/quillmar_cue_listen)
   add_custom_command(
     OUTPUT ${QUILLMAR_CUE_LISTEN}

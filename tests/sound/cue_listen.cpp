@@ -49,12 +49,12 @@ struct Recording {
 // Records from before COMMAND starts until a second after it ends; its
 // standard output goes to `output`. False when recording fails.
 bool record(char** command, int output, Recording& out) {
-  const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+  const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
   pa_buffer_attr buffer{};
   buffer.maxlength = static_cast<uint32_t>(-1);
-  buffer.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(5000, &spec));
+  buffer.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(5000, &format));
   int error = 0;
-  pa_simple* recorder = pa_simple_new(nullptr, "quillmar-listen", PA_STREAM_RECORD, "cap.monitor", "listen", &spec,
+  pa_simple* recorder = pa_simple_new(nullptr, "quillmar-listen", PA_STREAM_RECORD, "cap.monitor", "listen", &format,
                                       nullptr, &buffer, &error);
   if (recorder == nullptr) {
     std::fprintf(stderr, "cue listener: cannot record cap.monitor (%s); scripts/test.sh starts the private server\n",
