@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/calibration.h"
 #include "core/seed_time.h"
 #include "core/timer_plan.h"
 #include "data/named_file.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr int32_t kLineBytes = 128;
-constexpr int32_t kLargestDelay = 65535;
 
 // A whole decimal number, optionally signed, nothing else on the line, within
 // low..high.
@@ -111,7 +111,7 @@ TimerFileRead readTimerFile(const char* path, TimerSettings& settings) {
       momentRead = momentRead || good;
     } else if (std::strcmp(name, "target_delay") == 0) {
       ++targetLines;
-      good = parseBoundedNumber(value, 0, kLargestDelay, delay);
+      good = parseBoundedNumber(value, 0, kMaxCalibrationDelay, delay);
       delayRead = delayRead || good;
     }
     if (!good) ++read.badLines;

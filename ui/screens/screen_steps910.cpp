@@ -19,6 +19,8 @@
 #include "ui/search_job.h"
 #include "ui/shell.h"
 
+static_assert(kIvTextBytes == kEggIvsTextCapacity, "a shown line holds the IVs as the core formats them");
+
 namespace {
 
 constexpr char kIvFile[] = "ivs.txt";
@@ -167,16 +169,13 @@ OutputResult writeIvFile(AppState& app, const EggIvListRequest& request) {
   while (ok && cursor.frame < request.frameCount) {
     int32_t n = listEggIvs(request, cursor, lines, 256);
     for (int32_t i = 0; i < n && ok; ++i) {
-      char ivs[kStatCount][8];
-      for (int s = 0; s < kStatCount; ++s) formatEggIv(ivs[s], lines[i].ivs, s);
-      ok = std::fprintf(file.stream, "%d,%s,%s,%s,%s,%s,%s\n", lines[i].frame, ivs[0], ivs[1], ivs[2], ivs[3], ivs[4],
-                        ivs[5]) > 0;
+      char ivs[kEggIvsTextCapacity];
+      formatEggIvColumns(ivs, lines[i].ivs);
+      ok = std::fprintf(file.stream, "%d,%s\n", lines[i].frame, ivs) > 0;
       if (app.ivLineCount < kMaxShownIvLines) {
         IvLine& shown = app.ivLines[app.ivLineCount++];
         shown.frame = lines[i].frame;
-        char text[kEggIvsTextCapacity];
-        formatEggIvs(text, lines[i].ivs);
-        std::snprintf(shown.ivs, sizeof shown.ivs, "%s", text);
+        formatEggIvs(shown.ivs, lines[i].ivs);
       }
       ++app.ivLineTotal;
     }
@@ -358,9 +357,10 @@ EggParents ivParentsOf(const AppState& app) {
   return parents;
 }
 
-int formatEggIv(char (&out)[8], const EggIvs& ivs, int stat) {
-  const char* parent = ivs.from[stat] == IvSource::kParentA ? "A" : ivs.from[stat] == IvSource::kParentB ? "B" : "";
-  return std::snprintf(out, sizeof out, "%d%s", ivs.ivs[stat], parent);
+void formatEggIvColumns(char (&out)[kEggIvsTextCapacity], const EggIvs& ivs) {
+  formatEggIvs(out, ivs);
+  for (char* c = out; *c != '\0'; ++c)
+    if (*c == ' ') *c = ',';
 }
 
 const Screen kScreenSteps910{

@@ -19,9 +19,8 @@ void createIvHitButtons(AppState& app);
 // The parents (with the game and items) as AppState holds them.
 EggParents ivParentsOf(const AppState& app);
 
-// A stat's IV with its parent's letter when it was inherited ("31A"), for
-// the files.
-int formatEggIv(char (&out)[8], const EggIvs& ivs, int stat);
+// The six IVs as the files' six columns: "31A,20,31B,5,31A,8".
+void formatEggIvColumns(char (&out)[kEggIvsTextCapacity], const EggIvs& ivs);
 
 // A search has ended, by itself or stopped: as step 5's (screen_steps56.h),
 // into step 10's list and "ivs-search.txt".

@@ -29,13 +29,12 @@ OutputResult writeIvHitFile(const EggIvSearchRequest& request, const EggIvHit* h
   for (int32_t i = 0; i < count && ok; ++i) {
     const EggIvHit& hit = hits[i];
     EggIvs egg = eggIvHitIvs(hit, request.parents);
-    char ivs[kStatCount][8];
-    for (int s = 0; s < kStatCount; ++s) formatEggIv(ivs[s], egg, s);
+    char ivs[kEggIvsTextCapacity];
+    formatEggIvColumns(ivs, egg);
     ConsoleMoment m{};
     eggIvHitMoment(hit, request.year, m);
-    ok = std::fprintf(file.stream, "0x%08X,%d,%s,%s,%s,%s,%s,%s,%04d/%02d/%02d %02d:%02d:%02d,%d\n", hit.seed,
-                      hit.frame, ivs[0], ivs[1], ivs[2], ivs[3], ivs[4], ivs[5], m.year, m.month, m.day, m.hour,
-                      m.minute, m.second, m.delay) > 0;
+    ok = std::fprintf(file.stream, "0x%08X,%d,%s,%04d/%02d/%02d %02d:%02d:%02d,%d\n", hit.seed, hit.frame, ivs, m.year,
+                      m.month, m.day, m.hour, m.minute, m.second, m.delay) > 0;
   }
   OutputResult writes = ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
   return closeOutputFile(file, writes);
@@ -67,9 +66,7 @@ void finishIvSearch(AppState& app) {
     const EggIvHit& hit = hits[i];
     IvHit& shown = app.ivHits[i];
     shown = IvHit{hit.seed, hit.frame, hit.delay, {}};
-    char text[kEggIvsTextCapacity];
-    formatEggIvs(text, eggIvHitIvs(hit, request->parents));
-    std::snprintf(shown.ivs, sizeof shown.ivs, "%s", text);
+    formatEggIvs(shown.ivs, eggIvHitIvs(hit, request->parents));
   }
   OutputResult written = writeIvHitFile(*request, hits, app.ivSearchHitTotal);
   app.ivHitFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
