@@ -20,12 +20,12 @@ namespace {
 constexpr int32_t kAllHits = 1 << 20;
 constexpr int32_t kSampleDelays = 20;
 
-EggIvSearchRequest fullYearIvSearch(EggSearchKernel kernel) {
+EggIvSearchRequest fullYearIvSearch(YearSearchKernel kernel) {
   EggIvSearchRequest r{};
-  r.year = 2026;
-  r.delayMin = 300;
-  r.delayMax = 9999;
-  r.hourMask = 0xFFFFFFu;
+  r.window.year = 2026;
+  r.window.delayMin = 300;
+  r.window.delayMax = 9999;
+  r.window.hourMask = 0xFFFFFFu;
   r.frameCount = 30;
   r.parents = EggParents{EggGame::kDppt, {31, 31, 31, 20, 31, 15}, {12, 31, 8, 31, 31, 31}, PowerItem::kNone,
                          PowerItem::kNone};
@@ -40,16 +40,16 @@ int32_t coreCount() {
   return n == 0 ? 1 : static_cast<int32_t>(n);
 }
 
-void runYear(benchmark::State& state, EggSearchKernel kernel, int32_t capacity) {
-  if (!eggSearchKernelAvailable(kernel)) {
+void runYear(benchmark::State& state, YearSearchKernel kernel, int32_t capacity) {
+  if (!yearSearchKernelAvailable(kernel)) {
     state.SkipWithError("kernel not available on this processor");
     return;
   }
   const EggIvSearchRequest request = fullYearIvSearch(kernel);
   std::unique_ptr<EggIvHit[]> hits(new EggIvHit[kAllHits]);
-  EggSearchResult result{};
+  YearSearchResult result{};
   for (auto _ : state) {
-    result = runEggIvSearch(request, hits.get(), capacity, EggSearchControl{coreCount(), nullptr, nullptr});
+    result = runEggIvSearch(request, hits.get(), capacity, YearSearchControl{coreCount(), nullptr, nullptr});
     benchmark::DoNotOptimize(hits[0]);
   }
   state.counters["hits"] = result.count;
@@ -57,31 +57,31 @@ void runYear(benchmark::State& state, EggSearchKernel kernel, int32_t capacity) 
   state.counters["seeds"] = static_cast<double>(eggIvSearchSeedCount(request));
 }
 
-void BM_EggIvSearchYear(benchmark::State& state) { runYear(state, EggSearchKernel::Auto, kAllHits); }
+void BM_EggIvSearchYear(benchmark::State& state) { runYear(state, YearSearchKernel::Auto, kAllHits); }
 BENCHMARK(BM_EggIvSearchYear)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_EggIvSearchYear_Avx2(benchmark::State& state) { runYear(state, EggSearchKernel::Avx2, kAllHits); }
+void BM_EggIvSearchYear_Avx2(benchmark::State& state) { runYear(state, YearSearchKernel::Avx2, kAllHits); }
 BENCHMARK(BM_EggIvSearchYear_Avx2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-void BM_EggIvSearchYear_Scalar(benchmark::State& state) { runYear(state, EggSearchKernel::Scalar, kAllHits); }
+void BM_EggIvSearchYear_Scalar(benchmark::State& state) { runYear(state, YearSearchKernel::Scalar, kAllHits); }
 BENCHMARK(BM_EggIvSearchYear_Scalar)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // What `quillmar-cli egg-iv-search` does by default: the first 100 hits.
-void BM_EggIvSearchYearFirst100(benchmark::State& state) { runYear(state, EggSearchKernel::Auto, 100); }
+void BM_EggIvSearchYearFirst100(benchmark::State& state) { runYear(state, YearSearchKernel::Auto, 100); }
 BENCHMARK(BM_EggIvSearchYearFirst100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One thread, every seed and every n in turn; the sample's time is scaled to
 // the year's 9,700 delays.
 void BM_EggIvSearchYear_Straightforward(benchmark::State& state) {
-  const EggIvSearchRequest request = fullYearIvSearch(EggSearchKernel::Scalar);
+  const EggIvSearchRequest request = fullYearIvSearch(YearSearchKernel::Scalar);
   int64_t hits = 0;
   for (auto _ : state) {
     hits = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (int32_t delay = request.delayMin; delay < request.delayMin + kSampleDelays; ++delay) {
+    for (int32_t delay = request.window.delayMin; delay < request.window.delayMin + kSampleDelays; ++delay) {
       for (uint32_t hour = 0; hour < 24; ++hour) {
         for (uint32_t aa = 0; aa < 256; ++aa) {
-          uint32_t lcg = aa << 24 | hour << 16 | (uint32_t(delay + request.year - 2000) & 0xFFFFu);
+          uint32_t lcg = aa << 24 | hour << 16 | (uint32_t(delay + request.window.year - 2000) & 0xFFFFu);
           for (int32_t n = 0; n < request.frameCount; ++n, lcg = Lcg32::Next(lcg)) {
             hits += eggIvsWanted(eggIvsAfter(lcg, request.parents), request.ranges);
           }
@@ -89,7 +89,7 @@ void BM_EggIvSearchYear_Straightforward(benchmark::State& state) {
       }
     }
     const std::chrono::duration<double> sample = std::chrono::steady_clock::now() - start;
-    state.SetIterationTime(sample.count() * (request.delayMax - request.delayMin + 1) / kSampleDelays);
+    state.SetIterationTime(sample.count() * (request.window.delayMax - request.window.delayMin + 1) / kSampleDelays);
   }
   state.counters["sample_hits"] = static_cast<double>(hits);
 }
@@ -101,7 +101,7 @@ void BM_EggIvList100000(benchmark::State& state) {
   EggIvListRequest request{};
   request.seed = 0x12345678u;
   request.frameCount = 100000;
-  request.parents = fullYearIvSearch(EggSearchKernel::Scalar).parents;
+  request.parents = fullYearIvSearch(YearSearchKernel::Scalar).parents;
   for (IvRange& range : request.ranges) range = IvRange{0, 31};
   std::unique_ptr<EggIvLine[]> page(new EggIvLine[4096]);
   int64_t lines = 0;

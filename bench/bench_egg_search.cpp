@@ -23,16 +23,16 @@ int32_t coreCount() {
   return n == 0 ? 1 : static_cast<int32_t>(n);
 }
 
-void runYear(benchmark::State& state, EggSearchKernel kernel, int32_t capacity, int32_t threads) {
-  if (!eggSearchKernelAvailable(kernel)) {
+void runYear(benchmark::State& state, YearSearchKernel kernel, int32_t capacity, int32_t threads) {
+  if (!yearSearchKernelAvailable(kernel)) {
     state.SkipWithError("kernel not available on this processor");
     return;
   }
   const EggSearchRequest request = fullYearEggSearch(kernel);
   std::unique_ptr<EggHit[]> hits(new EggHit[kAllHits]);
-  EggSearchResult result{};
+  YearSearchResult result{};
   for (auto _ : state) {
-    result = runEggSearch(request, hits.get(), capacity, EggSearchControl{threads, nullptr, nullptr});
+    result = runEggSearch(request, hits.get(), capacity, YearSearchControl{threads, nullptr, nullptr});
     benchmark::DoNotOptimize(hits[0]);
   }
   state.counters["hits"] = result.count;
@@ -40,35 +40,35 @@ void runYear(benchmark::State& state, EggSearchKernel kernel, int32_t capacity, 
   state.counters["seeds"] = static_cast<double>(eggSearchSeedCount(request));
 }
 
-void BM_EggSearchYear(benchmark::State& state) { runYear(state, EggSearchKernel::Auto, kAllHits, coreCount()); }
+void BM_EggSearchYear(benchmark::State& state) { runYear(state, YearSearchKernel::Auto, kAllHits, coreCount()); }
 BENCHMARK(BM_EggSearchYear)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_EggSearchYear_Avx2(benchmark::State& state) { runYear(state, EggSearchKernel::Avx2, kAllHits, coreCount()); }
+void BM_EggSearchYear_Avx2(benchmark::State& state) { runYear(state, YearSearchKernel::Avx2, kAllHits, coreCount()); }
 BENCHMARK(BM_EggSearchYear_Avx2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void BM_EggSearchYear_Scalar(benchmark::State& state) {
-  runYear(state, EggSearchKernel::Scalar, kAllHits, coreCount());
+  runYear(state, YearSearchKernel::Scalar, kAllHits, coreCount());
 }
 BENCHMARK(BM_EggSearchYear_Scalar)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // What `quillmar-cli egg-search` does by default: the first 100 hits.
-void BM_EggSearchYearFirst100(benchmark::State& state) { runYear(state, EggSearchKernel::Auto, 100, coreCount()); }
+void BM_EggSearchYearFirst100(benchmark::State& state) { runYear(state, YearSearchKernel::Auto, 100, coreCount()); }
 BENCHMARK(BM_EggSearchYearFirst100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One thread seeds, twists and tests every seed in full; the time of the
 // sample is scaled to the year's 9,700 delays.
 void BM_EggSearchYear_Straightforward(benchmark::State& state) {
-  const EggSearchRequest request = fullYearEggSearch(EggSearchKernel::Scalar);
+  const EggSearchRequest request = fullYearEggSearch(YearSearchKernel::Scalar);
   const EggListRequest& egg = request.egg;
   auto mt = std::make_unique<Mt19937>();
   int64_t hits = 0;
   for (auto _ : state) {
     hits = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (int32_t delay = request.delayMin; delay < request.delayMin + kSampleDelays; ++delay) {
+    for (int32_t delay = request.window.delayMin; delay < request.window.delayMin + kSampleDelays; ++delay) {
       for (uint32_t hour = 0; hour < 24; ++hour) {
         for (uint32_t aa = 0; aa < 256; ++aa) {
-          Seed(*mt, aa << 24 | hour << 16 | (uint32_t(delay + request.year - 2000) & 0xFFFFu));
+          Seed(*mt, aa << 24 | hour << 16 | (uint32_t(delay + request.window.year - 2000) & 0xFFFFu));
           Twist(*mt);
           for (int32_t frame = 0; frame < egg.frameCount; ++frame) {
             const uint32_t pid = MarriageReroll(Temper(*mt, frame), egg.tid, egg.sid);
@@ -78,7 +78,7 @@ void BM_EggSearchYear_Straightforward(benchmark::State& state) {
       }
     }
     const std::chrono::duration<double> sample = std::chrono::steady_clock::now() - start;
-    state.SetIterationTime(sample.count() * (request.delayMax - request.delayMin + 1) / kSampleDelays);
+    state.SetIterationTime(sample.count() * (request.window.delayMax - request.window.delayMin + 1) / kSampleDelays);
   }
   state.counters["sample_hits"] = static_cast<double>(hits);
 }

@@ -36,7 +36,7 @@ bool printHit(std::FILE* out, const EggIvHit& hit, const EggIvSearchRequest& req
   char ivs[kEggIvsTextCapacity];
   formatEggIvs(ivs, eggIvHitIvs(hit, request.parents));
   ConsoleMoment m{};
-  eggIvHitMoment(hit, request.year, m);
+  yearHitMoment(hit.seed, request.window.year, m);
   return std::fprintf(out, "0x%08X\t%d\t%s\t%04d-%02d-%02d %02d:%02d:%02d\tdelay %d\n", hit.seed, hit.frame, ivs,
                       m.year, m.month, m.day, m.hour, m.minute, m.second, m.delay) >= 0;
 }
@@ -60,24 +60,24 @@ int cmdEggIvSearch(int argc, const char* const* argv, int first, const CliIo& io
   if (int rc = parseYearSearchOptions(args, kDefaultMaxFrame, options, io)) return rc;
   EggIvSearchRequest request{};
   if (int rc = parseEggIvOptions(args, request.parents, request.ranges, io)) return rc;
-  request.year = options.year;
-  request.delayMin = options.delayMin;
-  request.delayMax = options.delayMax;
-  request.hourMask = options.hourMask;
+  request.window.year = options.year;
+  request.window.delayMin = options.delayMin;
+  request.window.delayMax = options.delayMax;
+  request.window.hourMask = options.hourMask;
   request.frameCount = options.frameCount;
 
   const int32_t capacity = yearSearchCapacity(options);
   std::unique_ptr<EggIvHit[]> hits(new (std::nothrow) EggIvHit[static_cast<std::size_t>(capacity)]);
   if (!hits) return cliFailure(io, "no memory for %d hits: set a smaller --limit", capacity);
-  const EggSearchResult result = runYearSearchCli(
-      [&](const EggSearchControl& control) { return runEggIvSearch(request, hits.get(), capacity, control); },
+  const YearSearchResult result = runYearSearchCli(
+      [&](const YearSearchControl& control) { return runEggIvSearch(request, hits.get(), capacity, control); },
       eggIvSearchSeedCount(request), options.threads, io);
-  if (result.status == EggSearchStatus::kNoThreads) {
+  if (result.status == YearSearchStatus::kNoThreads) {
     return cliFailure(io, "the system refused a thread for the search: try a smaller --threads");
   }
   if (result.count == 0) {
     std::fprintf(io.out, "no hit: no n below %d of the %lld seeds of %d gives IVs within --min..--max\n",
-                 request.frameCount, static_cast<long long>(eggIvSearchSeedCount(request)), request.year);
+                 request.frameCount, static_cast<long long>(eggIvSearchSeedCount(request)), request.window.year);
     return kExitNotFound;
   }
   return printYearSearchHits(

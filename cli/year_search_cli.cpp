@@ -103,26 +103,26 @@ int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, Year
   options.limit = static_cast<int32_t>(n);
   n = std::thread::hardware_concurrency();
   if (const std::string* t = findOption(args, "--threads")) {
-    if (!parseIntStrict(*t, 1, kEggSearchMaxThreads, n)) {
-      return cliError(io, "--threads '%s': expected 1..%d", t->c_str(), kEggSearchMaxThreads);
+    if (!parseIntStrict(*t, 1, kYearSearchMaxThreads, n)) {
+      return cliError(io, "--threads '%s': expected 1..%d", t->c_str(), kYearSearchMaxThreads);
     }
   }
-  options.threads = static_cast<int32_t>(n < 1 ? 1 : n > kEggSearchMaxThreads ? kEggSearchMaxThreads : n);
+  options.threads = static_cast<int32_t>(n < 1 ? 1 : n > kYearSearchMaxThreads ? kYearSearchMaxThreads : n);
   return kExitOk;
 }
 
-EggSearchResult runYearSearchCli(const std::function<EggSearchResult(const EggSearchControl&)>& search,
+YearSearchResult runYearSearchCli(const std::function<YearSearchResult(const YearSearchControl&)>& search,
                                  int64_t seedTotal, int32_t threads, const CliIo& io) {
-  if (!isTerminal(io.err)) return search(EggSearchControl{threads, nullptr, nullptr});
+  if (!isTerminal(io.err)) return search(YearSearchControl{threads, nullptr, nullptr});
   std::atomic<int64_t> done{0};
   std::atomic<bool> finished{false};
-  EggSearchResult result{};
+  YearSearchResult result{};
   std::thread worker;
   if (!startThread(worker, [&] {
-        result = search(EggSearchControl{threads, &done, nullptr});
+        result = search(YearSearchControl{threads, &done, nullptr});
         finished.store(true);
       })) {
-    return search(EggSearchControl{threads, nullptr, nullptr});
+    return search(YearSearchControl{threads, nullptr, nullptr});
   }
   while (!finished.load()) {
     std::fprintf(io.err, "\rsearching: %lld of %lld seeds", static_cast<long long>(done.load()),

@@ -25,7 +25,7 @@ struct YearSearchOptions {
   int32_t delayMax;
   uint32_t hourMask;
   int32_t limit;    // 0: all, up to kAllHitsCap
-  int32_t threads;  // 1..kEggSearchMaxThreads
+  int32_t threads;  // 1..kYearSearchMaxThreads
 };
 
 // The options' specs, added to a subcommand's own.
@@ -50,7 +50,7 @@ inline int32_t yearSearchCapacity(const YearSearchOptions& options) {
 // Runs search(control) with `threads`; when io.err is a terminal, on a worker
 // thread while this one shows the progress out of `seedTotal` (on this one,
 // without progress, when no worker can be had).
-EggSearchResult runYearSearchCli(const std::function<EggSearchResult(const EggSearchControl&)>& search,
+YearSearchResult runYearSearchCli(const std::function<YearSearchResult(const YearSearchControl&)>& search,
                                  int64_t seedTotal, int32_t threads, const CliIo& io);
 
 // Prints the hits up to the cap with print(out, hit), false at the first

@@ -1,8 +1,8 @@
 #include "core/egg_iv_search.h"
 
-#include "core/egg_search_kernel.h"
+#include "core/egg_iv_kernel.h"
 #include "core/rng.h"
-#include "core/year_search.h"
+#include "core/year_search_engine.h"
 
 namespace {
 
@@ -45,15 +45,8 @@ EggIvScanPlan planOf(const EggIvSearchRequest& r) {
   return plan;
 }
 
-EggIvScanRow kernelFunction(EggSearchKernel kernel) {
-#if defined(QUILLMAR_EGG_SCAN_X86)
-  kernel = resolvedEggKernel(kernel);
-  if (kernel == EggSearchKernel::Avx512) return eggIvScanRowAvx512;
-  if (kernel == EggSearchKernel::Avx2) return eggIvScanRowAvx2;
-#endif
-  (void)kernel;
-  return eggIvScanRowScalar;
-}
+constexpr ScanRows<EggIvScanRow> kRows{eggIvScanRowScalar, QUILLMAR_VECTOR_KERNEL(eggIvScanRowAvx2),
+                                       QUILLMAR_VECTOR_KERNEL(eggIvScanRowAvx512)};
 
 // The IV search as the engine's scan: the kernel's frames checked with
 // eggIvsAfter.
@@ -71,7 +64,7 @@ struct EggIvScan {
       const EggIvScan* scan;
       Out* out;
     } context{this, &out};
-    const EggScanSink sink{
+    const YearScanSink sink{
         [](void* c, uint32_t seed, int32_t frame, uint32_t state) {
           const Context& x = *static_cast<Context*>(c);
           const EggIvSearchRequest& r = *x.scan->request;
@@ -82,32 +75,24 @@ struct EggIvScan {
   }
 };
 
-YearSeeds seedsOf(const EggIvSearchRequest& r) {
-  return YearSeeds{r.year, r.delayMin, r.delayMax, r.hourMask, r.frameCount};
-}
-
 }  // namespace
 
 bool eggIvSearchRequestValid(const EggIvSearchRequest& r) {
-  return yearSeedsValid(seedsOf(r)) && eggParentsValid(r.parents) && ivRangesValid(r.ranges) &&
-         eggSearchKernelAvailable(r.kernel);
+  return yearWindowValid(r.window) && r.frameCount >= 1 && eggParentsValid(r.parents) && ivRangesValid(r.ranges) &&
+         yearSearchKernelAvailable(r.kernel);
 }
 
 int64_t eggIvSearchSeedCount(const EggIvSearchRequest& r) {
-  return eggIvSearchRequestValid(r) ? yearSeedCount(seedsOf(r)) : 0;
+  return eggIvSearchRequestValid(r) ? yearWindowSeedCount(r.window) : 0;
 }
 
-EggSearchResult runEggIvSearch(const EggIvSearchRequest& request, EggIvHit* hits, int32_t capacity,
-                               const EggSearchControl& control) {
+YearSearchResult runEggIvSearch(const EggIvSearchRequest& request, EggIvHit* hits, int32_t capacity,
+                                const YearSearchControl& control) {
   const bool valid = eggIvSearchRequestValid(request);
-  EggIvScan scan{&request, valid ? planOf(request) : EggIvScanPlan{}, kernelFunction(request.kernel)};
-  return year_search::runYearSearch(seedsOf(request), valid, scan, hits, capacity, control);
+  EggIvScan scan{&request, valid ? planOf(request) : EggIvScanPlan{}, scanRowFor(request.kernel, kRows)};
+  return year_search::runYearSearch(request.window, request.frameCount, valid, scan, hits, capacity, control);
 }
 
 EggIvs eggIvHitIvs(const EggIvHit& hit, const EggParents& parents) {
   return eggIvsAt(hit.seed, uint32_t(hit.frame), parents);
-}
-
-bool eggIvHitMoment(const EggIvHit& hit, int32_t year, ConsoleMoment& moment) {
-  return eggHitMoment(EggHit{hit.seed, hit.frame, hit.delay, 0}, year, moment);
 }

@@ -4,7 +4,7 @@
 
 #include "core/egg_search_kernel.h"
 #include "core/rng.h"
-#include "core/year_search.h"
+#include "core/year_search_engine.h"
 #include "data/tables.h"
 
 namespace {
@@ -46,28 +46,6 @@ bool planOf(const EggListRequest& egg, EggScanPlan& plan) {
   return true;
 }
 
-bool cpuHas(EggSearchKernel kernel) {
-#if defined(QUILLMAR_EGG_SCAN_X86)
-  __builtin_cpu_init();
-  if (kernel == EggSearchKernel::Avx2) return __builtin_cpu_supports("avx2");
-  if (kernel == EggSearchKernel::Avx512) {
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vbmi2");
-  }
-#endif
-  return kernel == EggSearchKernel::Auto || kernel == EggSearchKernel::Scalar;
-}
-
-EggScanRow kernelFunction(EggSearchKernel kernel) {
-#if defined(QUILLMAR_EGG_SCAN_X86)
-  kernel = resolvedEggKernel(kernel);
-  if (kernel == EggSearchKernel::Avx512) return eggScanRowAvx512;
-  if (kernel == EggSearchKernel::Avx2) return eggScanRowAvx2;
-#endif
-  (void)kernel;
-  return eggScanRowScalar;
-}
-
 // The egg search as the engine's scan: the kernel's frames checked with the
 // egg list's own functions.
 struct EggScan {
@@ -85,7 +63,7 @@ struct EggScan {
       const EggScan* scan;
       Out* out;
     } context{this, &out};
-    const EggScanSink sink{
+    const YearScanSink sink{
         [](void* c, uint32_t seed, int32_t frame, uint32_t firstPid) {
           const Context& x = *static_cast<Context*>(c);
           const EggListRequest& r = *x.scan->egg;
@@ -98,39 +76,25 @@ struct EggScan {
   }
 };
 
-YearSeeds seedsOf(const EggSearchRequest& r) {
-  return YearSeeds{r.year, r.delayMin, r.delayMax, r.hourMask, r.egg.frameCount};
-}
+constexpr ScanRows<EggScanRow> kRows{eggScanRowScalar, QUILLMAR_VECTOR_KERNEL(eggScanRowAvx2),
+                                     QUILLMAR_VECTOR_KERNEL(eggScanRowAvx512)};
 
 }  // namespace
 
 void sortEggHits(EggHit* hits, int32_t count, int32_t threads) { year_search::sortAnyHits(hits, count, threads); }
 
-bool eggSearchKernelAvailable(EggSearchKernel kernel) { return cpuHas(kernel); }
-
-EggSearchKernel resolvedEggKernel(EggSearchKernel kernel) {
-  if (kernel != EggSearchKernel::Auto) return kernel;
-  return cpuHas(EggSearchKernel::Avx512) ? EggSearchKernel::Avx512
-         : cpuHas(EggSearchKernel::Avx2) ? EggSearchKernel::Avx2
-                                         : EggSearchKernel::Scalar;
+bool eggSearchRequestValid(const EggSearchRequest& r) {
+  return yearWindowValid(r.window) && r.egg.frameCount >= 1 && yearSearchKernelAvailable(r.kernel);
 }
-
-bool eggSearchRequestValid(const EggSearchRequest& r) { return yearSeedsValid(seedsOf(r)) && cpuHas(r.kernel); }
 
 int64_t eggSearchSeedCount(const EggSearchRequest& r) {
-  return eggSearchRequestValid(r) ? yearSeedCount(seedsOf(r)) : 0;
+  return eggSearchRequestValid(r) ? yearWindowSeedCount(r.window) : 0;
 }
 
-EggSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
-                             const EggSearchControl& control) {
-  EggScan scan{&request.egg, EggScanPlan{}, false, kernelFunction(request.kernel)};
+YearSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int32_t capacity,
+                              const YearSearchControl& control) {
+  EggScan scan{&request.egg, EggScanPlan{}, false, scanRowFor(request.kernel, kRows)};
   scan.planPossible = planOf(request.egg, scan.plan);
-  return year_search::runYearSearch(seedsOf(request), cpuHas(request.kernel), scan, hits, capacity, control);
-}
-
-bool eggHitMoment(const EggHit& hit, int32_t year, ConsoleMoment& moment) {
-  // Every delay of a search window lies in 0..65535, so it is the delay the
-  // seed's listing gives.
-  SeedMomentCursor cursor = kSeedMomentStart;
-  return listSeedMoments(hit.seed, year, cursor, &moment, 1).count == 1;
+  return year_search::runYearSearch(request.window, request.egg.frameCount, yearSearchKernelAvailable(request.kernel),
+                                    scan, hits, capacity, control);
 }

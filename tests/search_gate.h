@@ -25,12 +25,12 @@ class SearchGate {
       s.passed = 0;
       s.open = false;
     }
-    setEggSearchRowHook(&SearchGate::row);
+    setYearSearchRowHook(&SearchGate::row);
   }
   // Opens the gate first, so that no thread stays held.
   ~SearchGate() {
     open();
-    setEggSearchRowHook(nullptr);
+    setYearSearchRowHook(nullptr);
   }
   SearchGate(const SearchGate&) = delete;
   SearchGate& operator=(const SearchGate&) = delete;
@@ -81,7 +81,7 @@ class SearchGate {
   }
   // A stopped search's rows go through at once (the stop is polled: it is not
   // the gate's to signal), so that it ends within a row.
-  static void row(const EggSearchControl& control) {
+  static void row(const YearSearchControl& control) {
     State& s = state();
     std::unique_lock<std::mutex> lock(s.mutex);
     while (!s.open && s.passed >= s.allowed && !(control.cancel != nullptr && control.cancel->load())) {

@@ -99,10 +99,10 @@ TEST(EggIvs, ListingKeepsTheFramesInRangeWhateverThePages) {
 // order: n, then delay, then seed.
 std::vector<EggIvHit> modelHits(const EggIvSearchRequest& r) {
   std::vector<EggIvHit> hits;
-  for (int32_t delay = r.delayMin; delay <= r.delayMax; ++delay) {
+  for (int32_t delay = r.window.delayMin; delay <= r.window.delayMax; ++delay) {
     for (uint32_t hour = 0; hour < 24; ++hour) {
-      for (uint32_t aa = 0; aa < 256 && (r.hourMask >> hour & 1u); ++aa) {
-        const uint32_t seed = aa << 24 | hour << 16 | ((uint32_t(delay) + uint32_t(r.year - 2000)) & 0xFFFFu);
+      for (uint32_t aa = 0; aa < 256 && (r.window.hourMask >> hour & 1u); ++aa) {
+        const uint32_t seed = aa << 24 | hour << 16 | ((uint32_t(delay) + uint32_t(r.window.year - 2000)) & 0xFFFFu);
         uint32_t state = seed;
         for (int32_t n = 0; n < r.frameCount; ++n, state = Lcg32::Next(state)) {
           if (inRanges(eggIvsByDraws(state, r.parents), r.ranges)) hits.push_back(EggIvHit{seed, n, delay});
@@ -116,15 +116,15 @@ std::vector<EggIvHit> modelHits(const EggIvSearchRequest& r) {
   return hits;
 }
 
-void expectModel(EggIvSearchRequest r, const std::vector<EggIvHit>& model, int32_t capacity, EggSearchKernel kernel,
+void expectModel(EggIvSearchRequest r, const std::vector<EggIvHit>& model, int32_t capacity, YearSearchKernel kernel,
                  int32_t threads, int trial) {
   r.kernel = kernel;
   std::vector<EggIvHit> hits(std::size_t(capacity) + 1, EggIvHit{1, -1, -1});
   std::atomic<int64_t> done{-1};
-  const EggSearchResult result = runEggIvSearch(r, hits.data(), capacity, EggSearchControl{threads, &done, nullptr});
+  const YearSearchResult result = runEggIvSearch(r, hits.data(), capacity, YearSearchControl{threads, &done, nullptr});
   const std::string where = "trial " + std::to_string(trial) + " kernel " + std::to_string(int(kernel)) +
                             " threads " + std::to_string(threads);
-  ASSERT_EQ(result.status, EggSearchStatus::kDone) << where;
+  ASSERT_EQ(result.status, YearSearchStatus::kDone) << where;
   EXPECT_EQ(done.load(), eggIvSearchSeedCount(r)) << where;
   const std::size_t expected = std::min(model.size(), std::size_t(capacity));
   ASSERT_EQ(std::size_t(result.count), expected) << where;
@@ -143,22 +143,22 @@ TEST(EggIvSearch, RandomWindowsMatchTheModel) {
   std::size_t total = 0;
   for (int trial = 0; trial < 27; ++trial) {
     EggIvSearchRequest r{};
-    r.year = trial % 3 == 0 ? 2000 : trial % 3 == 1 ? 2099 : 2000 + below(100);
+    r.window.year = trial % 3 == 0 ? 2000 : trial % 3 == 1 ? 2099 : 2000 + below(100);
     const int32_t width = 1 + below(2);
-    r.delayMin = below(3) == 0 ? 65536 - width - below(uint32_t(r.year - 2000) + 1) : below(20000);
-    r.delayMax = r.delayMin + width - 1;
-    r.hourMask = 1u << below(24) | (below(2) ? 1u << below(24) : 0u);
+    r.window.delayMin = below(3) == 0 ? 65536 - width - below(uint32_t(r.window.year - 2000) + 1) : below(20000);
+    r.window.delayMax = r.window.delayMin + width - 1;
+    r.window.hourMask = 1u << below(24) | (below(2) ? 1u << below(24) : 0u);
     r.frameCount = frameCounts[trial % std::size(frameCounts)];
     r.parents = randomParents();
     randomRanges(r.ranges);
     const std::vector<EggIvHit> model = modelHits(r);
     total += model.size();
-    for (EggSearchKernel kernel : {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512}) {
-      if (!eggSearchKernelAvailable(kernel)) continue;
+    for (YearSearchKernel kernel : {YearSearchKernel::Scalar, YearSearchKernel::Avx2, YearSearchKernel::Avx512}) {
+      if (!yearSearchKernelAvailable(kernel)) continue;
       expectModel(r, model, int32_t(model.size()) + 3, kernel, 1 + trial % 3, trial);
     }
     const int32_t limit = model.empty() ? 2 : 1 + below(uint32_t(model.size()));
-    for (int32_t threads : {1, 2}) expectModel(r, model, limit, EggSearchKernel::Auto, threads, trial);
+    for (int32_t threads : {1, 2}) expectModel(r, model, limit, YearSearchKernel::Auto, threads, trial);
     if (HasFailure()) return;
   }
   EXPECT_GT(total, 5000u);  // the windows hold hits to compare
@@ -178,7 +178,7 @@ TEST(EggIvSearch, RequestsOutOfRangeSearchNothing) {
   EggIvHit hit{};
   for (const EggIvSearchRequest& r : bad) {
     EXPECT_EQ(eggIvSearchSeedCount(r), 0);
-    EXPECT_EQ(runEggIvSearch(r, &hit, 1, EggSearchControl{1, nullptr, nullptr}).status, EggSearchStatus::kBadRequest);
+    EXPECT_EQ(runEggIvSearch(r, &hit, 1, YearSearchControl{1, nullptr, nullptr}).status, YearSearchStatus::kBadRequest);
   }
 }
 

@@ -37,12 +37,12 @@ std::vector<ModelHit> modelHits(const EggSearchRequest& r) {
   std::vector<uint32_t> seeds;
   std::vector<int32_t> delays;
   std::FILE* f = std::tmpfile();
-  for (int32_t delay = r.delayMin; delay <= r.delayMax; ++delay) {
+  for (int32_t delay = r.window.delayMin; delay <= r.window.delayMax; ++delay) {
     for (uint32_t hour = 0; hour < 24; ++hour) {
-      if (!(r.hourMask >> hour & 1u)) continue;
+      if (!(r.window.hourMask >> hour & 1u)) continue;
       for (uint32_t aa = 0; aa < 256; ++aa) {
         EggListRequest list = r.egg;
-        list.initialSeed = aa << 24 | hour << 16 | ((uint32_t(delay) + uint32_t(r.year - 2000)) & 0xFFFFu);
+        list.initialSeed = aa << 24 | hour << 16 | ((uint32_t(delay) + uint32_t(r.window.year - 2000)) & 0xFFFFu);
         writeEggPidList(gApp, list, f);
         seeds.push_back(list.initialSeed);
         delays.push_back(delay);
@@ -68,26 +68,26 @@ std::vector<ModelHit> modelHits(const EggSearchRequest& r) {
   return hits;
 }
 
-std::string describe(const EggSearchRequest& r, EggSearchKernel kernel, int threads) {
+std::string describe(const EggSearchRequest& r, YearSearchKernel kernel, int threads) {
   char text[300];
   std::snprintf(text, sizeof text,
                 "year %d delays %d..%d hours %06X F %d tid %d sid %d marriage %d shinyOnly %d nature %d gender %d "
                 "ability %d kernel %d threads %d",
-                r.year, r.delayMin, r.delayMax, r.hourMask, r.egg.frameCount, r.egg.tid, r.egg.sid,
+                r.window.year, r.window.delayMin, r.window.delayMax, r.window.hourMask, r.egg.frameCount, r.egg.tid, r.egg.sid,
                 r.egg.internationalMarriage, r.egg.shinyOnly, r.egg.natureChoice, r.egg.genderChoice,
                 r.egg.abilityChoice, int(kernel), threads);
   return text;
 }
 
 // Runs the search and checks its hits against the first `capacity` of the model.
-void expectModel(EggSearchRequest r, const std::vector<ModelHit>& model, int32_t capacity, EggSearchKernel kernel,
+void expectModel(EggSearchRequest r, const std::vector<ModelHit>& model, int32_t capacity, YearSearchKernel kernel,
                  int threads) {
   r.kernel = kernel;
   std::vector<EggHit> hits(std::size_t(capacity) + 1, EggHit{1, -1, -1, 1});
   std::atomic<int64_t> done{-1};
-  const EggSearchResult result = runEggSearch(r, hits.data(), capacity, EggSearchControl{threads, &done, nullptr});
+  const YearSearchResult result = runEggSearch(r, hits.data(), capacity, YearSearchControl{threads, &done, nullptr});
   const std::string what = describe(r, kernel, threads);
-  ASSERT_EQ(result.status, EggSearchStatus::kDone) << what;
+  ASSERT_EQ(result.status, YearSearchStatus::kDone) << what;
   EXPECT_EQ(done.load(), eggSearchSeedCount(r)) << what;
   const std::size_t expected = std::min(model.size(), std::size_t(capacity));
   ASSERT_EQ(std::size_t(result.count), expected) << what;
@@ -116,12 +116,12 @@ int32_t tidMakingFrameShiny(uint32_t seed, int32_t frame) {
 }
 
 // Every kernel this processor runs; the log says which were compared.
-std::vector<EggSearchKernel> kernels() {
-  std::vector<EggSearchKernel> all;
+std::vector<YearSearchKernel> kernels() {
+  std::vector<YearSearchKernel> all;
   static bool logged = false;
   const char* const names[] = {"auto", "scalar", "AVX2", "AVX-512"};
-  for (EggSearchKernel k : {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512}) {
-    if (!eggSearchKernelAvailable(k)) continue;
+  for (YearSearchKernel k : {YearSearchKernel::Scalar, YearSearchKernel::Avx2, YearSearchKernel::Avx512}) {
+    if (!yearSearchKernelAvailable(k)) continue;
     all.push_back(k);
     if (!logged) std::printf("egg search kernel compared: %s\n", names[int(k)]);
   }
@@ -140,14 +140,14 @@ TEST(EggSearch, RandomWindowsMatchTheEggList) {
   std::size_t wrapped = 0;
   for (int trial = 0; trial < 36; ++trial) {
     EggSearchRequest r{};
-    r.year = trial % 3 == 0 ? 2000 : trial % 3 == 1 ? 2099 : 2000 + below(100);
+    r.window.year = trial % 3 == 0 ? 2000 : trial % 3 == 1 ? 2099 : 2000 + below(100);
     const int32_t width = 1 + below(2);
-    r.delayMin = below(3) == 0 ? 65536 - width - below(uint32_t(r.year - 2000) + 1) : below(20000);
-    r.delayMax = r.delayMin + width - 1;
-    r.hourMask = 1u << below(24) | (below(2) ? 1u << below(24) : 0u);
+    r.window.delayMin = below(3) == 0 ? 65536 - width - below(uint32_t(r.window.year - 2000) + 1) : below(20000);
+    r.window.delayMax = r.window.delayMin + width - 1;
+    r.window.hourMask = 1u << below(24) | (below(2) ? 1u << below(24) : 0u);
     r.egg.frameCount = frameCounts[trial % std::size(frameCounts)];
-    const uint32_t someSeed = uint32_t(below(256)) << 24 | uint32_t(__builtin_ctz(r.hourMask)) << 16 |
-                              ((uint32_t(r.delayMin) + uint32_t(r.year - 2000)) & 0xFFFFu);
+    const uint32_t someSeed = uint32_t(below(256)) << 24 | uint32_t(__builtin_ctz(r.window.hourMask)) << 16 |
+                              ((uint32_t(r.window.delayMin) + uint32_t(r.window.year - 2000)) & 0xFFFFu);
     switch (below(4)) {
       case 0: r.egg.tid = below(65536); r.egg.sid = below(65536); break;
       case 1: r.egg.tid = tidMakingFrameShiny(someSeed, below(uint32_t(r.egg.frameCount))); break;
@@ -162,15 +162,15 @@ TEST(EggSearch, RandomWindowsMatchTheEggList) {
     if (!r.egg.shinyOnly && r.egg.natureChoice == 0) r.egg.natureChoice = 1 + below(25);  // keep the lists short
     const std::vector<ModelHit> model = modelHits(r);
     totalHits += model.size();
-    wrapped += r.delayMax + r.year - 2000 > 65535;
+    wrapped += r.window.delayMax + r.window.year - 2000 > 65535;
     const int32_t all = int32_t(model.size()) + 5;
-    for (EggSearchKernel kernel : kernels()) {
+    for (YearSearchKernel kernel : kernels()) {
       expectModel(r, model, all, kernel, 1 + trial % 3);
       if (HasFailure()) return;
     }
     // The first hits under a limit, whatever the thread count.
     const int32_t limit = model.empty() ? 3 : 1 + below(uint32_t(model.size()));
-    for (int threads : {1, 2, 5}) expectModel(r, model, limit, EggSearchKernel::Auto, threads);
+    for (int threads : {1, 2, 5}) expectModel(r, model, limit, YearSearchKernel::Auto, threads);
     if (HasFailure()) return;
   }
   EXPECT_GT(totalHits, 2000u);  // the windows hold hits to compare
@@ -181,10 +181,10 @@ TEST(EggSearch, RandomWindowsMatchTheEggList) {
 // the shiny filter, where the limit keeps frames from many seeds.
 TEST(EggSearch, LimitKeepsTheEarliestFramesAcrossDelays) {
   EggSearchRequest r{};
-  r.year = 2026;
-  r.delayMin = 600;
-  r.delayMax = 639;
-  r.hourMask = 1u << 7;
+  r.window.year = 2026;
+  r.window.delayMin = 600;
+  r.window.delayMax = 639;
+  r.window.hourMask = 1u << 7;
   r.egg.frameCount = 150;
   r.egg.tid = 12345;
   r.egg.sid = 54321;
@@ -193,7 +193,7 @@ TEST(EggSearch, LimitKeepsTheEarliestFramesAcrossDelays) {
   const std::vector<ModelHit> model = modelHits(r);
   ASSERT_GT(model.size(), 40u);
   for (int32_t limit : {0, 1, 2, 17, int32_t(model.size()) - 1, int32_t(model.size())}) {
-    for (EggSearchKernel kernel : kernels()) expectModel(r, model, limit, kernel, 2);
+    for (YearSearchKernel kernel : kernels()) expectModel(r, model, limit, kernel, 2);
   }
 }
 
@@ -202,43 +202,43 @@ TEST(EggSearch, LimitKeepsTheEarliestFramesAcrossDelays) {
 // delays whose upper bytes differ.
 TEST(EggSearch, EveryFrameKeptIsSortedWhateverTheThreads) {
   EggSearchRequest r{};
-  r.year = 2031;
-  r.delayMin = 255;
-  r.delayMax = 256;
-  r.hourMask = 0xFFFFFFu;
+  r.window.year = 2031;
+  r.window.delayMin = 255;
+  r.window.delayMax = 256;
+  r.window.hourMask = 0xFFFFFFu;
   r.egg.frameCount = 10;
   r.egg.tid = 321;
   r.egg.sid = 654;
   const std::vector<ModelHit> model = modelHits(r);
   ASSERT_EQ(model.size(), 122880u);
-  for (int threads : {1, 2, 3}) expectModel(r, model, int32_t(model.size()) + 5, EggSearchKernel::Auto, threads);
+  for (int threads : {1, 2, 3}) expectModel(r, model, int32_t(model.size()) + 5, YearSearchKernel::Auto, threads);
 }
 
 TEST(EggSearch, RequestsOutOfRangeSearchNothing) {
   EggSearchRequest good{};
-  good.year = 2026;
-  good.delayMin = 300;
-  good.delayMax = 301;
-  good.hourMask = 1;
+  good.window.year = 2026;
+  good.window.delayMin = 300;
+  good.window.delayMax = 301;
+  good.window.hourMask = 1;
   good.egg.frameCount = 10;
   EXPECT_TRUE(eggSearchRequestValid(good));
   EXPECT_EQ(eggSearchSeedCount(good), 512);
   std::vector<EggSearchRequest> bad(7, good);
-  bad[0].year = 1999;
-  bad[1].year = 2100;
-  bad[2].delayMin = -1;
-  bad[3].delayMin = 302;
-  bad[4].delayMax = 65536;
-  bad[5].hourMask = 1u << 24;
+  bad[0].window.year = 1999;
+  bad[1].window.year = 2100;
+  bad[2].window.delayMin = -1;
+  bad[3].window.delayMin = 302;
+  bad[4].window.delayMax = 65536;
+  bad[5].window.hourMask = 1u << 24;
   bad[6].egg.frameCount = 0;
   EggHit hit{};
   for (const EggSearchRequest& r : bad) {
     EXPECT_FALSE(eggSearchRequestValid(r));
-    EXPECT_EQ(runEggSearch(r, &hit, 1, EggSearchControl{1, nullptr, nullptr}).status, EggSearchStatus::kBadRequest);
+    EXPECT_EQ(runEggSearch(r, &hit, 1, YearSearchControl{1, nullptr, nullptr}).status, YearSearchStatus::kBadRequest);
   }
-  EXPECT_EQ(runEggSearch(good, &hit, 1, EggSearchControl{0, nullptr, nullptr}).status, EggSearchStatus::kBadRequest);
-  EXPECT_EQ(runEggSearch(good, &hit, 1, EggSearchControl{kEggSearchMaxThreads + 1, nullptr, nullptr}).status,
-            EggSearchStatus::kBadRequest);
+  EXPECT_EQ(runEggSearch(good, &hit, 1, YearSearchControl{0, nullptr, nullptr}).status, YearSearchStatus::kBadRequest);
+  EXPECT_EQ(runEggSearch(good, &hit, 1, YearSearchControl{kYearSearchMaxThreads + 1, nullptr, nullptr}).status,
+            YearSearchStatus::kBadRequest);
 }
 
 // The order of hits is a sort by (frame, delay, seed); sortEggHits must give
@@ -275,24 +275,24 @@ TEST(EggSearch, SortingHitsMatchesAComparisonSort) {
 // machine's speed.
 std::atomic<bool> gStop{false};
 std::atomic<int64_t> gRowsScanned{0};
-void stopAtRow1000(const EggSearchControl&) {
+void stopAtRow1000(const YearSearchControl&) {
   // Every thread past the row sets the stop itself, so that none scans on
   // while the first is held up before its store.
   if (gRowsScanned.fetch_add(1) + 1 >= 1000) gStop.store(true);
 }
 
 TEST(EggSearch, CancelStopsTheSearch) {
-  const EggSearchRequest r = fullYearEggSearch(EggSearchKernel::Auto);
+  const EggSearchRequest r = fullYearEggSearch(YearSearchKernel::Auto);
   std::vector<EggHit> hits(1u << 20);
   std::atomic<int64_t> done{0};
   gStop.store(false);
   gRowsScanned.store(0);
-  setEggSearchRowHook(stopAtRow1000);
+  setYearSearchRowHook(stopAtRow1000);
   const int32_t threads = 2;
-  const EggSearchResult result =
-      runEggSearch(r, hits.data(), int32_t(hits.size()), EggSearchControl{threads, &done, &gStop});
-  setEggSearchRowHook(nullptr);
-  EXPECT_EQ(result.status, EggSearchStatus::kCancelled);
+  const YearSearchResult result =
+      runEggSearch(r, hits.data(), int32_t(hits.size()), YearSearchControl{threads, &done, &gStop});
+  setYearSearchRowHook(nullptr);
+  EXPECT_EQ(result.status, YearSearchStatus::kCancelled);
   EXPECT_GE(done.load(), int64_t{1000} * 256);
   EXPECT_LE(done.load(), int64_t{1000 + threads - 1} * 256);
   EXPECT_LT(done.load(), eggSearchSeedCount(r));

@@ -45,10 +45,10 @@ bool sameHit(const EggHit& a, const EggHit& b) {
 // gender and ability, about 600,000 hits.
 EggSearchRequest smallSearch(int shape) {
   EggSearchRequest r{};
-  r.year = 2026;
-  r.delayMin = 300;
-  r.delayMax = 319;
-  r.hourMask = 0xFFFFFFu;
+  r.window.year = 2026;
+  r.window.delayMin = 300;
+  r.window.delayMax = 319;
+  r.window.hourMask = 0xFFFFFFu;
   r.egg.tid = 12345;
   r.egg.sid = 54321;
   r.egg.frameCount = shape == 0 ? 40 : shape == 1 ? 100 : 20;
@@ -57,7 +57,7 @@ EggSearchRequest smallSearch(int shape) {
   r.egg.shinyOnly = shape == 1;
   r.egg.genderChoice = shape == 2 ? 1 : 0;
   r.egg.abilityChoice = shape == 2 ? 2 : 0;
-  r.kernel = EggSearchKernel::Auto;
+  r.kernel = YearSearchKernel::Auto;
   return r;
 }
 constexpr int64_t kSmallSearchRows = 20 * 24;
@@ -66,9 +66,9 @@ constexpr int64_t kSmallSearchRows = 20 * 24;
 // the thread count: tests/test_egg_search.cpp holds them to the egg lists).
 std::vector<EggHit> allHits(const EggSearchRequest& r) {
   std::vector<EggHit> hits(1u << 20);
-  const EggSearchResult result =
-      runEggSearch(r, hits.data(), int32_t(hits.size()), EggSearchControl{1, nullptr, nullptr});
-  EXPECT_EQ(result.status, EggSearchStatus::kDone);
+  const YearSearchResult result =
+      runEggSearch(r, hits.data(), int32_t(hits.size()), YearSearchControl{1, nullptr, nullptr});
+  EXPECT_EQ(result.status, YearSearchStatus::kDone);
   EXPECT_LT(std::size_t(result.count), hits.size());
   hits.resize(std::size_t(result.count));
   return hits;
@@ -99,15 +99,15 @@ TEST(SearchThreads, ARefusedHelperStopsTheSearchAndAnotherSortsInItsPlace) {
     for (int32_t refused = 1; refused <= threads; ++refused) {
       SCOPED_TRACE(testing::Message() << threads << " threads, start " << refused << " refused");
       failThreadStart(refused);
-      const EggSearchResult result =
-          runEggSearch(r, hits.data(), int32_t(hits.size()), EggSearchControl{threads, nullptr, nullptr});
+      const YearSearchResult result =
+          runEggSearch(r, hits.data(), int32_t(hits.size()), YearSearchControl{threads, nullptr, nullptr});
       failThreadStart(0);
       if (refused < threads) {
-        EXPECT_EQ(result.status, EggSearchStatus::kNoThreads);
+        EXPECT_EQ(result.status, YearSearchStatus::kNoThreads);
         EXPECT_EQ(result.count, 0);
         continue;
       }
-      ASSERT_EQ(result.status, EggSearchStatus::kDone);
+      ASSERT_EQ(result.status, YearSearchStatus::kDone);
       ASSERT_EQ(std::size_t(result.count), all.size());
       EXPECT_TRUE(std::equal(all.begin(), all.end(), hits.begin(), sameHit));
     }
@@ -138,7 +138,7 @@ TEST(SearchThreads, TheCommandLineExitsOneWhenTheSystemRefusesAThread) {
 std::atomic<bool> gStop{false};
 std::atomic<int64_t> gRows{0};
 std::atomic<int64_t> gStopRow{0};
-void stopAtTheChosenRow(const EggSearchControl&) {
+void stopAtTheChosenRow(const YearSearchControl&) {
   if (gRows.fetch_add(1) + 1 >= gStopRow.load()) gStop.store(true);
 }
 
@@ -189,11 +189,11 @@ TEST(SearchThreads, StoppedAtRandomRowsOnTwoToFourThreads) {
       gStop.store(false);
       gRows.store(0);
       gStopRow.store(stopRow);
-      setEggSearchRowHook(stopAtTheChosenRow);
-      const EggSearchResult result =
-          runEggSearch(r, hits.data(), capacity, EggSearchControl{threads, &done, &gStop});
-      setEggSearchRowHook(nullptr);
-      if (result.status == EggSearchStatus::kCancelled) {
+      setYearSearchRowHook(stopAtTheChosenRow);
+      const YearSearchResult result =
+          runEggSearch(r, hits.data(), capacity, YearSearchControl{threads, &done, &gStop});
+      setYearSearchRowHook(nullptr);
+      if (result.status == YearSearchStatus::kCancelled) {
         ++stopped;
         ASSERT_LE(result.count, capacity) << what;
         expectFoundHits(hits.data(), result.count, all, what);
@@ -201,7 +201,7 @@ TEST(SearchThreads, StoppedAtRandomRowsOnTwoToFourThreads) {
         EXPECT_LE(done.load(), (stopRow + threads - 1) * 256) << what;
         continue;
       }
-      ASSERT_EQ(result.status, EggSearchStatus::kDone) << what;
+      ASSERT_EQ(result.status, YearSearchStatus::kDone) << what;
       const std::size_t first = std::min(all.size(), std::size_t(capacity));
       ASSERT_EQ(std::size_t(result.count), first) << what;
       EXPECT_TRUE(std::equal(all.begin(), all.begin() + std::ptrdiff_t(first), hits.begin(), sameHit)) << what;

@@ -17,7 +17,7 @@ struct SearchJob {
   std::atomic<bool> returned{false};
   int64_t seedTotal = 0;
   Request request{};
-  EggSearchResult result{EggSearchStatus::kBadRequest, 0};
+  YearSearchResult result{YearSearchStatus::kBadRequest, 0};
   Hit hits[kSearchHitLimit + 1];
 };
 
@@ -35,13 +35,13 @@ int32_t engineThreads() {
   if (gThreads > 0) return gThreads;
   unsigned cores = std::thread::hardware_concurrency();
   if (cores < 1) return 1;
-  return cores > static_cast<unsigned>(kEggSearchMaxThreads) ? kEggSearchMaxThreads : static_cast<int32_t>(cores);
+  return cores > static_cast<unsigned>(kYearSearchMaxThreads) ? kYearSearchMaxThreads : static_cast<int32_t>(cores);
 }
 
-EggSearchResult runEngine(SearchJob<EggSearchRequest, EggHit>& job, const EggSearchControl& control) {
+YearSearchResult runEngine(SearchJob<EggSearchRequest, EggHit>& job, const YearSearchControl& control) {
   return runEggSearch(job.request, job.hits, kSearchHitLimit + 1, control);
 }
-EggSearchResult runEngine(SearchJob<EggIvSearchRequest, EggIvHit>& job, const EggSearchControl& control) {
+YearSearchResult runEngine(SearchJob<EggIvSearchRequest, EggIvHit>& job, const YearSearchControl& control) {
   return runEggIvSearch(job.request, job.hits, kSearchHitLimit + 1, control);
 }
 int64_t seedCount(const EggSearchRequest& request) { return eggSearchSeedCount(request); }
@@ -49,7 +49,7 @@ int64_t seedCount(const EggIvSearchRequest& request) { return eggIvSearchSeedCou
 
 template <typename Job>
 void run(Job& job) {
-  EggSearchControl control{engineThreads(), &job.seedsDone, &job.cancel};
+  YearSearchControl control{engineThreads(), &job.seedsDone, &job.cancel};
   job.result = runEngine(job, control);
   job.returned.store(true, std::memory_order_release);
 }
@@ -58,7 +58,7 @@ template <typename Job, typename Request>
 bool start(Job& job, const Request& request) {
   if (job.worker.joinable()) return false;
   job.request = request;
-  job.result = EggSearchResult{EggSearchStatus::kBadRequest, 0};
+  job.result = YearSearchResult{YearSearchStatus::kBadRequest, 0};
   job.seedTotal = seedCount(request);
   job.seedsDone.store(0);
   job.cancel.store(false);
@@ -85,10 +85,10 @@ void cancel(Job& job) {
 }
 
 template <typename Job, typename Request, typename Hit>
-EggSearchResult collect(Job& job, const Request*& request, const Hit*& hits) {
+YearSearchResult collect(Job& job, const Request*& request, const Hit*& hits) {
   request = &job.request;
   hits = job.hits;
-  if (!job.worker.joinable()) return EggSearchResult{EggSearchStatus::kBadRequest, 0};
+  if (!job.worker.joinable()) return YearSearchResult{YearSearchStatus::kBadRequest, 0};
   job.worker.join();
   return job.result;
 }
@@ -96,7 +96,7 @@ EggSearchResult collect(Job& job, const Request*& request, const Hit*& hits) {
 }  // namespace
 
 void searchJobSetThreads(int32_t threads) {
-  gThreads = threads < 0 ? 0 : threads > kEggSearchMaxThreads ? kEggSearchMaxThreads : threads;
+  gThreads = threads < 0 ? 0 : threads > kYearSearchMaxThreads ? kYearSearchMaxThreads : threads;
 }
 
 bool searchJobStart(const EggSearchRequest& request) { return start(gEggJob, request); }
@@ -104,7 +104,7 @@ bool searchJobActive() { return gEggJob.worker.joinable(); }
 bool searchJobReturned() { return returned(gEggJob); }
 int32_t searchJobPercent() { return percent(gEggJob); }
 void searchJobCancel() { cancel(gEggJob); }
-EggSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits) {
+YearSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits) {
   return collect(gEggJob, request, hits);
 }
 
@@ -113,6 +113,6 @@ bool ivSearchJobActive() { return gIvJob.worker.joinable(); }
 bool ivSearchJobReturned() { return returned(gIvJob); }
 int32_t ivSearchJobPercent() { return percent(gIvJob); }
 void ivSearchJobCancel() { cancel(gIvJob); }
-EggSearchResult ivSearchJobCollect(const EggIvSearchRequest*& request, const EggIvHit*& hits) {
+YearSearchResult ivSearchJobCollect(const EggIvSearchRequest*& request, const EggIvHit*& hits) {
   return collect(gIvJob, request, hits);
 }

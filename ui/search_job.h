@@ -30,7 +30,7 @@ bool searchJobReturned();
 int32_t searchJobPercent();
 
 // Test seam: the engine's thread count for the searches started from now on,
-// 1..kEggSearchMaxThreads; 0 (the start) takes every core.
+// 1..kYearSearchMaxThreads; 0 (the start) takes every core.
 void searchJobSetThreads(int32_t threads);
 
 // Asks the active search to stop; the engine returns within milliseconds.
@@ -40,7 +40,7 @@ void searchJobCancel();
 // it ran and its hits (hits[0..result.count), result.count at most
 // kSearchHitLimit + 1). The pointers stay valid until the next start. Without
 // an active search the result is BadRequest, count 0.
-EggSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits);
+YearSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits);
 
 // The same for step 10's IV search: the engine's order is n, delay, seed.
 bool ivSearchJobStart(const EggIvSearchRequest& request);
@@ -48,4 +48,4 @@ bool ivSearchJobActive();
 bool ivSearchJobReturned();
 int32_t ivSearchJobPercent();
 void ivSearchJobCancel();
-EggSearchResult ivSearchJobCollect(const EggIvSearchRequest*& request, const EggIvHit*& hits);
+YearSearchResult ivSearchJobCollect(const EggIvSearchRequest*& request, const EggIvHit*& hits);

@@ -298,20 +298,20 @@ TEST(NoAllocation, EggListFormattingToAnOpenStream) {
 TEST(NoAllocation, EggSearchOnOneThread) {
   static EggHit hits[64];
   EggSearchRequest request{};
-  request.year = 2099;
-  request.delayMin = 65430;
-  request.delayMax = 65440;  // CCCC wraps past 65535
-  request.hourMask = 1u << 5 | 1u << 17;
+  request.window.year = 2099;
+  request.window.delayMin = 65430;
+  request.window.delayMax = 65440;  // CCCC wraps past 65535
+  request.window.hourMask = 1u << 5 | 1u << 17;
   request.egg.frameCount = 700;  // the whole-twister path
   request.egg.natureChoice = 3;
   request.egg.internationalMarriage = true;
-  EggSearchResult result{};
-  for (EggSearchKernel kernel : {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512}) {
-    if (!eggSearchKernelAvailable(kernel)) continue;
+  YearSearchResult result{};
+  for (YearSearchKernel kernel : {YearSearchKernel::Scalar, YearSearchKernel::Avx2, YearSearchKernel::Avx512}) {
+    if (!yearSearchKernelAvailable(kernel)) continue;
     request.kernel = kernel;
-    EXPECT_EQ(allocationsDuring([&] { result = runEggSearch(request, hits, 64, EggSearchControl{1, nullptr, nullptr}); }),
+    EXPECT_EQ(allocationsDuring([&] { result = runEggSearch(request, hits, 64, YearSearchControl{1, nullptr, nullptr}); }),
               0);
-    EXPECT_EQ(result.status, EggSearchStatus::kDone);
+    EXPECT_EQ(result.status, YearSearchStatus::kDone);
     EXPECT_EQ(result.count, 64);  // about 5,000 frames of that nature: the array fills
   }
 }
@@ -337,16 +337,16 @@ TEST(NoAllocation, EggIvsListingAndSearchOnOneThread) {
 
   static EggIvHit hits[64];
   // CCCC wraps past 65535; 5,000 n pass the 4,096 after which a row looks at the stop.
-  EggIvSearchRequest search{2099, 65430, 65440, 1u << 5 | 1u << 17, 5000, parents, {}, EggSearchKernel::Auto};
+  EggIvSearchRequest search{2099, 65430, 65440, 1u << 5 | 1u << 17, 5000, parents, {}, YearSearchKernel::Auto};
   for (IvRange& range : search.ranges) range = IvRange{0, 31};
   search.ranges[0] = search.ranges[3] = IvRange{30, 31};
-  for (EggSearchKernel kernel : {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512}) {
-    if (!eggSearchKernelAvailable(kernel)) continue;
+  for (YearSearchKernel kernel : {YearSearchKernel::Scalar, YearSearchKernel::Avx2, YearSearchKernel::Avx512}) {
+    if (!yearSearchKernelAvailable(kernel)) continue;
     search.kernel = kernel;
-    EggSearchResult result{};
-    const EggSearchControl control{1, nullptr, nullptr};
+    YearSearchResult result{};
+    const YearSearchControl control{1, nullptr, nullptr};
     EXPECT_EQ(allocationsDuring([&] { result = runEggIvSearch(search, hits, 64, control); }), 0);
-    EXPECT_EQ(result.status, EggSearchStatus::kDone);
+    EXPECT_EQ(result.status, YearSearchStatus::kDone);
     EXPECT_EQ(result.count, 64);
   }
 }

@@ -105,28 +105,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // One row of the year search against the listings of its 256 seeds.
   EggIvSearchRequest search{};
-  search.year = 2000 + in.ConsumeIntegral<uint8_t>() % 100;
-  search.delayMin = search.delayMax = in.ConsumeIntegral<uint16_t>();
-  search.hourMask = 1u << (in.ConsumeIntegral<uint8_t>() % 24);
+  search.window.year = 2000 + in.ConsumeIntegral<uint8_t>() % 100;
+  search.window.delayMin = search.window.delayMax = in.ConsumeIntegral<uint16_t>();
+  search.window.hourMask = 1u << (in.ConsumeIntegral<uint8_t>() % 24);
   search.frameCount = 1 + list.frameCount % 48;
   search.parents = p;
   for (int i = 0; i < kStatCount; ++i) search.ranges[i] = list.ranges[i];
-  const EggSearchKernel kernels[] = {EggSearchKernel::Scalar, EggSearchKernel::Avx2, EggSearchKernel::Avx512};
+  const YearSearchKernel kernels[] = {YearSearchKernel::Scalar, YearSearchKernel::Avx2, YearSearchKernel::Avx512};
   search.kernel = kernels[in.ConsumeIntegral<uint8_t>() % 3];
-  if (!eggSearchKernelAvailable(search.kernel)) search.kernel = EggSearchKernel::Scalar;
+  if (!yearSearchKernelAvailable(search.kernel)) search.kernel = YearSearchKernel::Scalar;
   std::vector<EggIvHit> expected;
-  const uint32_t low = uint32_t(__builtin_ctz(search.hourMask)) << 16 |
-                       ((uint32_t(search.delayMin) + uint32_t(search.year - 2000)) & 0xFFFFu);
+  const uint32_t low = uint32_t(__builtin_ctz(search.window.hourMask)) << 16 |
+                       ((uint32_t(search.window.delayMin) + uint32_t(search.window.year - 2000)) & 0xFFFFu);
   for (int32_t n = 0; n < search.frameCount; ++n) {
     for (uint32_t aa = 0; aa < 256; ++aa) {
       const uint32_t seed = aa << 24 | low;
-      if (inRanges(eggIvsAt(seed, uint32_t(n), p), search.ranges)) expected.push_back({seed, n, search.delayMin});
+      if (inRanges(eggIvsAt(seed, uint32_t(n), p), search.ranges)) expected.push_back({seed, n, search.window.delayMin});
     }
   }
   std::vector<EggIvHit> hits(expected.size() + 1);
-  const EggSearchResult result =
-      runEggIvSearch(search, hits.data(), int32_t(hits.size()), EggSearchControl{1, nullptr, nullptr});
-  if (result.status != EggSearchStatus::kDone) fail("search status", -1, long(result.status), 0);
+  const YearSearchResult result =
+      runEggIvSearch(search, hits.data(), int32_t(hits.size()), YearSearchControl{1, nullptr, nullptr});
+  if (result.status != YearSearchStatus::kDone) fail("search status", -1, long(result.status), 0);
   if (std::size_t(result.count) != expected.size()) fail("search hits", -1, result.count, long(expected.size()));
   for (std::size_t i = 0; i < expected.size(); ++i) {
     if (hits[i].seed != expected[i].seed || hits[i].frame != expected[i].frame) {

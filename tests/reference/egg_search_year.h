@@ -6,12 +6,12 @@
 
 #include "core/egg_search.h"
 
-inline EggSearchRequest fullYearEggSearch(EggSearchKernel kernel) {
+inline EggSearchRequest fullYearEggSearch(YearSearchKernel kernel) {
   EggSearchRequest r{};
-  r.year = 2026;
-  r.delayMin = 300;
-  r.delayMax = 9999;
-  r.hourMask = 0xFFFFFFu;
+  r.window.year = 2026;
+  r.window.delayMin = 300;
+  r.window.delayMax = 9999;
+  r.window.hourMask = 0xFFFFFFu;
   r.egg.frameCount = 100;
   r.egg.tid = 12345;
   r.egg.sid = 54321;

@@ -19,7 +19,7 @@ if ! cmake -S "$source_dir" -B "$scratch" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$tool
     ${launcher:+-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher} >"$scratch.log" 2>&1; then
   echo "FAIL configuring the scratch build:"; cat "$scratch.log"; exit 1
 fi
-objects="CMakeFiles/quillmar_core.dir/core/egg_search_avx2.cpp.obj CMakeFiles/quillmar_core.dir/core/egg_search_avx512.cpp.obj"
+objects="CMakeFiles/quillmar_core.dir/core/year_scan_avx2.cpp.obj CMakeFiles/quillmar_core.dir/core/year_scan_avx512.cpp.obj"
 # shellcheck disable=SC2086
 if ! cmake --build "$scratch" --target $objects >"$scratch.log" 2>&1; then
   echo "FAIL building the kernels:"; cat "$scratch.log"; exit 1

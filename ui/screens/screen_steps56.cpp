@@ -233,7 +233,7 @@ void paint(AppState& app, PaintSurface s) {
 // reading is a search the engine runs.
 EggSearchRequest readSearchRequest(AppState& app) {
   EggSearchRequest request{};
-  request.year = readYearControl(app, app.yearEdit);
+  request.window.year = readYearControl(app, app.yearEdit);
   request.egg.tid = readDecimalControl(app, app.searchTidEdit, kReadIdEdit);
   request.egg.sid = readDecimalControl(app, app.searchSidEdit, kReadIdEdit);
   request.egg.internationalMarriage = platformIsChecked(app.searchMarriageCheck);
@@ -244,10 +244,10 @@ EggSearchRequest readSearchRequest(AppState& app) {
   request.egg.frameCount = clampTo(readDecimalControl(app, app.maxFrameEdit, kReadMaxFrameEdit), 1, kLargestFrameCount);
   int32_t low = clampTo(readDecimalControl(app, app.delayMinEdit, kReadDelayEdit), 0, kLargestDelay);
   int32_t high = clampTo(readDecimalControl(app, app.delayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
-  request.delayMin = low < high ? low : high;
-  request.delayMax = low < high ? high : low;
-  request.hourMask = kEveryHour;
-  request.kernel = EggSearchKernel::Auto;
+  request.window.delayMin = low < high ? low : high;
+  request.window.delayMax = low < high ? high : low;
+  request.window.hourMask = kEveryHour;
+  request.kernel = YearSearchKernel::Auto;
   return request;
 }
 
@@ -277,7 +277,7 @@ void commandEggSearch(AppState& app, int32_t) {
     app.hitCountBeforeSearch = app.hitCount;
     for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
     app.hitCount = -1;
-    app.searchYear = request.year;
+    app.searchYear = request.window.year;
     app.searchStatus = SearchStatus::kRunning;
     app.searchPercent = 0;
     shellRefreshTimer(app);

@@ -35,7 +35,7 @@ OutputResult writeHitFile(const EggSearchRequest& request, const EggHit* hits, i
     const EggHit& hit = hits[i];
     formatEggFrameLine(line, hit.frame, hit.pid, ShinyTest(hit.pid, request.egg.tid, request.egg.sid));
     ConsoleMoment m{};
-    eggHitMoment(hit, request.year, m);
+    yearHitMoment(hit.seed, request.window.year, m);
     ok = std::fprintf(file.stream, "0x%08X,%s,%04d/%02d/%02d %02d:%02d:%02d,%d\n", hit.seed, line, m.year, m.month,
                       m.day, m.hour, m.minute, m.second, m.delay) > 0;
   }
@@ -60,8 +60,8 @@ EggListSettings settingsOf(const EggListRequest& egg) {
 void finishSearch(AppState& app) {
   const EggSearchRequest* request = nullptr;
   const EggHit* hits = nullptr;
-  EggSearchResult result = searchJobCollect(request, hits);
-  if (result.status != EggSearchStatus::kDone && result.status != EggSearchStatus::kCancelled) {
+  YearSearchResult result = searchJobCollect(request, hits);
+  if (result.status != YearSearchStatus::kDone && result.status != YearSearchStatus::kCancelled) {
     app.searchNotStarted = 1;
     app.searchStatus = app.statusBeforeSearch;
     app.searchYear = app.yearBeforeSearch;
@@ -71,7 +71,7 @@ void finishSearch(AppState& app) {
     platformInvalidate(app);
     return;
   }
-  app.searchStatus = result.status == EggSearchStatus::kCancelled ? SearchStatus::kStopped : SearchStatus::kFinished;
+  app.searchStatus = result.status == YearSearchStatus::kCancelled ? SearchStatus::kStopped : SearchStatus::kFinished;
   shellRefreshTimer(app);
   app.searchPercent = 100;
   app.searchHitsCut = result.count > kSearchHitLimit ? 1 : 0;

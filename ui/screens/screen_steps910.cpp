@@ -212,16 +212,16 @@ void commandSearch(AppState& app, int32_t) {
   if (app.ivSearchStatus == SearchStatus::kRunning) return;
   readIvInputs(app);
   EggIvSearchRequest request{};
-  request.year = readYearControl(app, app.ivYearEdit);
+  request.window.year = readYearControl(app, app.ivYearEdit);
   request.frameCount = clampTo(readDecimalControl(app, app.ivMaxFrameEdit, kReadMaxFrameEdit), 1, kLargestIvSearchFrame);
   int32_t low = clampTo(readDecimalControl(app, app.ivDelayMinEdit, kReadDelayEdit), 0, kLargestDelay);
   int32_t high = clampTo(readDecimalControl(app, app.ivDelayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
-  request.delayMin = low < high ? low : high;
-  request.delayMax = low < high ? high : low;
-  request.hourMask = kEveryHour;
+  request.window.delayMin = low < high ? low : high;
+  request.window.delayMax = low < high ? high : low;
+  request.window.hourMask = kEveryHour;
   request.parents = ivParentsOf(app);
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
-  request.kernel = EggSearchKernel::Auto;
+  request.kernel = YearSearchKernel::Auto;
   app.ivSearchNotStarted = ivSearchJobStart(request) ? 0 : 1;
   if (app.ivSearchNotStarted == 0) {
     app.ivStatusBeforeSearch = app.ivSearchStatus;
@@ -229,7 +229,7 @@ void commandSearch(AppState& app, int32_t) {
     app.ivHitCountBeforeSearch = app.ivHitCount;
     for (ControlHandle& h : app.ivHitButtons) platformDestroyControl(h);
     app.ivHitCount = -1;
-    app.ivSearchYear = request.year;
+    app.ivSearchYear = request.window.year;
     app.ivSearchStatus = SearchStatus::kRunning;
     app.ivSearchPercent = 0;
     shellRefreshTimer(app);

@@ -32,7 +32,7 @@ OutputResult writeIvHitFile(const EggIvSearchRequest& request, const EggIvHit* h
     char ivs[kEggIvsTextCapacity];
     formatEggIvColumns(ivs, egg);
     ConsoleMoment m{};
-    eggIvHitMoment(hit, request.year, m);
+    yearHitMoment(hit.seed, request.window.year, m);
     ok = std::fprintf(file.stream, "0x%08X,%d,%s,%04d/%02d/%02d %02d:%02d:%02d,%d\n", hit.seed, hit.frame, ivs, m.year,
                       m.month, m.day, m.hour, m.minute, m.second, m.delay) > 0;
   }
@@ -45,8 +45,8 @@ OutputResult writeIvHitFile(const EggIvSearchRequest& request, const EggIvHit* h
 void finishIvSearch(AppState& app) {
   const EggIvSearchRequest* request = nullptr;
   const EggIvHit* hits = nullptr;
-  EggSearchResult result = ivSearchJobCollect(request, hits);
-  if (result.status != EggSearchStatus::kDone && result.status != EggSearchStatus::kCancelled) {
+  YearSearchResult result = ivSearchJobCollect(request, hits);
+  if (result.status != YearSearchStatus::kDone && result.status != YearSearchStatus::kCancelled) {
     app.ivSearchNotStarted = 1;
     app.ivSearchStatus = app.ivStatusBeforeSearch;
     app.ivSearchYear = app.ivYearBeforeSearch;
@@ -56,7 +56,7 @@ void finishIvSearch(AppState& app) {
     platformInvalidate(app);
     return;
   }
-  app.ivSearchStatus = result.status == EggSearchStatus::kCancelled ? SearchStatus::kStopped : SearchStatus::kFinished;
+  app.ivSearchStatus = result.status == YearSearchStatus::kCancelled ? SearchStatus::kStopped : SearchStatus::kFinished;
   shellRefreshTimer(app);
   app.ivSearchPercent = 100;
   app.ivSearchHitsCut = result.count > kSearchHitLimit ? 1 : 0;
