@@ -1,8 +1,6 @@
 // egg-iv-search: every initial seed of a year, searched for the n at which the
 // egg picked up has the IVs wanted.
 #include <cstdio>
-#include <memory>
-#include <new>
 #include <vector>
 
 #include "cli/commands.h"
@@ -35,10 +33,8 @@ const char kHelpHead[] =
 bool printHit(std::FILE* out, const EggIvHit& hit, const EggIvSearchRequest& request) {
   char ivs[kEggIvsTextCapacity];
   formatEggIvs(ivs, eggIvHitIvs(hit, request.parents));
-  ConsoleMoment m{};
-  yearHitMoment(hit.seed, request.window.year, m);
-  return std::fprintf(out, "0x%08X\t%d\t%s\t%04d-%02d-%02d %02d:%02d:%02d\tdelay %d\n", hit.seed, hit.frame, ivs,
-                      m.year, m.month, m.day, m.hour, m.minute, m.second, m.delay) >= 0;
+  return std::fprintf(out, "0x%08X\t%d\t%s", hit.seed, hit.frame, ivs) >= 0 &&
+         printHitMoment(out, hit.seed, request.window.year);
 }
 
 }  // namespace
@@ -60,27 +56,13 @@ int cmdEggIvSearch(int argc, const char* const* argv, int first, const CliIo& io
   if (int rc = parseYearSearchOptions(args, kDefaultMaxFrame, options, io)) return rc;
   EggIvSearchRequest request{};
   if (int rc = parseEggIvOptions(args, request.parents, request.ranges, io)) return rc;
-  request.window.year = options.year;
-  request.window.delayMin = options.delayMin;
-  request.window.delayMax = options.delayMax;
-  request.window.hourMask = options.hourMask;
+  request.window = options.window;
   request.frameCount = options.frameCount;
-
-  const int32_t capacity = yearSearchCapacity(options);
-  std::unique_ptr<EggIvHit[]> hits(new (std::nothrow) EggIvHit[static_cast<std::size_t>(capacity)]);
-  if (!hits) return cliFailure(io, "no memory for %d hits: set a smaller --limit", capacity);
-  const YearSearchResult result = runYearSearchCli(
-      [&](const YearSearchControl& control) { return runEggIvSearch(request, hits.get(), capacity, control); },
-      eggIvSearchSeedCount(request), options.threads, io);
-  if (result.status == YearSearchStatus::kNoThreads) {
-    return cliFailure(io, "the system refused a thread for the search: try a smaller --threads");
-  }
-  if (result.count == 0) {
-    std::fprintf(io.out, "no hit: no n below %d of the %lld seeds of %d gives IVs within --min..--max\n",
-                 request.frameCount, static_cast<long long>(eggIvSearchSeedCount(request)), request.window.year);
-    return kExitNotFound;
-  }
-  return printYearSearchHits(
-      hits.get(), result.count,
-      [&request](std::FILE* out, const EggIvHit& hit) { return printHit(out, hit, request); }, io);
+  return runYearSearchCommand<EggIvHit>(
+      options, eggIvSearchSeedCount(request),
+      [&request](EggIvHit* hits, int32_t capacity, const YearSearchControl& control) {
+        return runEggIvSearch(request, hits, capacity, control);
+      },
+      [&request](std::FILE* out, const EggIvHit& hit) { return printHit(out, hit, request); }, "n",
+      "gives IVs within --min..--max", io);
 }

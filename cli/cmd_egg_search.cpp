@@ -1,8 +1,6 @@
 // egg-search: every initial seed of a year, searched for the frames the egg
 // list would keep.
 #include <cstdio>
-#include <memory>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -37,12 +35,9 @@ const char kHelpHead[] =
 bool printHit(std::FILE* out, const EggHit& hit, const EggSearchRequest& request) {
   char line[kEggFrameLineCapacity];
   const int length = formatEggFrameLine(line, hit.frame, hit.pid, ShinyTest(hit.pid, request.egg.tid, request.egg.sid));
-  ConsoleMoment m{};
-  yearHitMoment(hit.seed, request.window.year, m);
   return std::fprintf(out, "0x%08X\t", hit.seed) >= 0 &&
          printCp932(out, std::string_view(line, static_cast<std::size_t>(length))) &&
-         std::fprintf(out, "\t%04d-%02d-%02d %02d:%02d:%02d\tdelay %d\n", m.year, m.month, m.day, m.hour, m.minute,
-                      m.second, m.delay) >= 0;
+         printHitMoment(out, hit.seed, request.window.year);
 }
 
 }  // namespace
@@ -66,28 +61,13 @@ int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io) 
   YearSearchOptions options{};
   if (int rc = parseYearSearchOptions(args, kDefaultMaxFrame, options, io)) return rc;
   EggSearchRequest request{};
-  request.window.year = options.year;
-  request.window.delayMin = options.delayMin;
-  request.window.delayMax = options.delayMax;
-  request.window.hourMask = options.hourMask;
+  request.window = options.window;
   request.egg.frameCount = options.frameCount;
   if (int rc = parseEggListOptions(args, request.egg, io)) return rc;
-
-  const int32_t capacity = yearSearchCapacity(options);
-  std::unique_ptr<EggHit[]> hits(new (std::nothrow) EggHit[static_cast<std::size_t>(capacity)]);
-  if (!hits) return cliFailure(io, "no memory for %d hits: set a smaller --limit", capacity);
-  const YearSearchResult result = runYearSearchCli(
-      [&](const YearSearchControl& control) { return runEggSearch(request, hits.get(), capacity, control); },
-      eggSearchSeedCount(request), options.threads, io);
-  if (result.status == YearSearchStatus::kNoThreads) {
-    return cliFailure(io, "the system refused a thread for the search: try a smaller --threads");
-  }
-  if (result.count == 0) {
-    std::fprintf(io.out, "no hit: no frame below %d of the %lld seeds of %d is kept\n", request.egg.frameCount,
-                 static_cast<long long>(eggSearchSeedCount(request)), request.window.year);
-    return kExitNotFound;
-  }
-  return printYearSearchHits(
-      hits.get(), result.count, [&request](std::FILE* out, const EggHit& hit) { return printHit(out, hit, request); },
-      io);
+  return runYearSearchCommand<EggHit>(
+      options, eggSearchSeedCount(request),
+      [&request](EggHit* hits, int32_t capacity, const YearSearchControl& control) {
+        return runEggSearch(request, hits, capacity, control);
+      },
+      [&request](std::FILE* out, const EggHit& hit) { return printHit(out, hit, request); }, "frame", "is kept", io);
 }

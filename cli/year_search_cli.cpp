@@ -73,23 +73,23 @@ void printYearSearchOptionsHelp(std::FILE* out, int32_t defaultMaxFrame) {
 int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, YearSearchOptions& options,
                            const CliIo& io) {
   options.frameCount = defaultMaxFrame;
-  options.delayMin = kExplainDelayMin;
-  options.delayMax = kExplainDelayMax;
-  options.hourMask = 0xFFFFFFu;
+  options.window.delayMin = kExplainDelayMin;
+  options.window.delayMax = kExplainDelayMax;
+  options.window.hourMask = 0xFFFFFFu;
   int64_t n = 0;
   const std::string* yearText = findOption(args, "--year");
   if (!yearText) return cliError(io, "--year is required (2000..2099)");
   if (!parseIntStrict(*yearText, kClockFirstYear, kClockLastYear, n)) {
     return cliError(io, "--year '%s': expected a year 2000..2099", yearText->c_str());
   }
-  options.year = static_cast<int32_t>(n);
+  options.window.year = static_cast<int32_t>(n);
   if (const std::string* t = findOption(args, "--max-frame")) {
     if (!parseIntStrict(*t, 1, 999999, n)) return cliError(io, "--max-frame '%s': expected 1..999999", t->c_str());
     options.frameCount = static_cast<int32_t>(n);
   }
-  if (int rc = parseDelayWindow(args, options.delayMin, options.delayMax, io)) return rc;
+  if (int rc = parseDelayWindow(args, options.window.delayMin, options.window.delayMax, io)) return rc;
   if (const std::string* t = findOption(args, "--hours")) {
-    if (!parseHours(*t, options.hourMask)) {
+    if (!parseHours(*t, options.window.hourMask)) {
       return cliError(io, "--hours '%s': expected hours 0..23 and ranges lo-hi separated by commas, e.g. 7,20-23",
                       t->c_str());
     }
@@ -112,7 +112,7 @@ int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, Year
 }
 
 YearSearchResult runYearSearchCli(const std::function<YearSearchResult(const YearSearchControl&)>& search,
-                                 int64_t seedTotal, int32_t threads, const CliIo& io) {
+                                  int64_t seedTotal, int32_t threads, const CliIo& io) {
   if (!isTerminal(io.err)) return search(YearSearchControl{threads, nullptr, nullptr});
   std::atomic<int64_t> done{0};
   std::atomic<bool> finished{false};
@@ -134,4 +134,11 @@ YearSearchResult runYearSearchCli(const std::function<YearSearchResult(const Yea
   std::fprintf(io.err, "\r%60s\r", "");
   std::fflush(io.err);
   return result;
+}
+
+bool printHitMoment(std::FILE* out, uint32_t seed, int32_t year) {
+  ConsoleMoment m{};
+  yearHitMoment(seed, year, m);
+  return std::fprintf(out, "\t%04d-%02d-%02d %02d:%02d:%02d\tdelay %d\n", m.year, m.month, m.day, m.hour, m.minute,
+                      m.second, m.delay) >= 0;
 }

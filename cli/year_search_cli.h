@@ -1,7 +1,10 @@
-// What egg-search and egg-iv-search share on the command line: the year, the
-// frames, the delay window, the hours, the limit and the threads; the search
-// run with its progress on a terminal; and the printing of the hits, which
-// stops at the first write standard output refuses.
+// What every year search command (egg-search, egg-iv-search) shares on the
+// command line: the year, the frames, the delay window, the hours, the limit
+// and the threads; the search run with its progress on a terminal; the
+// message when no thread can be had; the "no hit" line; the printing of the
+// hits, which stops at the first write standard output refuses; and the exit
+// codes. A command is then its own options and its line format
+// (runYearSearchCommand).
 #pragma once
 
 #include <cerrno>
@@ -9,21 +12,20 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "cli/args.h"
-#include "core/egg_search.h"
+#include "core/year_search.h"
 
 // --limit 0 reports every hit up to this many; beyond it the first ones are
 // printed and a note says the search was cut.
 inline constexpr int32_t kAllHitsCap = 1 << 22;
 
 struct YearSearchOptions {
-  int32_t year;
+  YearWindow window;   // --year, --delay-min, --delay-max, --hours
   int32_t frameCount;  // --max-frame
-  int32_t delayMin;
-  int32_t delayMax;
-  uint32_t hourMask;
   int32_t limit;    // 0: all, up to kAllHitsCap
   int32_t threads;  // 1..kYearSearchMaxThreads
 };
@@ -41,17 +43,16 @@ void printYearSearchOptionsHelp(std::FILE* out, int32_t defaultMaxFrame);
 int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, YearSearchOptions& options,
                            const CliIo& io);
 
-// The hits to ask the engine for: the limit, or with --limit 0 one more than
-// the cap, which tells that the cap cut the list.
-inline int32_t yearSearchCapacity(const YearSearchOptions& options) {
-  return options.limit == 0 ? kAllHitsCap + 1 : options.limit;
-}
-
 // Runs search(control) with `threads`; when io.err is a terminal, on a worker
 // thread while this one shows the progress out of `seedTotal` (on this one,
 // without progress, when no worker can be had).
 YearSearchResult runYearSearchCli(const std::function<YearSearchResult(const YearSearchControl&)>& search,
-                                 int64_t seedTotal, int32_t threads, const CliIo& io);
+                                  int64_t seedTotal, int32_t threads, const CliIo& io);
+
+// The end of a hit's line: a tab, the first moment of `year` that gives the
+// seed ("YYYY-MM-DD HH:MM:SS"), a tab, "delay D" and the line end. False when
+// the stream refuses the write (errno tells why).
+bool printHitMoment(std::FILE* out, uint32_t seed, int32_t year);
 
 // Prints the hits up to the cap with print(out, hit), false at the first
 // write the stream refuses (errno tells why), then the note when the cap cut
@@ -73,4 +74,32 @@ int printYearSearchHits(const Hit* hits, int32_t count, Print print, const CliIo
                  kAllHitsCap, kAllHitsCap);
   }
   return kExitOk;
+}
+
+// A year search command once its own options are read: the hits asked of
+// search(hits, capacity, control) (the limit, or with --limit 0 one more than
+// the cap, which tells that the cap cut the list), the search run with
+// progress on a terminal, then the hits printed with print(out, hit), in the
+// search's order. Without a hit one line says so: "no hit: no <what> below F
+// of the N seeds of Y <verdict>". Returns kExitOk with hits, kExitNotFound
+// without one or when no thread or memory could be had or standard output
+// refused a write (after a message on stderr).
+template <typename Hit, typename Search, typename Print>
+int runYearSearchCommand(const YearSearchOptions& options, int64_t seedTotal, Search search, Print print,
+                         const char* noHitWhat, const char* noHitVerdict, const CliIo& io) {
+  const int32_t capacity = options.limit == 0 ? kAllHitsCap + 1 : options.limit;
+  std::unique_ptr<Hit[]> hits(new (std::nothrow) Hit[static_cast<std::size_t>(capacity)]);
+  if (!hits) return cliFailure(io, "no memory for %d hits: set a smaller --limit", capacity);
+  const YearSearchResult result = runYearSearchCli(
+      [&](const YearSearchControl& control) { return search(hits.get(), capacity, control); }, seedTotal,
+      options.threads, io);
+  if (result.status == YearSearchStatus::kNoThreads) {
+    return cliFailure(io, "the system refused a thread for the search: try a smaller --threads");
+  }
+  if (result.count == 0) {
+    std::fprintf(io.out, "no hit: no %s below %d of the %lld seeds of %d %s\n", noHitWhat, options.frameCount,
+                 static_cast<long long>(seedTotal), options.window.year, noHitVerdict);
+    return kExitNotFound;
+  }
+  return printYearSearchHits(hits.get(), result.count, print, io);
 }
