@@ -43,17 +43,10 @@ int cmdEggIvSearch(int argc, const char* const* argv, int first, const CliIo& io
   ParsedArgs args;
   std::vector<OptionSpec> specs;
   addEggIvSpecs(specs);
-  addYearSearchSpecs(specs);
-  if (int rc = parseArgs(argc, argv, first, specs, 0, args, io)) return rc;
-  if (args.help) {
-    std::fputs(kHelpHead, io.out);
-    printYearSearchYearHelp(io.out);
-    std::fputs(kEggIvOptionsHelp, io.out);
-    printYearSearchOptionsHelp(io.out, kDefaultMaxFrame);
-    return kExitOk;
-  }
   YearSearchOptions options{};
-  if (int rc = parseYearSearchOptions(args, kDefaultMaxFrame, options, io)) return rc;
+  const int read =
+      readYearSearchArgs(argc, argv, first, specs, {kHelpHead, kEggIvOptionsHelp, kDefaultMaxFrame}, args, options, io);
+  if (read != kYearSearchGoOn) return read;
   EggIvSearchRequest request{};
   if (int rc = parseEggIvOptions(args, request.parents, request.ranges, io)) return rc;
   request.window = options.window;

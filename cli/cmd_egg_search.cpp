@@ -44,22 +44,17 @@ bool printHit(std::FILE* out, const EggHit& hit, const EggSearchRequest& request
 
 int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io) {
   ParsedArgs args;
-  std::vector<OptionSpec> specs = {
-      {"--tid", true},         {"--sid", true},    {"--marriage", false}, {"--shiny-only", false},
-      {"--nature", true},      {"--gender", true}, {"--ability", true},
-  };
-  addYearSearchSpecs(specs);
-  if (int rc = parseArgs(argc, argv, first, specs, 0, args, io)) return rc;
-  if (args.help) {
-    std::fputs(kHelpHead, io.out);
-    printYearSearchYearHelp(io.out);
-    std::fputs(kEggListOptionsHelp, io.out);
-    printYearSearchOptionsHelp(io.out, kDefaultMaxFrame);
-    return kExitOk;
-  }
-
   YearSearchOptions options{};
-  if (int rc = parseYearSearchOptions(args, kDefaultMaxFrame, options, io)) return rc;
+  const int read = readYearSearchArgs(argc, argv, first,
+                                    {{"--tid", true},
+                                     {"--sid", true},
+                                     {"--marriage", false},
+                                     {"--shiny-only", false},
+                                     {"--nature", true},
+                                     {"--gender", true},
+                                     {"--ability", true}},
+                                    {kHelpHead, kEggListOptionsHelp, kDefaultMaxFrame}, args, options, io);
+  if (read != kYearSearchGoOn) return read;
   EggSearchRequest request{};
   request.window = options.window;
   request.egg.frameCount = options.frameCount;

@@ -36,8 +36,6 @@ bool parseHours(std::string_view text, uint32_t& mask) {
   }
 }
 
-}  // namespace
-
 void addYearSearchSpecs(std::vector<OptionSpec>& specs) {
   specs.insert(specs.end(), {{"--year", true},
                              {"--max-frame", true},
@@ -70,6 +68,8 @@ void printYearSearchOptionsHelp(std::FILE* out, int32_t defaultMaxFrame) {
       out);
 }
 
+// Reads the shared options (--year is required). Returns kExitOk or, after
+// printing the error, kExitUsage.
 int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, YearSearchOptions& options,
                            const CliIo& io) {
   options.frameCount = defaultMaxFrame;
@@ -109,6 +109,23 @@ int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, Year
   }
   options.threads = static_cast<int32_t>(n < 1 ? 1 : n > kYearSearchMaxThreads ? kYearSearchMaxThreads : n);
   return kExitOk;
+}
+
+}  // namespace
+
+int readYearSearchArgs(int argc, const char* const* argv, int first, std::vector<OptionSpec> specs,
+                       const YearSearchHelp& help, ParsedArgs& args, YearSearchOptions& options, const CliIo& io) {
+  addYearSearchSpecs(specs);
+  if (int rc = parseArgs(argc, argv, first, specs, 0, args, io)) return rc;
+  if (args.help) {
+    std::fputs(help.head, io.out);
+    printYearSearchYearHelp(io.out);
+    std::fputs(help.ownOptions, io.out);
+    printYearSearchOptionsHelp(io.out, help.defaultMaxFrame);
+    return kExitOk;
+  }
+  if (int rc = parseYearSearchOptions(args, help.defaultMaxFrame, options, io)) return rc;
+  return kYearSearchGoOn;
 }
 
 YearSearchResult runYearSearchCli(const std::function<YearSearchResult(const YearSearchControl&)>& search,

@@ -30,18 +30,25 @@ struct YearSearchOptions {
   int32_t threads;  // 1..kYearSearchMaxThreads
 };
 
-// The options' specs, added to a subcommand's own.
-void addYearSearchSpecs(std::vector<OptionSpec>& specs);
+// A year search command's help: its head (usage and what it does) and the
+// lines of its own options, printed between --year's line and the shared
+// options' lines with the default of --max-frame.
+struct YearSearchHelp {
+  const char* head;
+  const char* ownOptions;
+  int32_t defaultMaxFrame;
+};
 
-// The options' help lines (--year first, then the rest), and the closing
-// paragraph on the order, the progress and the exit codes.
-void printYearSearchYearHelp(std::FILE* out);
-void printYearSearchOptionsHelp(std::FILE* out, int32_t defaultMaxFrame);
+// readYearSearchArgs's answer when the command is to go on.
+inline constexpr int kYearSearchGoOn = -1;
 
-// Reads the options (--year is required). Returns kExitOk or, after printing
-// the error, kExitUsage.
-int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, YearSearchOptions& options,
-                           const CliIo& io);
+// Reads a year search command's arguments: its own options `specs` beside the
+// shared ones (--year is required). Returns kExitOk after printing the help
+// for --help, kExitUsage after printing an error, and kYearSearchGoOn when
+// `options` hold the shared options and `args` the command's own, for the
+// command to read next.
+int readYearSearchArgs(int argc, const char* const* argv, int first, std::vector<OptionSpec> specs,
+                       const YearSearchHelp& help, ParsedArgs& args, YearSearchOptions& options, const CliIo& io);
 
 // Runs search(control) with `threads`; when io.err is a terminal, on a worker
 // thread while this one shows the progress out of `seedTotal` (on this one,

@@ -29,11 +29,8 @@ struct EggIvScanPlan {
   uint32_t forcedGood[2];  // good mask of the parent holding it (see the shapes)
 };
 
-// Scans frames 0..frames-1 (frames >= 1) of the 256 seeds (aa << 24) | rowBase,
-// aa = 0..255, reporting the frames whose IVs all lie in their ranges, with
-// the state after the frame's draws, in no particular order.
-using EggIvScanRow = void (*)(const EggIvScanPlan& plan, uint32_t rowBase, int32_t frames, const YearScanSink& sink);
-
+// The kernels (ScanRow<EggIvScanPlan>) report the frames whose IVs all lie in
+// their ranges, with the state after the frame's draws.
 void eggIvScanRowScalar(const EggIvScanPlan& plan, uint32_t rowBase, int32_t frames, const YearScanSink& sink);
 
 #if defined(QUILLMAR_YEAR_SCAN_X86)

@@ -45,8 +45,8 @@ EggIvScanPlan planOf(const EggIvSearchRequest& r) {
   return plan;
 }
 
-constexpr ScanRows<EggIvScanRow> kRows{eggIvScanRowScalar, QUILLMAR_VECTOR_KERNEL(eggIvScanRowAvx2),
-                                       QUILLMAR_VECTOR_KERNEL(eggIvScanRowAvx512)};
+constexpr ScanRows<EggIvScanPlan> kRows{eggIvScanRowScalar, QUILLMAR_VECTOR_KERNEL(eggIvScanRowAvx2),
+                                        QUILLMAR_VECTOR_KERNEL(eggIvScanRowAvx512)};
 
 // The IV search as the engine's scan: the kernel's frames checked with
 // eggIvsAfter.
@@ -54,24 +54,19 @@ struct EggIvScan {
   using Hit = EggIvHit;
   const EggIvSearchRequest* request;
   EggIvScanPlan plan;
-  EggIvScanRow row;
+  ScanRow<EggIvScanPlan> row;
 
   bool possible() const { return true; }
 
   template <typename Out>
+  void take(uint32_t seed, int32_t frame, uint32_t state, Out& out) const {
+    if (eggIvsWanted(eggIvsAfter(state, request->parents), request->ranges)) out.add(EggIvHit{seed, frame, out.delay()});
+  }
+
+  template <typename Out>
   void scanRow(uint32_t rowBase, int32_t frames, Out& out) const {
-    struct Context {
-      const EggIvScan* scan;
-      Out* out;
-    } context{this, &out};
-    const YearScanSink sink{
-        [](void* c, uint32_t seed, int32_t frame, uint32_t state) {
-          const Context& x = *static_cast<Context*>(c);
-          const EggIvSearchRequest& r = *x.scan->request;
-          if (eggIvsWanted(eggIvsAfter(state, r.parents), r.ranges)) x.out->add(EggIvHit{seed, frame, x.out->delay()});
-        },
-        [](void* c) { return static_cast<Context*>(c)->out->stopRequested(); }, &context};
-    row(plan, rowBase, frames, sink);
+    year_search::KernelRow<EggIvScan, Out> kernelRow{this, &out};
+    row(plan, rowBase, frames, kernelRow.sink());
   }
 };
 

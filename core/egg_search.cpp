@@ -53,31 +53,25 @@ struct EggScan {
   const EggListRequest* egg;
   EggScanPlan plan;
   bool planPossible;
-  EggScanRow row;
+  ScanRow<EggScanPlan> row;
 
   bool possible() const { return planPossible; }
 
   template <typename Out>
+  void take(uint32_t seed, int32_t frame, uint32_t firstPid, Out& out) const {
+    const uint32_t pid = egg->internationalMarriage ? MarriageReroll(firstPid, egg->tid, egg->sid) : firstPid;
+    if (eggFrameKept(*egg, pid, ShinyTest(pid, egg->tid, egg->sid))) out.add(EggHit{seed, frame, out.delay(), pid});
+  }
+
+  template <typename Out>
   void scanRow(uint32_t rowBase, int32_t frames, Out& out) const {
-    struct Context {
-      const EggScan* scan;
-      Out* out;
-    } context{this, &out};
-    const YearScanSink sink{
-        [](void* c, uint32_t seed, int32_t frame, uint32_t firstPid) {
-          const Context& x = *static_cast<Context*>(c);
-          const EggListRequest& r = *x.scan->egg;
-          const uint32_t pid = r.internationalMarriage ? MarriageReroll(firstPid, r.tid, r.sid) : firstPid;
-          if (!eggFrameKept(r, pid, ShinyTest(pid, r.tid, r.sid))) return;
-          x.out->add(EggHit{seed, frame, x.out->delay(), pid});
-        },
-        [](void* c) { return static_cast<Context*>(c)->out->stopRequested(); }, &context};
-    row(plan, rowBase, frames, sink);
+    year_search::KernelRow<EggScan, Out> kernelRow{this, &out};
+    row(plan, rowBase, frames, kernelRow.sink());
   }
 };
 
-constexpr ScanRows<EggScanRow> kRows{eggScanRowScalar, QUILLMAR_VECTOR_KERNEL(eggScanRowAvx2),
-                                     QUILLMAR_VECTOR_KERNEL(eggScanRowAvx512)};
+constexpr ScanRows<EggScanPlan> kRows{eggScanRowScalar, QUILLMAR_VECTOR_KERNEL(eggScanRowAvx2),
+                                      QUILLMAR_VECTOR_KERNEL(eggScanRowAvx512)};
 
 }  // namespace
 

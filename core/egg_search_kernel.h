@@ -22,10 +22,7 @@ struct EggScanPlan {
   uint32_t abilityBit;
 };
 
-// Scans frames 0..frames-1 (frames >= 1) of the 256 seeds (aa << 24) | rowBase,
-// aa = 0..255 (rowBase < 2^24), reporting frames in no particular order.
-using EggScanRow = void (*)(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const YearScanSink& sink);
-
+// The kernels (ScanRow<EggScanPlan>) report every frame the plan may keep.
 void eggScanRowScalar(const EggScanPlan& plan, uint32_t rowBase, int32_t frames, const YearScanSink& sink);
 
 #if defined(QUILLMAR_YEAR_SCAN_X86)

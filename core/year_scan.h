@@ -38,18 +38,24 @@ inline constexpr uint32_t kTwistMagic = 0x9908B0DFu;
 #define QUILLMAR_VECTOR_KERNEL(function) nullptr
 #endif
 
+// A kind's kernel: scans frames 0..frames-1 (frames >= 1) of the 256 seeds
+// (aa << 24) | rowBase, aa = 0..255 (rowBase < 2^24), with the kind's plan,
+// reporting frames to the sink in no particular order.
+template <typename Plan>
+using ScanRow = void (*)(const Plan& plan, uint32_t rowBase, int32_t frames, const YearScanSink& sink);
+
 // A kind's row functions, one per instruction set (the vector ones through
 // QUILLMAR_VECTOR_KERNEL).
-template <typename Row>
+template <typename Plan>
 struct ScanRows {
-  Row scalar;
-  Row avx2;
-  Row avx512;
+  ScanRow<Plan> scalar;
+  ScanRow<Plan> avx2;
+  ScanRow<Plan> avx512;
 };
 
 // The row function that runs `kernel` (Auto: the widest the processor has).
-template <typename Row>
-Row scanRowFor(YearSearchKernel kernel, const ScanRows<Row>& rows) {
+template <typename Plan>
+ScanRow<Plan> scanRowFor(YearSearchKernel kernel, const ScanRows<Plan>& rows) {
   switch (resolvedYearSearchKernel(kernel)) {
     case YearSearchKernel::Avx512:
       return rows.avx512;

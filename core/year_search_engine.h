@@ -11,7 +11,8 @@
 //     hit handed to out.add(hit) in any order (out.delay() is the row's
 //     delay); out.stopRequested() is true once the search is to stop, and a
 //     long row asks it now and then and returns early when it is.
-// Its kernels are picked with scanRowFor (core/year_scan.h).
+// A kind whose kernel reports frames (core/year_scan.h) hands them on with a
+// KernelRow.
 #pragma once
 
 #include <algorithm>
@@ -24,12 +25,30 @@
 
 #include "core/seed_time.h"
 #include "core/thread_start.h"
+#include "core/year_scan.h"
 #include "core/year_search.h"
 
 // The hook setYearSearchRowHook set, or null.
 YearSearchRowHook yearSearchRowHook();
 
 namespace year_search {
+
+// One row's sink for a kernel of `Scan`: each frame the kernel reports goes
+// to scan.take(seed, frame, value, out), which adds it to out when it is a
+// hit; the kernel's stop question goes to out.
+template <typename Scan, typename Out>
+struct KernelRow {
+  const Scan* scan;
+  Out* out;
+
+  YearScanSink sink() {
+    return YearScanSink{[](void* c, uint32_t seed, int32_t frame, uint32_t value) {
+                          const KernelRow& row = *static_cast<KernelRow*>(c);
+                          row.scan->take(seed, frame, value, *row.out);
+                        },
+                        [](void* c) { return static_cast<KernelRow*>(c)->out->stopRequested(); }, this};
+  }
+};
 
 constexpr int32_t kRowSeeds = 256;  // AA = 0..255 of one hour and one delay
 constexpr int32_t kHours = 24;
