@@ -102,17 +102,6 @@ struct TimerSettings {
   ConsoleMoment target;       // its delay included
 };
 
-// One egg the search of step 5 found: the initial seed, the frame whose egg it
-// is, the delay that reaches the seed in the search's year, and the egg's final
-// PID (after the international-marriage rerolls), shiny or not.
-struct SearchHit {
-  uint32_t seed;
-  int32_t frame;
-  int32_t delay;
-  uint32_t pid;
-  uint8_t shiny;
-};
-
 // What decides which frames an egg list keeps and how its lines read: the IDs,
 // the international-marriage rerolls and the shiny, nature, gender and ability
 // filters (each filter as the row of its list, 0 = "指定しない").
@@ -137,21 +126,50 @@ using ControlHandle = std::intptr_t;
 
 enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4, kFive = 5 };
 
-// Where step 5's search stands.
-// A line of step 9's listing, and a hit of step 10: the egg's IVs as
-// "31A 20 31B 5 31A 8" (an inherited IV carries its parent's letter).
+// A line of step 9's listing: the egg's IVs as "31A 20 31B 5 31A 8" (an
+// inherited IV carries its parent's letter).
 struct IvLine {
   int32_t frame;  // n, "回数"
   char ivs[kIvTextBytes];
 };
-struct IvHit {
+
+enum class SearchStatus : int32_t { kIdle = 0, kRunning = 1, kFinished = 2, kStopped = 3 };
+
+// One hit a year search found, as its panel lists it: the initial seed, the
+// frame (or n), the delay that reaches the seed in the search's year, and
+// what the kind shows of it: the egg's final PID (after the
+// international-marriage rerolls) and whether it is shiny (step 5), or the
+// egg's IVs as "31A 20 31B 5 31A 8" (step 10).
+struct SearchHit {
   uint32_t seed;
   int32_t frame;
   int32_t delay;
+  uint32_t pid;
+  uint8_t shiny;
   char ivs[kIvTextBytes];
 };
 
-enum class SearchStatus : int32_t { kIdle = 0, kRunning = 1, kFinished = 2, kStopped = 3 };
+// What a running or finished year search shows (one per search step): where
+// it stands, its best hits in the search's order (-1: none yet), how many it
+// kept up to its limit and wrote to its hit file, whether it found more than
+// it keeps, why the hit file was not written (errno, 0 when it was), and,
+// when the last "検索" found no thread to run its search on (notStarted), the
+// status, year and hit count shown before it, which are kept while a search
+// runs and shown again.
+struct SearchPanel {
+  SearchStatus status;
+  int32_t percent;  // 0..100 while running
+  int32_t year;     // of the last search (the step's year edit starts from it)
+  int32_t hitCount;
+  SearchHit hits[kMaxShownHits];
+  int32_t hitTotal;
+  uint8_t hitsCut;
+  int32_t hitFileError;
+  uint8_t notStarted;
+  SearchStatus statusBefore;
+  int32_t yearBefore;
+  int32_t hitCountBefore;
+};
 
 struct AppState {
   ScreenMode screenMode;
@@ -202,24 +220,9 @@ struct AppState {
   int32_t lastSid;
   uint8_t idsKnown;
 
-  // Step 5: the year of the last search (step 5's year starts from it), where
-  // the search stands, and its best hits in the search's order (-1: none yet).
-  int32_t searchYear;
-  SearchStatus searchStatus;
-  int32_t searchPercent;   // 0..100 while running
-  int32_t searchHitTotal;  // hits kept (up to the search's limit) and written to the hit file
-  uint8_t searchHitsCut;   // the search found more hits than its limit: only the first are kept
-  int32_t hitFileError;    // 0 when the hit file holds the kept hits; otherwise the errno value of why not
-  SearchHit hits[kMaxShownHits];
-  int32_t hitCount;
-  EggListSettings hitSettings;  // of the search whose hits are listed
-  // searchNotStarted: the last "検索" found no thread to run its search on, and
-  // step 5 shows again the status, year and hits it showed before, which are
-  // kept in the three fields below while a search runs.
-  uint8_t searchNotStarted;
-  SearchStatus statusBeforeSearch;
-  int32_t yearBeforeSearch;
-  int32_t hitCountBeforeSearch;
+  // Step 5's search, and the settings of the search whose hits are listed.
+  SearchPanel eggSearch;
+  EggListSettings hitSettings;
 
   // Step 6: the first moments of momentSeed in momentYear (-1: no list).
   uint32_t momentSeed;
@@ -326,22 +329,8 @@ struct AppState {
   int32_t ivLineTotal;
   IvLine ivLines[kMaxShownIvLines];
   int32_t ivFileError;
-  // Step 10's search, as step 5's: status, progress, its hits (first lines),
-  // the count written to ivs-search.txt, whether more were found, why the
-  // file was not written, whether the last search could not start, and what
-  // stood before it.
-  SearchStatus ivSearchStatus;
-  int32_t ivSearchPercent;
-  int32_t ivSearchYear;
-  int32_t ivHitCount;
-  IvHit ivHits[kMaxShownIvHits];
-  int32_t ivSearchHitTotal;
-  uint8_t ivSearchHitsCut;
-  int32_t ivHitFileError;
-  uint8_t ivSearchNotStarted;
-  SearchStatus ivStatusBeforeSearch;
-  int32_t ivYearBeforeSearch;
-  int32_t ivHitCountBeforeSearch;
+  // Step 10's search.
+  SearchPanel ivSearch;
 
   // Screen 1 controls.
   ControlHandle speciesEdit;

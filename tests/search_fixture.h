@@ -17,7 +17,7 @@ class SearchTest : public ShellTest {
   // Ticks the window's timer as its loop would until the search has ended.
   void finishTheSearch() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (app().searchStatus == SearchStatus::kRunning) {
+    while (app().eggSearch.status == SearchStatus::kRunning) {
       ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the search has not ended in two minutes";
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
       shellTimer(app());

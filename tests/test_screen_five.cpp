@@ -100,15 +100,15 @@ TEST_F(ScreenFiveTest, AStepTenHitGoesToStepSixAndIsAimedFor) {
   command(kCmdIvSearch);
   ASSERT_TRUE(waitUntil([&] {
     shellTimer(app());
-    return app().ivSearchStatus != SearchStatus::kRunning;
+    return app().ivSearch.status != SearchStatus::kRunning;
   })) << "the search never ended";
-  ASSERT_EQ(app().ivSearchStatus, SearchStatus::kFinished);
-  ASSERT_GT(app().ivHitCount, 0);
+  ASSERT_EQ(app().ivSearch.status, SearchStatus::kFinished);
+  ASSERT_GT(app().ivSearch.hitCount, 0);
   std::vector<std::string> lines = fileLines(dir_ / "ivs-search.txt");
-  ASSERT_EQ(lines.size(), static_cast<std::size_t>(app().ivSearchHitTotal) + 1);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(app().ivSearch.hitTotal) + 1);
   EggParents parents{EggGame::kDppt, {31, 31, 0, 0, 0, 0}, {31, 31, 0, 0, 0, 0}, PowerItem::kNone, PowerItem::kNone};
-  for (int i = 0; i < app().ivHitCount; ++i) {
-    const IvHit& hit = app().ivHits[i];
+  for (int i = 0; i < app().ivSearch.hitCount; ++i) {
+    const SearchHit& hit = app().ivSearch.hits[i];
     EXPECT_EQ(hit.frame, 0);
     EXPECT_EQ(hit.seed & 0xFFFFu, 3909u + 26u) << "delay 3909 in 2026";
     const EggIvs egg = eggIvsAt(hit.seed, 0, parents);
@@ -119,7 +119,7 @@ TEST_F(ScreenFiveTest, AStepTenHitGoesToStepSixAndIsAimedFor) {
     EXPECT_TRUE(fakeControl(app().ivHitButtons[i]).alive);
   }
 
-  const uint32_t seed = app().ivHits[0].seed;
+  const uint32_t seed = app().ivSearch.hits[0].seed;
   command(kCmdFirstIvHit);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   EXPECT_EQ(app().momentSeed, seed);

@@ -43,7 +43,7 @@ class ScreenFourTest : public ShellTest {
   void waitForTheSearch() {
     ASSERT_TRUE(waitUntil([&] {
       shellTimer(app());
-      return app().searchStatus != SearchStatus::kRunning;
+      return app().eggSearch.status != SearchStatus::kRunning;
     })) << "the search never ended";
   }
 };
@@ -70,7 +70,7 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   waitForTheSearch();
-  ASSERT_GT(app().hitCount, 0);
+  ASSERT_GT(app().eggSearch.hitCount, 0);
   command(kCmdFirstHit);
   ASSERT_GT(app().momentCount, 0);
   for (int i = 0; i < kMaxSeedMoments; ++i) {
@@ -99,7 +99,7 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
                 aimed.minute, aimed.second);
   EXPECT_EQ(text(app().targetMomentEdit), at);
   EXPECT_EQ(text(app().targetDelayEdit), "3909");
-  EXPECT_EQ(app().targetSeed, app().hits[0].seed) << "the moment chosen gives the hit's seed";
+  EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed) << "the moment chosen gives the hit's seed";
   EXPECT_TRUE(painted("step7:補正"));
   EXPECT_TRUE(painted("step3の候補か当たったSEEDで一致を探します"));
   EXPECT_TRUE(painted("秒-1") && painted("秒+0") && painted("秒+1"));

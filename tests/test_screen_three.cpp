@@ -66,7 +66,7 @@ TEST_F(ScreenThreeTest, MenuEntryBuildsScreenThreeWithinTheWindowAndLeavesTheOth
   showScreenThree();
   EXPECT_EQ(app().speciesEdit, 0);
   EXPECT_EQ(app().momentCount, -1);
-  EXPECT_EQ(app().hitCount, -1);
+  EXPECT_EQ(app().eggSearch.hitCount, -1);
   expectLaidOutWithoutOverlap();
   EXPECT_EQ(fakeControl(app().maxFrameEdit).text, "100");
   EXPECT_EQ(fakeControl(app().delayMinEdit).text, "300");
@@ -95,7 +95,7 @@ TEST_F(ScreenThreeTest, MenuEntryBuildsScreenThreeWithinTheWindowAndLeavesTheOth
     command(id);
     command(kCmdScreenOne);
   }
-  EXPECT_EQ(app().searchStatus, SearchStatus::kIdle);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kIdle);
   EXPECT_TRUE(fake().reads.empty());
 }
 
@@ -187,7 +187,7 @@ TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {
 // Ticks the window's timer as its loop would, once the search has returned:
 // that tick ends it.
 void tickOnceTheSearchHasReturned(AppState& app) {
-  ASSERT_TRUE(waitUntil([] { return searchJobReturned(); })) << "the search has not returned";
+  ASSERT_TRUE(waitUntil([] { return searchJobReturned(SearchKind::kEgg); })) << "the search has not returned";
   shellTimer(app);
 }
 
@@ -249,10 +249,10 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   fakeControl(app().searchNatureCombo).selected = 16;  // ひかえめ, nature 15
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
-  EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   EXPECT_GT(fake().timerPeriod, 0);
   tickOnceTheSearchHasReturned(app());
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
 
@@ -264,7 +264,7 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   std::vector<ModelHit> expected = eggListHits(list, 2026, 3909, 3910);
   ASSERT_GT(expected.size(), 1000u);  // more than the search keeps
   expected.resize(1000);
-  EXPECT_EQ(app().searchHitTotal, 1000);
+  EXPECT_EQ(app().eggSearch.hitTotal, 1000);
 
   std::vector<std::string> file = fileLines(dir_ / "search.txt");
   ASSERT_EQ(file.size(), 1001u);
@@ -280,9 +280,9 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
     ASSERT_EQ(file[i + 1], seedText(hit.seed) + "," + hit.line + moment) << i;
   }
 
-  ASSERT_EQ(app().hitCount, 14);
+  ASSERT_EQ(app().eggSearch.hitCount, 14);
   for (int i = 0; i < 14; ++i) {
-    EXPECT_EQ(std::tie(app().hits[i].seed, app().hits[i].frame, app().hits[i].delay),
+    EXPECT_EQ(std::tie(app().eggSearch.hits[i].seed, app().eggSearch.hits[i].frame, app().eggSearch.hits[i].delay),
               std::tie(expected[i].seed, expected[i].frame, expected[i].delay));
     ASSERT_TRUE(alive(app().hitButtons[i]));
     EXPECT_EQ(fakeControl(app().hitButtons[i]).id, kCmdFirstHit + i);
@@ -301,7 +301,7 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   // The search, its hits and buttons outlive a visit to another screen.
   command(kCmdScreenOne);
   command(kCmdScreenThree);
-  EXPECT_EQ(app().hitCount, 14);
+  EXPECT_EQ(app().eggSearch.hitCount, 14);
   EXPECT_TRUE(alive(app().hitButtons[13]));
   EXPECT_EQ(text(app().yearEdit), "2026");
   EXPECT_EQ(text(app().searchTidEdit), "12345");
@@ -326,7 +326,7 @@ TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
   WorkingDirectory wd(dir_);
   SearchGate gate;
   command(kCmdEggSearch);
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   std::size_t reads = fake().reads.size();
   command(kCmdEggSearch);  // a second search waits for the first to end
   EXPECT_EQ(fake().reads.size(), reads);
@@ -345,9 +345,9 @@ TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
       int before = fake().invalidations;
       shellTimer(app());
       repaints += fake().invalidations > before;
-      return app().searchPercent == percent;
+      return app().eggSearch.percent == percent;
     })) << "percent " << percent << " never shown";
-    ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+    ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
     EXPECT_EQ(repaints, percent);
     EXPECT_TRUE(painted("検索中 " + std::to_string(percent) + "%"));
   }
@@ -355,20 +355,20 @@ TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
   EXPECT_EQ(repaints, 3);
 
   command(kCmdEggSearchStop);  // the gate still holds the search
-  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kStopped);
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_TRUE(fake().openedDocuments.empty());
-  EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().searchHitTotal) + 1);
-  for (int i = 0; i < kMaxShownHits; ++i) EXPECT_EQ(alive(app().hitButtons[i]), i < app().hitCount);
-  EXPECT_TRUE(painted("中止 " + std::to_string(app().searchHitTotal) + "件"));
+  EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().eggSearch.hitTotal) + 1);
+  for (int i = 0; i < kMaxShownHits; ++i) EXPECT_EQ(alive(app().hitButtons[i]), i < app().eggSearch.hitCount);
+  EXPECT_TRUE(painted("中止 " + std::to_string(app().eggSearch.hitTotal) + "件"));
   command(kCmdEggSearchStop);  // nothing runs: nothing happens
-  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kStopped);
 
   command(kCmdEggSearch);
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
-  EXPECT_EQ(app().hitCount, -1);  // the old list went with the new search
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
+  EXPECT_EQ(app().eggSearch.hitCount, -1);  // the old list went with the new search
   shellClose(app());
-  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kStopped);
   shellTimer(app());  // a late tick finds nothing running and stops the timer
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_TRUE(fake().openedDocuments.empty());

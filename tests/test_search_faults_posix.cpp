@@ -60,7 +60,7 @@ TEST_F(SearchFaultTest, AHitFileOnAFullDeviceIsSaidToBeUnsavedForWantOfSpace) {
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   EXPECT_TRUE(painted("search.txtを保存できません: ディスクがいっぱいです"));
   EXPECT_TRUE(fake().openedDocuments.empty());
 }

@@ -68,18 +68,18 @@ TEST_F(SearchResultsTest, AHitsSeedTakesTheSettingsOfItsSearchToStepFourAndAType
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
-  ASSERT_GE(app().hitCount, 2);
-  EXPECT_EQ(hex(app().hits[0].seed), "0x09160146");
-  EXPECT_EQ(app().hits[0].frame, 0);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  ASSERT_GE(app().eggSearch.hitCount, 2);
+  EXPECT_EQ(hex(app().eggSearch.hits[0].seed), "0x09160146");
+  EXPECT_EQ(app().eggSearch.hits[0].frame, 0);
   EXPECT_EQ(hitListLine(dir_ / "search.txt", 0), sj("0,0+0回,E5D201DA,しんちょう,1,218,★"));
 
   // The first hit and the last one listed (a later frame), each through step
   // 6 to step 4, whose list shows the hit's frame with the hit's line. Step
   // 5's boxes changed after the search change nothing: the search's settings go.
-  for (int i : {0, app().hitCount - 1}) {
+  for (int i : {0, app().eggSearch.hitCount - 1}) {
     SCOPED_TRACE(i);
-    const SearchHit hit = app().hits[i];
+    const SearchHit hit = app().eggSearch.hits[i];
     command(kCmdScreenThree);
     command(kCmdFirstHit + i);
     tick(app().searchMarriageCheck, false);
@@ -165,8 +165,8 @@ TEST_F(SearchResultsTest, AListCutAtTheLimitSaysSoAndHowToNarrowTheSearch) {
     type(app().maxFrameEdit, frames);
     command(kCmdEggSearch);
     finishTheSearch();
-    ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
-    EXPECT_EQ(app().searchHitTotal, 1000);
+    ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+    EXPECT_EQ(app().eggSearch.hitTotal, 1000);
     EXPECT_EQ(fileLines(dir_ / "search.txt").size(), 1001u);
     EXPECT_TRUE(painted("完了 1000件"));
     EXPECT_EQ(painted(cut), std::string(frames) == "1280");
@@ -188,9 +188,9 @@ TEST_F(SearchResultsTest, AHitFileThatCannotBeWrittenIsSaidWithItsReason) {
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
-  EXPECT_EQ(app().hitCount, 14);
-  EXPECT_TRUE(painted("完了 " + std::to_string(app().searchHitTotal) + "件"));
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  EXPECT_EQ(app().eggSearch.hitCount, 14);
+  EXPECT_TRUE(painted("完了 " + std::to_string(app().eggSearch.hitTotal) + "件"));
   // Windows opens a folder for writing as it refuses any file it may not write.
 #if defined(_WIN32)
   EXPECT_TRUE(painted("search.txtを保存できません: 書き込めません(読み取り専用か使用中)"));
@@ -204,7 +204,7 @@ TEST_F(SearchResultsTest, AHitFileThatCannotBeWrittenIsSaidWithItsReason) {
   command(kCmdEggSearch);
   finishTheSearch();
   EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
-  EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().searchHitTotal) + 1);
+  EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().eggSearch.hitTotal) + 1);
   for (const PaintOp& op : fakePaint(app()))
     EXPECT_FALSE(op.kind == PaintOp::Kind::kText && op.y0 >= 485) << op.text;  // no note below the list
 }
@@ -222,8 +222,8 @@ TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();
-  ASSERT_EQ(app().hitCount, 14);
-  const SearchHit first = app().hits[0];
+  ASSERT_EQ(app().eggSearch.hitCount, 14);
+  const SearchHit first = app().eggSearch.hits[0];
   const std::vector<std::string> file = fileLines(dir_ / "search.txt");
   const std::string note = "スレッドを作れず、検索を始められませんでした。一覧は前のままです";
   EXPECT_FALSE(painted(note));
@@ -232,23 +232,23 @@ TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   failThreadStart(1);  // the search's worker
   command(kCmdEggSearch);
   failThreadStart(0);
-  EXPECT_EQ(app().searchStatus, SearchStatus::kFinished);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   EXPECT_EQ(fake().timerPeriod, 0);
-  ASSERT_EQ(app().hitCount, 14);
-  EXPECT_EQ(app().hits[0].seed, first.seed);
+  ASSERT_EQ(app().eggSearch.hitCount, 14);
+  EXPECT_EQ(app().eggSearch.hits[0].seed, first.seed);
   EXPECT_TRUE(alive(app().hitButtons[13]));
-  EXPECT_EQ(app().searchYear, 2026);
+  EXPECT_EQ(app().eggSearch.year, 2026);
   EXPECT_EQ(fileLines(dir_ / "search.txt"), file);
   EXPECT_TRUE(painted(note));
-  EXPECT_TRUE(painted("完了 " + std::to_string(app().searchHitTotal) + "件"));
+  EXPECT_TRUE(painted("完了 " + std::to_string(app().eggSearch.hitTotal) + "件"));
   command(kCmdFirstHit);  // the kept hits still go to step 6, in their year
   EXPECT_EQ(app().momentYear, 2026);
 
   command(kCmdEggSearch);
-  EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   EXPECT_FALSE(painted(note));
   finishTheSearch();
-  EXPECT_EQ(app().searchYear, 2030);
+  EXPECT_EQ(app().eggSearch.year, 2030);
 }
 
 }  // namespace

@@ -246,19 +246,19 @@ class SearchThreadsWindowTest : public ShellTest {
   // The listed hits and their buttons, against the request's hits.
   void expectListed(const std::vector<EggHit>& all, bool whole, const std::string& what) {
     std::vector<EggHit> listed;
-    for (int i = 0; i < app().hitCount; ++i) {
-      const SearchHit& h = app().hits[i];
+    for (int i = 0; i < app().eggSearch.hitCount; ++i) {
+      const SearchHit& h = app().eggSearch.hits[i];
       listed.push_back(EggHit{h.seed, h.frame, h.delay, h.pid});
       ASSERT_TRUE(alive(app().hitButtons[i])) << what;
     }
-    for (int i = app().hitCount; i < kMaxShownHits; ++i) ASSERT_FALSE(alive(app().hitButtons[i])) << what;
-    ASSERT_EQ(fileLines(dir_ / "search.txt").size(), std::size_t(app().searchHitTotal) + 1) << what;
+    for (int i = app().eggSearch.hitCount; i < kMaxShownHits; ++i) ASSERT_FALSE(alive(app().hitButtons[i])) << what;
+    ASSERT_EQ(fileLines(dir_ / "search.txt").size(), std::size_t(app().eggSearch.hitTotal) + 1) << what;
     if (!whole) {
       expectFoundHits(listed.data(), int32_t(listed.size()), all, what);
       return;
     }
-    ASSERT_EQ(std::size_t(app().searchHitTotal), std::min<std::size_t>(all.size(), kSearchHitLimit)) << what;
-    ASSERT_EQ(std::size_t(app().hitCount), std::min<std::size_t>(all.size(), kMaxShownHits)) << what;
+    ASSERT_EQ(std::size_t(app().eggSearch.hitTotal), std::min<std::size_t>(all.size(), kSearchHitLimit)) << what;
+    ASSERT_EQ(std::size_t(app().eggSearch.hitCount), std::min<std::size_t>(all.size(), kMaxShownHits)) << what;
     EXPECT_TRUE(std::equal(listed.begin(), listed.end(), all.begin(), sameHit)) << what;
   }
 };
@@ -292,7 +292,7 @@ TEST_F(SearchThreadsWindowTest, StartedStoppedRestartedAndClosedMidSearchManyTim
     searchJobSetThreads(threads);
     typeSmallSearch(shape);
     command(kCmdEggSearch);
-    ASSERT_EQ(app().searchStatus, SearchStatus::kRunning) << what;
+    ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning) << what;
     if (held) {
       const int64_t rows = int64_t(random() % 21);
       gate->letThrough(rows);
@@ -306,19 +306,19 @@ TEST_F(SearchThreadsWindowTest, StartedStoppedRestartedAndClosedMidSearchManyTim
     if (how == 0) {
       command(kCmdEggSearchStop);
     } else if (how == 1) {
-      ASSERT_TRUE(waitUntil([] { return !searchJobActive() || searchJobReturned(); })) << what << ": never returned";
+      ASSERT_TRUE(waitUntil([] { return !searchJobActive(SearchKind::kEgg) || searchJobReturned(SearchKind::kEgg); })) << what << ": never returned";
       shellTimer(app());
     } else {
       shellClose(app());
     }
-    ASSERT_FALSE(searchJobActive()) << what;
+    ASSERT_FALSE(searchJobActive(SearchKind::kEgg)) << what;
     ASSERT_EQ(fake().timerPeriod, 0) << what;
     gate.reset();
-    ASSERT_TRUE(!held || app().searchStatus == SearchStatus::kStopped) << what;
+    ASSERT_TRUE(!held || app().eggSearch.status == SearchStatus::kStopped) << what;
     // A tick that found the search returned has ended it already, and "中止"
     // after the search returned takes it in as ended.
-    const bool finished = app().searchStatus == SearchStatus::kFinished;
-    ASSERT_TRUE(finished || (how != 1 && app().searchStatus == SearchStatus::kStopped)) << what;
+    const bool finished = app().eggSearch.status == SearchStatus::kFinished;
+    ASSERT_TRUE(finished || (how != 1 && app().eggSearch.status == SearchStatus::kStopped)) << what;
     if (how == 2 && !finished) {
       openOnScreenThree();  // the window went, its search with it
       continue;
@@ -340,12 +340,12 @@ TEST_F(SearchThreadsWindowTest, ARefusedEngineThreadLeavesTheEarlierListAndSaysS
   openOnScreenThree();
   typeSmallSearch(1);
   command(kCmdEggSearch);
-  ASSERT_TRUE(waitUntil([] { return searchJobReturned(); })) << "the search never returned";
+  ASSERT_TRUE(waitUntil([] { return searchJobReturned(SearchKind::kEgg); })) << "the search never returned";
   shellTimer(app());
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
-  ASSERT_GT(app().hitCount, 0);
-  const SearchHit first = app().hits[0];
-  const int32_t listed = app().hitCount;
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  ASSERT_GT(app().eggSearch.hitCount, 0);
+  const SearchHit first = app().eggSearch.hits[0];
+  const int32_t listed = app().eggSearch.hitCount;
   const std::vector<std::string> file = fileLines(dir_ / "search.txt");
   const std::size_t opened = fake().openedDocuments.size();
 
@@ -353,15 +353,15 @@ TEST_F(SearchThreadsWindowTest, ARefusedEngineThreadLeavesTheEarlierListAndSaysS
   searchJobSetThreads(2);
   failThreadStart(2);  // the worker is start 1, the engine's one helper start 2
   command(kCmdEggSearch);
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
-  ASSERT_TRUE(waitUntil([] { return searchJobReturned(); })) << "the search never returned";
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
+  ASSERT_TRUE(waitUntil([] { return searchJobReturned(SearchKind::kEgg); })) << "the search never returned";
   failThreadStart(0);
   shellTimer(app());
-  EXPECT_EQ(app().searchStatus, SearchStatus::kFinished);
-  EXPECT_EQ(app().searchNotStarted, 1);
-  EXPECT_EQ(app().searchYear, 2026);
-  ASSERT_EQ(app().hitCount, listed);
-  EXPECT_EQ(app().hits[0].seed, first.seed);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  EXPECT_EQ(app().eggSearch.notStarted, 1);
+  EXPECT_EQ(app().eggSearch.year, 2026);
+  ASSERT_EQ(app().eggSearch.hitCount, listed);
+  EXPECT_EQ(app().eggSearch.hits[0].seed, first.seed);
   EXPECT_TRUE(alive(app().hitButtons[listed - 1]));
   EXPECT_EQ(fileLines(dir_ / "search.txt"), file);
   EXPECT_EQ(fake().openedDocuments.size(), opened);
@@ -379,15 +379,15 @@ TEST_F(SearchThreadsWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAf
   openOnScreenThree();
   typeSmallSearch(1);
   command(kCmdEggSearch);
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   command(kCmdScreenOne);
   bool ran = false;
   fake().dialogInput = [&](AppState& a, ControlHandle) {
     ran = true;
-    ASSERT_TRUE(waitUntil([] { return searchJobReturned(); })) << "the search never returned";
+    ASSERT_TRUE(waitUntil([] { return searchJobReturned(SearchKind::kEgg); })) << "the search never returned";
     shellTimer(a);  // ticks of the dialog's loop
     shellTimer(a);
-    EXPECT_EQ(a.searchStatus, SearchStatus::kRunning);
+    EXPECT_EQ(a.eggSearch.status, SearchStatus::kRunning);
     EXPECT_GT(fake().timerPeriod, 0);
     EXPECT_TRUE(fake().openedDocuments.empty());
     EXPECT_TRUE(fileLines(dir_ / "search.txt").empty());
@@ -398,13 +398,13 @@ TEST_F(SearchThreadsWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAf
   ASSERT_TRUE(ran);
   EXPECT_EQ(app().measurementCount, 1);
   EXPECT_EQ(app().ivRanges[0].low, 5);
-  EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   shellTimer(app());  // the first tick after the dialog
-  EXPECT_EQ(app().searchStatus, SearchStatus::kFinished);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
   const std::vector<EggHit> all = allHits(smallSearch(1));
-  EXPECT_EQ(std::size_t(app().searchHitTotal), std::min<std::size_t>(all.size(), kSearchHitLimit));
+  EXPECT_EQ(std::size_t(app().eggSearch.hitTotal), std::min<std::size_t>(all.size(), kSearchHitLimit));
   for (ControlHandle h : app().hitButtons) EXPECT_EQ(h, 0);  // screen 1 has no hit buttons
 }
 

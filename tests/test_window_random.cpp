@@ -166,8 +166,8 @@ class WindowRandomTest : public ShellTest {
   // stop finds does not depend on the machine's speed, and neither do the
   // steps after it. The searches are a few delays and frames: milliseconds.
   void searchReturned() {
-    ASSERT_TRUE(waitUntil([] { return !searchJobActive() || searchJobReturned(); })) << "the search has not returned";
-    ASSERT_TRUE(waitUntil([] { return !ivSearchJobActive() || ivSearchJobReturned(); }))
+    ASSERT_TRUE(waitUntil([] { return !searchJobActive(SearchKind::kEgg) || searchJobReturned(SearchKind::kEgg); })) << "the search has not returned";
+    ASSERT_TRUE(waitUntil([] { return !searchJobActive(SearchKind::kEggIvs) || searchJobReturned(SearchKind::kEggIvs); }))
         << "the IV search has not returned";
   }
 
@@ -181,19 +181,19 @@ class WindowRandomTest : public ShellTest {
     ASSERT_LE(a.pidCandidateCount, kMaxPidCandidates);
     ASSERT_GE(a.seedCandidateCount, -1);
     ASSERT_LE(a.seedCandidateCount, kMaxSeedCandidates);
-    ASSERT_GE(a.hitCount, -1);
-    ASSERT_LE(a.hitCount, kMaxShownHits);
+    ASSERT_GE(a.eggSearch.hitCount, -1);
+    ASSERT_LE(a.eggSearch.hitCount, kMaxShownHits);
     ASSERT_GE(a.momentCount, -1);
     ASSERT_LE(a.momentCount, kMaxSeedMoments);
     ASSERT_LE(a.shownSecondCount, kCalibrationShownSeconds);
     ASSERT_LE(a.shownDelayCount, kCalibrationShownDelays);
     ASSERT_TRUE(a.calibrationSeconds >= 0 && a.calibrationSeconds <= 600);
     ASSERT_TRUE(a.calibrationDelays >= 0 && a.calibrationDelays <= 1000);
-    ASSERT_TRUE(a.searchStatus >= SearchStatus::kIdle && a.searchStatus <= SearchStatus::kStopped);
-    ASSERT_EQ(fake().timerPeriod != 0, a.searchStatus == SearchStatus::kRunning ||
-                                           a.ivSearchStatus == SearchStatus::kRunning || a.countdownRunning != 0);
+    ASSERT_TRUE(a.eggSearch.status >= SearchStatus::kIdle && a.eggSearch.status <= SearchStatus::kStopped);
+    ASSERT_EQ(fake().timerPeriod != 0, a.eggSearch.status == SearchStatus::kRunning ||
+                                           a.ivSearch.status == SearchStatus::kRunning || a.countdownRunning != 0);
     ASSERT_TRUE(a.ivLineCount >= -1 && a.ivLineCount <= kMaxShownIvLines);
-    ASSERT_TRUE(a.ivHitCount >= -1 && a.ivHitCount <= kMaxShownIvHits);
+    ASSERT_TRUE(a.ivSearch.hitCount >= -1 && a.ivSearch.hitCount <= kMaxShownIvHits);
     for (const IvRange& r : a.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
     for (const IvRange& r : a.ivRanges) {
       ASSERT_LE(0, r.low);
@@ -228,10 +228,10 @@ class WindowRandomTest : public ShellTest {
     } else if (a.screenMode == ScreenMode::kTwo) {
       for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seedCandidateCount);
     } else if (a.screenMode == ScreenMode::kThree) {
-      for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.hitCount);
+      for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.eggSearch.hitCount);
       for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.aimButtons[i] != 0, i < a.momentCount);
     } else if (a.screenMode == ScreenMode::kFive) {
-      for (int i = 0; i < kMaxShownIvHits; ++i) ASSERT_EQ(a.ivHitButtons[i] != 0, i < a.ivHitCount);
+      for (int i = 0; i < kMaxShownIvHits; ++i) ASSERT_EQ(a.ivHitButtons[i] != 0, i < a.ivSearch.hitCount);
     }
   }
 };
@@ -277,7 +277,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     maxPidCandidates = std::max(maxPidCandidates, app().pidCandidateCount);
     maxSeedCandidates = std::max(maxSeedCandidates, app().seedCandidateCount);
     screenThreeSteps += app().screenMode == ScreenMode::kThree;
-    maxHits = std::max(maxHits, app().hitCount);
+    maxHits = std::max(maxHits, app().eggSearch.hitCount);
     maxMoments = std::max(maxMoments, app().momentCount);
     targetSteps += app().screenMode == ScreenMode::kFour && app().targetSet != 0;
     screenFiveSteps += app().screenMode == ScreenMode::kFive;

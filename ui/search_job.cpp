@@ -9,23 +9,23 @@ namespace {
 
 // One search of a kind on a worker thread of its own: the engine's request,
 // what it returned and its hits.
-template <typename Request, typename Hit>
 struct SearchJob {
   std::thread worker;
   std::atomic<int64_t> seedsDone{0};
   std::atomic<bool> cancel{false};
   std::atomic<bool> returned{false};
   int64_t seedTotal = 0;
-  Request request{};
+  SearchKind kind = SearchKind::kEgg;
+  SearchRequest request{};
   YearSearchResult result{YearSearchStatus::kBadRequest, 0};
-  Hit hits[kSearchHitLimit + 1];
+  SearchJobHits hits;
 };
 
-// The one egg search and the one IV search of the process. The window's shell
-// joins their workers before the window goes (shellClose), so no thread
-// outlives main().
-SearchJob<EggSearchRequest, EggHit> gEggJob;
-SearchJob<EggIvSearchRequest, EggIvHit> gIvJob;
+// The one search of each kind of the process. The window's shell joins their
+// workers before the window goes (shellClose), so no thread outlives main().
+SearchJob gJobs[kSearchKindCount];
+
+SearchJob& jobOf(SearchKind kind) { return gJobs[static_cast<int32_t>(kind)]; }
 
 // Set by searchJobSetThreads; 0: every core.
 int32_t gThreads = 0;
@@ -38,81 +38,78 @@ int32_t engineThreads() {
   return cores > static_cast<unsigned>(kYearSearchMaxThreads) ? kYearSearchMaxThreads : static_cast<int32_t>(cores);
 }
 
-YearSearchResult runEngine(SearchJob<EggSearchRequest, EggHit>& job, const YearSearchControl& control) {
-  return runEggSearch(job.request, job.hits, kSearchHitLimit + 1, control);
+int64_t seedCount(SearchKind kind, const SearchRequest& request) {
+  switch (kind) {
+    case SearchKind::kEgg:
+      return eggSearchSeedCount(request.egg);
+    case SearchKind::kEggIvs:
+      return eggIvSearchSeedCount(request.ivs);
+  }
+  return 0;
 }
-YearSearchResult runEngine(SearchJob<EggIvSearchRequest, EggIvHit>& job, const YearSearchControl& control) {
-  return runEggIvSearch(job.request, job.hits, kSearchHitLimit + 1, control);
-}
-int64_t seedCount(const EggSearchRequest& request) { return eggSearchSeedCount(request); }
-int64_t seedCount(const EggIvSearchRequest& request) { return eggIvSearchSeedCount(request); }
 
-template <typename Job>
-void run(Job& job) {
+YearSearchResult runEngine(SearchJob& job, const YearSearchControl& control) {
+  switch (job.kind) {
+    case SearchKind::kEgg:
+      return runEggSearch(job.request.egg, job.hits.egg, kSearchHitLimit + 1, control);
+    case SearchKind::kEggIvs:
+      return runEggIvSearch(job.request.ivs, job.hits.ivs, kSearchHitLimit + 1, control);
+  }
+  return YearSearchResult{YearSearchStatus::kBadRequest, 0};
+}
+
+void run(SearchJob& job) {
   YearSearchControl control{engineThreads(), &job.seedsDone, &job.cancel};
   job.result = runEngine(job, control);
   job.returned.store(true, std::memory_order_release);
 }
 
-template <typename Job, typename Request>
-bool start(Job& job, const Request& request) {
+}  // namespace
+
+const YearWindow& searchRequestWindow(SearchKind kind, const SearchRequest& request) {
+  return kind == SearchKind::kEgg ? request.egg.window : request.ivs.window;
+}
+
+void searchJobSetThreads(int32_t threads) {
+  gThreads = threads < 0 ? 0 : threads > kYearSearchMaxThreads ? kYearSearchMaxThreads : threads;
+}
+
+bool searchJobStart(SearchKind kind, const SearchRequest& request) {
+  SearchJob& job = jobOf(kind);
   if (job.worker.joinable()) return false;
+  job.kind = kind;
   job.request = request;
   job.result = YearSearchResult{YearSearchStatus::kBadRequest, 0};
-  job.seedTotal = seedCount(request);
+  job.seedTotal = seedCount(kind, request);
   job.seedsDone.store(0);
   job.cancel.store(false);
   job.returned.store(false);
   return startThread(job.worker, [&job] { run(job); });  // false: no thread to be had, the search does not start
 }
 
-template <typename Job>
-bool returned(Job& job) {
+bool searchJobActive(SearchKind kind) { return jobOf(kind).worker.joinable(); }
+
+bool searchJobReturned(SearchKind kind) {
+  const SearchJob& job = jobOf(kind);
   return job.worker.joinable() && job.returned.load(std::memory_order_acquire);
 }
 
-template <typename Job>
-int32_t percent(Job& job) {
+int32_t searchJobPercent(SearchKind kind) {
+  const SearchJob& job = jobOf(kind);
   if (!job.worker.joinable() || job.seedTotal <= 0) return 0;
   int64_t done = job.seedsDone.load(std::memory_order_relaxed);
   if (done >= job.seedTotal) return 100;
   return static_cast<int32_t>(done * 100 / job.seedTotal);
 }
 
-template <typename Job>
-void cancel(Job& job) {
+void searchJobCancel(SearchKind kind) {
+  SearchJob& job = jobOf(kind);
   if (job.worker.joinable()) job.cancel.store(true);
 }
 
-template <typename Job, typename Request, typename Hit>
-YearSearchResult collect(Job& job, const Request*& request, const Hit*& hits) {
-  request = &job.request;
-  hits = job.hits;
-  if (!job.worker.joinable()) return YearSearchResult{YearSearchStatus::kBadRequest, 0};
+SearchJobOutcome searchJobCollect(SearchKind kind) {
+  SearchJob& job = jobOf(kind);
+  if (!job.worker.joinable()) return SearchJobOutcome{{YearSearchStatus::kBadRequest, 0}, &job.request, &job.hits};
   job.worker.join();
-  return job.result;
-}
-
-}  // namespace
-
-void searchJobSetThreads(int32_t threads) {
-  gThreads = threads < 0 ? 0 : threads > kYearSearchMaxThreads ? kYearSearchMaxThreads : threads;
-}
-
-bool searchJobStart(const EggSearchRequest& request) { return start(gEggJob, request); }
-bool searchJobActive() { return gEggJob.worker.joinable(); }
-bool searchJobReturned() { return returned(gEggJob); }
-int32_t searchJobPercent() { return percent(gEggJob); }
-void searchJobCancel() { cancel(gEggJob); }
-YearSearchResult searchJobCollect(const EggSearchRequest*& request, const EggHit*& hits) {
-  return collect(gEggJob, request, hits);
-}
-
-bool ivSearchJobStart(const EggIvSearchRequest& request) { return start(gIvJob, request); }
-bool ivSearchJobActive() { return gIvJob.worker.joinable(); }
-bool ivSearchJobReturned() { return returned(gIvJob); }
-int32_t ivSearchJobPercent() { return percent(gIvJob); }
-void ivSearchJobCancel() { cancel(gIvJob); }
-YearSearchResult ivSearchJobCollect(const EggIvSearchRequest*& request, const EggIvHit*& hits) {
-  return collect(gIvJob, request, hits);
+  return SearchJobOutcome{job.result, &job.request, &job.hits};
 }

@@ -66,7 +66,7 @@ class PaintWatch : public QObject {
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) paintedPercent = app_.searchPercent;
+    if (event->type() == QEvent::Paint) paintedPercent = app_.eggSearch.percent;
     return false;
   }
 
@@ -425,10 +425,10 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   chooseRow(app().searchNatureCombo, 16);
   screenshot("quillmar-screen3-before.png");
   click(app().eggSearchButton);
-  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
-  ASSERT_EQ(app().hitCount, 14);
-  EXPECT_EQ(app().searchHitTotal, 1000);
+  ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.hitCount, 14);
+  EXPECT_EQ(app().eggSearch.hitTotal, 1000);
   ASSERT_EQ(catcher_.urls.size(), 1u);
   EXPECT_EQ(catcher_.urls[0], QUrl::fromLocalFile(QString::fromStdString((dir_ / "search.txt").string())));
   std::vector<std::string> hits = fileLines(dir_ / "search.txt");
@@ -441,7 +441,7 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   screenshot("quillmar-screen3-hits.png");
 
   // Hit 5: "0xSEED,FRAME,..." in the file.
-  const SearchHit hit = app().hits[5];
+  const SearchHit hit = app().eggSearch.hits[5];
   click(app().hitButtons[5]);
   char seed[16];
   std::snprintf(seed, sizeof seed, "0x%08X", hit.seed);
@@ -479,8 +479,8 @@ TEST_F(QtWindowTest, AHitWithInternationalMarriageReachesStepFourWithItsSearchsS
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
   }
   click(app().eggSearchButton);
-  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   std::vector<std::string> hits = fileLines(dir_ / "search.txt");
   ASSERT_GE(hits.size(), 2u);
   const std::string first = sj("0x09160146,0,0+0回,E5D201DA,しんちょう,1,218,★,");
@@ -515,12 +515,12 @@ TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
   type(app().ivDelayMinEdit, "3909");
   type(app().ivDelayMaxEdit, "3909");
   click(app().ivSearchButton);
-  ASSERT_TRUE(waitFor([&] { return app().ivSearchStatus != SearchStatus::kRunning; })) << "the search never ended";
-  ASSERT_EQ(app().ivSearchStatus, SearchStatus::kFinished);
-  ASSERT_GT(app().ivHitCount, 0);
+  ASSERT_TRUE(waitFor([&] { return app().ivSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().ivSearch.status, SearchStatus::kFinished);
+  ASSERT_GT(app().ivSearch.hitCount, 0);
   EXPECT_TRUE(widget(app().ivHitButtons[0])->isVisible());
   screenshot("quillmar-screen5.png");
-  const uint32_t seed = app().ivHits[0].seed;
+  const uint32_t seed = app().ivSearch.hits[0].seed;
   click(app().ivHitButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   EXPECT_EQ(app().momentSeed, seed);
@@ -572,8 +572,8 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   type(app().delayMinEdit, "3909");
   type(app().delayMaxEdit, "3909");
   click(app().eggSearchButton);
-  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   click(app().hitButtons[0]);
   ASSERT_GT(app().momentCount, 2);
   // A moment whose second is below 59, so that one second later only AA moves on.
@@ -584,7 +584,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   screenshot("quillmar-screen3-aim.png");
   click(app().aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  EXPECT_EQ(app().targetSeed, app().hits[0].seed);
+  EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed);
   screenshot("quillmar-screen4-target.png");
 
   uint32_t aa = (static_cast<uint32_t>(aimed.month * aimed.day + aimed.minute + aimed.second + 1)) & 0xFFu;
@@ -644,11 +644,11 @@ TEST_F(QtWindowTest, TheNotesOfASearchFitBelowItsList) {
   type(app().delayMaxEdit, "3910");
   chooseRow(app().searchNatureCombo, 16);
   click(app().eggSearchButton);
-  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
-  ASSERT_EQ(app().searchHitsCut, 1);
-  ASSERT_NE(app().hitFileError, 0);
-  app().searchNotStarted = 1;
+  ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.hitsCut, 1);
+  ASSERT_NE(app().eggSearch.hitFileError, 0);
+  app().eggSearch.notStarted = 1;
   quillmarqt::clientArea()->update();
   screenshot("quillmar-screen3-notes.png");
   QImage canvas = quillmarqt::clientArea()->grab().toImage();
@@ -681,7 +681,7 @@ TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearc
   quillmarqt::clientArea()->installEventFilter(&watch);
   SearchGate gate;
   click(app().eggSearchButton);
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   // Percent p of the 24 x 36 rows is reached at row ceil(p * rows / 100); a
   // tick that finds it asks for a repaint, which paints it.
   const int64_t rows = 24 * 36;
@@ -690,10 +690,10 @@ TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearc
     gate.letThrough(through - gate.passed());
     ASSERT_TRUE(gate.waitForRows(through)) << "rows did not go through";
     ASSERT_TRUE(waitFor([&] { return watch.paintedPercent == percent; })) << "percent " << percent << " never painted";
-    ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+    ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   }
   window_->close();  // the gate still holds the search
-  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kStopped);
   EXPECT_TRUE(catcher_.urls.empty());
 }
 
@@ -718,7 +718,7 @@ TEST_F(QtWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAfterIt) {
   type(app().delayMinEdit, "3909");
   type(app().delayMaxEdit, "3910");
   click(app().eggSearchButton);
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   chooseMenu(0);
   TickCounter counter;
   quillmarqt::clientArea()->installEventFilter(&counter);
@@ -727,18 +727,18 @@ TEST_F(QtWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAfterIt) {
     QWidget* dialog = QApplication::activeModalWidget();
     ASSERT_NE(dialog, nullptr);
     seen = true;
-    EXPECT_TRUE(waitFor([] { return searchJobReturned(); })) << "the search never returned";
+    EXPECT_TRUE(waitFor([] { return searchJobReturned(SearchKind::kEgg); })) << "the search never returned";
     const int before = counter.ticks;
-    EXPECT_TRUE(waitFor([&] { return counter.ticks >= before + 2 || app().searchStatus != SearchStatus::kRunning; }))
+    EXPECT_TRUE(waitFor([&] { return counter.ticks >= before + 2 || app().eggSearch.status != SearchStatus::kRunning; }))
         << "no tick in the dialog";
-    EXPECT_EQ(app().searchStatus, SearchStatus::kRunning);
+    EXPECT_EQ(app().eggSearch.status, SearchStatus::kRunning);
     EXPECT_TRUE(catcher_.urls.empty());
     dialog->close();
   });
   click(app().ivEntryButton);
   EXPECT_TRUE(seen);
-  ASSERT_TRUE(waitFor([&] { return app().searchStatus != SearchStatus::kRunning; })) << "the search never ended";
-  EXPECT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   EXPECT_EQ(catcher_.urls.size(), 1u);
 }
 

@@ -218,7 +218,7 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   SetWindowTextW(reinterpret_cast<HWND>(app.delayMinEdit), L"3909");
   SetWindowTextW(reinterpret_cast<HWND>(app.delayMaxEdit), L"3910");
   click(app.eggSearchButton);
-  pump([&] { return app.searchStatus != SearchStatus::kRunning; });
+  pump([&] { return app.eggSearch.status != SearchStatus::kRunning; });
   at("screen3-hits");
   click(app.hitButtons[5]);
   at("screen3-moments");
@@ -232,7 +232,7 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   SetWindowTextW(reinterpret_cast<HWND>(app.ivDelayMinEdit), L"3909");
   SetWindowTextW(reinterpret_cast<HWND>(app.ivDelayMaxEdit), L"3910");
   click(app.ivSearchButton);
-  pump([&] { return app.ivSearchStatus != SearchStatus::kRunning; });
+  pump([&] { return app.ivSearch.status != SearchStatus::kRunning; });
   SetWindowTextW(reinterpret_cast<HWND>(app.ivSeedEdit), L"0x00000F5F");
   click(app.ivListButton);
   at("screen5-hits");

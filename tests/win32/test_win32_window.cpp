@@ -739,12 +739,12 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-before.png");
   click(app().eggSearchButton);
-  ASSERT_TRUE(pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; }))
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   EXPECT_EQ(opened, L"search.txt");
-  EXPECT_EQ(app().searchHitTotal, 1000);
-  ASSERT_EQ(app().hitCount, 14);
+  EXPECT_EQ(app().eggSearch.hitTotal, 1000);
+  ASSERT_EQ(app().eggSearch.hitCount, 14);
   for (int i = 0; i < 14; ++i) {
     HWND button = item(kCmdFirstHit + i);
     ASSERT_NE(button, nullptr) << i;
@@ -763,7 +763,7 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-hits.png");
 
-  const SearchHit hit = app().hits[5];
+  const SearchHit hit = app().eggSearch.hits[5];
   click(app().hitButtons[5]);
   wchar_t seed[16];
   std::swprintf(seed, 16, L"0x%08X", static_cast<unsigned>(hit.seed));
@@ -812,9 +812,9 @@ TEST_F(Win32Window, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSe
   click(app().searchMarriageCheck);
   click(app().searchShinyOnlyCheck);
   click(app().eggSearchButton);
-  ASSERT_TRUE(pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; }))
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   std::vector<std::string> hits = fileLines("search.txt");
   ASSERT_GE(hits.size(), 2u);
   const std::string first = utf8ToCp932("0x09160146,0,0+0回,E5D201DA,しんちょう,1,218,★,");
@@ -845,9 +845,9 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
   SetWindowTextW(hwnd(app().delayMaxEdit), L"3909");
   click(app().eggSearchButton);
-  ASSERT_TRUE(pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; }))
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   click(app().hitButtons[0]);
   ASSERT_GT(app().momentCount, 2);
   // A moment whose second is below 59, so that one second later only AA moves on.
@@ -860,7 +860,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   saveScreenshot(main_, L"win32-screen3-aim.png");
   click(app().aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  EXPECT_EQ(app().targetSeed, app().hits[0].seed);
+  EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-target.png");
 
@@ -925,14 +925,14 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
   SetWindowTextW(hwnd(app().ivDelayMinEdit), L"3909");
   SetWindowTextW(hwnd(app().ivDelayMaxEdit), L"3909");
   click(app().ivSearchButton);
-  ASSERT_TRUE(pumpUntil(main_, [&] { return app().ivSearchStatus != SearchStatus::kRunning; }))
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().ivSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
-  ASSERT_EQ(app().ivSearchStatus, SearchStatus::kFinished);
-  ASSERT_GT(app().ivHitCount, 0);
+  ASSERT_EQ(app().ivSearch.status, SearchStatus::kFinished);
+  ASSERT_GT(app().ivSearch.hitCount, 0);
   EXPECT_FALSE(IsWindowEnabled(hwnd(app().ivItemACombo))) << "no power items with DPPt";
   settle(main_);
   saveScreenshot(main_, L"win32-screen5.png");
-  const uint32_t seed = app().ivHits[0].seed;
+  const uint32_t seed = app().ivSearch.hits[0].seed;
   click(app().ivHitButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   EXPECT_EQ(app().momentSeed, seed);
@@ -990,13 +990,13 @@ TEST_F(Win32Window, TheNotesOfASearchFitBelowItsList) {
   SetWindowTextW(hwnd(app().delayMaxEdit), L"3910");
   SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
   click(app().eggSearchButton);
-  const bool ended = pumpUntil(main_, [&] { return app().searchStatus != SearchStatus::kRunning; });
+  const bool ended = pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; });
   RemoveDirectoryW(L"search.txt");
   ASSERT_TRUE(ended) << "the search never ended";
-  ASSERT_EQ(app().searchStatus, SearchStatus::kFinished);
-  ASSERT_EQ(app().searchHitsCut, 1);
-  ASSERT_NE(app().hitFileError, 0);
-  app().searchNotStarted = 1;
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  ASSERT_EQ(app().eggSearch.hitsCut, 1);
+  ASSERT_NE(app().eggSearch.hitFileError, 0);
+  app().eggSearch.notStarted = 1;
   InvalidateRect(main_, nullptr, FALSE);
   auto inkIn = [](const Pixels& p, int left, int top, int right, int bottom) {
     int dark = 0;
@@ -1033,7 +1033,7 @@ TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch
   settle(main_, 100);
   SearchGate gate;
   click(app().eggSearchButton);
-  ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   // Percent p of the 24 x 36 rows is reached at row ceil(p * rows / 100); a
   // tick that finds it asks for a repaint, which paints it.
   const int64_t rows = 24 * 36;
@@ -1043,13 +1043,13 @@ TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch
     gate.letThrough(through - gate.passed());
     ASSERT_TRUE(gate.waitForRows(through)) << "rows did not go through";
     ASSERT_TRUE(pumpUntil(
-        main_, [&] { return paintedPercent == percent; }, [&] { paintedPercent = app().searchPercent; }))
+        main_, [&] { return paintedPercent == percent; }, [&] { paintedPercent = app().eggSearch.percent; }))
         << "percent " << percent << " never painted";
-    ASSERT_EQ(app().searchStatus, SearchStatus::kRunning);
+    ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   }
   SendMessageW(main_, WM_CLOSE, 0, 0);  // the gate still holds the search
   EXPECT_FALSE(IsWindow(main_));
-  EXPECT_EQ(app().searchStatus, SearchStatus::kStopped);
+  EXPECT_EQ(app().eggSearch.status, SearchStatus::kStopped);
 }
 
 TEST_F(Win32Window, MessageLoopEndsOnCloseWithTheQuitCode) {

@@ -38,22 +38,12 @@ constexpr int32_t kMomentYearEditId = 501;
 // window leaves below its caption and menu bar. The hit columns stay apart in
 // the wider font Wine draws with, for frames up to 999.
 constexpr int32_t kStepSixX = 575;
-constexpr int32_t kHitFirstY = 135;
-constexpr int32_t kHitLineStep = 25;
 constexpr int32_t kMomentFirstY = 85;
 constexpr int32_t kMomentLineStep = 25;
 // Columns of a hit line and its header: seed, frame, PID, nature, ability,
 // gender value, shiny mark, delay; then its button.
+// (The buttons are the search panel's, kEggSearchPanel.)
 constexpr int32_t kHitColumns[8] = {10, 100, 218, 290, 370, 402, 454, 472};
-constexpr int32_t kHitButtonX = 515;
-constexpr int32_t kHitButtonWidth = 50;
-// Notes on the search, below the 14th hit line: too long for the status
-// beside "中止", each one line of at most 34 full-width characters (16 pixels
-// each in the font Wine draws with) left of step 6; three lines end within the
-// 535 pixels of the Win32 client area.
-constexpr int32_t kNoteX = 10;
-constexpr int32_t kNoteFirstY = 485;
-constexpr int32_t kNoteLineStep = 16;
 
 // Step 6's "狙う" buttons, level with the moment lines, right of their text.
 constexpr int32_t kAimButtonX = kStepSixX + 135;
@@ -75,7 +65,7 @@ void createAimButtons(AppState& app) {
 // its hits with their buttons and its year stay; the TID and SID last used
 // are shown.
 void build(AppState& app) {
-  int32_t year = app.searchStatus != SearchStatus::kIdle ? app.searchYear : thisYear();
+  int32_t year = app.eggSearch.status != SearchStatus::kIdle ? app.eggSearch.year : thisYear();
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
   app.yearEdit = createControl(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.textBuffer);
   app.searchTidEdit = createControl(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
@@ -99,7 +89,7 @@ void build(AppState& app) {
       createControl(app, ControlKind::kFramedPushButton, kCmdEggSearch, 285, 83, 70, 22, texts::kTextEggSearchButton);
   app.eggSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdEggSearchStop, 362, 83, 60, 22,
                                           texts::kTextEggSearchStopButton);
-  createHitButtons(app);
+  searchPanelCreateHitButtons(app, kEggSearchPanel);
 
   app.momentSeedEdit = createControl(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 50, 27, 105, 22);
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
@@ -127,31 +117,12 @@ void tearDown(AppState& app) {
   platformDestroyControl(app.delayMaxEdit);
   platformDestroyControl(app.eggSearchButton);
   platformDestroyControl(app.eggSearchStopButton);
-  for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
+  searchPanelDestroyHitButtons(app, kEggSearchPanel);
   platformDestroyControl(app.momentSeedEdit);
   platformDestroyControl(app.momentYearEdit);
   platformDestroyControl(app.momentButton);
   platformDestroyControl(app.toStepFourButton);
   for (ControlHandle& h : app.aimButtons) platformDestroyControl(h);
-}
-
-// Below the list: a search that did not start, then, for the list shown, a
-// cut at the hit limit and a hit file that was not written.
-void paintSearchNotes(AppState& app, PaintSurface s) {
-  int32_t y = kNoteFirstY;
-  if (app.searchNotStarted != 0) {
-    platformPaintText(s, kNoteX, y, texts::kTextSearchNotStarted);
-    y += kNoteLineStep;
-  }
-  if (app.searchStatus != SearchStatus::kFinished && app.searchStatus != SearchStatus::kStopped) return;
-  if (app.searchHitsCut != 0) {
-    platformPaintText(s, kNoteX, y, formatted(app, texts::kTextHitsCut, app.searchHitTotal));
-    y += kNoteLineStep;
-  }
-  if (app.hitFileError != 0) {
-    formatWriteFailure(app, texts::kTextHitFileNotWritten, app.hitFileError);
-    platformPaintText(s, kNoteX, y, app.textBuffer);
-  }
 }
 
 void paint(AppState& app, PaintSurface s) {
@@ -165,22 +136,16 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, 57, 85, texts::kTextFrameUnit);
   platformPaintText(s, 108, 85, texts::kTextDelayLabel);
   platformPaintText(s, 204, 85, texts::kTextRangeDash);
-  if (app.searchStatus == SearchStatus::kRunning) {
-    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchRunning, app.searchPercent));
-  } else if (app.searchStatus == SearchStatus::kFinished) {
-    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchFinished, app.searchHitTotal));
-  } else if (app.searchStatus == SearchStatus::kStopped) {
-    platformPaintText(s, 430, 85, formatted(app, texts::kTextSearchStopped, app.searchHitTotal));
-  }
+  searchPanelPaintStatus(app, s, kEggSearchPanel);
 
   const char* headers[8] = {texts::kTextHitSeedHeader,   texts::kTextHitFrameHeader,   texts::kTextHitPidHeader,
                             texts::kTextHitNatureHeader, texts::kTextHitAbilityHeader, texts::kTextHitGenderHeader,
                             texts::kTextHitShinyHeader,  texts::kTextHitDelayHeader};
   for (int c = 0; c < 8; ++c) platformPaintText(s, kHitColumns[c], 112, headers[c]);
   platformPaintLine(s, 5, 130, kStepSixX - 10, 130);
-  if (app.hitCount == 0) platformPaintText(s, kHitColumns[0], kHitFirstY + 2, texts::kTextNoCandidate);
-  for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i) {
-    const SearchHit& hit = app.hits[i];
+  if (app.eggSearch.hitCount == 0) platformPaintText(s, kHitColumns[0], kHitFirstY + 2, texts::kTextNoCandidate);
+  for (int i = 0; i < app.eggSearch.hitCount && i < kMaxShownHits; ++i) {
+    const SearchHit& hit = app.eggSearch.hits[i];
     int32_t y = kHitFirstY + 2 + kHitLineStep * i;
     platformPaintText(s, kHitColumns[0], y, formatted(app, "0x%08X", static_cast<int32_t>(hit.seed)));
     std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextHitFrame, hit.frame, hit.frame / 12,
@@ -193,7 +158,7 @@ void paint(AppState& app, PaintSurface s) {
     if (hit.shiny != 0) platformPaintText(s, kHitColumns[6], y, texts::kTextShinyMark);
     platformPaintText(s, kHitColumns[7], y, formatted(app, "%d", hit.delay));
   }
-  paintSearchNotes(app, s);
+  searchPanelPaintNotes(app, s, kEggSearchPanel);
 
   platformPaintLine(s, kStepSixX - 5, -1, kStepSixX - 5, 600);
   platformPaintText(s, kStepSixX + 5, 5, texts::kTextStep6Title);
@@ -260,49 +225,31 @@ void listMoments(AppState& app, uint32_t seed, int32_t year) {
   app.momentTotal = countSeedMoments(seed, year);
   createAimButtons(app);
 }
-// 420 "検索": only while no search runs. The old list and its buttons go;
-// the search starts on its own thread and the timer follows it. When no
-// thread can be had, nothing goes: the list, its buttons and the status stay,
-// with a note that the search did not start.
+// 420 "検索" (see searchPanelStart); the IDs become the ones last used.
 void commandEggSearch(AppState& app, int32_t) {
-  if (app.searchStatus == SearchStatus::kRunning) return;
-  EggSearchRequest request = readSearchRequest(app);
-  app.lastTid = request.egg.tid;
-  app.lastSid = request.egg.sid;
+  if (app.eggSearch.status == SearchStatus::kRunning) return;
+  SearchRequest request{};
+  request.egg = readSearchRequest(app);
+  app.lastTid = request.egg.egg.tid;
+  app.lastSid = request.egg.egg.sid;
   app.idsKnown = 1;
-  app.searchNotStarted = searchJobStart(request) ? 0 : 1;
-  if (app.searchNotStarted == 0) {
-    app.statusBeforeSearch = app.searchStatus;
-    app.yearBeforeSearch = app.searchYear;
-    app.hitCountBeforeSearch = app.hitCount;
-    for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
-    app.hitCount = -1;
-    app.searchYear = request.window.year;
-    app.searchStatus = SearchStatus::kRunning;
-    app.searchPercent = 0;
-    shellRefreshTimer(app);
-  }
-  platformInvalidate(app);
+  searchPanelStart(app, kEggSearchPanel, request);
 }
 
-// 421 "中止": only while a search runs; what it has found so far is kept.
-void commandEggSearchStop(AppState& app, int32_t) {
-  if (app.searchStatus != SearchStatus::kRunning) return;
-  searchJobCancel();
-  finishSearch(app);
-}
+// 421 "中止" (see searchPanelStop).
+void commandEggSearchStop(AppState& app, int32_t) { searchPanelStop(app, kEggSearchPanel); }
 
 // 440..453 "日時へ" of step 5: the hit's seed and the search's year go to
 // step 6, which lists the seed's moments at once.
 void commandHit(AppState& app, int32_t id) {
   int32_t slot = id - kCmdFirstHit;
-  if (slot >= app.hitCount) return;
-  const SearchHit& hit = app.hits[slot];
+  if (slot >= app.eggSearch.hitCount) return;
+  const SearchHit& hit = app.eggSearch.hits[slot];
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", hit.seed);
   platformSetText(app.momentSeedEdit, app.textBuffer);
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.searchYear);
+  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.eggSearch.year);
   platformSetText(app.momentYearEdit, app.textBuffer);
-  listMoments(app, hit.seed, app.searchYear);
+  listMoments(app, hit.seed, app.eggSearch.year);
   app.handOverSeed = hit.seed;
   app.handOverSettings = app.hitSettings;
   app.handOverFromHit = 1;
@@ -358,7 +305,7 @@ void commandAim(AppState& app, int32_t id) {
 
 // No hit list and no moment list yet.
 void start(AppState& app, const char*) {
-  app.hitCount = -1;
+  app.eggSearch.hitCount = -1;
   app.momentCount = -1;
 }
 
@@ -381,13 +328,6 @@ void showSeedMoments(AppState& app, uint32_t seed, int32_t year) {
   listMoments(app, seed, year);
 }
 
-void createHitButtons(AppState& app) {
-  for (ControlHandle& h : app.hitButtons) platformDestroyControl(h);
-  for (int i = 0; i < app.hitCount && i < kMaxShownHits; ++i)
-    app.hitButtons[i] = createControl(app, ControlKind::kPushButton, kCmdFirstHit + i, kHitButtonX,
-                                      kHitFirstY + kHitLineStep * i, kHitButtonWidth, 22, texts::kTextHitButton);
-}
-
 const Screen kScreenSteps56{
     .mode = ScreenMode::kThree,
     .menuId = kCmdScreenThree,
@@ -397,7 +337,7 @@ const Screen kScreenSteps56{
     .paint = paint,
     .commands = kCommands,
     .commandCount = static_cast<int32_t>(std::size(kCommands)),
-    .tickPeriod = searchTickPeriod,
-    .tick = searchTick,
-    .close = searchClose,
+    .tickPeriod = [](const AppState& app) { return searchPanelTickPeriod(app, kEggSearchPanel); },
+    .tick = [](AppState& app) { searchPanelTick(app, kEggSearchPanel); },
+    .close = [](AppState& app) { searchPanelClose(app, kEggSearchPanel); },
 };

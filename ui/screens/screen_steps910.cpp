@@ -10,6 +10,7 @@
 #include "core/egg_iv_search.h"
 #include "core/seed_time.h"
 #include "core/typed_numbers.h"
+#include "core/egg_files.h"
 #include "data/output_file.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
@@ -23,7 +24,6 @@ static_assert(kIvTextBytes == kEggIvsTextCapacity, "a shown line holds the IVs a
 
 namespace {
 
-constexpr char kIvFile[] = "ivs.txt";
 constexpr int32_t kReadIvEdit = 3;  // two digits, as the IV dialog reads them
 constexpr int32_t kReadIvFrameCountEdit = 8;
 constexpr int32_t kLargestIvFrameCount = 1000000;
@@ -52,11 +52,7 @@ constexpr int32_t kRowY[4] = {75, 100, 125, 150};  // parent A, parent B, lowest
 constexpr int32_t kIvLineFirstY = 257;
 constexpr int32_t kIvLineStep = 19;
 constexpr int32_t kIvNoteY = 490;
-constexpr int32_t kStepTenX = 400;
 constexpr int32_t kIvHitColumns[3] = {kStepTenX + 10, kStepTenX + 100, kStepTenX + 140};
-constexpr int32_t kIvHitButtonX = 735;
-constexpr int32_t kIvNoteFirstY = 490;
-constexpr int32_t kIvNoteStep = 16;
 
 const char* const kItemRows[kPowerItemCount] = {texts::kTextItemNone,   texts::kTextItemWeight, texts::kTextItemBracer,
                                                texts::kTextItemBelt,   texts::kTextItemAnklet, texts::kTextItemLens,
@@ -106,7 +102,7 @@ void build(AppState& app) {
   app.ivListButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdIvList, 320, 207, 60, 22, texts::kTextOutputButton);
 
-  int32_t year = app.ivSearchStatus != SearchStatus::kIdle ? app.ivSearchYear : thisYear();
+  int32_t year = app.ivSearch.status != SearchStatus::kIdle ? app.ivSearch.year : thisYear();
   std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
   app.ivYearEdit = createControl(app, ControlKind::kPlainEdit, kIvYearEditId, kStepTenX + 35, 207, 45, 22, app.textBuffer);
   app.ivMaxFrameEdit = createControl(app, ControlKind::kPlainEdit, kIvMaxFrameEditId, kStepTenX + 90, 207, 40, 22, "30");
@@ -117,7 +113,7 @@ void build(AppState& app) {
                                      texts::kTextEggSearchButton);
   app.ivSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdIvSearchStop, kStepTenX + 240, 232,
                                          50, 22, texts::kTextEggSearchStopButton);
-  createIvHitButtons(app);
+  searchPanelCreateHitButtons(app, kIvSearchPanel);
 }
 
 void tearDown(AppState& app) {
@@ -135,7 +131,7 @@ void tearDown(AppState& app) {
   platformDestroyControl(app.ivDelayMaxEdit);
   platformDestroyControl(app.ivSearchButton);
   platformDestroyControl(app.ivSearchStopButton);
-  for (ControlHandle& h : app.ivHitButtons) platformDestroyControl(h);
+  searchPanelDestroyHitButtons(app, kIvSearchPanel);
 }
 
 int32_t readIv(AppState& app, ControlHandle edit) { return clampTo(readDecimalControl(app, edit, kReadIvEdit), 0, 31); }
@@ -158,30 +154,16 @@ void readIvInputs(AppState& app) {
 // ivs.txt: every line of the listing, whole or not at all, as result.txt.
 // Its first lines go to AppState for the screen.
 OutputResult writeIvFile(AppState& app, const EggIvListRequest& request) {
-  app.ivLineCount = 0;
-  app.ivLineTotal = 0;
-  OutputFile file;
-  OutputResult opened = openOutputFile(file, kIvFile);
-  if (opened.outcome != OutputOutcome::kWritten) return opened;
-  bool ok = std::fprintf(file.stream, "%s\n", texts::kTextIvFileHeader) > 0;
-  EggIvCursor cursor = eggIvListStart(request);
-  EggIvLine lines[256];
-  while (ok && cursor.frame < request.frameCount) {
-    int32_t n = listEggIvs(request, cursor, lines, 256);
-    for (int32_t i = 0; i < n && ok; ++i) {
-      char ivs[kEggIvsTextCapacity];
-      formatEggIvColumns(ivs, lines[i].ivs);
-      ok = std::fprintf(file.stream, "%d,%s\n", lines[i].frame, ivs) > 0;
-      if (app.ivLineCount < kMaxShownIvLines) {
-        IvLine& shown = app.ivLines[app.ivLineCount++];
-        shown.frame = lines[i].frame;
-        formatEggIvs(shown.ivs, lines[i].ivs);
-      }
-      ++app.ivLineTotal;
-    }
+  EggIvLine first[kMaxShownIvLines];
+  EggIvFileLines lines{first, kMaxShownIvLines, 0, 0};
+  const OutputResult written = writeEggIvFile(kEggIvFileName, request, lines);
+  app.ivLineCount = lines.firstCount;
+  app.ivLineTotal = lines.total;
+  for (int32_t i = 0; i < lines.firstCount; ++i) {
+    app.ivLines[i].frame = first[i].frame;
+    formatEggIvs(app.ivLines[i].ivs, first[i].ivs);
   }
-  OutputResult writes = ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
-  return closeOutputFile(file, writes);
+  return written;
 }
 
 // 800 "HGSS": the items can be chosen only for HGSS.
@@ -203,15 +185,16 @@ void commandList(AppState& app, int32_t) {
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
   OutputResult written = writeIvFile(app, request);
   app.ivFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
-  if (app.ivFileError == 0) platformOpenDocument(kIvFile);
+  if (app.ivFileError == 0) platformOpenDocument(kEggIvFileName);
   platformInvalidate(app);
 }
 
 // 820 "検索": as step 5's, over the year's seeds for n < F.
 void commandSearch(AppState& app, int32_t) {
-  if (app.ivSearchStatus == SearchStatus::kRunning) return;
+  if (app.ivSearch.status == SearchStatus::kRunning) return;
   readIvInputs(app);
-  EggIvSearchRequest request{};
+  SearchRequest search{};
+  EggIvSearchRequest& request = search.ivs;
   request.window.year = readYearControl(app, app.ivYearEdit);
   request.frameCount = clampTo(readDecimalControl(app, app.ivMaxFrameEdit, kReadMaxFrameEdit), 1, kLargestIvSearchFrame);
   int32_t low = clampTo(readDecimalControl(app, app.ivDelayMinEdit, kReadDelayEdit), 0, kLargestDelay);
@@ -222,33 +205,17 @@ void commandSearch(AppState& app, int32_t) {
   request.parents = ivParentsOf(app);
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
   request.kernel = YearSearchKernel::Auto;
-  app.ivSearchNotStarted = ivSearchJobStart(request) ? 0 : 1;
-  if (app.ivSearchNotStarted == 0) {
-    app.ivStatusBeforeSearch = app.ivSearchStatus;
-    app.ivYearBeforeSearch = app.ivSearchYear;
-    app.ivHitCountBeforeSearch = app.ivHitCount;
-    for (ControlHandle& h : app.ivHitButtons) platformDestroyControl(h);
-    app.ivHitCount = -1;
-    app.ivSearchYear = request.window.year;
-    app.ivSearchStatus = SearchStatus::kRunning;
-    app.ivSearchPercent = 0;
-    shellRefreshTimer(app);
-  }
-  platformInvalidate(app);
+  searchPanelStart(app, kIvSearchPanel, search);
 }
 
-// 821 "中止": what the search found so far is kept.
-void commandSearchStop(AppState& app, int32_t) {
-  if (app.ivSearchStatus != SearchStatus::kRunning) return;
-  ivSearchJobCancel();
-  finishIvSearch(app);
-}
+// 821 "中止" (see searchPanelStop).
+void commandSearchStop(AppState& app, int32_t) { searchPanelStop(app, kIvSearchPanel); }
 
 // 840..847 "日時へ": the hit's seed and the search's year go to step 6.
 void commandHit(AppState& app, int32_t id) {
   int32_t slot = id - kCmdFirstIvHit;
-  if (slot >= app.ivHitCount) return;
-  showSeedMoments(app, app.ivHits[slot].seed, app.ivSearchYear);
+  if (slot >= app.ivSearch.hitCount) return;
+  showSeedMoments(app, app.ivSearch.hits[slot].seed, app.ivSearch.year);
   app.handOverFromHit = 0;
   platformInvalidate(app);
 }
@@ -258,21 +225,7 @@ void paintNotes(AppState& app, PaintSurface s) {
     formatWriteFailure(app, texts::kTextIvFileNotWritten, app.ivFileError);
     platformPaintText(s, 10, kIvNoteY + 18, app.textBuffer);
   }
-  int32_t y = kIvNoteFirstY;
-  const int32_t x = kStepTenX + 10;
-  if (app.ivSearchNotStarted != 0) {
-    platformPaintText(s, x, y, texts::kTextIvSearchNotStarted);
-    y += kIvNoteStep;
-  }
-  if (app.ivSearchStatus != SearchStatus::kFinished && app.ivSearchStatus != SearchStatus::kStopped) return;
-  if (app.ivSearchHitsCut != 0) {
-    platformPaintText(s, x, y, formatted(app, texts::kTextIvHitsCut, app.ivSearchHitTotal));
-    y += kIvNoteStep;
-  }
-  if (app.ivHitFileError != 0) {
-    formatWriteFailure(app, texts::kTextIvHitFileNotWritten, app.ivHitFileError);
-    platformPaintText(s, x, y, app.textBuffer);
-  }
+  searchPanelPaintNotes(app, s, kIvSearchPanel);
 }
 
 void paint(AppState& app, PaintSurface s) {
@@ -301,19 +254,13 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, kStepTenX + 133, 209, texts::kTextFrameUnit);
   platformPaintText(s, kStepTenX + 10, 234, texts::kTextDelayLabel);
   platformPaintText(s, kStepTenX + 104, 234, texts::kTextRangeDash);
-  if (app.ivSearchStatus == SearchStatus::kRunning) {
-    platformPaintText(s, kStepTenX + 295, 234, formatted(app, texts::kTextSearchRunning, app.ivSearchPercent));
-  } else if (app.ivSearchStatus == SearchStatus::kFinished) {
-    platformPaintText(s, kStepTenX + 295, 234, formatted(app, texts::kTextSearchFinished, app.ivSearchHitTotal));
-  } else if (app.ivSearchStatus == SearchStatus::kStopped) {
-    platformPaintText(s, kStepTenX + 295, 234, formatted(app, texts::kTextSearchStopped, app.ivSearchHitTotal));
-  }
+  searchPanelPaintStatus(app, s, kIvSearchPanel);
   platformPaintText(s, kIvHitColumns[0], 262, texts::kTextHitSeedHeader);
   platformPaintText(s, kIvHitColumns[1], 262, texts::kTextIvFrameHeader);
   platformPaintText(s, kIvHitColumns[2], 262, texts::kTextIvIvsHeader);
-  if (app.ivHitCount == 0) platformPaintText(s, kIvHitColumns[0], kIvHitFirstY + 2, texts::kTextNoCandidate);
-  for (int i = 0; i < app.ivHitCount && i < kMaxShownIvHits; ++i) {
-    const IvHit& hit = app.ivHits[i];
+  if (app.ivSearch.hitCount == 0) platformPaintText(s, kIvHitColumns[0], kIvHitFirstY + 2, texts::kTextNoCandidate);
+  for (int i = 0; i < app.ivSearch.hitCount && i < kMaxShownIvHits; ++i) {
+    const SearchHit& hit = app.ivSearch.hits[i];
     int32_t y = kIvHitFirstY + 2 + kIvHitLineStep * i;
     platformPaintText(s, kIvHitColumns[0], y, formatted(app, "0x%08X", static_cast<int32_t>(hit.seed)));
     platformPaintText(s, kIvHitColumns[1], y, formatted(app, "%d", hit.frame));
@@ -325,7 +272,7 @@ void paint(AppState& app, PaintSurface s) {
 // No listing and no search yet.
 void start(AppState& app, const char*) {
   app.ivLineCount = -1;
-  app.ivHitCount = -1;
+  app.ivSearch.hitCount = -1;
 }
 
 constexpr ScreenCommand kCommands[] = {
@@ -337,13 +284,6 @@ constexpr ScreenCommand kCommands[] = {
 };
 
 }  // namespace
-
-void createIvHitButtons(AppState& app) {
-  for (ControlHandle& h : app.ivHitButtons) platformDestroyControl(h);
-  for (int i = 0; i < app.ivHitCount && i < kMaxShownIvHits; ++i)
-    app.ivHitButtons[i] = createControl(app, ControlKind::kPushButton, kCmdFirstIvHit + i, kIvHitButtonX,
-                                        kIvHitFirstY + kIvHitLineStep * i, 50, 22, texts::kTextHitButton);
-}
 
 EggParents ivParentsOf(const AppState& app) {
   EggParents parents{};
@@ -357,12 +297,6 @@ EggParents ivParentsOf(const AppState& app) {
   return parents;
 }
 
-void formatEggIvColumns(char (&out)[kEggIvsTextCapacity], const EggIvs& ivs) {
-  formatEggIvs(out, ivs);
-  for (char* c = out; *c != '\0'; ++c)
-    if (*c == ' ') *c = ',';
-}
-
 const Screen kScreenSteps910{
     .mode = ScreenMode::kFive,
     .menuId = kCmdScreenFive,
@@ -372,7 +306,7 @@ const Screen kScreenSteps910{
     .paint = paint,
     .commands = kCommands,
     .commandCount = static_cast<int32_t>(std::size(kCommands)),
-    .tickPeriod = ivSearchTickPeriod,
-    .tick = ivSearchTick,
-    .close = ivSearchClose,
+    .tickPeriod = [](const AppState& app) { return searchPanelTickPeriod(app, kIvSearchPanel); },
+    .tick = [](AppState& app) { searchPanelTick(app, kIvSearchPanel); },
+    .close = [](AppState& app) { searchPanelClose(app, kIvSearchPanel); },
 };
