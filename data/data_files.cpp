@@ -116,9 +116,9 @@ bool loadDefaults(AppState& app, const char* directory) {
   if (!file) return false;
   // An empty file reads nothing: the buffer then holds whatever it held (at
   // start, nothing), and the parse uses that.
-  readLine(file, app.lineBuffer);
-  app.lineBuffer[kLineBufferBytes - 1] = '\0';
-  scanSixNumbers(app.lineBuffer, app.baseStats);
+  readLine(file, app.scratch.lineBuffer);
+  app.scratch.lineBuffer[kLineBufferBytes - 1] = '\0';
+  scanSixNumbers(app.scratch.lineBuffer, app.baseStats);
   std::fclose(file);
   return true;
 }
@@ -130,10 +130,10 @@ bool loadSpeciesTable(AppState& app, const char* directory) {
   // Exactly 493 reads: once the file is exhausted the buffer keeps its last
   // line, so every remaining row repeats it.
   for (SpeciesRecord& row : app.speciesTable.rows) {
-    readLine(file, app.lineBuffer);
-    app.lineBuffer[kLineBufferBytes - 1] = '\0';  // a read stores at most 255 bytes
-    scanSixNumbers(app.lineBuffer, row.baseStats);
-    takeName(app.lineBuffer, row.name);
+    readLine(file, app.scratch.lineBuffer);
+    app.scratch.lineBuffer[kLineBufferBytes - 1] = '\0';  // a read stores at most 255 bytes
+    scanSixNumbers(app.scratch.lineBuffer, row.baseStats);
+    takeName(app.scratch.lineBuffer, row.name);
   }
   std::fclose(file);
   return true;

@@ -1,7 +1,7 @@
 // The two data files read at start from a directory (the working directory in
 // the program; an empty directory name is the working directory too):
 // "default.txt" and "pokemon.dat". Both go through the one 256-byte
-// AppState.lineBuffer. A file that cannot be read (missing, a folder, anything
+// AppState.scratch.lineBuffer. A file that cannot be read (missing, a folder, anything
 // that refuses its first read) leaves zeros, the buffer untouched, and makes
 // the loader return false.
 #pragma once

@@ -171,6 +171,14 @@ struct SearchPanel {
   int32_t hitCountBefore;
 };
 
+// The scratch buffers.
+struct ScratchBuffers {
+  // Text read from controls and numbers formatted for the screen go through here.
+  char textBuffer[kTextBufferBytes];
+  // The line buffer shared by the two data-file readers.
+  char lineBuffer[kLineBufferBytes];
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -180,10 +188,7 @@ struct AppState {
   // Shell commands running: a modal dialog's event loop runs inside one.
   int32_t shellCallDepth;
 
-  // Text read from controls and numbers formatted for the screen go through here.
-  char textBuffer[kTextBufferBytes];
-  // The line buffer shared by the two data-file readers.
-  char lineBuffer[kLineBufferBytes];
+  ScratchBuffers scratch;
 
   NatureTable natureTable;
   SpeciesTable speciesTable;

@@ -67,5 +67,5 @@ void buildScreen(AppState& app, ScreenMode mode);
 void tearDownScreen(AppState& app, ScreenMode mode);
 
 // Draws the shown screen: the white client area, then its labels, values and
-// lines. Numbers are formatted through AppState.textBuffer.
+// lines. Numbers are formatted through AppState.scratch.textBuffer.
 void paintScreen(AppState& app, PaintSurface surface);

@@ -37,13 +37,13 @@ const ScreenCommand* shownScreenCommand(const AppState& app, int32_t id) {
 }  // namespace
 
 int32_t readDecimalControl(AppState& app, ControlHandle handle, int32_t n) {
-  platformGetText(handle, app.textBuffer, n);
-  return parseDecimalText(app.textBuffer);
+  platformGetText(handle, app.scratch.textBuffer, n);
+  return parseDecimalText(app.scratch.textBuffer);
 }
 
 uint32_t readSeedControl(AppState& app, ControlHandle handle, int32_t n) {
-  platformGetText(handle, app.textBuffer, n);
-  return parseSeedText(app.textBuffer);
+  platformGetText(handle, app.scratch.textBuffer, n);
+  return parseSeedText(app.scratch.textBuffer);
 }
 
 void shellStart(AppState& app, const char* directory) {

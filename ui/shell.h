@@ -40,7 +40,7 @@ void shellSwitchScreen(AppState& app, ScreenMode to);
 // its ticks (a search, a countdown) has started or ended.
 void shellRefreshTimer(AppState& app);
 
-// Reads a control's text through AppState.textBuffer with buffer length n (at
+// Reads a control's text through AppState.scratch.textBuffer with buffer length n (at
 // most n - 1 bytes) and converts it by the decimal rule / the seed rule.
 int32_t readDecimalControl(AppState& app, ControlHandle handle, int32_t n);
 uint32_t readSeedControl(AppState& app, ControlHandle handle, int32_t n);

@@ -15,13 +15,13 @@ ControlHandle createControl(const AppState& app, ControlKind kind, int32_t id, i
 }
 
 const char* readControl(AppState& app, ControlHandle handle, int32_t n) {
-  platformGetText(handle, app.textBuffer, n);
-  return app.textBuffer;
+  platformGetText(handle, app.scratch.textBuffer, n);
+  return app.scratch.textBuffer;
 }
 
 void setNumberText(AppState& app, ControlHandle handle, int32_t value) {
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", value);
-  platformSetText(handle, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", value);
+  platformSetText(handle, app.scratch.textBuffer);
 }
 
 int32_t clampTo(int32_t value, int32_t low, int32_t high) { return value < low ? low : value > high ? high : value; }
@@ -43,8 +43,8 @@ int32_t selectedOption(ControlHandle combo) {
 }
 
 const char* formatted(AppState& app, const char* format, int32_t value) {
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, value);
-  return app.textBuffer;
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, value);
+  return app.scratch.textBuffer;
 }
 
 void fillNatureCombo(AppState& app, ControlHandle combo) {
@@ -89,5 +89,5 @@ void formatWriteFailure(AppState& app, const char* format, int32_t error) {
     std::snprintf(number, sizeof number, texts::kTextErrorNumber, error);
     reason = number;
   }
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, reason);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, reason);
 }

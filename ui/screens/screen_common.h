@@ -1,7 +1,7 @@
 // What the screens share: reading and filling controls, the filter lists of
 // steps 4 and 5, the year the console most likely shows, and the player's
 // words for a file that could not be written. Everything here works through
-// AppState.textBuffer and the platform seam only.
+// AppState.scratch.textBuffer and the platform seam only.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,7 @@ inline constexpr int32_t kLargestDelay = 65535;
 ControlHandle createControl(const AppState& app, ControlKind kind, int32_t id, int32_t x, int32_t y, int32_t w,
                             int32_t h, const char* caption = "");
 
-// The control's text, read through AppState.textBuffer with buffer length n.
+// The control's text, read through AppState.scratch.textBuffer with buffer length n.
 const char* readControl(AppState& app, ControlHandle handle, int32_t n);
 
 // The edit shows `value` as "%d".
@@ -37,7 +37,7 @@ int32_t thisYear();
 // A filter list read as its option: no selection reads as option 0, "指定しない".
 int32_t selectedOption(ControlHandle combo);
 
-// `value` formatted by `format` into AppState.textBuffer.
+// `value` formatted by `format` into AppState.scratch.textBuffer.
 const char* formatted(AppState& app, const char* format, int32_t value);
 
 // The 25 nature names as the rows of a drop-down list.
@@ -49,11 +49,11 @@ void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects
                        ControlHandle& gender, ControlHandle& ability);
 
 // The note that a file was not saved, `format` (its "%s" takes why) with why
-// in the player's words (from the errno value), in AppState.textBuffer.
+// in the player's words (from the errno value), in AppState.scratch.textBuffer.
 void formatWriteFailure(AppState& app, const char* format, int32_t error);
 
 // Step 6's line of the seed's first flips ("コイン 表裏…") or first answers
-// after no skip ("電話 EKP…"), in AppState.textBuffer.
+// after no skip ("電話 EKP…"), in AppState.scratch.textBuffer.
 void formatSeedLetters(AppState& app, uint32_t seed, bool coin);
 
 // Hand-overs between screens. A seed's moments in a year listed by step 6, on

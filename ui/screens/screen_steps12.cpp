@@ -118,11 +118,11 @@ void paint(AppState& app, PaintSurface s) {
       platformPaintText(s, 134 + 50 * i, 37, formatted(app, "%d", app.baseStats[i]));
       const IvRange& r = app.ivRanges[i];
       if (isFixed(r)) {
-        std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", r.low);
+        std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", r.low);
       } else {
-        std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d-%d", r.low, r.high);
+        std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d-%d", r.low, r.high);
       }
-      platformPaintText(s, 600, 35 + 25 * i, app.textBuffer);
+      platformPaintText(s, 600, 35 + 25 * i, app.scratch.textBuffer);
       if (app.narrowLevels[i] != 0) platformPaintText(s, 700, 35 + 25 * i, formatted(app, "%d", app.narrowLevels[i]));
     }
     platformPaintText(s, 433, 63, app.natureTable.rows[app.natureIndex].name);
@@ -144,9 +144,9 @@ void paint(AppState& app, PaintSurface s) {
   } else {
     for (int i = 0; i < app.pidCandidateCount && i < kMaxPidCandidates; ++i) {
       uint32_t pid = app.pidCandidates[i].pid;
-      std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextCandidateLine, pid,
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCandidateLine, pid,
                     static_cast<int>((pid & 1u) + 1u), static_cast<int>(pid & 0xFFu));
-      platformPaintText(s, 440, 210 + 25 * i, app.textBuffer);
+      platformPaintText(s, 440, 210 + 25 * i, app.scratch.textBuffer);
     }
   }
 }
@@ -205,8 +205,8 @@ void commandSpecies(AppState& app, int32_t) {
   const SpeciesRecord* found = findSpecies(app, readControl(app, app.speciesEdit, kReadSpeciesEdit));
   if (found == nullptr) return;
   for (int i = 0; i < kStatCount; ++i) {
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", found->baseStats[i]);
-    platformSetText(app.baseStatEdits[i], app.textBuffer);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", found->baseStats[i]);
+    platformSetText(app.baseStatEdits[i], app.scratch.textBuffer);
   }
 }
 
@@ -216,8 +216,8 @@ void commandSpecies(AppState& app, int32_t) {
 void commandCandidate(AppState& app, int32_t id) {
   app.currentSeed = app.pidCandidates[id - kCmdFirstCandidate].currentSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.currentSeed);
-  platformSetText(app.currentSeedEdit, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.currentSeed);
+  platformSetText(app.currentSeedEdit, app.scratch.textBuffer);
   platformInvalidate(app);
 }
 

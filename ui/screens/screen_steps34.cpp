@@ -72,9 +72,9 @@ void tearDown(AppState& app) {
 // One plain edit per seed candidate, showing its seed as "0x%08X".
 void createSeedResultEdits(AppState& app) {
   for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i) {
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.seedCandidates[i].seed);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.seedCandidates[i].seed);
     app.seedResultEdits[i] = createControl(app, ControlKind::kPlainEdit, kSeedResultEditFirstId + i, 110, 100 + 25 * i,
-                                           120, 22, app.textBuffer);
+                                           120, 22, app.scratch.textBuffer);
   }
 }
 

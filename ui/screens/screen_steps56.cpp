@@ -66,8 +66,8 @@ void createAimButtons(AppState& app) {
 // are shown.
 void build(AppState& app) {
   int32_t year = app.eggSearch.status != SearchStatus::kIdle ? app.eggSearch.year : thisYear();
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
-  app.yearEdit = createControl(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
+  app.yearEdit = createControl(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.scratch.textBuffer);
   app.searchTidEdit = createControl(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
   app.searchSidEdit = createControl(app, ControlKind::kPlainEdit, kSearchSidEditId, 245, 27, 50, 22);
   if (app.idsKnown != 0) {
@@ -92,9 +92,9 @@ void build(AppState& app) {
   searchPanelCreateHitButtons(app, kEggSearchPanel);
 
   app.momentSeedEdit = createControl(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 50, 27, 105, 22);
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
   app.momentYearEdit =
-      createControl(app, ControlKind::kPlainEdit, kMomentYearEditId, kStepSixX + 50, 52, 45, 22, app.textBuffer);
+      createControl(app, ControlKind::kPlainEdit, kMomentYearEditId, kStepSixX + 50, 52, 45, 22, app.scratch.textBuffer);
   app.momentButton = createControl(app, ControlKind::kFramedPushButton, kCmdMoments, kStepSixX + 100, 52, 115, 22,
                                    texts::kTextMomentButton);
   app.toStepFourButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
@@ -148,9 +148,9 @@ void paint(AppState& app, PaintSurface s) {
     const SearchHit& hit = app.eggSearch.hits[i];
     int32_t y = kHitFirstY + 2 + kHitLineStep * i;
     platformPaintText(s, kHitColumns[0], y, formatted(app, "0x%08X", static_cast<int32_t>(hit.seed)));
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextHitFrame, hit.frame, hit.frame / 12,
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextHitFrame, hit.frame, hit.frame / 12,
                   hit.frame % 12);
-    platformPaintText(s, kHitColumns[1], y, app.textBuffer);
+    platformPaintText(s, kHitColumns[1], y, app.scratch.textBuffer);
     platformPaintText(s, kHitColumns[2], y, formatted(app, "%08X", static_cast<int32_t>(hit.pid)));
     platformPaintText(s, kHitColumns[3], y, app.natureTable.rows[hit.pid % kNatureCount].name);
     platformPaintText(s, kHitColumns[4], y, formatted(app, "%d", static_cast<int32_t>((hit.pid & 1u) + 1u)));
@@ -173,9 +173,9 @@ void paint(AppState& app, PaintSurface s) {
   // under the list, which leaves each line room for its "狙う" button.
   for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
     const ConsoleMoment& m = app.moments[i];
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMomentLine, m.month, m.day, m.hour, m.minute,
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextMomentLine, m.month, m.day, m.hour, m.minute,
                   m.second);
-    platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * i, app.textBuffer);
+    platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * i, app.scratch.textBuffer);
   }
   if (app.momentCount > 0) {
     int32_t y = kMomentFirstY + kMomentLineStep * kMaxSeedMoments;
@@ -186,9 +186,9 @@ void paint(AppState& app, PaintSurface s) {
   // at once whether it came: the coin's first flips, Elm's first answers.
   if (app.momentCount >= 0) {
     formatSeedLetters(app, app.momentSeed, true);
-    platformPaintText(s, kStepSixX + 5, kSeedLettersY, app.textBuffer);
+    platformPaintText(s, kStepSixX + 5, kSeedLettersY, app.scratch.textBuffer);
     formatSeedLetters(app, app.momentSeed, false);
-    platformPaintText(s, kStepSixX + 5, kSeedLettersY + 23, app.textBuffer);
+    platformPaintText(s, kStepSixX + 5, kSeedLettersY + 23, app.scratch.textBuffer);
   }
 }
 
@@ -245,10 +245,10 @@ void commandHit(AppState& app, int32_t id) {
   int32_t slot = id - kCmdFirstHit;
   if (slot >= app.eggSearch.hitCount) return;
   const SearchHit& hit = app.eggSearch.hits[slot];
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", hit.seed);
-  platformSetText(app.momentSeedEdit, app.textBuffer);
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.eggSearch.year);
-  platformSetText(app.momentYearEdit, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", hit.seed);
+  platformSetText(app.momentSeedEdit, app.scratch.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.eggSearch.year);
+  platformSetText(app.momentYearEdit, app.scratch.textBuffer);
   listMoments(app, hit.seed, app.eggSearch.year);
   app.handOverSeed = hit.seed;
   app.handOverSettings = app.hitSettings;
@@ -275,8 +275,8 @@ void commandSeedToStepFour(AppState& app, int32_t) {
   uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
   bool fromHit = app.handOverFromHit != 0 && seed == app.handOverSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", seed);
-  platformSetText(app.initialSeedEdit, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", seed);
+  platformSetText(app.initialSeedEdit, app.scratch.textBuffer);
   if (fromHit) {
     const EggListSettings& settings = app.handOverSettings;
     setNumberText(app, app.tidEdit, settings.tid);
@@ -322,8 +322,8 @@ constexpr ScreenCommand kCommands[] = {
 
 void showSeedMoments(AppState& app, uint32_t seed, int32_t year) {
   if (app.screenMode != ScreenMode::kThree) shellSwitchScreen(app, ScreenMode::kThree);
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", seed);
-  platformSetText(app.momentSeedEdit, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", seed);
+  platformSetText(app.momentSeedEdit, app.scratch.textBuffer);
   setNumberText(app, app.momentYearEdit, year);
   listMoments(app, seed, year);
 }

@@ -166,8 +166,8 @@ void commandCalibrate(AppState& app, int32_t) {
   app.calibrationDelays =
       clampTo(readDecimalControl(app, app.calibrationDelaysEdit, kReadCalibrationRangeEdit), 0, kMaxCalibrationDelays);
   readControl(app, app.hitSeedEdit, kReadSeedEdit);
-  app.typedHitSet = app.textBuffer[0] != '\0' ? 1 : 0;
-  app.typedHitSeed = app.typedHitSet != 0 ? parseSeedText(app.textBuffer) : 0;
+  app.typedHitSet = app.scratch.textBuffer[0] != '\0' ? 1 : 0;
+  app.typedHitSeed = app.typedHitSet != 0 ? parseSeedText(app.scratch.textBuffer) : 0;
   readSequenceEdits(app);
   updateCalibration(app);
   platformInvalidate(app);
@@ -181,9 +181,9 @@ void build(AppState& app) {
   app.targetDelayEdit = createControl(app, ControlKind::kPlainEdit, kTargetDelayEditId, 270, 27, 55, 22);
   if (app.targetSet != 0) {
     const ConsoleMoment& t = app.target;
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
-    platformSetText(app.targetMomentEdit, app.textBuffer);
+    platformSetText(app.targetMomentEdit, app.scratch.textBuffer);
     setNumberText(app, app.targetDelayEdit, t.delay);
   }
   app.calibrationSecondsEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationSecondsEditId, 45, 52, 40, 22);
@@ -201,8 +201,8 @@ void build(AppState& app) {
   app.applyCorrectionButton = createControl(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 173, 95, 22,
                                             texts::kTextApplyCorrectionButton);
   if (app.typedHitSet != 0) {
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, "0x%08X", app.typedHitSeed);
-    platformSetText(app.hitSeedEdit, app.textBuffer);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.typedHitSeed);
+    platformSetText(app.hitSeedEdit, app.scratch.textBuffer);
   }
   buildStepEight(app);
   updateCalibration(app);
@@ -242,9 +242,9 @@ void paint(AppState& app, PaintSurface s) {
     platformPaintText(s, 10, kTargetLineY, texts::kTextNoTarget);
   } else {
     const ConsoleMoment& t = app.target;
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
                   t.minute, t.second, t.delay, app.targetSeed);
-    platformPaintText(s, 10, kTargetLineY, app.textBuffer);
+    platformPaintText(s, 10, kTargetLineY, app.scratch.textBuffer);
   }
   if (app.targetSet == 0) return;
   if (paintSequenceNote(app, s, 10, kMatchLineY)) {
@@ -252,22 +252,22 @@ void paint(AppState& app, PaintSurface s) {
   } else if (app.hitSeedCount < 0) {
     platformPaintText(s, 10, kMatchLineY, texts::kTextNoHitSeed);
   } else if (app.matchCount == 0) {
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextNoMatch, app.calibrationSeconds,
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextNoMatch, app.calibrationSeconds,
                   app.calibrationDelays);
-    platformPaintText(s, 10, kMatchLineY, app.textBuffer);
+    platformPaintText(s, 10, kMatchLineY, app.scratch.textBuffer);
   } else {
     const ConsoleMoment& m = app.matchMoment;
     if (app.sequenceSource >= 0) {
-      std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextSequenceMatchLine, app.matchSeed, m.month,
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSequenceMatchLine, app.matchSeed, m.month,
                     m.day, m.hour, m.minute, m.second, m.delay, app.matchSkip);
     } else {
-      std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextMatchLine, app.matchSeed, m.month, m.day,
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextMatchLine, app.matchSeed, m.month, m.day,
                     m.hour, m.minute, m.second, m.delay);
     }
-    platformPaintText(s, 10, kMatchLineY, app.textBuffer);
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextCalibrationAdvice, app.matchSecond, app.matchDelay,
+    platformPaintText(s, 10, kMatchLineY, app.scratch.textBuffer);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCalibrationAdvice, app.matchSecond, app.matchDelay,
                   app.aimDelay);
-    platformPaintText(s, 10, kAdviceLineY, app.textBuffer);
+    platformPaintText(s, 10, kAdviceLineY, app.scratch.textBuffer);
   }
 
   for (int32_t c = 0; c < app.shownSecondCount && c < kCalibrationShownSeconds; ++c) {

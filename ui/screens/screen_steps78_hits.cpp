@@ -96,22 +96,22 @@ bool paintSequenceNote(AppState& app, PaintSurface s, int32_t x, int32_t y) {
   const char* format = coin                    ? texts::kTextCoinBadLetter
                        : app.beforePokerus != 0 ? texts::kTextCallsBadLetterBefore
                                                 : texts::kTextCallsBadLetter;
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, app.sequenceBadLetter);
-  platformPaintText(s, x, y, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, app.sequenceBadLetter);
+  platformPaintText(s, x, y, app.scratch.textBuffer);
   return true;
 }
 
 void paintTellApart(AppState& app, PaintSurface s, int32_t x, int32_t y) {
   const bool coin = app.sequenceSource == static_cast<int32_t>(HitSource::kCoin);
   if (app.tellApart < 0) {
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextTellApartNever, app.matchCount);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextTellApartNever, app.matchCount);
   } else {
     const char* format = app.tellApartAtLeast != 0 ? (coin ? texts::kTextCoinTellApartAtLeast
                                                            : texts::kTextCallsTellApartAtLeast)
                                                    : (coin ? texts::kTextCoinTellApart : texts::kTextCallsTellApart);
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, format, app.matchCount, app.tellApart);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, app.matchCount, app.tellApart);
   }
-  platformPaintText(s, x, y, app.textBuffer);
+  platformPaintText(s, x, y, app.scratch.textBuffer);
 }
 
 // Step 6 shows ten letters, enough to check at once whether the aimed seed came.
@@ -132,5 +132,5 @@ void formatSeedLetters(AppState& app, uint32_t seed, bool coin) {
     for (uint8_t letter : letters) line[at++] = hitLetterChar(HitSource::kElm, letter);
   }
   line[at] = '\0';
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, coin ? texts::kTextMomentCoins : texts::kTextMomentCalls, line);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, coin ? texts::kTextMomentCoins : texts::kTextMomentCalls, line);
 }

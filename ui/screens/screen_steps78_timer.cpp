@@ -91,9 +91,9 @@ void readTimerEdits(AppState& app) {
 // Milliseconds as seconds with three decimals through a format taking two
 // long long values (the whole seconds and the milliseconds).
 const char* formattedSeconds(AppState& app, const char* format, int64_t milliseconds) {
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, format, static_cast<long long>(milliseconds / 1000),
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, static_cast<long long>(milliseconds / 1000),
                 static_cast<long long>(milliseconds % 1000));
-  return app.textBuffer;
+  return app.scratch.textBuffer;
 }
 
 TimerSettings currentTimerSettings(const AppState& app) {
@@ -183,9 +183,9 @@ void paintStepEight(AppState& app, PaintSurface s) {
                                              : texts::kTextPlanInvalid);
   } else {
     const ConsoleMoment& c = app.planClock;
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextPlanClock, c.year, c.month, c.day, c.hour,
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextPlanClock, c.year, c.month, c.day, c.hour,
                   c.minute);
-    platformPaintText(s, x, 29, app.textBuffer);
+    platformPaintText(s, x, 29, app.scratch.textBuffer);
     platformPaintText(s, x, 52, formattedSeconds(app, texts::kTextPlanFirst, app.planFirstPhase));
     platformPaintText(s, x, 75, formattedSeconds(app, texts::kTextPlanSecond, app.planSecondPhase));
   }
@@ -193,9 +193,9 @@ void paintStepEight(AppState& app, PaintSurface s) {
   platformPaintText(s, x, 129, texts::kTextSecondCalibration);
   platformPaintText(s, x, 154, texts::kTextMinFirstPhase);
   if (app.matchCount > 0 && app.matchSecond != 0) {
-    std::snprintf(app.textBuffer, sizeof app.textBuffer, texts::kTextSecondAdvice, app.matchSecond,
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSecondAdvice, app.matchSecond,
                   -500 * app.matchSecond);
-    platformPaintText(s, x, 180, app.textBuffer);
+    platformPaintText(s, x, 180, app.scratch.textBuffer);
   }
 
   bool flashing = app.countdownPhase != 0 && app.countdownElapsed < app.flashUntil;
@@ -221,7 +221,7 @@ void paintStepEight(AppState& app, PaintSurface s) {
   }
   if (app.timerFileError != 0) {
     formatWriteFailure(app, texts::kTextTimerFileNotWritten, app.timerFileError);
-    platformPaintText(s, x, noteY, app.textBuffer);
+    platformPaintText(s, x, noteY, app.scratch.textBuffer);
   }
 }
 
@@ -232,8 +232,8 @@ void paintStepEight(AppState& app, PaintSurface s) {
 void commandApplyCorrection(AppState& app, int32_t) {
   if (app.matchCount <= 0 || app.countdownRunning != 0) return;
   app.delayCalibration = clampTo(app.delayCalibration - app.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", app.delayCalibration);
-  platformSetText(app.delayCalibrationEdit, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.delayCalibration);
+  platformSetText(app.delayCalibrationEdit, app.scratch.textBuffer);
   updatePlan(app);
   keepTimerSettings(app);
   platformInvalidate(app);

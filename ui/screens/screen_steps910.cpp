@@ -103,8 +103,8 @@ void build(AppState& app) {
       createControl(app, ControlKind::kFramedPushButton, kCmdIvList, 320, 207, 60, 22, texts::kTextOutputButton);
 
   int32_t year = app.ivSearch.status != SearchStatus::kIdle ? app.ivSearch.year : thisYear();
-  std::snprintf(app.textBuffer, sizeof app.textBuffer, "%d", year);
-  app.ivYearEdit = createControl(app, ControlKind::kPlainEdit, kIvYearEditId, kStepTenX + 35, 207, 45, 22, app.textBuffer);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
+  app.ivYearEdit = createControl(app, ControlKind::kPlainEdit, kIvYearEditId, kStepTenX + 35, 207, 45, 22, app.scratch.textBuffer);
   app.ivMaxFrameEdit = createControl(app, ControlKind::kPlainEdit, kIvMaxFrameEditId, kStepTenX + 90, 207, 40, 22, "30");
   app.ivDelayMinEdit = createControl(app, ControlKind::kPlainEdit, kIvDelayMinEditId, kStepTenX + 50, 232, 50, 22, "300");
   app.ivDelayMaxEdit =
@@ -223,7 +223,7 @@ void commandHit(AppState& app, int32_t id) {
 void paintNotes(AppState& app, PaintSurface s) {
   if (app.ivFileError != 0) {
     formatWriteFailure(app, texts::kTextIvFileNotWritten, app.ivFileError);
-    platformPaintText(s, 10, kIvNoteY + 18, app.textBuffer);
+    platformPaintText(s, 10, kIvNoteY + 18, app.scratch.textBuffer);
   }
   searchPanelPaintNotes(app, s, kIvSearchPanel);
 }

@@ -137,6 +137,6 @@ void searchPanelPaintNotes(AppState& app, PaintSurface s, const SearchPanelKind&
   }
   if (panel.hitFileError != 0) {
     formatWriteFailure(app, kind.hitFileNote, panel.hitFileError);
-    platformPaintText(s, kind.noteX, y, app.textBuffer);
+    platformPaintText(s, kind.noteX, y, app.scratch.textBuffer);
   }
 }
