@@ -15,9 +15,9 @@ using ScanFn = bool (*)(AppState&, uint32_t, uint32_t, int, int);
 std::unique_ptr<AppState> searchState(std::initializer_list<IvRange> ranges, int nature) {
   auto app = std::make_unique<AppState>();
   int i = 0;
-  for (IvRange r : ranges) app->ivRanges[i++] = r;
-  app->natureIndex = nature;
-  app->measurementCount = 1;
+  for (IvRange r : ranges) app->measure.ivRanges[i++] = r;
+  app->measure.natureIndex = nature;
+  app->measure.measurementCount = 1;
   return app;
 }
 

@@ -75,17 +75,17 @@ bool parseMeasurement(std::string_view text, Measurement& m) {
 
 void printRanges(const AppState& app, std::FILE* out) {
   for (int i = 0; i < kStatCount; ++i) {
-    const IvRange& r = app.ivRanges[i];
+    const IvRange& r = app.measure.ivRanges[i];
     std::fprintf(out, "%s ", kStatLabels[i]);
     if (isFixed(r)) {
       std::fprintf(out, "%d ", r.low);
     } else {
       std::fprintf(out, "%d-%d ", r.low, r.high);
     }
-    if (app.narrowLevels[i] == 0) {
+    if (app.measure.narrowLevels[i] == 0) {
       std::fputs("-\n", out);
     } else {
-      std::fprintf(out, "%d\n", app.narrowLevels[i]);
+      std::fprintf(out, "%d\n", app.measure.narrowLevels[i]);
     }
   }
 }
@@ -142,7 +142,7 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
     const Measurement& m = measurements[k];
     // A '-' stands only for a stat that the window would not read.
     for (int i = 0; i < kStatCount; ++i) {
-      bool fixed = k > 0 && isFixed(app.ivRanges[i]);
+      bool fixed = k > 0 && isFixed(app.measure.ivRanges[i]);
       if (m.stats[i] == kNotTyped && !fixed && k < static_cast<std::size_t>(kMaxMeasurements)) {
         return cliError(io, "--at measurement %d: stat %s is not fixed yet, give its value", static_cast<int>(k + 1),
                         kStatLabels[i]);

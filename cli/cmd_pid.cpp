@@ -75,23 +75,23 @@ int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
   if (!natureText) return cliError(io, "--nature is required (0..24 or a nature name)");
 
   AppState& app = freshCliState();
-  if (!parseIvs(*ivs, app.ivRanges)) {
+  if (!parseIvs(*ivs, app.measure.ivRanges)) {
     return cliError(io, "--ivs '%s': expected six comma-separated IVs, each 0..31 or lo-hi", ivs->c_str());
   }
   int nature = 0;
   if (!parseNatureArg(*natureText, nature)) {
     return cliError(io, "--nature '%s': expected a nature number 0..24 or a nature name", natureText->c_str());
   }
-  app.natureIndex = nature;
-  app.measurementCount = 1;  // as if one measurement had been taken
+  app.measure.natureIndex = nature;
+  app.measure.measurementCount = 1;  // as if one measurement had been taken
 
   bool allFixed = true;
-  for (const IvRange& r : app.ivRanges) allFixed = allFixed && isFixed(r);
+  for (const IvRange& r : app.measure.ivRanges) allFixed = allFixed && isFixed(r);
 
   bool any = false;
   if (hasFlag(args, "--all") && !allFixed) {
     int32_t iv[kStatCount];
-    for (bool more = firstIvCombination(app.ivRanges, iv); more; more = nextIvCombination(app.ivRanges, iv)) {
+    for (bool more = firstIvCombination(app.measure.ivRanges, iv); more; more = nextIvCombination(app.measure.ivRanges, iv)) {
       app.pidCandidateCount = 0;
       scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature, 0);
       printCandidates(app, io.out);

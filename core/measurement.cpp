@@ -29,13 +29,13 @@ int32_t scaleTruncated(int32_t pre, double factor) {
 // The nature row the formula uses; an index outside the table reads as neutral.
 const NatureInfo& natureRow(const AppState& app) {
   static constexpr NatureInfo kNeutral{};
-  if (app.natureIndex < 0 || app.natureIndex >= kNatureCount) return kNeutral;
-  return app.natureTable.rows[app.natureIndex];
+  if (app.measure.natureIndex < 0 || app.measure.natureIndex >= kNatureCount) return kNeutral;
+  return app.natureTable.rows[app.measure.natureIndex];
 }
 
 void openAllRanges(AppState& app) {
-  for (IvRange& range : app.ivRanges) range = IvRange{kLowestIv, kHighestIv};
-  for (int32_t& level : app.narrowLevels) level = 0;
+  for (IvRange& range : app.measure.ivRanges) range = IvRange{kLowestIv, kHighestIv};
+  for (int32_t& level : app.measure.narrowLevels) level = 0;
 }
 
 }  // namespace
@@ -81,50 +81,50 @@ void narrowRange(IvRange& range, StatKind kind, int32_t base, int32_t level, int
 
 void takeFirstMeasurement(AppState& app, const StatBlock& baseStats, int32_t natureIndex, int32_t level,
                           const StatBlock& stats) {
-  app.baseStats = baseStats;
-  app.measurements[0].level = level;
-  app.measurements[0].stats = stats;
-  app.natureIndex = natureIndex;
-  app.measurementCount = 1;
+  app.measure.baseStats = baseStats;
+  app.measure.measurements[0].level = level;
+  app.measure.measurements[0].stats = stats;
+  app.measure.natureIndex = natureIndex;
+  app.measure.measurementCount = 1;
   // With no measurement taken every range is 0..31 already; restating it keeps
   // a stray earlier value from surviving an unmatched stat.
-  for (IvRange& range : app.ivRanges) range = IvRange{kLowestIv, kHighestIv};
+  for (IvRange& range : app.measure.ivRanges) range = IvRange{kLowestIv, kHighestIv};
   const NatureInfo& nature = natureRow(app);
   for (int i = 0; i < kStatCount; ++i) {
-    narrowRange(app.ivRanges[i], statKindFor(i, nature), app.baseStats[i], level, stats[i], kLowestIv, kHighestIv);
+    narrowRange(app.measure.ivRanges[i], statKindFor(i, nature), app.measure.baseStats[i], level, stats[i], kLowestIv, kHighestIv);
   }
   computeNarrowLevels(app);
 }
 
 bool takeNextMeasurement(AppState& app, int32_t level, const StatBlock& stats) {
-  int32_t r = app.measurementCount;
+  int32_t r = app.measure.measurementCount;
   if (r < 1 || r >= kMaxMeasurements) return false;
-  MeasurementRow& row = app.measurements[r];
+  MeasurementRow& row = app.measure.measurements[r];
   row.level = level;
-  for (int i = 0; i < kStatCount; ++i) row.stats[i] = isFixed(app.ivRanges[i]) ? kNotMeasured : stats[i];
+  for (int i = 0; i < kStatCount; ++i) row.stats[i] = isFixed(app.measure.ivRanges[i]) ? kNotMeasured : stats[i];
   const NatureInfo& nature = natureRow(app);
   for (int i = 0; i < kStatCount; ++i) {
-    IvRange& range = app.ivRanges[i];
+    IvRange& range = app.measure.ivRanges[i];
     if (isFixed(range)) continue;
-    narrowRange(range, statKindFor(i, nature), app.baseStats[i], level, row.stats[i], range.low, range.high);
+    narrowRange(range, statKindFor(i, nature), app.measure.baseStats[i], level, row.stats[i], range.low, range.high);
   }
-  app.measurementCount = r + 1;
+  app.measure.measurementCount = r + 1;
   computeNarrowLevels(app);
   return true;
 }
 
 void computeNarrowLevels(AppState& app) {
-  if (app.measurementCount < 1 || app.measurementCount > kMaxMeasurements) return;
-  const int32_t lastLevel = app.measurements[app.measurementCount - 1].level;
+  if (app.measure.measurementCount < 1 || app.measure.measurementCount > kMaxMeasurements) return;
+  const int32_t lastLevel = app.measure.measurements[app.measure.measurementCount - 1].level;
   const NatureInfo& nature = natureRow(app);
   for (int i = 0; i < kStatCount; ++i) {
-    const IvRange& range = app.ivRanges[i];
+    const IvRange& range = app.measure.ivRanges[i];
     if (isFixed(range)) {
-      app.narrowLevels[i] = 0;
+      app.measure.narrowLevels[i] = 0;
       continue;
     }
     StatKind kind = statKindFor(i, nature);
-    int32_t base = app.baseStats[i];
+    int32_t base = app.measure.baseStats[i];
     // The scan starts at the level just measured: an unmatched stat may already
     // be separable there.
     for (int32_t level = lastLevel; level <= kHighestLevel; ++level) {
@@ -134,7 +134,7 @@ void computeNarrowLevels(AppState& app) {
         separates = computeStat(kind, base, iv, level) != lowStat;
       }
       if (separates) {
-        app.narrowLevels[i] = level;
+        app.measure.narrowLevels[i] = level;
         break;
       }
     }
@@ -142,16 +142,16 @@ void computeNarrowLevels(AppState& app) {
 }
 
 bool resetMeasurement(AppState& app) {
-  if (app.measurementCount == 0) return false;
-  app.measurementCount = 0;
+  if (app.measure.measurementCount == 0) return false;
+  app.measure.measurementCount = 0;
   openAllRanges(app);
   app.pidCandidateCount = -1;
   return true;
 }
 
 void startStepOne(AppState& app) {
-  app.natureIndex = 0;
-  app.measurementCount = 0;
+  app.measure.natureIndex = 0;
+  app.measure.measurementCount = 0;
   openAllRanges(app);
   app.pidCandidateCount = -1;
 }

@@ -114,9 +114,9 @@ bool nextIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStat
 
 PidSearchKind searchPidCandidates(AppState& app) {
   bool allFixed = true;
-  for (const IvRange& r : app.ivRanges) allFixed = allFixed && isFixed(r);
-  const int nature = app.natureIndex;
-  const IvRange* r = app.ivRanges;
+  for (const IvRange& r : app.measure.ivRanges) allFixed = allFixed && isFixed(r);
+  const int nature = app.measure.natureIndex;
+  const IvRange* r = app.measure.ivRanges;
 
   if (allFixed) {
     app.pidCandidateCount = 0;
@@ -124,11 +124,11 @@ PidSearchKind searchPidCandidates(AppState& app) {
                 nature, 0);
     return PidSearchKind::kFixed;
   }
-  if (app.measurementCount <= 0) return PidSearchKind::kNotRun;
+  if (app.measure.measurementCount <= 0) return PidSearchKind::kNotRun;
 
   app.pidCandidateCount = 0;
   int32_t iv[kStatCount];
-  for (bool more = firstIvCombination(app.ivRanges, iv); more; more = nextIvCombination(app.ivRanges, iv)) {
+  for (bool more = firstIvCombination(app.measure.ivRanges, iv); more; more = nextIvCombination(app.measure.ivRanges, iv)) {
     if (scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature,
                     kRangeSearchLimit))
       break;

@@ -40,6 +40,6 @@ bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit)
 // The same scan, adding to `checks` the number of states it built and tested.
 bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks);
 
-// Runs the search over AppState.ivRanges with AppState.natureIndex. Reading the
+// Runs the search over AppState.measure.ivRanges with AppState.measure.natureIndex. Reading the
 // nature list (while no measurement is taken) is the caller's job.
 PidSearchKind searchPidCandidates(AppState& app);

@@ -111,14 +111,14 @@ void takeName(const char* line, char (&name)[kNameFieldBytes]) {
 }  // namespace
 
 bool loadDefaults(AppState& app, const char* directory) {
-  app.baseStats = StatBlock{};
+  app.measure.baseStats = StatBlock{};
   std::FILE* file = openDataFile(directory, "default.txt");
   if (!file) return false;
   // An empty file reads nothing: the buffer then holds whatever it held (at
   // start, nothing), and the parse uses that.
   readLine(file, app.scratch.lineBuffer);
   app.scratch.lineBuffer[kLineBufferBytes - 1] = '\0';
-  scanSixNumbers(app.scratch.lineBuffer, app.baseStats);
+  scanSixNumbers(app.scratch.lineBuffer, app.measure.baseStats);
   std::fclose(file);
   return true;
 }

@@ -8,7 +8,7 @@
 
 #include "state/app_state.h"
 
-// First line "%d,%d,%d,%d,%d,%d" into AppState.baseStats (H first).
+// First line "%d,%d,%d,%d,%d,%d" into AppState.measure.baseStats (H first).
 bool loadDefaults(AppState& app, const char* directory);
 
 // Exactly 493 line reads into AppState.speciesTable (short files repeat their

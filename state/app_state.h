@@ -179,6 +179,16 @@ struct ScratchBuffers {
   char lineBuffer[kLineBufferBytes];
 };
 
+// Step 1: IV measurement.
+struct MeasureState {
+  StatBlock baseStats;
+  int32_t natureIndex;
+  MeasurementRow measurements[kMaxMeasurements];
+  int32_t measurementCount;
+  IvRange ivRanges[kStatCount];
+  int32_t narrowLevels[kStatCount];
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -193,13 +203,7 @@ struct AppState {
   NatureTable natureTable;
   SpeciesTable speciesTable;
 
-  // Step 1: IV measurement.
-  StatBlock baseStats;
-  int32_t natureIndex;
-  MeasurementRow measurements[kMaxMeasurements];
-  int32_t measurementCount;
-  IvRange ivRanges[kStatCount];
-  int32_t narrowLevels[kStatCount];
+  MeasureState measure;
 
   // Step 2: PID candidates.
   PidCandidate pidCandidates[kMaxPidCandidates];

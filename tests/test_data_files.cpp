@@ -63,7 +63,7 @@ TEST(LoadDefaults, FirstLineInStatOrder) {
   auto app = newApp();
   loadDefaults(*app, t.dir());
   // H first, Speed fourth, D last.
-  expectStats(app->baseStats, 1, 2, 3, 4, 5, 6);
+  expectStats(app->measure.baseStats, 1, 2, 3, 4, 5, 6);
 }
 
 TEST(LoadDefaults, ScanfRules) {
@@ -71,24 +71,24 @@ TEST(LoadDefaults, ScanfRules) {
   auto app = newApp();
   t.write("default.txt", " 45, -49,+49,\t45,65,65 trailing words\n");
   loadDefaults(*app, t.dir());
-  expectStats(app->baseStats, 45, -49, 49, 45, 65, 65);
+  expectStats(app->measure.baseStats, 45, -49, 49, 45, 65, 65);
 
   // A blank between a number and its comma ends the parse after that number.
   t.write("default.txt", "10,20 ,30,40,50,60\n");
   loadDefaults(*app, t.dir());
-  expectStats(app->baseStats, 10, 20, 0, 0, 0, 0);
+  expectStats(app->measure.baseStats, 10, 20, 0, 0, 0, 0);
 
   // A sign without digits is a misfit too.
   t.write("default.txt", "10,-,30,40,50,60\n");
   loadDefaults(*app, t.dir());
-  expectStats(app->baseStats, 10, 0, 0, 0, 0, 0);
+  expectStats(app->measure.baseStats, 10, 0, 0, 0, 0, 0);
 }
 
 TEST(LoadDefaults, MissingFileLeavesZeros) {
   TempDir t;
   auto app = newApp();
   loadDefaults(*app, t.dir());
-  expectStats(app->baseStats, 0, 0, 0, 0, 0, 0);
+  expectStats(app->measure.baseStats, 0, 0, 0, 0, 0, 0);
 }
 
 // One species line, LF-terminated.
@@ -249,7 +249,7 @@ TEST(LoadSpeciesTable, TheTwoLoadersShareOneLineBuffer) {
   auto fresh = newApp();
   loadDefaults(*fresh, empty.dir());
   loadSpeciesTable(*fresh, empty.dir());
-  expectStats(fresh->baseStats, 0, 0, 0, 0, 0, 0);
+  expectStats(fresh->measure.baseStats, 0, 0, 0, 0, 0, 0);
   expectStats(fresh->speciesTable.rows[492].baseStats, 0, 0, 0, 0, 0, 0);
 }
 
@@ -331,7 +331,7 @@ TEST(ShippedData, SpeciesFileHolds493Gen4Species) {
 TEST(ShippedData, DefaultsAreTheFirstSpecies) {
   auto app = newApp();
   loadDefaults(*app, (std::string(QUILLMAR_SOURCE_DIR) + "/assets").c_str());
-  expectStats(app->baseStats, 45, 49, 49, 45, 65, 65);
+  expectStats(app->measure.baseStats, 45, 49, 49, 45, 65, 65);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST(FaultDataFiles, MissingEmptyAndFolderFilesLeaveZerosAndFindNothing) {
       std::filesystem::create_directory(where / "pokemon.dat");
     }
     loadBoth(gApp, where.string());
-    for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.baseStats[i], 0) << "stat " << i;
+    for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.measure.baseStats[i], 0) << "stat " << i;
     expectNoNames(gApp);
     for (int k = 0; k < kSpeciesCount; ++k) {
       for (int i = 0; i < kStatCount; ++i) ASSERT_EQ(gApp.speciesTable.rows[k].baseStats[i], 0);
@@ -113,7 +113,7 @@ TEST(FaultDataFiles, AFolderNamedPokemonDatKeepsTheDefaults) {
   std::filesystem::create_directory(dir.path / "pokemon.dat");
   loadBoth(gApp, dir.path.string());
   const int32_t want[kStatCount] = {45, 49, 49, 45, 65, 65};
-  for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.baseStats[i], want[i]);
+  for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.measure.baseStats[i], want[i]);
   // The folder is a file that cannot be opened: every row keeps zeros, and
   // default.txt's line, still in the buffer, reaches none of them.
   expectNoNames(gApp);
@@ -184,7 +184,7 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
 
   // The data files of a vanished folder read as missing ones.
   loadBoth(gApp, ".");
-  for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.baseStats[i], 0);
+  for (int i = 0; i < kStatCount; ++i) EXPECT_EQ(gApp.measure.baseStats[i], 0);
   expectNoNames(gApp);
 
   // Commands that write no file are unaffected.

@@ -40,9 +40,9 @@ TEST_F(ShellTest, DialogCancelChangesNothingButTheNatureReadBeforeIt) {
   fakeControl(app().natureCombo).selected = 5;
   ControlHandle combo = app().natureCombo;
   runDialog(app(), {"1", "2", "3", "4", "5", "6"}, DialogOutcome::kCancel);
-  EXPECT_EQ(app().natureIndex, 5);
-  EXPECT_EQ(app().measurementCount, 0);
-  for (const IvRange& r : app().ivRanges) {
+  EXPECT_EQ(app().measure.natureIndex, 5);
+  EXPECT_EQ(app().measure.measurementCount, 0);
+  for (const IvRange& r : app().measure.ivRanges) {
     EXPECT_EQ(r.low, 0);
     EXPECT_EQ(r.high, 31);
   }
@@ -57,25 +57,25 @@ TEST_F(ShellTest, DialogAcceptReadsTwoCharactersAndClamps) {
   // 45 -> 31; "10" of 100; -5 -> 0; no digits -> 0; 31; " 7" -> 7.
   int expected[6] = {31, 10, 0, 0, 31, 7};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(app().ivRanges[i].low, expected[i]) << i;
-    EXPECT_EQ(app().ivRanges[i].high, expected[i]) << i;
+    EXPECT_EQ(app().measure.ivRanges[i].low, expected[i]) << i;
+    EXPECT_EQ(app().measure.ivRanges[i].high, expected[i]) << i;
   }
 }
 
 TEST_F(ShellTest, DialogAcceptWithEmptyEditsFixesZerosAndEntersTheMeasuredState) {
   start();
-  app().narrowLevels[2] = 40;  // left as it was
+  app().measure.narrowLevels[2] = 40;  // left as it was
   ControlHandle combo = app().natureCombo;
   std::vector<ControlHandle> baseEdits(std::begin(app().baseStatEdits), std::end(app().baseStatEdits));
   runDialog(app(), {}, DialogOutcome::kOk);
-  for (const IvRange& r : app().ivRanges) {
+  for (const IvRange& r : app().measure.ivRanges) {
     EXPECT_EQ(r.low, 0);
     EXPECT_EQ(r.high, 0);
   }
-  EXPECT_EQ(app().measurementCount, 1);
-  EXPECT_EQ(app().measurements[0].level, -1);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(app().measurements[0].stats[i], -1);
-  EXPECT_EQ(app().narrowLevels[2], 40);
+  EXPECT_EQ(app().measure.measurementCount, 1);
+  EXPECT_EQ(app().measure.measurements[0].level, -1);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(app().measure.measurements[0].stats[i], -1);
+  EXPECT_EQ(app().measure.narrowLevels[2], 40);
   EXPECT_EQ(app().pidCandidateCount, -1);
   EXPECT_FALSE(fakeControl(combo).alive);
   EXPECT_EQ(app().natureCombo, 0);
@@ -94,7 +94,7 @@ TEST_F(ShellTest, DialogAcceptAfterFiveMeasurementsLeavesOneRowOfCircles) {
   for (int m = 0; m < 5; ++m) measure(10 + m, {0, 0, 0, 0, 0, 0});
   app().pidCandidateCount = 0;  // a search result stays as it is
   runDialog(app(), {"1", "2", "3", "4", "5", "6"}, DialogOutcome::kOk);
-  EXPECT_EQ(app().measurementCount, 1);
+  EXPECT_EQ(app().measure.measurementCount, 1);
   EXPECT_EQ(app().pidCandidateCount, 0);
   std::vector<PaintOp> drawn = fakePaint(app());
   int circles = 0, tableCells = 0;
@@ -112,7 +112,7 @@ TEST_F(ShellTest, DialogAcceptThenSearchRunsTheFixedSearchAtOnce) {
   start();
   fakeControl(app().natureCombo).selected = 15;
   runDialog(app(), {"10", "12", "22", "0", "7", "29"}, DialogOutcome::kOk);
-  EXPECT_EQ(app().natureIndex, 15);
+  EXPECT_EQ(app().measure.natureIndex, 15);
   command(kCmdSearch);
   ASSERT_EQ(app().pidCandidateCount, 1);
   EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);

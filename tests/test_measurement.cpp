@@ -97,89 +97,89 @@ TEST(Measurement, HpBase45ChainNarrowsAndPointsToTheNextLevel) {
   // Base 45 in every stat, neutral nature; only HP is looked at closely.
   // Neutral at level 5: (90 + I) * 5 / 100 + 5 is 9 for I 0..9, 10 for 10..29.
   takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
-  EXPECT_EQ(app->measurementCount, 1);
-  expectRange(app->ivRanges[0], 10, 29);
+  EXPECT_EQ(app->measure.measurementCount, 1);
+  expectRange(app->measure.ivRanges[0], 10, 29);
   // At level 6, IV 10 gives 100 * 6 / 100 + 16 = 22 and IV 29 gives 119 * 6 / 100 + 16 = 23.
-  EXPECT_EQ(app->narrowLevels[0], 6);
+  EXPECT_EQ(app->measure.narrowLevels[0], 6);
 
   // Level 6, HP 22: (90 + I) * 6 < 700 holds up to I = 26.
   ASSERT_TRUE(takeNextMeasurement(*app, 6, block(22, 11, 11, 11, 11, 11)));
-  EXPECT_EQ(app->measurementCount, 2);
-  expectRange(app->ivRanges[0], 10, 26);
+  EXPECT_EQ(app->measure.measurementCount, 2);
+  expectRange(app->measure.ivRanges[0], 10, 26);
   // At level 7, IV 10 gives 7 + 17 = 24 and IV 26 gives 8 + 17 = 25.
-  EXPECT_EQ(app->narrowLevels[0], 7);
-  EXPECT_EQ(app->measurements[1].level, 6);
-  EXPECT_EQ(app->measurements[1].stats[0], 22);
+  EXPECT_EQ(app->measure.narrowLevels[0], 7);
+  EXPECT_EQ(app->measure.measurements[1].level, 6);
+  EXPECT_EQ(app->measure.measurements[1].stats[0], 22);
 }
 
 TEST(Measurement, FirstMeasurementStoresItsInputs) {
   auto app = freshApp();
   takeFirstMeasurement(*app, block(1, 2, 3, 4, 5, 6), 17, 42, block(7, 8, 9, 10, 11, 12));
-  EXPECT_EQ(app->natureIndex, 17);
-  EXPECT_EQ(app->baseStats[3], 4);
-  EXPECT_EQ(app->measurements[0].level, 42);
-  EXPECT_EQ(app->measurements[0].stats[5], 12);
+  EXPECT_EQ(app->measure.natureIndex, 17);
+  EXPECT_EQ(app->measure.baseStats[3], 4);
+  EXPECT_EQ(app->measure.measurements[0].level, 42);
+  EXPECT_EQ(app->measure.measurements[0].stats[5], 12);
 }
 
 TEST(Measurement, UnmatchedStatLeavesItsRangeOpen) {
   auto app = freshApp();
   takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 5, block(99, 10, 10, 10, 10, 10));
-  expectRange(app->ivRanges[0], 0, 31);
+  expectRange(app->measure.ivRanges[0], 0, 31);
   // Level 5 itself already separates 0..31 (19, 20 and 21 occur).
-  EXPECT_EQ(app->narrowLevels[0], 5);
-  expectRange(app->ivRanges[1], 10, 29);
+  EXPECT_EQ(app->measure.narrowLevels[0], 5);
+  expectRange(app->measure.ivRanges[1], 10, 29);
 }
 
 TEST(Measurement, FixedStatIsNotMeasuredAgain) {
   auto app = freshApp();
   // Base 100 at level 100, neutral: (200 + I) + 5, one stat per IV, so 236 fixes IV 31.
   takeFirstMeasurement(*app, block(45, 100, 45, 45, 45, 45), 0, 100, block(20, 236, 10, 10, 10, 10));
-  expectRange(app->ivRanges[1], 31, 31);
-  EXPECT_EQ(app->narrowLevels[1], 0);
+  expectRange(app->measure.ivRanges[1], 31, 31);
+  EXPECT_EQ(app->measure.narrowLevels[1], 0);
   // The A value of the next measurement is not read: even a value that would
   // match another IV changes nothing.
   ASSERT_TRUE(takeNextMeasurement(*app, 50, block(20, 105, 10, 10, 10, 10)));
-  EXPECT_EQ(app->measurements[1].stats[1], -1);
-  expectRange(app->ivRanges[1], 31, 31);
-  EXPECT_EQ(app->narrowLevels[1], 0);
+  EXPECT_EQ(app->measure.measurements[1].stats[1], -1);
+  expectRange(app->measure.ivRanges[1], 31, 31);
+  EXPECT_EQ(app->measure.narrowLevels[1], 0);
   ASSERT_TRUE(takeNextMeasurement(*app, 60, block(20, 105, 10, 10, 10, 10)));
-  EXPECT_EQ(app->measurements[2].stats[1], -1);
-  EXPECT_NE(app->measurements[2].stats[0], -1);
+  EXPECT_EQ(app->measure.measurements[2].stats[1], -1);
+  EXPECT_NE(app->measure.measurements[2].stats[0], -1);
 }
 
 TEST(Measurement, LoweredStatThatNoLevelSeparatesKeepsItsNarrowLevel) {
   auto app = freshApp();
   // Nature 1 (さみしがり) lowers B. Base 50, IVs 5 and 6 at level 100:
   // 110 * 0.9 = 99 and 111 * 0.9 = 99.9, both 99.
-  app->natureIndex = 1;
-  app->baseStats = block(45, 50, 50, 50, 50, 50);
-  app->measurementCount = 1;
-  app->measurements[0].level = 90;
-  app->ivRanges[2] = IvRange{5, 6};
-  app->narrowLevels[2] = 77;
+  app->measure.natureIndex = 1;
+  app->measure.baseStats = block(45, 50, 50, 50, 50, 50);
+  app->measure.measurementCount = 1;
+  app->measure.measurements[0].level = 90;
+  app->measure.ivRanges[2] = IvRange{5, 6};
+  app->measure.narrowLevels[2] = 77;
   ASSERT_TRUE(takeNextMeasurement(*app, 100, block(1, 1, 99, 1, 1, 1)));
-  expectRange(app->ivRanges[2], 5, 6);
-  EXPECT_EQ(app->narrowLevels[2], 77);
+  expectRange(app->measure.ivRanges[2], 5, 6);
+  EXPECT_EQ(app->measure.narrowLevels[2], 77);
   // Neutral, the same two IVs do separate at level 100 (110 and 111).
-  app->natureIndex = 0;
+  app->measure.natureIndex = 0;
   computeNarrowLevels(*app);
-  EXPECT_EQ(app->narrowLevels[2], 100);
+  EXPECT_EQ(app->measure.narrowLevels[2], 100);
 }
 
 TEST(Measurement, LevelAbove100LeavesOpenStatsNarrowLevels) {
   auto app = freshApp();
   takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
-  ASSERT_EQ(app->narrowLevels[0], 6);
+  ASSERT_EQ(app->measure.narrowLevels[0], 6);
   ASSERT_TRUE(takeNextMeasurement(*app, 101, block(0, 0, 0, 0, 0, 0)));
-  EXPECT_EQ(app->narrowLevels[0], 6);
-  expectRange(app->ivRanges[0], 10, 29);
+  EXPECT_EQ(app->measure.narrowLevels[0], 6);
+  expectRange(app->measure.ivRanges[0], 10, 29);
 }
 
 TEST(Measurement, TwentyFirstMeasurementChangesNothing) {
   auto app = freshApp();
   takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 1, block(0, 0, 0, 0, 0, 0));
   for (int k = 1; k < kMaxMeasurements; ++k) ASSERT_TRUE(takeNextMeasurement(*app, 1, block(0, 0, 0, 0, 0, 0)));
-  ASSERT_EQ(app->measurementCount, kMaxMeasurements);
+  ASSERT_EQ(app->measure.measurementCount, kMaxMeasurements);
   auto before = snapshot(*app);
   EXPECT_FALSE(takeNextMeasurement(*app, 5, block(20, 10, 10, 10, 10, 10)));
   EXPECT_EQ(std::memcmp(before.get(), app.get(), sizeof(AppState)), 0);
@@ -195,35 +195,35 @@ TEST(Measurement, ResetDoesNothingBeforeAMeasurementAndKeepsInputsAfter) {
   takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 13, 5, block(20, 10, 10, 10, 10, 10));
   ASSERT_TRUE(takeNextMeasurement(*app, 6, block(22, 11, 11, 11, 11, 11)));
   EXPECT_TRUE(resetMeasurement(*app));
-  EXPECT_EQ(app->measurementCount, 0);
+  EXPECT_EQ(app->measure.measurementCount, 0);
   EXPECT_EQ(app->pidCandidateCount, -1);
   for (int i = 0; i < kStatCount; ++i) {
-    expectRange(app->ivRanges[i], 0, 31);
-    EXPECT_EQ(app->narrowLevels[i], 0);
+    expectRange(app->measure.ivRanges[i], 0, 31);
+    EXPECT_EQ(app->measure.narrowLevels[i], 0);
   }
   // The base stats, the nature and the old rows stay.
-  EXPECT_EQ(app->natureIndex, 13);
-  EXPECT_EQ(app->baseStats[0], 45);
-  EXPECT_EQ(app->measurements[1].level, 6);
+  EXPECT_EQ(app->measure.natureIndex, 13);
+  EXPECT_EQ(app->measure.baseStats[0], 45);
+  EXPECT_EQ(app->measure.measurements[1].level, 6);
 }
 
 TEST(Measurement, StartStepOneOpensEverything) {
   auto app = std::make_unique<AppState>();
-  app->natureIndex = 9;
-  app->measurementCount = 4;
-  app->ivRanges[2] = IvRange{3, 3};
-  app->narrowLevels[4] = 12;
+  app->measure.natureIndex = 9;
+  app->measure.measurementCount = 4;
+  app->measure.ivRanges[2] = IvRange{3, 3};
+  app->measure.narrowLevels[4] = 12;
   app->pidCandidateCount = 2;
-  app->baseStats = block(1, 2, 3, 4, 5, 6);
+  app->measure.baseStats = block(1, 2, 3, 4, 5, 6);
   startStepOne(*app);
-  EXPECT_EQ(app->natureIndex, 0);
-  EXPECT_EQ(app->measurementCount, 0);
+  EXPECT_EQ(app->measure.natureIndex, 0);
+  EXPECT_EQ(app->measure.measurementCount, 0);
   EXPECT_EQ(app->pidCandidateCount, -1);
   for (int i = 0; i < kStatCount; ++i) {
-    expectRange(app->ivRanges[i], 0, 31);
-    EXPECT_EQ(app->narrowLevels[i], 0);
+    expectRange(app->measure.ivRanges[i], 0, 31);
+    EXPECT_EQ(app->measure.narrowLevels[i], 0);
   }
-  EXPECT_EQ(app->baseStats[5], 6);
+  EXPECT_EQ(app->measure.baseStats[5], 6);
 }
 
 }  // namespace

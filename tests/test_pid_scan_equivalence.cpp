@@ -164,9 +164,9 @@ TEST(ScanEquivalence, WordsWithHighBitsSet) {
 TEST(ScanEquivalence, RangeSearchStopsAtTheSameSixteenth) {
   auto fast = std::make_unique<AppState>();
   const IvRange ranges[kStatCount] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
-  std::memcpy(fast->ivRanges, ranges, sizeof ranges);
-  fast->natureIndex = 15;
-  fast->measurementCount = 1;
+  std::memcpy(fast->measure.ivRanges, ranges, sizeof ranges);
+  fast->measure.natureIndex = 15;
+  fast->measure.measurementCount = 1;
   searchPidCandidates(*fast);
 
   auto reference = std::make_unique<AppState>();

@@ -11,9 +11,9 @@ namespace {
 std::unique_ptr<AppState> stateWith(std::initializer_list<IvRange> ranges, int nature, int measurements) {
   auto app = std::make_unique<AppState>();
   int i = 0;
-  for (IvRange r : ranges) app->ivRanges[i++] = r;
-  app->natureIndex = nature;
-  app->measurementCount = measurements;
+  for (IvRange r : ranges) app->measure.ivRanges[i++] = r;
+  app->measure.natureIndex = nature;
+  app->measure.measurementCount = measurements;
   app->pidCandidateCount = -1;
   return app;
 }
@@ -96,13 +96,13 @@ TEST(FixedSearch, NoCandidateGivesCountZero) {
   AppState probe = *app;
   int empty = -1;
   for (int n = 0; n < kNatureCount && empty < 0; ++n) {
-    probe.natureIndex = n;
+    probe.measure.natureIndex = n;
     searchPidCandidates(probe);
     if (probe.pidCandidateCount == 0) empty = n;
   }
   ASSERT_GE(empty, 0);
   app->pidCandidateCount = 7;
-  app->natureIndex = empty;
+  app->measure.natureIndex = empty;
   searchPidCandidates(*app);
   EXPECT_EQ(app->pidCandidateCount, 0);
 }

@@ -102,14 +102,14 @@ TEST_F(ShellTest, ScreenOneAfterMeasurementsPaintsValuesRangesLevelsAndTable) {
 
 TEST_F(ShellTest, ScreenOneShowsTheNatureAndSingleValuesFromState) {
   start();
-  app().measurementCount = 1;
-  app().natureIndex = 19;
-  app().baseStats = StatBlock{{1, 22, 333, 4, 5, 6}};
+  app().measure.measurementCount = 1;
+  app().measure.natureIndex = 19;
+  app().measure.baseStats = StatBlock{{1, 22, 333, 4, 5, 6}};
   IvRange ranges[6] = {{0, 0}, {31, 31}, {3, 17}, {30, 31}, {5, 5}, {0, 1}};
-  for (int i = 0; i < 6; ++i) app().ivRanges[i] = ranges[i];
+  for (int i = 0; i < 6; ++i) app().measure.ivRanges[i] = ranges[i];
   int levels[6] = {0, 0, 12, 99, 0, 7};
-  for (int i = 0; i < 6; ++i) app().narrowLevels[i] = levels[i];
-  app().measurements[0] = MeasurementRow{-1, {{-1, -1, -1, -1, -1, -1}}};
+  for (int i = 0; i < 6; ++i) app().measure.narrowLevels[i] = levels[i];
+  app().measure.measurements[0] = MeasurementRow{-1, {{-1, -1, -1, -1, -1, -1}}};
   std::vector<PaintOp> values = {
       T(134, 37, "1"),  T(184, 37, "22"),  T(234, 37, "333"),  T(284, 37, "4"),   T(334, 37, "5"),
       T(384, 37, "6"),  T(600, 35, "0"),   T(600, 60, "31"),   T(600, 85, "3-17"), T(600, 110, "30-31"),
@@ -135,9 +135,9 @@ TEST_F(ShellTest, ScreenOneCandidateListShowsNothingNoneOrOneLinePerCandidate) {
 TEST_F(ShellTest, ScreenOneListsTheSixteenthRangeCandidateBelowTheLastButton) {
   start();
   measure(5, {0, 0, 0, 0, 0, 0});
-  app().natureIndex = 15;
+  app().measure.natureIndex = 15;
   IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
-  for (int i = 0; i < 6; ++i) app().ivRanges[i] = ranges[i];
+  for (int i = 0; i < 6; ++i) app().measure.ivRanges[i] = ranges[i];
   command(kCmdSearch);
   std::vector<PaintOp> drawn = fakePaint(app());
   int lines = 0;

@@ -45,10 +45,10 @@ bool sameHit(const EggHit& a, const EggHit& b) {
 // gender and ability, about 600,000 hits.
 EggSearchRequest smallSearch(int shape) {
   EggSearchRequest r{};
-  r.window.year = 2026;
-  r.window.delayMin = 300;
-  r.window.delayMax = 319;
-  r.window.hourMask = 0xFFFFFFu;
+  r.year = 2026;
+  r.delayMin = 300;
+  r.delayMax = 319;
+  r.hourMask = 0xFFFFFFu;
   r.egg.tid = 12345;
   r.egg.sid = 54321;
   r.egg.frameCount = shape == 0 ? 40 : shape == 1 ? 100 : 20;
@@ -396,8 +396,8 @@ TEST_F(SearchThreadsWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAf
   fake().dialogOutcome = DialogOutcome::kOk;
   command(kCmdIvEntry);
   ASSERT_TRUE(ran);
-  EXPECT_EQ(app().measurementCount, 1);
-  EXPECT_EQ(app().ivRanges[0].low, 5);
+  EXPECT_EQ(app().measure.measurementCount, 1);
+  EXPECT_EQ(app().measure.ivRanges[0].low, 5);
   EXPECT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   shellTimer(app());  // the first tick after the dialog
   EXPECT_EQ(app().eggSearch.status, SearchStatus::kFinished);

@@ -96,12 +96,12 @@ TEST_F(ShellTest, StartShowsScreenOneWithTheDefaultsAndNoLists) {
   start();
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(app().currentSeed, 0u);
-  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(app().pidCandidateCount, -1);
-  EXPECT_EQ(app().natureIndex, 0);
+  EXPECT_EQ(app().measure.natureIndex, 0);
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(app().ivRanges[i].low, 0);
-    EXPECT_EQ(app().ivRanges[i].high, 31);
+    EXPECT_EQ(app().measure.ivRanges[i].low, 0);
+    EXPECT_EQ(app().measure.ivRanges[i].high, 31);
   }
   expectControls(fakeLiveControls(), kScreenOneControls);
   const FakeControl& natures = fakeControl(app().natureCombo);
@@ -176,7 +176,7 @@ TEST_F(ShellTest, EnterEscapeAndUnknownIdsDoNothing) {
   type(app().levelEdit, "5");
   std::size_t created = fake().controls.size();
   for (int32_t id : {1, 2, 0, -1, 161, 120, 999, 220, 304, 160, 65536 + 130}) command(id);
-  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(fake().controls.size(), created);
   EXPECT_EQ(fake().invalidations, 0);
@@ -192,7 +192,7 @@ TEST_F(ShellTest, SpeciesLookupFillsTheBaseStatEditsOnly) {
   command(kCmdSpecies);
   const char* expected[] = {"106", "110", "90", "130", "154", "90"};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(text(app().baseStatEdits[i]), expected[i]);
-  EXPECT_EQ(app().baseStats[0], 45);  // the first measurement takes them, not the lookup
+  EXPECT_EQ(app().measure.baseStats[0], 45);  // the first measurement takes them, not the lookup
   EXPECT_EQ(fake().invalidations, 0);
   ASSERT_EQ(fake().reads.size(), 1u);
   EXPECT_EQ(fake().reads[0], app().speciesEdit);
@@ -221,14 +221,14 @@ TEST_F(ShellTest, FirstMeasurementTakesTheInputsAndRemovesBaseStatEditsAndNature
   ControlHandle oldNature = app().natureCombo;
   ControlHandle oldBase = app().baseStatEdits[2];
   measure(5, {20, 0, 0, 0, 0, 0});
-  EXPECT_EQ(app().measurementCount, 1);
-  EXPECT_EQ(app().natureIndex, 3);
-  EXPECT_EQ(app().measurements[0].level, 5);
-  EXPECT_EQ(app().measurements[0].stats[0], 20);
+  EXPECT_EQ(app().measure.measurementCount, 1);
+  EXPECT_EQ(app().measure.natureIndex, 3);
+  EXPECT_EQ(app().measure.measurements[0].level, 5);
+  EXPECT_EQ(app().measure.measurements[0].stats[0], 20);
   // HP base 45 at level 5: IVs 10..29 give 20; level 6 first tells them apart.
-  EXPECT_EQ(app().ivRanges[0].low, 10);
-  EXPECT_EQ(app().ivRanges[0].high, 29);
-  EXPECT_EQ(app().narrowLevels[0], 6);
+  EXPECT_EQ(app().measure.ivRanges[0].low, 10);
+  EXPECT_EQ(app().measure.ivRanges[0].high, 29);
+  EXPECT_EQ(app().measure.narrowLevels[0], 6);
   EXPECT_FALSE(alive(oldNature));
   EXPECT_FALSE(alive(oldBase));
   EXPECT_EQ(app().natureCombo, 0);
@@ -236,10 +236,10 @@ TEST_F(ShellTest, FirstMeasurementTakesTheInputsAndRemovesBaseStatEditsAndNature
   EXPECT_EQ(fake().invalidations, 1);
 
   measure(6, {22, 0, 0, 0, 0, 0});
-  EXPECT_EQ(app().measurementCount, 2);
-  EXPECT_EQ(app().ivRanges[0].low, 10);
-  EXPECT_EQ(app().ivRanges[0].high, 26);
-  EXPECT_EQ(app().narrowLevels[0], 7);
+  EXPECT_EQ(app().measure.measurementCount, 2);
+  EXPECT_EQ(app().measure.ivRanges[0].low, 10);
+  EXPECT_EQ(app().measure.ivRanges[0].high, 26);
+  EXPECT_EQ(app().measure.narrowLevels[0], 7);
   EXPECT_EQ(fake().invalidations, 2);
 }
 
@@ -247,10 +247,10 @@ TEST_F(ShellTest, ThreeCharactersOfEachStatEditAreRead) {
   start();
   type(app().baseStatEdits[0], "  45");  // reads "  4"
   measure(100, {0, 0, 0, 0, 0, 0});
-  EXPECT_EQ(app().baseStats[0], 4);
+  EXPECT_EQ(app().measure.baseStats[0], 4);
   type(app().levelEdit, "1005");
   command(kCmdAdd);
-  EXPECT_EQ(app().measurements[1].level, 100);
+  EXPECT_EQ(app().measure.measurements[1].level, 100);
 }
 
 TEST_F(ShellTest, FixedStatsAreNotReadByLaterMeasurements) {
@@ -258,33 +258,33 @@ TEST_F(ShellTest, FixedStatsAreNotReadByLaterMeasurements) {
   // Level 100, base 45: HP is 200 + IV and Speed 95 + IV, so 210 and 115 fix
   // H at 10 and S at 20; the zeros match no IV and leave the others open.
   measure(100, {210, 0, 0, 115, 0, 0});
-  ASSERT_EQ(app().ivRanges[0].low, 10);
-  ASSERT_EQ(app().ivRanges[0].high, 10);
-  ASSERT_EQ(app().ivRanges[3].low, 20);
-  ASSERT_EQ(app().ivRanges[3].high, 20);
-  EXPECT_EQ(app().narrowLevels[0], 0);
-  EXPECT_EQ(app().narrowLevels[3], 0);
+  ASSERT_EQ(app().measure.ivRanges[0].low, 10);
+  ASSERT_EQ(app().measure.ivRanges[0].high, 10);
+  ASSERT_EQ(app().measure.ivRanges[3].low, 20);
+  ASSERT_EQ(app().measure.ivRanges[3].high, 20);
+  EXPECT_EQ(app().measure.narrowLevels[0], 0);
+  EXPECT_EQ(app().measure.narrowLevels[3], 0);
 
   fake().reads.clear();
   measure(50, {1, 1, 1, 1, 1, 1});
   std::vector<ControlHandle> expected = {app().levelEdit, app().statEdits[1], app().statEdits[2],
                                          app().statEdits[4], app().statEdits[5]};
   EXPECT_EQ(fake().reads, expected);
-  EXPECT_EQ(app().measurements[1].level, 50);
-  EXPECT_EQ(app().measurements[1].stats[0], -1);
-  EXPECT_EQ(app().measurements[1].stats[3], -1);
-  EXPECT_EQ(app().measurements[1].stats[1], 1);
+  EXPECT_EQ(app().measure.measurements[1].level, 50);
+  EXPECT_EQ(app().measure.measurements[1].stats[0], -1);
+  EXPECT_EQ(app().measure.measurements[1].stats[3], -1);
+  EXPECT_EQ(app().measure.measurements[1].stats[1], 1);
 }
 
 TEST_F(ShellTest, TheTwentyFirstAddOnlyRepaints) {
   start();
   for (int m = 0; m < 20; ++m) measure(5 + m, {0, 0, 0, 0, 0, 0});
-  ASSERT_EQ(app().measurementCount, 20);
+  ASSERT_EQ(app().measure.measurementCount, 20);
   std::size_t reads = fake().reads.size();
   int invalidations = fake().invalidations;
   measure(90, {1, 1, 1, 1, 1, 1});
-  EXPECT_EQ(app().measurementCount, 20);
-  EXPECT_EQ(app().measurements[19].level, 24);
+  EXPECT_EQ(app().measure.measurementCount, 20);
+  EXPECT_EQ(app().measure.measurements[19].level, 24);
   EXPECT_EQ(fake().reads.size(), reads);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
 }
@@ -304,12 +304,12 @@ TEST_F(ShellTest, ResetRecreatesTheInputsAsPlainEditsWithTheMeasuredValues) {
   type(app().speciesEdit, "x");
   measure(100, {210, 0, 0, 115, 0, 0});
   command(kCmdReset);
-  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(app().pidCandidateCount, -1);
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(app().ivRanges[i].low, 0);
-    EXPECT_EQ(app().ivRanges[i].high, 31);
-    EXPECT_EQ(app().narrowLevels[i], 0);
+    EXPECT_EQ(app().measure.ivRanges[i].low, 0);
+    EXPECT_EQ(app().measure.ivRanges[i].high, 31);
+    EXPECT_EQ(app().measure.narrowLevels[i], 0);
   }
   const char* expectedBase[] = {"45", "80", "49", "45", "65", "65"};
   for (int i = 0; i < 6; ++i) {
@@ -358,7 +358,7 @@ TEST_F(ShellTest, SearchWithOpenRangesAndNoMeasurementLeavesTheOldListAndButtons
   std::size_t created = fake().controls.size();
   int invalidations = fake().invalidations;
   command(kCmdSearch);
-  EXPECT_EQ(app().natureIndex, 9);  // the list is read before the precondition
+  EXPECT_EQ(app().measure.natureIndex, 9);  // the list is read before the precondition
   EXPECT_EQ(app().pidCandidateCount, -1);
   EXPECT_TRUE(alive(button));
   EXPECT_EQ(app().candidateButtons[0], button);
@@ -391,9 +391,9 @@ TEST_F(ShellTest, FixedSearchMakesOneButtonPerCandidateAndReplacesTheLastSearch)
 TEST_F(ShellTest, RangeSearchListsSixteenButMakesFifteenButtons) {
   start();
   measure(5, {0, 0, 0, 0, 0, 0});  // a measurement that fixes nothing
-  app().natureIndex = 15;
+  app().measure.natureIndex = 15;
   IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
-  for (int i = 0; i < 6; ++i) app().ivRanges[i] = ranges[i];
+  for (int i = 0; i < 6; ++i) app().measure.ivRanges[i] = ranges[i];
   command(kCmdSearch);
   ASSERT_EQ(app().pidCandidateCount, 16);
   EXPECT_EQ(app().pidCandidates[0].pid, 0x6A0A91EFu);

@@ -175,8 +175,8 @@ class WindowRandomTest : public ShellTest {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
     ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kFive);
-    ASSERT_GE(a.measurementCount, 0);
-    ASSERT_LE(a.measurementCount, kMaxMeasurements);
+    ASSERT_GE(a.measure.measurementCount, 0);
+    ASSERT_LE(a.measure.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pidCandidateCount, -1);
     ASSERT_LE(a.pidCandidateCount, kMaxPidCandidates);
     ASSERT_GE(a.seedCandidateCount, -1);
@@ -195,7 +195,7 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.ivLineCount >= -1 && a.ivLineCount <= kMaxShownIvLines);
     ASSERT_TRUE(a.ivSearch.hitCount >= -1 && a.ivSearch.hitCount <= kMaxShownIvHits);
     for (const IvRange& r : a.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
-    for (const IvRange& r : a.ivRanges) {
+    for (const IvRange& r : a.measure.ivRanges) {
       ASSERT_LE(0, r.low);
       ASSERT_LE(r.low, r.high);
       ASSERT_LE(r.high, 31);
@@ -223,8 +223,8 @@ class WindowRandomTest : public ShellTest {
 
     if (a.screenMode == ScreenMode::kOne) {
       // The step-1 inputs stand exactly while no measurement is taken.
-      for (ControlHandle h : a.baseStatEdits) ASSERT_EQ(h != 0, a.measurementCount == 0);
-      ASSERT_EQ(a.natureCombo != 0, a.measurementCount == 0);
+      for (ControlHandle h : a.baseStatEdits) ASSERT_EQ(h != 0, a.measure.measurementCount == 0);
+      ASSERT_EQ(a.natureCombo != 0, a.measure.measurementCount == 0);
     } else if (a.screenMode == ScreenMode::kTwo) {
       for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seedCandidateCount);
     } else if (a.screenMode == ScreenMode::kThree) {
@@ -273,7 +273,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     expectConsistent(step);
     if (HasFatalFailure()) return;
     screenTwoSteps += app().screenMode == ScreenMode::kTwo;
-    maxMeasurements = std::max(maxMeasurements, app().measurementCount);
+    maxMeasurements = std::max(maxMeasurements, app().measure.measurementCount);
     maxPidCandidates = std::max(maxPidCandidates, app().pidCandidateCount);
     maxSeedCandidates = std::max(maxSeedCandidates, app().seedCandidateCount);
     screenThreeSteps += app().screenMode == ScreenMode::kThree;

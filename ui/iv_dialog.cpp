@@ -12,13 +12,13 @@ void accept(AppState& app) {
     int32_t v = readDecimalControl(app, app.ivDialogEdits[i], kReadIvDialogEdit);
     if (v >= 32) v = 31;
     if (v < 0) v = 0;
-    app.ivRanges[i] = IvRange{v, v};
+    app.measure.ivRanges[i] = IvRange{v, v};
   }
-  MeasurementRow& row = app.measurements[0];
+  MeasurementRow& row = app.measure.measurements[0];
   row.level = -1;
   for (int i = 0; i < kStatCount; ++i) row.stats[i] = -1;
-  app.measurementCount = 1;
-  // The nature list goes; AppState.natureIndex keeps what command 133 read.
+  app.measure.measurementCount = 1;
+  // The nature list goes; AppState.measure.natureIndex keeps what command 133 read.
   platformDestroyControl(app.natureCombo);
   // The base-stat edits go too: step 1 is now in its measured state, where the
   // base stats are painted in their place, and "リセット" creates them anew —
@@ -38,7 +38,7 @@ void ivEntryDialog(AppState& app) {
 void ivDialogInit(AppState& app, ControlHandle dialog) {
   for (int i = 0; i < kStatCount; ++i) {
     app.ivDialogEdits[i] = platformDialogItem(dialog, kIvDialogFirstEdit + i);
-    const IvRange& r = app.ivRanges[i];
+    const IvRange& r = app.measure.ivRanges[i];
     if (!isFixed(r)) continue;
     char text[5];
     std::snprintf(text, sizeof text, "%d", r.low);

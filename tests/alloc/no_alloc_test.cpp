@@ -109,9 +109,9 @@ TEST(NoAllocation, PidSearchFixedAndRange) {
   AppState& app = gApp;
   app = AppState{};
   const IvRange fixed[kStatCount] = {{10, 10}, {12, 12}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
-  for (int i = 0; i < kStatCount; ++i) app.ivRanges[i] = fixed[i];
-  app.natureIndex = 15;
-  app.measurementCount = 1;
+  for (int i = 0; i < kStatCount; ++i) app.measure.ivRanges[i] = fixed[i];
+  app.measure.natureIndex = 15;
+  app.measure.measurementCount = 1;
   PidSearchKind kind = PidSearchKind::kNotRun;
   EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
   EXPECT_EQ(kind, PidSearchKind::kFixed);
@@ -120,8 +120,8 @@ TEST(NoAllocation, PidSearchFixedAndRange) {
   EXPECT_EQ(app.pidCandidates[0].currentSeed, 0x2684AD1Fu);
 
   // H and A open: the range search walks H 0.., A 0.. and stops at 16 candidates.
-  app.ivRanges[0] = {0, 31};
-  app.ivRanges[1] = {0, 31};
+  app.measure.ivRanges[0] = {0, 31};
+  app.measure.ivRanges[1] = {0, 31};
   EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
   EXPECT_EQ(kind, PidSearchKind::kRange);
   ASSERT_EQ(app.pidCandidateCount, 16);
@@ -149,17 +149,17 @@ TEST(NoAllocation, MeasurementNarrowingAndReset) {
             0);
   EXPECT_TRUE(second);
   EXPECT_TRUE(reset);
-  EXPECT_EQ(app.measurementCount, 0);
+  EXPECT_EQ(app.measure.measurementCount, 0);
 
   takeFirstMeasurement(app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
-  EXPECT_EQ(app.ivRanges[0].low, 10);
-  EXPECT_EQ(app.ivRanges[0].high, 29);
-  EXPECT_EQ(app.narrowLevels[0], 6);
+  EXPECT_EQ(app.measure.ivRanges[0].low, 10);
+  EXPECT_EQ(app.measure.ivRanges[0].high, 29);
+  EXPECT_EQ(app.measure.narrowLevels[0], 6);
   EXPECT_EQ(allocationsDuring([&] { second = takeNextMeasurement(app, 6, block(22, 11, 11, 11, 11, 11)); }), 0);
   EXPECT_TRUE(second);
-  EXPECT_EQ(app.ivRanges[0].low, 10);
-  EXPECT_EQ(app.ivRanges[0].high, 26);
-  EXPECT_EQ(app.narrowLevels[0], 7);
+  EXPECT_EQ(app.measure.ivRanges[0].low, 10);
+  EXPECT_EQ(app.measure.ivRanges[0].high, 26);
+  EXPECT_EQ(app.measure.narrowLevels[0], 7);
 }
 
 TEST(NoAllocation, BackTrackingAndTypedNumbers) {

@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   StatBlock want{};
   if (!defaultReads.empty() && modelNumbers(defaultReads[0], want)) {
     for (int i = 0; i < kStatCount; ++i)
-      if (gApp.baseStats[i] != want[i]) fail("default.txt base stat", i);
+      if (gApp.measure.baseStats[i] != want[i]) fail("default.txt base stat", i);
   }
 
   // pokemon.dat: 493 reads; at its end the buffer keeps the last line read,

@@ -291,18 +291,18 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
   const char* level50[] = {"165", "99", "116", "105", "118", "119"};
   for (int i = 0; i < 6; ++i) type(app().statEdits[i], level50[i]);
   click(app().addButton);
-  ASSERT_EQ(app().measurementCount, 1);
-  EXPECT_EQ(app().natureIndex, 15);
+  ASSERT_EQ(app().measure.measurementCount, 1);
+  EXPECT_EQ(app().measure.natureIndex, 15);
   EXPECT_EQ(quillmarqt::widgetOf(app().natureCombo), nullptr);
   type(app().levelEdit, "100");
   const char* level100[] = {"320", "195", "227", "205", "233", "234"};
   for (int i = 0; i < 6; ++i) type(app().statEdits[i], level100[i]);
   click(app().addButton);
-  ASSERT_EQ(app().measurementCount, 2);
+  ASSERT_EQ(app().measure.measurementCount, 2);
   int ivs[] = {10, 12, 22, 0, 7, 29};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(app().ivRanges[i].low, ivs[i]) << i;
-    EXPECT_EQ(app().ivRanges[i].high, ivs[i]) << i;
+    EXPECT_EQ(app().measure.ivRanges[i].low, ivs[i]) << i;
+    EXPECT_EQ(app().measure.ivRanges[i].high, ivs[i]) << i;
   }
 
   // Step 2.
@@ -343,7 +343,7 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
   // Back to screen 1 from the menu: a fresh step 1.
   chooseMenu(0);
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
-  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(textOf(app().baseStatEdits[0]), QStringLiteral("100"));
   EXPECT_EQ(quillmarqt::widgetOf(app().currentSeedEdit), nullptr);
 }
@@ -351,9 +351,9 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
 TEST_F(QtWindowTest, RangeSearchShowsSixteenLinesAndFifteenButtons) {
   type(app().levelEdit, "5");
   click(app().addButton);  // a measurement: zero stats narrow nothing
-  app().natureIndex = 15;
+  app().measure.natureIndex = 15;
   IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
-  for (int i = 0; i < 6; ++i) app().ivRanges[i] = ranges[i];
+  for (int i = 0; i < 6; ++i) app().measure.ivRanges[i] = ranges[i];
   click(app().searchButton);
   ASSERT_EQ(app().pidCandidateCount, 16);
   int buttons = 0;
@@ -401,9 +401,9 @@ TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
   });
   click(app().ivEntryButton);
   EXPECT_TRUE(seen);
-  EXPECT_EQ(app().measurementCount, 1);
-  EXPECT_EQ(app().ivRanges[0].low, 10);
-  EXPECT_EQ(app().ivRanges[5].high, 29);
+  EXPECT_EQ(app().measure.measurementCount, 1);
+  EXPECT_EQ(app().measure.ivRanges[0].low, 10);
+  EXPECT_EQ(app().measure.ivRanges[5].high, 29);
   EXPECT_EQ(app().baseStatEdits[0], 0);
   click(app().searchButton);
   EXPECT_EQ(app().pidCandidateCount, 1);
@@ -744,8 +744,8 @@ TEST_F(QtWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAfterIt) {
 
 TEST_F(QtWindowTest, IvDialogEscapeCancels) {
   typeFiveInIvDialog([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-  EXPECT_EQ(app().measurementCount, 0);
-  EXPECT_EQ(app().ivRanges[0].high, 31);
+  EXPECT_EQ(app().measure.measurementCount, 0);
+  EXPECT_EQ(app().measure.ivRanges[0].high, 31);
   EXPECT_NE(quillmarqt::widgetOf(app().natureCombo), nullptr);
 }
 
@@ -768,12 +768,12 @@ TEST_F(QtWindowTest, IvDialogEnterPressesTheFocusedButton) {
       }
     });
     if (toCancel) {
-      EXPECT_EQ(app().measurementCount, 0);  // nothing taken: the ranges stay open
-      EXPECT_EQ(app().ivRanges[0].high, 31);
+      EXPECT_EQ(app().measure.measurementCount, 0);  // nothing taken: the ranges stay open
+      EXPECT_EQ(app().measure.ivRanges[0].high, 31);
     } else {
-      EXPECT_EQ(app().measurementCount, 1);  // the typed H and zeros for the rest
-      EXPECT_EQ(app().ivRanges[0].low, 5);
-      EXPECT_EQ(app().ivRanges[1].high, 0);
+      EXPECT_EQ(app().measure.measurementCount, 1);  // the typed H and zeros for the rest
+      EXPECT_EQ(app().measure.ivRanges[0].low, 5);
+      EXPECT_EQ(app().measure.ivRanges[1].high, 0);
     }
   }
 }
@@ -789,8 +789,8 @@ TEST_F(QtWindowTest, EditsDoNotScrollSoWhatIsShownIsWhatIsRead) {
   const char* stats[] = {"20", "10", "10", "10", "11", "11"};
   for (int i = 0; i < 6; ++i) type(app().statEdits[i], stats[i]);
   click(app().addButton);
-  ASSERT_EQ(app().measurementCount, 1);
-  EXPECT_EQ(QString::number(app().measurements[0].level), shown);
+  ASSERT_EQ(app().measure.measurementCount, 1);
+  EXPECT_EQ(QString::number(app().measure.measurements[0].level), shown);
 
   // Every edit of both screens, filled with more digits than it can show, shows
   // them from the first one: its picture is that of the same text set from the

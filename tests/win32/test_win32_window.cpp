@@ -443,9 +443,9 @@ TEST_F(Win32Window, TabMovesBetweenTheTabStopEditsThroughIsDialogMessage) {
 // z-order: Tab then goes from the species edit straight to the level edit.
 TEST_F(Win32Window, AfterResetTabSkipsTheRecreatedBaseStatEdits) {
   withIvDialog([](HWND dialog) { SendMessageW(GetDlgItem(dialog, 1), BM_CLICK, 0, 0); });
-  ASSERT_EQ(app().measurementCount, 1);
+  ASSERT_EQ(app().measure.measurementCount, 1);
   click(app().resetButton);
-  ASSERT_EQ(app().measurementCount, 0);
+  ASSERT_EQ(app().measure.measurementCount, 0);
   for (int i = 0; i < 6; ++i) {
     HWND base = item(101 + i);
     ASSERT_NE(base, nullptr);
@@ -463,8 +463,8 @@ TEST_F(Win32Window, AfterResetTabSkipsTheRecreatedBaseStatEdits) {
 }
 
 TEST_F(Win32Window, IvDialogIsResource102AndCancelChangesNothing) {
-  app().ivRanges[0] = IvRange{7, 7};
-  app().ivRanges[3] = IvRange{19, 19};
+  app().measure.ivRanges[0] = IvRange{7, 7};
+  app().measure.ivRanges[3] = IvRange{19, 19};
   SendMessageW(hwnd(app().natureCombo), CB_SETCURSEL, 3, 0);
   withIvDialog([](HWND dialog) {
     EXPECT_EQ(windowText(dialog), L"個体値手動入力");
@@ -520,10 +520,10 @@ TEST_F(Win32Window, IvDialogIsResource102AndCancelChangesNothing) {
     SetWindowTextW(GetDlgItem(dialog, 1002), L"30");
     SendMessageW(GetDlgItem(dialog, 2), BM_CLICK, 0, 0);
   });
-  EXPECT_EQ(app().ivRanges[1].low, 0);
-  EXPECT_EQ(app().ivRanges[1].high, 31);
-  EXPECT_EQ(app().measurementCount, 0);
-  EXPECT_EQ(app().natureIndex, 3);  // read from the list before the dialog opened
+  EXPECT_EQ(app().measure.ivRanges[1].low, 0);
+  EXPECT_EQ(app().measure.ivRanges[1].high, 31);
+  EXPECT_EQ(app().measure.measurementCount, 0);
+  EXPECT_EQ(app().measure.natureIndex, 3);  // read from the list before the dialog opened
   EXPECT_NE(item(120), nullptr);     // the nature list stays
 }
 
@@ -558,11 +558,11 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
   });
   const int ivs[] = {10, 12, 22, 0, 7, 29};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(app().ivRanges[i].low, ivs[i]) << i;
-    EXPECT_EQ(app().ivRanges[i].high, ivs[i]) << i;
+    EXPECT_EQ(app().measure.ivRanges[i].low, ivs[i]) << i;
+    EXPECT_EQ(app().measure.ivRanges[i].high, ivs[i]) << i;
   }
-  EXPECT_EQ(app().measurementCount, 1);
-  EXPECT_EQ(app().natureIndex, 15);
+  EXPECT_EQ(app().measure.measurementCount, 1);
+  EXPECT_EQ(app().measure.natureIndex, 15);
   EXPECT_EQ(item(120), nullptr);  // the nature list is gone
 
   click(app().searchButton);
@@ -611,12 +611,12 @@ TEST_F(Win32Window, HundredTypedInTheDialogReadsAsTenFromTwoCharacters) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1001, EN_CHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1001)));
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1001, 0), 0);
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(app().measurementCount, 0);
+    EXPECT_EQ(app().measure.measurementCount, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1)));
   });
-  EXPECT_EQ(app().ivRanges[0].low, 10);
-  EXPECT_EQ(app().ivRanges[1].low, 31);
-  EXPECT_EQ(app().ivRanges[2].low, 0);
+  EXPECT_EQ(app().measure.ivRanges[0].low, 10);
+  EXPECT_EQ(app().measure.ivRanges[1].low, 31);
+  EXPECT_EQ(app().measure.ivRanges[2].low, 0);
 }
 
 // The painted labels are drawn in the window's default font: three different
@@ -667,7 +667,7 @@ TEST_F(Win32Window, NotificationsCarryingCommandIdsDoNothing) {
   SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, EN_CHANGE), reinterpret_cast<LPARAM>(hwnd(app().levelEdit)));
   SendMessageW(main_, WM_COMMAND, MAKEWPARAM(40002, 1), 0);
   SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hwnd(app().natureCombo)));
-  EXPECT_EQ(app().measurementCount, 0);
+  EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_NE(item(120), nullptr);
   int32_t id = 0;

@@ -57,7 +57,7 @@ void build(AppState& app) {
 
   startStepOne(app);
   platformSelectListRow(app.natureCombo, 0);
-  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.baseStats[i]);
+  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.measure.baseStats[i]);
 }
 
 void tearDown(AppState& app) {
@@ -75,7 +75,7 @@ void tearDown(AppState& app) {
 }
 
 // "リセット": the six base-stat edits again, now plain edits skipped by Tab,
-// showing AppState.baseStats, and the nature list with AppState.natureIndex
+// showing AppState.measure.baseStats, and the nature list with AppState.measure.natureIndex
 // selected. The level and stat edits keep their texts.
 void rebuildStepOneInputs(AppState& app) {
   for (int i = 0; i < kStatCount; ++i)
@@ -83,8 +83,8 @@ void rebuildStepOneInputs(AppState& app) {
         platformCreateControl(app, ControlKind::kPlainEdit, kBaseStatEditFirstId + i, baseStatEditRect(i), "");
   app.natureCombo = platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, natureComboRect(), "");
   fillNatureCombo(app, app.natureCombo);
-  platformSelectListRow(app.natureCombo, app.natureIndex);
-  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.baseStats[i]);
+  platformSelectListRow(app.natureCombo, app.measure.natureIndex);
+  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.measure.baseStats[i]);
 }
 
 // One "この値で次へ" button per listed PID candidate, slot i at y 208 + 25 i.
@@ -113,21 +113,21 @@ void paint(AppState& app, PaintSurface s) {
 
   // After the first measurement the base-stat edits and the nature list are
   // gone; the values they gave stand in their place.
-  if (app.measurementCount >= 1) {
+  if (app.measure.measurementCount >= 1) {
     for (int i = 0; i < kStatCount; ++i) {
-      platformPaintText(s, 134 + 50 * i, 37, formatted(app, "%d", app.baseStats[i]));
-      const IvRange& r = app.ivRanges[i];
+      platformPaintText(s, 134 + 50 * i, 37, formatted(app, "%d", app.measure.baseStats[i]));
+      const IvRange& r = app.measure.ivRanges[i];
       if (isFixed(r)) {
         std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", r.low);
       } else {
         std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d-%d", r.low, r.high);
       }
       platformPaintText(s, 600, 35 + 25 * i, app.scratch.textBuffer);
-      if (app.narrowLevels[i] != 0) platformPaintText(s, 700, 35 + 25 * i, formatted(app, "%d", app.narrowLevels[i]));
+      if (app.measure.narrowLevels[i] != 0) platformPaintText(s, 700, 35 + 25 * i, formatted(app, "%d", app.measure.narrowLevels[i]));
     }
-    platformPaintText(s, 433, 63, app.natureTable.rows[app.natureIndex].name);
-    for (int r = 0; r < app.measurementCount && r < kMaxMeasurements; ++r) {
-      const MeasurementRow& row = app.measurements[r];
+    platformPaintText(s, 433, 63, app.natureTable.rows[app.measure.natureIndex].name);
+    for (int r = 0; r < app.measure.measurementCount && r < kMaxMeasurements; ++r) {
+      const MeasurementRow& row = app.measure.measurements[r];
       for (int c = 0; c <= kStatCount; ++c) {
         int32_t value = c == 0 ? row.level : row.stats[c - 1];
         const char* text = value == -1 ? texts::kTextNotMeasured : formatted(app, "%d", value);
@@ -161,7 +161,7 @@ void commandReset(AppState& app, int32_t) {
 
 // 130 "追加".
 void commandAdd(AppState& app, int32_t) {
-  if (app.measurementCount == 0) {
+  if (app.measure.measurementCount == 0) {
     StatBlock base{};
     for (int i = 0; i < kStatCount; ++i) base[i] = readDecimalControl(app, app.baseStatEdits[i], kReadStatEdit);
     for (ControlHandle& h : app.baseStatEdits) platformDestroyControl(h);
@@ -171,12 +171,12 @@ void commandAdd(AppState& app, int32_t) {
     int32_t nature = selectedNature(app.natureCombo);
     platformDestroyControl(app.natureCombo);
     takeFirstMeasurement(app, base, nature, level, stats);
-  } else if (app.measurementCount < kMaxMeasurements) {
+  } else if (app.measure.measurementCount < kMaxMeasurements) {
     int32_t level = readDecimalControl(app, app.levelEdit, kReadStatEdit);
     StatBlock stats{};
     // A stat whose IV is already fixed is not read; it is recorded as -1.
     for (int i = 0; i < kStatCount; ++i)
-      stats[i] = isFixed(app.ivRanges[i]) ? -1 : readDecimalControl(app, app.statEdits[i], kReadStatEdit);
+      stats[i] = isFixed(app.measure.ivRanges[i]) ? -1 : readDecimalControl(app, app.statEdits[i], kReadStatEdit);
     takeNextMeasurement(app, level, stats);
   }
   // With all 20 rows taken nothing is read or recorded; the window only repaints.
@@ -185,7 +185,7 @@ void commandAdd(AppState& app, int32_t) {
 
 // 132 "↑の個体値で逆算".
 void commandSearch(AppState& app, int32_t) {
-  if (app.measurementCount == 0) app.natureIndex = selectedNature(app.natureCombo);
+  if (app.measure.measurementCount == 0) app.measure.natureIndex = selectedNature(app.natureCombo);
   PidSearchKind kind = searchPidCandidates(app);
   // Open ranges and no measurement: the old list, its count and buttons stay.
   if (kind == PidSearchKind::kNotRun) return;
@@ -196,7 +196,7 @@ void commandSearch(AppState& app, int32_t) {
 
 // 133 "入力".
 void commandIvEntry(AppState& app, int32_t) {
-  if (app.measurementCount == 0) app.natureIndex = selectedNature(app.natureCombo);
+  if (app.measure.measurementCount == 0) app.measure.natureIndex = selectedNature(app.natureCombo);
   ivEntryDialog(app);
 }
 
