@@ -34,33 +34,33 @@ void BM_FixedSearch(benchmark::State& state) {
   auto app = fixedExample();
   for (auto _ : state) {
     searchPidCandidates(*app);
-    benchmark::DoNotOptimize(app->pidCandidates[0]);
+    benchmark::DoNotOptimize(app->pids.pidCandidates[0]);
   }
   // The states the scan built and tested for this one pair of IV words.
   uint64_t checks = 0;
-  app->pidCandidateCount = 0;
+  app->pids.pidCandidateCount = 0;
   scanIvWords(*app, firstIvWord(10, 12, 22), secondIvWord(0, 7, 29), 15, 0, checks);
   state.counters["checks/pair"] = static_cast<double>(checks);
-  state.counters["found"] = app->pidCandidateCount;
+  state.counters["found"] = app->pids.pidCandidateCount;
 }
 BENCHMARK(BM_FixedSearch)->Unit(benchmark::kNanosecond);
 
 void BM_FixedSearch_Straightforward(benchmark::State& state) {
   auto app = fixedExample();
   for (auto _ : state) {
-    app->pidCandidateCount = 0;
+    app->pids.pidCandidateCount = 0;
     scanIvWordsStraightforward(*app, firstIvWord(10, 12, 22), secondIvWord(0, 7, 29), 15, 0);
-    benchmark::DoNotOptimize(app->pidCandidates[0]);
+    benchmark::DoNotOptimize(app->pids.pidCandidates[0]);
   }
   state.counters["checks/pair"] = 2.0 * 65536.0;
-  state.counters["found"] = app->pidCandidateCount;
+  state.counters["found"] = app->pids.pidCandidateCount;
 }
 BENCHMARK(BM_FixedSearch_Straightforward)->Unit(benchmark::kMicrosecond);
 
 // The range search's nesting over H and A with the given scan; returns the
 // number of IV-word pairs scanned before the 16th candidate ended it.
 int rangeSearch16(AppState& app, ScanFn scan) {
-  app.pidCandidateCount = 0;
+  app.pids.pidCandidateCount = 0;
   int pairs = 0;
   for (int h = 0; h <= 31; ++h)
     for (int a = 0; a <= 31; ++a) {
@@ -74,9 +74,9 @@ void BM_RangeSearch16(benchmark::State& state) {
   auto app = openHpAttack();
   for (auto _ : state) {
     searchPidCandidates(*app);
-    benchmark::DoNotOptimize(app->pidCandidates[15]);
+    benchmark::DoNotOptimize(app->pids.pidCandidates[15]);
   }
-  state.counters["found"] = app->pidCandidateCount;
+  state.counters["found"] = app->pids.pidCandidateCount;
   state.counters["pairs"] = rangeSearch16(*app, scanIvWords);
 }
 BENCHMARK(BM_RangeSearch16)->Unit(benchmark::kMicrosecond);
@@ -86,9 +86,9 @@ void BM_RangeSearch16_Straightforward(benchmark::State& state) {
   int pairs = 0;
   for (auto _ : state) {
     pairs = rangeSearch16(*app, scanIvWordsStraightforward);
-    benchmark::DoNotOptimize(app->pidCandidates[15]);
+    benchmark::DoNotOptimize(app->pids.pidCandidates[15]);
   }
-  state.counters["found"] = app->pidCandidateCount;
+  state.counters["found"] = app->pids.pidCandidateCount;
   state.counters["pairs"] = pairs;
 }
 BENCHMARK(BM_RangeSearch16_Straightforward)->Unit(benchmark::kMillisecond);
@@ -104,9 +104,9 @@ void BM_AllCandidates(benchmark::State& state) {
     found = 0;
     for (int h = 0; h <= 31; ++h)
       for (int a = 0; a <= 31; ++a) {
-        app->pidCandidateCount = 0;
+        app->pids.pidCandidateCount = 0;
         scanIvWords(*app, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, 0, checks);
-        found += app->pidCandidateCount;
+        found += app->pids.pidCandidateCount;
         ++pairs;
       }
     benchmark::DoNotOptimize(found);
@@ -123,9 +123,9 @@ void BM_AllCandidates_Straightforward(benchmark::State& state) {
     found = 0;
     for (int h = 0; h <= 31; ++h)
       for (int a = 0; a <= 31; ++a) {
-        app->pidCandidateCount = 0;
+        app->pids.pidCandidateCount = 0;
         scanIvWordsStraightforward(*app, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, 0);
-        found += app->pidCandidateCount;
+        found += app->pids.pidCandidateCount;
       }
     benchmark::DoNotOptimize(found);
   }
@@ -147,11 +147,11 @@ void BM_ScanRandomPairs(benchmark::State& state) {
       uint32_t w1 = (x >> 16) & 0x7FFFu;
       x = Lcg32::Next(x);
       uint32_t w2 = (x >> 16) & 0x7FFFu;
-      app->pidCandidateCount = 0;
+      app->pids.pidCandidateCount = 0;
       scanIvWords(*app, w1, w2, i % kNatureCount, 0, checks);
       ++pairs;
     }
-    benchmark::DoNotOptimize(app->pidCandidates[0]);
+    benchmark::DoNotOptimize(app->pids.pidCandidates[0]);
   }
   state.counters["checks/pair"] = static_cast<double>(checks) / static_cast<double>(pairs);
 }

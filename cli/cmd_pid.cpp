@@ -50,8 +50,8 @@ bool parseIvs(std::string_view text, IvRange (&ranges)[kStatCount]) {
 }
 
 void printCandidates(const AppState& app, std::FILE* out) {
-  for (int i = 0; i < app.pidCandidateCount; ++i) {
-    const PidCandidate& c = app.pidCandidates[i];
+  for (int i = 0; i < app.pids.pidCandidateCount; ++i) {
+    const PidCandidate& c = app.pids.pidCandidates[i];
     char line[kTextBufferBytes];
     std::snprintf(line, sizeof line, texts::kTextCandidateLine, c.pid, AbilitySlot(c.pid), GenderValue(c.pid));
     printCp932(out, line);
@@ -92,15 +92,15 @@ int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
   if (hasFlag(args, "--all") && !allFixed) {
     int32_t iv[kStatCount];
     for (bool more = firstIvCombination(app.measure.ivRanges, iv); more; more = nextIvCombination(app.measure.ivRanges, iv)) {
-      app.pidCandidateCount = 0;
+      app.pids.pidCandidateCount = 0;
       scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature, 0);
       printCandidates(app, io.out);
-      any = any || app.pidCandidateCount > 0;
+      any = any || app.pids.pidCandidateCount > 0;
     }
   } else {
     searchPidCandidates(app);
     printCandidates(app, io.out);
-    any = app.pidCandidateCount > 0;
+    any = app.pids.pidCandidateCount > 0;
   }
   if (!any) {
     printCp932(io.out, texts::kTextNoCandidate);

@@ -145,7 +145,7 @@ bool resetMeasurement(AppState& app) {
   if (app.measure.measurementCount == 0) return false;
   app.measure.measurementCount = 0;
   openAllRanges(app);
-  app.pidCandidateCount = -1;
+  app.pids.pidCandidateCount = -1;
   return true;
 }
 
@@ -153,5 +153,5 @@ void startStepOne(AppState& app) {
   app.measure.natureIndex = 0;
   app.measure.measurementCount = 0;
   openAllRanges(app);
-  app.pidCandidateCount = -1;
+  app.pids.pidCandidateCount = -1;
 }

@@ -11,10 +11,10 @@ bool storeIfNature(AppState& app, uint32_t s, uint32_t t, int nature, int limit)
   uint32_t p2 = Lcg32::Prev(p1);
   uint32_t pid = (p1 & 0xFFFF0000u) | (p2 >> 16);
   if (NatureIndex(pid) != nature) return false;
-  if (app.pidCandidateCount >= kMaxPidCandidates) return true;  // cannot happen: at most 6 per scan
-  app.pidCandidates[app.pidCandidateCount] = PidCandidate{pid, Lcg32::Next(t)};
-  ++app.pidCandidateCount;
-  return limit > 0 && app.pidCandidateCount >= limit;
+  if (app.pids.pidCandidateCount >= kMaxPidCandidates) return true;  // cannot happen: at most 6 per scan
+  app.pids.pidCandidates[app.pids.pidCandidateCount] = PidCandidate{pid, Lcg32::Next(t)};
+  ++app.pids.pidCandidateCount;
+  return limit > 0 && app.pids.pidCandidateCount >= limit;
 }
 
 }  // namespace
@@ -119,14 +119,14 @@ PidSearchKind searchPidCandidates(AppState& app) {
   const IvRange* r = app.measure.ivRanges;
 
   if (allFixed) {
-    app.pidCandidateCount = 0;
+    app.pids.pidCandidateCount = 0;
     scanIvWords(app, firstIvWord(r[0].low, r[1].low, r[2].low), secondIvWord(r[3].low, r[4].low, r[5].low),
                 nature, 0);
     return PidSearchKind::kFixed;
   }
   if (app.measure.measurementCount <= 0) return PidSearchKind::kNotRun;
 
-  app.pidCandidateCount = 0;
+  app.pids.pidCandidateCount = 0;
   int32_t iv[kStatCount];
   for (bool more = firstIvCombination(app.measure.ivRanges, iv); more; more = nextIvCombination(app.measure.ivRanges, iv)) {
     if (scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature,

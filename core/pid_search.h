@@ -29,7 +29,7 @@ enum class PidSearchKind : int32_t {
 };
 
 // Scans one IV combination and appends its candidates to
-// AppState.pidCandidates, raising AppState.pidCandidateCount. The order is
+// AppState.pids.pidCandidates, raising AppState.pids.pidCandidateCount. The order is
 // ascending state s among s = (w1 << 16) | low, then among
 // s = ((w1 | 0x8000) << 16) | low. `limit` 0 means no limit; otherwise returns
 // true as soon as the count reaches it.

@@ -189,6 +189,12 @@ struct MeasureState {
   int32_t narrowLevels[kStatCount];
 };
 
+// Step 2: PID candidates.
+struct PidSteps {
+  PidCandidate pidCandidates[kMaxPidCandidates];
+  int32_t pidCandidateCount;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -205,9 +211,7 @@ struct AppState {
 
   MeasureState measure;
 
-  // Step 2: PID candidates.
-  PidCandidate pidCandidates[kMaxPidCandidates];
-  int32_t pidCandidateCount;
+  PidSteps pids;
 
   // Step 3: initial-seed candidates.
   uint32_t currentSeed;

@@ -76,7 +76,7 @@ TEST_F(ShellTest, DialogAcceptWithEmptyEditsFixesZerosAndEntersTheMeasuredState)
   EXPECT_EQ(app().measure.measurements[0].level, -1);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(app().measure.measurements[0].stats[i], -1);
   EXPECT_EQ(app().measure.narrowLevels[2], 40);
-  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_FALSE(fakeControl(combo).alive);
   EXPECT_EQ(app().natureCombo, 0);
   // The base-stat edits go with the nature list, so that "リセット" brings back
@@ -92,10 +92,10 @@ TEST_F(ShellTest, DialogAcceptWithEmptyEditsFixesZerosAndEntersTheMeasuredState)
 TEST_F(ShellTest, DialogAcceptAfterFiveMeasurementsLeavesOneRowOfCircles) {
   start();
   for (int m = 0; m < 5; ++m) measure(10 + m, {0, 0, 0, 0, 0, 0});
-  app().pidCandidateCount = 0;  // a search result stays as it is
+  app().pids.pidCandidateCount = 0;  // a search result stays as it is
   runDialog(app(), {"1", "2", "3", "4", "5", "6"}, DialogOutcome::kOk);
   EXPECT_EQ(app().measure.measurementCount, 1);
-  EXPECT_EQ(app().pidCandidateCount, 0);
+  EXPECT_EQ(app().pids.pidCandidateCount, 0);
   std::vector<PaintOp> drawn = fakePaint(app());
   int circles = 0, tableCells = 0;
   for (const PaintOp& op : drawn) {
@@ -114,8 +114,8 @@ TEST_F(ShellTest, DialogAcceptThenSearchRunsTheFixedSearchAtOnce) {
   runDialog(app(), {"10", "12", "22", "0", "7", "29"}, DialogOutcome::kOk);
   EXPECT_EQ(app().measure.natureIndex, 15);
   command(kCmdSearch);
-  ASSERT_EQ(app().pidCandidateCount, 1);
-  EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
+  ASSERT_EQ(app().pids.pidCandidateCount, 1);
+  EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x84EA0B71u);
 }
 
 }  // namespace

@@ -187,7 +187,7 @@ TEST(Measurement, TwentyFirstMeasurementChangesNothing) {
 
 TEST(Measurement, ResetDoesNothingBeforeAMeasurementAndKeepsInputsAfter) {
   auto app = freshApp();
-  app->pidCandidateCount = 3;
+  app->pids.pidCandidateCount = 3;
   auto before = snapshot(*app);
   EXPECT_FALSE(resetMeasurement(*app));
   EXPECT_EQ(std::memcmp(before.get(), app.get(), sizeof(AppState)), 0);
@@ -196,7 +196,7 @@ TEST(Measurement, ResetDoesNothingBeforeAMeasurementAndKeepsInputsAfter) {
   ASSERT_TRUE(takeNextMeasurement(*app, 6, block(22, 11, 11, 11, 11, 11)));
   EXPECT_TRUE(resetMeasurement(*app));
   EXPECT_EQ(app->measure.measurementCount, 0);
-  EXPECT_EQ(app->pidCandidateCount, -1);
+  EXPECT_EQ(app->pids.pidCandidateCount, -1);
   for (int i = 0; i < kStatCount; ++i) {
     expectRange(app->measure.ivRanges[i], 0, 31);
     EXPECT_EQ(app->measure.narrowLevels[i], 0);
@@ -213,12 +213,12 @@ TEST(Measurement, StartStepOneOpensEverything) {
   app->measure.measurementCount = 4;
   app->measure.ivRanges[2] = IvRange{3, 3};
   app->measure.narrowLevels[4] = 12;
-  app->pidCandidateCount = 2;
+  app->pids.pidCandidateCount = 2;
   app->measure.baseStats = block(1, 2, 3, 4, 5, 6);
   startStepOne(*app);
   EXPECT_EQ(app->measure.natureIndex, 0);
   EXPECT_EQ(app->measure.measurementCount, 0);
-  EXPECT_EQ(app->pidCandidateCount, -1);
+  EXPECT_EQ(app->pids.pidCandidateCount, -1);
   for (int i = 0; i < kStatCount; ++i) {
     expectRange(app->measure.ivRanges[i], 0, 31);
     EXPECT_EQ(app->measure.narrowLevels[i], 0);

@@ -38,41 +38,41 @@ struct Pair {
 // compares everything they can touch. Returns the reference count.
 int expectSameScan(Pair& p, uint32_t w1, uint32_t w2, int nature, int limit, int startCount, uint32_t stale) {
   for (AppState* app : {p.fast.get(), p.reference.get()}) {
-    for (int i = 0; i < kMaxPidCandidates; ++i) app->pidCandidates[i] = PidCandidate{stale + i, ~stale - i};
-    app->pidCandidateCount = startCount;
+    for (int i = 0; i < kMaxPidCandidates; ++i) app->pids.pidCandidates[i] = PidCandidate{stale + i, ~stale - i};
+    app->pids.pidCandidateCount = startCount;
   }
   bool fastStopped = scanIvWords(*p.fast, w1, w2, nature, limit);
   bool referenceStopped = scanIvWordsStraightforward(*p.reference, w1, w2, nature, limit);
   EXPECT_EQ(fastStopped, referenceStopped) << std::hex << w1 << " " << w2 << std::dec << " n" << nature;
-  EXPECT_EQ(p.fast->pidCandidateCount, p.reference->pidCandidateCount)
+  EXPECT_EQ(p.fast->pids.pidCandidateCount, p.reference->pids.pidCandidateCount)
       << std::hex << w1 << " " << w2 << std::dec << " n" << nature << " limit " << limit;
   for (int i = 0; i < kMaxPidCandidates; ++i) {
-    EXPECT_EQ(p.fast->pidCandidates[i].pid, p.reference->pidCandidates[i].pid)
+    EXPECT_EQ(p.fast->pids.pidCandidates[i].pid, p.reference->pids.pidCandidates[i].pid)
         << "slot " << i << std::hex << " words " << w1 << " " << w2 << std::dec << " n" << nature;
-    EXPECT_EQ(p.fast->pidCandidates[i].currentSeed, p.reference->pidCandidates[i].currentSeed) << "slot " << i;
+    EXPECT_EQ(p.fast->pids.pidCandidates[i].currentSeed, p.reference->pids.pidCandidates[i].currentSeed) << "slot " << i;
   }
-  return p.reference->pidCandidateCount - startCount;
+  return p.reference->pids.pidCandidateCount - startCount;
 }
 
 TEST(ScanEquivalence, WorkedExamples) {
   Pair p;
   // 10,12,22 / 0,7,29 with nature 15: the one candidate 0x84EA0B71, seed 0x2684AD1F.
   EXPECT_EQ(expectSameScan(p, 0x598Au, 0x74E0u, 15, 0, 0, 0), 1);
-  EXPECT_EQ(p.fast->pidCandidates[0].pid, 0x84EA0B71u);
-  EXPECT_EQ(p.fast->pidCandidates[0].currentSeed, 0x2684AD1Fu);
+  EXPECT_EQ(p.fast->pids.pidCandidates[0].pid, 0x84EA0B71u);
+  EXPECT_EQ(p.fast->pids.pidCandidates[0].currentSeed, 0x2684AD1Fu);
   // 17,19,20 / 16,13,12 with nature 14: two candidates, the state of the low high half first.
   EXPECT_EQ(expectSameScan(p, 0x5271u, 0x31B0u, 14, 0, 0, 0), 2);
-  EXPECT_EQ(p.fast->pidCandidates[0].pid, 0xE97E0000u);
-  EXPECT_EQ(p.fast->pidCandidates[1].pid, 0x59736AD6u);
-  EXPECT_EQ(p.fast->pidCandidates[1].currentSeed, 0x33CB78DBu);
+  EXPECT_EQ(p.fast->pids.pidCandidates[0].pid, 0xE97E0000u);
+  EXPECT_EQ(p.fast->pids.pidCandidates[1].pid, 0x59736AD6u);
+  EXPECT_EQ(p.fast->pids.pidCandidates[1].currentSeed, 0x33CB78DBu);
   // A limit of one stops at the first of the two and says so; slot 1 keeps its stale value.
   EXPECT_EQ(expectSameScan(p, 0x5271u, 0x31B0u, 14, 1, 0, 0xABCD0000u), 1);
   EXPECT_TRUE(scanIvWords(*p.fast, 0x5271u, 0x31B0u, 14, 2));  // 1 already there + 1 reaches 2
-  EXPECT_EQ(p.fast->pidCandidates[1].pid, 0xE97E0000u);
+  EXPECT_EQ(p.fast->pids.pidCandidates[1].pid, 0xE97E0000u);
   // Fifteen candidates already found: the first new one is the sixteenth and ends the search.
   EXPECT_EQ(expectSameScan(p, 0x5271u, 0x31B0u, 14, kRangeSearchLimit, 15, 7), 1);
-  EXPECT_EQ(p.fast->pidCandidates[15].pid, 0xE97E0000u);
-  EXPECT_EQ(p.fast->pidCandidates[16].pid, 7u + 16u);  // untouched
+  EXPECT_EQ(p.fast->pids.pidCandidates[15].pid, 0xE97E0000u);
+  EXPECT_EQ(p.fast->pids.pidCandidates[16].pid, 7u + 16u);  // untouched
 }
 
 // Every nature of every pair in a smaller sample: the natures' lists together
@@ -92,7 +92,7 @@ TEST(ScanEquivalence, AllNaturesWithAndWithoutLimit) {
     }
     EXPECT_TRUE(passing == 2 || passing == 4 || passing == 6) << passing;
     uint64_t checks = 0;
-    p.fast->pidCandidateCount = 0;
+    p.fast->pids.pidCandidateCount = 0;
     scanIvWords(*p.fast, w1, w2, 0, 0, checks);
     EXPECT_EQ(checks, static_cast<uint64_t>(passing));
   }
@@ -133,12 +133,12 @@ TEST(ScanEquivalence, ThousandsOfRandomPairs) {
       // The walked state is in the list unless the limit cut the list short before it.
       bool listed = false;
       for (int i = startCount; i < startCount + found; ++i)
-        listed = listed || (p.fast->pidCandidates[i].pid == pid && p.fast->pidCandidates[i].currentSeed == seed);
+        listed = listed || (p.fast->pids.pidCandidates[i].pid == pid && p.fast->pids.pidCandidates[i].currentSeed == seed);
       bool cut = limit > 0 && startCount + found == limit;
       EXPECT_TRUE(listed || cut) << std::hex << pid << " " << seed;
       EXPECT_GE(found, 1);
     }
-    limitHits += limit > 0 && p.reference->pidCandidateCount == limit;
+    limitHits += limit > 0 && p.reference->pids.pidCandidateCount == limit;
     if (HasFailure()) break;
   }
   EXPECT_GT(limitHits, 0);
@@ -176,13 +176,13 @@ TEST(ScanEquivalence, RangeSearchStopsAtTheSameSixteenth) {
       stopped = scanIvWordsStraightforward(*reference, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15,
                                            kRangeSearchLimit);
   ASSERT_TRUE(stopped);
-  ASSERT_EQ(fast->pidCandidateCount, kRangeSearchLimit);
-  ASSERT_EQ(reference->pidCandidateCount, kRangeSearchLimit);
+  ASSERT_EQ(fast->pids.pidCandidateCount, kRangeSearchLimit);
+  ASSERT_EQ(reference->pids.pidCandidateCount, kRangeSearchLimit);
   for (int i = 0; i < kRangeSearchLimit; ++i) {
-    EXPECT_EQ(fast->pidCandidates[i].pid, reference->pidCandidates[i].pid) << i;
-    EXPECT_EQ(fast->pidCandidates[i].currentSeed, reference->pidCandidates[i].currentSeed) << i;
+    EXPECT_EQ(fast->pids.pidCandidates[i].pid, reference->pids.pidCandidates[i].pid) << i;
+    EXPECT_EQ(fast->pids.pidCandidates[i].currentSeed, reference->pids.pidCandidates[i].currentSeed) << i;
   }
-  EXPECT_EQ(fast->pidCandidates[15].pid, 0xD68976E2u);
+  EXPECT_EQ(fast->pids.pidCandidates[15].pid, 0xD68976E2u);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ std::unique_ptr<AppState> stateWith(std::initializer_list<IvRange> ranges, int n
   for (IvRange r : ranges) app->measure.ivRanges[i++] = r;
   app->measure.natureIndex = nature;
   app->measure.measurementCount = measurements;
-  app->pidCandidateCount = -1;
+  app->pids.pidCandidateCount = -1;
   return app;
 }
 
@@ -56,9 +56,9 @@ TEST(IvCombinations, HpOutermostSpDefenseInnermost) {
 TEST(FixedSearch, OneCandidateWithCurrentSeedFiveStepsOn) {
   auto app = stateWith({fixed(10), fixed(12), fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 0);
   EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kFixed);
-  ASSERT_EQ(app->pidCandidateCount, 1);
-  EXPECT_EQ(app->pidCandidates[0].pid, 0x84EA0B71u);
-  EXPECT_EQ(app->pidCandidates[0].currentSeed, 0x2684AD1Fu);
+  ASSERT_EQ(app->pids.pidCandidateCount, 1);
+  EXPECT_EQ(app->pids.pidCandidates[0].pid, 0x84EA0B71u);
+  EXPECT_EQ(app->pids.pidCandidates[0].currentSeed, 0x2684AD1Fu);
   // The chain behind it: s = 0xD98A7B6D drew 0x598A; two Next steps on is x5.
   const uint32_t s = 0xD98A7B6Du;
   EXPECT_EQ(s >> 16, 0x598Au | 0x8000u);  // the upper half of the pair
@@ -71,11 +71,11 @@ TEST(FixedSearch, OneCandidateWithCurrentSeedFiveStepsOn) {
 TEST(FixedSearch, TwoCandidatesInStateOrder) {
   auto app = stateWith({fixed(17), fixed(19), fixed(20), fixed(16), fixed(13), fixed(12)}, 14, 0);
   EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kFixed);
-  ASSERT_EQ(app->pidCandidateCount, 2);
-  EXPECT_EQ(app->pidCandidates[0].pid, 0xE97E0000u);
-  EXPECT_EQ(app->pidCandidates[0].currentSeed, 0x8E425287u);
-  EXPECT_EQ(app->pidCandidates[1].pid, 0x59736AD6u);
-  EXPECT_EQ(app->pidCandidates[1].currentSeed, 0x33CB78DBu);
+  ASSERT_EQ(app->pids.pidCandidateCount, 2);
+  EXPECT_EQ(app->pids.pidCandidates[0].pid, 0xE97E0000u);
+  EXPECT_EQ(app->pids.pidCandidates[0].currentSeed, 0x8E425287u);
+  EXPECT_EQ(app->pids.pidCandidates[1].pid, 0x59736AD6u);
+  EXPECT_EQ(app->pids.pidCandidates[1].currentSeed, 0x33CB78DBu);
   // x5 of s = 0x52713895 and s = 0xD27199C9.
   EXPECT_EQ(Lcg32::Next(Lcg32::Next(0x52713895u)), 0x8E425287u);
   EXPECT_EQ(Lcg32::Next(Lcg32::Next(0xD27199C9u)), 0x33CB78DBu);
@@ -85,8 +85,8 @@ TEST(FixedSearch, RepeatedSearchReplacesTheList) {
   auto app = stateWith({fixed(17), fixed(19), fixed(20), fixed(16), fixed(13), fixed(12)}, 14, 0);
   searchPidCandidates(*app);
   searchPidCandidates(*app);
-  EXPECT_EQ(app->pidCandidateCount, 2);
-  EXPECT_EQ(app->pidCandidates[0].pid, 0xE97E0000u);
+  EXPECT_EQ(app->pids.pidCandidateCount, 2);
+  EXPECT_EQ(app->pids.pidCandidates[0].pid, 0xE97E0000u);
 }
 
 TEST(FixedSearch, NoCandidateGivesCountZero) {
@@ -98,39 +98,39 @@ TEST(FixedSearch, NoCandidateGivesCountZero) {
   for (int n = 0; n < kNatureCount && empty < 0; ++n) {
     probe.measure.natureIndex = n;
     searchPidCandidates(probe);
-    if (probe.pidCandidateCount == 0) empty = n;
+    if (probe.pids.pidCandidateCount == 0) empty = n;
   }
   ASSERT_GE(empty, 0);
-  app->pidCandidateCount = 7;
+  app->pids.pidCandidateCount = 7;
   app->measure.natureIndex = empty;
   searchPidCandidates(*app);
-  EXPECT_EQ(app->pidCandidateCount, 0);
+  EXPECT_EQ(app->pids.pidCandidateCount, 0);
 }
 
 TEST(RangeSearch, StopsAtTheSixteenthCandidate) {
   auto app = stateWith({{0, 31}, {0, 31}, fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 1);
   EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kRange);
-  ASSERT_EQ(app->pidCandidateCount, kRangeSearchLimit);
-  EXPECT_EQ(app->pidCandidates[0].pid, 0x6A0A91EFu);
-  EXPECT_EQ(app->pidCandidates[0].currentSeed, 0x74A38097u);
-  EXPECT_EQ(app->pidCandidates[15].pid, 0xD68976E2u);
-  EXPECT_EQ(app->pidCandidates[15].currentSeed, 0x7C1896B2u);
+  ASSERT_EQ(app->pids.pidCandidateCount, kRangeSearchLimit);
+  EXPECT_EQ(app->pids.pidCandidates[0].pid, 0x6A0A91EFu);
+  EXPECT_EQ(app->pids.pidCandidates[0].currentSeed, 0x74A38097u);
+  EXPECT_EQ(app->pids.pidCandidates[15].pid, 0xD68976E2u);
+  EXPECT_EQ(app->pids.pidCandidates[15].currentSeed, 0x7C1896B2u);
 }
 
 TEST(RangeSearch, OpenHpFindsTheFixedExampleOnly) {
   auto app = stateWith({{10, 11}, fixed(12), fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 1);
   EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kRange);
-  ASSERT_EQ(app->pidCandidateCount, 1);
-  EXPECT_EQ(app->pidCandidates[0].pid, 0x84EA0B71u);
+  ASSERT_EQ(app->pids.pidCandidateCount, 1);
+  EXPECT_EQ(app->pids.pidCandidates[0].pid, 0x84EA0B71u);
 }
 
 TEST(RangeSearch, NeedsAMeasurement) {
   auto app = stateWith({{10, 11}, fixed(12), fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 0);
-  app->pidCandidateCount = 3;
-  app->pidCandidates[0] = PidCandidate{1, 2};
+  app->pids.pidCandidateCount = 3;
+  app->pids.pidCandidates[0] = PidCandidate{1, 2};
   EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kNotRun);
-  EXPECT_EQ(app->pidCandidateCount, 3);
-  EXPECT_EQ(app->pidCandidates[0].pid, 1u);
+  EXPECT_EQ(app->pids.pidCandidateCount, 3);
+  EXPECT_EQ(app->pids.pidCandidates[0].pid, 1u);
 }
 
 // For any IV words, the states passing the IV test come in pairs s, s ^ 0x80000000
@@ -145,10 +145,10 @@ TEST(ScanIvWords, HalvesPairUp) {
     int secondHalf = 0;
     auto app = std::make_unique<AppState>();
     for (int n = 0; n < kNatureCount; ++n) {
-      app->pidCandidateCount = 0;
+      app->pids.pidCandidateCount = 0;
       scanIvWords(*app, w1, w2, n, 0);
-      for (int i = 0; i < app->pidCandidateCount; ++i) {
-        const PidCandidate& c = app->pidCandidates[i];
+      for (int i = 0; i < app->pids.pidCandidateCount; ++i) {
+        const PidCandidate& c = app->pids.pidCandidates[i];
         // The state that drew w1 is two steps before the current seed.
         uint32_t s = Lcg32::Prev(Lcg32::Prev(c.currentSeed));
         ((s >> 31) ? secondHalf : firstHalf)++;
@@ -156,9 +156,9 @@ TEST(ScanIvWords, HalvesPairUp) {
         AppState partner{};
         scanIvWords(partner, w1, w2, NatureIndex(partnerPid), 0);
         bool found = false;
-        for (int j = 0; j < partner.pidCandidateCount; ++j)
-          found = found || (partner.pidCandidates[j].pid == partnerPid &&
-                            partner.pidCandidates[j].currentSeed == (c.currentSeed ^ 0x80000000u));
+        for (int j = 0; j < partner.pids.pidCandidateCount; ++j)
+          found = found || (partner.pids.pidCandidates[j].pid == partnerPid &&
+                            partner.pids.pidCandidates[j].currentSeed == (c.currentSeed ^ 0x80000000u));
         EXPECT_TRUE(found) << std::hex << w1 << " " << w2 << " " << c.pid;
       }
     }

@@ -121,13 +121,13 @@ TEST_F(ShellTest, ScreenOneShowsTheNatureAndSingleValuesFromState) {
 
 TEST_F(ShellTest, ScreenOneCandidateListShowsNothingNoneOrOneLinePerCandidate) {
   start();
-  app().pidCandidateCount = -1;
+  app().pids.pidCandidateCount = -1;
   expectDisplay(fakePaint(app()), screenOneFixed());
-  app().pidCandidateCount = 0;
+  app().pids.pidCandidateCount = 0;
   expectDisplay(fakePaint(app()), plus(screenOneFixed(), {T(440, 210, "候補なし")}));
-  app().pidCandidateCount = 2;
-  app().pidCandidates[0] = PidCandidate{0x84EA0B71u, 0x2684AD1Fu};
-  app().pidCandidates[1] = PidCandidate{0x0000FF00u, 0};
+  app().pids.pidCandidateCount = 2;
+  app().pids.pidCandidates[0] = PidCandidate{0x84EA0B71u, 0x2684AD1Fu};
+  app().pids.pidCandidates[1] = PidCandidate{0x0000FF00u, 0};
   expectDisplay(fakePaint(app()), plus(screenOneFixed(), {T(440, 210, "0x84EA0B71 特性2 性別値113"),
                                                           T(440, 235, "0x0000FF00 特性1 性別値0")}));
 }

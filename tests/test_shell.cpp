@@ -97,7 +97,7 @@ TEST_F(ShellTest, StartShowsScreenOneWithTheDefaultsAndNoLists) {
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(app().currentSeed, 0u);
   EXPECT_EQ(app().measure.measurementCount, 0);
-  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_EQ(app().measure.natureIndex, 0);
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(app().measure.ivRanges[i].low, 0);
@@ -138,7 +138,7 @@ TEST_F(ShellTest, MenuSwitchesScreensAndTheShownScreensEntryDoesNothing) {
   EXPECT_EQ(fake().invalidations, invalidations + 1);
   expectControls(fakeLiveControls(), kScreenTwoControls);
   EXPECT_EQ(app().seedCandidateCount, -1);
-  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().pids.pidCandidateCount, -1);
   // Screen 1's handles were cleared when its controls were destroyed.
   EXPECT_EQ(app().speciesEdit, 0);
   EXPECT_EQ(app().natureCombo, 0);
@@ -305,7 +305,7 @@ TEST_F(ShellTest, ResetRecreatesTheInputsAsPlainEditsWithTheMeasuredValues) {
   measure(100, {210, 0, 0, 115, 0, 0});
   command(kCmdReset);
   EXPECT_EQ(app().measure.measurementCount, 0);
-  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().pids.pidCandidateCount, -1);
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(app().measure.ivRanges[i].low, 0);
     EXPECT_EQ(app().measure.ivRanges[i].high, 31);
@@ -350,7 +350,7 @@ TEST_F(ShellTest, SearchWithOpenRangesAndNoMeasurementLeavesTheOldListAndButtons
   start();
   fixIvsThroughTheDialog(app());
   command(kCmdSearch);
-  ASSERT_EQ(app().pidCandidateCount, 1);
+  ASSERT_EQ(app().pids.pidCandidateCount, 1);
   ControlHandle button = app().candidateButtons[0];
   command(kCmdReset);  // open ranges, no measurement, list hidden, button kept
   ASSERT_TRUE(alive(button));
@@ -359,7 +359,7 @@ TEST_F(ShellTest, SearchWithOpenRangesAndNoMeasurementLeavesTheOldListAndButtons
   int invalidations = fake().invalidations;
   command(kCmdSearch);
   EXPECT_EQ(app().measure.natureIndex, 9);  // the list is read before the precondition
-  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_TRUE(alive(button));
   EXPECT_EQ(app().candidateButtons[0], button);
   EXPECT_EQ(fake().controls.size(), created);
@@ -370,9 +370,9 @@ TEST_F(ShellTest, FixedSearchMakesOneButtonPerCandidateAndReplacesTheLastSearch)
   start();
   fixIvsThroughTheDialog(app());
   command(kCmdSearch);
-  ASSERT_EQ(app().pidCandidateCount, 1);
-  EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
-  EXPECT_EQ(app().pidCandidates[0].currentSeed, 0x2684AD1Fu);
+  ASSERT_EQ(app().pids.pidCandidateCount, 1);
+  EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x84EA0B71u);
+  EXPECT_EQ(app().pids.pidCandidates[0].currentSeed, 0x2684AD1Fu);
   const FakeControl& b = fakeControl(app().candidateButtons[0]);
   EXPECT_EQ(b.kind, ControlKind::kPushButton);
   EXPECT_EQ(b.id, 140);
@@ -380,7 +380,7 @@ TEST_F(ShellTest, FixedSearchMakesOneButtonPerCandidateAndReplacesTheLastSearch)
   EXPECT_EQ(b.text, sj("この値で次へ"));
   ControlHandle first = app().candidateButtons[0];
   command(kCmdSearch);
-  EXPECT_EQ(app().pidCandidateCount, 1);
+  EXPECT_EQ(app().pids.pidCandidateCount, 1);
   EXPECT_FALSE(alive(first));
   EXPECT_TRUE(alive(app().candidateButtons[0]));
   int buttons = 0;
@@ -395,9 +395,9 @@ TEST_F(ShellTest, RangeSearchListsSixteenButMakesFifteenButtons) {
   IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
   for (int i = 0; i < 6; ++i) app().measure.ivRanges[i] = ranges[i];
   command(kCmdSearch);
-  ASSERT_EQ(app().pidCandidateCount, 16);
-  EXPECT_EQ(app().pidCandidates[0].pid, 0x6A0A91EFu);
-  EXPECT_EQ(app().pidCandidates[15].pid, 0xD68976E2u);
+  ASSERT_EQ(app().pids.pidCandidateCount, 16);
+  EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x6A0A91EFu);
+  EXPECT_EQ(app().pids.pidCandidates[15].pid, 0xD68976E2u);
   for (int i = 0; i < 15; ++i) {
     ASSERT_TRUE(alive(app().candidateButtons[i])) << i;
     EXPECT_EQ(fakeControl(app().candidateButtons[i]).id, 140 + i);
@@ -412,13 +412,13 @@ TEST_F(ShellTest, CandidateButtonAfterResetStillCarriesItsSeedToStepThree) {
   fixIvsThroughTheDialog(app());
   command(kCmdSearch);
   command(kCmdReset);
-  ASSERT_EQ(app().pidCandidateCount, -1);
+  ASSERT_EQ(app().pids.pidCandidateCount, -1);
   int invalidations = fake().invalidations;
   command(140);
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(app().currentSeed, 0x2684AD1Fu);
   EXPECT_EQ(text(app().currentSeedEdit), "0x2684AD1F");
-  EXPECT_EQ(app().pidCandidateCount, -1);
+  EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_EQ(app().seedCandidateCount, -1);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
   std::vector<ControlHandle> liveNow = fakeLiveControls();
@@ -428,7 +428,7 @@ TEST_F(ShellTest, CandidateButtonAfterResetStillCarriesItsSeedToStepThree) {
 
 TEST_F(ShellTest, CandidateSeedTextLeadsToUpperCaseHex) {
   start();
-  app().pidCandidates[3].currentSeed = 0x00ABCDEFu;  // a slot beyond the count is still read
+  app().pids.pidCandidates[3].currentSeed = 0x00ABCDEFu;  // a slot beyond the count is still read
   fixIvsThroughTheDialog(app());
   command(140 + 3);
   EXPECT_EQ(text(app().currentSeedEdit), "0x00ABCDEF");

@@ -177,8 +177,8 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kFive);
     ASSERT_GE(a.measure.measurementCount, 0);
     ASSERT_LE(a.measure.measurementCount, kMaxMeasurements);
-    ASSERT_GE(a.pidCandidateCount, -1);
-    ASSERT_LE(a.pidCandidateCount, kMaxPidCandidates);
+    ASSERT_GE(a.pids.pidCandidateCount, -1);
+    ASSERT_LE(a.pids.pidCandidateCount, kMaxPidCandidates);
     ASSERT_GE(a.seedCandidateCount, -1);
     ASSERT_LE(a.seedCandidateCount, kMaxSeedCandidates);
     ASSERT_GE(a.eggSearch.hitCount, -1);
@@ -274,7 +274,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     if (HasFatalFailure()) return;
     screenTwoSteps += app().screenMode == ScreenMode::kTwo;
     maxMeasurements = std::max(maxMeasurements, app().measure.measurementCount);
-    maxPidCandidates = std::max(maxPidCandidates, app().pidCandidateCount);
+    maxPidCandidates = std::max(maxPidCandidates, app().pids.pidCandidateCount);
     maxSeedCandidates = std::max(maxSeedCandidates, app().seedCandidateCount);
     screenThreeSteps += app().screenMode == ScreenMode::kThree;
     maxHits = std::max(maxHits, app().eggSearch.hitCount);

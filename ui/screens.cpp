@@ -12,7 +12,7 @@ void buildScreen(AppState& app, ScreenMode mode) {
 
 void tearDownScreen(AppState& app, ScreenMode mode) {
   if (const Screen* screen = screenOf(mode)) screen->tearDown(app);
-  app.pidCandidateCount = -1;
+  app.pids.pidCandidateCount = -1;
 }
 
 void paintScreen(AppState& app, PaintSurface surface) {

@@ -63,7 +63,7 @@ const Screen* screenOf(ScreenMode mode);
 void buildScreen(AppState& app, ScreenMode mode);
 
 // Destroys every control of screen `mode` (handles cleared) and drops the PID
-// list (AppState.pidCandidateCount -1).
+// list (AppState.pids.pidCandidateCount -1).
 void tearDownScreen(AppState& app, ScreenMode mode);
 
 // Draws the shown screen: the white client area, then its labels, values and

@@ -115,19 +115,19 @@ TEST(NoAllocation, PidSearchFixedAndRange) {
   PidSearchKind kind = PidSearchKind::kNotRun;
   EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
   EXPECT_EQ(kind, PidSearchKind::kFixed);
-  ASSERT_EQ(app.pidCandidateCount, 1);
-  EXPECT_EQ(app.pidCandidates[0].pid, 0x84EA0B71u);
-  EXPECT_EQ(app.pidCandidates[0].currentSeed, 0x2684AD1Fu);
+  ASSERT_EQ(app.pids.pidCandidateCount, 1);
+  EXPECT_EQ(app.pids.pidCandidates[0].pid, 0x84EA0B71u);
+  EXPECT_EQ(app.pids.pidCandidates[0].currentSeed, 0x2684AD1Fu);
 
   // H and A open: the range search walks H 0.., A 0.. and stops at 16 candidates.
   app.measure.ivRanges[0] = {0, 31};
   app.measure.ivRanges[1] = {0, 31};
   EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
   EXPECT_EQ(kind, PidSearchKind::kRange);
-  ASSERT_EQ(app.pidCandidateCount, 16);
-  EXPECT_EQ(app.pidCandidates[0].pid, 0x6A0A91EFu);
-  EXPECT_EQ(app.pidCandidates[15].pid, 0xD68976E2u);
-  EXPECT_EQ(app.pidCandidates[15].currentSeed, 0x7C1896B2u);
+  ASSERT_EQ(app.pids.pidCandidateCount, 16);
+  EXPECT_EQ(app.pids.pidCandidates[0].pid, 0x6A0A91EFu);
+  EXPECT_EQ(app.pids.pidCandidates[15].pid, 0xD68976E2u);
+  EXPECT_EQ(app.pids.pidCandidates[15].currentSeed, 0x7C1896B2u);
 }
 
 StatBlock block(int32_t h, int32_t a, int32_t b, int32_t s, int32_t c, int32_t d) { return StatBlock{{h, a, b, s, c, d}}; }

@@ -307,7 +307,7 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
 
   // Step 2.
   click(app().searchButton);
-  ASSERT_EQ(app().pidCandidateCount, 1);
+  ASSERT_EQ(app().pids.pidCandidateCount, 1);
   ASSERT_NE(app().candidateButtons[0], 0);
   EXPECT_EQ(widget(app().candidateButtons[0])->geometry(), QRect(670, 208, 120, 22));
   EXPECT_TRUE(widget(app().candidateButtons[0])->isVisible());
@@ -355,7 +355,7 @@ TEST_F(QtWindowTest, RangeSearchShowsSixteenLinesAndFifteenButtons) {
   IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
   for (int i = 0; i < 6; ++i) app().measure.ivRanges[i] = ranges[i];
   click(app().searchButton);
-  ASSERT_EQ(app().pidCandidateCount, 16);
+  ASSERT_EQ(app().pids.pidCandidateCount, 16);
   int buttons = 0;
   for (QPushButton* b : quillmarqt::clientArea()->findChildren<QPushButton*>()) {
     int id = b->property("quillmarId").toInt();
@@ -406,8 +406,8 @@ TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
   EXPECT_EQ(app().measure.ivRanges[5].high, 29);
   EXPECT_EQ(app().baseStatEdits[0], 0);
   click(app().searchButton);
-  EXPECT_EQ(app().pidCandidateCount, 1);
-  EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
+  EXPECT_EQ(app().pids.pidCandidateCount, 1);
+  EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x84EA0B71u);
 }
 
 // Step 5 to step 4: a small search (two delays of 2026, eight frames, ひかえめ)

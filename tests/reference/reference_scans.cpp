@@ -22,9 +22,9 @@ bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nat
       uint32_t p1 = Lcg32::Prev(s);
       uint32_t pid = (p1 & 0xFFFF0000u) | (Lcg32::Prev(p1) >> 16);
       if (NatureIndex(pid) != nature) continue;
-      if (app.pidCandidateCount >= kMaxPidCandidates) return true;
-      app.pidCandidates[app.pidCandidateCount++] = PidCandidate{pid, Lcg32::Next(t)};
-      if (limit > 0 && app.pidCandidateCount >= limit) return true;
+      if (app.pids.pidCandidateCount >= kMaxPidCandidates) return true;
+      app.pids.pidCandidates[app.pids.pidCandidateCount++] = PidCandidate{pid, Lcg32::Next(t)};
+      if (limit > 0 && app.pids.pidCandidateCount >= limit) return true;
     }
   }
   return false;

@@ -566,8 +566,8 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
   EXPECT_EQ(item(120), nullptr);  // the nature list is gone
 
   click(app().searchButton);
-  ASSERT_GE(app().pidCandidateCount, 1);
-  EXPECT_EQ(app().pidCandidates[0].pid, 0x84EA0B71u);
+  ASSERT_GE(app().pids.pidCandidateCount, 1);
+  EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x84EA0B71u);
   HWND next = item(140);
   ASSERT_NE(next, nullptr);
   EXPECT_EQ(windowText(next), L"この値で次へ");

@@ -91,7 +91,7 @@ void rebuildStepOneInputs(AppState& app) {
 // After a range search only buttons with y below 583 are made (15 at most),
 // so a 16th candidate is listed without one.
 void createCandidateButtons(AppState& app, bool afterRangeSearch) {
-  for (int i = 0; i < app.pidCandidateCount && i < kMaxPidCandidates; ++i) {
+  for (int i = 0; i < app.pids.pidCandidateCount && i < kMaxPidCandidates; ++i) {
     int32_t y = 208 + 25 * i;
     if (afterRangeSearch && y >= kCandidateButtonYLimit) break;
     app.candidateButtons[i] = createControl(app, ControlKind::kPushButton, kCmdFirstCandidate + i, 670, y, 120, 22,
@@ -139,11 +139,11 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintLine(s, 420, 180, 800, 180);
   platformPaintLine(s, 420, 180, 420, 600);
 
-  if (app.pidCandidateCount == 0) {
+  if (app.pids.pidCandidateCount == 0) {
     platformPaintText(s, 440, 210, texts::kTextNoCandidate);
   } else {
-    for (int i = 0; i < app.pidCandidateCount && i < kMaxPidCandidates; ++i) {
-      uint32_t pid = app.pidCandidates[i].pid;
+    for (int i = 0; i < app.pids.pidCandidateCount && i < kMaxPidCandidates; ++i) {
+      uint32_t pid = app.pids.pidCandidates[i].pid;
       std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCandidateLine, pid,
                     static_cast<int>((pid & 1u) + 1u), static_cast<int>(pid & 0xFFu));
       platformPaintText(s, 440, 210 + 25 * i, app.scratch.textBuffer);
@@ -214,7 +214,7 @@ void commandSpecies(AppState& app, int32_t) {
 // slot is read without a test against the count, so buttons left standing by
 // "リセット" still carry their candidates.
 void commandCandidate(AppState& app, int32_t id) {
-  app.currentSeed = app.pidCandidates[id - kCmdFirstCandidate].currentSeed;
+  app.currentSeed = app.pids.pidCandidates[id - kCmdFirstCandidate].currentSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.currentSeed);
   platformSetText(app.currentSeedEdit, app.scratch.textBuffer);
