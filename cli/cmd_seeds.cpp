@@ -64,11 +64,11 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
   if (int rc = parseSeedExplain(args, explain, io)) return rc;
 
   AppState& app = freshCliState();
-  app.seedCandidateCount = -1;
-  app.currentSeed = seed;
+  app.seeds.seedCandidateCount = -1;
+  app.seeds.currentSeed = seed;
   backtrackInitialSeeds(app, static_cast<int32_t>(steps), static_cast<int32_t>(hour));
-  for (int i = 0; i < app.seedCandidateCount; ++i) {
-    const SeedCandidate& c = app.seedCandidates[i];
+  for (int i = 0; i < app.seeds.seedCandidateCount; ++i) {
+    const SeedCandidate& c = app.seeds.seedCandidates[i];
     char label[kTextBufferBytes];
     std::snprintf(label, sizeof label, texts::kTextStepsBack, c.stepIndex);
     printCp932(io.out, label);

@@ -4,15 +4,15 @@
 
 void backtrackInitialSeeds(AppState& app, int32_t stepLimit, int32_t hour) {
   int32_t count = 0;
-  uint32_t state = app.currentSeed;
+  uint32_t state = app.seeds.currentSeed;
   for (int32_t i = 0; i < stepLimit; ++i) {
     state = Lcg32::Prev(state);
     // Signed comparison: an hour outside 0..255 never matches.
     if (static_cast<int32_t>((state >> 16) & 0xFFu) == hour) {
-      app.seedCandidates[count] = SeedCandidate{state, i};
+      app.seeds.seedCandidates[count] = SeedCandidate{state, i};
       ++count;
       if (count == kMaxSeedCandidates) break;
     }
   }
-  app.seedCandidateCount = count;
+  app.seeds.seedCandidateCount = count;
 }

@@ -195,6 +195,13 @@ struct PidSteps {
   int32_t pidCandidateCount;
 };
 
+// Step 3: initial-seed candidates.
+struct SeedSteps {
+  uint32_t currentSeed;
+  SeedCandidate seedCandidates[kMaxSeedCandidates];
+  int32_t seedCandidateCount;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -213,10 +220,7 @@ struct AppState {
 
   PidSteps pids;
 
-  // Step 3: initial-seed candidates.
-  uint32_t currentSeed;
-  SeedCandidate seedCandidates[kMaxSeedCandidates];
-  int32_t seedCandidateCount;
+  SeedSteps seeds;
 
   // Step 4: the last egg-list request's values, and the generator words.
   uint32_t eggInitialSeed;

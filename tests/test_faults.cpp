@@ -242,8 +242,8 @@ TEST_F(WindowFaultTest, VanishedWorkingDirectoryOutputOpensNothingAndSearchesSti
   type(app().currentSeedEdit, "0x2684AD1F");
   type(app().hourEdit, "52");
   command(kCmdSeedSearch);
-  ASSERT_EQ(app().seedCandidateCount, 4);
-  EXPECT_EQ(app().seedCandidates[0].seed, 0x12345678u);
+  ASSERT_EQ(app().seeds.seedCandidateCount, 4);
+  EXPECT_EQ(app().seeds.seedCandidates[0].seed, 0x12345678u);
 }
 
 // --- Writes that fail ------------------------------------------------------

@@ -123,10 +123,10 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   type(app().currentSeedEdit, seedText(state));
   type(app().hourEdit, std::to_string(late.moment.hour));
   command(kCmdSeedSearch);
-  ASSERT_GT(app().seedCandidateCount, 0);
-  const SeedCandidate* found = std::find_if(app().seedCandidates, app().seedCandidates + app().seedCandidateCount,
+  ASSERT_GT(app().seeds.seedCandidateCount, 0);
+  const SeedCandidate* found = std::find_if(app().seeds.seedCandidates, app().seeds.seedCandidates + app().seeds.seedCandidateCount,
                                             [&](const SeedCandidate& c) { return c.stepIndex == 4; });
-  ASSERT_NE(found, app().seedCandidates + app().seedCandidateCount);
+  ASSERT_NE(found, app().seeds.seedCandidates + app().seeds.seedCandidateCount);
   EXPECT_EQ(found->seed, late.seed);
 
   command(kCmdScreenFour);

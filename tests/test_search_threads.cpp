@@ -45,10 +45,10 @@ bool sameHit(const EggHit& a, const EggHit& b) {
 // gender and ability, about 600,000 hits.
 EggSearchRequest smallSearch(int shape) {
   EggSearchRequest r{};
-  r.year = 2026;
-  r.delayMin = 300;
-  r.delayMax = 319;
-  r.hourMask = 0xFFFFFFu;
+  r.window.year = 2026;
+  r.window.delayMin = 300;
+  r.window.delayMax = 319;
+  r.window.hourMask = 0xFFFFFFu;
   r.egg.tid = 12345;
   r.egg.sid = 54321;
   r.egg.frameCount = shape == 0 ? 40 : shape == 1 ? 100 : 20;

@@ -95,7 +95,7 @@ const std::vector<std::string> kNatureNamesUtf8 = {
 TEST_F(ShellTest, StartShowsScreenOneWithTheDefaultsAndNoLists) {
   start();
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
-  EXPECT_EQ(app().currentSeed, 0u);
+  EXPECT_EQ(app().seeds.currentSeed, 0u);
   EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_EQ(app().measure.natureIndex, 0);
@@ -137,7 +137,7 @@ TEST_F(ShellTest, MenuSwitchesScreensAndTheShownScreensEntryDoesNothing) {
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
   expectControls(fakeLiveControls(), kScreenTwoControls);
-  EXPECT_EQ(app().seedCandidateCount, -1);
+  EXPECT_EQ(app().seeds.seedCandidateCount, -1);
   EXPECT_EQ(app().pids.pidCandidateCount, -1);
   // Screen 1's handles were cleared when its controls were destroyed.
   EXPECT_EQ(app().speciesEdit, 0);
@@ -416,10 +416,10 @@ TEST_F(ShellTest, CandidateButtonAfterResetStillCarriesItsSeedToStepThree) {
   int invalidations = fake().invalidations;
   command(140);
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(app().currentSeed, 0x2684AD1Fu);
+  EXPECT_EQ(app().seeds.currentSeed, 0x2684AD1Fu);
   EXPECT_EQ(text(app().currentSeedEdit), "0x2684AD1F");
   EXPECT_EQ(app().pids.pidCandidateCount, -1);
-  EXPECT_EQ(app().seedCandidateCount, -1);
+  EXPECT_EQ(app().seeds.seedCandidateCount, -1);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
   std::vector<ControlHandle> liveNow = fakeLiveControls();
   ASSERT_EQ(liveNow.size(), kScreenTwoControls.size());  // screen 1, buttons included, is gone
@@ -445,8 +445,8 @@ TEST_F(ShellTest, SeedSearchReadsLimitSeedAndHourInOrderAndMakesResultEdits) {
   command(kCmdSeedSearch);
   std::vector<ControlHandle> order = {app().stepLimitEdit, app().currentSeedEdit, app().hourEdit};
   EXPECT_EQ(fake().reads, order);
-  EXPECT_EQ(app().currentSeed, 0x2684AD1Fu);
-  ASSERT_EQ(app().seedCandidateCount, 4);
+  EXPECT_EQ(app().seeds.currentSeed, 0x2684AD1Fu);
+  ASSERT_EQ(app().seeds.seedCandidateCount, 4);
   const char* seeds[] = {"0x12345678", "0x39340325", "0xD1341590", "0x0334FF52"};
   std::vector<ControlHandle> edits;
   for (int i = 0; i < 4; ++i) {
@@ -461,7 +461,7 @@ TEST_F(ShellTest, SeedSearchReadsLimitSeedAndHourInOrderAndMakesResultEdits) {
 
   type(app().hourEdit, "-1");
   command(kCmdSeedSearch);
-  EXPECT_EQ(app().seedCandidateCount, 0);
+  EXPECT_EQ(app().seeds.seedCandidateCount, 0);
   for (ControlHandle h : edits) EXPECT_FALSE(alive(h));
   EXPECT_EQ(fakeLiveControls().size(), kScreenTwoControls.size());
 }
@@ -472,16 +472,16 @@ TEST_F(ShellTest, SeedSearchCutsTheStepLimitToFourCharacters) {
   type(app().currentSeedEdit, "0xAD1C6073");
   type(app().stepLimitEdit, "1");
   command(kCmdSeedSearch);
-  ASSERT_EQ(app().seedCandidateCount, 1);
-  EXPECT_EQ(app().seedCandidates[0].seed, 0x000C0000u);
-  EXPECT_EQ(app().seedCandidates[0].stepIndex, 0);
+  ASSERT_EQ(app().seeds.seedCandidateCount, 1);
+  EXPECT_EQ(app().seeds.seedCandidates[0].seed, 0x000C0000u);
+  EXPECT_EQ(app().seeds.seedCandidates[0].stepIndex, 0);
   type(app().stepLimitEdit, "00001");  // "0000": no step at all
   command(kCmdSeedSearch);
-  EXPECT_EQ(app().seedCandidateCount, 0);
+  EXPECT_EQ(app().seeds.seedCandidateCount, 0);
   // "0X..." with a capital X is decimal: 0.
   type(app().currentSeedEdit, "0XAD1C6073");
   command(kCmdSeedSearch);
-  EXPECT_EQ(app().currentSeed, 0u);
+  EXPECT_EQ(app().seeds.currentSeed, 0u);
 }
 
 // --- step 4 -------------------------------------------------------------------

@@ -179,8 +179,8 @@ class WindowRandomTest : public ShellTest {
     ASSERT_LE(a.measure.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pids.pidCandidateCount, -1);
     ASSERT_LE(a.pids.pidCandidateCount, kMaxPidCandidates);
-    ASSERT_GE(a.seedCandidateCount, -1);
-    ASSERT_LE(a.seedCandidateCount, kMaxSeedCandidates);
+    ASSERT_GE(a.seeds.seedCandidateCount, -1);
+    ASSERT_LE(a.seeds.seedCandidateCount, kMaxSeedCandidates);
     ASSERT_GE(a.eggSearch.hitCount, -1);
     ASSERT_LE(a.eggSearch.hitCount, kMaxShownHits);
     ASSERT_GE(a.momentCount, -1);
@@ -226,7 +226,7 @@ class WindowRandomTest : public ShellTest {
       for (ControlHandle h : a.baseStatEdits) ASSERT_EQ(h != 0, a.measure.measurementCount == 0);
       ASSERT_EQ(a.natureCombo != 0, a.measure.measurementCount == 0);
     } else if (a.screenMode == ScreenMode::kTwo) {
-      for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seedCandidateCount);
+      for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seeds.seedCandidateCount);
     } else if (a.screenMode == ScreenMode::kThree) {
       for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.eggSearch.hitCount);
       for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.aimButtons[i] != 0, i < a.momentCount);
@@ -275,7 +275,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     screenTwoSteps += app().screenMode == ScreenMode::kTwo;
     maxMeasurements = std::max(maxMeasurements, app().measure.measurementCount);
     maxPidCandidates = std::max(maxPidCandidates, app().pids.pidCandidateCount);
-    maxSeedCandidates = std::max(maxSeedCandidates, app().seedCandidateCount);
+    maxSeedCandidates = std::max(maxSeedCandidates, app().seeds.seedCandidateCount);
     screenThreeSteps += app().screenMode == ScreenMode::kThree;
     maxHits = std::max(maxHits, app().eggSearch.hitCount);
     maxMoments = std::max(maxMoments, app().momentCount);

@@ -168,25 +168,25 @@ TEST(NoAllocation, BackTrackingAndTypedNumbers) {
   int32_t steps = 0;
   int32_t hour = 0;
   EXPECT_EQ(allocationsDuring([&] {
-              app.currentSeed = parseSeedText("0x2684ad1f");
+              app.seeds.currentSeed = parseSeedText("0x2684ad1f");
               steps = parseDecimalText("1000");
               hour = parseDecimalText("52");
               backtrackInitialSeeds(app, steps, hour);
             }),
             0);
-  EXPECT_EQ(app.currentSeed, 0x2684AD1Fu);
-  ASSERT_EQ(app.seedCandidateCount, 4);
-  EXPECT_EQ(app.seedCandidates[0].seed, 0x12345678u);
-  EXPECT_EQ(app.seedCandidates[0].stepIndex, 4);
-  EXPECT_EQ(app.seedCandidates[3].seed, 0x0334FF52u);
-  EXPECT_EQ(app.seedCandidates[3].stepIndex, 978);
+  EXPECT_EQ(app.seeds.currentSeed, 0x2684AD1Fu);
+  ASSERT_EQ(app.seeds.seedCandidateCount, 4);
+  EXPECT_EQ(app.seeds.seedCandidates[0].seed, 0x12345678u);
+  EXPECT_EQ(app.seeds.seedCandidates[0].stepIndex, 4);
+  EXPECT_EQ(app.seeds.seedCandidates[3].seed, 0x0334FF52u);
+  EXPECT_EQ(app.seeds.seedCandidates[3].stepIndex, 978);
 
   // The full 9999 steps, stopping at the 10th candidate.
-  app.currentSeed = 0x2684AD1F;
+  app.seeds.currentSeed = 0x2684AD1F;
   EXPECT_EQ(allocationsDuring([&] { backtrackInitialSeeds(app, 9999, 12); }), 0);
-  ASSERT_EQ(app.seedCandidateCount, 10);
-  EXPECT_EQ(app.seedCandidates[9].seed, 0x590C3574u);
-  EXPECT_EQ(app.seedCandidates[9].stepIndex, 2536);
+  ASSERT_EQ(app.seeds.seedCandidateCount, 10);
+  EXPECT_EQ(app.seeds.seedCandidates[9].seed, 0x590C3574u);
+  EXPECT_EQ(app.seeds.seedCandidates[9].stepIndex, 2536);
 }
 
 TEST(NoAllocation, CalibrationTableAndMatches) {

@@ -319,7 +319,7 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
   EXPECT_EQ(textOf(app().currentSeedEdit), QStringLiteral("0x2684AD1F"));
   type(app().hourEdit, "52");
   click(app().seedSearchButton);
-  ASSERT_EQ(app().seedCandidateCount, 4);
+  ASSERT_EQ(app().seeds.seedCandidateCount, 4);
   EXPECT_EQ(textOf(app().seedResultEdits[0]), QStringLiteral("0x12345678"));
   EXPECT_EQ(textOf(app().seedResultEdits[3]), QStringLiteral("0x0334FF52"));
   EXPECT_EQ(widget(app().seedResultEdits[1])->geometry(), QRect(110, 125, 120, 22));
@@ -597,7 +597,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   type(app().currentSeedEdit, text);
   type(app().hourEdit, std::to_string(aimed.hour).c_str());
   click(app().seedSearchButton);
-  ASSERT_GT(app().seedCandidateCount, 0);
+  ASSERT_GT(app().seeds.seedCandidateCount, 0);
   chooseMenu(3);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   ASSERT_EQ(app().matchCount, 1);

@@ -586,16 +586,16 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
   // Step 3 from that seed: one plain edit per earlier state, each showing it.
   SetWindowTextW(hwnd(app().hourEdit), L"5");
   click(app().seedSearchButton);
-  ASSERT_GE(app().seedCandidateCount, 1);
-  for (int i = 0; i < app().seedCandidateCount; ++i) {
+  ASSERT_GE(app().seeds.seedCandidateCount, 1);
+  for (int i = 0; i < app().seeds.seedCandidateCount; ++i) {
     HWND result = item(240 + i);
     ASSERT_NE(result, nullptr) << i;
     EXPECT_EQ(placeOf(result).left, 110);
     EXPECT_EQ(placeOf(result).top, 100 + 25 * i);
     wchar_t want[16];
-    std::swprintf(want, 16, L"0x%08X", static_cast<unsigned>(app().seedCandidates[i].seed));
+    std::swprintf(want, 16, L"0x%08X", static_cast<unsigned>(app().seeds.seedCandidates[i].seed));
     EXPECT_EQ(windowText(result), want);
-    EXPECT_EQ(app().seedCandidates[i].seed >> 16 & 0xFF, 5u);  // the hour byte
+    EXPECT_EQ(app().seeds.seedCandidates[i].seed >> 16 & 0xFF, 5u);  // the hour byte
   }
   settle(main_);
   saveScreenshot(main_, L"win32-screen2-seeds.png");
@@ -874,7 +874,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   SetWindowTextW(hwnd(app().currentSeedEdit), text);
   SetWindowTextW(hwnd(app().hourEdit), std::to_wstring(aimed.hour).c_str());
   click(app().seedSearchButton);
-  ASSERT_GT(app().seedCandidateCount, 0);
+  ASSERT_GT(app().seeds.seedCandidateCount, 0);
   menu(40004);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   ASSERT_EQ(app().matchCount, 1);

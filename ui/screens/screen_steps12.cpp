@@ -214,9 +214,9 @@ void commandSpecies(AppState& app, int32_t) {
 // slot is read without a test against the count, so buttons left standing by
 // "リセット" still carry their candidates.
 void commandCandidate(AppState& app, int32_t id) {
-  app.currentSeed = app.pids.pidCandidates[id - kCmdFirstCandidate].currentSeed;
+  app.seeds.currentSeed = app.pids.pidCandidates[id - kCmdFirstCandidate].currentSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
-  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.currentSeed);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.seeds.currentSeed);
   platformSetText(app.currentSeedEdit, app.scratch.textBuffer);
   platformInvalidate(app);
 }

@@ -27,7 +27,7 @@ constexpr int32_t kShinyOnlyCheckId = 306;
 constexpr int32_t kNatureFilterComboId = 307;  // 307..309: nature, gender, ability
 constexpr int32_t kSeedResultEditFirstId = 240;
 
-// Step 3 has no seed list (AppState.seedCandidateCount -1).
+// Step 3 has no seed list (AppState.seeds.seedCandidateCount -1).
 void build(AppState& app) {
   app.currentSeedEdit = createControl(app, ControlKind::kPlainEdit, kCurrentSeedEditId, 85, 25, 120, 22);
   app.hourEdit = createControl(app, ControlKind::kPlainEdit, kHourEditId, 85, 50, 20, 22, "12");
@@ -48,7 +48,7 @@ void build(AppState& app) {
   createFilterLists(app, kNatureFilterComboId, {{460, 130, 120, 300}, {460, 160, 120, 300}, {460, 190, 120, 300}},
                     app.natureFilterCombo, app.genderFilterCombo, app.abilityFilterCombo);
 
-  app.seedCandidateCount = -1;
+  app.seeds.seedCandidateCount = -1;
 }
 
 void tearDown(AppState& app) {
@@ -71,8 +71,8 @@ void tearDown(AppState& app) {
 
 // One plain edit per seed candidate, showing its seed as "0x%08X".
 void createSeedResultEdits(AppState& app) {
-  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i) {
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.seedCandidates[i].seed);
+  for (int i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i) {
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.seeds.seedCandidates[i].seed);
     app.seedResultEdits[i] = createControl(app, ControlKind::kPlainEdit, kSeedResultEditFirstId + i, 110, 100 + 25 * i,
                                            120, 22, app.scratch.textBuffer);
   }
@@ -93,17 +93,17 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, 420, 132, texts::kTextNatureLabel);
   platformPaintText(s, 420, 162, texts::kTextGenderLabel);
   platformPaintText(s, 420, 192, texts::kTextAbilityLabel);
-  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
-    platformPaintText(s, 20, 100 + 25 * i, formatted(app, texts::kTextStepsBack, app.seedCandidates[i].stepIndex));
+  for (int i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    platformPaintText(s, 20, 100 + 25 * i, formatted(app, texts::kTextStepsBack, app.seeds.seedCandidates[i].stepIndex));
   platformPaintLine(s, 400, -1, 400, 600);
 }
 
 // 220 "初期SEED候補を逆算".
 void commandSeedSearch(AppState& app, int32_t) {
   int32_t stepLimit = readDecimalControl(app, app.stepLimitEdit, kReadStepLimitEdit);
-  app.currentSeed = readSeedControl(app, app.currentSeedEdit, kReadSeedEdit);
+  app.seeds.currentSeed = readSeedControl(app, app.currentSeedEdit, kReadSeedEdit);
   int32_t hour = readDecimalControl(app, app.hourEdit, kReadHourEdit);
-  for (int i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+  for (int i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
     platformDestroyControl(app.seedResultEdits[i]);
   backtrackInitialSeeds(app, stepLimit, hour);
   createSeedResultEdits(app);
@@ -132,7 +132,7 @@ void commandOutput(AppState& app, int32_t) {
 }
 
 // No current seed yet.
-void start(AppState& app, const char*) { app.currentSeed = 0; }
+void start(AppState& app, const char*) { app.seeds.currentSeed = 0; }
 
 constexpr ScreenCommand kCommands[] = {
     {kCmdSeedSearch, kCmdSeedSearch, commandSeedSearch},

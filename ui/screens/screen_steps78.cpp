@@ -73,8 +73,8 @@ void updateCalibration(AppState& app) {
 
   uint32_t seeds[kMaxSeedCandidates + 1];
   int32_t seedCount = 0;
-  for (int32_t i = 0; i < app.seedCandidateCount && i < kMaxSeedCandidates; ++i)
-    seeds[seedCount++] = app.seedCandidates[i].seed;
+  for (int32_t i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+    seeds[seedCount++] = app.seeds.seedCandidates[i].seed;
   if (app.typedHitSet != 0) seeds[seedCount++] = app.typedHitSeed;
   CalibrationCell first{};
   if (app.sequenceSource >= 0) {
