@@ -202,6 +202,14 @@ struct SeedSteps {
   int32_t seedCandidateCount;
 };
 
+// TID and SID as last used by step 4 or step 5; idsKnown is 0 until one of
+// them has run. Step 5's edits start from them.
+struct LastIds {
+  int32_t lastTid;
+  int32_t lastSid;
+  uint8_t idsKnown;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -231,11 +239,7 @@ struct AppState {
   uint8_t eggShinyOnly;
   Mt19937 mt;
 
-  // TID and SID as last used by step 4 or step 5; idsKnown is 0 until one of
-  // them has run. Step 5's edits start from them.
-  int32_t lastTid;
-  int32_t lastSid;
-  uint8_t idsKnown;
+  LastIds ids;
 
   // Step 5's search, and the settings of the search whose hits are listed.
   SearchPanel eggSearch;

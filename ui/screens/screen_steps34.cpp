@@ -123,9 +123,9 @@ void commandOutput(AppState& app, int32_t) {
   request.natureChoice = platformSelectedListRow(app.natureFilterCombo);
   request.genderChoice = platformSelectedListRow(app.genderFilterCombo);
   request.abilityChoice = platformSelectedListRow(app.abilityFilterCombo);
-  app.lastTid = request.tid;
-  app.lastSid = request.sid;
-  app.idsKnown = 1;
+  app.ids.lastTid = request.tid;
+  app.ids.lastSid = request.sid;
+  app.ids.idsKnown = 1;
   if (writeEggPidListFile(app, request, kResultFile).outcome == OutputOutcome::kWritten) {
     platformOpenDocument(kResultFile);
   }

@@ -70,9 +70,9 @@ void build(AppState& app) {
   app.yearEdit = createControl(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.scratch.textBuffer);
   app.searchTidEdit = createControl(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
   app.searchSidEdit = createControl(app, ControlKind::kPlainEdit, kSearchSidEditId, 245, 27, 50, 22);
-  if (app.idsKnown != 0) {
-    setNumberText(app, app.searchTidEdit, app.lastTid);
-    setNumberText(app, app.searchSidEdit, app.lastSid);
+  if (app.ids.idsKnown != 0) {
+    setNumberText(app, app.searchTidEdit, app.ids.lastTid);
+    setNumberText(app, app.searchSidEdit, app.ids.lastSid);
   }
   app.searchMarriageCheck =
       createControl(app, ControlKind::kCheckBox, kSearchMarriageCheckId, 310, 24, 95, 28, texts::kTextMarriageCheck);
@@ -230,9 +230,9 @@ void commandEggSearch(AppState& app, int32_t) {
   if (app.eggSearch.status == SearchStatus::kRunning) return;
   SearchRequest request{};
   request.egg = readSearchRequest(app);
-  app.lastTid = request.egg.egg.tid;
-  app.lastSid = request.egg.egg.sid;
-  app.idsKnown = 1;
+  app.ids.lastTid = request.egg.egg.tid;
+  app.ids.lastSid = request.egg.egg.sid;
+  app.ids.idsKnown = 1;
   searchPanelStart(app, kEggSearchPanel, request);
 }
 
@@ -286,9 +286,9 @@ void commandSeedToStepFour(AppState& app, int32_t) {
     platformSelectListRow(app.natureFilterCombo, settings.natureChoice);
     platformSelectListRow(app.genderFilterCombo, settings.genderChoice);
     platformSelectListRow(app.abilityFilterCombo, settings.abilityChoice);
-  } else if (app.idsKnown != 0) {
-    setNumberText(app, app.tidEdit, app.lastTid);
-    setNumberText(app, app.sidEdit, app.lastSid);
+  } else if (app.ids.idsKnown != 0) {
+    setNumberText(app, app.tidEdit, app.ids.lastTid);
+    setNumberText(app, app.sidEdit, app.ids.lastSid);
   }
   platformInvalidate(app);
 }
