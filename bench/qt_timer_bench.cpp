@@ -82,8 +82,8 @@ void BM_QtCountdownTimer(benchmark::State& state) {
   QWidget* window = quillmarqt::createMainWindow(*app, folder.string().c_str());
   window->show();
   shellCommand(*app, kCmdScreenFour);
-  platformSetText(app->targetMomentEdit, "2026-04-27 02:58:59");
-  platformSetText(app->targetDelayEdit, "600");
+  platformSetText(app->screen4.targetMomentEdit, "2026-04-27 02:58:59");
+  platformSetText(app->screen4.targetDelayEdit, "600");
   shellCommand(*app, kCmdCalibrate);
   TickRecorder recorder;
   quillmarqt::clientArea()->installEventFilter(&recorder);

@@ -210,6 +210,108 @@ struct LastIds {
   uint8_t idsKnown;
 };
 
+// Screen 1 controls.
+struct ScreenOneControls {
+  ControlHandle speciesEdit;
+  ControlHandle speciesButton;
+  ControlHandle baseStatEdits[kStatCount];
+  ControlHandle levelEdit;
+  ControlHandle statEdits[kStatCount];
+  ControlHandle natureCombo;
+  ControlHandle resetButton;
+  ControlHandle addButton;
+  ControlHandle searchButton;
+  ControlHandle ivEntryButton;
+  ControlHandle candidateButtons[kMaxPidCandidates];
+};
+
+// Screen 2 controls.
+struct ScreenTwoControls {
+  ControlHandle currentSeedEdit;
+  ControlHandle hourEdit;
+  ControlHandle seedSearchButton;
+  ControlHandle stepLimitEdit;
+  ControlHandle tidEdit;
+  ControlHandle sidEdit;
+  ControlHandle initialSeedEdit;
+  ControlHandle marriageCheck;
+  ControlHandle outputButton;
+  ControlHandle frameCountEdit;
+  ControlHandle shinyOnlyCheck;
+  ControlHandle natureFilterCombo;
+  ControlHandle genderFilterCombo;
+  ControlHandle abilityFilterCombo;
+  ControlHandle seedResultEdits[kMaxSeedCandidates];
+};
+
+// Screen 3 controls.
+struct ScreenThreeControls {
+  ControlHandle yearEdit;
+  ControlHandle searchTidEdit;
+  ControlHandle searchSidEdit;
+  ControlHandle searchMarriageCheck;
+  ControlHandle searchShinyOnlyCheck;
+  ControlHandle searchNatureCombo;
+  ControlHandle searchGenderCombo;
+  ControlHandle searchAbilityCombo;
+  ControlHandle maxFrameEdit;
+  ControlHandle delayMinEdit;
+  ControlHandle delayMaxEdit;
+  ControlHandle eggSearchButton;
+  ControlHandle eggSearchStopButton;
+  ControlHandle hitButtons[kMaxShownHits];
+  ControlHandle momentSeedEdit;
+  ControlHandle momentYearEdit;
+  ControlHandle momentButton;
+  ControlHandle toStepFourButton;
+  ControlHandle aimButtons[kMaxSeedMoments];
+};
+
+// Screen 4 controls.
+struct ScreenFourControls {
+  ControlHandle targetMomentEdit;
+  ControlHandle targetDelayEdit;
+  ControlHandle calibrationSecondsEdit;
+  ControlHandle calibrationDelaysEdit;
+  ControlHandle hitSeedEdit;
+  ControlHandle coinEdit;
+  ControlHandle callsEdit;
+  ControlHandle beforePokerusCheck;
+  ControlHandle calibrateButton;
+  ControlHandle applyCorrectionButton;
+  ControlHandle delayCalibrationEdit;
+  ControlHandle secondCalibrationEdit;
+  ControlHandle minFirstPhaseEdit;
+  ControlHandle planButton;
+  ControlHandle timerButton;
+};
+
+// Screen 5 controls.
+struct ScreenFiveControls {
+  ControlHandle ivGameCheck;
+  ControlHandle ivParentAEdits[kStatCount];
+  ControlHandle ivParentBEdits[kStatCount];
+  ControlHandle ivItemACombo;
+  ControlHandle ivItemBCombo;
+  ControlHandle ivMinEdits[kStatCount];
+  ControlHandle ivMaxEdits[kStatCount];
+  ControlHandle ivSeedEdit;
+  ControlHandle ivFrameCountEdit;
+  ControlHandle ivListButton;
+  ControlHandle ivYearEdit;
+  ControlHandle ivMaxFrameEdit;
+  ControlHandle ivDelayMinEdit;
+  ControlHandle ivDelayMaxEdit;
+  ControlHandle ivSearchButton;
+  ControlHandle ivSearchStopButton;
+  ControlHandle ivHitButtons[kMaxShownIvHits];
+};
+
+// IV entry dialog edits, live only while the dialog is open.
+struct IvDialogControls {
+  ControlHandle ivDialogEdits[kStatCount];
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -353,93 +455,15 @@ struct AppState {
   // Step 10's search.
   SearchPanel ivSearch;
 
-  // Screen 1 controls.
-  ControlHandle speciesEdit;
-  ControlHandle speciesButton;
-  ControlHandle baseStatEdits[kStatCount];
-  ControlHandle levelEdit;
-  ControlHandle statEdits[kStatCount];
-  ControlHandle natureCombo;
-  ControlHandle resetButton;
-  ControlHandle addButton;
-  ControlHandle searchButton;
-  ControlHandle ivEntryButton;
-  ControlHandle candidateButtons[kMaxPidCandidates];
+  ScreenOneControls screen1;
 
-  // Screen 2 controls.
-  ControlHandle currentSeedEdit;
-  ControlHandle hourEdit;
-  ControlHandle seedSearchButton;
-  ControlHandle stepLimitEdit;
-  ControlHandle tidEdit;
-  ControlHandle sidEdit;
-  ControlHandle initialSeedEdit;
-  ControlHandle marriageCheck;
-  ControlHandle outputButton;
-  ControlHandle frameCountEdit;
-  ControlHandle shinyOnlyCheck;
-  ControlHandle natureFilterCombo;
-  ControlHandle genderFilterCombo;
-  ControlHandle abilityFilterCombo;
-  ControlHandle seedResultEdits[kMaxSeedCandidates];
+  ScreenTwoControls screen2;
 
-  // Screen 3 controls.
-  ControlHandle yearEdit;
-  ControlHandle searchTidEdit;
-  ControlHandle searchSidEdit;
-  ControlHandle searchMarriageCheck;
-  ControlHandle searchShinyOnlyCheck;
-  ControlHandle searchNatureCombo;
-  ControlHandle searchGenderCombo;
-  ControlHandle searchAbilityCombo;
-  ControlHandle maxFrameEdit;
-  ControlHandle delayMinEdit;
-  ControlHandle delayMaxEdit;
-  ControlHandle eggSearchButton;
-  ControlHandle eggSearchStopButton;
-  ControlHandle hitButtons[kMaxShownHits];
-  ControlHandle momentSeedEdit;
-  ControlHandle momentYearEdit;
-  ControlHandle momentButton;
-  ControlHandle toStepFourButton;
-  ControlHandle aimButtons[kMaxSeedMoments];
+  ScreenThreeControls screen3;
 
-  // Screen 4 controls.
-  ControlHandle targetMomentEdit;
-  ControlHandle targetDelayEdit;
-  ControlHandle calibrationSecondsEdit;
-  ControlHandle calibrationDelaysEdit;
-  ControlHandle hitSeedEdit;
-  ControlHandle coinEdit;
-  ControlHandle callsEdit;
-  ControlHandle beforePokerusCheck;
-  ControlHandle calibrateButton;
-  ControlHandle applyCorrectionButton;
-  ControlHandle delayCalibrationEdit;
-  ControlHandle secondCalibrationEdit;
-  ControlHandle minFirstPhaseEdit;
-  ControlHandle planButton;
-  ControlHandle timerButton;
+  ScreenFourControls screen4;
 
-  // Screen 5 controls.
-  ControlHandle ivGameCheck;
-  ControlHandle ivParentAEdits[kStatCount];
-  ControlHandle ivParentBEdits[kStatCount];
-  ControlHandle ivItemACombo;
-  ControlHandle ivItemBCombo;
-  ControlHandle ivMinEdits[kStatCount];
-  ControlHandle ivMaxEdits[kStatCount];
-  ControlHandle ivSeedEdit;
-  ControlHandle ivFrameCountEdit;
-  ControlHandle ivListButton;
-  ControlHandle ivYearEdit;
-  ControlHandle ivMaxFrameEdit;
-  ControlHandle ivDelayMinEdit;
-  ControlHandle ivDelayMaxEdit;
-  ControlHandle ivSearchButton;
-  ControlHandle ivSearchStopButton;
-  ControlHandle ivHitButtons[kMaxShownIvHits];
+  ScreenFiveControls screen5;
 
-  // IV entry dialog edits, live only while the dialog is open.
-  ControlHandle ivDialogEdits[kStatCount];
+  IvDialogControls ivDialog;
 };

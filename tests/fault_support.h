@@ -56,9 +56,9 @@ class WindowFaultTest : public ShellTest {
     return s;
   }
   void typeEggRequest() {
-    type(app().initialSeedEdit, "0x12345678");
-    type(app().frameCountEdit, "50");
-    type(app().tidEdit, "12345");
+    type(app().screen2.initialSeedEdit, "0x12345678");
+    type(app().screen2.frameCountEdit, "50");
+    type(app().screen2.tidEdit, "12345");
   }
 };
 

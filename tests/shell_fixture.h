@@ -93,8 +93,8 @@ class ShellTest : public ::testing::Test {
 
   // One "追加" with a level and six observed stats typed first.
   void measure(int level, const int (&stats)[6]) {
-    type(app().levelEdit, std::to_string(level));
-    for (int i = 0; i < 6; ++i) type(app().statEdits[i], std::to_string(stats[i]));
+    type(app().screen1.levelEdit, std::to_string(level));
+    for (int i = 0; i < 6; ++i) type(app().screen1.statEdits[i], std::to_string(stats[i]));
     command(kCmdAdd);
   }
 

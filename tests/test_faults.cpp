@@ -239,8 +239,8 @@ TEST_F(WindowFaultTest, VanishedWorkingDirectoryOutputOpensNothingAndSearchesSti
   EXPECT_EQ(snapshot(), shown);
 
   // Step 3 needs no file: the documented back-tracking still lists four seeds.
-  type(app().currentSeedEdit, "0x2684AD1F");
-  type(app().hourEdit, "52");
+  type(app().screen2.currentSeedEdit, "0x2684AD1F");
+  type(app().screen2.hourEdit, "52");
   command(kCmdSeedSearch);
   ASSERT_EQ(app().seeds.seedCandidateCount, 4);
   EXPECT_EQ(app().seeds.seedCandidates[0].seed, 0x12345678u);

@@ -14,8 +14,8 @@ std::vector<std::string> runDialog(AppState& app, std::vector<const char*> typed
   std::vector<std::string> prefill;
   fake().dialogInput = [&](AppState& a, ControlHandle) {
     for (int i = 0; i < 6; ++i) {
-      prefill.push_back(fakeControl(a.ivDialogEdits[i]).text);
-      if (i < static_cast<int>(typed.size()) && typed[i] != nullptr) fakeType(a.ivDialogEdits[i], typed[i]);
+      prefill.push_back(fakeControl(a.ivDialog.ivDialogEdits[i]).text);
+      if (i < static_cast<int>(typed.size()) && typed[i] != nullptr) fakeType(a.ivDialog.ivDialogEdits[i], typed[i]);
     }
   };
   fake().dialogOutcome = outcome;
@@ -32,13 +32,13 @@ TEST_F(ShellTest, DialogRunsTheTemplateAndPrefillsOnlyFixedStats) {
   EXPECT_EQ(kIvEntryDialogTemplate.resourceId, 102);
   EXPECT_EQ(std::string(kIvEntryDialogTemplate.caption), sj("個体値手動入力"));
   EXPECT_EQ(prefill, (std::vector<std::string>{"10", "", "", "20", "", ""}));
-  for (ControlHandle h : app().ivDialogEdits) EXPECT_EQ(h, 0);
+  for (ControlHandle h : app().ivDialog.ivDialogEdits) EXPECT_EQ(h, 0);
 }
 
 TEST_F(ShellTest, DialogCancelChangesNothingButTheNatureReadBeforeIt) {
   start();
-  fakeControl(app().natureCombo).selected = 5;
-  ControlHandle combo = app().natureCombo;
+  fakeControl(app().screen1.natureCombo).selected = 5;
+  ControlHandle combo = app().screen1.natureCombo;
   runDialog(app(), {"1", "2", "3", "4", "5", "6"}, DialogOutcome::kCancel);
   EXPECT_EQ(app().measure.natureIndex, 5);
   EXPECT_EQ(app().measure.measurementCount, 0);
@@ -46,7 +46,7 @@ TEST_F(ShellTest, DialogCancelChangesNothingButTheNatureReadBeforeIt) {
     EXPECT_EQ(r.low, 0);
     EXPECT_EQ(r.high, 31);
   }
-  EXPECT_EQ(app().natureCombo, combo);
+  EXPECT_EQ(app().screen1.natureCombo, combo);
   EXPECT_TRUE(fakeControl(combo).alive);
   EXPECT_EQ(fake().invalidations, 0);
 }
@@ -65,8 +65,8 @@ TEST_F(ShellTest, DialogAcceptReadsTwoCharactersAndClamps) {
 TEST_F(ShellTest, DialogAcceptWithEmptyEditsFixesZerosAndEntersTheMeasuredState) {
   start();
   app().measure.narrowLevels[2] = 40;  // left as it was
-  ControlHandle combo = app().natureCombo;
-  std::vector<ControlHandle> baseEdits(std::begin(app().baseStatEdits), std::end(app().baseStatEdits));
+  ControlHandle combo = app().screen1.natureCombo;
+  std::vector<ControlHandle> baseEdits(std::begin(app().screen1.baseStatEdits), std::end(app().screen1.baseStatEdits));
   runDialog(app(), {}, DialogOutcome::kOk);
   for (const IvRange& r : app().measure.ivRanges) {
     EXPECT_EQ(r.low, 0);
@@ -78,7 +78,7 @@ TEST_F(ShellTest, DialogAcceptWithEmptyEditsFixesZerosAndEntersTheMeasuredState)
   EXPECT_EQ(app().measure.narrowLevels[2], 40);
   EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_FALSE(fakeControl(combo).alive);
-  EXPECT_EQ(app().natureCombo, 0);
+  EXPECT_EQ(app().screen1.natureCombo, 0);
   // The base-stat edits go with the nature list, so that "リセット" brings back
   // exactly one set of them.
   for (ControlHandle h : baseEdits) EXPECT_FALSE(fakeControl(h).alive);
@@ -110,7 +110,7 @@ TEST_F(ShellTest, DialogAcceptAfterFiveMeasurementsLeavesOneRowOfCircles) {
 
 TEST_F(ShellTest, DialogAcceptThenSearchRunsTheFixedSearchAtOnce) {
   start();
-  fakeControl(app().natureCombo).selected = 15;
+  fakeControl(app().screen1.natureCombo).selected = 15;
   runDialog(app(), {"10", "12", "22", "0", "7", "29"}, DialogOutcome::kOk);
   EXPECT_EQ(app().measure.natureIndex, 15);
   command(kCmdSearch);

@@ -29,8 +29,8 @@ class ScreenFiveTest : public ShellTest {
   }
   void typeParents(const int (&a)[6], const int (&b)[6]) {
     for (int i = 0; i < 6; ++i) {
-      type(app().ivParentAEdits[i], std::to_string(a[i]));
-      type(app().ivParentBEdits[i], std::to_string(b[i]));
+      type(app().screen5.ivParentAEdits[i], std::to_string(a[i]));
+      type(app().screen5.ivParentBEdits[i], std::to_string(b[i]));
     }
   }
 };
@@ -49,16 +49,16 @@ std::vector<std::string> fileLines(const std::filesystem::path& path) {
 // the ranges (typed the wrong way round: turned round) and writes them all.
 TEST_F(ScreenFiveTest, StepNineListsTheSeedsEggIvsIntoIvsTxt) {
   showScreenFive();
-  EXPECT_FALSE(fakeControl(app().ivItemACombo).enabled) << "DPPt has no power items";
-  platformSetChecked(app().ivGameCheck, true);
+  EXPECT_FALSE(fakeControl(app().screen5.ivItemACombo).enabled) << "DPPt has no power items";
+  platformSetChecked(app().screen5.ivGameCheck, true);
   command(kCmdIvGame);
-  EXPECT_TRUE(fakeControl(app().ivItemACombo).enabled);
-  platformSelectListRow(app().ivItemACombo, 1);  // Power Weight: H from parent A
+  EXPECT_TRUE(fakeControl(app().screen5.ivItemACombo).enabled);
+  platformSelectListRow(app().screen5.ivItemACombo, 1);  // Power Weight: H from parent A
   typeParents({31, 31, 31, 31, 31, 31}, {0, 0, 0, 0, 0, 0});
-  type(app().ivSeedEdit, "0x00000F5F");
-  type(app().ivFrameCountEdit, "200");
-  type(app().ivMinEdits[0], "31");
-  type(app().ivMaxEdits[0], "0");  // 0..31 after turning round
+  type(app().screen5.ivSeedEdit, "0x00000F5F");
+  type(app().screen5.ivFrameCountEdit, "200");
+  type(app().screen5.ivMinEdits[0], "31");
+  type(app().screen5.ivMaxEdits[0], "0");  // 0..31 after turning round
   WorkingDirectory wd(dir_);
   command(kCmdIvList);
   ASSERT_EQ(app().ivFileError, 0);
@@ -90,12 +90,12 @@ TEST_F(ScreenFiveTest, StepNineListsTheSeedsEggIvsIntoIvsTxt) {
 TEST_F(ScreenFiveTest, AStepTenHitGoesToStepSixAndIsAimedFor) {
   showScreenFive();
   typeParents({31, 31, 0, 0, 0, 0}, {31, 31, 0, 0, 0, 0});
-  type(app().ivMinEdits[0], "31");
-  type(app().ivMinEdits[1], "31");
-  type(app().ivYearEdit, "2026");
-  type(app().ivMaxFrameEdit, "1");
-  type(app().ivDelayMinEdit, "3909");
-  type(app().ivDelayMaxEdit, "3909");
+  type(app().screen5.ivMinEdits[0], "31");
+  type(app().screen5.ivMinEdits[1], "31");
+  type(app().screen5.ivYearEdit, "2026");
+  type(app().screen5.ivMaxFrameEdit, "1");
+  type(app().screen5.ivDelayMinEdit, "3909");
+  type(app().screen5.ivDelayMaxEdit, "3909");
   WorkingDirectory wd(dir_);
   command(kCmdIvSearch);
   ASSERT_TRUE(waitUntil([&] {
@@ -116,7 +116,7 @@ TEST_F(ScreenFiveTest, AStepTenHitGoesToStepSixAndIsAimedFor) {
     char seed[16];
     std::snprintf(seed, sizeof seed, "0x%08X,0,", hit.seed);
     EXPECT_EQ(lines[static_cast<std::size_t>(i) + 1].rfind(seed, 0), 0u) << lines[static_cast<std::size_t>(i) + 1];
-    EXPECT_TRUE(fakeControl(app().ivHitButtons[i]).alive);
+    EXPECT_TRUE(fakeControl(app().screen5.ivHitButtons[i]).alive);
   }
 
   const uint32_t seed = app().ivSearch.hits[0].seed;
@@ -130,9 +130,9 @@ TEST_F(ScreenFiveTest, AStepTenHitGoesToStepSixAndIsAimedFor) {
 
   // Back on screen 5, the search's list and the parents typed are still there.
   command(kCmdScreenFive);
-  EXPECT_EQ(text(app().ivParentAEdits[0]), "31");
-  EXPECT_EQ(text(app().ivMinEdits[1]), "31");
-  EXPECT_TRUE(fakeControl(app().ivHitButtons[0]).alive);
+  EXPECT_EQ(text(app().screen5.ivParentAEdits[0]), "31");
+  EXPECT_EQ(text(app().screen5.ivMinEdits[1]), "31");
+  EXPECT_TRUE(fakeControl(app().screen5.ivHitButtons[0]).alive);
 }
 
 }  // namespace

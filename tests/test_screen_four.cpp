@@ -63,10 +63,10 @@ uint32_t nextState(uint32_t s) { return s * 0x41C64E6Du + 0x6073u; }
 TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   start();
   command(kCmdScreenThree);
-  type(app().yearEdit, "2026");
-  type(app().maxFrameEdit, "1");
-  type(app().delayMinEdit, "3909");
-  type(app().delayMaxEdit, "3909");
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.maxFrameEdit, "1");
+  type(app().screen3.delayMinEdit, "3909");
+  type(app().screen3.delayMaxEdit, "3909");
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   waitForTheSearch();
@@ -74,9 +74,9 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   command(kCmdFirstHit);
   ASSERT_GT(app().momentCount, 0);
   for (int i = 0; i < kMaxSeedMoments; ++i) {
-    ASSERT_EQ(alive(app().aimButtons[i]), i < app().momentCount);
+    ASSERT_EQ(alive(app().screen3.aimButtons[i]), i < app().momentCount);
     if (i < app().momentCount) {
-      EXPECT_EQ(fakeControl(app().aimButtons[i]).id, kCmdFirstAim + i);
+      EXPECT_EQ(fakeControl(app().screen3.aimButtons[i]).id, kCmdFirstAim + i);
     }
   }
   expectLaidOut(790);
@@ -87,18 +87,18 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   expectLaidOut(790);
   // Step 7 keeps to the left half, step 8 to the right.
-  for (ControlHandle h : {app().targetMomentEdit, app().targetDelayEdit, app().calibrationSecondsEdit,
-                          app().calibrationDelaysEdit, app().hitSeedEdit, app().calibrateButton,
-                          app().applyCorrectionButton})
+  for (ControlHandle h : {app().screen4.targetMomentEdit, app().screen4.targetDelayEdit, app().screen4.calibrationSecondsEdit,
+                          app().screen4.calibrationDelaysEdit, app().screen4.hitSeedEdit, app().screen4.calibrateButton,
+                          app().screen4.applyCorrectionButton})
     EXPECT_LE(fakeControl(h).rect.x + fakeControl(h).rect.width, 400) << fakeControl(h).id;
-  for (ControlHandle h : {app().delayCalibrationEdit, app().secondCalibrationEdit, app().minFirstPhaseEdit,
-                          app().planButton, app().timerButton})
+  for (ControlHandle h : {app().screen4.delayCalibrationEdit, app().screen4.secondCalibrationEdit, app().screen4.minFirstPhaseEdit,
+                          app().screen4.planButton, app().screen4.timerButton})
     EXPECT_GT(fakeControl(h).rect.x, 400) << fakeControl(h).id;
   char at[32];
   std::snprintf(at, sizeof at, "%04d-%02d-%02d %02d:%02d:%02d", aimed.year, aimed.month, aimed.day, aimed.hour,
                 aimed.minute, aimed.second);
-  EXPECT_EQ(text(app().targetMomentEdit), at);
-  EXPECT_EQ(text(app().targetDelayEdit), "3909");
+  EXPECT_EQ(text(app().screen4.targetMomentEdit), at);
+  EXPECT_EQ(text(app().screen4.targetDelayEdit), "3909");
   EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed) << "the moment chosen gives the hit's seed";
   EXPECT_TRUE(painted("step7:補正"));
   EXPECT_TRUE(painted("step3の候補か当たったSEEDで一致を探します"));
@@ -120,8 +120,8 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   uint32_t state = late.seed;
   for (int i = 0; i < 5; ++i) state = nextState(state);
   command(kCmdScreenTwo);
-  type(app().currentSeedEdit, seedText(state));
-  type(app().hourEdit, std::to_string(late.moment.hour));
+  type(app().screen2.currentSeedEdit, seedText(state));
+  type(app().screen2.hourEdit, std::to_string(late.moment.hour));
   command(kCmdSeedSearch);
   ASSERT_GT(app().seeds.seedCandidateCount, 0);
   const SeedCandidate* found = std::find_if(app().seeds.seedCandidates, app().seeds.seedCandidates + app().seeds.seedCandidateCount,
@@ -130,7 +130,7 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   EXPECT_EQ(found->seed, late.seed);
 
   command(kCmdScreenFour);
-  EXPECT_EQ(text(app().targetMomentEdit), at) << "the target is kept across screens";
+  EXPECT_EQ(text(app().screen4.targetMomentEdit), at) << "the target is kept across screens";
   EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907"));
   char matched[128];
   std::snprintf(matched, sizeof matched, "◆%08X", late.seed);
@@ -144,7 +144,7 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   EXPECT_EQ(app().planOutcome, 0);
   EXPECT_EQ(app().planSecondPhase, 65339) << "3909 frames: 65339.4 ms";
   command(kCmdApplyCorrection);
-  EXPECT_EQ(text(app().delayCalibrationEdit), "-2");
+  EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-2");
   EXPECT_EQ(app().planSecondPhase, 65306) << "3907 frames: 65305.9 ms";
   EXPECT_TRUE(painted("step7 秒 +1 → 秒補正を -500 ms ほど動かす"));
 }
@@ -156,14 +156,14 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   start();
   command(kCmdScreenFour);
   EXPECT_TRUE(painted("step6で「狙う」を押すか、日時と待機を入れて「表を計算」"));
-  EXPECT_EQ(text(app().calibrationSecondsEdit), "1");
-  EXPECT_EQ(text(app().calibrationDelaysEdit), "10");
-  type(app().targetMomentEdit, "2026/4/27 2:58:59");
-  type(app().targetDelayEdit, "370");
-  type(app().calibrationSecondsEdit, "9999");
-  type(app().calibrationDelaysEdit, "-4");
+  EXPECT_EQ(text(app().screen4.calibrationSecondsEdit), "1");
+  EXPECT_EQ(text(app().screen4.calibrationDelaysEdit), "10");
+  type(app().screen4.targetMomentEdit, "2026/4/27 2:58:59");
+  type(app().screen4.targetDelayEdit, "370");
+  type(app().screen4.calibrationSecondsEdit, "9999");
+  type(app().screen4.calibrationDelaysEdit, "-4");
   // 300 s later is 03:03:59: AA = 108 + 3 + 59 = 170 = 0xAA, BB = 3.
-  type(app().hitSeedEdit, "0xAA03018C");
+  type(app().screen4.hitSeedEdit, "0xAA03018C");
   command(kCmdCalibrate);
   EXPECT_EQ(app().calibrationSeconds, 600);
   EXPECT_EQ(app().calibrationDelays, 0);
@@ -175,19 +175,19 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
 
   // 0xA702018E (hour 2, delay 372, minute + second 59) is 02:59:00 and ten
   // more moments within 600 s (02:49:10, 02:50:09, ...): the nearest is named.
-  type(app().calibrationDelaysEdit, "10");
-  type(app().hitSeedEdit, "0xA702018E");
+  type(app().screen4.calibrationDelaysEdit, "10");
+  type(app().screen4.hitSeedEdit, "0xA702018E");
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 368"));
   EXPECT_TRUE(painted("一致 11件: 上は狙いに最も近いもの"));
 
-  type(app().calibrationSecondsEdit, "1");
-  type(app().hitSeedEdit, "0xAA03018C");
+  type(app().screen4.calibrationSecondsEdit, "1");
+  type(app().screen4.hitSeedEdit, "0xAA03018C");
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("表の中に一致なし(秒±1・待機±10)"));
   EXPECT_TRUE(painted("秒+0") && painted("+6") && painted("-6"));
 
-  type(app().targetMomentEdit, "2026-02-30 00:00:00");
+  type(app().screen4.targetMomentEdit, "2026-02-30 00:00:00");
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("日時が読めません(例 2026-04-27 02:58:59)"));
   EXPECT_EQ(app().targetSeed, 0xE102018Cu) << "the last readable target stays";
@@ -212,10 +212,10 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
 TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
   start();
   command(kCmdScreenFour);
-  EXPECT_EQ(fake().focused, app().timerButton) << "the space bar starts the countdown";
+  EXPECT_EQ(fake().focused, app().screen4.timerButton) << "the space bar starts the countdown";
   EXPECT_TRUE(painted("step7の狙いから計画します"));
-  type(app().targetMomentEdit, "2026-04-27 02:58:59");
-  type(app().targetDelayEdit, "370");
+  type(app().screen4.targetMomentEdit, "2026-04-27 02:58:59");
+  type(app().screen4.targetDelayEdit, "370");
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("時計 2026/04/27 02:58 に合わせる"));
   EXPECT_TRUE(painted("起動まで 52.815 秒"));
@@ -239,7 +239,7 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
     }
   }
   EXPECT_EQ(app().countdownRunning, 1);
-  EXPECT_EQ(fake().focused, app().timerButton) << "the space bar presses it again";
+  EXPECT_EQ(fake().focused, app().screen4.timerButton) << "the space bar presses it again";
   EXPECT_EQ(fake().timerPeriod, 10);
   // Ticks at uneven, drifting intervals: only the clock counts.
   const int64_t steps[] = {7, 49808, 1, 999, 1000, 1000, 16, 500, 2185, 1000, 999, 2, 999, 1000, 399, 1, 600};
@@ -321,12 +321,12 @@ std::string fileText(const std::filesystem::path& path) {
 TEST_F(ScreenFourTest, TheTimersSettingsAreKeptInTimerTxtAcrossARestart) {
   start();
   command(kCmdScreenFour);
-  type(app().targetMomentEdit, "2026-04-27 02:58:59");
-  type(app().targetDelayEdit, "370");
+  type(app().screen4.targetMomentEdit, "2026-04-27 02:58:59");
+  type(app().screen4.targetDelayEdit, "370");
   command(kCmdCalibrate);
-  type(app().delayCalibrationEdit, "-3");
-  type(app().secondCalibrationEdit, "250");
-  type(app().minFirstPhaseEdit, "20000");
+  type(app().screen4.delayCalibrationEdit, "-3");
+  type(app().screen4.secondCalibrationEdit, "250");
+  type(app().screen4.minFirstPhaseEdit, "20000");
   command(kCmdPlan);
   EXPECT_EQ(fileText(dir_ / "timer.txt"),
             "delay_calibration=-3\nsecond_calibration=250\nmin_first_phase=20000\n"
@@ -340,10 +340,10 @@ TEST_F(ScreenFourTest, TheTimersSettingsAreKeptInTimerTxtAcrossARestart) {
     command(kCmdScreenFour);
   };
   restart();
-  EXPECT_EQ(text(app().delayCalibrationEdit), "-3");
-  EXPECT_EQ(text(app().secondCalibrationEdit), "250");
-  EXPECT_EQ(text(app().minFirstPhaseEdit), "20000");
-  EXPECT_EQ(text(app().targetMomentEdit), "2026-04-27 02:58:59");
+  EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-3");
+  EXPECT_EQ(text(app().screen4.secondCalibrationEdit), "250");
+  EXPECT_EQ(text(app().screen4.minFirstPhaseEdit), "20000");
+  EXPECT_EQ(text(app().screen4.targetMomentEdit), "2026-04-27 02:58:59");
   EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (E102018C)"));
   EXPECT_TRUE(painted("起動まで 53.116 秒"));
   EXPECT_TRUE(painted("続きからまで 6.134 秒"));
@@ -356,9 +356,9 @@ TEST_F(ScreenFourTest, TheTimersSettingsAreKeptInTimerTxtAcrossARestart) {
             "delay_calibration=abc\r\nsecond_calibration=60001\nmin_first_phase=15000\n"
             "target=2026-02-30 00:00:00\ntarget_delay=5\n");
   restart();
-  EXPECT_EQ(text(app().delayCalibrationEdit), "0");
-  EXPECT_EQ(text(app().secondCalibrationEdit), "0");
-  EXPECT_EQ(text(app().minFirstPhaseEdit), "15000");
+  EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "0");
+  EXPECT_EQ(text(app().screen4.secondCalibrationEdit), "0");
+  EXPECT_EQ(text(app().screen4.minFirstPhaseEdit), "15000");
   EXPECT_EQ(app().targetSet, 0);
   EXPECT_TRUE(painted("timer.txtの4行を読めず既定値にしました"));
 }
@@ -396,15 +396,15 @@ std::string answersOf(uint32_t seed, int skip, int count) {
 TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
   start();
   command(kCmdScreenThree);
-  type(app().momentSeedEdit, "0x00000F5F");
-  type(app().momentYearEdit, "2026");
+  type(app().screen3.momentSeedEdit, "0x00000F5F");
+  type(app().screen3.momentYearEdit, "2026");
   command(kCmdMoments);
   EXPECT_TRUE(painted("コイン " + flipsOf(0x00000F5Fu, 10)));
   EXPECT_TRUE(painted("電話 " + answersOf(0x00000F5Fu, 0, 10)));
 
   command(kCmdScreenFour);
-  type(app().targetMomentEdit, "2026-05-28 00:58:58");
-  type(app().targetDelayEdit, "3909");
+  type(app().screen4.targetMomentEdit, "2026-05-28 00:58:58");
+  type(app().screen4.targetDelayEdit, "3909");
   command(kCmdCalibrate);
   ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
   CalibrationCell late{};
@@ -412,7 +412,7 @@ TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
   char marked[16];
   std::snprintf(marked, sizeof marked, "◆%08X", late.seed);
 
-  type(app().coinEdit, flipsOf(late.seed, 10));
+  type(app().screen4.coinEdit, flipsOf(late.seed, 10));
   command(kCmdCalibrate);
   EXPECT_TRUE(painted(marked));
   EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907"));
@@ -420,28 +420,28 @@ TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
   std::snprintf(named, sizeof named, "当たり %08X: 05/28 00:58:59 待機3911 skip0", late.seed);
   EXPECT_TRUE(painted(named));
 
-  type(app().coinEdit, "");
-  type(app().callsEdit, answersOf(late.seed, 2, 8));
+  type(app().screen4.coinEdit, "");
+  type(app().screen4.callsEdit, answersOf(late.seed, 2, 8));
   command(kCmdCalibrate);
   EXPECT_TRUE(painted(marked));
   std::snprintf(named, sizeof named, "当たり %08X: 05/28 00:58:59 待機3911 skip2", late.seed);
   EXPECT_TRUE(painted(named));
 
   // Nothing is refused silently: a letter outside the set is named.
-  type(app().coinEdit, "表裏x");
+  type(app().screen4.coinEdit, "表裏x");
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("コインに使えない文字「x」(表裏HTのみ)"));
-  type(app().coinEdit, "");
-  type(app().callsEdit, "EKP");
-  platformSetChecked(app().beforePokerusCheck, true);
+  type(app().screen4.coinEdit, "");
+  type(app().screen4.callsEdit, "EKP");
+  platformSetChecked(app().screen4.beforePokerusCheck, true);
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("電話に使えない文字「P」(ポケルス前はEKのみ)"));
 
   // One flip matches about half the cells: the count and the flips still
   // needed to leave one are said.
-  platformSetChecked(app().beforePokerusCheck, false);
-  type(app().callsEdit, "");
-  type(app().coinEdit, "H");
+  platformSetChecked(app().screen4.beforePokerusCheck, false);
+  type(app().screen4.callsEdit, "");
+  type(app().screen4.coinEdit, "H");
   command(kCmdCalibrate);
   EXPECT_GT(app().matchCount, 1);
   EXPECT_GT(app().tellApart, 0);

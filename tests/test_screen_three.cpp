@@ -64,17 +64,17 @@ void expectLaidOutWithoutOverlap() {
 
 TEST_F(ScreenThreeTest, MenuEntryBuildsScreenThreeWithinTheWindowAndLeavesTheOthersAlone) {
   showScreenThree();
-  EXPECT_EQ(app().speciesEdit, 0);
+  EXPECT_EQ(app().screen1.speciesEdit, 0);
   EXPECT_EQ(app().momentCount, -1);
   EXPECT_EQ(app().eggSearch.hitCount, -1);
   expectLaidOutWithoutOverlap();
-  EXPECT_EQ(fakeControl(app().maxFrameEdit).text, "100");
-  EXPECT_EQ(fakeControl(app().delayMinEdit).text, "300");
-  EXPECT_EQ(fakeControl(app().delayMaxEdit).text, "9999");
-  EXPECT_EQ(fakeControl(app().searchTidEdit).text, "");  // no TID used yet
-  EXPECT_EQ(fakeControl(app().searchNatureCombo).rows.size(), 26u);
-  EXPECT_EQ(fakeControl(app().searchGenderCombo).rows.size(), 9u);
-  EXPECT_EQ(fakeControl(app().searchAbilityCombo).rows.size(), 3u);
+  EXPECT_EQ(fakeControl(app().screen3.maxFrameEdit).text, "100");
+  EXPECT_EQ(fakeControl(app().screen3.delayMinEdit).text, "300");
+  EXPECT_EQ(fakeControl(app().screen3.delayMaxEdit).text, "9999");
+  EXPECT_EQ(fakeControl(app().screen3.searchTidEdit).text, "");  // no TID used yet
+  EXPECT_EQ(fakeControl(app().screen3.searchNatureCombo).rows.size(), 26u);
+  EXPECT_EQ(fakeControl(app().screen3.searchGenderCombo).rows.size(), 9u);
+  EXPECT_EQ(fakeControl(app().screen3.searchAbilityCombo).rows.size(), 3u);
   EXPECT_TRUE(painted("step5:タマゴ検索"));
   EXPECT_TRUE(painted("step6:日時算出"));
   EXPECT_FALSE(painted("候補なし"));  // no search has run
@@ -83,8 +83,8 @@ TEST_F(ScreenThreeTest, MenuEntryBuildsScreenThreeWithinTheWindowAndLeavesTheOth
   command(kCmdScreenThree);  // already shown
   EXPECT_EQ(fake().controls.size(), created);
   command(kCmdScreenOne);
-  EXPECT_EQ(app().yearEdit, 0);
-  EXPECT_EQ(app().momentButton, 0);
+  EXPECT_EQ(app().screen3.yearEdit, 0);
+  EXPECT_EQ(app().screen3.momentButton, 0);
   EXPECT_EQ(fakeLiveControls().size(), 20u);  // screen 1's twenty controls, nothing left of screen 3
 
   // Screen 3's commands are not taken on the other screens.
@@ -103,8 +103,8 @@ TEST_F(ScreenThreeTest, MenuEntryBuildsScreenThreeWithinTheWindowAndLeavesTheOth
 // delay + 26 in 2026. The first moment is January 1st, 12:00:26, delay 3909.
 TEST_F(ScreenThreeTest, MomentsOfASeedAreTheFirstTenInCalendarOrderWithTheYearsTotal) {
   showScreenThree();
-  type(app().momentSeedEdit, "0x1B0C0F5F");
-  type(app().momentYearEdit, "2026");
+  type(app().screen3.momentSeedEdit, "0x1B0C0F5F");
+  type(app().screen3.momentYearEdit, "2026");
   int invalidations = fake().invalidations;
   command(kCmdMoments);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
@@ -137,15 +137,15 @@ TEST_F(ScreenThreeTest, MomentsOfASeedAreTheFirstTenInCalendarOrderWithTheYearsT
 
 TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTakenAtItsEnds) {
   showScreenThree();
-  type(app().momentSeedEdit, "0x1B180F5F");  // hour byte 24
+  type(app().screen3.momentSeedEdit, "0x1B180F5F");  // hour byte 24
   command(kCmdMoments);
   EXPECT_EQ(app().momentCount, 0);
   EXPECT_TRUE(painted("時刻なし(時が24以上)"));
 
   // CCCC 5 is the delay 5 - (year - 2000), wrapped past 65535 after 2005.
-  type(app().momentSeedEdit, "0x1B0C0005");
+  type(app().screen3.momentSeedEdit, "0x1B0C0005");
   for (auto [typed, year] : {std::pair{"1999", 2000}, std::pair{"21500", 2099}, std::pair{"x", 2000}}) {
-    type(app().momentYearEdit, typed);
+    type(app().screen3.momentYearEdit, typed);
     command(kCmdMoments);
     EXPECT_EQ(app().momentYear, year) << typed;
     if (year == 2099) {
@@ -161,24 +161,24 @@ TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTake
 TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {
   start();
   command(kCmdScreenTwo);
-  type(app().tidEdit, "12345");
-  type(app().sidEdit, "54321");
-  type(app().frameCountEdit, "1");
+  type(app().screen2.tidEdit, "12345");
+  type(app().screen2.sidEdit, "54321");
+  type(app().screen2.frameCountEdit, "1");
   {
     WorkingDirectory wd(dir_);
     command(kCmdOutput);
   }
   command(kCmdScreenThree);
-  EXPECT_EQ(text(app().searchTidEdit), "12345");  // step 5 starts from step 4's IDs
-  EXPECT_EQ(text(app().searchSidEdit), "54321");
-  type(app().momentSeedEdit, "454823775");  // 0x1B1C0F5F typed in decimal
+  EXPECT_EQ(text(app().screen3.searchTidEdit), "12345");  // step 5 starts from step 4's IDs
+  EXPECT_EQ(text(app().screen3.searchSidEdit), "54321");
+  type(app().screen3.momentSeedEdit, "454823775");  // 0x1B1C0F5F typed in decimal
   int invalidations = fake().invalidations;
   command(kCmdSeedToStepFour);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(app().momentSeedEdit, 0);
-  EXPECT_EQ(text(app().initialSeedEdit), "0x1B1C0F5F");
-  EXPECT_EQ(text(app().tidEdit), "12345");
-  EXPECT_EQ(text(app().sidEdit), "54321");
+  EXPECT_EQ(app().screen3.momentSeedEdit, 0);
+  EXPECT_EQ(text(app().screen2.initialSeedEdit), "0x1B1C0F5F");
+  EXPECT_EQ(text(app().screen2.tidEdit), "12345");
+  EXPECT_EQ(text(app().screen2.sidEdit), "54321");
   EXPECT_EQ(fake().invalidations, invalidations + 1);
 }
 
@@ -240,13 +240,13 @@ std::string seedText(uint32_t seed) {
 
 TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHandsOneToStepSix) {
   showScreenThree();
-  type(app().yearEdit, "2026");
-  type(app().searchTidEdit, "12345");
-  type(app().searchSidEdit, "54321");
-  type(app().maxFrameEdit, "8");
-  type(app().delayMinEdit, "3910");  // the wrong way round: 3909..3910 is searched
-  type(app().delayMaxEdit, "3909");
-  fakeControl(app().searchNatureCombo).selected = 16;  // ひかえめ, nature 15
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.maxFrameEdit, "8");
+  type(app().screen3.delayMinEdit, "3910");  // the wrong way round: 3909..3910 is searched
+  type(app().screen3.delayMaxEdit, "3909");
+  fakeControl(app().screen3.searchNatureCombo).selected = 16;  // ひかえめ, nature 15
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   EXPECT_EQ(app().eggSearch.status, SearchStatus::kRunning);
@@ -284,17 +284,17 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   for (int i = 0; i < 14; ++i) {
     EXPECT_EQ(std::tie(app().eggSearch.hits[i].seed, app().eggSearch.hits[i].frame, app().eggSearch.hits[i].delay),
               std::tie(expected[i].seed, expected[i].frame, expected[i].delay));
-    ASSERT_TRUE(alive(app().hitButtons[i]));
-    EXPECT_EQ(fakeControl(app().hitButtons[i]).id, kCmdFirstHit + i);
-    EXPECT_EQ(fakeControl(app().hitButtons[i]).rect.y, 135 + 25 * i);
+    ASSERT_TRUE(alive(app().screen3.hitButtons[i]));
+    EXPECT_EQ(fakeControl(app().screen3.hitButtons[i]).id, kCmdFirstHit + i);
+    EXPECT_EQ(fakeControl(app().screen3.hitButtons[i]).rect.y, 135 + 25 * i);
   }
   expectLaidOutWithoutOverlap();
   EXPECT_TRUE(painted(seedText(expected[13].seed)));
   EXPECT_TRUE(painted("完了 1000件"));
 
   command(kCmdFirstHit + 13);
-  EXPECT_EQ(text(app().momentSeedEdit), seedText(expected[13].seed));
-  EXPECT_EQ(text(app().momentYearEdit), "2026");
+  EXPECT_EQ(text(app().screen3.momentSeedEdit), seedText(expected[13].seed));
+  EXPECT_EQ(text(app().screen3.momentYearEdit), "2026");
   ASSERT_GT(app().momentCount, 0);
   EXPECT_EQ(app().moments[0].delay, expected[13].delay);
 
@@ -302,9 +302,9 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   command(kCmdScreenOne);
   command(kCmdScreenThree);
   EXPECT_EQ(app().eggSearch.hitCount, 14);
-  EXPECT_TRUE(alive(app().hitButtons[13]));
-  EXPECT_EQ(text(app().yearEdit), "2026");
-  EXPECT_EQ(text(app().searchTidEdit), "12345");
+  EXPECT_TRUE(alive(app().screen3.hitButtons[13]));
+  EXPECT_EQ(text(app().screen3.yearEdit), "2026");
+  EXPECT_EQ(text(app().screen3.searchTidEdit), "12345");
 }
 
 // A search held at the gate, which lets its rows through a few at a time:
@@ -315,14 +315,14 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
 // cannot end before it is stopped, whatever the machine's speed.
 TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
   showScreenThree();
-  type(app().searchTidEdit, "12345");
-  type(app().searchSidEdit, "54321");
-  type(app().delayMinEdit, "65500");
-  type(app().delayMaxEdit, "70000");
-  fakeControl(app().searchShinyOnlyCheck).checked = true;
-  fakeControl(app().searchNatureCombo).selected = 16;
-  fakeControl(app().searchGenderCombo).selected = 1;
-  fakeControl(app().searchAbilityCombo).selected = 1;
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.delayMinEdit, "65500");
+  type(app().screen3.delayMaxEdit, "70000");
+  fakeControl(app().screen3.searchShinyOnlyCheck).checked = true;
+  fakeControl(app().screen3.searchNatureCombo).selected = 16;
+  fakeControl(app().screen3.searchGenderCombo).selected = 1;
+  fakeControl(app().screen3.searchAbilityCombo).selected = 1;
   WorkingDirectory wd(dir_);
   SearchGate gate;
   command(kCmdEggSearch);
@@ -359,7 +359,7 @@ TEST_F(ScreenThreeTest, ALongSearchReportsProgressAndStopsOrEndsWithTheWindow) {
   EXPECT_EQ(fake().timerPeriod, 0);
   EXPECT_TRUE(fake().openedDocuments.empty());
   EXPECT_EQ(fileLines(dir_ / "search.txt").size(), static_cast<std::size_t>(app().eggSearch.hitTotal) + 1);
-  for (int i = 0; i < kMaxShownHits; ++i) EXPECT_EQ(alive(app().hitButtons[i]), i < app().eggSearch.hitCount);
+  for (int i = 0; i < kMaxShownHits; ++i) EXPECT_EQ(alive(app().screen3.hitButtons[i]), i < app().eggSearch.hitCount);
   EXPECT_TRUE(painted("中止 " + std::to_string(app().eggSearch.hitTotal) + "件"));
   command(kCmdEggSearchStop);  // nothing runs: nothing happens
   EXPECT_EQ(app().eggSearch.status, SearchStatus::kStopped);

@@ -151,13 +151,13 @@ TEST_F(ShellTest, ScreenTwoPaintsItsLabelsAndThenTheStepCounts) {
   start();
   command(kCmdScreenTwo);
   expectDisplay(fakePaint(app()), screenTwoFixed());
-  type(app().currentSeedEdit, "0x2684AD1F");
-  type(app().hourEdit, "52");
+  type(app().screen2.currentSeedEdit, "0x2684AD1F");
+  type(app().screen2.hourEdit, "52");
   command(kCmdSeedSearch);
   expectDisplay(fakePaint(app()), plus(screenTwoFixed(), {T(20, 100, "4回前"), T(20, 125, "553回前"),
                                                           T(20, 150, "748回前"), T(20, 175, "978回前")}));
   // A search that finds nothing shows no lines and no "候補なし".
-  type(app().hourEdit, "-1");
+  type(app().screen2.hourEdit, "-1");
   command(kCmdSeedSearch);
   expectDisplay(fakePaint(app()), screenTwoFixed());
 }

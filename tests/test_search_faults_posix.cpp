@@ -55,8 +55,8 @@ TEST_F(SearchFaultTest, AHitFileOnAFullDeviceIsSaidToBeUnsavedForWantOfSpace) {
   std::filesystem::create_symlink("/dev/full", dir_ / "search.txt");
   start();
   command(kCmdScreenThree);
-  type(app().delayMaxEdit, "300");
-  type(app().maxFrameEdit, "1");
+  type(app().screen3.delayMaxEdit, "300");
+  type(app().screen3.maxFrameEdit, "1");
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();

@@ -16,8 +16,8 @@ using SearchFaultTest = SearchTest;
 TEST_F(SearchFaultTest, AHitFileHeldOpenByAViewerIsSaidToBeUnsavedAndKeepsTheEarlierHits) {
   start();
   command(kCmdScreenThree);
-  type(app().delayMaxEdit, "300");
-  type(app().maxFrameEdit, "1");
+  type(app().screen3.delayMaxEdit, "300");
+  type(app().screen3.maxFrameEdit, "1");
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();
@@ -27,7 +27,7 @@ TEST_F(SearchFaultTest, AHitFileHeldOpenByAViewerIsSaidToBeUnsavedAndKeepsTheEar
   HANDLE viewer = CreateFileW((dir_ / "search.txt").wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
-  type(app().maxFrameEdit, "2");
+  type(app().screen3.maxFrameEdit, "2");
   command(kCmdEggSearch);
   finishTheSearch();
   CloseHandle(viewer);

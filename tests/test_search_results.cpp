@@ -55,16 +55,16 @@ std::string hitListLine(const std::filesystem::path& file, int i) {
 TEST_F(SearchResultsTest, AHitsSeedTakesTheSettingsOfItsSearchToStepFourAndATypedSeedDoesNot) {
   start();
   command(kCmdScreenThree);
-  type(app().yearEdit, "2026");
-  type(app().searchTidEdit, "12345");
-  type(app().searchSidEdit, "54321");
-  type(app().delayMinEdit, "300");
-  type(app().delayMaxEdit, "309");
-  tick(app().searchMarriageCheck, true);
-  tick(app().searchShinyOnlyCheck, true);
-  choose(app().searchNatureCombo, 24);
-  choose(app().searchGenderCombo, 1);
-  choose(app().searchAbilityCombo, 1);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.delayMinEdit, "300");
+  type(app().screen3.delayMaxEdit, "309");
+  tick(app().screen3.searchMarriageCheck, true);
+  tick(app().screen3.searchShinyOnlyCheck, true);
+  choose(app().screen3.searchNatureCombo, 24);
+  choose(app().screen3.searchGenderCombo, 1);
+  choose(app().screen3.searchAbilityCombo, 1);
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();
@@ -82,18 +82,18 @@ TEST_F(SearchResultsTest, AHitsSeedTakesTheSettingsOfItsSearchToStepFourAndAType
     const SearchHit hit = app().eggSearch.hits[i];
     command(kCmdScreenThree);
     command(kCmdFirstHit + i);
-    tick(app().searchMarriageCheck, false);
-    choose(app().searchNatureCombo, 0);
+    tick(app().screen3.searchMarriageCheck, false);
+    choose(app().screen3.searchNatureCombo, 0);
     command(kCmdSeedToStepFour);
     ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-    EXPECT_EQ(text(app().initialSeedEdit), hex(hit.seed));
-    EXPECT_EQ(text(app().tidEdit), "12345");
-    EXPECT_EQ(text(app().sidEdit), "54321");
-    EXPECT_TRUE(fakeControl(app().marriageCheck).checked);
-    EXPECT_TRUE(fakeControl(app().shinyOnlyCheck).checked);
-    EXPECT_EQ(fakeControl(app().natureFilterCombo).selected, 24);
-    EXPECT_EQ(fakeControl(app().genderFilterCombo).selected, 1);
-    EXPECT_EQ(fakeControl(app().abilityFilterCombo).selected, 1);
+    EXPECT_EQ(text(app().screen2.initialSeedEdit), hex(hit.seed));
+    EXPECT_EQ(text(app().screen2.tidEdit), "12345");
+    EXPECT_EQ(text(app().screen2.sidEdit), "54321");
+    EXPECT_TRUE(fakeControl(app().screen2.marriageCheck).checked);
+    EXPECT_TRUE(fakeControl(app().screen2.shinyOnlyCheck).checked);
+    EXPECT_EQ(fakeControl(app().screen2.natureFilterCombo).selected, 24);
+    EXPECT_EQ(fakeControl(app().screen2.genderFilterCombo).selected, 1);
+    EXPECT_EQ(fakeControl(app().screen2.abilityFilterCombo).selected, 1);
     command(kCmdOutput);
     EXPECT_EQ(resultLineOfFrame(dir_ / "result.txt", hit.frame), hitListLine(dir_ / "search.txt", i));
   }
@@ -102,21 +102,21 @@ TEST_F(SearchResultsTest, AHitsSeedTakesTheSettingsOfItsSearchToStepFourAndAType
   // (even the hit's own), gets step 4's own settings: no marriage, no filter.
   command(kCmdScreenThree);
   command(kCmdFirstHit);
-  type(app().momentSeedEdit, "0x09160147");
+  type(app().screen3.momentSeedEdit, "0x09160147");
   command(kCmdSeedToStepFour);
-  EXPECT_FALSE(fakeControl(app().marriageCheck).checked);
-  EXPECT_EQ(fakeControl(app().natureFilterCombo).selected, 0);
+  EXPECT_FALSE(fakeControl(app().screen2.marriageCheck).checked);
+  EXPECT_EQ(fakeControl(app().screen2.natureFilterCombo).selected, 0);
   command(kCmdScreenThree);
   command(kCmdFirstHit);
   command(kCmdScreenOne);
   command(kCmdScreenThree);
-  type(app().momentSeedEdit, "0x09160146");
+  type(app().screen3.momentSeedEdit, "0x09160146");
   command(kCmdSeedToStepFour);
-  EXPECT_EQ(text(app().initialSeedEdit), "0x09160146");
-  EXPECT_EQ(text(app().tidEdit), "12345");  // the IDs last used
-  EXPECT_FALSE(fakeControl(app().marriageCheck).checked);
-  EXPECT_FALSE(fakeControl(app().shinyOnlyCheck).checked);
-  type(app().frameCountEdit, "1");
+  EXPECT_EQ(text(app().screen2.initialSeedEdit), "0x09160146");
+  EXPECT_EQ(text(app().screen2.tidEdit), "12345");  // the IDs last used
+  EXPECT_FALSE(fakeControl(app().screen2.marriageCheck).checked);
+  EXPECT_FALSE(fakeControl(app().screen2.shinyOnlyCheck).checked);
+  type(app().screen2.frameCountEdit, "1");
   command(kCmdOutput);
   EXPECT_EQ(resultLineOfFrame(dir_ / "result.txt", 0), sj("0,0+0回,68CF4965,ずぶとい,2,101,"));
 }
@@ -152,17 +152,17 @@ TEST_F(SearchResultsTest, AListCutAtTheLimitSaysSoAndHowToNarrowTheSearch) {
 
   start();
   command(kCmdScreenThree);
-  type(app().yearEdit, "2026");
-  type(app().searchTidEdit, "12345");
-  type(app().searchSidEdit, "54321");
-  type(app().delayMinEdit, "300");
-  type(app().delayMaxEdit, "300");
-  tick(app().searchShinyOnlyCheck, true);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.delayMinEdit, "300");
+  type(app().screen3.delayMaxEdit, "300");
+  tick(app().screen3.searchShinyOnlyCheck, true);
   const std::string cut = "1000件で打ち切り。回まで・待機を狭めるか、絞り込みを足してください";
   WorkingDirectory wd(dir_);
   for (const char* frames : {"1279", "1280"}) {
     SCOPED_TRACE(frames);
-    type(app().maxFrameEdit, frames);
+    type(app().screen3.maxFrameEdit, frames);
     command(kCmdEggSearch);
     finishTheSearch();
     ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
@@ -179,11 +179,11 @@ TEST_F(SearchResultsTest, AListCutAtTheLimitSaysSoAndHowToNarrowTheSearch) {
 TEST_F(SearchResultsTest, AHitFileThatCannotBeWrittenIsSaidWithItsReason) {
   start();
   command(kCmdScreenThree);
-  type(app().yearEdit, "2026");
-  type(app().delayMinEdit, "300");
-  type(app().delayMaxEdit, "300");
-  type(app().maxFrameEdit, "1");
-  choose(app().searchNatureCombo, 1);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.delayMinEdit, "300");
+  type(app().screen3.delayMaxEdit, "300");
+  type(app().screen3.maxFrameEdit, "1");
+  choose(app().screen3.searchNatureCombo, 1);
   std::filesystem::create_directory(dir_ / "search.txt");
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
@@ -215,10 +215,10 @@ TEST_F(SearchResultsTest, AHitFileThatCannotBeWrittenIsSaidWithItsReason) {
 TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   start();
   command(kCmdScreenThree);
-  type(app().yearEdit, "2026");
-  type(app().delayMinEdit, "300");
-  type(app().delayMaxEdit, "300");
-  type(app().maxFrameEdit, "1");
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.delayMinEdit, "300");
+  type(app().screen3.delayMaxEdit, "300");
+  type(app().screen3.maxFrameEdit, "1");
   WorkingDirectory wd(dir_);
   command(kCmdEggSearch);
   finishTheSearch();
@@ -228,7 +228,7 @@ TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   const std::string note = "スレッドを作れず、検索を始められませんでした。一覧は前のままです";
   EXPECT_FALSE(painted(note));
 
-  type(app().yearEdit, "2030");
+  type(app().screen3.yearEdit, "2030");
   failThreadStart(1);  // the search's worker
   command(kCmdEggSearch);
   failThreadStart(0);
@@ -236,7 +236,7 @@ TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   EXPECT_EQ(fake().timerPeriod, 0);
   ASSERT_EQ(app().eggSearch.hitCount, 14);
   EXPECT_EQ(app().eggSearch.hits[0].seed, first.seed);
-  EXPECT_TRUE(alive(app().hitButtons[13]));
+  EXPECT_TRUE(alive(app().screen3.hitButtons[13]));
   EXPECT_EQ(app().eggSearch.year, 2026);
   EXPECT_EQ(fileLines(dir_ / "search.txt"), file);
   EXPECT_TRUE(painted(note));

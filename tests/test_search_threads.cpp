@@ -230,17 +230,17 @@ class SearchThreadsWindowTest : public ShellTest {
   // Step 5's edits for smallSearch(shape).
   void typeSmallSearch(int shape) {
     const EggSearchRequest r = smallSearch(shape);
-    type(app().yearEdit, "2026");
-    type(app().searchTidEdit, "12345");
-    type(app().searchSidEdit, "54321");
-    type(app().maxFrameEdit, std::to_string(r.egg.frameCount));
-    type(app().delayMinEdit, "300");
-    type(app().delayMaxEdit, "319");
-    fakeControl(app().searchMarriageCheck).checked = r.egg.internationalMarriage;
-    fakeControl(app().searchShinyOnlyCheck).checked = r.egg.shinyOnly;
-    fakeControl(app().searchNatureCombo).selected = r.egg.natureChoice;
-    fakeControl(app().searchGenderCombo).selected = r.egg.genderChoice;
-    fakeControl(app().searchAbilityCombo).selected = r.egg.abilityChoice;
+    type(app().screen3.yearEdit, "2026");
+    type(app().screen3.searchTidEdit, "12345");
+    type(app().screen3.searchSidEdit, "54321");
+    type(app().screen3.maxFrameEdit, std::to_string(r.egg.frameCount));
+    type(app().screen3.delayMinEdit, "300");
+    type(app().screen3.delayMaxEdit, "319");
+    fakeControl(app().screen3.searchMarriageCheck).checked = r.egg.internationalMarriage;
+    fakeControl(app().screen3.searchShinyOnlyCheck).checked = r.egg.shinyOnly;
+    fakeControl(app().screen3.searchNatureCombo).selected = r.egg.natureChoice;
+    fakeControl(app().screen3.searchGenderCombo).selected = r.egg.genderChoice;
+    fakeControl(app().screen3.searchAbilityCombo).selected = r.egg.abilityChoice;
   }
 
   // The listed hits and their buttons, against the request's hits.
@@ -249,9 +249,9 @@ class SearchThreadsWindowTest : public ShellTest {
     for (int i = 0; i < app().eggSearch.hitCount; ++i) {
       const SearchHit& h = app().eggSearch.hits[i];
       listed.push_back(EggHit{h.seed, h.frame, h.delay, h.pid});
-      ASSERT_TRUE(alive(app().hitButtons[i])) << what;
+      ASSERT_TRUE(alive(app().screen3.hitButtons[i])) << what;
     }
-    for (int i = app().eggSearch.hitCount; i < kMaxShownHits; ++i) ASSERT_FALSE(alive(app().hitButtons[i])) << what;
+    for (int i = app().eggSearch.hitCount; i < kMaxShownHits; ++i) ASSERT_FALSE(alive(app().screen3.hitButtons[i])) << what;
     ASSERT_EQ(fileLines(dir_ / "search.txt").size(), std::size_t(app().eggSearch.hitTotal) + 1) << what;
     if (!whole) {
       expectFoundHits(listed.data(), int32_t(listed.size()), all, what);
@@ -349,7 +349,7 @@ TEST_F(SearchThreadsWindowTest, ARefusedEngineThreadLeavesTheEarlierListAndSaysS
   const std::vector<std::string> file = fileLines(dir_ / "search.txt");
   const std::size_t opened = fake().openedDocuments.size();
 
-  type(app().yearEdit, "2030");
+  type(app().screen3.yearEdit, "2030");
   searchJobSetThreads(2);
   failThreadStart(2);  // the worker is start 1, the engine's one helper start 2
   command(kCmdEggSearch);
@@ -362,7 +362,7 @@ TEST_F(SearchThreadsWindowTest, ARefusedEngineThreadLeavesTheEarlierListAndSaysS
   EXPECT_EQ(app().eggSearch.year, 2026);
   ASSERT_EQ(app().eggSearch.hitCount, listed);
   EXPECT_EQ(app().eggSearch.hits[0].seed, first.seed);
-  EXPECT_TRUE(alive(app().hitButtons[listed - 1]));
+  EXPECT_TRUE(alive(app().screen3.hitButtons[listed - 1]));
   EXPECT_EQ(fileLines(dir_ / "search.txt"), file);
   EXPECT_EQ(fake().openedDocuments.size(), opened);
   EXPECT_EQ(fake().timerPeriod, 0);
@@ -391,7 +391,7 @@ TEST_F(SearchThreadsWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAf
     EXPECT_GT(fake().timerPeriod, 0);
     EXPECT_TRUE(fake().openedDocuments.empty());
     EXPECT_TRUE(fileLines(dir_ / "search.txt").empty());
-    fakeType(a.ivDialogEdits[0], "5");
+    fakeType(a.ivDialog.ivDialogEdits[0], "5");
   };
   fake().dialogOutcome = DialogOutcome::kOk;
   command(kCmdIvEntry);
@@ -405,7 +405,7 @@ TEST_F(SearchThreadsWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAf
   EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"search.txt"});
   const std::vector<EggHit> all = allHits(smallSearch(1));
   EXPECT_EQ(std::size_t(app().eggSearch.hitTotal), std::min<std::size_t>(all.size(), kSearchHitLimit));
-  for (ControlHandle h : app().hitButtons) EXPECT_EQ(h, 0);  // screen 1 has no hit buttons
+  for (ControlHandle h : app().screen3.hitButtons) EXPECT_EQ(h, 0);  // screen 1 has no hit buttons
 }
 
 }  // namespace

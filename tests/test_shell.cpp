@@ -104,24 +104,24 @@ TEST_F(ShellTest, StartShowsScreenOneWithTheDefaultsAndNoLists) {
     EXPECT_EQ(app().measure.ivRanges[i].high, 31);
   }
   expectControls(fakeLiveControls(), kScreenOneControls);
-  const FakeControl& natures = fakeControl(app().natureCombo);
+  const FakeControl& natures = fakeControl(app().screen1.natureCombo);
   EXPECT_EQ(natures.rows, sjRows(kNatureNamesUtf8));
   EXPECT_EQ(natures.selected, 0);
   // The handles in AppState are those of the controls.
-  EXPECT_EQ(fakeControl(app().searchButton).id, 132);
-  EXPECT_EQ(fakeControl(app().baseStatEdits[5]).id, 106);
-  EXPECT_EQ(fakeControl(app().statEdits[0]).id, 111);
+  EXPECT_EQ(fakeControl(app().screen1.searchButton).id, 132);
+  EXPECT_EQ(fakeControl(app().screen1.baseStatEdits[5]).id, 106);
+  EXPECT_EQ(fakeControl(app().screen1.statEdits[0]).id, 111);
 }
 
 TEST_F(ShellTest, MissingDataFilesShowZerosAndFindNothingTyped) {
   std::filesystem::remove(dir_ / "default.txt");
   std::filesystem::remove(dir_ / "pokemon.dat");
   start();
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(app().baseStatEdits[i]), "0");
-  type(app().speciesEdit, "ミュウ");
-  type(app().baseStatEdits[0], "77");
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(app().screen1.baseStatEdits[i]), "0");
+  type(app().screen1.speciesEdit, "ミュウ");
+  type(app().screen1.baseStatEdits[0], "77");
   command(kCmdSpecies);
-  EXPECT_EQ(text(app().baseStatEdits[0]), "77");
+  EXPECT_EQ(text(app().screen1.baseStatEdits[0]), "77");
 }
 
 TEST_F(ShellTest, MenuSwitchesScreensAndTheShownScreensEntryDoesNothing) {
@@ -140,40 +140,40 @@ TEST_F(ShellTest, MenuSwitchesScreensAndTheShownScreensEntryDoesNothing) {
   EXPECT_EQ(app().seeds.seedCandidateCount, -1);
   EXPECT_EQ(app().pids.pidCandidateCount, -1);
   // Screen 1's handles were cleared when its controls were destroyed.
-  EXPECT_EQ(app().speciesEdit, 0);
-  EXPECT_EQ(app().natureCombo, 0);
-  for (ControlHandle h : app().baseStatEdits) EXPECT_EQ(h, 0);
-  EXPECT_EQ(fakeControl(app().natureFilterCombo).rows,
+  EXPECT_EQ(app().screen1.speciesEdit, 0);
+  EXPECT_EQ(app().screen1.natureCombo, 0);
+  for (ControlHandle h : app().screen1.baseStatEdits) EXPECT_EQ(h, 0);
+  EXPECT_EQ(fakeControl(app().screen2.natureFilterCombo).rows,
             [] {
               std::vector<std::string> rows = {sj("指定しない")};
               for (const std::string& s : sjRows(kNatureNamesUtf8)) rows.push_back(s);
               return rows;
             }());
-  EXPECT_EQ(fakeControl(app().genderFilterCombo).rows,
+  EXPECT_EQ(fakeControl(app().screen2.genderFilterCombo).rows,
             sjRows({"指定しない", "♂(1/2)", "♀(1/2)", "♂(7/8)", "♀(1/8)", "♂(3/4)", "♀(1/4)", "♂(1/4)", "♀(3/4)"}));
-  EXPECT_EQ(fakeControl(app().abilityFilterCombo).rows, sjRows({"指定しない", "特性1", "特性2"}));
-  for (ControlHandle h : {app().natureFilterCombo, app().genderFilterCombo, app().abilityFilterCombo})
+  EXPECT_EQ(fakeControl(app().screen2.abilityFilterCombo).rows, sjRows({"指定しない", "特性1", "特性2"}));
+  for (ControlHandle h : {app().screen2.natureFilterCombo, app().screen2.genderFilterCombo, app().screen2.abilityFilterCombo})
     EXPECT_EQ(fakeControl(h).selected, 0);
 
   created = fake().controls.size();
   command(kCmdScreenTwo);  // already on screen 2
   EXPECT_EQ(fake().controls.size(), created);
 
-  type(app().hourEdit, "5");
+  type(app().screen2.hourEdit, "5");
   command(kCmdScreenOne);
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   expectControls(fakeLiveControls(), kScreenOneControls);
-  EXPECT_EQ(app().hourEdit, 0);
+  EXPECT_EQ(app().screen2.hourEdit, 0);
   command(kCmdScreenTwo);
-  EXPECT_EQ(text(app().hourEdit), "12");  // a rebuilt screen starts from its initial texts
+  EXPECT_EQ(text(app().screen2.hourEdit), "12");  // a rebuilt screen starts from its initial texts
 }
 
 // Enter and Escape reach the Win32 window as ids 1 and 2; edits and lists
 // (161, 120) send no clicks; 220 and 304 belong to screen 2.
 TEST_F(ShellTest, EnterEscapeAndUnknownIdsDoNothing) {
   start();
-  for (int i = 0; i < 6; ++i) type(app().statEdits[i], "20");
-  type(app().levelEdit, "5");
+  for (int i = 0; i < 6; ++i) type(app().screen1.statEdits[i], "20");
+  type(app().screen1.levelEdit, "5");
   std::size_t created = fake().controls.size();
   for (int32_t id : {1, 2, 0, -1, 161, 120, 999, 220, 304, 160, 65536 + 130}) command(id);
   EXPECT_EQ(app().measure.measurementCount, 0);
@@ -188,38 +188,38 @@ TEST_F(ShellTest, EnterEscapeAndUnknownIdsDoNothing) {
 
 TEST_F(ShellTest, SpeciesLookupFillsTheBaseStatEditsOnly) {
   start();
-  type(app().speciesEdit, "ミュウツー");
+  type(app().screen1.speciesEdit, "ミュウツー");
   command(kCmdSpecies);
   const char* expected[] = {"106", "110", "90", "130", "154", "90"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(app().baseStatEdits[i]), expected[i]);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(app().screen1.baseStatEdits[i]), expected[i]);
   EXPECT_EQ(app().measure.baseStats[0], 45);  // the first measurement takes them, not the lookup
   EXPECT_EQ(fake().invalidations, 0);
   ASSERT_EQ(fake().reads.size(), 1u);
-  EXPECT_EQ(fake().reads[0], app().speciesEdit);
+  EXPECT_EQ(fake().reads[0], app().screen1.speciesEdit);
 
-  type(app().speciesEdit, "ミュ");  // not a name in the file
+  type(app().screen1.speciesEdit, "ミュ");  // not a name in the file
   command(kCmdSpecies);
-  EXPECT_EQ(text(app().baseStatEdits[0]), "106");
+  EXPECT_EQ(text(app().screen1.baseStatEdits[0]), "106");
 }
 
 TEST_F(ShellTest, SpeciesNameIsCutToTenBytes) {
   start();
   // Six double-byte characters: only the first five (10 bytes) are compared,
   // and "ミュウツー" is exactly those five.
-  type(app().speciesEdit, "ミュウツーX");
+  type(app().screen1.speciesEdit, "ミュウツーX");
   command(kCmdSpecies);
-  EXPECT_EQ(text(app().baseStatEdits[0]), "106");
-  type(app().speciesEdit, "ミュウツーあ");
+  EXPECT_EQ(text(app().screen1.baseStatEdits[0]), "106");
+  type(app().screen1.speciesEdit, "ミュウツーあ");
   command(kCmdSpecies);
-  EXPECT_EQ(text(app().baseStatEdits[0]), "106");
+  EXPECT_EQ(text(app().screen1.baseStatEdits[0]), "106");
 }
 
 TEST_F(ShellTest, FirstMeasurementTakesTheInputsAndRemovesBaseStatEditsAndNatureList) {
   start();
-  type(app().baseStatEdits[0], "45");
-  fakeControl(app().natureCombo).selected = 3;
-  ControlHandle oldNature = app().natureCombo;
-  ControlHandle oldBase = app().baseStatEdits[2];
+  type(app().screen1.baseStatEdits[0], "45");
+  fakeControl(app().screen1.natureCombo).selected = 3;
+  ControlHandle oldNature = app().screen1.natureCombo;
+  ControlHandle oldBase = app().screen1.baseStatEdits[2];
   measure(5, {20, 0, 0, 0, 0, 0});
   EXPECT_EQ(app().measure.measurementCount, 1);
   EXPECT_EQ(app().measure.natureIndex, 3);
@@ -231,8 +231,8 @@ TEST_F(ShellTest, FirstMeasurementTakesTheInputsAndRemovesBaseStatEditsAndNature
   EXPECT_EQ(app().measure.narrowLevels[0], 6);
   EXPECT_FALSE(alive(oldNature));
   EXPECT_FALSE(alive(oldBase));
-  EXPECT_EQ(app().natureCombo, 0);
-  for (ControlHandle h : app().baseStatEdits) EXPECT_EQ(h, 0);
+  EXPECT_EQ(app().screen1.natureCombo, 0);
+  for (ControlHandle h : app().screen1.baseStatEdits) EXPECT_EQ(h, 0);
   EXPECT_EQ(fake().invalidations, 1);
 
   measure(6, {22, 0, 0, 0, 0, 0});
@@ -245,10 +245,10 @@ TEST_F(ShellTest, FirstMeasurementTakesTheInputsAndRemovesBaseStatEditsAndNature
 
 TEST_F(ShellTest, ThreeCharactersOfEachStatEditAreRead) {
   start();
-  type(app().baseStatEdits[0], "  45");  // reads "  4"
+  type(app().screen1.baseStatEdits[0], "  45");  // reads "  4"
   measure(100, {0, 0, 0, 0, 0, 0});
   EXPECT_EQ(app().measure.baseStats[0], 4);
-  type(app().levelEdit, "1005");
+  type(app().screen1.levelEdit, "1005");
   command(kCmdAdd);
   EXPECT_EQ(app().measure.measurements[1].level, 100);
 }
@@ -267,8 +267,8 @@ TEST_F(ShellTest, FixedStatsAreNotReadByLaterMeasurements) {
 
   fake().reads.clear();
   measure(50, {1, 1, 1, 1, 1, 1});
-  std::vector<ControlHandle> expected = {app().levelEdit, app().statEdits[1], app().statEdits[2],
-                                         app().statEdits[4], app().statEdits[5]};
+  std::vector<ControlHandle> expected = {app().screen1.levelEdit, app().screen1.statEdits[1], app().screen1.statEdits[2],
+                                         app().screen1.statEdits[4], app().screen1.statEdits[5]};
   EXPECT_EQ(fake().reads, expected);
   EXPECT_EQ(app().measure.measurements[1].level, 50);
   EXPECT_EQ(app().measure.measurements[1].stats[0], -1);
@@ -299,9 +299,9 @@ TEST_F(ShellTest, ResetBeforeAnyMeasurementDoesNothing) {
 
 TEST_F(ShellTest, ResetRecreatesTheInputsAsPlainEditsWithTheMeasuredValues) {
   start();
-  type(app().baseStatEdits[1], "80");
-  fakeControl(app().natureCombo).selected = 7;
-  type(app().speciesEdit, "x");
+  type(app().screen1.baseStatEdits[1], "80");
+  fakeControl(app().screen1.natureCombo).selected = 7;
+  type(app().screen1.speciesEdit, "x");
   measure(100, {210, 0, 0, 115, 0, 0});
   command(kCmdReset);
   EXPECT_EQ(app().measure.measurementCount, 0);
@@ -313,7 +313,7 @@ TEST_F(ShellTest, ResetRecreatesTheInputsAsPlainEditsWithTheMeasuredValues) {
   }
   const char* expectedBase[] = {"45", "80", "49", "45", "65", "65"};
   for (int i = 0; i < 6; ++i) {
-    const FakeControl& c = fakeControl(app().baseStatEdits[i]);
+    const FakeControl& c = fakeControl(app().screen1.baseStatEdits[i]);
     EXPECT_TRUE(c.alive);
     EXPECT_EQ(c.kind, ControlKind::kPlainEdit);  // skipped by Tab from now on
     EXPECT_EQ(c.id, 101 + i);
@@ -321,15 +321,15 @@ TEST_F(ShellTest, ResetRecreatesTheInputsAsPlainEditsWithTheMeasuredValues) {
     EXPECT_EQ(c.rect.y, 35);
     EXPECT_EQ(c.text, expectedBase[i]);
   }
-  const FakeControl& natures = fakeControl(app().natureCombo);
+  const FakeControl& natures = fakeControl(app().screen1.natureCombo);
   EXPECT_EQ(natures.kind, ControlKind::kDropDownList);
   EXPECT_EQ(natures.id, 120);
   EXPECT_EQ(natures.rows.size(), 25u);
   EXPECT_EQ(natures.selected, 7);
-  EXPECT_EQ(fakeControl(app().levelEdit).kind, ControlKind::kTabStopEdit);
-  EXPECT_EQ(text(app().levelEdit), "100");  // level and stats keep their texts
-  EXPECT_EQ(text(app().statEdits[0]), "210");
-  EXPECT_EQ(text(app().speciesEdit), "x");
+  EXPECT_EQ(fakeControl(app().screen1.levelEdit).kind, ControlKind::kTabStopEdit);
+  EXPECT_EQ(text(app().screen1.levelEdit), "100");  // level and stats keep their texts
+  EXPECT_EQ(text(app().screen1.statEdits[0]), "210");
+  EXPECT_EQ(text(app().screen1.speciesEdit), "x");
 }
 
 // --- step 2 -------------------------------------------------------------------
@@ -337,10 +337,10 @@ TEST_F(ShellTest, ResetRecreatesTheInputsAsPlainEditsWithTheMeasuredValues) {
 // Fixes the six IVs of the fixed-search example through the IV dialog, with
 // nature 15 chosen in the nature list.
 void fixIvsThroughTheDialog(AppState& app) {
-  fakeControl(app.natureCombo).selected = 15;
+  fakeControl(app.screen1.natureCombo).selected = 15;
   fake().dialogInput = [](AppState& a, ControlHandle) {
     const char* ivs[] = {"10", "12", "22", "0", "7", "29"};
-    for (int i = 0; i < 6; ++i) fakeType(a.ivDialogEdits[i], ivs[i]);
+    for (int i = 0; i < 6; ++i) fakeType(a.ivDialog.ivDialogEdits[i], ivs[i]);
   };
   fake().dialogOutcome = DialogOutcome::kOk;
   shellCommand(app, kCmdIvEntry);
@@ -351,17 +351,17 @@ TEST_F(ShellTest, SearchWithOpenRangesAndNoMeasurementLeavesTheOldListAndButtons
   fixIvsThroughTheDialog(app());
   command(kCmdSearch);
   ASSERT_EQ(app().pids.pidCandidateCount, 1);
-  ControlHandle button = app().candidateButtons[0];
+  ControlHandle button = app().screen1.candidateButtons[0];
   command(kCmdReset);  // open ranges, no measurement, list hidden, button kept
   ASSERT_TRUE(alive(button));
-  fakeControl(app().natureCombo).selected = 9;
+  fakeControl(app().screen1.natureCombo).selected = 9;
   std::size_t created = fake().controls.size();
   int invalidations = fake().invalidations;
   command(kCmdSearch);
   EXPECT_EQ(app().measure.natureIndex, 9);  // the list is read before the precondition
   EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_TRUE(alive(button));
-  EXPECT_EQ(app().candidateButtons[0], button);
+  EXPECT_EQ(app().screen1.candidateButtons[0], button);
   EXPECT_EQ(fake().controls.size(), created);
   EXPECT_EQ(fake().invalidations, invalidations);
 }
@@ -373,16 +373,16 @@ TEST_F(ShellTest, FixedSearchMakesOneButtonPerCandidateAndReplacesTheLastSearch)
   ASSERT_EQ(app().pids.pidCandidateCount, 1);
   EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x84EA0B71u);
   EXPECT_EQ(app().pids.pidCandidates[0].currentSeed, 0x2684AD1Fu);
-  const FakeControl& b = fakeControl(app().candidateButtons[0]);
+  const FakeControl& b = fakeControl(app().screen1.candidateButtons[0]);
   EXPECT_EQ(b.kind, ControlKind::kPushButton);
   EXPECT_EQ(b.id, 140);
   EXPECT_EQ(std::tie(b.rect.x, b.rect.y, b.rect.width, b.rect.height), std::make_tuple(670, 208, 120, 22));
   EXPECT_EQ(b.text, sj("この値で次へ"));
-  ControlHandle first = app().candidateButtons[0];
+  ControlHandle first = app().screen1.candidateButtons[0];
   command(kCmdSearch);
   EXPECT_EQ(app().pids.pidCandidateCount, 1);
   EXPECT_FALSE(alive(first));
-  EXPECT_TRUE(alive(app().candidateButtons[0]));
+  EXPECT_TRUE(alive(app().screen1.candidateButtons[0]));
   int buttons = 0;
   for (ControlHandle h : fakeLiveControls()) buttons += fakeControl(h).id >= 140 && fakeControl(h).id <= 159;
   EXPECT_EQ(buttons, 1);
@@ -399,11 +399,11 @@ TEST_F(ShellTest, RangeSearchListsSixteenButMakesFifteenButtons) {
   EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x6A0A91EFu);
   EXPECT_EQ(app().pids.pidCandidates[15].pid, 0xD68976E2u);
   for (int i = 0; i < 15; ++i) {
-    ASSERT_TRUE(alive(app().candidateButtons[i])) << i;
-    EXPECT_EQ(fakeControl(app().candidateButtons[i]).id, 140 + i);
-    EXPECT_EQ(fakeControl(app().candidateButtons[i]).rect.y, 208 + 25 * i);
+    ASSERT_TRUE(alive(app().screen1.candidateButtons[i])) << i;
+    EXPECT_EQ(fakeControl(app().screen1.candidateButtons[i]).id, 140 + i);
+    EXPECT_EQ(fakeControl(app().screen1.candidateButtons[i]).rect.y, 208 + 25 * i);
   }
-  EXPECT_EQ(app().candidateButtons[15], 0);
+  EXPECT_EQ(app().screen1.candidateButtons[15], 0);
   EXPECT_EQ(fakeFindLive(155), 0);
 }
 
@@ -417,13 +417,13 @@ TEST_F(ShellTest, CandidateButtonAfterResetStillCarriesItsSeedToStepThree) {
   command(140);
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(app().seeds.currentSeed, 0x2684AD1Fu);
-  EXPECT_EQ(text(app().currentSeedEdit), "0x2684AD1F");
+  EXPECT_EQ(text(app().screen2.currentSeedEdit), "0x2684AD1F");
   EXPECT_EQ(app().pids.pidCandidateCount, -1);
   EXPECT_EQ(app().seeds.seedCandidateCount, -1);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
   std::vector<ControlHandle> liveNow = fakeLiveControls();
   ASSERT_EQ(liveNow.size(), kScreenTwoControls.size());  // screen 1, buttons included, is gone
-  for (ControlHandle h : app().candidateButtons) EXPECT_EQ(h, 0);
+  for (ControlHandle h : app().screen1.candidateButtons) EXPECT_EQ(h, 0);
 }
 
 TEST_F(ShellTest, CandidateSeedTextLeadsToUpperCaseHex) {
@@ -431,7 +431,7 @@ TEST_F(ShellTest, CandidateSeedTextLeadsToUpperCaseHex) {
   app().pids.pidCandidates[3].currentSeed = 0x00ABCDEFu;  // a slot beyond the count is still read
   fixIvsThroughTheDialog(app());
   command(140 + 3);
-  EXPECT_EQ(text(app().currentSeedEdit), "0x00ABCDEF");
+  EXPECT_EQ(text(app().screen2.currentSeedEdit), "0x00ABCDEF");
 }
 
 // --- step 3 -------------------------------------------------------------------
@@ -439,27 +439,27 @@ TEST_F(ShellTest, CandidateSeedTextLeadsToUpperCaseHex) {
 TEST_F(ShellTest, SeedSearchReadsLimitSeedAndHourInOrderAndMakesResultEdits) {
   start();
   command(kCmdScreenTwo);
-  type(app().currentSeedEdit, "0x2684AD1F");
-  type(app().hourEdit, "523");  // two characters are read: 52
+  type(app().screen2.currentSeedEdit, "0x2684AD1F");
+  type(app().screen2.hourEdit, "523");  // two characters are read: 52
   fake().reads.clear();
   command(kCmdSeedSearch);
-  std::vector<ControlHandle> order = {app().stepLimitEdit, app().currentSeedEdit, app().hourEdit};
+  std::vector<ControlHandle> order = {app().screen2.stepLimitEdit, app().screen2.currentSeedEdit, app().screen2.hourEdit};
   EXPECT_EQ(fake().reads, order);
   EXPECT_EQ(app().seeds.currentSeed, 0x2684AD1Fu);
   ASSERT_EQ(app().seeds.seedCandidateCount, 4);
   const char* seeds[] = {"0x12345678", "0x39340325", "0xD1341590", "0x0334FF52"};
   std::vector<ControlHandle> edits;
   for (int i = 0; i < 4; ++i) {
-    const FakeControl& e = fakeControl(app().seedResultEdits[i]);
+    const FakeControl& e = fakeControl(app().screen2.seedResultEdits[i]);
     EXPECT_EQ(e.kind, ControlKind::kPlainEdit);
     EXPECT_EQ(e.id, 240 + i);
     EXPECT_EQ(std::tie(e.rect.x, e.rect.y, e.rect.width, e.rect.height), std::make_tuple(110, 100 + 25 * i, 120, 22));
     EXPECT_EQ(e.text, seeds[i]);
-    edits.push_back(app().seedResultEdits[i]);
+    edits.push_back(app().screen2.seedResultEdits[i]);
   }
-  EXPECT_EQ(app().seedResultEdits[4], 0);
+  EXPECT_EQ(app().screen2.seedResultEdits[4], 0);
 
-  type(app().hourEdit, "-1");
+  type(app().screen2.hourEdit, "-1");
   command(kCmdSeedSearch);
   EXPECT_EQ(app().seeds.seedCandidateCount, 0);
   for (ControlHandle h : edits) EXPECT_FALSE(alive(h));
@@ -469,17 +469,17 @@ TEST_F(ShellTest, SeedSearchReadsLimitSeedAndHourInOrderAndMakesResultEdits) {
 TEST_F(ShellTest, SeedSearchCutsTheStepLimitToFourCharacters) {
   start();
   command(kCmdScreenTwo);
-  type(app().currentSeedEdit, "0xAD1C6073");
-  type(app().stepLimitEdit, "1");
+  type(app().screen2.currentSeedEdit, "0xAD1C6073");
+  type(app().screen2.stepLimitEdit, "1");
   command(kCmdSeedSearch);
   ASSERT_EQ(app().seeds.seedCandidateCount, 1);
   EXPECT_EQ(app().seeds.seedCandidates[0].seed, 0x000C0000u);
   EXPECT_EQ(app().seeds.seedCandidates[0].stepIndex, 0);
-  type(app().stepLimitEdit, "00001");  // "0000": no step at all
+  type(app().screen2.stepLimitEdit, "00001");  // "0000": no step at all
   command(kCmdSeedSearch);
   EXPECT_EQ(app().seeds.seedCandidateCount, 0);
   // "0X..." with a capital X is decimal: 0.
-  type(app().currentSeedEdit, "0XAD1C6073");
+  type(app().screen2.currentSeedEdit, "0XAD1C6073");
   command(kCmdSeedSearch);
   EXPECT_EQ(app().seeds.currentSeed, 0u);
 }
@@ -489,19 +489,19 @@ TEST_F(ShellTest, SeedSearchCutsTheStepLimitToFourCharacters) {
 TEST_F(ShellTest, OutputReadsTheRequestWritesResultTxtAndOpensIt) {
   start();
   command(kCmdScreenTwo);
-  type(app().initialSeedEdit, "0x0");
-  type(app().frameCountEdit, "13");
-  type(app().tidEdit, "123456");  // five digits are read
-  type(app().sidEdit, "0");
-  fakeControl(app().marriageCheck).checked = 1;
-  fakeControl(app().natureFilterCombo).selected = 0;
+  type(app().screen2.initialSeedEdit, "0x0");
+  type(app().screen2.frameCountEdit, "13");
+  type(app().screen2.tidEdit, "123456");  // five digits are read
+  type(app().screen2.sidEdit, "0");
+  fakeControl(app().screen2.marriageCheck).checked = 1;
+  fakeControl(app().screen2.natureFilterCombo).selected = 0;
   fake().reads.clear();
   fake().invalidations = 0;
   {
     WorkingDirectory wd(dir_);
     command(kCmdOutput);
   }
-  std::vector<ControlHandle> order = {app().initialSeedEdit, app().frameCountEdit, app().tidEdit, app().sidEdit};
+  std::vector<ControlHandle> order = {app().screen2.initialSeedEdit, app().screen2.frameCountEdit, app().screen2.tidEdit, app().screen2.sidEdit};
   EXPECT_EQ(fake().reads, order);
   EXPECT_EQ(app().eggInitialSeed, 0u);
   EXPECT_EQ(app().eggFrameCount, 13);
@@ -519,8 +519,8 @@ TEST_F(ShellTest, OutputReadsTheRequestWritesResultTxtAndOpensIt) {
 TEST_F(ShellTest, OutputWithoutMarriageWritesTheWorkedExample) {
   start();
   command(kCmdScreenTwo);
-  type(app().initialSeedEdit, "0");
-  type(app().frameCountEdit, "13");
+  type(app().screen2.initialSeedEdit, "0");
+  type(app().screen2.frameCountEdit, "13");
   {
     WorkingDirectory wd(dir_);
     command(kCmdOutput);

@@ -27,50 +27,50 @@ struct WorkingDirectoryGuard {
 };
 
 std::vector<ControlHandle> screenOneHandles(const AppState& app) {
-  std::vector<ControlHandle> h{app.speciesEdit, app.speciesButton, app.levelEdit,   app.natureCombo,
-                               app.resetButton, app.addButton,     app.searchButton, app.ivEntryButton};
-  for (ControlHandle c : app.baseStatEdits) h.push_back(c);
-  for (ControlHandle c : app.statEdits) h.push_back(c);
-  for (ControlHandle c : app.candidateButtons) h.push_back(c);
+  std::vector<ControlHandle> h{app.screen1.speciesEdit, app.screen1.speciesButton, app.screen1.levelEdit,   app.screen1.natureCombo,
+                               app.screen1.resetButton, app.screen1.addButton,     app.screen1.searchButton, app.screen1.ivEntryButton};
+  for (ControlHandle c : app.screen1.baseStatEdits) h.push_back(c);
+  for (ControlHandle c : app.screen1.statEdits) h.push_back(c);
+  for (ControlHandle c : app.screen1.candidateButtons) h.push_back(c);
   return h;
 }
 
 std::vector<ControlHandle> screenTwoHandles(const AppState& app) {
-  std::vector<ControlHandle> h{app.currentSeedEdit, app.hourEdit,        app.seedSearchButton,  app.stepLimitEdit,
-                               app.tidEdit,         app.sidEdit,         app.initialSeedEdit,   app.marriageCheck,
-                               app.outputButton,    app.frameCountEdit,  app.shinyOnlyCheck,    app.natureFilterCombo,
-                               app.genderFilterCombo, app.abilityFilterCombo};
-  for (ControlHandle c : app.seedResultEdits) h.push_back(c);
+  std::vector<ControlHandle> h{app.screen2.currentSeedEdit, app.screen2.hourEdit,        app.screen2.seedSearchButton,  app.screen2.stepLimitEdit,
+                               app.screen2.tidEdit,         app.screen2.sidEdit,         app.screen2.initialSeedEdit,   app.screen2.marriageCheck,
+                               app.screen2.outputButton,    app.screen2.frameCountEdit,  app.screen2.shinyOnlyCheck,    app.screen2.natureFilterCombo,
+                               app.screen2.genderFilterCombo, app.screen2.abilityFilterCombo};
+  for (ControlHandle c : app.screen2.seedResultEdits) h.push_back(c);
   return h;
 }
 
 std::vector<ControlHandle> screenThreeHandles(const AppState& app) {
-  std::vector<ControlHandle> h{app.yearEdit,          app.searchTidEdit,      app.searchSidEdit,
-                               app.searchMarriageCheck, app.searchShinyOnlyCheck, app.searchNatureCombo,
-                               app.searchGenderCombo,  app.searchAbilityCombo, app.maxFrameEdit,
-                               app.delayMinEdit,       app.delayMaxEdit,       app.eggSearchButton,
-                               app.eggSearchStopButton, app.momentSeedEdit,    app.momentYearEdit,
-                               app.momentButton,       app.toStepFourButton};
-  for (ControlHandle c : app.hitButtons) h.push_back(c);
-  for (ControlHandle c : app.aimButtons) h.push_back(c);
+  std::vector<ControlHandle> h{app.screen3.yearEdit,          app.screen3.searchTidEdit,      app.screen3.searchSidEdit,
+                               app.screen3.searchMarriageCheck, app.screen3.searchShinyOnlyCheck, app.screen3.searchNatureCombo,
+                               app.screen3.searchGenderCombo,  app.screen3.searchAbilityCombo, app.screen3.maxFrameEdit,
+                               app.screen3.delayMinEdit,       app.screen3.delayMaxEdit,       app.screen3.eggSearchButton,
+                               app.screen3.eggSearchStopButton, app.screen3.momentSeedEdit,    app.screen3.momentYearEdit,
+                               app.screen3.momentButton,       app.screen3.toStepFourButton};
+  for (ControlHandle c : app.screen3.hitButtons) h.push_back(c);
+  for (ControlHandle c : app.screen3.aimButtons) h.push_back(c);
   return h;
 }
 
 std::vector<ControlHandle> screenFourHandles(const AppState& app) {
-  return {app.targetMomentEdit,      app.targetDelayEdit,       app.calibrationSecondsEdit,
-          app.calibrationDelaysEdit, app.hitSeedEdit,           app.calibrateButton,
-          app.applyCorrectionButton, app.delayCalibrationEdit,  app.secondCalibrationEdit,
-          app.minFirstPhaseEdit,     app.planButton,            app.timerButton,
-          app.coinEdit,              app.callsEdit,             app.beforePokerusCheck};
+  return {app.screen4.targetMomentEdit,      app.screen4.targetDelayEdit,       app.screen4.calibrationSecondsEdit,
+          app.screen4.calibrationDelaysEdit, app.screen4.hitSeedEdit,           app.screen4.calibrateButton,
+          app.screen4.applyCorrectionButton, app.screen4.delayCalibrationEdit,  app.screen4.secondCalibrationEdit,
+          app.screen4.minFirstPhaseEdit,     app.screen4.planButton,            app.screen4.timerButton,
+          app.screen4.coinEdit,              app.screen4.callsEdit,             app.screen4.beforePokerusCheck};
 }
 
 std::vector<ControlHandle> screenFiveHandles(const AppState& app) {
-  std::vector<ControlHandle> h{app.ivGameCheck,    app.ivItemACombo,   app.ivItemBCombo,   app.ivSeedEdit,
-                               app.ivFrameCountEdit, app.ivListButton, app.ivYearEdit,     app.ivMaxFrameEdit,
-                               app.ivDelayMinEdit, app.ivDelayMaxEdit, app.ivSearchButton, app.ivSearchStopButton};
-  for (const auto* row : {&app.ivParentAEdits, &app.ivParentBEdits, &app.ivMinEdits, &app.ivMaxEdits})
+  std::vector<ControlHandle> h{app.screen5.ivGameCheck,    app.screen5.ivItemACombo,   app.screen5.ivItemBCombo,   app.screen5.ivSeedEdit,
+                               app.screen5.ivFrameCountEdit, app.screen5.ivListButton, app.screen5.ivYearEdit,     app.screen5.ivMaxFrameEdit,
+                               app.screen5.ivDelayMinEdit, app.screen5.ivDelayMaxEdit, app.screen5.ivSearchButton, app.screen5.ivSearchStopButton};
+  for (const auto* row : {&app.screen5.ivParentAEdits, &app.screen5.ivParentBEdits, &app.screen5.ivMinEdits, &app.screen5.ivMaxEdits})
     for (ControlHandle c : *row) h.push_back(c);
-  for (ControlHandle c : app.ivHitButtons) h.push_back(c);
+  for (ControlHandle c : app.screen5.ivHitButtons) h.push_back(c);
   return h;
 }
 
@@ -131,12 +131,12 @@ class WindowRandomTest : public ShellTest {
       default:
         c.text = randomText();
         // Keep the egg list and the egg search short so that 10,000 steps stay quick.
-        if (h == app().frameCountEdit && c.text.size() > 3) c.text.resize(3);
-        if (h == app().maxFrameEdit && c.text.size() > 2) c.text.resize(2);
-        if ((h == app().delayMinEdit || h == app().delayMaxEdit) && c.text.size() > 1) c.text.resize(1);
-        if (h == app().ivFrameCountEdit && c.text.size() > 3) c.text.resize(3);
-        if (h == app().ivMaxFrameEdit && c.text.size() > 2) c.text.resize(2);
-        if ((h == app().ivDelayMinEdit || h == app().ivDelayMaxEdit) && c.text.size() > 1) c.text.resize(1);
+        if (h == app().screen2.frameCountEdit && c.text.size() > 3) c.text.resize(3);
+        if (h == app().screen3.maxFrameEdit && c.text.size() > 2) c.text.resize(2);
+        if ((h == app().screen3.delayMinEdit || h == app().screen3.delayMaxEdit) && c.text.size() > 1) c.text.resize(1);
+        if (h == app().screen5.ivFrameCountEdit && c.text.size() > 3) c.text.resize(3);
+        if (h == app().screen5.ivMaxFrameEdit && c.text.size() > 2) c.text.resize(2);
+        if ((h == app().screen5.ivDelayMinEdit || h == app().screen5.ivDelayMaxEdit) && c.text.size() > 1) c.text.resize(1);
         break;
     }
   }
@@ -200,7 +200,7 @@ class WindowRandomTest : public ShellTest {
       ASSERT_LE(r.low, r.high);
       ASSERT_LE(r.high, 31);
     }
-    for (ControlHandle h : a.ivDialogEdits) ASSERT_EQ(h, 0);  // the dialog is closed
+    for (ControlHandle h : a.ivDialog.ivDialogEdits) ASSERT_EQ(h, 0);  // the dialog is closed
 
     std::vector<ControlHandle> shown = screenHandles(a, a.screenMode);
     for (ScreenMode other :
@@ -223,15 +223,15 @@ class WindowRandomTest : public ShellTest {
 
     if (a.screenMode == ScreenMode::kOne) {
       // The step-1 inputs stand exactly while no measurement is taken.
-      for (ControlHandle h : a.baseStatEdits) ASSERT_EQ(h != 0, a.measure.measurementCount == 0);
-      ASSERT_EQ(a.natureCombo != 0, a.measure.measurementCount == 0);
+      for (ControlHandle h : a.screen1.baseStatEdits) ASSERT_EQ(h != 0, a.measure.measurementCount == 0);
+      ASSERT_EQ(a.screen1.natureCombo != 0, a.measure.measurementCount == 0);
     } else if (a.screenMode == ScreenMode::kTwo) {
-      for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.seedResultEdits[i] != 0, i < a.seeds.seedCandidateCount);
+      for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.screen2.seedResultEdits[i] != 0, i < a.seeds.seedCandidateCount);
     } else if (a.screenMode == ScreenMode::kThree) {
-      for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.hitButtons[i] != 0, i < a.eggSearch.hitCount);
-      for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.aimButtons[i] != 0, i < a.momentCount);
+      for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.screen3.hitButtons[i] != 0, i < a.eggSearch.hitCount);
+      for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.screen3.aimButtons[i] != 0, i < a.momentCount);
     } else if (a.screenMode == ScreenMode::kFive) {
-      for (int i = 0; i < kMaxShownIvHits; ++i) ASSERT_EQ(a.ivHitButtons[i] != 0, i < a.ivSearch.hitCount);
+      for (int i = 0; i < kMaxShownIvHits; ++i) ASSERT_EQ(a.screen5.ivHitButtons[i] != 0, i < a.ivSearch.hitCount);
     }
   }
 };
@@ -241,7 +241,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   std::filesystem::current_path(dir_);
   start();
   fake().dialogInput = [this](AppState& a, ControlHandle) {
-    for (ControlHandle h : a.ivDialogEdits) {
+    for (ControlHandle h : a.ivDialog.ivDialogEdits) {
       ASSERT_TRUE(alive(h));
       if (below(2)) fakeControl(h).text = randomText();
     }

@@ -165,7 +165,7 @@ class QtWindowTest : public ::testing::Test {
       keys(dialog);
       if (QApplication::activeModalWidget() == dialog) dialog->close();  // never hang the test
     });
-    click(app().ivEntryButton);
+    click(app().screen1.ivEntryButton);
     EXPECT_TRUE(seen);
   }
 
@@ -236,11 +236,11 @@ TEST_F(QtWindowTest, ClientAreaIsExactly800By600BelowTheMenuBar) {
   EXPECT_EQ(menu->actions().at(3)->text(), QString::fromUtf8("7\xEF\xBD\x9E" "8"));
   EXPECT_EQ(menu->actions().at(4)->text(), QString::fromUtf8("9\xEF\xBD\x9E" "10"));
   // Controls sit at their client coordinates; a list shows only its closed box.
-  EXPECT_EQ(widget(app().speciesEdit)->geometry(), QRect(140, 5, 90, 22));
-  EXPECT_EQ(widget(app().ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
-  EXPECT_EQ(widget(app().natureCombo)->geometry(), QRect(430, 60, 120, 22));
-  EXPECT_GE(as<QComboBox>(app().natureCombo)->maxVisibleItems(), 8);
-  EXPECT_EQ(as<QComboBox>(app().natureCombo)->count(), 25);
+  EXPECT_EQ(widget(app().screen1.speciesEdit)->geometry(), QRect(140, 5, 90, 22));
+  EXPECT_EQ(widget(app().screen1.ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
+  EXPECT_EQ(widget(app().screen1.natureCombo)->geometry(), QRect(430, 60, 120, 22));
+  EXPECT_GE(as<QComboBox>(app().screen1.natureCombo)->maxVisibleItems(), 8);
+  EXPECT_EQ(as<QComboBox>(app().screen1.natureCombo)->count(), 25);
 }
 
 TEST_F(QtWindowTest, TheFontDrawsJapanese) {
@@ -249,55 +249,55 @@ TEST_F(QtWindowTest, TheFontDrawsJapanese) {
 }
 
 TEST_F(QtWindowTest, TabMovesOnlyBetweenTabStopEdits) {
-  as<QLineEdit>(app().speciesEdit)->setFocus();
-  QTRY_VERIFY_WITH_TIMEOUT(widget(app().speciesEdit)->hasFocus(), kWaitMilliseconds);
+  as<QLineEdit>(app().screen1.speciesEdit)->setFocus();
+  QTRY_VERIFY_WITH_TIMEOUT(widget(app().screen1.speciesEdit)->hasFocus(), kWaitMilliseconds);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), widget(app().baseStatEdits[0]));
+  EXPECT_EQ(QApplication::focusWidget(), widget(app().screen1.baseStatEdits[0]));
   for (int i = 0; i < 6; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), widget(app().levelEdit));
+  EXPECT_EQ(QApplication::focusWidget(), widget(app().screen1.levelEdit));
 
   // After a measurement and "リセット" the base-stat edits are skipped.
-  type(app().levelEdit, "5");
-  click(app().addButton);
-  click(app().resetButton);
-  ASSERT_NE(app().baseStatEdits[0], 0);
-  as<QLineEdit>(app().speciesEdit)->setFocus();
+  type(app().screen1.levelEdit, "5");
+  click(app().screen1.addButton);
+  click(app().screen1.resetButton);
+  ASSERT_NE(app().screen1.baseStatEdits[0], 0);
+  as<QLineEdit>(app().screen1.speciesEdit)->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), widget(app().levelEdit));
+  EXPECT_EQ(QApplication::focusWidget(), widget(app().screen1.levelEdit));
 }
 
 TEST_F(QtWindowTest, JapaneseTypingIsReadAsCp932CutToTheReadLength) {
-  type(app().speciesEdit, QStringLiteral("ミュウ"));
-  click(app().speciesButton);
-  EXPECT_EQ(textOf(app().baseStatEdits[0]), QStringLiteral("100"));
-  EXPECT_EQ(textOf(app().baseStatEdits[5]), QStringLiteral("100"));
-  type(app().speciesEdit, QStringLiteral("フシギダネ"));
-  click(app().speciesButton);
-  EXPECT_EQ(textOf(app().baseStatEdits[1]), QStringLiteral("49"));
+  type(app().screen1.speciesEdit, QStringLiteral("ミュウ"));
+  click(app().screen1.speciesButton);
+  EXPECT_EQ(textOf(app().screen1.baseStatEdits[0]), QStringLiteral("100"));
+  EXPECT_EQ(textOf(app().screen1.baseStatEdits[5]), QStringLiteral("100"));
+  type(app().screen1.speciesEdit, QStringLiteral("フシギダネ"));
+  click(app().screen1.speciesButton);
+  EXPECT_EQ(textOf(app().screen1.baseStatEdits[1]), QStringLiteral("49"));
   // Six characters: the first five (10 bytes) are compared.
-  type(app().speciesEdit, QStringLiteral("フシギダネ種"));
-  type(app().baseStatEdits[1], QStringLiteral("1"));
-  click(app().speciesButton);
-  EXPECT_EQ(textOf(app().baseStatEdits[1]), QStringLiteral("49"));
+  type(app().screen1.speciesEdit, QStringLiteral("フシギダネ種"));
+  type(app().screen1.baseStatEdits[1], QStringLiteral("1"));
+  click(app().screen1.speciesButton);
+  EXPECT_EQ(textOf(app().screen1.baseStatEdits[1]), QStringLiteral("49"));
 }
 
 TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
   // Step 1: species, nature, two measurements (level 50 and 100) of a
   // creature with IVs 10,12,22,0,7,29 and nature ひかえめ (C up, A down).
-  type(app().speciesEdit, QStringLiteral("ミュウ"));
-  click(app().speciesButton);
-  chooseRow(app().natureCombo, 15);
-  type(app().levelEdit, "50");
+  type(app().screen1.speciesEdit, QStringLiteral("ミュウ"));
+  click(app().screen1.speciesButton);
+  chooseRow(app().screen1.natureCombo, 15);
+  type(app().screen1.levelEdit, "50");
   const char* level50[] = {"165", "99", "116", "105", "118", "119"};
-  for (int i = 0; i < 6; ++i) type(app().statEdits[i], level50[i]);
-  click(app().addButton);
+  for (int i = 0; i < 6; ++i) type(app().screen1.statEdits[i], level50[i]);
+  click(app().screen1.addButton);
   ASSERT_EQ(app().measure.measurementCount, 1);
   EXPECT_EQ(app().measure.natureIndex, 15);
-  EXPECT_EQ(quillmarqt::widgetOf(app().natureCombo), nullptr);
-  type(app().levelEdit, "100");
+  EXPECT_EQ(quillmarqt::widgetOf(app().screen1.natureCombo), nullptr);
+  type(app().screen1.levelEdit, "100");
   const char* level100[] = {"320", "195", "227", "205", "233", "234"};
-  for (int i = 0; i < 6; ++i) type(app().statEdits[i], level100[i]);
-  click(app().addButton);
+  for (int i = 0; i < 6; ++i) type(app().screen1.statEdits[i], level100[i]);
+  click(app().screen1.addButton);
   ASSERT_EQ(app().measure.measurementCount, 2);
   int ivs[] = {10, 12, 22, 0, 7, 29};
   for (int i = 0; i < 6; ++i) {
@@ -306,33 +306,33 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
   }
 
   // Step 2.
-  click(app().searchButton);
+  click(app().screen1.searchButton);
   ASSERT_EQ(app().pids.pidCandidateCount, 1);
-  ASSERT_NE(app().candidateButtons[0], 0);
-  EXPECT_EQ(widget(app().candidateButtons[0])->geometry(), QRect(670, 208, 120, 22));
-  EXPECT_TRUE(widget(app().candidateButtons[0])->isVisible());
+  ASSERT_NE(app().screen1.candidateButtons[0], 0);
+  EXPECT_EQ(widget(app().screen1.candidateButtons[0])->geometry(), QRect(670, 208, 120, 22));
+  EXPECT_TRUE(widget(app().screen1.candidateButtons[0])->isVisible());
   screenshot("quillmar-screen1.png");
 
   // The candidate's seed goes to step 3.
-  click(app().candidateButtons[0]);
+  click(app().screen1.candidateButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(textOf(app().currentSeedEdit), QStringLiteral("0x2684AD1F"));
-  type(app().hourEdit, "52");
-  click(app().seedSearchButton);
+  EXPECT_EQ(textOf(app().screen2.currentSeedEdit), QStringLiteral("0x2684AD1F"));
+  type(app().screen2.hourEdit, "52");
+  click(app().screen2.seedSearchButton);
   ASSERT_EQ(app().seeds.seedCandidateCount, 4);
-  EXPECT_EQ(textOf(app().seedResultEdits[0]), QStringLiteral("0x12345678"));
-  EXPECT_EQ(textOf(app().seedResultEdits[3]), QStringLiteral("0x0334FF52"));
-  EXPECT_EQ(widget(app().seedResultEdits[1])->geometry(), QRect(110, 125, 120, 22));
+  EXPECT_EQ(textOf(app().screen2.seedResultEdits[0]), QStringLiteral("0x12345678"));
+  EXPECT_EQ(textOf(app().screen2.seedResultEdits[3]), QStringLiteral("0x0334FF52"));
+  EXPECT_EQ(widget(app().screen2.seedResultEdits[1])->geometry(), QRect(110, 125, 120, 22));
 
   // Step 4: seed 0, 13 frames, nature filter うっかりや (row 20), shown offscreen
   // as a hand-over to the desktop.
-  type(app().initialSeedEdit, "0x0");
-  type(app().frameCountEdit, "13");
-  type(app().tidEdit, "0");
-  type(app().sidEdit, "0");
-  chooseRow(app().natureFilterCombo, 20);
+  type(app().screen2.initialSeedEdit, "0x0");
+  type(app().screen2.frameCountEdit, "13");
+  type(app().screen2.tidEdit, "0");
+  type(app().screen2.sidEdit, "0");
+  chooseRow(app().screen2.natureFilterCombo, 20);
   screenshot("quillmar-screen2.png");
-  click(app().outputButton);
+  click(app().screen2.outputButton);
   std::vector<std::string> lines = fileLines(dir_ / "result.txt");
   ASSERT_EQ(lines.size(), 2u);  // the header and frame 0, the only うっかりや among frames 0..12
   EXPECT_EQ(lines[0], sj("回数,なつき+コイン,性格値,性格,特性,性別値,色"));
@@ -344,17 +344,17 @@ TEST_F(QtWindowTest, AStepThroughAllFourSteps) {
   chooseMenu(0);
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(app().measure.measurementCount, 0);
-  EXPECT_EQ(textOf(app().baseStatEdits[0]), QStringLiteral("100"));
-  EXPECT_EQ(quillmarqt::widgetOf(app().currentSeedEdit), nullptr);
+  EXPECT_EQ(textOf(app().screen1.baseStatEdits[0]), QStringLiteral("100"));
+  EXPECT_EQ(quillmarqt::widgetOf(app().screen2.currentSeedEdit), nullptr);
 }
 
 TEST_F(QtWindowTest, RangeSearchShowsSixteenLinesAndFifteenButtons) {
-  type(app().levelEdit, "5");
-  click(app().addButton);  // a measurement: zero stats narrow nothing
+  type(app().screen1.levelEdit, "5");
+  click(app().screen1.addButton);  // a measurement: zero stats narrow nothing
   app().measure.natureIndex = 15;
   IvRange ranges[6] = {{0, 31}, {0, 31}, {22, 22}, {0, 0}, {7, 7}, {29, 29}};
   for (int i = 0; i < 6; ++i) app().measure.ivRanges[i] = ranges[i];
-  click(app().searchButton);
+  click(app().screen1.searchButton);
   ASSERT_EQ(app().pids.pidCandidateCount, 16);
   int buttons = 0;
   for (QPushButton* b : quillmarqt::clientArea()->findChildren<QPushButton*>()) {
@@ -362,24 +362,24 @@ TEST_F(QtWindowTest, RangeSearchShowsSixteenLinesAndFifteenButtons) {
     if (id >= kCmdFirstCandidate && id < kCmdFirstCandidate + 20 && b->isVisible()) ++buttons;
   }
   EXPECT_EQ(buttons, 15);
-  EXPECT_EQ(widget(app().candidateButtons[14])->geometry(), QRect(670, 558, 120, 22));
+  EXPECT_EQ(widget(app().screen1.candidateButtons[14])->geometry(), QRect(670, 558, 120, 22));
   screenshot("quillmar-screen1-range.png");
 }
 
 TEST_F(QtWindowTest, CheckBoxesAreReadWhenTicked) {
   chooseMenu(1);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  auto* box = as<QCheckBox>(app().marriageCheck);
+  auto* box = as<QCheckBox>(app().screen2.marriageCheck);
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
   EXPECT_TRUE(box->isChecked());
-  type(app().frameCountEdit, "1");
-  click(app().outputButton);
+  type(app().screen2.frameCountEdit, "1");
+  click(app().screen2.outputButton);
   EXPECT_EQ(app().eggInternationalMarriage, 1);
   EXPECT_EQ(app().eggShinyOnly, 0);
 }
 
 TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
-  chooseRow(app().natureCombo, 15);
+  chooseRow(app().screen1.natureCombo, 15);
   bool seen = false;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -399,13 +399,13 @@ TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
     for (QPushButton* b : dialog->findChildren<QPushButton*>())
       if (b->isDefault()) QTest::mouseClick(b, Qt::LeftButton);
   });
-  click(app().ivEntryButton);
+  click(app().screen1.ivEntryButton);
   EXPECT_TRUE(seen);
   EXPECT_EQ(app().measure.measurementCount, 1);
   EXPECT_EQ(app().measure.ivRanges[0].low, 10);
   EXPECT_EQ(app().measure.ivRanges[5].high, 29);
-  EXPECT_EQ(app().baseStatEdits[0], 0);
-  click(app().searchButton);
+  EXPECT_EQ(app().screen1.baseStatEdits[0], 0);
+  click(app().screen1.searchButton);
   EXPECT_EQ(app().pids.pidCandidateCount, 1);
   EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x84EA0B71u);
 }
@@ -416,15 +416,15 @@ TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {
 TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   chooseMenu(2);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
-  type(app().yearEdit, "2026");
-  type(app().searchTidEdit, "12345");
-  type(app().searchSidEdit, "54321");
-  type(app().maxFrameEdit, "8");
-  type(app().delayMinEdit, "3909");
-  type(app().delayMaxEdit, "3910");
-  chooseRow(app().searchNatureCombo, 16);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.maxFrameEdit, "8");
+  type(app().screen3.delayMinEdit, "3909");
+  type(app().screen3.delayMaxEdit, "3910");
+  chooseRow(app().screen3.searchNatureCombo, 16);
   screenshot("quillmar-screen3-before.png");
-  click(app().eggSearchButton);
+  click(app().screen3.eggSearchButton);
   ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   ASSERT_EQ(app().eggSearch.hitCount, 14);
@@ -434,28 +434,28 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   std::vector<std::string> hits = fileLines(dir_ / "search.txt");
   ASSERT_EQ(hits.size(), 1001u);
   for (int i = 0; i < 14; ++i) {
-    ASSERT_NE(app().hitButtons[i], 0);
-    EXPECT_TRUE(widget(app().hitButtons[i])->isVisible());
-    EXPECT_EQ(widget(app().hitButtons[i])->geometry().top(), 135 + 25 * i);
+    ASSERT_NE(app().screen3.hitButtons[i], 0);
+    EXPECT_TRUE(widget(app().screen3.hitButtons[i])->isVisible());
+    EXPECT_EQ(widget(app().screen3.hitButtons[i])->geometry().top(), 135 + 25 * i);
   }
   screenshot("quillmar-screen3-hits.png");
 
   // Hit 5: "0xSEED,FRAME,..." in the file.
   const SearchHit hit = app().eggSearch.hits[5];
-  click(app().hitButtons[5]);
+  click(app().screen3.hitButtons[5]);
   char seed[16];
   std::snprintf(seed, sizeof seed, "0x%08X", hit.seed);
-  EXPECT_EQ(textOf(app().momentSeedEdit), QString::fromLatin1(seed));
+  EXPECT_EQ(textOf(app().screen3.momentSeedEdit), QString::fromLatin1(seed));
   ASSERT_GT(app().momentCount, 0);
   EXPECT_EQ(app().moments[0].delay, hit.delay);
   screenshot("quillmar-screen3-moments.png");
 
-  click(app().toStepFourButton);
+  click(app().screen3.toStepFourButton);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(textOf(app().initialSeedEdit), QString::fromLatin1(seed));
-  EXPECT_EQ(textOf(app().tidEdit), QStringLiteral("12345"));
-  type(app().frameCountEdit, "8");
-  click(app().outputButton);
+  EXPECT_EQ(textOf(app().screen2.initialSeedEdit), QString::fromLatin1(seed));
+  EXPECT_EQ(textOf(app().screen2.tidEdit), QStringLiteral("12345"));
+  type(app().screen2.frameCountEdit, "8");
+  click(app().screen2.outputButton);
   std::vector<std::string> list = fileLines(dir_ / "result.txt");
   std::string line = hits[6].substr(std::string(seed).size() + 1);   // without "0xSEED,"
   line = line.substr(0, line.rfind(',', line.rfind(',') - 1));        // without ",moment,delay"
@@ -469,30 +469,30 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
 // the search had them, and step 4's list shows frame 0 with the hit's line.
 TEST_F(QtWindowTest, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSettings) {
   chooseMenu(2);
-  type(app().yearEdit, "2026");
-  type(app().searchTidEdit, "12345");
-  type(app().searchSidEdit, "54321");
-  type(app().delayMinEdit, "300");
-  type(app().delayMaxEdit, "300");
-  for (ControlHandle h : {app().searchMarriageCheck, app().searchShinyOnlyCheck}) {
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.delayMinEdit, "300");
+  type(app().screen3.delayMaxEdit, "300");
+  for (ControlHandle h : {app().screen3.searchMarriageCheck, app().screen3.searchShinyOnlyCheck}) {
     auto* box = as<QCheckBox>(h);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(7, box->height() / 2));
   }
-  click(app().eggSearchButton);
+  click(app().screen3.eggSearchButton);
   ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   std::vector<std::string> hits = fileLines(dir_ / "search.txt");
   ASSERT_GE(hits.size(), 2u);
   const std::string first = sj("0x09160146,0,0+0回,E5D201DA,しんちょう,1,218,★,");
   EXPECT_EQ(hits[1].substr(0, first.size()), first);
-  click(app().hitButtons[0]);
-  click(app().toStepFourButton);
+  click(app().screen3.hitButtons[0]);
+  click(app().screen3.toStepFourButton);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(textOf(app().initialSeedEdit), QStringLiteral("0x09160146"));
-  EXPECT_TRUE(as<QCheckBox>(app().marriageCheck)->isChecked());
-  EXPECT_TRUE(as<QCheckBox>(app().shinyOnlyCheck)->isChecked());
-  type(app().frameCountEdit, "1");
-  click(app().outputButton);
+  EXPECT_EQ(textOf(app().screen2.initialSeedEdit), QStringLiteral("0x09160146"));
+  EXPECT_TRUE(as<QCheckBox>(app().screen2.marriageCheck)->isChecked());
+  EXPECT_TRUE(as<QCheckBox>(app().screen2.shinyOnlyCheck)->isChecked());
+  type(app().screen2.frameCountEdit, "1");
+  click(app().screen2.outputButton);
   std::vector<std::string> list = fileLines(dir_ / "result.txt");
   ASSERT_EQ(list.size(), 2u);
   const std::string line = hits[1].substr(std::string("0x09160146,").size());
@@ -506,26 +506,26 @@ TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
   chooseMenu(4);
   ASSERT_EQ(app().screenMode, ScreenMode::kFive);
   for (int i = 0; i < 6; ++i) {
-    type(app().ivParentAEdits[i], i == 0 ? "31" : "0");
-    type(app().ivParentBEdits[i], i == 0 ? "31" : "0");
+    type(app().screen5.ivParentAEdits[i], i == 0 ? "31" : "0");
+    type(app().screen5.ivParentBEdits[i], i == 0 ? "31" : "0");
   }
-  type(app().ivMinEdits[0], "31");
-  type(app().ivYearEdit, "2026");
-  type(app().ivMaxFrameEdit, "1");
-  type(app().ivDelayMinEdit, "3909");
-  type(app().ivDelayMaxEdit, "3909");
-  click(app().ivSearchButton);
+  type(app().screen5.ivMinEdits[0], "31");
+  type(app().screen5.ivYearEdit, "2026");
+  type(app().screen5.ivMaxFrameEdit, "1");
+  type(app().screen5.ivDelayMinEdit, "3909");
+  type(app().screen5.ivDelayMaxEdit, "3909");
+  click(app().screen5.ivSearchButton);
   ASSERT_TRUE(waitFor([&] { return app().ivSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().ivSearch.status, SearchStatus::kFinished);
   ASSERT_GT(app().ivSearch.hitCount, 0);
-  EXPECT_TRUE(widget(app().ivHitButtons[0])->isVisible());
+  EXPECT_TRUE(widget(app().screen5.ivHitButtons[0])->isVisible());
   screenshot("quillmar-screen5.png");
   const uint32_t seed = app().ivSearch.hits[0].seed;
-  click(app().ivHitButtons[0]);
+  click(app().screen5.ivHitButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   EXPECT_EQ(app().momentSeed, seed);
   ASSERT_GT(app().momentCount, 0);
-  click(app().aimButtons[0]);
+  click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().targetSeed, seed);
 }
@@ -535,13 +535,13 @@ TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
 // 裏): step 7 marks that cell and names the delay to aim for next time.
 TEST_F(QtWindowTest, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   chooseMenu(2);
-  type(app().momentSeedEdit, "0x00000F5F");
-  type(app().momentYearEdit, "2026");
-  click(app().momentButton);
+  type(app().screen3.momentSeedEdit, "0x00000F5F");
+  type(app().screen3.momentYearEdit, "2026");
+  click(app().screen3.momentButton);
   ASSERT_GT(app().momentCount, 2);
   int slot = app().moments[0].second < 59 ? 0 : 1;
   const ConsoleMoment aimed = app().moments[slot];
-  click(app().aimButtons[slot]);
+  click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
 
@@ -550,8 +550,8 @@ TEST_F(QtWindowTest, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   std::mt19937 twister(late.seed);  // the game's twister: an odd output is heads
   QString flips;
   for (int i = 0; i < 10; ++i) flips += twister() % 2 == 1 ? QString::fromUtf8("表") : QString::fromUtf8("裏");
-  type(app().coinEdit, flips);
-  click(app().calibrateButton);
+  type(app().screen4.coinEdit, flips);
+  click(app().screen4.calibrateButton);
   EXPECT_EQ(app().matchSeed, late.seed);
   EXPECT_EQ(app().matchSecond, 1);
   EXPECT_EQ(app().matchDelay, 2);
@@ -567,22 +567,22 @@ TEST_F(QtWindowTest, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
 // the delay to aim for next time.
 TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandidates) {
   chooseMenu(2);
-  type(app().yearEdit, "2026");
-  type(app().maxFrameEdit, "1");
-  type(app().delayMinEdit, "3909");
-  type(app().delayMaxEdit, "3909");
-  click(app().eggSearchButton);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.maxFrameEdit, "1");
+  type(app().screen3.delayMinEdit, "3909");
+  type(app().screen3.delayMaxEdit, "3909");
+  click(app().screen3.eggSearchButton);
   ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
-  click(app().hitButtons[0]);
+  click(app().screen3.hitButtons[0]);
   ASSERT_GT(app().momentCount, 2);
   // A moment whose second is below 59, so that one second later only AA moves on.
   int slot = app().moments[0].second < 59 ? 0 : 1;
   const ConsoleMoment aimed = app().moments[slot];
-  ASSERT_NE(app().aimButtons[slot], 0);
-  EXPECT_TRUE(widget(app().aimButtons[slot])->isVisible());
+  ASSERT_NE(app().screen3.aimButtons[slot], 0);
+  EXPECT_TRUE(widget(app().screen3.aimButtons[slot])->isVisible());
   screenshot("quillmar-screen3-aim.png");
-  click(app().aimButtons[slot]);
+  click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed);
   screenshot("quillmar-screen4-target.png");
@@ -594,9 +594,9 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   chooseMenu(1);
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", state);
-  type(app().currentSeedEdit, text);
-  type(app().hourEdit, std::to_string(aimed.hour).c_str());
-  click(app().seedSearchButton);
+  type(app().screen2.currentSeedEdit, text);
+  type(app().screen2.hourEdit, std::to_string(aimed.hour).c_str());
+  click(app().screen2.seedSearchButton);
   ASSERT_GT(app().seeds.seedCandidateCount, 0);
   chooseMenu(3);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
@@ -611,14 +611,14 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   // two frames (1000 / 59.8261 ms each) shorter.
   ASSERT_EQ(app().planOutcome, 0);
   EXPECT_EQ(app().planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
-  click(app().applyCorrectionButton);
+  click(app().screen4.applyCorrectionButton);
   EXPECT_EQ(app().delayCalibration, -2);
   EXPECT_EQ(app().planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
   screenshot("quillmar-screen4-corrected.png");
 
   // The countdown runs on the window's timer: started, it shows phase 1 in
   // large digits, and the button (which keeps the focus) stops it.
-  click(app().timerButton);
+  click(app().screen4.timerButton);
   ASSERT_EQ(app().countdownRunning, 1);
   auto* focused = qobject_cast<QPushButton*>(window_->focusWidget());
   ASSERT_NE(focused, nullptr);
@@ -627,7 +627,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   EXPECT_EQ(app().countdownPhase, 1);
   EXPECT_LT(app().countdownRemaining, app().planFirstPhase);
   screenshot("quillmar-screen4-countdown.png");
-  click(app().timerButton);
+  click(app().screen4.timerButton);
   EXPECT_EQ(app().countdownRunning, 0);
 }
 
@@ -638,12 +638,12 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
 TEST_F(QtWindowTest, TheNotesOfASearchFitBelowItsList) {
   std::filesystem::create_directory(dir_ / "search.txt");
   chooseMenu(2);
-  type(app().yearEdit, "2026");
-  type(app().maxFrameEdit, "8");
-  type(app().delayMinEdit, "3909");
-  type(app().delayMaxEdit, "3910");
-  chooseRow(app().searchNatureCombo, 16);
-  click(app().eggSearchButton);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.maxFrameEdit, "8");
+  type(app().screen3.delayMinEdit, "3909");
+  type(app().screen3.delayMaxEdit, "3910");
+  chooseRow(app().screen3.searchNatureCombo, 16);
+  click(app().screen3.eggSearchButton);
   ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   ASSERT_EQ(app().eggSearch.hitsCut, 1);
@@ -668,19 +668,19 @@ TEST_F(QtWindowTest, TheNotesOfASearchFitBelowItsList) {
 // percent while the search runs, and closing it ends the search.
 TEST_F(QtWindowTest, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
   chooseMenu(2);
-  type(app().searchTidEdit, "12345");
-  type(app().searchSidEdit, "54321");
-  type(app().delayMinEdit, "65500");
-  type(app().delayMaxEdit, "65535");
-  auto* shiny = as<QCheckBox>(app().searchShinyOnlyCheck);
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.delayMinEdit, "65500");
+  type(app().screen3.delayMaxEdit, "65535");
+  auto* shiny = as<QCheckBox>(app().screen3.searchShinyOnlyCheck);
   QTest::mouseClick(shiny, Qt::LeftButton, {}, QPoint(7, shiny->height() / 2));
-  chooseRow(app().searchNatureCombo, 16);
-  chooseRow(app().searchGenderCombo, 1);
-  chooseRow(app().searchAbilityCombo, 1);
+  chooseRow(app().screen3.searchNatureCombo, 16);
+  chooseRow(app().screen3.searchGenderCombo, 1);
+  chooseRow(app().screen3.searchAbilityCombo, 1);
   PaintWatch watch(app());
   quillmarqt::clientArea()->installEventFilter(&watch);
   SearchGate gate;
-  click(app().eggSearchButton);
+  click(app().screen3.eggSearchButton);
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   // Percent p of the 24 x 36 rows is reached at row ceil(p * rows / 100); a
   // tick that finds it asks for a repaint, which paints it.
@@ -713,11 +713,11 @@ class TickCounter : public QObject {
 // returns while the dialog is open is taken in after the dialog, not inside it.
 TEST_F(QtWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAfterIt) {
   chooseMenu(2);
-  type(app().yearEdit, "2026");
-  type(app().maxFrameEdit, "8");
-  type(app().delayMinEdit, "3909");
-  type(app().delayMaxEdit, "3910");
-  click(app().eggSearchButton);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.maxFrameEdit, "8");
+  type(app().screen3.delayMinEdit, "3909");
+  type(app().screen3.delayMaxEdit, "3910");
+  click(app().screen3.eggSearchButton);
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   chooseMenu(0);
   TickCounter counter;
@@ -735,7 +735,7 @@ TEST_F(QtWindowTest, ASearchThatEndsWhileTheIvDialogIsOpenIsTakenInAfterIt) {
     EXPECT_TRUE(catcher_.urls.empty());
     dialog->close();
   });
-  click(app().ivEntryButton);
+  click(app().screen1.ivEntryButton);
   EXPECT_TRUE(seen);
   ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   EXPECT_EQ(app().eggSearch.status, SearchStatus::kFinished);
@@ -746,7 +746,7 @@ TEST_F(QtWindowTest, IvDialogEscapeCancels) {
   typeFiveInIvDialog([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
   EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(app().measure.ivRanges[0].high, 31);
-  EXPECT_NE(quillmarqt::widgetOf(app().natureCombo), nullptr);
+  EXPECT_NE(quillmarqt::widgetOf(app().screen1.natureCombo), nullptr);
 }
 
 // The player's keys in the IV dialog: Enter presses the focused button.
@@ -781,14 +781,14 @@ TEST_F(QtWindowTest, IvDialogEnterPressesTheFocusedButton) {
 // An edit shows what is read: typing stops at its width instead of scrolling
 // the first characters out of sight.
 TEST_F(QtWindowTest, EditsDoNotScrollSoWhatIsShownIsWhatIsRead) {
-  type(app().levelEdit, "12345");
-  const QString shown = textOf(app().levelEdit);
+  type(app().screen1.levelEdit, "12345");
+  const QString shown = textOf(app().screen1.levelEdit);
   EXPECT_LT(shown.size(), 5) << shown.toStdString();
   EXPECT_TRUE(QStringLiteral("12345").startsWith(shown)) << shown.toStdString();
   // The level the measurement takes is the number shown.
   const char* stats[] = {"20", "10", "10", "10", "11", "11"};
-  for (int i = 0; i < 6; ++i) type(app().statEdits[i], stats[i]);
-  click(app().addButton);
+  for (int i = 0; i < 6; ++i) type(app().screen1.statEdits[i], stats[i]);
+  click(app().screen1.addButton);
   ASSERT_EQ(app().measure.measurementCount, 1);
   EXPECT_EQ(QString::number(app().measure.measurements[0].level), shown);
 
@@ -811,12 +811,12 @@ TEST_F(QtWindowTest, EditsDoNotScrollSoWhatIsShownIsWhatIsRead) {
     QApplication::processEvents();
     EXPECT_EQ(edit->grab().toImage(), reference.grab().toImage()) << text.toStdString();
   };
-  expectUnscrolled(app().levelEdit);
-  expectUnscrolled(app().statEdits[5]);
+  expectUnscrolled(app().screen1.levelEdit);
+  expectUnscrolled(app().screen1.statEdits[5]);
   chooseMenu(1);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  for (ControlHandle h : {app().hourEdit, app().stepLimitEdit, app().tidEdit, app().frameCountEdit,
-                          app().initialSeedEdit})
+  for (ControlHandle h : {app().screen2.hourEdit, app().screen2.stepLimitEdit, app().screen2.tidEdit, app().screen2.frameCountEdit,
+                          app().screen2.initialSeedEdit})
     expectUnscrolled(h);
 }
 
@@ -830,7 +830,7 @@ TEST_F(QtWindowTest, F10AndAltOpenTheMenu) {
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
   };
-  as<QLineEdit>(app().speciesEdit)->setFocus();
+  as<QLineEdit>(app().screen1.speciesEdit)->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
   chooseScreenTwoByKeys();
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
@@ -861,8 +861,8 @@ TEST_F(QtWindowTest, OutputInAFolderNamedInLatin1HandsOverItsBytes) {
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
   chooseMenu(1);
-  type(app().frameCountEdit, "1");
-  click(app().outputButton);
+  type(app().screen2.frameCountEdit, "1");
+  click(app().screen2.outputButton);
   ASSERT_TRUE(std::filesystem::exists(folder / "result.txt"));
   ASSERT_EQ(catcher_.urls.size(), 1u);
   const QUrl& url = catcher_.urls[0];

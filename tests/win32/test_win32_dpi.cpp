@@ -197,7 +197,7 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   }
 
   SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCmdScreenOne, 0), 0);
-  SendMessageW(reinterpret_cast<HWND>(app.natureCombo), CB_SETCURSEL, 15, 0);
+  SendMessageW(reinterpret_cast<HWND>(app.screen1.natureCombo), CB_SETCURSEL, 15, 0);
   gDialogVisit = [&](HWND dialog) {
     const wchar_t* ivs[] = {L"10", L"12", L"22", L"0", L"7", L"29"};
     for (int i = 0; i < 6; ++i) SetWindowTextW(GetDlgItem(dialog, kIvDialogFirstEdit + i), ivs[i]);
@@ -205,36 +205,36 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
     visit("dialog", dialog);
   };
   SetTimer(nullptr, 0, 20, onDialogTimer);
-  click(app.ivEntryButton);
-  click(app.searchButton);
+  click(app.screen1.ivEntryButton);
+  click(app.screen1.searchButton);
   at("screen1-candidates");
   SendMessageW(GetDlgItem(main, kCmdFirstCandidate), BM_CLICK, 0, 0);
-  SetWindowTextW(reinterpret_cast<HWND>(app.hourEdit), L"5");
-  click(app.seedSearchButton);
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen2.hourEdit), L"5");
+  click(app.screen2.seedSearchButton);
   at("screen2-seeds");
 
   SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCmdScreenThree, 0), 0);
-  SetWindowTextW(reinterpret_cast<HWND>(app.maxFrameEdit), L"8");
-  SetWindowTextW(reinterpret_cast<HWND>(app.delayMinEdit), L"3909");
-  SetWindowTextW(reinterpret_cast<HWND>(app.delayMaxEdit), L"3910");
-  click(app.eggSearchButton);
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen3.maxFrameEdit), L"8");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen3.delayMinEdit), L"3909");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen3.delayMaxEdit), L"3910");
+  click(app.screen3.eggSearchButton);
   pump([&] { return app.eggSearch.status != SearchStatus::kRunning; });
   at("screen3-hits");
-  click(app.hitButtons[5]);
+  click(app.screen3.hitButtons[5]);
   at("screen3-moments");
-  click(app.aimButtons[0]);
+  click(app.screen3.aimButtons[0]);
   at("screen4-target");
 
   SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCmdScreenFive, 0), 0);
-  for (ControlHandle edit : app.ivParentAEdits) SetWindowTextW(reinterpret_cast<HWND>(edit), L"31");
-  SetWindowTextW(reinterpret_cast<HWND>(app.ivMinEdits[0]), L"31");
-  SetWindowTextW(reinterpret_cast<HWND>(app.ivMinEdits[1]), L"31");
-  SetWindowTextW(reinterpret_cast<HWND>(app.ivDelayMinEdit), L"3909");
-  SetWindowTextW(reinterpret_cast<HWND>(app.ivDelayMaxEdit), L"3910");
-  click(app.ivSearchButton);
+  for (ControlHandle edit : app.screen5.ivParentAEdits) SetWindowTextW(reinterpret_cast<HWND>(edit), L"31");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen5.ivMinEdits[0]), L"31");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen5.ivMinEdits[1]), L"31");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen5.ivDelayMinEdit), L"3909");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen5.ivDelayMaxEdit), L"3910");
+  click(app.screen5.ivSearchButton);
   pump([&] { return app.ivSearch.status != SearchStatus::kRunning; });
-  SetWindowTextW(reinterpret_cast<HWND>(app.ivSeedEdit), L"0x00000F5F");
-  click(app.ivListButton);
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen5.ivSeedEdit), L"0x00000F5F");
+  click(app.screen5.ivListButton);
   at("screen5-hits");
 
   SendMessageW(main, WM_CLOSE, 0, 0);

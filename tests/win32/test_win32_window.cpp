@@ -196,7 +196,7 @@ class Win32Window : public testing::Test {
     gDialogAction = std::move(action);
     gDialogActionRan = false;
     SetTimer(nullptr, 0, 20, onDialogTimer);
-    click(app().ivEntryButton);
+    click(app().screen1.ivEntryButton);
     EXPECT_TRUE(gDialogActionRan);
     EXPECT_EQ(findOpenDialog(), nullptr);
   }
@@ -259,7 +259,7 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
   EXPECT_EQ(item(161), nullptr);  // species edit gone
   ASSERT_NE(item(210), nullptr);  // current seed edit
-  EXPECT_EQ(windowText(hwnd(app().hourEdit)), L"12");
+  EXPECT_EQ(windowText(hwnd(app().screen2.hourEdit)), L"12");
   menu(40001);
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_EQ(item(210), nullptr);
@@ -267,7 +267,7 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
 }
 
 struct ExpectedControl {
-  ControlHandle AppState::*handle;
+  ControlHandle handle;
   const wchar_t* className;
   bool tabStop;
   bool border;
@@ -275,8 +275,8 @@ struct ExpectedControl {
   const wchar_t* text;
 };
 
-void expectControl(HWND main, const AppState& app, const ExpectedControl& e, int id) {
-  HWND w = hwnd(app.*(e.handle));
+void expectControl(HWND main, const ExpectedControl& e, int id) {
+  HWND w = hwnd(e.handle);
   SCOPED_TRACE(testing::Message() << "control id " << id);
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(GetParent(w), main);
@@ -312,29 +312,29 @@ void expectControl(HWND main, const AppState& app, const ExpectedControl& e, int
 }
 
 TEST_F(Win32Window, ScreenOneControlsHaveTheirClassStylePlaceAndText) {
-  expectControl(main_, app(), {&AppState::speciesEdit, L"Edit", true, true, {140, 5, 230, 27}, L""}, 161);
-  expectControl(main_, app(), {&AppState::speciesButton, L"Button", false, false, {240, 6, 350, 26}, L"種族値を↓に"},
+  expectControl(main_, {app().screen1.speciesEdit, L"Edit", true, true, {140, 5, 230, 27}, L""}, 161);
+  expectControl(main_, {app().screen1.speciesButton, L"Button", false, false, {240, 6, 350, 26}, L"種族値を↓に"},
                 162);
-  expectControl(main_, app(), {&AppState::levelEdit, L"Edit", true, true, {82, 60, 112, 82}, L""}, 110);
-  expectControl(main_, app(), {&AppState::natureCombo, L"ComboBox", false, false, {430, 60, 550, 0}, nullptr}, 120);
-  expectControl(main_, app(), {&AppState::resetButton, L"Button", false, false, {450, 30, 530, 50}, L"リセット"}, 10);
-  expectControl(main_, app(), {&AppState::addButton, L"Button", false, false, {10, 85, 50, 105}, L"追加"}, 130);
-  expectControl(main_, app(),
-                {&AppState::searchButton, L"Button", false, false, {560, 185, 720, 205}, L"↑の個体値で逆算"}, 132);
-  expectControl(main_, app(), {&AppState::ivEntryButton, L"Button", false, false, {740, 185, 780, 205}, L"入力"}, 133);
+  expectControl(main_, {app().screen1.levelEdit, L"Edit", true, true, {82, 60, 112, 82}, L""}, 110);
+  expectControl(main_, {app().screen1.natureCombo, L"ComboBox", false, false, {430, 60, 550, 0}, nullptr}, 120);
+  expectControl(main_, {app().screen1.resetButton, L"Button", false, false, {450, 30, 530, 50}, L"リセット"}, 10);
+  expectControl(main_, {app().screen1.addButton, L"Button", false, false, {10, 85, 50, 105}, L"追加"}, 130);
+  expectControl(main_,
+                {app().screen1.searchButton, L"Button", false, false, {560, 185, 720, 205}, L"↑の個体値で逆算"}, 132);
+  expectControl(main_, {app().screen1.ivEntryButton, L"Button", false, false, {740, 185, 780, 205}, L"入力"}, 133);
   const wchar_t* defaults[] = {L"45", L"49", L"49", L"45", L"65", L"65"};  // default.txt
   for (int i = 0; i < 6; ++i) {
-    HWND base = hwnd(app().baseStatEdits[i]);
+    HWND base = hwnd(app().screen1.baseStatEdits[i]);
     ASSERT_NE(base, nullptr);
     EXPECT_EQ(GetDlgCtrlID(base), 101 + i);
     EXPECT_EQ(windowText(base), defaults[i]);
     EXPECT_TRUE(GetWindowLongW(base, GWL_STYLE) & WS_TABSTOP);
     EXPECT_EQ(placeOf(base).left, 132 + 50 * i);
-    HWND stat = hwnd(app().statEdits[i]);
+    HWND stat = hwnd(app().screen1.statEdits[i]);
     EXPECT_EQ(GetDlgCtrlID(stat), 111 + i);
     EXPECT_EQ(placeOf(stat).top, 60);
   }
-  HWND nature = hwnd(app().natureCombo);
+  HWND nature = hwnd(app().screen1.natureCombo);
   // The combo box hands WS_VSCROLL on to its dropped list.
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
@@ -352,45 +352,45 @@ TEST_F(Win32Window, ScreenOneControlsHaveTheirClassStylePlaceAndText) {
 
 TEST_F(Win32Window, ScreenTwoControlsAndFilterListsReadBack) {
   menu(40002);
-  expectControl(main_, app(), {&AppState::currentSeedEdit, L"Edit", false, true, {85, 25, 205, 47}, L""}, 210);
-  expectControl(main_, app(), {&AppState::hourEdit, L"Edit", false, true, {85, 50, 105, 72}, L"12"}, 211);
-  expectControl(main_, app(),
-                {&AppState::seedSearchButton, L"Button", false, true, {135, 50, 315, 72}, L"初期SEED候補を逆算"}, 220);
-  expectControl(main_, app(), {&AppState::stepLimitEdit, L"Edit", false, true, {250, 25, 290, 47}, L"1000"}, 211);
-  expectControl(main_, app(), {&AppState::marriageCheck, L"Button", false, false, {415, 80, 515, 110}, L"国際結婚"},
+  expectControl(main_, {app().screen2.currentSeedEdit, L"Edit", false, true, {85, 25, 205, 47}, L""}, 210);
+  expectControl(main_, {app().screen2.hourEdit, L"Edit", false, true, {85, 50, 105, 72}, L"12"}, 211);
+  expectControl(main_,
+                {app().screen2.seedSearchButton, L"Button", false, true, {135, 50, 315, 72}, L"初期SEED候補を逆算"}, 220);
+  expectControl(main_, {app().screen2.stepLimitEdit, L"Edit", false, true, {250, 25, 290, 47}, L"1000"}, 211);
+  expectControl(main_, {app().screen2.marriageCheck, L"Button", false, false, {415, 80, 515, 110}, L"国際結婚"},
                 303);
-  expectControl(main_, app(), {&AppState::outputButton, L"Button", false, true, {530, 230, 580, 252}, L"出力"}, 304);
-  expectControl(main_, app(), {&AppState::frameCountEdit, L"Edit", false, true, {415, 230, 475, 252}, L"50000"}, 305);
-  expectControl(main_, app(),
-                {&AppState::shinyOnlyCheck, L"Button", false, false, {530, 80, 630, 110}, L"色違いのみ"}, 306);
-  EXPECT_EQ(GetWindowLongW(hwnd(app().marriageCheck), GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
+  expectControl(main_, {app().screen2.outputButton, L"Button", false, true, {530, 230, 580, 252}, L"出力"}, 304);
+  expectControl(main_, {app().screen2.frameCountEdit, L"Edit", false, true, {415, 230, 475, 252}, L"50000"}, 305);
+  expectControl(main_,
+                {app().screen2.shinyOnlyCheck, L"Button", false, false, {530, 80, 630, 110}, L"色違いのみ"}, 306);
+  EXPECT_EQ(GetWindowLongW(hwnd(app().screen2.marriageCheck), GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
 
-  HWND natures = hwnd(app().natureFilterCombo);
+  HWND natures = hwnd(app().screen2.natureFilterCombo);
   EXPECT_EQ(SendMessageW(natures, CB_GETCOUNT, 0, 0), 26);
   EXPECT_EQ(comboRow(natures, 0), L"指定しない");
   EXPECT_EQ(comboRow(natures, 1), L"がんばりや");
-  HWND genders = hwnd(app().genderFilterCombo);
+  HWND genders = hwnd(app().screen2.genderFilterCombo);
   EXPECT_EQ(SendMessageW(genders, CB_GETCOUNT, 0, 0), 9);
   EXPECT_EQ(comboRow(genders, 1), L"♂(1/2)");
   EXPECT_EQ(comboRow(genders, 8), L"♀(3/4)");
-  HWND abilities = hwnd(app().abilityFilterCombo);
+  HWND abilities = hwnd(app().screen2.abilityFilterCombo);
   EXPECT_EQ(SendMessageW(abilities, CB_GETCOUNT, 0, 0), 3);
   EXPECT_EQ(comboRow(abilities, 2), L"特性2");
 
   // What the player sets comes back through the seam.
   SendMessageW(genders, CB_SETCURSEL, 4, 0);
-  EXPECT_EQ(platformSelectedListRow(app().genderFilterCombo), 4);
-  EXPECT_FALSE(platformIsChecked(app().shinyOnlyCheck));
-  SendMessageW(hwnd(app().shinyOnlyCheck), BM_SETCHECK, BST_CHECKED, 0);
-  EXPECT_TRUE(platformIsChecked(app().shinyOnlyCheck));
-  click(app().marriageCheck);  // an auto check box ticks itself
-  EXPECT_TRUE(platformIsChecked(app().marriageCheck));
+  EXPECT_EQ(platformSelectedListRow(app().screen2.genderFilterCombo), 4);
+  EXPECT_FALSE(platformIsChecked(app().screen2.shinyOnlyCheck));
+  SendMessageW(hwnd(app().screen2.shinyOnlyCheck), BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_TRUE(platformIsChecked(app().screen2.shinyOnlyCheck));
+  click(app().screen2.marriageCheck);  // an auto check box ticks itself
+  EXPECT_TRUE(platformIsChecked(app().screen2.marriageCheck));
   settle(main_);
   saveScreenshot(main_, L"win32-screen2.png");
 }
 
 TEST_F(Win32Window, TypedTextComesBackAsCp932CutWithoutSplittingACharacter) {
-  ControlHandle edit = app().speciesEdit;
+  ControlHandle edit = app().screen1.speciesEdit;
   char buffer[16];
   SetWindowTextW(hwnd(edit), L"フシギダネ");
   EXPECT_EQ(platformGetText(edit, buffer, 11), 10);
@@ -419,24 +419,24 @@ TEST_F(Win32Window, TypedTextComesBackAsCp932CutWithoutSplittingACharacter) {
 }
 
 TEST_F(Win32Window, SpeciesLookupFillsTheBaseStatEditsFromPokemonDat) {
-  SetWindowTextW(hwnd(app().speciesEdit), L"フシギソウ");
-  click(app().speciesButton);
+  SetWindowTextW(hwnd(app().screen1.speciesEdit), L"フシギソウ");
+  click(app().screen1.speciesButton);
   const wchar_t* expected[] = {L"60", L"62", L"63", L"60", L"80", L"80"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(windowText(hwnd(app().baseStatEdits[i])), expected[i]) << i;
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(windowText(hwnd(app().screen1.baseStatEdits[i])), expected[i]) << i;
 }
 
 TEST_F(Win32Window, TabMovesBetweenTheTabStopEditsThroughIsDialogMessage) {
-  SetFocus(hwnd(app().speciesEdit));
+  SetFocus(hwnd(app().screen1.speciesEdit));
   MSG tab{};
-  tab.hwnd = hwnd(app().speciesEdit);
+  tab.hwnd = hwnd(app().screen1.speciesEdit);
   tab.message = WM_KEYDOWN;
   tab.wParam = VK_TAB;
   EXPECT_TRUE(IsDialogMessageW(main_, &tab));
   // The species button between them carries no tab stop.
-  EXPECT_EQ(GetFocus(), hwnd(app().baseStatEdits[0]));
+  EXPECT_EQ(GetFocus(), hwnd(app().screen1.baseStatEdits[0]));
   tab.hwnd = GetFocus();
   IsDialogMessageW(main_, &tab);
-  EXPECT_EQ(GetFocus(), hwnd(app().baseStatEdits[1]));
+  EXPECT_EQ(GetFocus(), hwnd(app().screen1.baseStatEdits[1]));
 }
 
 // "リセット" recreates the base-stat edits without tab stops and last in the
@@ -444,7 +444,7 @@ TEST_F(Win32Window, TabMovesBetweenTheTabStopEditsThroughIsDialogMessage) {
 TEST_F(Win32Window, AfterResetTabSkipsTheRecreatedBaseStatEdits) {
   withIvDialog([](HWND dialog) { SendMessageW(GetDlgItem(dialog, 1), BM_CLICK, 0, 0); });
   ASSERT_EQ(app().measure.measurementCount, 1);
-  click(app().resetButton);
+  click(app().screen1.resetButton);
   ASSERT_EQ(app().measure.measurementCount, 0);
   for (int i = 0; i < 6; ++i) {
     HWND base = item(101 + i);
@@ -453,19 +453,19 @@ TEST_F(Win32Window, AfterResetTabSkipsTheRecreatedBaseStatEdits) {
   }
   EXPECT_EQ(windowText(item(101)), L"45");  // default.txt's H
   ASSERT_NE(item(120), nullptr);              // the nature list is back
-  SetFocus(hwnd(app().speciesEdit));
+  SetFocus(hwnd(app().screen1.speciesEdit));
   MSG tab{};
   tab.hwnd = GetFocus();
   tab.message = WM_KEYDOWN;
   tab.wParam = VK_TAB;
   EXPECT_TRUE(IsDialogMessageW(main_, &tab));
-  EXPECT_EQ(GetFocus(), hwnd(app().levelEdit));
+  EXPECT_EQ(GetFocus(), hwnd(app().screen1.levelEdit));
 }
 
 TEST_F(Win32Window, IvDialogIsResource102AndCancelChangesNothing) {
   app().measure.ivRanges[0] = IvRange{7, 7};
   app().measure.ivRanges[3] = IvRange{19, 19};
-  SendMessageW(hwnd(app().natureCombo), CB_SETCURSEL, 3, 0);
+  SendMessageW(hwnd(app().screen1.natureCombo), CB_SETCURSEL, 3, 0);
   withIvDialog([](HWND dialog) {
     EXPECT_EQ(windowText(dialog), L"個体値手動入力");
     LONG style = GetWindowLongW(dialog, GWL_STYLE);
@@ -528,7 +528,7 @@ TEST_F(Win32Window, IvDialogIsResource102AndCancelChangesNothing) {
 }
 
 TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
-  SendMessageW(hwnd(app().natureCombo), CB_SETCURSEL, 15, 0);  // ひかえめ
+  SendMessageW(hwnd(app().screen1.natureCombo), CB_SETCURSEL, 15, 0);  // ひかえめ
   withIvDialog([](HWND dialog) {
     const wchar_t* ivs[] = {L"10", L"12", L"22", L"0", L"7", L"29"};
     for (int i = 0; i < 6; ++i) SetWindowTextW(GetDlgItem(dialog, 1001 + i), ivs[i]);
@@ -565,7 +565,7 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
   EXPECT_EQ(app().measure.natureIndex, 15);
   EXPECT_EQ(item(120), nullptr);  // the nature list is gone
 
-  click(app().searchButton);
+  click(app().screen1.searchButton);
   ASSERT_GE(app().pids.pidCandidateCount, 1);
   EXPECT_EQ(app().pids.pidCandidates[0].pid, 0x84EA0B71u);
   HWND next = item(140);
@@ -581,11 +581,11 @@ TEST_F(Win32Window, AcceptedIvsLeadToPidCandidatesAndTheirSeedOnScreenTwo) {
 
   SendMessageW(next, BM_CLICK, 0, 0);
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(windowText(hwnd(app().currentSeedEdit)), L"0x2684AD1F");
+  EXPECT_EQ(windowText(hwnd(app().screen2.currentSeedEdit)), L"0x2684AD1F");
 
   // Step 3 from that seed: one plain edit per earlier state, each showing it.
-  SetWindowTextW(hwnd(app().hourEdit), L"5");
-  click(app().seedSearchButton);
+  SetWindowTextW(hwnd(app().screen2.hourEdit), L"5");
+  click(app().screen2.seedSearchButton);
   ASSERT_GE(app().seeds.seedCandidateCount, 1);
   for (int i = 0; i < app().seeds.seedCandidateCount; ++i) {
     HWND result = item(240 + i);
@@ -664,9 +664,9 @@ TEST_F(Win32Window, PaintedJapaneseGlyphsAreDistinctAndTheFrameLinesAreDrawn) {
 // Only a click or menu choice (high word 0) reaches the shell: an edit's
 // change or a list's new selection carrying a command's id runs nothing.
 TEST_F(Win32Window, NotificationsCarryingCommandIdsDoNothing) {
-  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, EN_CHANGE), reinterpret_cast<LPARAM>(hwnd(app().levelEdit)));
+  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, EN_CHANGE), reinterpret_cast<LPARAM>(hwnd(app().screen1.levelEdit)));
   SendMessageW(main_, WM_COMMAND, MAKEWPARAM(40002, 1), 0);
-  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hwnd(app().natureCombo)));
+  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(130, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hwnd(app().screen1.natureCombo)));
   EXPECT_EQ(app().measure.measurementCount, 0);
   EXPECT_EQ(app().screenMode, ScreenMode::kOne);
   EXPECT_NE(item(120), nullptr);
@@ -683,9 +683,9 @@ TEST_F(Win32Window, OutputHandsResultTxtToTheDocumentOpener) {
   opened.clear();
   win32SetDocumentOpener([](const wchar_t* path) { opened = path; });
   menu(40002);
-  SetWindowTextW(hwnd(app().initialSeedEdit), L"0x12345678");
-  SetWindowTextW(hwnd(app().frameCountEdit), L"3");
-  click(app().outputButton);
+  SetWindowTextW(hwnd(app().screen2.initialSeedEdit), L"0x12345678");
+  SetWindowTextW(hwnd(app().screen2.frameCountEdit), L"3");
+  click(app().screen2.outputButton);
   EXPECT_EQ(opened, L"result.txt");
   std::FILE* f = std::fopen("result.txt", "rb");
   ASSERT_NE(f, nullptr);
@@ -729,16 +729,16 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   win32SetDocumentOpener([](const wchar_t* path) { opened = path; });
   menu(40003);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
-  SetWindowTextW(hwnd(app().yearEdit), L"2026");
-  SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
-  SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
-  SetWindowTextW(hwnd(app().maxFrameEdit), L"8");
-  SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
-  SetWindowTextW(hwnd(app().delayMaxEdit), L"3910");
-  SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
+  SetWindowTextW(hwnd(app().screen3.yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().screen3.searchTidEdit), L"12345");
+  SetWindowTextW(hwnd(app().screen3.searchSidEdit), L"54321");
+  SetWindowTextW(hwnd(app().screen3.maxFrameEdit), L"8");
+  SetWindowTextW(hwnd(app().screen3.delayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().screen3.delayMaxEdit), L"3910");
+  SendMessageW(hwnd(app().screen3.searchNatureCombo), CB_SETCURSEL, 16, 0);
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-before.png");
-  click(app().eggSearchButton);
+  click(app().screen3.eggSearchButton);
   ASSERT_TRUE(pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
@@ -764,18 +764,18 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   saveScreenshot(main_, L"win32-screen3-hits.png");
 
   const SearchHit hit = app().eggSearch.hits[5];
-  click(app().hitButtons[5]);
+  click(app().screen3.hitButtons[5]);
   wchar_t seed[16];
   std::swprintf(seed, 16, L"0x%08X", static_cast<unsigned>(hit.seed));
-  EXPECT_EQ(windowText(hwnd(app().momentSeedEdit)), seed);
+  EXPECT_EQ(windowText(hwnd(app().screen3.momentSeedEdit)), seed);
   ASSERT_GT(app().momentCount, 0);
   EXPECT_EQ(app().moments[0].delay, hit.delay);
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-moments.png");
-  click(app().toStepFourButton);
+  click(app().screen3.toStepFourButton);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(windowText(hwnd(app().initialSeedEdit)), seed);
-  EXPECT_EQ(windowText(hwnd(app().tidEdit)), L"12345");
+  EXPECT_EQ(windowText(hwnd(app().screen2.initialSeedEdit)), seed);
+  EXPECT_EQ(windowText(hwnd(app().screen2.tidEdit)), L"12345");
 }
 
 // The lines of a text file, without their line ends.
@@ -804,14 +804,14 @@ std::vector<std::string> fileLines(const char* name) {
 TEST_F(Win32Window, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSettings) {
   win32SetDocumentOpener([](const wchar_t*) {});
   menu(40003);
-  SetWindowTextW(hwnd(app().yearEdit), L"2026");
-  SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
-  SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
-  SetWindowTextW(hwnd(app().delayMinEdit), L"300");
-  SetWindowTextW(hwnd(app().delayMaxEdit), L"300");
-  click(app().searchMarriageCheck);
-  click(app().searchShinyOnlyCheck);
-  click(app().eggSearchButton);
+  SetWindowTextW(hwnd(app().screen3.yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().screen3.searchTidEdit), L"12345");
+  SetWindowTextW(hwnd(app().screen3.searchSidEdit), L"54321");
+  SetWindowTextW(hwnd(app().screen3.delayMinEdit), L"300");
+  SetWindowTextW(hwnd(app().screen3.delayMaxEdit), L"300");
+  click(app().screen3.searchMarriageCheck);
+  click(app().screen3.searchShinyOnlyCheck);
+  click(app().screen3.eggSearchButton);
   ASSERT_TRUE(pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
@@ -819,14 +819,14 @@ TEST_F(Win32Window, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSe
   ASSERT_GE(hits.size(), 2u);
   const std::string first = utf8ToCp932("0x09160146,0,0+0回,E5D201DA,しんちょう,1,218,★,");
   EXPECT_EQ(hits[1].substr(0, first.size()), first);
-  click(app().hitButtons[0]);
-  click(app().toStepFourButton);
+  click(app().screen3.hitButtons[0]);
+  click(app().screen3.toStepFourButton);
   ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
-  EXPECT_EQ(windowText(hwnd(app().initialSeedEdit)), L"0x09160146");
-  EXPECT_EQ(SendMessageW(hwnd(app().marriageCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageW(hwnd(app().shinyOnlyCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
-  SetWindowTextW(hwnd(app().frameCountEdit), L"1");
-  click(app().outputButton);
+  EXPECT_EQ(windowText(hwnd(app().screen2.initialSeedEdit)), L"0x09160146");
+  EXPECT_EQ(SendMessageW(hwnd(app().screen2.marriageCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(hwnd(app().screen2.shinyOnlyCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SetWindowTextW(hwnd(app().screen2.frameCountEdit), L"1");
+  click(app().screen2.outputButton);
   std::vector<std::string> list = fileLines("result.txt");
   ASSERT_EQ(list.size(), 2u);
   const std::string line = hits[1].substr(std::string("0x09160146,").size());
@@ -840,15 +840,15 @@ TEST_F(Win32Window, AHitWithInternationalMarriageReachesStepFourWithItsSearchsSe
 TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandidates) {
   win32SetDocumentOpener([](const wchar_t*) {});
   menu(40003);
-  SetWindowTextW(hwnd(app().yearEdit), L"2026");
-  SetWindowTextW(hwnd(app().maxFrameEdit), L"1");
-  SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
-  SetWindowTextW(hwnd(app().delayMaxEdit), L"3909");
-  click(app().eggSearchButton);
+  SetWindowTextW(hwnd(app().screen3.yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().screen3.maxFrameEdit), L"1");
+  SetWindowTextW(hwnd(app().screen3.delayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().screen3.delayMaxEdit), L"3909");
+  click(app().screen3.eggSearchButton);
   ASSERT_TRUE(pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
-  click(app().hitButtons[0]);
+  click(app().screen3.hitButtons[0]);
   ASSERT_GT(app().momentCount, 2);
   // A moment whose second is below 59, so that one second later only AA moves on.
   int slot = app().moments[0].second < 59 ? 0 : 1;
@@ -858,7 +858,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   EXPECT_EQ(windowText(aim), L"狙う");
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-aim.png");
-  click(app().aimButtons[slot]);
+  click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed);
   settle(main_);
@@ -871,9 +871,9 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   menu(40002);
   wchar_t text[16];
   std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(state));
-  SetWindowTextW(hwnd(app().currentSeedEdit), text);
-  SetWindowTextW(hwnd(app().hourEdit), std::to_wstring(aimed.hour).c_str());
-  click(app().seedSearchButton);
+  SetWindowTextW(hwnd(app().screen2.currentSeedEdit), text);
+  SetWindowTextW(hwnd(app().screen2.hourEdit), std::to_wstring(aimed.hour).c_str());
+  click(app().screen2.seedSearchButton);
   ASSERT_GT(app().seeds.seedCandidateCount, 0);
   menu(40004);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
@@ -889,7 +889,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   // two frames (1000 / 59.8261 ms each) shorter.
   ASSERT_EQ(app().planOutcome, 0);
   EXPECT_EQ(app().planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
-  click(app().applyCorrectionButton);
+  click(app().screen4.applyCorrectionButton);
   EXPECT_EQ(app().delayCalibration, -2);
   EXPECT_EQ(app().planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
   settle(main_);
@@ -897,14 +897,14 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
 
   // The countdown runs on the window's timer: started, it shows phase 1 in
   // large digits and keeps the focus on its button; pressed again, it stops.
-  click(app().timerButton);
+  click(app().screen4.timerButton);
   ASSERT_EQ(app().countdownRunning, 1);
-  EXPECT_EQ(GetFocus(), hwnd(app().timerButton));
+  EXPECT_EQ(GetFocus(), hwnd(app().screen4.timerButton));
   ASSERT_TRUE(pumpUntil(main_, [&] { return app().countdownElapsed > 0; })) << "the countdown never ticked";
   EXPECT_EQ(app().countdownPhase, 1);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-countdown.png");
-  click(app().timerButton);
+  click(app().screen4.timerButton);
   EXPECT_EQ(app().countdownRunning, 0);
 }
 
@@ -916,28 +916,28 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
   menu(40005);
   ASSERT_EQ(app().screenMode, ScreenMode::kFive);
   for (int i = 0; i < 6; ++i) {
-    SetWindowTextW(hwnd(app().ivParentAEdits[i]), i == 0 ? L"31" : L"0");
-    SetWindowTextW(hwnd(app().ivParentBEdits[i]), i == 0 ? L"31" : L"0");
+    SetWindowTextW(hwnd(app().screen5.ivParentAEdits[i]), i == 0 ? L"31" : L"0");
+    SetWindowTextW(hwnd(app().screen5.ivParentBEdits[i]), i == 0 ? L"31" : L"0");
   }
-  SetWindowTextW(hwnd(app().ivMinEdits[0]), L"31");
-  SetWindowTextW(hwnd(app().ivYearEdit), L"2026");
-  SetWindowTextW(hwnd(app().ivMaxFrameEdit), L"1");
-  SetWindowTextW(hwnd(app().ivDelayMinEdit), L"3909");
-  SetWindowTextW(hwnd(app().ivDelayMaxEdit), L"3909");
-  click(app().ivSearchButton);
+  SetWindowTextW(hwnd(app().screen5.ivMinEdits[0]), L"31");
+  SetWindowTextW(hwnd(app().screen5.ivYearEdit), L"2026");
+  SetWindowTextW(hwnd(app().screen5.ivMaxFrameEdit), L"1");
+  SetWindowTextW(hwnd(app().screen5.ivDelayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().screen5.ivDelayMaxEdit), L"3909");
+  click(app().screen5.ivSearchButton);
   ASSERT_TRUE(pumpUntil(main_, [&] { return app().ivSearch.status != SearchStatus::kRunning; }))
       << "the search never ended";
   ASSERT_EQ(app().ivSearch.status, SearchStatus::kFinished);
   ASSERT_GT(app().ivSearch.hitCount, 0);
-  EXPECT_FALSE(IsWindowEnabled(hwnd(app().ivItemACombo))) << "no power items with DPPt";
+  EXPECT_FALSE(IsWindowEnabled(hwnd(app().screen5.ivItemACombo))) << "no power items with DPPt";
   settle(main_);
   saveScreenshot(main_, L"win32-screen5.png");
   const uint32_t seed = app().ivSearch.hits[0].seed;
-  click(app().ivHitButtons[0]);
+  click(app().screen5.ivHitButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   EXPECT_EQ(app().momentSeed, seed);
   ASSERT_GT(app().momentCount, 0);
-  click(app().aimButtons[0]);
+  click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().targetSeed, seed);
 }
@@ -947,15 +947,15 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
 // 裏): step 7 marks that cell and names the delay to aim for next time.
 TEST_F(Win32Window, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   menu(40003);
-  SetWindowTextW(hwnd(app().momentSeedEdit), L"0x00000F5F");
-  SetWindowTextW(hwnd(app().momentYearEdit), L"2026");
-  click(app().momentButton);
+  SetWindowTextW(hwnd(app().screen3.momentSeedEdit), L"0x00000F5F");
+  SetWindowTextW(hwnd(app().screen3.momentYearEdit), L"2026");
+  click(app().screen3.momentButton);
   ASSERT_GT(app().momentCount, 2);
   int slot = app().moments[0].second < 59 ? 0 : 1;
   const ConsoleMoment aimed = app().moments[slot];
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-letters.png");
-  click(app().aimButtons[slot]);
+  click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
 
@@ -964,8 +964,8 @@ TEST_F(Win32Window, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   std::mt19937 twister(late.seed);  // the game's twister: an odd output is heads
   std::wstring flips;
   for (int i = 0; i < 10; ++i) flips += twister() % 2 == 1 ? L"表" : L"裏";
-  SetWindowTextW(hwnd(app().coinEdit), flips.c_str());
-  click(app().calibrateButton);
+  SetWindowTextW(hwnd(app().screen4.coinEdit), flips.c_str());
+  click(app().screen4.calibrateButton);
   EXPECT_EQ(app().matchSeed, late.seed);
   EXPECT_EQ(app().matchSecond, 1);
   EXPECT_EQ(app().matchDelay, 2);
@@ -984,12 +984,12 @@ TEST_F(Win32Window, TheNotesOfASearchFitBelowItsList) {
   DeleteFileW(L"search.txt");  // an earlier test's
   ASSERT_TRUE(CreateDirectoryW(L"search.txt", nullptr));
   menu(40003);
-  SetWindowTextW(hwnd(app().yearEdit), L"2026");
-  SetWindowTextW(hwnd(app().maxFrameEdit), L"8");
-  SetWindowTextW(hwnd(app().delayMinEdit), L"3909");
-  SetWindowTextW(hwnd(app().delayMaxEdit), L"3910");
-  SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
-  click(app().eggSearchButton);
+  SetWindowTextW(hwnd(app().screen3.yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().screen3.maxFrameEdit), L"8");
+  SetWindowTextW(hwnd(app().screen3.delayMinEdit), L"3909");
+  SetWindowTextW(hwnd(app().screen3.delayMaxEdit), L"3910");
+  SendMessageW(hwnd(app().screen3.searchNatureCombo), CB_SETCURSEL, 16, 0);
+  click(app().screen3.eggSearchButton);
   const bool ended = pumpUntil(main_, [&] { return app().eggSearch.status != SearchStatus::kRunning; });
   RemoveDirectoryW(L"search.txt");
   ASSERT_TRUE(ended) << "the search never ended";
@@ -1022,17 +1022,17 @@ TEST_F(Win32Window, TheNotesOfASearchFitBelowItsList) {
 // percent while the search runs, and closing it ends the search.
 TEST_F(Win32Window, TheWindowPaintsWhileALongSearchRunsAndClosingItEndsTheSearch) {
   menu(40003);
-  SetWindowTextW(hwnd(app().searchTidEdit), L"12345");
-  SetWindowTextW(hwnd(app().searchSidEdit), L"54321");
-  SetWindowTextW(hwnd(app().delayMinEdit), L"65500");
-  SetWindowTextW(hwnd(app().delayMaxEdit), L"65535");
-  click(app().searchShinyOnlyCheck);
-  SendMessageW(hwnd(app().searchNatureCombo), CB_SETCURSEL, 16, 0);
-  SendMessageW(hwnd(app().searchGenderCombo), CB_SETCURSEL, 1, 0);
-  SendMessageW(hwnd(app().searchAbilityCombo), CB_SETCURSEL, 1, 0);
+  SetWindowTextW(hwnd(app().screen3.searchTidEdit), L"12345");
+  SetWindowTextW(hwnd(app().screen3.searchSidEdit), L"54321");
+  SetWindowTextW(hwnd(app().screen3.delayMinEdit), L"65500");
+  SetWindowTextW(hwnd(app().screen3.delayMaxEdit), L"65535");
+  click(app().screen3.searchShinyOnlyCheck);
+  SendMessageW(hwnd(app().screen3.searchNatureCombo), CB_SETCURSEL, 16, 0);
+  SendMessageW(hwnd(app().screen3.searchGenderCombo), CB_SETCURSEL, 1, 0);
+  SendMessageW(hwnd(app().screen3.searchAbilityCombo), CB_SETCURSEL, 1, 0);
   settle(main_, 100);
   SearchGate gate;
-  click(app().eggSearchButton);
+  click(app().screen3.eggSearchButton);
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kRunning);
   // Percent p of the 24 x 36 rows is reached at row ceil(p * rows / 100); a
   // tick that finds it asks for a repaint, which paints it.

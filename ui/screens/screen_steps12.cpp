@@ -37,41 +37,41 @@ int32_t selectedNature(ControlHandle combo) {
 // Step 1 starts afresh: nature 0 (row 0 selected), ranges 0..31, narrowing
 // levels 0, no measurement, no PID list; the base-stat edits show the base stats.
 void build(AppState& app) {
-  app.speciesEdit = createControl(app, ControlKind::kTabStopEdit, kSpeciesEditId, 140, 5, 90, 22);
-  app.speciesButton =
+  app.screen1.speciesEdit = createControl(app, ControlKind::kTabStopEdit, kSpeciesEditId, 140, 5, 90, 22);
+  app.screen1.speciesButton =
       createControl(app, ControlKind::kPushButton, kCmdSpecies, 240, 6, 110, 20, texts::kTextSpeciesButton);
   for (int i = 0; i < kStatCount; ++i)
-    app.baseStatEdits[i] =
+    app.screen1.baseStatEdits[i] =
         platformCreateControl(app, ControlKind::kTabStopEdit, kBaseStatEditFirstId + i, baseStatEditRect(i), "");
-  app.levelEdit = createControl(app, ControlKind::kTabStopEdit, kLevelEditId, 82, 60, 30, 22);
+  app.screen1.levelEdit = createControl(app, ControlKind::kTabStopEdit, kLevelEditId, 82, 60, 30, 22);
   for (int i = 0; i < kStatCount; ++i)
-    app.statEdits[i] = createControl(app, ControlKind::kTabStopEdit, kStatEditFirstId + i, 132 + 50 * i, 60, 30, 22);
-  app.natureCombo = platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, natureComboRect(), "");
-  fillNatureCombo(app, app.natureCombo);
-  app.resetButton = createControl(app, ControlKind::kPushButton, kCmdReset, 450, 30, 80, 20, texts::kTextResetButton);
-  app.addButton = createControl(app, ControlKind::kPushButton, kCmdAdd, 10, 85, 40, 20, texts::kTextAddButton);
-  app.searchButton =
+    app.screen1.statEdits[i] = createControl(app, ControlKind::kTabStopEdit, kStatEditFirstId + i, 132 + 50 * i, 60, 30, 22);
+  app.screen1.natureCombo = platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, natureComboRect(), "");
+  fillNatureCombo(app, app.screen1.natureCombo);
+  app.screen1.resetButton = createControl(app, ControlKind::kPushButton, kCmdReset, 450, 30, 80, 20, texts::kTextResetButton);
+  app.screen1.addButton = createControl(app, ControlKind::kPushButton, kCmdAdd, 10, 85, 40, 20, texts::kTextAddButton);
+  app.screen1.searchButton =
       createControl(app, ControlKind::kPushButton, kCmdSearch, 560, 185, 160, 20, texts::kTextSearchButton);
-  app.ivEntryButton =
+  app.screen1.ivEntryButton =
       createControl(app, ControlKind::kPushButton, kCmdIvEntry, 740, 185, 40, 20, texts::kTextIvEntryButton);
 
   startStepOne(app);
-  platformSelectListRow(app.natureCombo, 0);
-  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.measure.baseStats[i]);
+  platformSelectListRow(app.screen1.natureCombo, 0);
+  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.screen1.baseStatEdits[i], app.measure.baseStats[i]);
 }
 
 void tearDown(AppState& app) {
-  platformDestroyControl(app.speciesEdit);
-  platformDestroyControl(app.speciesButton);
-  for (ControlHandle& h : app.baseStatEdits) platformDestroyControl(h);
-  platformDestroyControl(app.levelEdit);
-  for (ControlHandle& h : app.statEdits) platformDestroyControl(h);
-  platformDestroyControl(app.natureCombo);
-  platformDestroyControl(app.resetButton);
-  platformDestroyControl(app.addButton);
-  platformDestroyControl(app.searchButton);
-  platformDestroyControl(app.ivEntryButton);
-  for (ControlHandle& h : app.candidateButtons) platformDestroyControl(h);
+  platformDestroyControl(app.screen1.speciesEdit);
+  platformDestroyControl(app.screen1.speciesButton);
+  for (ControlHandle& h : app.screen1.baseStatEdits) platformDestroyControl(h);
+  platformDestroyControl(app.screen1.levelEdit);
+  for (ControlHandle& h : app.screen1.statEdits) platformDestroyControl(h);
+  platformDestroyControl(app.screen1.natureCombo);
+  platformDestroyControl(app.screen1.resetButton);
+  platformDestroyControl(app.screen1.addButton);
+  platformDestroyControl(app.screen1.searchButton);
+  platformDestroyControl(app.screen1.ivEntryButton);
+  for (ControlHandle& h : app.screen1.candidateButtons) platformDestroyControl(h);
 }
 
 // "リセット": the six base-stat edits again, now plain edits skipped by Tab,
@@ -79,12 +79,12 @@ void tearDown(AppState& app) {
 // selected. The level and stat edits keep their texts.
 void rebuildStepOneInputs(AppState& app) {
   for (int i = 0; i < kStatCount; ++i)
-    app.baseStatEdits[i] =
+    app.screen1.baseStatEdits[i] =
         platformCreateControl(app, ControlKind::kPlainEdit, kBaseStatEditFirstId + i, baseStatEditRect(i), "");
-  app.natureCombo = platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, natureComboRect(), "");
-  fillNatureCombo(app, app.natureCombo);
-  platformSelectListRow(app.natureCombo, app.measure.natureIndex);
-  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.baseStatEdits[i], app.measure.baseStats[i]);
+  app.screen1.natureCombo = platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, natureComboRect(), "");
+  fillNatureCombo(app, app.screen1.natureCombo);
+  platformSelectListRow(app.screen1.natureCombo, app.measure.natureIndex);
+  for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.screen1.baseStatEdits[i], app.measure.baseStats[i]);
 }
 
 // One "この値で次へ" button per listed PID candidate, slot i at y 208 + 25 i.
@@ -94,7 +94,7 @@ void createCandidateButtons(AppState& app, bool afterRangeSearch) {
   for (int i = 0; i < app.pids.pidCandidateCount && i < kMaxPidCandidates; ++i) {
     int32_t y = 208 + 25 * i;
     if (afterRangeSearch && y >= kCandidateButtonYLimit) break;
-    app.candidateButtons[i] = createControl(app, ControlKind::kPushButton, kCmdFirstCandidate + i, 670, y, 120, 22,
+    app.screen1.candidateButtons[i] = createControl(app, ControlKind::kPushButton, kCmdFirstCandidate + i, 670, y, 120, 22,
                                             texts::kTextCandidateButton);
   }
 }
@@ -163,20 +163,20 @@ void commandReset(AppState& app, int32_t) {
 void commandAdd(AppState& app, int32_t) {
   if (app.measure.measurementCount == 0) {
     StatBlock base{};
-    for (int i = 0; i < kStatCount; ++i) base[i] = readDecimalControl(app, app.baseStatEdits[i], kReadStatEdit);
-    for (ControlHandle& h : app.baseStatEdits) platformDestroyControl(h);
-    int32_t level = readDecimalControl(app, app.levelEdit, kReadStatEdit);
+    for (int i = 0; i < kStatCount; ++i) base[i] = readDecimalControl(app, app.screen1.baseStatEdits[i], kReadStatEdit);
+    for (ControlHandle& h : app.screen1.baseStatEdits) platformDestroyControl(h);
+    int32_t level = readDecimalControl(app, app.screen1.levelEdit, kReadStatEdit);
     StatBlock stats{};
-    for (int i = 0; i < kStatCount; ++i) stats[i] = readDecimalControl(app, app.statEdits[i], kReadStatEdit);
-    int32_t nature = selectedNature(app.natureCombo);
-    platformDestroyControl(app.natureCombo);
+    for (int i = 0; i < kStatCount; ++i) stats[i] = readDecimalControl(app, app.screen1.statEdits[i], kReadStatEdit);
+    int32_t nature = selectedNature(app.screen1.natureCombo);
+    platformDestroyControl(app.screen1.natureCombo);
     takeFirstMeasurement(app, base, nature, level, stats);
   } else if (app.measure.measurementCount < kMaxMeasurements) {
-    int32_t level = readDecimalControl(app, app.levelEdit, kReadStatEdit);
+    int32_t level = readDecimalControl(app, app.screen1.levelEdit, kReadStatEdit);
     StatBlock stats{};
     // A stat whose IV is already fixed is not read; it is recorded as -1.
     for (int i = 0; i < kStatCount; ++i)
-      stats[i] = isFixed(app.measure.ivRanges[i]) ? -1 : readDecimalControl(app, app.statEdits[i], kReadStatEdit);
+      stats[i] = isFixed(app.measure.ivRanges[i]) ? -1 : readDecimalControl(app, app.screen1.statEdits[i], kReadStatEdit);
     takeNextMeasurement(app, level, stats);
   }
   // With all 20 rows taken nothing is read or recorded; the window only repaints.
@@ -185,28 +185,28 @@ void commandAdd(AppState& app, int32_t) {
 
 // 132 "↑の個体値で逆算".
 void commandSearch(AppState& app, int32_t) {
-  if (app.measure.measurementCount == 0) app.measure.natureIndex = selectedNature(app.natureCombo);
+  if (app.measure.measurementCount == 0) app.measure.natureIndex = selectedNature(app.screen1.natureCombo);
   PidSearchKind kind = searchPidCandidates(app);
   // Open ranges and no measurement: the old list, its count and buttons stay.
   if (kind == PidSearchKind::kNotRun) return;
-  for (ControlHandle& h : app.candidateButtons) platformDestroyControl(h);
+  for (ControlHandle& h : app.screen1.candidateButtons) platformDestroyControl(h);
   createCandidateButtons(app, kind == PidSearchKind::kRange);
   platformInvalidate(app);
 }
 
 // 133 "入力".
 void commandIvEntry(AppState& app, int32_t) {
-  if (app.measure.measurementCount == 0) app.measure.natureIndex = selectedNature(app.natureCombo);
+  if (app.measure.measurementCount == 0) app.measure.natureIndex = selectedNature(app.screen1.natureCombo);
   ivEntryDialog(app);
 }
 
 // 162 "種族値を↓に": fills the base-stat edits only; AppState is not changed.
 void commandSpecies(AppState& app, int32_t) {
-  const SpeciesRecord* found = findSpecies(app, readControl(app, app.speciesEdit, kReadSpeciesEdit));
+  const SpeciesRecord* found = findSpecies(app, readControl(app, app.screen1.speciesEdit, kReadSpeciesEdit));
   if (found == nullptr) return;
   for (int i = 0; i < kStatCount; ++i) {
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", found->baseStats[i]);
-    platformSetText(app.baseStatEdits[i], app.scratch.textBuffer);
+    platformSetText(app.screen1.baseStatEdits[i], app.scratch.textBuffer);
   }
 }
 
@@ -217,7 +217,7 @@ void commandCandidate(AppState& app, int32_t id) {
   app.seeds.currentSeed = app.pids.pidCandidates[id - kCmdFirstCandidate].currentSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.seeds.currentSeed);
-  platformSetText(app.currentSeedEdit, app.scratch.textBuffer);
+  platformSetText(app.screen2.currentSeedEdit, app.scratch.textBuffer);
   platformInvalidate(app);
 }
 

@@ -29,51 +29,51 @@ constexpr int32_t kSeedResultEditFirstId = 240;
 
 // Step 3 has no seed list (AppState.seeds.seedCandidateCount -1).
 void build(AppState& app) {
-  app.currentSeedEdit = createControl(app, ControlKind::kPlainEdit, kCurrentSeedEditId, 85, 25, 120, 22);
-  app.hourEdit = createControl(app, ControlKind::kPlainEdit, kHourEditId, 85, 50, 20, 22, "12");
-  app.seedSearchButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedSearch, 135, 50, 180, 22,
+  app.screen2.currentSeedEdit = createControl(app, ControlKind::kPlainEdit, kCurrentSeedEditId, 85, 25, 120, 22);
+  app.screen2.hourEdit = createControl(app, ControlKind::kPlainEdit, kHourEditId, 85, 50, 20, 22, "12");
+  app.screen2.seedSearchButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedSearch, 135, 50, 180, 22,
                                        texts::kTextSeedSearchButton);
-  app.stepLimitEdit = createControl(app, ControlKind::kPlainEdit, kStepLimitEditId, 250, 25, 40, 22, "1000");
-  app.tidEdit = createControl(app, ControlKind::kPlainEdit, kTidEditId, 458, 52, 50, 22);
-  app.sidEdit = createControl(app, ControlKind::kPlainEdit, kSidEditId, 563, 52, 50, 22);
-  app.initialSeedEdit = createControl(app, ControlKind::kPlainEdit, kInitialSeedEditId, 490, 27, 120, 22);
-  app.marriageCheck =
+  app.screen2.stepLimitEdit = createControl(app, ControlKind::kPlainEdit, kStepLimitEditId, 250, 25, 40, 22, "1000");
+  app.screen2.tidEdit = createControl(app, ControlKind::kPlainEdit, kTidEditId, 458, 52, 50, 22);
+  app.screen2.sidEdit = createControl(app, ControlKind::kPlainEdit, kSidEditId, 563, 52, 50, 22);
+  app.screen2.initialSeedEdit = createControl(app, ControlKind::kPlainEdit, kInitialSeedEditId, 490, 27, 120, 22);
+  app.screen2.marriageCheck =
       createControl(app, ControlKind::kCheckBox, kMarriageCheckId, 415, 80, 100, 30, texts::kTextMarriageCheck);
-  app.outputButton =
+  app.screen2.outputButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdOutput, 530, 230, 50, 22, texts::kTextOutputButton);
-  app.frameCountEdit = createControl(app, ControlKind::kPlainEdit, kFrameCountEditId, 415, 230, 60, 22, "50000");
-  app.shinyOnlyCheck =
+  app.screen2.frameCountEdit = createControl(app, ControlKind::kPlainEdit, kFrameCountEditId, 415, 230, 60, 22, "50000");
+  app.screen2.shinyOnlyCheck =
       createControl(app, ControlKind::kCheckBox, kShinyOnlyCheckId, 530, 80, 100, 30, texts::kTextShinyOnlyCheck);
 
   createFilterLists(app, kNatureFilterComboId, {{460, 130, 120, 300}, {460, 160, 120, 300}, {460, 190, 120, 300}},
-                    app.natureFilterCombo, app.genderFilterCombo, app.abilityFilterCombo);
+                    app.screen2.natureFilterCombo, app.screen2.genderFilterCombo, app.screen2.abilityFilterCombo);
 
   app.seeds.seedCandidateCount = -1;
 }
 
 void tearDown(AppState& app) {
-  platformDestroyControl(app.currentSeedEdit);
-  platformDestroyControl(app.hourEdit);
-  platformDestroyControl(app.seedSearchButton);
-  platformDestroyControl(app.stepLimitEdit);
-  for (ControlHandle& h : app.seedResultEdits) platformDestroyControl(h);
-  platformDestroyControl(app.tidEdit);
-  platformDestroyControl(app.sidEdit);
-  platformDestroyControl(app.outputButton);
-  platformDestroyControl(app.marriageCheck);
-  platformDestroyControl(app.frameCountEdit);
-  platformDestroyControl(app.shinyOnlyCheck);
-  platformDestroyControl(app.initialSeedEdit);
-  platformDestroyControl(app.natureFilterCombo);
-  platformDestroyControl(app.genderFilterCombo);
-  platformDestroyControl(app.abilityFilterCombo);
+  platformDestroyControl(app.screen2.currentSeedEdit);
+  platformDestroyControl(app.screen2.hourEdit);
+  platformDestroyControl(app.screen2.seedSearchButton);
+  platformDestroyControl(app.screen2.stepLimitEdit);
+  for (ControlHandle& h : app.screen2.seedResultEdits) platformDestroyControl(h);
+  platformDestroyControl(app.screen2.tidEdit);
+  platformDestroyControl(app.screen2.sidEdit);
+  platformDestroyControl(app.screen2.outputButton);
+  platformDestroyControl(app.screen2.marriageCheck);
+  platformDestroyControl(app.screen2.frameCountEdit);
+  platformDestroyControl(app.screen2.shinyOnlyCheck);
+  platformDestroyControl(app.screen2.initialSeedEdit);
+  platformDestroyControl(app.screen2.natureFilterCombo);
+  platformDestroyControl(app.screen2.genderFilterCombo);
+  platformDestroyControl(app.screen2.abilityFilterCombo);
 }
 
 // One plain edit per seed candidate, showing its seed as "0x%08X".
 void createSeedResultEdits(AppState& app) {
   for (int i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i) {
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.seeds.seedCandidates[i].seed);
-    app.seedResultEdits[i] = createControl(app, ControlKind::kPlainEdit, kSeedResultEditFirstId + i, 110, 100 + 25 * i,
+    app.screen2.seedResultEdits[i] = createControl(app, ControlKind::kPlainEdit, kSeedResultEditFirstId + i, 110, 100 + 25 * i,
                                            120, 22, app.scratch.textBuffer);
   }
 }
@@ -100,11 +100,11 @@ void paint(AppState& app, PaintSurface s) {
 
 // 220 "初期SEED候補を逆算".
 void commandSeedSearch(AppState& app, int32_t) {
-  int32_t stepLimit = readDecimalControl(app, app.stepLimitEdit, kReadStepLimitEdit);
-  app.seeds.currentSeed = readSeedControl(app, app.currentSeedEdit, kReadSeedEdit);
-  int32_t hour = readDecimalControl(app, app.hourEdit, kReadHourEdit);
+  int32_t stepLimit = readDecimalControl(app, app.screen2.stepLimitEdit, kReadStepLimitEdit);
+  app.seeds.currentSeed = readSeedControl(app, app.screen2.currentSeedEdit, kReadSeedEdit);
+  int32_t hour = readDecimalControl(app, app.screen2.hourEdit, kReadHourEdit);
   for (int i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
-    platformDestroyControl(app.seedResultEdits[i]);
+    platformDestroyControl(app.screen2.seedResultEdits[i]);
   backtrackInitialSeeds(app, stepLimit, hour);
   createSeedResultEdits(app);
   platformInvalidate(app);
@@ -114,15 +114,15 @@ void commandSeedSearch(AppState& app, int32_t) {
 // written; otherwise nothing is opened and an earlier result.txt is kept.
 void commandOutput(AppState& app, int32_t) {
   EggListRequest request{};
-  request.initialSeed = readSeedControl(app, app.initialSeedEdit, kReadSeedEdit);
-  request.frameCount = readDecimalControl(app, app.frameCountEdit, kReadFrameCountEdit);
-  request.tid = readDecimalControl(app, app.tidEdit, kReadIdEdit);
-  request.sid = readDecimalControl(app, app.sidEdit, kReadIdEdit);
-  request.internationalMarriage = platformIsChecked(app.marriageCheck);
-  request.shinyOnly = platformIsChecked(app.shinyOnlyCheck);
-  request.natureChoice = platformSelectedListRow(app.natureFilterCombo);
-  request.genderChoice = platformSelectedListRow(app.genderFilterCombo);
-  request.abilityChoice = platformSelectedListRow(app.abilityFilterCombo);
+  request.initialSeed = readSeedControl(app, app.screen2.initialSeedEdit, kReadSeedEdit);
+  request.frameCount = readDecimalControl(app, app.screen2.frameCountEdit, kReadFrameCountEdit);
+  request.tid = readDecimalControl(app, app.screen2.tidEdit, kReadIdEdit);
+  request.sid = readDecimalControl(app, app.screen2.sidEdit, kReadIdEdit);
+  request.internationalMarriage = platformIsChecked(app.screen2.marriageCheck);
+  request.shinyOnly = platformIsChecked(app.screen2.shinyOnlyCheck);
+  request.natureChoice = platformSelectedListRow(app.screen2.natureFilterCombo);
+  request.genderChoice = platformSelectedListRow(app.screen2.genderFilterCombo);
+  request.abilityChoice = platformSelectedListRow(app.screen2.abilityFilterCombo);
   app.ids.lastTid = request.tid;
   app.ids.lastSid = request.sid;
   app.ids.idsKnown = 1;

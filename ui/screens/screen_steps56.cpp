@@ -54,9 +54,9 @@ constexpr int32_t kSeedLettersY = 400;
 // One "狙う" button per listed moment of step 6, level with its line; the
 // buttons of the previous list are destroyed first.
 void createAimButtons(AppState& app) {
-  for (ControlHandle& h : app.aimButtons) platformDestroyControl(h);
+  for (ControlHandle& h : app.screen3.aimButtons) platformDestroyControl(h);
   for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i)
-    app.aimButtons[i] =
+    app.screen3.aimButtons[i] =
         createControl(app, ControlKind::kPushButton, kCmdFirstAim + i, kAimButtonX,
                       kMomentFirstY - 3 + kMomentLineStep * i, kAimButtonWidth, 22, texts::kTextAimButton);
 }
@@ -67,62 +67,62 @@ void createAimButtons(AppState& app) {
 void build(AppState& app) {
   int32_t year = app.eggSearch.status != SearchStatus::kIdle ? app.eggSearch.year : thisYear();
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
-  app.yearEdit = createControl(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.scratch.textBuffer);
-  app.searchTidEdit = createControl(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
-  app.searchSidEdit = createControl(app, ControlKind::kPlainEdit, kSearchSidEditId, 245, 27, 50, 22);
+  app.screen3.yearEdit = createControl(app, ControlKind::kPlainEdit, kYearEditId, 40, 27, 45, 22, app.scratch.textBuffer);
+  app.screen3.searchTidEdit = createControl(app, ControlKind::kPlainEdit, kSearchTidEditId, 140, 27, 50, 22);
+  app.screen3.searchSidEdit = createControl(app, ControlKind::kPlainEdit, kSearchSidEditId, 245, 27, 50, 22);
   if (app.ids.idsKnown != 0) {
-    setNumberText(app, app.searchTidEdit, app.ids.lastTid);
-    setNumberText(app, app.searchSidEdit, app.ids.lastSid);
+    setNumberText(app, app.screen3.searchTidEdit, app.ids.lastTid);
+    setNumberText(app, app.screen3.searchSidEdit, app.ids.lastSid);
   }
-  app.searchMarriageCheck =
+  app.screen3.searchMarriageCheck =
       createControl(app, ControlKind::kCheckBox, kSearchMarriageCheckId, 310, 24, 95, 28, texts::kTextMarriageCheck);
-  app.searchShinyOnlyCheck =
+  app.screen3.searchShinyOnlyCheck =
       createControl(app, ControlKind::kCheckBox, kSearchShinyOnlyCheckId, 410, 24, 110, 28, texts::kTextShinyOnlyCheck);
 
   createFilterLists(app, kSearchNatureComboId, {{50, 55, 120, 300}, {225, 55, 100, 300}, {380, 55, 100, 300}},
-                    app.searchNatureCombo, app.searchGenderCombo, app.searchAbilityCombo);
+                    app.screen3.searchNatureCombo, app.screen3.searchGenderCombo, app.screen3.searchAbilityCombo);
 
-  app.maxFrameEdit = createControl(app, ControlKind::kPlainEdit, kMaxFrameEditId, 10, 83, 45, 22, "100");
-  app.delayMinEdit = createControl(app, ControlKind::kPlainEdit, kDelayMinEditId, 150, 83, 50, 22, "300");
-  app.delayMaxEdit = createControl(app, ControlKind::kPlainEdit, kDelayMaxEditId, 222, 83, 50, 22, "9999");
-  app.eggSearchButton =
+  app.screen3.maxFrameEdit = createControl(app, ControlKind::kPlainEdit, kMaxFrameEditId, 10, 83, 45, 22, "100");
+  app.screen3.delayMinEdit = createControl(app, ControlKind::kPlainEdit, kDelayMinEditId, 150, 83, 50, 22, "300");
+  app.screen3.delayMaxEdit = createControl(app, ControlKind::kPlainEdit, kDelayMaxEditId, 222, 83, 50, 22, "9999");
+  app.screen3.eggSearchButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdEggSearch, 285, 83, 70, 22, texts::kTextEggSearchButton);
-  app.eggSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdEggSearchStop, 362, 83, 60, 22,
+  app.screen3.eggSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdEggSearchStop, 362, 83, 60, 22,
                                           texts::kTextEggSearchStopButton);
   searchPanelCreateHitButtons(app, kEggSearchPanel);
 
-  app.momentSeedEdit = createControl(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 50, 27, 105, 22);
+  app.screen3.momentSeedEdit = createControl(app, ControlKind::kPlainEdit, kMomentSeedEditId, kStepSixX + 50, 27, 105, 22);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
-  app.momentYearEdit =
+  app.screen3.momentYearEdit =
       createControl(app, ControlKind::kPlainEdit, kMomentYearEditId, kStepSixX + 50, 52, 45, 22, app.scratch.textBuffer);
-  app.momentButton = createControl(app, ControlKind::kFramedPushButton, kCmdMoments, kStepSixX + 100, 52, 115, 22,
+  app.screen3.momentButton = createControl(app, ControlKind::kFramedPushButton, kCmdMoments, kStepSixX + 100, 52, 115, 22,
                                    texts::kTextMomentButton);
-  app.toStepFourButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
+  app.screen3.toStepFourButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
                                        22, texts::kTextToStepFourButton);
   app.momentCount = -1;
   app.handOverFromHit = 0;
 }
 
 void tearDown(AppState& app) {
-  platformDestroyControl(app.yearEdit);
-  platformDestroyControl(app.searchTidEdit);
-  platformDestroyControl(app.searchSidEdit);
-  platformDestroyControl(app.searchMarriageCheck);
-  platformDestroyControl(app.searchShinyOnlyCheck);
-  platformDestroyControl(app.searchNatureCombo);
-  platformDestroyControl(app.searchGenderCombo);
-  platformDestroyControl(app.searchAbilityCombo);
-  platformDestroyControl(app.maxFrameEdit);
-  platformDestroyControl(app.delayMinEdit);
-  platformDestroyControl(app.delayMaxEdit);
-  platformDestroyControl(app.eggSearchButton);
-  platformDestroyControl(app.eggSearchStopButton);
+  platformDestroyControl(app.screen3.yearEdit);
+  platformDestroyControl(app.screen3.searchTidEdit);
+  platformDestroyControl(app.screen3.searchSidEdit);
+  platformDestroyControl(app.screen3.searchMarriageCheck);
+  platformDestroyControl(app.screen3.searchShinyOnlyCheck);
+  platformDestroyControl(app.screen3.searchNatureCombo);
+  platformDestroyControl(app.screen3.searchGenderCombo);
+  platformDestroyControl(app.screen3.searchAbilityCombo);
+  platformDestroyControl(app.screen3.maxFrameEdit);
+  platformDestroyControl(app.screen3.delayMinEdit);
+  platformDestroyControl(app.screen3.delayMaxEdit);
+  platformDestroyControl(app.screen3.eggSearchButton);
+  platformDestroyControl(app.screen3.eggSearchStopButton);
   searchPanelDestroyHitButtons(app, kEggSearchPanel);
-  platformDestroyControl(app.momentSeedEdit);
-  platformDestroyControl(app.momentYearEdit);
-  platformDestroyControl(app.momentButton);
-  platformDestroyControl(app.toStepFourButton);
-  for (ControlHandle& h : app.aimButtons) platformDestroyControl(h);
+  platformDestroyControl(app.screen3.momentSeedEdit);
+  platformDestroyControl(app.screen3.momentYearEdit);
+  platformDestroyControl(app.screen3.momentButton);
+  platformDestroyControl(app.screen3.toStepFourButton);
+  for (ControlHandle& h : app.screen3.aimButtons) platformDestroyControl(h);
 }
 
 void paint(AppState& app, PaintSurface s) {
@@ -198,17 +198,17 @@ void paint(AppState& app, PaintSurface s) {
 // reading is a search the engine runs.
 EggSearchRequest readSearchRequest(AppState& app) {
   EggSearchRequest request{};
-  request.window.year = readYearControl(app, app.yearEdit);
-  request.egg.tid = readDecimalControl(app, app.searchTidEdit, kReadIdEdit);
-  request.egg.sid = readDecimalControl(app, app.searchSidEdit, kReadIdEdit);
-  request.egg.internationalMarriage = platformIsChecked(app.searchMarriageCheck);
-  request.egg.shinyOnly = platformIsChecked(app.searchShinyOnlyCheck);
-  request.egg.natureChoice = selectedOption(app.searchNatureCombo);
-  request.egg.genderChoice = selectedOption(app.searchGenderCombo);
-  request.egg.abilityChoice = selectedOption(app.searchAbilityCombo);
-  request.egg.frameCount = clampTo(readDecimalControl(app, app.maxFrameEdit, kReadMaxFrameEdit), 1, kLargestFrameCount);
-  int32_t low = clampTo(readDecimalControl(app, app.delayMinEdit, kReadDelayEdit), 0, kLargestDelay);
-  int32_t high = clampTo(readDecimalControl(app, app.delayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
+  request.window.year = readYearControl(app, app.screen3.yearEdit);
+  request.egg.tid = readDecimalControl(app, app.screen3.searchTidEdit, kReadIdEdit);
+  request.egg.sid = readDecimalControl(app, app.screen3.searchSidEdit, kReadIdEdit);
+  request.egg.internationalMarriage = platformIsChecked(app.screen3.searchMarriageCheck);
+  request.egg.shinyOnly = platformIsChecked(app.screen3.searchShinyOnlyCheck);
+  request.egg.natureChoice = selectedOption(app.screen3.searchNatureCombo);
+  request.egg.genderChoice = selectedOption(app.screen3.searchGenderCombo);
+  request.egg.abilityChoice = selectedOption(app.screen3.searchAbilityCombo);
+  request.egg.frameCount = clampTo(readDecimalControl(app, app.screen3.maxFrameEdit, kReadMaxFrameEdit), 1, kLargestFrameCount);
+  int32_t low = clampTo(readDecimalControl(app, app.screen3.delayMinEdit, kReadDelayEdit), 0, kLargestDelay);
+  int32_t high = clampTo(readDecimalControl(app, app.screen3.delayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
   request.window.delayMin = low < high ? low : high;
   request.window.delayMax = low < high ? high : low;
   request.window.hourMask = kEveryHour;
@@ -246,9 +246,9 @@ void commandHit(AppState& app, int32_t id) {
   if (slot >= app.eggSearch.hitCount) return;
   const SearchHit& hit = app.eggSearch.hits[slot];
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", hit.seed);
-  platformSetText(app.momentSeedEdit, app.scratch.textBuffer);
+  platformSetText(app.screen3.momentSeedEdit, app.scratch.textBuffer);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.eggSearch.year);
-  platformSetText(app.momentYearEdit, app.scratch.textBuffer);
+  platformSetText(app.screen3.momentYearEdit, app.scratch.textBuffer);
   listMoments(app, hit.seed, app.eggSearch.year);
   app.handOverSeed = hit.seed;
   app.handOverSettings = app.hitSettings;
@@ -258,8 +258,8 @@ void commandHit(AppState& app, int32_t id) {
 
 // 520 "日時を計算".
 void commandMoments(AppState& app, int32_t) {
-  uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
-  int32_t year = readYearControl(app, app.momentYearEdit);
+  uint32_t seed = readSeedControl(app, app.screen3.momentSeedEdit, kReadSeedEdit);
+  int32_t year = readYearControl(app, app.screen3.momentYearEdit);
   listMoments(app, seed, year);
   platformInvalidate(app);
 }
@@ -272,23 +272,23 @@ void commandMoments(AppState& app, int32_t) {
 // shows it with the hit's line. Any other seed gets step 4's own settings,
 // with the TID and SID last used.
 void commandSeedToStepFour(AppState& app, int32_t) {
-  uint32_t seed = readSeedControl(app, app.momentSeedEdit, kReadSeedEdit);
+  uint32_t seed = readSeedControl(app, app.screen3.momentSeedEdit, kReadSeedEdit);
   bool fromHit = app.handOverFromHit != 0 && seed == app.handOverSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", seed);
-  platformSetText(app.initialSeedEdit, app.scratch.textBuffer);
+  platformSetText(app.screen2.initialSeedEdit, app.scratch.textBuffer);
   if (fromHit) {
     const EggListSettings& settings = app.handOverSettings;
-    setNumberText(app, app.tidEdit, settings.tid);
-    setNumberText(app, app.sidEdit, settings.sid);
-    platformSetChecked(app.marriageCheck, settings.internationalMarriage != 0);
-    platformSetChecked(app.shinyOnlyCheck, settings.shinyOnly != 0);
-    platformSelectListRow(app.natureFilterCombo, settings.natureChoice);
-    platformSelectListRow(app.genderFilterCombo, settings.genderChoice);
-    platformSelectListRow(app.abilityFilterCombo, settings.abilityChoice);
+    setNumberText(app, app.screen2.tidEdit, settings.tid);
+    setNumberText(app, app.screen2.sidEdit, settings.sid);
+    platformSetChecked(app.screen2.marriageCheck, settings.internationalMarriage != 0);
+    platformSetChecked(app.screen2.shinyOnlyCheck, settings.shinyOnly != 0);
+    platformSelectListRow(app.screen2.natureFilterCombo, settings.natureChoice);
+    platformSelectListRow(app.screen2.genderFilterCombo, settings.genderChoice);
+    platformSelectListRow(app.screen2.abilityFilterCombo, settings.abilityChoice);
   } else if (app.ids.idsKnown != 0) {
-    setNumberText(app, app.tidEdit, app.ids.lastTid);
-    setNumberText(app, app.sidEdit, app.ids.lastSid);
+    setNumberText(app, app.screen2.tidEdit, app.ids.lastTid);
+    setNumberText(app, app.screen2.sidEdit, app.ids.lastSid);
   }
   platformInvalidate(app);
 }
@@ -323,8 +323,8 @@ constexpr ScreenCommand kCommands[] = {
 void showSeedMoments(AppState& app, uint32_t seed, int32_t year) {
   if (app.screenMode != ScreenMode::kThree) shellSwitchScreen(app, ScreenMode::kThree);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", seed);
-  platformSetText(app.momentSeedEdit, app.scratch.textBuffer);
-  setNumberText(app, app.momentYearEdit, year);
+  platformSetText(app.screen3.momentSeedEdit, app.scratch.textBuffer);
+  setNumberText(app, app.screen3.momentYearEdit, year);
   listMoments(app, seed, year);
 }
 

@@ -36,7 +36,7 @@ OutputResult writeHitFile(const SearchRequest& request, const SearchJobHits& hit
   return writeEggHitFile(kEggHitFileName, request.egg, hits.egg, count);
 }
 
-ControlHandle* hitButtons(AppState& app) { return app.hitButtons; }
+ControlHandle* hitButtons(AppState& app) { return app.screen3.hitButtons; }
 
 }  // namespace
 

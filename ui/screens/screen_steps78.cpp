@@ -154,18 +154,18 @@ bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
 // empty hit-seed field means no typed hit.
 void commandCalibrate(AppState& app, int32_t) {
   ConsoleMoment moment{};
-  bool readable = parseTypedMoment(readControl(app, app.targetMomentEdit, kReadMomentEdit), moment);
-  moment.delay = clampTo(readDecimalControl(app, app.targetDelayEdit, kReadDelayEdit), 0, kLargestDelay);
+  bool readable = parseTypedMoment(readControl(app, app.screen4.targetMomentEdit, kReadMomentEdit), moment);
+  moment.delay = clampTo(readDecimalControl(app, app.screen4.targetDelayEdit, kReadDelayEdit), 0, kLargestDelay);
   if (readable) {
     setTarget(app, moment);
   } else {
     app.targetUnreadable = 1;
   }
-  app.calibrationSeconds = clampTo(readDecimalControl(app, app.calibrationSecondsEdit, kReadCalibrationRangeEdit), 0,
+  app.calibrationSeconds = clampTo(readDecimalControl(app, app.screen4.calibrationSecondsEdit, kReadCalibrationRangeEdit), 0,
                                    kMaxCalibrationSeconds);
   app.calibrationDelays =
-      clampTo(readDecimalControl(app, app.calibrationDelaysEdit, kReadCalibrationRangeEdit), 0, kMaxCalibrationDelays);
-  readControl(app, app.hitSeedEdit, kReadSeedEdit);
+      clampTo(readDecimalControl(app, app.screen4.calibrationDelaysEdit, kReadCalibrationRangeEdit), 0, kMaxCalibrationDelays);
+  readControl(app, app.screen4.hitSeedEdit, kReadSeedEdit);
   app.typedHitSet = app.scratch.textBuffer[0] != '\0' ? 1 : 0;
   app.typedHitSeed = app.typedHitSet != 0 ? parseSeedText(app.scratch.textBuffer) : 0;
   readSequenceEdits(app);
@@ -177,48 +177,48 @@ void commandCalibrate(AppState& app, int32_t) {
 // kept in AppState, with the timer's button focused; the table is made for
 // step 3's latest candidates each time the screen is shown.
 void build(AppState& app) {
-  app.targetMomentEdit = createControl(app, ControlKind::kPlainEdit, kTargetMomentEditId, 55, 27, 165, 22);
-  app.targetDelayEdit = createControl(app, ControlKind::kPlainEdit, kTargetDelayEditId, 270, 27, 55, 22);
+  app.screen4.targetMomentEdit = createControl(app, ControlKind::kPlainEdit, kTargetMomentEditId, 55, 27, 165, 22);
+  app.screen4.targetDelayEdit = createControl(app, ControlKind::kPlainEdit, kTargetDelayEditId, 270, 27, 55, 22);
   if (app.targetSet != 0) {
     const ConsoleMoment& t = app.target;
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
-    platformSetText(app.targetMomentEdit, app.scratch.textBuffer);
-    setNumberText(app, app.targetDelayEdit, t.delay);
+    platformSetText(app.screen4.targetMomentEdit, app.scratch.textBuffer);
+    setNumberText(app, app.screen4.targetDelayEdit, t.delay);
   }
-  app.calibrationSecondsEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationSecondsEditId, 45, 52, 40, 22);
-  setNumberText(app, app.calibrationSecondsEdit, app.calibrationSeconds);
-  app.calibrationDelaysEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationDelaysEditId, 150, 52, 45, 22);
-  setNumberText(app, app.calibrationDelaysEdit, app.calibrationDelays);
-  app.calibrateButton =
+  app.screen4.calibrationSecondsEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationSecondsEditId, 45, 52, 40, 22);
+  setNumberText(app, app.screen4.calibrationSecondsEdit, app.calibrationSeconds);
+  app.screen4.calibrationDelaysEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationDelaysEditId, 150, 52, 45, 22);
+  setNumberText(app, app.screen4.calibrationDelaysEdit, app.calibrationDelays);
+  app.screen4.calibrateButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdCalibrate, 210, 52, 95, 22, texts::kTextCalibrateButton);
-  app.hitSeedEdit = createControl(app, ControlKind::kPlainEdit, kHitSeedEditId, 120, 77, 105, 22);
-  app.beforePokerusCheck = createControl(app, ControlKind::kCheckBox, kBeforePokerusCheckId, 240, 74, 110, 28,
+  app.screen4.hitSeedEdit = createControl(app, ControlKind::kPlainEdit, kHitSeedEditId, 120, 77, 105, 22);
+  app.screen4.beforePokerusCheck = createControl(app, ControlKind::kCheckBox, kBeforePokerusCheckId, 240, 74, 110, 28,
                                          texts::kTextBeforePokerus);
-  platformSetChecked(app.beforePokerusCheck, app.beforePokerus != 0);
-  app.coinEdit = createControl(app, ControlKind::kPlainEdit, kCoinEditId, 60, 102, 145, 22, app.coinText);
-  app.callsEdit = createControl(app, ControlKind::kPlainEdit, kCallsEditId, 250, 102, 140, 22, app.callsText);
-  app.applyCorrectionButton = createControl(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 173, 95, 22,
+  platformSetChecked(app.screen4.beforePokerusCheck, app.beforePokerus != 0);
+  app.screen4.coinEdit = createControl(app, ControlKind::kPlainEdit, kCoinEditId, 60, 102, 145, 22, app.coinText);
+  app.screen4.callsEdit = createControl(app, ControlKind::kPlainEdit, kCallsEditId, 250, 102, 140, 22, app.callsText);
+  app.screen4.applyCorrectionButton = createControl(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 173, 95, 22,
                                             texts::kTextApplyCorrectionButton);
   if (app.typedHitSet != 0) {
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.typedHitSeed);
-    platformSetText(app.hitSeedEdit, app.scratch.textBuffer);
+    platformSetText(app.screen4.hitSeedEdit, app.scratch.textBuffer);
   }
   buildStepEight(app);
   updateCalibration(app);
 }
 
 void tearDown(AppState& app) {
-  platformDestroyControl(app.targetMomentEdit);
-  platformDestroyControl(app.targetDelayEdit);
-  platformDestroyControl(app.calibrationSecondsEdit);
-  platformDestroyControl(app.calibrationDelaysEdit);
-  platformDestroyControl(app.calibrateButton);
-  platformDestroyControl(app.hitSeedEdit);
-  platformDestroyControl(app.beforePokerusCheck);
-  platformDestroyControl(app.coinEdit);
-  platformDestroyControl(app.callsEdit);
-  platformDestroyControl(app.applyCorrectionButton);
+  platformDestroyControl(app.screen4.targetMomentEdit);
+  platformDestroyControl(app.screen4.targetDelayEdit);
+  platformDestroyControl(app.screen4.calibrationSecondsEdit);
+  platformDestroyControl(app.screen4.calibrationDelaysEdit);
+  platformDestroyControl(app.screen4.calibrateButton);
+  platformDestroyControl(app.screen4.hitSeedEdit);
+  platformDestroyControl(app.screen4.beforePokerusCheck);
+  platformDestroyControl(app.screen4.coinEdit);
+  platformDestroyControl(app.screen4.callsEdit);
+  platformDestroyControl(app.screen4.applyCorrectionButton);
   tearDownStepEight(app);
 }
 

@@ -26,9 +26,9 @@ bool sameLetters(const uint8_t* a, const uint8_t* b, int32_t n) { return std::me
 }  // namespace
 
 void readSequenceEdits(AppState& app) {
-  platformGetText(app.coinEdit, app.coinText, kReadSequenceEdit);
-  platformGetText(app.callsEdit, app.callsText, kReadSequenceEdit);
-  app.beforePokerus = platformIsChecked(app.beforePokerusCheck) ? 1 : 0;
+  platformGetText(app.screen4.coinEdit, app.coinText, kReadSequenceEdit);
+  platformGetText(app.screen4.callsEdit, app.callsText, kReadSequenceEdit);
+  app.beforePokerus = platformIsChecked(app.screen4.beforePokerusCheck) ? 1 : 0;
 }
 
 bool typedSequence(AppState& app, HitSearch& search) {

@@ -79,12 +79,12 @@ void tickCountdown(AppState& app) {
 
 // The three calibration edits, each taken at the nearest end of its range.
 void readTimerEdits(AppState& app) {
-  app.delayCalibration = clampTo(readDecimalControl(app, app.delayCalibrationEdit, kReadCalibrationEdit),
+  app.delayCalibration = clampTo(readDecimalControl(app, app.screen4.delayCalibrationEdit, kReadCalibrationEdit),
                                  kMinDelayCalibration, kMaxDelayCalibration);
-  app.secondCalibration = clampTo(readDecimalControl(app, app.secondCalibrationEdit, kReadCalibrationEdit),
+  app.secondCalibration = clampTo(readDecimalControl(app, app.screen4.secondCalibrationEdit, kReadCalibrationEdit),
                                   kMinSecondCalibration, kMaxSecondCalibration);
   app.minFirstPhase =
-      clampTo(readDecimalControl(app, app.minFirstPhaseEdit, kReadCalibrationEdit), 0, kMaxMinFirstPhase);
+      clampTo(readDecimalControl(app, app.screen4.minFirstPhaseEdit, kReadCalibrationEdit), 0, kMaxMinFirstPhase);
   keepTimerSettings(app);
 }
 
@@ -146,29 +146,29 @@ void updatePlan(AppState& app) {
 }
 
 void buildStepEight(AppState& app) {
-  app.delayCalibrationEdit =
+  app.screen4.delayCalibrationEdit =
       createControl(app, ControlKind::kPlainEdit, kDelayCalibrationEditId, kStepEightLeft + 115, 102, 70, 22);
-  setNumberText(app, app.delayCalibrationEdit, app.delayCalibration);
-  app.secondCalibrationEdit =
+  setNumberText(app, app.screen4.delayCalibrationEdit, app.delayCalibration);
+  app.screen4.secondCalibrationEdit =
       createControl(app, ControlKind::kPlainEdit, kSecondCalibrationEditId, kStepEightLeft + 115, 127, 70, 22);
-  setNumberText(app, app.secondCalibrationEdit, app.secondCalibration);
-  app.minFirstPhaseEdit =
+  setNumberText(app, app.screen4.secondCalibrationEdit, app.secondCalibration);
+  app.screen4.minFirstPhaseEdit =
       createControl(app, ControlKind::kPlainEdit, kMinFirstPhaseEditId, kStepEightLeft + 115, 152, 70, 22);
-  setNumberText(app, app.minFirstPhaseEdit, app.minFirstPhase);
-  app.planButton = createControl(app, ControlKind::kFramedPushButton, kCmdPlan, kStepEightLeft + 200, 152, 60, 22,
+  setNumberText(app, app.screen4.minFirstPhaseEdit, app.minFirstPhase);
+  app.screen4.planButton = createControl(app, ControlKind::kFramedPushButton, kCmdPlan, kStepEightLeft + 200, 152, 60, 22,
                                  texts::kTextPlanButton);
-  app.timerButton = createControl(app, ControlKind::kFramedPushButton, kCmdTimer, kStepEightLeft + 5, 205, 220, 30,
+  app.screen4.timerButton = createControl(app, ControlKind::kFramedPushButton, kCmdTimer, kStepEightLeft + 5, 205, 220, 30,
                                   texts::kTextTimerButton);
   // The space bar presses the focused button: the timer's, from the start.
-  platformFocusControl(app.timerButton);
+  platformFocusControl(app.screen4.timerButton);
 }
 
 void tearDownStepEight(AppState& app) {
-  platformDestroyControl(app.delayCalibrationEdit);
-  platformDestroyControl(app.secondCalibrationEdit);
-  platformDestroyControl(app.minFirstPhaseEdit);
-  platformDestroyControl(app.planButton);
-  platformDestroyControl(app.timerButton);
+  platformDestroyControl(app.screen4.delayCalibrationEdit);
+  platformDestroyControl(app.screen4.secondCalibrationEdit);
+  platformDestroyControl(app.screen4.minFirstPhaseEdit);
+  platformDestroyControl(app.screen4.planButton);
+  platformDestroyControl(app.screen4.timerButton);
 }
 
 void paintStepEight(AppState& app, PaintSurface s) {
@@ -233,7 +233,7 @@ void commandApplyCorrection(AppState& app, int32_t) {
   if (app.matchCount <= 0 || app.countdownRunning != 0) return;
   app.delayCalibration = clampTo(app.delayCalibration - app.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.delayCalibration);
-  platformSetText(app.delayCalibrationEdit, app.scratch.textBuffer);
+  platformSetText(app.screen4.delayCalibrationEdit, app.scratch.textBuffer);
   updatePlan(app);
   keepTimerSettings(app);
   platformInvalidate(app);
@@ -272,7 +272,7 @@ void commandTimer(AppState& app, int32_t) {
     startCues(app);
   }
   shellRefreshTimer(app);
-  platformFocusControl(app.timerButton);
+  platformFocusControl(app.screen4.timerButton);
   platformInvalidate(app);
 }
 

@@ -72,65 +72,65 @@ ControlHandle createItemCombo(AppState& app, int32_t id, int32_t y, int32_t sele
 
 // Items are HGSS only: with DPPt both lists are greyed out.
 void enableItems(AppState& app) {
-  platformEnableControl(app.ivItemACombo, app.ivGameHgss != 0);
-  platformEnableControl(app.ivItemBCombo, app.ivGameHgss != 0);
+  platformEnableControl(app.screen5.ivItemACombo, app.ivGameHgss != 0);
+  platformEnableControl(app.screen5.ivItemBCombo, app.ivGameHgss != 0);
 }
 
 // The parents and ranges as the player last gave them (empty parents and
 // 0..31 before), step 10's year, frames and delays as step 5 starts them.
 void build(AppState& app) {
-  app.ivGameCheck = createControl(app, ControlKind::kCheckBox, kCmdIvGame, 10, 24, 280, 28, texts::kTextIvGameCheck);
-  platformSetChecked(app.ivGameCheck, app.ivGameHgss != 0);
-  createStatRow(app, app.ivParentAEdits, kParentAEditFirstId, kRowY[0]);
-  createStatRow(app, app.ivParentBEdits, kParentBEditFirstId, kRowY[1]);
-  createStatRow(app, app.ivMinEdits, kMinEditFirstId, kRowY[2]);
-  createStatRow(app, app.ivMaxEdits, kMaxEditFirstId, kRowY[3]);
+  app.screen5.ivGameCheck = createControl(app, ControlKind::kCheckBox, kCmdIvGame, 10, 24, 280, 28, texts::kTextIvGameCheck);
+  platformSetChecked(app.screen5.ivGameCheck, app.ivGameHgss != 0);
+  createStatRow(app, app.screen5.ivParentAEdits, kParentAEditFirstId, kRowY[0]);
+  createStatRow(app, app.screen5.ivParentBEdits, kParentBEditFirstId, kRowY[1]);
+  createStatRow(app, app.screen5.ivMinEdits, kMinEditFirstId, kRowY[2]);
+  createStatRow(app, app.screen5.ivMaxEdits, kMaxEditFirstId, kRowY[3]);
   for (int i = 0; i < kStatCount; ++i) {
     if (app.ivInputsSet != 0) {
-      setNumberText(app, app.ivParentAEdits[i], app.ivParentA[i]);
-      setNumberText(app, app.ivParentBEdits[i], app.ivParentB[i]);
+      setNumberText(app, app.screen5.ivParentAEdits[i], app.ivParentA[i]);
+      setNumberText(app, app.screen5.ivParentBEdits[i], app.ivParentB[i]);
     }
-    setNumberText(app, app.ivMinEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].low : 0);
-    setNumberText(app, app.ivMaxEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].high : 31);
+    setNumberText(app, app.screen5.ivMinEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].low : 0);
+    setNumberText(app, app.screen5.ivMaxEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].high : 31);
   }
-  app.ivItemACombo = createItemCombo(app, kItemAComboId, kRowY[0], app.ivItemA);
-  app.ivItemBCombo = createItemCombo(app, kItemBComboId, kRowY[1], app.ivItemB);
+  app.screen5.ivItemACombo = createItemCombo(app, kItemAComboId, kRowY[0], app.ivItemA);
+  app.screen5.ivItemBCombo = createItemCombo(app, kItemBComboId, kRowY[1], app.ivItemB);
   enableItems(app);
 
-  app.ivSeedEdit = createControl(app, ControlKind::kPlainEdit, kIvSeedEditId, 80, 207, 100, 22);
-  app.ivFrameCountEdit = createControl(app, ControlKind::kPlainEdit, kIvFrameCountEditId, 190, 207, 60, 22, "1000");
-  app.ivListButton =
+  app.screen5.ivSeedEdit = createControl(app, ControlKind::kPlainEdit, kIvSeedEditId, 80, 207, 100, 22);
+  app.screen5.ivFrameCountEdit = createControl(app, ControlKind::kPlainEdit, kIvFrameCountEditId, 190, 207, 60, 22, "1000");
+  app.screen5.ivListButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdIvList, 320, 207, 60, 22, texts::kTextOutputButton);
 
   int32_t year = app.ivSearch.status != SearchStatus::kIdle ? app.ivSearch.year : thisYear();
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
-  app.ivYearEdit = createControl(app, ControlKind::kPlainEdit, kIvYearEditId, kStepTenX + 35, 207, 45, 22, app.scratch.textBuffer);
-  app.ivMaxFrameEdit = createControl(app, ControlKind::kPlainEdit, kIvMaxFrameEditId, kStepTenX + 90, 207, 40, 22, "30");
-  app.ivDelayMinEdit = createControl(app, ControlKind::kPlainEdit, kIvDelayMinEditId, kStepTenX + 50, 232, 50, 22, "300");
-  app.ivDelayMaxEdit =
+  app.screen5.ivYearEdit = createControl(app, ControlKind::kPlainEdit, kIvYearEditId, kStepTenX + 35, 207, 45, 22, app.scratch.textBuffer);
+  app.screen5.ivMaxFrameEdit = createControl(app, ControlKind::kPlainEdit, kIvMaxFrameEditId, kStepTenX + 90, 207, 40, 22, "30");
+  app.screen5.ivDelayMinEdit = createControl(app, ControlKind::kPlainEdit, kIvDelayMinEditId, kStepTenX + 50, 232, 50, 22, "300");
+  app.screen5.ivDelayMaxEdit =
       createControl(app, ControlKind::kPlainEdit, kIvDelayMaxEditId, kStepTenX + 120, 232, 50, 22, "9999");
-  app.ivSearchButton = createControl(app, ControlKind::kFramedPushButton, kCmdIvSearch, kStepTenX + 180, 232, 55, 22,
+  app.screen5.ivSearchButton = createControl(app, ControlKind::kFramedPushButton, kCmdIvSearch, kStepTenX + 180, 232, 55, 22,
                                      texts::kTextEggSearchButton);
-  app.ivSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdIvSearchStop, kStepTenX + 240, 232,
+  app.screen5.ivSearchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdIvSearchStop, kStepTenX + 240, 232,
                                          50, 22, texts::kTextEggSearchStopButton);
   searchPanelCreateHitButtons(app, kIvSearchPanel);
 }
 
 void tearDown(AppState& app) {
-  platformDestroyControl(app.ivGameCheck);
-  for (ControlHandle (*row)[kStatCount] : {&app.ivParentAEdits, &app.ivParentBEdits, &app.ivMinEdits, &app.ivMaxEdits})
+  platformDestroyControl(app.screen5.ivGameCheck);
+  for (ControlHandle (*row)[kStatCount] : {&app.screen5.ivParentAEdits, &app.screen5.ivParentBEdits, &app.screen5.ivMinEdits, &app.screen5.ivMaxEdits})
     for (ControlHandle& h : *row) platformDestroyControl(h);
-  platformDestroyControl(app.ivItemACombo);
-  platformDestroyControl(app.ivItemBCombo);
-  platformDestroyControl(app.ivSeedEdit);
-  platformDestroyControl(app.ivFrameCountEdit);
-  platformDestroyControl(app.ivListButton);
-  platformDestroyControl(app.ivYearEdit);
-  platformDestroyControl(app.ivMaxFrameEdit);
-  platformDestroyControl(app.ivDelayMinEdit);
-  platformDestroyControl(app.ivDelayMaxEdit);
-  platformDestroyControl(app.ivSearchButton);
-  platformDestroyControl(app.ivSearchStopButton);
+  platformDestroyControl(app.screen5.ivItemACombo);
+  platformDestroyControl(app.screen5.ivItemBCombo);
+  platformDestroyControl(app.screen5.ivSeedEdit);
+  platformDestroyControl(app.screen5.ivFrameCountEdit);
+  platformDestroyControl(app.screen5.ivListButton);
+  platformDestroyControl(app.screen5.ivYearEdit);
+  platformDestroyControl(app.screen5.ivMaxFrameEdit);
+  platformDestroyControl(app.screen5.ivDelayMinEdit);
+  platformDestroyControl(app.screen5.ivDelayMaxEdit);
+  platformDestroyControl(app.screen5.ivSearchButton);
+  platformDestroyControl(app.screen5.ivSearchStopButton);
   searchPanelDestroyHitButtons(app, kIvSearchPanel);
 }
 
@@ -140,14 +140,14 @@ int32_t readIv(AppState& app, ControlHandle edit) { return clampTo(readDecimalCo
 // typed the wrong way round turned round; items only with HGSS.
 void readIvInputs(AppState& app) {
   for (int i = 0; i < kStatCount; ++i) {
-    app.ivParentA[i] = readIv(app, app.ivParentAEdits[i]);
-    app.ivParentB[i] = readIv(app, app.ivParentBEdits[i]);
-    int32_t low = readIv(app, app.ivMinEdits[i]);
-    int32_t high = readIv(app, app.ivMaxEdits[i]);
+    app.ivParentA[i] = readIv(app, app.screen5.ivParentAEdits[i]);
+    app.ivParentB[i] = readIv(app, app.screen5.ivParentBEdits[i]);
+    int32_t low = readIv(app, app.screen5.ivMinEdits[i]);
+    int32_t high = readIv(app, app.screen5.ivMaxEdits[i]);
     app.ivWanted[i] = low <= high ? IvRange{low, high} : IvRange{high, low};
   }
-  app.ivItemA = clampTo(selectedOption(app.ivItemACombo), 0, kPowerItemCount - 1);
-  app.ivItemB = clampTo(selectedOption(app.ivItemBCombo), 0, kPowerItemCount - 1);
+  app.ivItemA = clampTo(selectedOption(app.screen5.ivItemACombo), 0, kPowerItemCount - 1);
+  app.ivItemB = clampTo(selectedOption(app.screen5.ivItemBCombo), 0, kPowerItemCount - 1);
   app.ivInputsSet = 1;
 }
 
@@ -168,7 +168,7 @@ OutputResult writeIvFile(AppState& app, const EggIvListRequest& request) {
 
 // 800 "HGSS": the items can be chosen only for HGSS.
 void commandGame(AppState& app, int32_t) {
-  app.ivGameHgss = platformIsChecked(app.ivGameCheck) ? 1 : 0;
+  app.ivGameHgss = platformIsChecked(app.screen5.ivGameCheck) ? 1 : 0;
   enableItems(app);
   platformInvalidate(app);
 }
@@ -178,9 +178,9 @@ void commandGame(AppState& app, int32_t) {
 void commandList(AppState& app, int32_t) {
   readIvInputs(app);
   EggIvListRequest request{};
-  request.seed = readSeedControl(app, app.ivSeedEdit, kReadSeedEdit);
+  request.seed = readSeedControl(app, app.screen5.ivSeedEdit, kReadSeedEdit);
   request.frameCount =
-      clampTo(readDecimalControl(app, app.ivFrameCountEdit, kReadIvFrameCountEdit), 1, kLargestIvFrameCount);
+      clampTo(readDecimalControl(app, app.screen5.ivFrameCountEdit, kReadIvFrameCountEdit), 1, kLargestIvFrameCount);
   request.parents = ivParentsOf(app);
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
   OutputResult written = writeIvFile(app, request);
@@ -195,10 +195,10 @@ void commandSearch(AppState& app, int32_t) {
   readIvInputs(app);
   SearchRequest search{};
   EggIvSearchRequest& request = search.ivs;
-  request.window.year = readYearControl(app, app.ivYearEdit);
-  request.frameCount = clampTo(readDecimalControl(app, app.ivMaxFrameEdit, kReadMaxFrameEdit), 1, kLargestIvSearchFrame);
-  int32_t low = clampTo(readDecimalControl(app, app.ivDelayMinEdit, kReadDelayEdit), 0, kLargestDelay);
-  int32_t high = clampTo(readDecimalControl(app, app.ivDelayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
+  request.window.year = readYearControl(app, app.screen5.ivYearEdit);
+  request.frameCount = clampTo(readDecimalControl(app, app.screen5.ivMaxFrameEdit, kReadMaxFrameEdit), 1, kLargestIvSearchFrame);
+  int32_t low = clampTo(readDecimalControl(app, app.screen5.ivDelayMinEdit, kReadDelayEdit), 0, kLargestDelay);
+  int32_t high = clampTo(readDecimalControl(app, app.screen5.ivDelayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
   request.window.delayMin = low < high ? low : high;
   request.window.delayMax = low < high ? high : low;
   request.window.hourMask = kEveryHour;

@@ -21,7 +21,7 @@ OutputResult writeHitFile(const SearchRequest& request, const SearchJobHits& hit
   return writeEggIvHitFile(kEggIvHitFileName, request.ivs, hits.ivs, count);
 }
 
-ControlHandle* hitButtons(AppState& app) { return app.ivHitButtons; }
+ControlHandle* hitButtons(AppState& app) { return app.screen5.ivHitButtons; }
 
 }  // namespace
 
