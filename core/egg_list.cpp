@@ -13,13 +13,16 @@ namespace {
 // values are kept in AppState and the generator is reseeded, so nothing of an
 // earlier run carries over.
 void storeRequestAndSeed(AppState& app, const EggListRequest& request) {
-  app.eggInitialSeed = request.initialSeed;
-  app.eggFrameCount = request.frameCount;
-  app.eggTid = request.tid;
-  app.eggSid = request.sid;
-  app.eggInternationalMarriage = request.internationalMarriage ? 1 : 0;
-  app.eggShinyOnly = request.shinyOnly ? 1 : 0;
-  Seed(app.mt, request.initialSeed);
+  app.eggList.eggInitialSeed = request.initialSeed;
+  app.eggList.eggFrameCount = request.frameCount;
+  app.eggList.settings.tid = request.tid;
+  app.eggList.settings.sid = request.sid;
+  app.eggList.settings.internationalMarriage = request.internationalMarriage ? 1 : 0;
+  app.eggList.settings.shinyOnly = request.shinyOnly ? 1 : 0;
+  app.eggList.settings.natureChoice = request.natureChoice;
+  app.eggList.settings.genderChoice = request.genderChoice;
+  app.eggList.settings.abilityChoice = request.abilityChoice;
+  Seed(app.eggList.mt, request.initialSeed);
 }
 
 // The frame line's literal pieces, found at compile time in the one format
@@ -200,8 +203,8 @@ bool writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
   int remainder = 0;  // frame mod 12
   int position = 0;
   for (int32_t i = 0; i < request.frameCount; ++i) {
-    if (position == 0) Twist(app.mt);
-    uint32_t pid = Temper(app.mt, position);
+    if (position == 0) Twist(app.eggList.mt);
+    uint32_t pid = Temper(app.eggList.mt, position);
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     const bool shiny = ShinyTest(pid, request.tid, request.sid);
     if (eggFrameKept(request, pid, shiny)) {

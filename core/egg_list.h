@@ -31,8 +31,9 @@ inline constexpr int kEggFrameLineCapacity = 96;
 // line end, NUL-terminated) into `out` and returns its length.
 int formatEggFrameLine(char (&out)[kEggFrameLineCapacity], int32_t frame, uint32_t pid, bool shiny);
 
-// Stores the request's values in AppState, seeds AppState.mt, opens `path` for
-// writing in text mode and writes the header and one line per kept frame.
+// Stores the request in AppState.eggList (the filter choices in its
+// settings), seeds its mt, opens `path` for writing in text mode and writes
+// the header and one line per kept frame.
 // The file is complete when the outcome is kWritten; otherwise it is as it was
 // before the call (see data/output_file.h) and the result says why. Opening
 // the file for the player is the caller's part.

@@ -312,6 +312,15 @@ struct IvDialogControls {
   ControlHandle ivDialogEdits[kStatCount];
 };
 
+// Step 4: the last egg-list request's values (its IDs, rerolls and filters in
+// settings), and the generator words.
+struct EggListState {
+  uint32_t eggInitialSeed;
+  int32_t eggFrameCount;
+  EggListSettings settings;
+  Mt19937 mt;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -332,14 +341,7 @@ struct AppState {
 
   SeedSteps seeds;
 
-  // Step 4: the last egg-list request's values, and the generator words.
-  uint32_t eggInitialSeed;
-  int32_t eggFrameCount;
-  int32_t eggTid;
-  int32_t eggSid;
-  uint8_t eggInternationalMarriage;
-  uint8_t eggShinyOnly;
-  Mt19937 mt;
+  EggListState eggList;
 
   LastIds ids;
 

@@ -88,17 +88,17 @@ TEST(EggList, StoresTheRequestAndReseedsTheGenerator) {
   r.internationalMarriage = true;
   r.shinyOnly = true;
   gApp = AppState{};
-  Seed(gApp.mt, 5489);
-  Twist(gApp.mt);  // stale words from an earlier run must not matter
+  Seed(gApp.eggList.mt, 5489);
+  Twist(gApp.eggList.mt);  // stale words from an earlier run must not matter
   std::FILE* f = std::tmpfile();
   writeEggPidList(gApp, r, f);
   std::fclose(f);
-  EXPECT_EQ(gApp.eggInitialSeed, 0xDEADBEEFu);
-  EXPECT_EQ(gApp.eggFrameCount, 3);
-  EXPECT_EQ(gApp.eggTid, 12345);
-  EXPECT_EQ(gApp.eggSid, 54321);
-  EXPECT_EQ(gApp.eggInternationalMarriage, 1);
-  EXPECT_EQ(gApp.eggShinyOnly, 1);
+  EXPECT_EQ(gApp.eggList.eggInitialSeed, 0xDEADBEEFu);
+  EXPECT_EQ(gApp.eggList.eggFrameCount, 3);
+  EXPECT_EQ(gApp.eggList.settings.tid, 12345);
+  EXPECT_EQ(gApp.eggList.settings.sid, 54321);
+  EXPECT_EQ(gApp.eggList.settings.internationalMarriage, 1);
+  EXPECT_EQ(gApp.eggList.settings.shinyOnly, 1);
   // Two runs of one request give the same bytes.
   EXPECT_EQ(listBytes(plain(7, 700)), listBytes(plain(7, 700)));
 }
@@ -287,8 +287,8 @@ TEST(EggListFile, AFolderThatCannotHoldTheFileWritesNothing) {
     bool exists = true;
     readFileBytes(path, &exists);
     EXPECT_FALSE(exists) << path;
-    EXPECT_EQ(gApp.eggInitialSeed, 0x1234u);  // the request is still stored
-    EXPECT_EQ(gApp.eggTid, 7);
+    EXPECT_EQ(gApp.eggList.eggInitialSeed, 0x1234u);  // the request is still stored
+    EXPECT_EQ(gApp.eggList.settings.tid, 7);
   }
   EXPECT_EQ(readFileBytes(blocker), "");  // the blocking file was left as it was
 }

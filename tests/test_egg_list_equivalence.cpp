@@ -55,13 +55,13 @@ std::size_t expectSameList(const EggListRequest& request) {
                   << reference.substr(lineStart, reference.find('\n', lineStart) - lineStart)
                   << "\nwritten:       " << fast.substr(lineStart, fast.find('\n', lineStart) - lineStart);
   }
-  EXPECT_EQ(std::memcmp(&gFast.mt, &gReference.mt, sizeof gFast.mt), 0) << describe(request);
-  EXPECT_EQ(gFast.eggInitialSeed, request.initialSeed);
-  EXPECT_EQ(gFast.eggFrameCount, request.frameCount);
-  EXPECT_EQ(gFast.eggTid, request.tid);
-  EXPECT_EQ(gFast.eggSid, request.sid);
-  EXPECT_EQ(gFast.eggInternationalMarriage, request.internationalMarriage ? 1 : 0);
-  EXPECT_EQ(gFast.eggShinyOnly, request.shinyOnly ? 1 : 0);
+  EXPECT_EQ(std::memcmp(&gFast.eggList.mt, &gReference.eggList.mt, sizeof gFast.eggList.mt), 0) << describe(request);
+  EXPECT_EQ(gFast.eggList.eggInitialSeed, request.initialSeed);
+  EXPECT_EQ(gFast.eggList.eggFrameCount, request.frameCount);
+  EXPECT_EQ(gFast.eggList.settings.tid, request.tid);
+  EXPECT_EQ(gFast.eggList.settings.sid, request.sid);
+  EXPECT_EQ(gFast.eggList.settings.internationalMarriage, request.internationalMarriage ? 1 : 0);
+  EXPECT_EQ(gFast.eggList.settings.shinyOnly, request.shinyOnly ? 1 : 0);
   std::size_t lines = 0;
   for (char c : reference) lines += c == '\n';
   return lines;

@@ -175,7 +175,7 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
 
   gApp = AppState{};
   EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), "result.txt").outcome, OutputOutcome::kNotCreated);
-  EXPECT_EQ(gApp.eggInitialSeed, 0x12345678u);  // the request is stored before the file is opened
+  EXPECT_EQ(gApp.eggList.eggInitialSeed, 0x12345678u);  // the request is stored before the file is opened
 
   CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "3"});
   EXPECT_EQ(r.exitCode, 1);
@@ -209,8 +209,8 @@ TEST_F(WindowFaultTest, OutputWithAFolderNamedResultTxtOpensNothing) {
   EXPECT_TRUE(fake().openedDocuments.empty());
   EXPECT_EQ(snapshot(), shown);
   EXPECT_EQ(listing(dir_), before);
-  EXPECT_EQ(app().eggInitialSeed, 0x12345678u);
-  EXPECT_EQ(app().eggFrameCount, 50);
+  EXPECT_EQ(app().eggList.eggInitialSeed, 0x12345678u);
+  EXPECT_EQ(app().eggList.eggFrameCount, 50);
 
   // Once the folder is gone the same command writes the file and opens it.
   std::filesystem::remove_all(dir_ / "result.txt");

@@ -503,12 +503,12 @@ TEST_F(ShellTest, OutputReadsTheRequestWritesResultTxtAndOpensIt) {
   }
   std::vector<ControlHandle> order = {app().screen2.initialSeedEdit, app().screen2.frameCountEdit, app().screen2.tidEdit, app().screen2.sidEdit};
   EXPECT_EQ(fake().reads, order);
-  EXPECT_EQ(app().eggInitialSeed, 0u);
-  EXPECT_EQ(app().eggFrameCount, 13);
-  EXPECT_EQ(app().eggTid, 12345);
-  EXPECT_EQ(app().eggSid, 0);
-  EXPECT_EQ(app().eggInternationalMarriage, 1);
-  EXPECT_EQ(app().eggShinyOnly, 0);
+  EXPECT_EQ(app().eggList.eggInitialSeed, 0u);
+  EXPECT_EQ(app().eggList.eggFrameCount, 13);
+  EXPECT_EQ(app().eggList.settings.tid, 12345);
+  EXPECT_EQ(app().eggList.settings.sid, 0);
+  EXPECT_EQ(app().eggList.settings.internationalMarriage, 1);
+  EXPECT_EQ(app().eggList.settings.shinyOnly, 0);
   EXPECT_EQ(fake().openedDocuments, std::vector<std::string>{"result.txt"});
   std::vector<std::string> lines = fileLines(dir_ / "result.txt");
   ASSERT_FALSE(lines.empty());

@@ -287,8 +287,8 @@ TEST(NoAllocation, EggListFormattingToAnOpenStream) {
   filtered.genderChoice = 4;
   filtered.abilityChoice = 2;
   EXPECT_EQ(allocationsDuring([&] { writeEggPidList(app, filtered, sink); }), 0);
-  EXPECT_EQ(app.eggFrameCount, 5000);
-  EXPECT_EQ(app.eggInternationalMarriage, 1);
+  EXPECT_EQ(app.eggList.eggFrameCount, 5000);
+  EXPECT_EQ(app.eggList.settings.internationalMarriage, 1);
   std::fclose(sink);
 }
 

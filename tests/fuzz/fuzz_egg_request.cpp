@@ -107,10 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (written <= 0 || written >= static_cast<long>(sizeof gSink)) fail("bytes written", -1, written, 0);
   gSink[written] = '\0';
 
-  if (gApp.eggInitialSeed != request.initialSeed || gApp.eggFrameCount != request.frameCount ||
-      gApp.eggTid != request.tid || gApp.eggSid != request.sid ||
-      gApp.eggInternationalMarriage != (request.internationalMarriage ? 1 : 0) ||
-      gApp.eggShinyOnly != (request.shinyOnly ? 1 : 0))
+  if (gApp.eggList.eggInitialSeed != request.initialSeed || gApp.eggList.eggFrameCount != request.frameCount ||
+      gApp.eggList.settings.tid != request.tid || gApp.eggList.settings.sid != request.sid ||
+      gApp.eggList.settings.internationalMarriage != (request.internationalMarriage ? 1 : 0) ||
+      gApp.eggList.settings.shinyOnly != (request.shinyOnly ? 1 : 0))
     fail("request values stored in AppState", -1, 0, 0);
 
   // The header line.

@@ -374,8 +374,8 @@ TEST_F(QtWindowTest, CheckBoxesAreReadWhenTicked) {
   EXPECT_TRUE(box->isChecked());
   type(app().screen2.frameCountEdit, "1");
   click(app().screen2.outputButton);
-  EXPECT_EQ(app().eggInternationalMarriage, 1);
-  EXPECT_EQ(app().eggShinyOnly, 0);
+  EXPECT_EQ(app().eggList.settings.internationalMarriage, 1);
+  EXPECT_EQ(app().eggList.settings.shinyOnly, 0);
 }
 
 TEST_F(QtWindowTest, IvDialogFixesTheTypedIvs) {

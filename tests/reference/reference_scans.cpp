@@ -31,14 +31,14 @@ bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nat
 }
 
 void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out) {
-  Seed(app.mt, request.initialSeed);
+  Seed(app.eggList.mt, request.initialSeed);
   std::fputs(texts::kTextResultHeader, out);
   std::fputc('\n', out);
   // Every frame consumes exactly one generator output, kept or not; the
   // rerolls consume none, so frame i is always output i.
   for (int32_t i = 0; i < request.frameCount; ++i) {
-    if (i % kMtWordCount == 0) Twist(app.mt);
-    uint32_t pid = Temper(app.mt, i % kMtWordCount);
+    if (i % kMtWordCount == 0) Twist(app.eggList.mt);
+    uint32_t pid = Temper(app.eggList.mt, i % kMtWordCount);
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     bool shiny = ShinyTest(pid, request.tid, request.sid);
     if (request.shinyOnly && !shiny) continue;

@@ -15,7 +15,7 @@
 // answer about the limit.
 bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit);
 
-// writeEggPidList with one printf-style write per line; AppState.mt ends as
+// writeEggPidList with one printf-style write per line; AppState.eggList.mt ends as
 // that writer leaves it.
 void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out);
 
