@@ -321,6 +321,24 @@ struct EggListState {
   Mt19937 mt;
 };
 
+// Step 6: the first moments of momentSeed in momentYear (-1: no list).
+struct MomentSteps {
+  uint32_t momentSeed;
+  int32_t momentYear;
+  ConsoleMoment moments[kMaxSeedMoments];
+  int32_t momentCount;
+  int32_t momentTotal;  // how many moments the whole year holds
+  // The seed a hit's "日時へ" put into step 6's seed edit, with the settings of
+  // the search that found it; handOverFromHit is 0 until a hit's button is
+  // pressed and again whenever screen 3 is built (its seed edit starts empty).
+  uint32_t handOverSeed;
+  EggListSettings handOverSettings;
+  uint8_t handOverFromHit;
+  // The settings of the step 5 search whose hits are listed: a hit's "日時へ"
+  // hands them over.
+  EggListSettings hitSettings;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -345,22 +363,10 @@ struct AppState {
 
   LastIds ids;
 
-  // Step 5's search, and the settings of the search whose hits are listed.
+  // Step 5's search.
   SearchPanel eggSearch;
-  EggListSettings hitSettings;
 
-  // Step 6: the first moments of momentSeed in momentYear (-1: no list).
-  uint32_t momentSeed;
-  int32_t momentYear;
-  ConsoleMoment moments[kMaxSeedMoments];
-  int32_t momentCount;
-  int32_t momentTotal;  // how many moments the whole year holds
-  // The seed a hit's "日時へ" put into step 6's seed edit, with the settings of
-  // the search that found it; handOverFromHit is 0 until a hit's button is
-  // pressed and again whenever screen 3 is built (its seed edit starts empty).
-  uint32_t handOverSeed;
-  EggListSettings handOverSettings;
-  uint8_t handOverFromHit;
+  MomentSteps moments;
 
   // Step 7: the moment and delay aimed for (chosen in step 6 or typed in step
   // 7; targetSet 0 until one is) and its seed, kept while the window is open,

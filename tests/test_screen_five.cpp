@@ -122,8 +122,8 @@ TEST_F(ScreenFiveTest, AStepTenHitGoesToStepSixAndIsAimedFor) {
   const uint32_t seed = app().ivSearch.hits[0].seed;
   command(kCmdFirstIvHit);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
-  EXPECT_EQ(app().momentSeed, seed);
-  ASSERT_GT(app().momentCount, 0);
+  EXPECT_EQ(app().moments.momentSeed, seed);
+  ASSERT_GT(app().moments.momentCount, 0);
   command(kCmdFirstAim);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().targetSeed, seed);

@@ -72,16 +72,16 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   waitForTheSearch();
   ASSERT_GT(app().eggSearch.hitCount, 0);
   command(kCmdFirstHit);
-  ASSERT_GT(app().momentCount, 0);
+  ASSERT_GT(app().moments.momentCount, 0);
   for (int i = 0; i < kMaxSeedMoments; ++i) {
-    ASSERT_EQ(alive(app().screen3.aimButtons[i]), i < app().momentCount);
-    if (i < app().momentCount) {
+    ASSERT_EQ(alive(app().screen3.aimButtons[i]), i < app().moments.momentCount);
+    if (i < app().moments.momentCount) {
       EXPECT_EQ(fakeControl(app().screen3.aimButtons[i]).id, kCmdFirstAim + i);
     }
   }
   expectLaidOut(790);
 
-  const ConsoleMoment aimed = app().moments[1];
+  const ConsoleMoment aimed = app().moments.moments[1];
   EXPECT_EQ(aimed.delay, 3909);
   command(kCmdFirstAim + 1);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);

@@ -65,7 +65,7 @@ void expectLaidOutWithoutOverlap() {
 TEST_F(ScreenThreeTest, MenuEntryBuildsScreenThreeWithinTheWindowAndLeavesTheOthersAlone) {
   showScreenThree();
   EXPECT_EQ(app().screen1.speciesEdit, 0);
-  EXPECT_EQ(app().momentCount, -1);
+  EXPECT_EQ(app().moments.momentCount, -1);
   EXPECT_EQ(app().eggSearch.hitCount, -1);
   expectLaidOutWithoutOverlap();
   EXPECT_EQ(fakeControl(app().screen3.maxFrameEdit).text, "100");
@@ -108,7 +108,7 @@ TEST_F(ScreenThreeTest, MomentsOfASeedAreTheFirstTenInCalendarOrderWithTheYearsT
   int invalidations = fake().invalidations;
   command(kCmdMoments);
   EXPECT_EQ(fake().invalidations, invalidations + 1);
-  ASSERT_EQ(app().momentCount, 10);
+  ASSERT_EQ(app().moments.momentCount, 10);
   // Every moment of 2026 at 12 o'clock, counted by the forward rule.
   int total = 0;
   std::vector<ConsoleMoment> expected;
@@ -123,9 +123,9 @@ TEST_F(ScreenThreeTest, MomentsOfASeedAreTheFirstTenInCalendarOrderWithTheYearsT
             if (expected.size() < 10) expected.push_back(m);
           }
         }
-  EXPECT_EQ(app().momentTotal, total);
+  EXPECT_EQ(app().moments.momentTotal, total);
   for (int i = 0; i < 10; ++i) {
-    const ConsoleMoment& m = app().moments[i];
+    const ConsoleMoment& m = app().moments.moments[i];
     EXPECT_EQ(std::tie(m.month, m.day, m.hour, m.minute, m.second, m.delay),
               std::tie(expected[i].month, expected[i].day, expected[i].hour, expected[i].minute, expected[i].second,
                        expected[i].delay));
@@ -139,7 +139,7 @@ TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTake
   showScreenThree();
   type(app().screen3.momentSeedEdit, "0x1B180F5F");  // hour byte 24
   command(kCmdMoments);
-  EXPECT_EQ(app().momentCount, 0);
+  EXPECT_EQ(app().moments.momentCount, 0);
   EXPECT_TRUE(painted("時刻なし(時が24以上)"));
 
   // CCCC 5 is the delay 5 - (year - 2000), wrapped past 65535 after 2005.
@@ -147,14 +147,14 @@ TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTake
   for (auto [typed, year] : {std::pair{"1999", 2000}, std::pair{"21500", 2099}, std::pair{"x", 2000}}) {
     type(app().screen3.momentYearEdit, typed);
     command(kCmdMoments);
-    EXPECT_EQ(app().momentYear, year) << typed;
+    EXPECT_EQ(app().moments.momentYear, year) << typed;
     if (year == 2099) {
-      ASSERT_GT(app().momentCount, 0);
-      EXPECT_EQ(app().moments[0].delay, 65536 + 5 - 99);
+      ASSERT_GT(app().moments.momentCount, 0);
+      EXPECT_EQ(app().moments.moments[0].delay, 65536 + 5 - 99);
     }
   }
-  ASSERT_GT(app().momentCount, 0);
-  EXPECT_EQ(app().moments[0].delay, 5);
+  ASSERT_GT(app().moments.momentCount, 0);
+  EXPECT_EQ(app().moments.moments[0].delay, 5);
   EXPECT_FALSE(painted("時刻なし(時が24以上)"));
 }
 
@@ -295,8 +295,8 @@ TEST_F(ScreenThreeTest, SearchListsTheFirstHitsOfTheEggListsWritesThemAllAndHand
   command(kCmdFirstHit + 13);
   EXPECT_EQ(text(app().screen3.momentSeedEdit), seedText(expected[13].seed));
   EXPECT_EQ(text(app().screen3.momentYearEdit), "2026");
-  ASSERT_GT(app().momentCount, 0);
-  EXPECT_EQ(app().moments[0].delay, expected[13].delay);
+  ASSERT_GT(app().moments.momentCount, 0);
+  EXPECT_EQ(app().moments.moments[0].delay, expected[13].delay);
 
   // The search, its hits and buttons outlive a visit to another screen.
   command(kCmdScreenOne);

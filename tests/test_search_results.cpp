@@ -242,7 +242,7 @@ TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   EXPECT_TRUE(painted(note));
   EXPECT_TRUE(painted("完了 " + std::to_string(app().eggSearch.hitTotal) + "件"));
   command(kCmdFirstHit);  // the kept hits still go to step 6, in their year
-  EXPECT_EQ(app().momentYear, 2026);
+  EXPECT_EQ(app().moments.momentYear, 2026);
 
   command(kCmdEggSearch);
   EXPECT_EQ(app().eggSearch.status, SearchStatus::kRunning);

@@ -183,8 +183,8 @@ class WindowRandomTest : public ShellTest {
     ASSERT_LE(a.seeds.seedCandidateCount, kMaxSeedCandidates);
     ASSERT_GE(a.eggSearch.hitCount, -1);
     ASSERT_LE(a.eggSearch.hitCount, kMaxShownHits);
-    ASSERT_GE(a.momentCount, -1);
-    ASSERT_LE(a.momentCount, kMaxSeedMoments);
+    ASSERT_GE(a.moments.momentCount, -1);
+    ASSERT_LE(a.moments.momentCount, kMaxSeedMoments);
     ASSERT_LE(a.shownSecondCount, kCalibrationShownSeconds);
     ASSERT_LE(a.shownDelayCount, kCalibrationShownDelays);
     ASSERT_TRUE(a.calibrationSeconds >= 0 && a.calibrationSeconds <= 600);
@@ -229,7 +229,7 @@ class WindowRandomTest : public ShellTest {
       for (int i = 0; i < kMaxSeedCandidates; ++i) ASSERT_EQ(a.screen2.seedResultEdits[i] != 0, i < a.seeds.seedCandidateCount);
     } else if (a.screenMode == ScreenMode::kThree) {
       for (int i = 0; i < kMaxShownHits; ++i) ASSERT_EQ(a.screen3.hitButtons[i] != 0, i < a.eggSearch.hitCount);
-      for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.screen3.aimButtons[i] != 0, i < a.momentCount);
+      for (int i = 0; i < kMaxSeedMoments; ++i) ASSERT_EQ(a.screen3.aimButtons[i] != 0, i < a.moments.momentCount);
     } else if (a.screenMode == ScreenMode::kFive) {
       for (int i = 0; i < kMaxShownIvHits; ++i) ASSERT_EQ(a.screen5.ivHitButtons[i] != 0, i < a.ivSearch.hitCount);
     }
@@ -278,7 +278,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     maxSeedCandidates = std::max(maxSeedCandidates, app().seeds.seedCandidateCount);
     screenThreeSteps += app().screenMode == ScreenMode::kThree;
     maxHits = std::max(maxHits, app().eggSearch.hitCount);
-    maxMoments = std::max(maxMoments, app().momentCount);
+    maxMoments = std::max(maxMoments, app().moments.momentCount);
     targetSteps += app().screenMode == ScreenMode::kFour && app().targetSet != 0;
     screenFiveSteps += app().screenMode == ScreenMode::kFive;
   }

@@ -446,8 +446,8 @@ TEST_F(QtWindowTest, SearchPickAHitGetItsMomentsAndListItsFramesInStepFour) {
   char seed[16];
   std::snprintf(seed, sizeof seed, "0x%08X", hit.seed);
   EXPECT_EQ(textOf(app().screen3.momentSeedEdit), QString::fromLatin1(seed));
-  ASSERT_GT(app().momentCount, 0);
-  EXPECT_EQ(app().moments[0].delay, hit.delay);
+  ASSERT_GT(app().moments.momentCount, 0);
+  EXPECT_EQ(app().moments.moments[0].delay, hit.delay);
   screenshot("quillmar-screen3-moments.png");
 
   click(app().screen3.toStepFourButton);
@@ -523,8 +523,8 @@ TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
   const uint32_t seed = app().ivSearch.hits[0].seed;
   click(app().screen5.ivHitButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
-  EXPECT_EQ(app().momentSeed, seed);
-  ASSERT_GT(app().momentCount, 0);
+  EXPECT_EQ(app().moments.momentSeed, seed);
+  ASSERT_GT(app().moments.momentCount, 0);
   click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().targetSeed, seed);
@@ -538,9 +538,9 @@ TEST_F(QtWindowTest, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   type(app().screen3.momentSeedEdit, "0x00000F5F");
   type(app().screen3.momentYearEdit, "2026");
   click(app().screen3.momentButton);
-  ASSERT_GT(app().momentCount, 2);
-  int slot = app().moments[0].second < 59 ? 0 : 1;
-  const ConsoleMoment aimed = app().moments[slot];
+  ASSERT_GT(app().moments.momentCount, 2);
+  int slot = app().moments.moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments.moments[slot];
   click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
@@ -575,10 +575,10 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   ASSERT_TRUE(waitFor([&] { return app().eggSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   click(app().screen3.hitButtons[0]);
-  ASSERT_GT(app().momentCount, 2);
+  ASSERT_GT(app().moments.momentCount, 2);
   // A moment whose second is below 59, so that one second later only AA moves on.
-  int slot = app().moments[0].second < 59 ? 0 : 1;
-  const ConsoleMoment aimed = app().moments[slot];
+  int slot = app().moments.moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments.moments[slot];
   ASSERT_NE(app().screen3.aimButtons[slot], 0);
   EXPECT_TRUE(widget(app().screen3.aimButtons[slot])->isVisible());
   screenshot("quillmar-screen3-aim.png");

@@ -768,8 +768,8 @@ TEST_F(Win32Window, SearchPickAHitGetItsMomentsAndCarryTheSeedToStepFour) {
   wchar_t seed[16];
   std::swprintf(seed, 16, L"0x%08X", static_cast<unsigned>(hit.seed));
   EXPECT_EQ(windowText(hwnd(app().screen3.momentSeedEdit)), seed);
-  ASSERT_GT(app().momentCount, 0);
-  EXPECT_EQ(app().moments[0].delay, hit.delay);
+  ASSERT_GT(app().moments.momentCount, 0);
+  EXPECT_EQ(app().moments.moments[0].delay, hit.delay);
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-moments.png");
   click(app().screen3.toStepFourButton);
@@ -849,10 +849,10 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
       << "the search never ended";
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   click(app().screen3.hitButtons[0]);
-  ASSERT_GT(app().momentCount, 2);
+  ASSERT_GT(app().moments.momentCount, 2);
   // A moment whose second is below 59, so that one second later only AA moves on.
-  int slot = app().moments[0].second < 59 ? 0 : 1;
-  const ConsoleMoment aimed = app().moments[slot];
+  int slot = app().moments.moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments.moments[slot];
   HWND aim = item(kCmdFirstAim + slot);
   ASSERT_NE(aim, nullptr);
   EXPECT_EQ(windowText(aim), L"狙う");
@@ -935,8 +935,8 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
   const uint32_t seed = app().ivSearch.hits[0].seed;
   click(app().screen5.ivHitButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
-  EXPECT_EQ(app().momentSeed, seed);
-  ASSERT_GT(app().momentCount, 0);
+  EXPECT_EQ(app().moments.momentSeed, seed);
+  ASSERT_GT(app().moments.momentCount, 0);
   click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().targetSeed, seed);
@@ -950,9 +950,9 @@ TEST_F(Win32Window, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   SetWindowTextW(hwnd(app().screen3.momentSeedEdit), L"0x00000F5F");
   SetWindowTextW(hwnd(app().screen3.momentYearEdit), L"2026");
   click(app().screen3.momentButton);
-  ASSERT_GT(app().momentCount, 2);
-  int slot = app().moments[0].second < 59 ? 0 : 1;
-  const ConsoleMoment aimed = app().moments[slot];
+  ASSERT_GT(app().moments.momentCount, 2);
+  int slot = app().moments.moments[0].second < 59 ? 0 : 1;
+  const ConsoleMoment aimed = app().moments.moments[slot];
   settle(main_);
   saveScreenshot(main_, L"win32-screen3-letters.png");
   click(app().screen3.aimButtons[slot]);

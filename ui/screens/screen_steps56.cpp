@@ -55,7 +55,7 @@ constexpr int32_t kSeedLettersY = 400;
 // buttons of the previous list are destroyed first.
 void createAimButtons(AppState& app) {
   for (ControlHandle& h : app.screen3.aimButtons) platformDestroyControl(h);
-  for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i)
+  for (int i = 0; i < app.moments.momentCount && i < kMaxSeedMoments; ++i)
     app.screen3.aimButtons[i] =
         createControl(app, ControlKind::kPushButton, kCmdFirstAim + i, kAimButtonX,
                       kMomentFirstY - 3 + kMomentLineStep * i, kAimButtonWidth, 22, texts::kTextAimButton);
@@ -99,8 +99,8 @@ void build(AppState& app) {
                                    texts::kTextMomentButton);
   app.screen3.toStepFourButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
                                        22, texts::kTextToStepFourButton);
-  app.momentCount = -1;
-  app.handOverFromHit = 0;
+  app.moments.momentCount = -1;
+  app.moments.handOverFromHit = 0;
 }
 
 void tearDown(AppState& app) {
@@ -164,30 +164,30 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, kStepSixX + 5, 5, texts::kTextStep6Title);
   platformPaintText(s, kStepSixX + 5, 29, texts::kTextMomentSeed);
   platformPaintText(s, kStepSixX + 5, 54, texts::kTextYear);
-  if (app.momentCount == 0) {
-    SeedTimeVerdict verdict = seedTimeVerdict(app.momentSeed, app.momentYear);
+  if (app.moments.momentCount == 0) {
+    SeedTimeVerdict verdict = seedTimeVerdict(app.moments.momentSeed, app.moments.momentYear);
     platformPaintText(s, kStepSixX + 10, kMomentFirstY,
                       verdict == SeedTimeVerdict::kHourOutOfRange ? texts::kTextNoMomentHour : texts::kTextNoMoment);
   }
   // Every moment of a seed in one year has the same delay: it is shown once,
   // under the list, which leaves each line room for its "狙う" button.
-  for (int i = 0; i < app.momentCount && i < kMaxSeedMoments; ++i) {
-    const ConsoleMoment& m = app.moments[i];
+  for (int i = 0; i < app.moments.momentCount && i < kMaxSeedMoments; ++i) {
+    const ConsoleMoment& m = app.moments.moments[i];
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextMomentLine, m.month, m.day, m.hour, m.minute,
                   m.second);
     platformPaintText(s, kStepSixX + 10, kMomentFirstY + kMomentLineStep * i, app.scratch.textBuffer);
   }
-  if (app.momentCount > 0) {
+  if (app.moments.momentCount > 0) {
     int32_t y = kMomentFirstY + kMomentLineStep * kMaxSeedMoments;
-    platformPaintText(s, kStepSixX + 10, y, formatted(app, texts::kTextMomentTotal, app.momentTotal));
-    platformPaintText(s, kStepSixX + 110, y, formatted(app, texts::kTextMomentDelay, app.moments[0].delay));
+    platformPaintText(s, kStepSixX + 10, y, formatted(app, texts::kTextMomentTotal, app.moments.momentTotal));
+    platformPaintText(s, kStepSixX + 110, y, formatted(app, texts::kTextMomentDelay, app.moments.moments[0].delay));
   }
   // What the console shows right after continuing on this seed, for checking
   // at once whether it came: the coin's first flips, Elm's first answers.
-  if (app.momentCount >= 0) {
-    formatSeedLetters(app, app.momentSeed, true);
+  if (app.moments.momentCount >= 0) {
+    formatSeedLetters(app, app.moments.momentSeed, true);
     platformPaintText(s, kStepSixX + 5, kSeedLettersY, app.scratch.textBuffer);
-    formatSeedLetters(app, app.momentSeed, false);
+    formatSeedLetters(app, app.moments.momentSeed, false);
     platformPaintText(s, kStepSixX + 5, kSeedLettersY + 23, app.scratch.textBuffer);
   }
 }
@@ -218,11 +218,11 @@ EggSearchRequest readSearchRequest(AppState& app) {
 
 // Step 6: the first moments of `seed` in `year`, and how many the year holds.
 void listMoments(AppState& app, uint32_t seed, int32_t year) {
-  app.momentSeed = seed;
-  app.momentYear = year;
+  app.moments.momentSeed = seed;
+  app.moments.momentYear = year;
   SeedMomentCursor cursor = kSeedMomentStart;
-  app.momentCount = listSeedMoments(seed, year, cursor, app.moments, kMaxSeedMoments).count;
-  app.momentTotal = countSeedMoments(seed, year);
+  app.moments.momentCount = listSeedMoments(seed, year, cursor, app.moments.moments, kMaxSeedMoments).count;
+  app.moments.momentTotal = countSeedMoments(seed, year);
   createAimButtons(app);
 }
 // 420 "検索" (see searchPanelStart); the IDs become the ones last used.
@@ -250,9 +250,9 @@ void commandHit(AppState& app, int32_t id) {
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.eggSearch.year);
   platformSetText(app.screen3.momentYearEdit, app.scratch.textBuffer);
   listMoments(app, hit.seed, app.eggSearch.year);
-  app.handOverSeed = hit.seed;
-  app.handOverSettings = app.hitSettings;
-  app.handOverFromHit = 1;
+  app.moments.handOverSeed = hit.seed;
+  app.moments.handOverSettings = app.moments.hitSettings;
+  app.moments.handOverFromHit = 1;
   platformInvalidate(app);
 }
 
@@ -273,12 +273,12 @@ void commandMoments(AppState& app, int32_t) {
 // with the TID and SID last used.
 void commandSeedToStepFour(AppState& app, int32_t) {
   uint32_t seed = readSeedControl(app, app.screen3.momentSeedEdit, kReadSeedEdit);
-  bool fromHit = app.handOverFromHit != 0 && seed == app.handOverSeed;
+  bool fromHit = app.moments.handOverFromHit != 0 && seed == app.moments.handOverSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", seed);
   platformSetText(app.screen2.initialSeedEdit, app.scratch.textBuffer);
   if (fromHit) {
-    const EggListSettings& settings = app.handOverSettings;
+    const EggListSettings& settings = app.moments.handOverSettings;
     setNumberText(app, app.screen2.tidEdit, settings.tid);
     setNumberText(app, app.screen2.sidEdit, settings.sid);
     platformSetChecked(app.screen2.marriageCheck, settings.internationalMarriage != 0);
@@ -297,8 +297,8 @@ void commandSeedToStepFour(AppState& app, int32_t) {
 // the target, and the fourth screen opens on it.
 void commandAim(AppState& app, int32_t id) {
   int32_t slot = id - kCmdFirstAim;
-  if (slot >= app.momentCount) return;
-  setTarget(app, app.moments[slot]);
+  if (slot >= app.moments.momentCount) return;
+  setTarget(app, app.moments.moments[slot]);
   shellSwitchScreen(app, ScreenMode::kFour);
   platformInvalidate(app);
 }
@@ -306,7 +306,7 @@ void commandAim(AppState& app, int32_t id) {
 // No hit list and no moment list yet.
 void start(AppState& app, const char*) {
   app.eggSearch.hitCount = -1;
-  app.momentCount = -1;
+  app.moments.momentCount = -1;
 }
 
 constexpr ScreenCommand kCommands[] = {

@@ -24,7 +24,7 @@ EggListSettings settingsOf(const EggListRequest& egg) {
 // hand-over of a hit to step 4.
 void takeIn(AppState& app, const SearchRequest& request, const SearchJobHits& hits, int32_t shown) {
   const EggListRequest& egg = request.egg.egg;
-  app.hitSettings = settingsOf(egg);
+  app.moments.hitSettings = settingsOf(egg);
   for (int32_t i = 0; i < shown; ++i) {
     const EggHit& hit = hits.egg[i];
     const bool shiny = ShinyTest(hit.pid, egg.tid, egg.sid);

@@ -216,7 +216,7 @@ void commandHit(AppState& app, int32_t id) {
   int32_t slot = id - kCmdFirstIvHit;
   if (slot >= app.ivSearch.hitCount) return;
   showSeedMoments(app, app.ivSearch.hits[slot].seed, app.ivSearch.year);
-  app.handOverFromHit = 0;
+  app.moments.handOverFromHit = 0;
   platformInvalidate(app);
 }
 
