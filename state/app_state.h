@@ -339,40 +339,10 @@ struct MomentSteps {
   EggListSettings hitSettings;
 };
 
-struct AppState {
-  ScreenMode screenMode;
-
-  // Platform handles (meaningful only to the backend that gave them out).
-  std::intptr_t instance;
-  std::intptr_t mainWindow;
-  // Shell commands running: a modal dialog's event loop runs inside one.
-  int32_t shellCallDepth;
-
-  ScratchBuffers scratch;
-
-  NatureTable natureTable;
-  SpeciesTable speciesTable;
-
-  MeasureState measure;
-
-  PidSteps pids;
-
-  SeedSteps seeds;
-
-  EggListState eggList;
-
-  LastIds ids;
-
-  // Step 5's search.
-  SearchPanel eggSearch;
-
-  MomentSteps moments;
-
-  // Step 7: the moment and delay aimed for (chosen in step 6 or typed in step
-  // 7; targetSet 0 until one is) and its seed, kept while the window is open,
-  // the calibration table's ranges, and a seed typed as hit (typedHitSet 0: none).
-  uint8_t targetSet;
-  ConsoleMoment target;  // its delay is the delay aimed for
+// Step 7: the seed of the target (AppState's targetSet and target, kept while
+// the window is open), the calibration table's ranges, and a seed typed as
+// hit (typedHitSet 0: none).
+struct AimSteps {
   uint32_t targetSeed;
   int32_t calibrationSeconds;  // 0..600
   int32_t calibrationDelays;   // 0..1000
@@ -416,6 +386,42 @@ struct AppState {
   int32_t matchSkip;
   int32_t tellApart;
   uint8_t tellApartAtLeast;
+};
+
+struct AppState {
+  ScreenMode screenMode;
+
+  // Platform handles (meaningful only to the backend that gave them out).
+  std::intptr_t instance;
+  std::intptr_t mainWindow;
+  // Shell commands running: a modal dialog's event loop runs inside one.
+  int32_t shellCallDepth;
+
+  ScratchBuffers scratch;
+
+  NatureTable natureTable;
+  SpeciesTable speciesTable;
+
+  MeasureState measure;
+
+  PidSteps pids;
+
+  SeedSteps seeds;
+
+  EggListState eggList;
+
+  LastIds ids;
+
+  // Step 5's search.
+  SearchPanel eggSearch;
+
+  MomentSteps moments;
+
+  // Step 7's target: the moment and delay aimed for (chosen in step 6 or typed
+  // in step 7; targetSet 0 until one is), kept while the window is open.
+  uint8_t targetSet;
+  ConsoleMoment target;  // its delay is the delay aimed for
+  AimSteps aim;
 
   // Step 8: the timer's calibrations (kept while the window is open), the plan
   // of the target with them, and the countdown. planOutcome is -1 without a

@@ -126,7 +126,7 @@ TEST_F(ScreenFiveTest, AStepTenHitGoesToStepSixAndIsAimedFor) {
   ASSERT_GT(app().moments.momentCount, 0);
   command(kCmdFirstAim);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  EXPECT_EQ(app().targetSeed, seed);
+  EXPECT_EQ(app().aim.targetSeed, seed);
 
   // Back on screen 5, the search's list and the parents typed are still there.
   command(kCmdScreenFive);

@@ -99,14 +99,14 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
                 aimed.minute, aimed.second);
   EXPECT_EQ(text(app().screen4.targetMomentEdit), at);
   EXPECT_EQ(text(app().screen4.targetDelayEdit), "3909");
-  EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed) << "the moment chosen gives the hit's seed";
+  EXPECT_EQ(app().aim.targetSeed, app().eggSearch.hits[0].seed) << "the moment chosen gives the hit's seed";
   EXPECT_TRUE(painted("step7:補正"));
   EXPECT_TRUE(painted("step3の候補か当たったSEEDで一致を探します"));
   EXPECT_TRUE(painted("秒-1") && painted("秒+0") && painted("秒+1"));
   EXPECT_TRUE(painted("-5") && painted("+5"));
   // The target's cell is framed: a frame around the painted text of its seed.
   char targetCell[16];
-  std::snprintf(targetCell, sizeof targetCell, "%08X", app().targetSeed);
+  std::snprintf(targetCell, sizeof targetCell, "%08X", app().aim.targetSeed);
   std::vector<PaintOp> ops = fakePaint(app());
   auto cell = std::find_if(ops.begin(), ops.end(), [&](const PaintOp& op) { return op.text == targetCell; });
   ASSERT_NE(cell, ops.end());
@@ -165,9 +165,9 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   // 300 s later is 03:03:59: AA = 108 + 3 + 59 = 170 = 0xAA, BB = 3.
   type(app().screen4.hitSeedEdit, "0xAA03018C");
   command(kCmdCalibrate);
-  EXPECT_EQ(app().calibrationSeconds, 600);
-  EXPECT_EQ(app().calibrationDelays, 0);
-  EXPECT_EQ(app().targetSeed, 0xE102018Cu);
+  EXPECT_EQ(app().aim.calibrationSeconds, 600);
+  EXPECT_EQ(app().aim.calibrationDelays, 0);
+  EXPECT_EQ(app().aim.targetSeed, 0xE102018Cu);
   EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (E102018C)"));
   EXPECT_TRUE(painted("秒 +300・待機 +0 → 次は待機 370"));
   EXPECT_TRUE(painted("秒+299") && painted("秒+300") && painted("秒+301"));
@@ -190,7 +190,7 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   type(app().screen4.targetMomentEdit, "2026-02-30 00:00:00");
   command(kCmdCalibrate);
   EXPECT_TRUE(painted("日時が読めません(例 2026-04-27 02:58:59)"));
-  EXPECT_EQ(app().targetSeed, 0xE102018Cu) << "the last readable target stays";
+  EXPECT_EQ(app().aim.targetSeed, 0xE102018Cu) << "the last readable target stays";
 
   // Step 7's command is taken only on its screen; the menu's own entry twice builds nothing new.
   std::size_t created = fake().controls.size();
@@ -406,7 +406,7 @@ TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
   type(app().screen4.targetMomentEdit, "2026-05-28 00:58:58");
   type(app().screen4.targetDelayEdit, "3909");
   command(kCmdCalibrate);
-  ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
+  ASSERT_EQ(app().aim.targetSeed, 0x00000F5Fu);
   CalibrationCell late{};
   ASSERT_TRUE(calibrationCellAt(CalibrationTable{app().target, 1, 10}, 1, 2, late));
   char marked[16];
@@ -443,10 +443,10 @@ TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
   type(app().screen4.callsEdit, "");
   type(app().screen4.coinEdit, "H");
   command(kCmdCalibrate);
-  EXPECT_GT(app().matchCount, 1);
-  EXPECT_GT(app().tellApart, 0);
+  EXPECT_GT(app().aim.matchCount, 1);
+  EXPECT_GT(app().aim.tellApart, 0);
   char more[96];
-  std::snprintf(more, sizeof more, "一致%d件・あと%d回投げれば1つに", app().matchCount, app().tellApart);
+  std::snprintf(more, sizeof more, "一致%d件・あと%d回投げれば1つに", app().aim.matchCount, app().aim.tellApart);
   EXPECT_TRUE(painted(more));
 }
 

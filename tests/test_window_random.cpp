@@ -185,10 +185,10 @@ class WindowRandomTest : public ShellTest {
     ASSERT_LE(a.eggSearch.hitCount, kMaxShownHits);
     ASSERT_GE(a.moments.momentCount, -1);
     ASSERT_LE(a.moments.momentCount, kMaxSeedMoments);
-    ASSERT_LE(a.shownSecondCount, kCalibrationShownSeconds);
-    ASSERT_LE(a.shownDelayCount, kCalibrationShownDelays);
-    ASSERT_TRUE(a.calibrationSeconds >= 0 && a.calibrationSeconds <= 600);
-    ASSERT_TRUE(a.calibrationDelays >= 0 && a.calibrationDelays <= 1000);
+    ASSERT_LE(a.aim.shownSecondCount, kCalibrationShownSeconds);
+    ASSERT_LE(a.aim.shownDelayCount, kCalibrationShownDelays);
+    ASSERT_TRUE(a.aim.calibrationSeconds >= 0 && a.aim.calibrationSeconds <= 600);
+    ASSERT_TRUE(a.aim.calibrationDelays >= 0 && a.aim.calibrationDelays <= 1000);
     ASSERT_TRUE(a.eggSearch.status >= SearchStatus::kIdle && a.eggSearch.status <= SearchStatus::kStopped);
     ASSERT_EQ(fake().timerPeriod != 0, a.eggSearch.status == SearchStatus::kRunning ||
                                            a.ivSearch.status == SearchStatus::kRunning || a.countdownRunning != 0);

@@ -527,7 +527,7 @@ TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
   ASSERT_GT(app().moments.momentCount, 0);
   click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  EXPECT_EQ(app().targetSeed, seed);
+  EXPECT_EQ(app().aim.targetSeed, seed);
 }
 
 // Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try
@@ -543,7 +543,7 @@ TEST_F(QtWindowTest, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   const ConsoleMoment aimed = app().moments.moments[slot];
   click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
+  ASSERT_EQ(app().aim.targetSeed, 0x00000F5Fu);
 
   CalibrationCell late{};
   ASSERT_TRUE(calibrationCellAt(CalibrationTable{aimed, 1, 10}, 1, 2, late));
@@ -552,12 +552,12 @@ TEST_F(QtWindowTest, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   for (int i = 0; i < 10; ++i) flips += twister() % 2 == 1 ? QString::fromUtf8("表") : QString::fromUtf8("裏");
   type(app().screen4.coinEdit, flips);
   click(app().screen4.calibrateButton);
-  EXPECT_EQ(app().matchSeed, late.seed);
-  EXPECT_EQ(app().matchSecond, 1);
-  EXPECT_EQ(app().matchDelay, 2);
-  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
+  EXPECT_EQ(app().aim.matchSeed, late.seed);
+  EXPECT_EQ(app().aim.matchSecond, 1);
+  EXPECT_EQ(app().aim.matchDelay, 2);
+  EXPECT_EQ(app().aim.aimDelay, aimed.delay - 2);
   // The shown part holds the target's column and the next: the late cell is marked.
-  EXPECT_EQ(app().cellMatched[1 - app().shownFirstSecond][2 - app().shownFirstDelay], 1);
+  EXPECT_EQ(app().aim.cellMatched[1 - app().aim.shownFirstSecond][2 - app().aim.shownFirstDelay], 1);
   screenshot("quillmar-screen4-coin.png");
 }
 
@@ -584,7 +584,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   screenshot("quillmar-screen3-aim.png");
   click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed);
+  EXPECT_EQ(app().aim.targetSeed, app().eggSearch.hits[0].seed);
   screenshot("quillmar-screen4-target.png");
 
   uint32_t aa = (static_cast<uint32_t>(aimed.month * aimed.day + aimed.minute + aimed.second + 1)) & 0xFFu;
@@ -600,11 +600,11 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   ASSERT_GT(app().seeds.seedCandidateCount, 0);
   chooseMenu(3);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  ASSERT_EQ(app().matchCount, 1);
-  EXPECT_EQ(app().matchSeed, late);
-  EXPECT_EQ(app().matchSecond, 1);
-  EXPECT_EQ(app().matchDelay, 2);
-  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
+  ASSERT_EQ(app().aim.matchCount, 1);
+  EXPECT_EQ(app().aim.matchSeed, late);
+  EXPECT_EQ(app().aim.matchSecond, 1);
+  EXPECT_EQ(app().aim.matchDelay, 2);
+  EXPECT_EQ(app().aim.aimDelay, aimed.delay - 2);
   screenshot("quillmar-screen4-match.png");
 
   // Step 8 plans for the target; applying step 7's correction makes phase 2

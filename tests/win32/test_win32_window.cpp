@@ -860,7 +860,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   saveScreenshot(main_, L"win32-screen3-aim.png");
   click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  EXPECT_EQ(app().targetSeed, app().eggSearch.hits[0].seed);
+  EXPECT_EQ(app().aim.targetSeed, app().eggSearch.hits[0].seed);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-target.png");
 
@@ -877,11 +877,11 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   ASSERT_GT(app().seeds.seedCandidateCount, 0);
   menu(40004);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  ASSERT_EQ(app().matchCount, 1);
-  EXPECT_EQ(app().matchSeed, late);
-  EXPECT_EQ(app().matchSecond, 1);
-  EXPECT_EQ(app().matchDelay, 2);
-  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
+  ASSERT_EQ(app().aim.matchCount, 1);
+  EXPECT_EQ(app().aim.matchSeed, late);
+  EXPECT_EQ(app().aim.matchSecond, 1);
+  EXPECT_EQ(app().aim.matchDelay, 2);
+  EXPECT_EQ(app().aim.aimDelay, aimed.delay - 2);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-match.png");
 
@@ -939,7 +939,7 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
   ASSERT_GT(app().moments.momentCount, 0);
   click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  EXPECT_EQ(app().targetSeed, seed);
+  EXPECT_EQ(app().aim.targetSeed, seed);
 }
 
 // Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try
@@ -957,7 +957,7 @@ TEST_F(Win32Window, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   saveScreenshot(main_, L"win32-screen3-letters.png");
   click(app().screen3.aimButtons[slot]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
-  ASSERT_EQ(app().targetSeed, 0x00000F5Fu);
+  ASSERT_EQ(app().aim.targetSeed, 0x00000F5Fu);
 
   CalibrationCell late{};
   ASSERT_TRUE(calibrationCellAt(CalibrationTable{aimed, 1, 10}, 1, 2, late));
@@ -966,11 +966,11 @@ TEST_F(Win32Window, TheCoinsTenFlipsTypedIntoStepSevenFindTheLateCell) {
   for (int i = 0; i < 10; ++i) flips += twister() % 2 == 1 ? L"表" : L"裏";
   SetWindowTextW(hwnd(app().screen4.coinEdit), flips.c_str());
   click(app().screen4.calibrateButton);
-  EXPECT_EQ(app().matchSeed, late.seed);
-  EXPECT_EQ(app().matchSecond, 1);
-  EXPECT_EQ(app().matchDelay, 2);
-  EXPECT_EQ(app().aimDelay, aimed.delay - 2);
-  EXPECT_EQ(app().cellMatched[1 - app().shownFirstSecond][2 - app().shownFirstDelay], 1);
+  EXPECT_EQ(app().aim.matchSeed, late.seed);
+  EXPECT_EQ(app().aim.matchSecond, 1);
+  EXPECT_EQ(app().aim.matchDelay, 2);
+  EXPECT_EQ(app().aim.aimDelay, aimed.delay - 2);
+  EXPECT_EQ(app().aim.cellMatched[1 - app().aim.shownFirstSecond][2 - app().aim.shownFirstDelay], 1);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-coin.png");
 }

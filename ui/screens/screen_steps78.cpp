@@ -59,64 +59,64 @@ int32_t windowStart(int32_t at, int32_t range, int32_t count, int32_t centre) {
 // are step 3's listed candidates and the seed typed as hit; a typed coin or
 // call sequence takes their place.
 void updateCalibration(AppState& app) {
-  app.hitSeedCount = -1;
-  app.matchCount = 0;
-  app.shownSecondCount = 0;
-  app.shownDelayCount = 0;
-  app.tellApart = 0;
-  app.tellApartAtLeast = 0;
+  app.aim.hitSeedCount = -1;
+  app.aim.matchCount = 0;
+  app.aim.shownSecondCount = 0;
+  app.aim.shownDelayCount = 0;
+  app.aim.tellApart = 0;
+  app.aim.tellApartAtLeast = 0;
   HitSearch search{};
   const bool bySequence = typedSequence(app, search);
   if (app.targetSet == 0) return;
-  CalibrationTable table{app.target, app.calibrationSeconds, app.calibrationDelays};
+  CalibrationTable table{app.target, app.aim.calibrationSeconds, app.aim.calibrationDelays};
   if (!isValidCalibrationTable(table)) return;
 
   uint32_t seeds[kMaxSeedCandidates + 1];
   int32_t seedCount = 0;
   for (int32_t i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
     seeds[seedCount++] = app.seeds.seedCandidates[i].seed;
-  if (app.typedHitSet != 0) seeds[seedCount++] = app.typedHitSeed;
+  if (app.aim.typedHitSet != 0) seeds[seedCount++] = app.aim.typedHitSeed;
   CalibrationCell first{};
-  if (app.sequenceSource >= 0) {
-    app.hitSeedCount = 0;
+  if (app.aim.sequenceSource >= 0) {
+    app.aim.hitSeedCount = 0;
     if (bySequence) matchSequence(app, table, search, first);
   } else if (seedCount > 0) {
-    app.hitSeedCount = seedCount;
+    app.aim.hitSeedCount = seedCount;
     CalibrationCursor cursor = calibrationStart(table);
     CalibrationCell page[16];
     for (;;) {
       int32_t n = findCalibrationMatches(table, seeds, seedCount, cursor, page, 16);
       for (int32_t i = 0; i < n; ++i)
-        if (app.matchCount + i == 0 || closerToTarget(page[i], first)) first = page[i];
-      app.matchCount += n;
+        if (app.aim.matchCount + i == 0 || closerToTarget(page[i], first)) first = page[i];
+      app.aim.matchCount += n;
       if (n < 16) break;
     }
   }
-  if (app.matchCount > 0) {
-    app.matchSecond = first.secondOffset;
-    app.matchDelay = first.delayOffset;
-    app.matchSeed = first.seed;
-    app.matchMoment = first.moment;
-    app.aimDelay = calibrationAimDelay(table, first);
+  if (app.aim.matchCount > 0) {
+    app.aim.matchSecond = first.secondOffset;
+    app.aim.matchDelay = first.delayOffset;
+    app.aim.matchSeed = first.seed;
+    app.aim.matchMoment = first.moment;
+    app.aim.aimDelay = calibrationAimDelay(table, first);
   }
 
-  app.shownSecondCount =
+  app.aim.shownSecondCount =
       2 * table.seconds + 1 < kCalibrationShownSeconds ? 2 * table.seconds + 1 : kCalibrationShownSeconds;
-  app.shownDelayCount = 2 * table.delays + 1 < kCalibrationShownDelays ? 2 * table.delays + 1 : kCalibrationShownDelays;
-  int32_t atSecond = app.matchCount > 0 ? app.matchSecond : 0;
-  int32_t atDelay = app.matchCount > 0 ? app.matchDelay : 0;
-  app.shownFirstSecond = windowStart(atSecond, table.seconds, app.shownSecondCount, 0);
-  app.shownFirstDelay = windowStart(atDelay, table.delays, app.shownDelayCount, 0);
-  for (int32_t c = 0; c < app.shownSecondCount; ++c) {
-    for (int32_t r = 0; r < app.shownDelayCount; ++r) {
+  app.aim.shownDelayCount = 2 * table.delays + 1 < kCalibrationShownDelays ? 2 * table.delays + 1 : kCalibrationShownDelays;
+  int32_t atSecond = app.aim.matchCount > 0 ? app.aim.matchSecond : 0;
+  int32_t atDelay = app.aim.matchCount > 0 ? app.aim.matchDelay : 0;
+  app.aim.shownFirstSecond = windowStart(atSecond, table.seconds, app.aim.shownSecondCount, 0);
+  app.aim.shownFirstDelay = windowStart(atDelay, table.delays, app.aim.shownDelayCount, 0);
+  for (int32_t c = 0; c < app.aim.shownSecondCount; ++c) {
+    for (int32_t r = 0; r < app.aim.shownDelayCount; ++r) {
       CalibrationCell cell{};
-      bool shown = calibrationCellAt(table, app.shownFirstSecond + c, app.shownFirstDelay + r, cell);
-      app.cellShown[c][r] = shown ? 1 : 0;
-      app.shownSeeds[c][r] = cell.seed;
+      bool shown = calibrationCellAt(table, app.aim.shownFirstSecond + c, app.aim.shownFirstDelay + r, cell);
+      app.aim.cellShown[c][r] = shown ? 1 : 0;
+      app.aim.shownSeeds[c][r] = cell.seed;
       bool matched = bySequence && shown && sequenceMatchesSeed(search, cell.seed);
-      for (int32_t i = 0; shown && app.sequenceSource < 0 && i < seedCount; ++i)
+      for (int32_t i = 0; shown && app.aim.sequenceSource < 0 && i < seedCount; ++i)
         matched = matched || seeds[i] == cell.seed;
-      app.cellMatched[c][r] = matched ? 1 : 0;
+      app.aim.cellMatched[c][r] = matched ? 1 : 0;
     }
   }
 }
@@ -159,15 +159,15 @@ void commandCalibrate(AppState& app, int32_t) {
   if (readable) {
     setTarget(app, moment);
   } else {
-    app.targetUnreadable = 1;
+    app.aim.targetUnreadable = 1;
   }
-  app.calibrationSeconds = clampTo(readDecimalControl(app, app.screen4.calibrationSecondsEdit, kReadCalibrationRangeEdit), 0,
+  app.aim.calibrationSeconds = clampTo(readDecimalControl(app, app.screen4.calibrationSecondsEdit, kReadCalibrationRangeEdit), 0,
                                    kMaxCalibrationSeconds);
-  app.calibrationDelays =
+  app.aim.calibrationDelays =
       clampTo(readDecimalControl(app, app.screen4.calibrationDelaysEdit, kReadCalibrationRangeEdit), 0, kMaxCalibrationDelays);
   readControl(app, app.screen4.hitSeedEdit, kReadSeedEdit);
-  app.typedHitSet = app.scratch.textBuffer[0] != '\0' ? 1 : 0;
-  app.typedHitSeed = app.typedHitSet != 0 ? parseSeedText(app.scratch.textBuffer) : 0;
+  app.aim.typedHitSet = app.scratch.textBuffer[0] != '\0' ? 1 : 0;
+  app.aim.typedHitSeed = app.aim.typedHitSet != 0 ? parseSeedText(app.scratch.textBuffer) : 0;
   readSequenceEdits(app);
   updateCalibration(app);
   platformInvalidate(app);
@@ -187,21 +187,21 @@ void build(AppState& app) {
     setNumberText(app, app.screen4.targetDelayEdit, t.delay);
   }
   app.screen4.calibrationSecondsEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationSecondsEditId, 45, 52, 40, 22);
-  setNumberText(app, app.screen4.calibrationSecondsEdit, app.calibrationSeconds);
+  setNumberText(app, app.screen4.calibrationSecondsEdit, app.aim.calibrationSeconds);
   app.screen4.calibrationDelaysEdit = createControl(app, ControlKind::kPlainEdit, kCalibrationDelaysEditId, 150, 52, 45, 22);
-  setNumberText(app, app.screen4.calibrationDelaysEdit, app.calibrationDelays);
+  setNumberText(app, app.screen4.calibrationDelaysEdit, app.aim.calibrationDelays);
   app.screen4.calibrateButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdCalibrate, 210, 52, 95, 22, texts::kTextCalibrateButton);
   app.screen4.hitSeedEdit = createControl(app, ControlKind::kPlainEdit, kHitSeedEditId, 120, 77, 105, 22);
   app.screen4.beforePokerusCheck = createControl(app, ControlKind::kCheckBox, kBeforePokerusCheckId, 240, 74, 110, 28,
                                          texts::kTextBeforePokerus);
-  platformSetChecked(app.screen4.beforePokerusCheck, app.beforePokerus != 0);
-  app.screen4.coinEdit = createControl(app, ControlKind::kPlainEdit, kCoinEditId, 60, 102, 145, 22, app.coinText);
-  app.screen4.callsEdit = createControl(app, ControlKind::kPlainEdit, kCallsEditId, 250, 102, 140, 22, app.callsText);
+  platformSetChecked(app.screen4.beforePokerusCheck, app.aim.beforePokerus != 0);
+  app.screen4.coinEdit = createControl(app, ControlKind::kPlainEdit, kCoinEditId, 60, 102, 145, 22, app.aim.coinText);
+  app.screen4.callsEdit = createControl(app, ControlKind::kPlainEdit, kCallsEditId, 250, 102, 140, 22, app.aim.callsText);
   app.screen4.applyCorrectionButton = createControl(app, ControlKind::kFramedPushButton, kCmdApplyCorrection, 300, 173, 95, 22,
                                             texts::kTextApplyCorrectionButton);
-  if (app.typedHitSet != 0) {
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.typedHitSeed);
+  if (app.aim.typedHitSet != 0) {
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", app.aim.typedHitSeed);
     platformSetText(app.screen4.hitSeedEdit, app.scratch.textBuffer);
   }
   buildStepEight(app);
@@ -236,75 +236,75 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, 215, 104, texts::kTextCallsLabel);
   platformPaintLine(s, kStepEightX, -1, kStepEightX, 600);
   paintStepEight(app, s);
-  if (app.targetUnreadable != 0) {
+  if (app.aim.targetUnreadable != 0) {
     platformPaintText(s, 10, kTargetLineY, texts::kTextTargetUnreadable);
   } else if (app.targetSet == 0) {
     platformPaintText(s, 10, kTargetLineY, texts::kTextNoTarget);
   } else {
     const ConsoleMoment& t = app.target;
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
-                  t.minute, t.second, t.delay, app.targetSeed);
+                  t.minute, t.second, t.delay, app.aim.targetSeed);
     platformPaintText(s, 10, kTargetLineY, app.scratch.textBuffer);
   }
   if (app.targetSet == 0) return;
   if (paintSequenceNote(app, s, 10, kMatchLineY)) {
     // A sequence typed but not read: said in place of the match.
-  } else if (app.hitSeedCount < 0) {
+  } else if (app.aim.hitSeedCount < 0) {
     platformPaintText(s, 10, kMatchLineY, texts::kTextNoHitSeed);
-  } else if (app.matchCount == 0) {
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextNoMatch, app.calibrationSeconds,
-                  app.calibrationDelays);
+  } else if (app.aim.matchCount == 0) {
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextNoMatch, app.aim.calibrationSeconds,
+                  app.aim.calibrationDelays);
     platformPaintText(s, 10, kMatchLineY, app.scratch.textBuffer);
   } else {
-    const ConsoleMoment& m = app.matchMoment;
-    if (app.sequenceSource >= 0) {
-      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSequenceMatchLine, app.matchSeed, m.month,
-                    m.day, m.hour, m.minute, m.second, m.delay, app.matchSkip);
+    const ConsoleMoment& m = app.aim.matchMoment;
+    if (app.aim.sequenceSource >= 0) {
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSequenceMatchLine, app.aim.matchSeed, m.month,
+                    m.day, m.hour, m.minute, m.second, m.delay, app.aim.matchSkip);
     } else {
-      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextMatchLine, app.matchSeed, m.month, m.day,
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextMatchLine, app.aim.matchSeed, m.month, m.day,
                     m.hour, m.minute, m.second, m.delay);
     }
     platformPaintText(s, 10, kMatchLineY, app.scratch.textBuffer);
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCalibrationAdvice, app.matchSecond, app.matchDelay,
-                  app.aimDelay);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCalibrationAdvice, app.aim.matchSecond, app.aim.matchDelay,
+                  app.aim.aimDelay);
     platformPaintText(s, 10, kAdviceLineY, app.scratch.textBuffer);
   }
 
-  for (int32_t c = 0; c < app.shownSecondCount && c < kCalibrationShownSeconds; ++c) {
+  for (int32_t c = 0; c < app.aim.shownSecondCount && c < kCalibrationShownSeconds; ++c) {
     int32_t x = kTableFirstX + kTableColumnStep * c;
-    platformPaintText(s, x + 5, kTableHeaderY, formatted(app, texts::kTextSecondColumn, app.shownFirstSecond + c));
-    for (int32_t r = 0; r < app.shownDelayCount && r < kCalibrationShownDelays; ++r) {
+    platformPaintText(s, x + 5, kTableHeaderY, formatted(app, texts::kTextSecondColumn, app.aim.shownFirstSecond + c));
+    for (int32_t r = 0; r < app.aim.shownDelayCount && r < kCalibrationShownDelays; ++r) {
       int32_t y = kTableFirstY + kTableRowStep * r;
-      if (app.shownFirstSecond + c == 0 && app.shownFirstDelay + r == 0)
+      if (app.aim.shownFirstSecond + c == 0 && app.aim.shownFirstDelay + r == 0)
         platformPaintFrameRect(s, x, y - 2, x + kTableCellWidth, y + kTableRowStep - 2);
-      if (app.cellShown[c][r] == 0) {
+      if (app.aim.cellShown[c][r] == 0) {
         platformPaintText(s, x + 5, y, "-");
-      } else if (app.cellMatched[c][r] != 0) {
-        int32_t seed = static_cast<int32_t>(app.shownSeeds[c][r]);
+      } else if (app.aim.cellMatched[c][r] != 0) {
+        int32_t seed = static_cast<int32_t>(app.aim.shownSeeds[c][r]);
         platformPaintText(s, x + 5, y, formatted(app, texts::kTextMatchedCell, seed));
       } else {
-        platformPaintText(s, x + 5, y, formatted(app, "%08X", static_cast<int32_t>(app.shownSeeds[c][r])));
+        platformPaintText(s, x + 5, y, formatted(app, "%08X", static_cast<int32_t>(app.aim.shownSeeds[c][r])));
       }
     }
   }
   platformPaintText(s, 10, kTableHeaderY, texts::kTextHitDelayHeader);
-  for (int32_t r = 0; r < app.shownDelayCount && r < kCalibrationShownDelays; ++r)
-    platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.shownFirstDelay + r));
+  for (int32_t r = 0; r < app.aim.shownDelayCount && r < kCalibrationShownDelays; ++r)
+    platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.aim.shownFirstDelay + r));
   int32_t legendY = kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5;
   platformPaintText(s, 10, legendY, texts::kTextCalibrationLegend);
-  if (app.matchCount > 1 && app.sequenceSource >= 0) {
+  if (app.aim.matchCount > 1 && app.aim.sequenceSource >= 0) {
     paintTellApart(app, s, 10, legendY + 23);
-  } else if (app.matchCount > 1) {
-    platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.matchCount));
+  } else if (app.aim.matchCount > 1) {
+    platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.aim.matchCount));
   }
 }
 
 // Step 7's ranges start at their defaults, with no hit seed; the target and
 // step 8's calibrations are those timer.txt kept, or the defaults.
 void start(AppState& app, const char* directory) {
-  app.calibrationSeconds = kDefaultCalibrationSeconds;
-  app.calibrationDelays = kDefaultCalibrationDelays;
-  app.hitSeedCount = -1;
+  app.aim.calibrationSeconds = kDefaultCalibrationSeconds;
+  app.aim.calibrationDelays = kDefaultCalibrationDelays;
+  app.aim.hitSeedCount = -1;
   app.planOutcome = -1;
   TimerSettings kept = loadTimerSettings(app, directory);
   if (kept.targetSet != 0) setTarget(app, kept.target);
@@ -328,8 +328,8 @@ bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
 
 void setTarget(AppState& app, const ConsoleMoment& moment) {
   app.target = moment;
-  app.targetSet = seedOfMoment(moment, app.targetSeed) ? 1 : 0;
-  app.targetUnreadable = 0;
+  app.targetSet = seedOfMoment(moment, app.aim.targetSeed) ? 1 : 0;
+  app.aim.targetUnreadable = 0;
   updatePlan(app);
   keepTimerSettings(app);
 }

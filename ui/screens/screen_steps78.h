@@ -22,7 +22,7 @@ bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b);
 void readSequenceEdits(AppState& app);
 
 // The typed sequence that tells the hit: the coin's flips when typed, else
-// Elm's answers (at skips 0..4). Sets AppState.sequenceSource, sequenceStatus
+// Elm's answers (at skips 0..4). Sets AppState.aim.sequenceSource, sequenceStatus
 // and the letter refused; true when there is one and it reads.
 bool typedSequence(AppState& app, HitSearch& search);
 
@@ -30,7 +30,7 @@ bool typedSequence(AppState& app, HitSearch& search);
 // to it) begin with the typed letters.
 bool sequenceMatchesSeed(const HitSearch& search, uint32_t seed);
 
-// Every cell of the table whose seed gives the sequence: AppState.matchCount,
+// Every cell of the table whose seed gives the sequence: AppState.aim.matchCount,
 // `nearest` the one nearest the target with its skip in matchSkip, and how
 // many further letters would leave one match (tellApart).
 void matchSequence(AppState& app, const CalibrationTable& table, const HitSearch& search, CalibrationCell& nearest);

@@ -26,28 +26,28 @@ bool sameLetters(const uint8_t* a, const uint8_t* b, int32_t n) { return std::me
 }  // namespace
 
 void readSequenceEdits(AppState& app) {
-  platformGetText(app.screen4.coinEdit, app.coinText, kReadSequenceEdit);
-  platformGetText(app.screen4.callsEdit, app.callsText, kReadSequenceEdit);
-  app.beforePokerus = platformIsChecked(app.screen4.beforePokerusCheck) ? 1 : 0;
+  platformGetText(app.screen4.coinEdit, app.aim.coinText, kReadSequenceEdit);
+  platformGetText(app.screen4.callsEdit, app.aim.callsText, kReadSequenceEdit);
+  app.aim.beforePokerus = platformIsChecked(app.screen4.beforePokerusCheck) ? 1 : 0;
 }
 
 bool typedSequence(AppState& app, HitSearch& search) {
-  app.sequenceSource = -1;
-  app.sequenceStatus = 0;
-  app.sequenceBadLetter[0] = '\0';
+  app.aim.sequenceSource = -1;
+  app.aim.sequenceStatus = 0;
+  app.aim.sequenceBadLetter[0] = '\0';
   search = HitSearch{};
-  search.beforePokerus = app.beforePokerus != 0;
+  search.beforePokerus = app.aim.beforePokerus != 0;
   for (HitSource source : {HitSource::kCoin, HitSource::kElm}) {
     search.source = source;
     search.skip = source == HitSource::kCoin ? 0 : kCallSkips;
-    HitTextResult read = parseHitText(source == HitSource::kCoin ? app.coinText : app.callsText, search);
+    HitTextResult read = parseHitText(source == HitSource::kCoin ? app.aim.coinText : app.aim.callsText, search);
     if (read.status == HitTextStatus::kEmpty) continue;
-    app.sequenceSource = static_cast<int32_t>(source);
-    app.sequenceStatus = static_cast<int32_t>(read.status);
+    app.aim.sequenceSource = static_cast<int32_t>(source);
+    app.aim.sequenceStatus = static_cast<int32_t>(read.status);
     if (read.status == HitTextStatus::kBadLetter) {
-      const char* text = source == HitSource::kCoin ? app.coinText : app.callsText;
-      std::memcpy(app.sequenceBadLetter, text + read.at, read.width);
-      app.sequenceBadLetter[read.width] = '\0';
+      const char* text = source == HitSource::kCoin ? app.aim.coinText : app.aim.callsText;
+      std::memcpy(app.aim.sequenceBadLetter, text + read.at, read.width);
+      app.aim.sequenceBadLetter[read.width] = '\0';
     }
     return read.status == HitTextStatus::kOk;
   }
@@ -72,44 +72,44 @@ void matchSequence(AppState& app, const CalibrationTable& table, const HitSearch
   for (;;) {
     int32_t n = findHitMatches(table, search, cursor, page, 64, kMatchThreads);
     for (int32_t i = 0; i < n; ++i) {
-      if (app.matchCount == 0 || closerToTarget(page[i].cell, nearest)) {
+      if (app.aim.matchCount == 0 || closerToTarget(page[i].cell, nearest)) {
         nearest = page[i].cell;
-        app.matchSkip = page[i].skip;
+        app.aim.matchSkip = page[i].skip;
       }
-      if (app.matchCount < kTellApartMatches) kept[app.matchCount] = page[i];
-      ++app.matchCount;
+      if (app.aim.matchCount < kTellApartMatches) kept[app.aim.matchCount] = page[i];
+      ++app.aim.matchCount;
     }
     if (n < 64) break;
   }
-  int32_t looked = app.matchCount < kTellApartMatches ? app.matchCount : kTellApartMatches;
-  app.tellApart = lettersToTellApart(search, kept, looked);
-  app.tellApartAtLeast = app.matchCount > looked && app.tellApart >= 0 ? 1 : 0;
+  int32_t looked = app.aim.matchCount < kTellApartMatches ? app.aim.matchCount : kTellApartMatches;
+  app.aim.tellApart = lettersToTellApart(search, kept, looked);
+  app.aim.tellApartAtLeast = app.aim.matchCount > looked && app.aim.tellApart >= 0 ? 1 : 0;
 }
 
 bool paintSequenceNote(AppState& app, PaintSurface s, int32_t x, int32_t y) {
-  if (app.sequenceSource < 0 || app.sequenceStatus == static_cast<int32_t>(HitTextStatus::kOk)) return false;
-  const bool coin = app.sequenceSource == static_cast<int32_t>(HitSource::kCoin);
-  if (app.sequenceStatus == static_cast<int32_t>(HitTextStatus::kTooLong)) {
+  if (app.aim.sequenceSource < 0 || app.aim.sequenceStatus == static_cast<int32_t>(HitTextStatus::kOk)) return false;
+  const bool coin = app.aim.sequenceSource == static_cast<int32_t>(HitSource::kCoin);
+  if (app.aim.sequenceStatus == static_cast<int32_t>(HitTextStatus::kTooLong)) {
     platformPaintText(s, x, y, texts::kTextSequenceTooLong);
     return true;
   }
   const char* format = coin                    ? texts::kTextCoinBadLetter
-                       : app.beforePokerus != 0 ? texts::kTextCallsBadLetterBefore
+                       : app.aim.beforePokerus != 0 ? texts::kTextCallsBadLetterBefore
                                                 : texts::kTextCallsBadLetter;
-  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, app.sequenceBadLetter);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, app.aim.sequenceBadLetter);
   platformPaintText(s, x, y, app.scratch.textBuffer);
   return true;
 }
 
 void paintTellApart(AppState& app, PaintSurface s, int32_t x, int32_t y) {
-  const bool coin = app.sequenceSource == static_cast<int32_t>(HitSource::kCoin);
-  if (app.tellApart < 0) {
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextTellApartNever, app.matchCount);
+  const bool coin = app.aim.sequenceSource == static_cast<int32_t>(HitSource::kCoin);
+  if (app.aim.tellApart < 0) {
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextTellApartNever, app.aim.matchCount);
   } else {
-    const char* format = app.tellApartAtLeast != 0 ? (coin ? texts::kTextCoinTellApartAtLeast
+    const char* format = app.aim.tellApartAtLeast != 0 ? (coin ? texts::kTextCoinTellApartAtLeast
                                                            : texts::kTextCallsTellApartAtLeast)
                                                    : (coin ? texts::kTextCoinTellApart : texts::kTextCallsTellApart);
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, app.matchCount, app.tellApart);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, app.aim.matchCount, app.aim.tellApart);
   }
   platformPaintText(s, x, y, app.scratch.textBuffer);
 }

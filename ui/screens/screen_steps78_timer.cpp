@@ -192,9 +192,9 @@ void paintStepEight(AppState& app, PaintSurface s) {
   platformPaintText(s, x, 104, texts::kTextDelayCalibration);
   platformPaintText(s, x, 129, texts::kTextSecondCalibration);
   platformPaintText(s, x, 154, texts::kTextMinFirstPhase);
-  if (app.matchCount > 0 && app.matchSecond != 0) {
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSecondAdvice, app.matchSecond,
-                  -500 * app.matchSecond);
+  if (app.aim.matchCount > 0 && app.aim.matchSecond != 0) {
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSecondAdvice, app.aim.matchSecond,
+                  -500 * app.aim.matchSecond);
     platformPaintText(s, x, 180, app.scratch.textBuffer);
   }
 
@@ -230,8 +230,8 @@ void paintStepEight(AppState& app, PaintSurface s) {
 // frames shorter or longer. The second offset is only advised (step 8 shows
 // it); the player types the second calibration.
 void commandApplyCorrection(AppState& app, int32_t) {
-  if (app.matchCount <= 0 || app.countdownRunning != 0) return;
-  app.delayCalibration = clampTo(app.delayCalibration - app.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
+  if (app.aim.matchCount <= 0 || app.countdownRunning != 0) return;
+  app.delayCalibration = clampTo(app.delayCalibration - app.aim.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.delayCalibration);
   platformSetText(app.screen4.delayCalibrationEdit, app.scratch.textBuffer);
   updatePlan(app);
