@@ -90,22 +90,22 @@ void BM_QtCountdownTimer(benchmark::State& state) {
   for (auto _ : state) {
     recorder.ticks.clear();
     shellCommand(*app, kCmdTimer);
-    const int64_t start = app->countdownStart;
-    printCues(start, app->planFirstPhase, app->planSecondPhase);
+    const int64_t start = app->timer.countdownStart;
+    printCues(start, app->timer.planFirstPhase, app->timer.planSecondPhase);
     QElapsedTimer wall;
     wall.start();
     // Blocks until the next event: the window's own 10 ms ticks keep it waking.
-    while (app->countdownRunning != 0 && wall.elapsed() < 90000) {
+    while (app->timer.countdownRunning != 0 && wall.elapsed() < 90000) {
       QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     state.SetIterationTime(static_cast<double>(wall.elapsed()) / 1000.0);
-    if (app->countdownRunning != 0) state.SkipWithError("the countdown did not end within 90 s");
+    if (app->timer.countdownRunning != 0) state.SkipWithError("the countdown did not end within 90 s");
 
     std::vector<double> tickLate;
     for (std::size_t i = 1; i < recorder.ticks.size(); ++i)
       tickLate.push_back(static_cast<double>(recorder.ticks[i] - recorder.ticks[i - 1] - 10));
     std::vector<double> endLate;
-    for (int64_t end : {app->planFirstPhase, app->planFirstPhase + app->planSecondPhase}) {
+    for (int64_t end : {app->timer.planFirstPhase, app->timer.planFirstPhase + app->timer.planSecondPhase}) {
       auto seen = std::lower_bound(recorder.ticks.begin(), recorder.ticks.end(), start + end);
       if (seen != recorder.ticks.end()) endLate.push_back(static_cast<double>(*seen - (start + end)));
     }

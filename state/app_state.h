@@ -339,8 +339,8 @@ struct MomentSteps {
   EggListSettings hitSettings;
 };
 
-// Step 7: the seed of the target (AppState's targetSet and target, kept while
-// the window is open), the calibration table's ranges, and a seed typed as
+// Step 7: the seed of the target (app.timer.settings's targetSet and target),
+// the calibration table's ranges, and a seed typed as
 // hit (typedHitSet 0: none).
 struct AimSteps {
   uint32_t targetSeed;
@@ -388,6 +388,35 @@ struct AimSteps {
   uint8_t tellApartAtLeast;
 };
 
+// Step 8: the settings of the timer, kept while the window is open: the
+// target of step 7 (the moment and delay aimed for, chosen in step 6 or typed
+// in step 7; targetSet 0 until one is) and the timer's calibrations; the plan
+// of the target with them, and the countdown. planOutcome is -1 without a
+// target, else the TimerPlanOutcome of the plan (0: planned).
+struct TimerSteps {
+  TimerSettings settings;
+  int32_t planOutcome;
+  ConsoleMoment planClock;  // the clock to set, to the minute
+  int64_t planFirstPhase;   // ms
+  int64_t planSecondPhase;  // ms
+  uint8_t countdownRunning;
+  int64_t countdownStart;    // platformNowMilliseconds when it started
+  int64_t countdownElapsed;  // ms from the start to the last tick
+  int32_t countdownPhase;    // 0 before a start, 1 and 2 the phases, 3 done
+  int64_t countdownRemaining;
+  int64_t flashUntil;        // the end flash shows while countdownElapsed is below this
+  int64_t countdownPaintedAt;  // countdownElapsed at the last repaint
+  int32_t soundState;        // the SoundState (ui/platform.h) last read: a failure is said on screen
+  // timer.txt in the folder the window started in: the target and the three
+  // calibrations as the file holds them (read at start, or last written), the
+  // lines it could not take at start, and why the last write failed (errno, 0
+  // when it did not).
+  char timerFilePath[kFolderPathBytes];
+  TimerSettings timerFileSettings;
+  int32_t timerFileBadLines;
+  int32_t timerFileError;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -396,6 +425,7 @@ struct AppState {
   std::intptr_t mainWindow;
   // Shell commands running: a modal dialog's event loop runs inside one.
   int32_t shellCallDepth;
+  int32_t shellTimerPeriod;  // the period the window's timer runs at (0: stopped)
 
   ScratchBuffers scratch;
 
@@ -417,39 +447,9 @@ struct AppState {
 
   MomentSteps moments;
 
-  // Step 7's target: the moment and delay aimed for (chosen in step 6 or typed
-  // in step 7; targetSet 0 until one is), kept while the window is open.
-  uint8_t targetSet;
-  ConsoleMoment target;  // its delay is the delay aimed for
   AimSteps aim;
 
-  // Step 8: the timer's calibrations (kept while the window is open), the plan
-  // of the target with them, and the countdown. planOutcome is -1 without a
-  // target, else the TimerPlanOutcome of the plan (0: planned).
-  int32_t delayCalibration;   // frames
-  int32_t secondCalibration;  // ms
-  int32_t minFirstPhase;      // ms
-  int32_t planOutcome;
-  ConsoleMoment planClock;  // the clock to set, to the minute
-  int64_t planFirstPhase;   // ms
-  int64_t planSecondPhase;  // ms
-  uint8_t countdownRunning;
-  int64_t countdownStart;    // platformNowMilliseconds when it started
-  int64_t countdownElapsed;  // ms from the start to the last tick
-  int32_t countdownPhase;    // 0 before a start, 1 and 2 the phases, 3 done
-  int64_t countdownRemaining;
-  int64_t flashUntil;        // the end flash shows while countdownElapsed is below this
-  int64_t countdownPaintedAt;  // countdownElapsed at the last repaint
-  int32_t soundState;        // the SoundState (ui/platform.h) last read: a failure is said on screen
-  int32_t shellTimerPeriod;  // the period the window's timer runs at (0: stopped)
-  // timer.txt in the folder the window started in: the target and the three
-  // calibrations as the file holds them (read at start, or last written), the
-  // lines it could not take at start, and why the last write failed (errno, 0
-  // when it did not).
-  char timerFilePath[kFolderPathBytes];
-  TimerSettings timerFileSettings;
-  int32_t timerFileBadLines;
-  int32_t timerFileError;
+  TimerSteps timer;
 
   // Steps 9 and 10 (screen 5): the parents, the game and items, the wanted
   // ranges, the seed and count last read (kept while the window is open).

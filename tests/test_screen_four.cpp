@@ -141,11 +141,11 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
 
   // Step 8 plans for the target; step 7's correction shortens phase 2 by the
   // two frames the try ran long.
-  EXPECT_EQ(app().planOutcome, 0);
-  EXPECT_EQ(app().planSecondPhase, 65339) << "3909 frames: 65339.4 ms";
+  EXPECT_EQ(app().timer.planOutcome, 0);
+  EXPECT_EQ(app().timer.planSecondPhase, 65339) << "3909 frames: 65339.4 ms";
   command(kCmdApplyCorrection);
   EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-2");
-  EXPECT_EQ(app().planSecondPhase, 65306) << "3907 frames: 65305.9 ms";
+  EXPECT_EQ(app().timer.planSecondPhase, 65306) << "3907 frames: 65305.9 ms";
   EXPECT_TRUE(painted("step7 秒 +1 → 秒補正を -500 ms ほど動かす"));
 }
 
@@ -238,7 +238,7 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
       EXPECT_LT(cues[i - 1].at, cues[i].at);
     }
   }
-  EXPECT_EQ(app().countdownRunning, 1);
+  EXPECT_EQ(app().timer.countdownRunning, 1);
   EXPECT_EQ(fake().focused, app().screen4.timerButton) << "the space bar presses it again";
   EXPECT_EQ(fake().timerPeriod, 10);
   // Ticks at uneven, drifting intervals: only the clock counts.
@@ -247,7 +247,7 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
     fake().now += step;
     shellTimer(app());
   }
-  EXPECT_EQ(app().countdownRunning, 0) << "after the last end has flashed";
+  EXPECT_EQ(app().timer.countdownRunning, 0) << "after the last end has flashed";
   EXPECT_TRUE(painted("完了"));
   EXPECT_EQ(fake().timerPeriod, 0);
 
@@ -275,7 +275,7 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
                           [](const PaintOp& op) { return op.kind == PaintOp::Kind::kFilledRect; }));
   const int stops = fake().cueStops;
   command(kCmdTimer);
-  EXPECT_EQ(app().countdownRunning, 0);
+  EXPECT_EQ(app().timer.countdownRunning, 0);
   EXPECT_EQ(fake().cueStops, stops + 1) << "a stop cancels the cues not yet heard";
   EXPECT_TRUE(painted("スタートで時計を決定した瞬間から計ります"));
 
@@ -294,8 +294,8 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
     fake().soundState = state;
     fake().now += 30000;
     shellTimer(app());
-    EXPECT_EQ(app().countdownRunning, 1);
-    EXPECT_EQ(app().countdownPhase, 1);
+    EXPECT_EQ(app().timer.countdownRunning, 1);
+    EXPECT_EQ(app().timer.countdownPhase, 1);
     EXPECT_TRUE(painted(note));
     command(kCmdTimer);
   }
@@ -359,7 +359,7 @@ TEST_F(ScreenFourTest, TheTimersSettingsAreKeptInTimerTxtAcrossARestart) {
   EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "0");
   EXPECT_EQ(text(app().screen4.secondCalibrationEdit), "0");
   EXPECT_EQ(text(app().screen4.minFirstPhaseEdit), "15000");
-  EXPECT_EQ(app().targetSet, 0);
+  EXPECT_EQ(app().timer.settings.targetSet, 0);
   EXPECT_TRUE(painted("timer.txtの4行を読めず既定値にしました"));
 }
 
@@ -408,7 +408,7 @@ TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
   command(kCmdCalibrate);
   ASSERT_EQ(app().aim.targetSeed, 0x00000F5Fu);
   CalibrationCell late{};
-  ASSERT_TRUE(calibrationCellAt(CalibrationTable{app().target, 1, 10}, 1, 2, late));
+  ASSERT_TRUE(calibrationCellAt(CalibrationTable{app().timer.settings.target, 1, 10}, 1, 2, late));
   char marked[16];
   std::snprintf(marked, sizeof marked, "◆%08X", late.seed);
 

@@ -191,7 +191,7 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.aim.calibrationDelays >= 0 && a.aim.calibrationDelays <= 1000);
     ASSERT_TRUE(a.eggSearch.status >= SearchStatus::kIdle && a.eggSearch.status <= SearchStatus::kStopped);
     ASSERT_EQ(fake().timerPeriod != 0, a.eggSearch.status == SearchStatus::kRunning ||
-                                           a.ivSearch.status == SearchStatus::kRunning || a.countdownRunning != 0);
+                                           a.ivSearch.status == SearchStatus::kRunning || a.timer.countdownRunning != 0);
     ASSERT_TRUE(a.ivLineCount >= -1 && a.ivLineCount <= kMaxShownIvLines);
     ASSERT_TRUE(a.ivSearch.hitCount >= -1 && a.ivSearch.hitCount <= kMaxShownIvHits);
     for (const IvRange& r : a.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
@@ -279,7 +279,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     screenThreeSteps += app().screenMode == ScreenMode::kThree;
     maxHits = std::max(maxHits, app().eggSearch.hitCount);
     maxMoments = std::max(maxMoments, app().moments.momentCount);
-    targetSteps += app().screenMode == ScreenMode::kFour && app().targetSet != 0;
+    targetSteps += app().screenMode == ScreenMode::kFour && app().timer.settings.targetSet != 0;
     screenFiveSteps += app().screenMode == ScreenMode::kFive;
   }
   // The sequence really went through every screen, the dialog, every list and

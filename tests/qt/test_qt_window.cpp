@@ -609,26 +609,26 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
 
   // Step 8 plans for the target; applying step 7's correction makes phase 2
   // two frames (1000 / 59.8261 ms each) shorter.
-  ASSERT_EQ(app().planOutcome, 0);
-  EXPECT_EQ(app().planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
+  ASSERT_EQ(app().timer.planOutcome, 0);
+  EXPECT_EQ(app().timer.planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
   click(app().screen4.applyCorrectionButton);
-  EXPECT_EQ(app().delayCalibration, -2);
-  EXPECT_EQ(app().planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
+  EXPECT_EQ(app().timer.settings.delayCalibration, -2);
+  EXPECT_EQ(app().timer.planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
   screenshot("quillmar-screen4-corrected.png");
 
   // The countdown runs on the window's timer: started, it shows phase 1 in
   // large digits, and the button (which keeps the focus) stops it.
   click(app().screen4.timerButton);
-  ASSERT_EQ(app().countdownRunning, 1);
+  ASSERT_EQ(app().timer.countdownRunning, 1);
   auto* focused = qobject_cast<QPushButton*>(window_->focusWidget());
   ASSERT_NE(focused, nullptr);
   EXPECT_TRUE(focused->text().startsWith(QString::fromUtf8("スタート")));
-  ASSERT_TRUE(waitFor([&] { return app().countdownElapsed > 0; })) << "the countdown never ticked";
-  EXPECT_EQ(app().countdownPhase, 1);
-  EXPECT_LT(app().countdownRemaining, app().planFirstPhase);
+  ASSERT_TRUE(waitFor([&] { return app().timer.countdownElapsed > 0; })) << "the countdown never ticked";
+  EXPECT_EQ(app().timer.countdownPhase, 1);
+  EXPECT_LT(app().timer.countdownRemaining, app().timer.planFirstPhase);
   screenshot("quillmar-screen4-countdown.png");
   click(app().screen4.timerButton);
-  EXPECT_EQ(app().countdownRunning, 0);
+  EXPECT_EQ(app().timer.countdownRunning, 0);
 }
 
 // Step 5's notes below the list: a search cut at 1000 hits whose search.txt

@@ -887,25 +887,25 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
 
   // Step 8 plans for the target; applying step 7's correction makes phase 2
   // two frames (1000 / 59.8261 ms each) shorter.
-  ASSERT_EQ(app().planOutcome, 0);
-  EXPECT_EQ(app().planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
+  ASSERT_EQ(app().timer.planOutcome, 0);
+  EXPECT_EQ(app().timer.planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
   click(app().screen4.applyCorrectionButton);
-  EXPECT_EQ(app().delayCalibration, -2);
-  EXPECT_EQ(app().planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
+  EXPECT_EQ(app().timer.settings.delayCalibration, -2);
+  EXPECT_EQ(app().timer.planSecondPhase, std::llround((aimed.delay - 2) * 1000 / 59.8261));
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-corrected.png");
 
   // The countdown runs on the window's timer: started, it shows phase 1 in
   // large digits and keeps the focus on its button; pressed again, it stops.
   click(app().screen4.timerButton);
-  ASSERT_EQ(app().countdownRunning, 1);
+  ASSERT_EQ(app().timer.countdownRunning, 1);
   EXPECT_EQ(GetFocus(), hwnd(app().screen4.timerButton));
-  ASSERT_TRUE(pumpUntil(main_, [&] { return app().countdownElapsed > 0; })) << "the countdown never ticked";
-  EXPECT_EQ(app().countdownPhase, 1);
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().timer.countdownElapsed > 0; })) << "the countdown never ticked";
+  EXPECT_EQ(app().timer.countdownPhase, 1);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-countdown.png");
   click(app().screen4.timerButton);
-  EXPECT_EQ(app().countdownRunning, 0);
+  EXPECT_EQ(app().timer.countdownRunning, 0);
 }
 
 // Screen 5: step 10 over one delay of 2026 for n = 0 with H at 31 from

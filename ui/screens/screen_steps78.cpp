@@ -67,8 +67,8 @@ void updateCalibration(AppState& app) {
   app.aim.tellApartAtLeast = 0;
   HitSearch search{};
   const bool bySequence = typedSequence(app, search);
-  if (app.targetSet == 0) return;
-  CalibrationTable table{app.target, app.aim.calibrationSeconds, app.aim.calibrationDelays};
+  if (app.timer.settings.targetSet == 0) return;
+  CalibrationTable table{app.timer.settings.target, app.aim.calibrationSeconds, app.aim.calibrationDelays};
   if (!isValidCalibrationTable(table)) return;
 
   uint32_t seeds[kMaxSeedCandidates + 1];
@@ -179,8 +179,8 @@ void commandCalibrate(AppState& app, int32_t) {
 void build(AppState& app) {
   app.screen4.targetMomentEdit = createControl(app, ControlKind::kPlainEdit, kTargetMomentEditId, 55, 27, 165, 22);
   app.screen4.targetDelayEdit = createControl(app, ControlKind::kPlainEdit, kTargetDelayEditId, 270, 27, 55, 22);
-  if (app.targetSet != 0) {
-    const ConsoleMoment& t = app.target;
+  if (app.timer.settings.targetSet != 0) {
+    const ConsoleMoment& t = app.timer.settings.target;
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
     platformSetText(app.screen4.targetMomentEdit, app.scratch.textBuffer);
@@ -238,15 +238,15 @@ void paint(AppState& app, PaintSurface s) {
   paintStepEight(app, s);
   if (app.aim.targetUnreadable != 0) {
     platformPaintText(s, 10, kTargetLineY, texts::kTextTargetUnreadable);
-  } else if (app.targetSet == 0) {
+  } else if (app.timer.settings.targetSet == 0) {
     platformPaintText(s, 10, kTargetLineY, texts::kTextNoTarget);
   } else {
-    const ConsoleMoment& t = app.target;
+    const ConsoleMoment& t = app.timer.settings.target;
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextTargetLine, t.year, t.month, t.day, t.hour,
                   t.minute, t.second, t.delay, app.aim.targetSeed);
     platformPaintText(s, 10, kTargetLineY, app.scratch.textBuffer);
   }
-  if (app.targetSet == 0) return;
+  if (app.timer.settings.targetSet == 0) return;
   if (paintSequenceNote(app, s, 10, kMatchLineY)) {
     // A sequence typed but not read: said in place of the match.
   } else if (app.aim.hitSeedCount < 0) {
@@ -305,7 +305,7 @@ void start(AppState& app, const char* directory) {
   app.aim.calibrationSeconds = kDefaultCalibrationSeconds;
   app.aim.calibrationDelays = kDefaultCalibrationDelays;
   app.aim.hitSeedCount = -1;
-  app.planOutcome = -1;
+  app.timer.planOutcome = -1;
   TimerSettings kept = loadTimerSettings(app, directory);
   if (kept.targetSet != 0) setTarget(app, kept.target);
 }
@@ -327,8 +327,8 @@ bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
 }
 
 void setTarget(AppState& app, const ConsoleMoment& moment) {
-  app.target = moment;
-  app.targetSet = seedOfMoment(moment, app.aim.targetSeed) ? 1 : 0;
+  app.timer.settings.target = moment;
+  app.timer.settings.targetSet = seedOfMoment(moment, app.aim.targetSeed) ? 1 : 0;
   app.aim.targetUnreadable = 0;
   updatePlan(app);
   keepTimerSettings(app);

@@ -33,7 +33,7 @@ constexpr int32_t kStepEightLeft = kStepEightX + 10;
 constexpr int32_t kFlashTop = 245;
 constexpr int32_t kFlashBottom = 335;
 
-TimerPlan planOf(const AppState& app) { return TimerPlan{app.planClock, 0, app.planFirstPhase, app.planSecondPhase}; }
+TimerPlan planOf(const AppState& app) { return TimerPlan{app.timer.planClock, 0, app.timer.planFirstPhase, app.timer.planSecondPhase}; }
 
 // Every cue of the countdown just started, handed to the sound at once, each
 // at its instant on the monotonic clock: the backend places them on the sound
@@ -43,9 +43,9 @@ void startCues(AppState& app) {
   int32_t count = listCountdownCues(planOf(app), cues);
   TimedCue timed[kMaxCountdownCues];
   for (int32_t i = 0; i < count; ++i)
-    timed[i] = TimedCue{cues[i].end ? CueSound::kEnd : CueSound::kSecond, app.countdownStart + cues[i].at};
+    timed[i] = TimedCue{cues[i].end ? CueSound::kEnd : CueSound::kSecond, app.timer.countdownStart + cues[i].at};
   platformStartCues(timed, count);
-  app.soundState = static_cast<int32_t>(SoundState::kPlaying);
+  app.timer.soundState = static_cast<int32_t>(SoundState::kPlaying);
 }
 
 // The countdown at the monotonic clock's time: its phase and time left, the
@@ -53,37 +53,37 @@ void startCues(AppState& app) {
 // in the same tick), and the flash after a phase's end. After the last end
 // has flashed it stops and shows "完了".
 void tickCountdown(AppState& app) {
-  int64_t elapsed = platformNowMilliseconds() - app.countdownStart;
-  CountdownTick tick = countdownAt(planOf(app), app.countdownElapsed, elapsed);
-  app.countdownElapsed = elapsed;
-  app.countdownPhase = static_cast<int32_t>(tick.phase);
-  app.countdownRemaining = tick.remaining;
-  if ((tick.cues & kCueEnd) != 0) app.flashUntil = elapsed + kFlashMilliseconds;
+  int64_t elapsed = platformNowMilliseconds() - app.timer.countdownStart;
+  CountdownTick tick = countdownAt(planOf(app), app.timer.countdownElapsed, elapsed);
+  app.timer.countdownElapsed = elapsed;
+  app.timer.countdownPhase = static_cast<int32_t>(tick.phase);
+  app.timer.countdownRemaining = tick.remaining;
+  if ((tick.cues & kCueEnd) != 0) app.timer.flashUntil = elapsed + kFlashMilliseconds;
   // The sound's failures are only told: the countdown keeps its time and flash.
   int32_t sound = static_cast<int32_t>(platformSoundState());
-  if (sound != app.soundState) {
-    app.soundState = sound;
+  if (sound != app.timer.soundState) {
+    app.timer.soundState = sound;
     platformInvalidate(app);
   }
-  if (tick.phase == CountdownPhase::kDone && elapsed >= app.flashUntil) app.countdownRunning = 0;
+  if (tick.phase == CountdownPhase::kDone && elapsed >= app.timer.flashUntil) app.timer.countdownRunning = 0;
   // The digits are repainted about 40 times a second (a whole-window repaint
   // on every 10 ms tick would keep a core busy); a cue, a phase's end and the
   // end of a flash are shown at the tick that finds them.
-  bool flashEnded = app.flashUntil >= 0 && app.countdownPaintedAt < app.flashUntil && elapsed >= app.flashUntil;
-  if (tick.cues != 0 || flashEnded || app.countdownRunning == 0 ||
-      elapsed - app.countdownPaintedAt >= kCountdownRepaintMilliseconds) {
-    app.countdownPaintedAt = elapsed;
+  bool flashEnded = app.timer.flashUntil >= 0 && app.timer.countdownPaintedAt < app.timer.flashUntil && elapsed >= app.timer.flashUntil;
+  if (tick.cues != 0 || flashEnded || app.timer.countdownRunning == 0 ||
+      elapsed - app.timer.countdownPaintedAt >= kCountdownRepaintMilliseconds) {
+    app.timer.countdownPaintedAt = elapsed;
     platformInvalidate(app);
   }
 }
 
 // The three calibration edits, each taken at the nearest end of its range.
 void readTimerEdits(AppState& app) {
-  app.delayCalibration = clampTo(readDecimalControl(app, app.screen4.delayCalibrationEdit, kReadCalibrationEdit),
+  app.timer.settings.delayCalibration = clampTo(readDecimalControl(app, app.screen4.delayCalibrationEdit, kReadCalibrationEdit),
                                  kMinDelayCalibration, kMaxDelayCalibration);
-  app.secondCalibration = clampTo(readDecimalControl(app, app.screen4.secondCalibrationEdit, kReadCalibrationEdit),
+  app.timer.settings.secondCalibration = clampTo(readDecimalControl(app, app.screen4.secondCalibrationEdit, kReadCalibrationEdit),
                                   kMinSecondCalibration, kMaxSecondCalibration);
-  app.minFirstPhase =
+  app.timer.settings.minFirstPhase =
       clampTo(readDecimalControl(app, app.screen4.minFirstPhaseEdit, kReadCalibrationEdit), 0, kMaxMinFirstPhase);
   keepTimerSettings(app);
 }
@@ -96,65 +96,61 @@ const char* formattedSeconds(AppState& app, const char* format, int64_t millisec
   return app.scratch.textBuffer;
 }
 
-TimerSettings currentTimerSettings(const AppState& app) {
-  return TimerSettings{app.delayCalibration, app.secondCalibration, app.minFirstPhase, app.targetSet, app.target};
-}
-
 }  // namespace
 
 TimerSettings loadTimerSettings(AppState& app, const char* directory) {
   TimerSettings kept = defaultTimerSettings();
-  int n = std::snprintf(app.timerFilePath, sizeof app.timerFilePath, "%s/%s", directory, kTimerFileName);
-  if (n < 0 || n >= static_cast<int>(sizeof app.timerFilePath)) {
-    app.timerFilePath[0] = '\0';  // a folder too deep to name: nothing is kept
+  int n = std::snprintf(app.timer.timerFilePath, sizeof app.timer.timerFilePath, "%s/%s", directory, kTimerFileName);
+  if (n < 0 || n >= static_cast<int>(sizeof app.timer.timerFilePath)) {
+    app.timer.timerFilePath[0] = '\0';  // a folder too deep to name: nothing is kept
   } else {
-    app.timerFileBadLines = readTimerFile(app.timerFilePath, kept).badLines;
+    app.timer.timerFileBadLines = readTimerFile(app.timer.timerFilePath, kept).badLines;
   }
-  app.delayCalibration = kept.delayCalibration;
-  app.secondCalibration = kept.secondCalibration;
-  app.minFirstPhase = kept.minFirstPhase;
-  app.timerFileSettings = kept;
+  app.timer.settings.delayCalibration = kept.delayCalibration;
+  app.timer.settings.secondCalibration = kept.secondCalibration;
+  app.timer.settings.minFirstPhase = kept.minFirstPhase;
+  app.timer.timerFileSettings = kept;
   return kept;
 }
 
 void keepTimerSettings(AppState& app) {
-  TimerSettings now = currentTimerSettings(app);
-  if (app.timerFilePath[0] == '\0' || now == app.timerFileSettings) return;
-  OutputResult written = writeTimerFile(app.timerFilePath, now);
+  const TimerSettings& now = app.timer.settings;
+  if (app.timer.timerFilePath[0] == '\0' || now == app.timer.timerFileSettings) return;
+  OutputResult written = writeTimerFile(app.timer.timerFilePath, now);
   if (written.outcome == OutputOutcome::kWritten) {
-    app.timerFileSettings = now;
-    app.timerFileError = 0;
+    app.timer.timerFileSettings = now;
+    app.timer.timerFileError = 0;
   } else {
-    app.timerFileError = written.error != 0 ? written.error : EIO;
+    app.timer.timerFileError = written.error != 0 ? written.error : EIO;
   }
 }
 
 void updatePlan(AppState& app) {
-  if (app.countdownRunning != 0) return;
-  if (app.targetSet == 0) {
-    app.planOutcome = -1;
+  if (app.timer.countdownRunning != 0) return;
+  if (app.timer.settings.targetSet == 0) {
+    app.timer.planOutcome = -1;
     return;
   }
-  TimerRequest request{app.target, app.delayCalibration, app.secondCalibration, app.minFirstPhase};
+  TimerRequest request{app.timer.settings.target, app.timer.settings.delayCalibration, app.timer.settings.secondCalibration, app.timer.settings.minFirstPhase};
   TimerPlan plan{};
   TimerPlanOutcome outcome = planTimer(request, plan);
-  app.planOutcome = static_cast<int32_t>(outcome);
+  app.timer.planOutcome = static_cast<int32_t>(outcome);
   if (outcome != TimerPlanOutcome::kPlanned) return;
-  app.planClock = plan.clock;
-  app.planFirstPhase = plan.firstPhase;
-  app.planSecondPhase = plan.secondPhase;
+  app.timer.planClock = plan.clock;
+  app.timer.planFirstPhase = plan.firstPhase;
+  app.timer.planSecondPhase = plan.secondPhase;
 }
 
 void buildStepEight(AppState& app) {
   app.screen4.delayCalibrationEdit =
       createControl(app, ControlKind::kPlainEdit, kDelayCalibrationEditId, kStepEightLeft + 115, 102, 70, 22);
-  setNumberText(app, app.screen4.delayCalibrationEdit, app.delayCalibration);
+  setNumberText(app, app.screen4.delayCalibrationEdit, app.timer.settings.delayCalibration);
   app.screen4.secondCalibrationEdit =
       createControl(app, ControlKind::kPlainEdit, kSecondCalibrationEditId, kStepEightLeft + 115, 127, 70, 22);
-  setNumberText(app, app.screen4.secondCalibrationEdit, app.secondCalibration);
+  setNumberText(app, app.screen4.secondCalibrationEdit, app.timer.settings.secondCalibration);
   app.screen4.minFirstPhaseEdit =
       createControl(app, ControlKind::kPlainEdit, kMinFirstPhaseEditId, kStepEightLeft + 115, 152, 70, 22);
-  setNumberText(app, app.screen4.minFirstPhaseEdit, app.minFirstPhase);
+  setNumberText(app, app.screen4.minFirstPhaseEdit, app.timer.settings.minFirstPhase);
   app.screen4.planButton = createControl(app, ControlKind::kFramedPushButton, kCmdPlan, kStepEightLeft + 200, 152, 60, 22,
                                  texts::kTextPlanButton);
   app.screen4.timerButton = createControl(app, ControlKind::kFramedPushButton, kCmdTimer, kStepEightLeft + 5, 205, 220, 30,
@@ -174,20 +170,20 @@ void tearDownStepEight(AppState& app) {
 void paintStepEight(AppState& app, PaintSurface s) {
   const int32_t x = kStepEightLeft;
   platformPaintText(s, x - 5, 5, texts::kTextStep8Title);
-  if (app.planOutcome == -1) {
+  if (app.timer.planOutcome == -1) {
     platformPaintText(s, x, 29, texts::kTextPlanNoTarget);
-  } else if (app.planOutcome != 0) {
+  } else if (app.timer.planOutcome != 0) {
     platformPaintText(s, x, 29,
-                      app.planOutcome == 2   ? texts::kTextPlanNegativeDelay
-                      : app.planOutcome == 3 ? texts::kTextPlanTooEarly
+                      app.timer.planOutcome == 2   ? texts::kTextPlanNegativeDelay
+                      : app.timer.planOutcome == 3 ? texts::kTextPlanTooEarly
                                              : texts::kTextPlanInvalid);
   } else {
-    const ConsoleMoment& c = app.planClock;
+    const ConsoleMoment& c = app.timer.planClock;
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextPlanClock, c.year, c.month, c.day, c.hour,
                   c.minute);
     platformPaintText(s, x, 29, app.scratch.textBuffer);
-    platformPaintText(s, x, 52, formattedSeconds(app, texts::kTextPlanFirst, app.planFirstPhase));
-    platformPaintText(s, x, 75, formattedSeconds(app, texts::kTextPlanSecond, app.planSecondPhase));
+    platformPaintText(s, x, 52, formattedSeconds(app, texts::kTextPlanFirst, app.timer.planFirstPhase));
+    platformPaintText(s, x, 75, formattedSeconds(app, texts::kTextPlanSecond, app.timer.planSecondPhase));
   }
   platformPaintText(s, x, 104, texts::kTextDelayCalibration);
   platformPaintText(s, x, 129, texts::kTextSecondCalibration);
@@ -198,29 +194,29 @@ void paintStepEight(AppState& app, PaintSurface s) {
     platformPaintText(s, x, 180, app.scratch.textBuffer);
   }
 
-  bool flashing = app.countdownPhase != 0 && app.countdownElapsed < app.flashUntil;
+  bool flashing = app.timer.countdownPhase != 0 && app.timer.countdownElapsed < app.timer.flashUntil;
   if (flashing) {
     platformPaintFilledRect(s, kStepEightX + 1, kFlashTop, 790, kFlashBottom);
-  } else if (app.countdownPhase == 0) {
+  } else if (app.timer.countdownPhase == 0) {
     platformPaintText(s, x, kFlashTop + 5, texts::kTextPhaseIdle);
   } else {
-    const char* label = app.countdownPhase == 1   ? texts::kTextPhaseFirst
-                        : app.countdownPhase == 2 ? texts::kTextPhaseSecond
+    const char* label = app.timer.countdownPhase == 1   ? texts::kTextPhaseFirst
+                        : app.timer.countdownPhase == 2 ? texts::kTextPhaseSecond
                                                   : texts::kTextPhaseDone;
     platformPaintText(s, x, kFlashTop + 5, label);
-    platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.countdownRemaining));
+    platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.timer.countdownRemaining));
   }
-  const SoundState sound = static_cast<SoundState>(app.soundState);
+  const SoundState sound = static_cast<SoundState>(app.timer.soundState);
   if (sound == SoundState::kNoServer) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
   if (sound == SoundState::kNoStream) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundNoStream);
   if (sound == SoundState::kDeviceLost) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundLost);
   int32_t noteY = kFlashBottom + 33;
-  if (app.timerFileBadLines > 0) {
-    platformPaintText(s, x, noteY, formatted(app, texts::kTextTimerFileBadLines, app.timerFileBadLines));
+  if (app.timer.timerFileBadLines > 0) {
+    platformPaintText(s, x, noteY, formatted(app, texts::kTextTimerFileBadLines, app.timer.timerFileBadLines));
     noteY += 23;
   }
-  if (app.timerFileError != 0) {
-    formatWriteFailure(app, texts::kTextTimerFileNotWritten, app.timerFileError);
+  if (app.timer.timerFileError != 0) {
+    formatWriteFailure(app, texts::kTextTimerFileNotWritten, app.timer.timerFileError);
     platformPaintText(s, x, noteY, app.scratch.textBuffer);
   }
 }
@@ -230,9 +226,9 @@ void paintStepEight(AppState& app, PaintSurface s) {
 // frames shorter or longer. The second offset is only advised (step 8 shows
 // it); the player types the second calibration.
 void commandApplyCorrection(AppState& app, int32_t) {
-  if (app.aim.matchCount <= 0 || app.countdownRunning != 0) return;
-  app.delayCalibration = clampTo(app.delayCalibration - app.aim.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
-  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.delayCalibration);
+  if (app.aim.matchCount <= 0 || app.timer.countdownRunning != 0) return;
+  app.timer.settings.delayCalibration = clampTo(app.timer.settings.delayCalibration - app.aim.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.timer.settings.delayCalibration);
   platformSetText(app.screen4.delayCalibrationEdit, app.scratch.textBuffer);
   updatePlan(app);
   keepTimerSettings(app);
@@ -241,7 +237,7 @@ void commandApplyCorrection(AppState& app, int32_t) {
 
 // 710 "計画": the calibrations are read and the plan made again.
 void commandPlan(AppState& app, int32_t) {
-  if (app.countdownRunning != 0) return;
+  if (app.timer.countdownRunning != 0) return;
   readTimerEdits(app);
   updatePlan(app);
   platformInvalidate(app);
@@ -251,24 +247,24 @@ void commandPlan(AppState& app, int32_t) {
 // instant (the player confirms the console's clock at the same moment), or
 // stops a running one and goes back to the plan.
 void commandTimer(AppState& app, int32_t) {
-  if (app.countdownRunning != 0) {
-    app.countdownRunning = 0;
-    app.countdownPhase = 0;
+  if (app.timer.countdownRunning != 0) {
+    app.timer.countdownRunning = 0;
+    app.timer.countdownPhase = 0;
     platformStopCues();
   } else {
     readTimerEdits(app);
     updatePlan(app);
-    if (app.planOutcome != static_cast<int32_t>(TimerPlanOutcome::kPlanned)) {
+    if (app.timer.planOutcome != static_cast<int32_t>(TimerPlanOutcome::kPlanned)) {
       platformInvalidate(app);
       return;
     }
-    app.countdownRunning = 1;
-    app.countdownStart = platformNowMilliseconds();
-    app.countdownElapsed = -1;  // so that an end at the very start (an empty phase) still flashes
-    app.countdownPaintedAt = -1;
-    app.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
-    app.countdownRemaining = app.planFirstPhase;
-    app.flashUntil = -1;
+    app.timer.countdownRunning = 1;
+    app.timer.countdownStart = platformNowMilliseconds();
+    app.timer.countdownElapsed = -1;  // so that an end at the very start (an empty phase) still flashes
+    app.timer.countdownPaintedAt = -1;
+    app.timer.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
+    app.timer.countdownRemaining = app.timer.planFirstPhase;
+    app.timer.flashUntil = -1;
     startCues(app);
   }
   shellRefreshTimer(app);
@@ -276,13 +272,13 @@ void commandTimer(AppState& app, int32_t) {
   platformInvalidate(app);
 }
 
-int32_t countdownTickPeriod(const AppState& app) { return app.countdownRunning != 0 ? kCountdownTickMilliseconds : 0; }
+int32_t countdownTickPeriod(const AppState& app) { return app.timer.countdownRunning != 0 ? kCountdownTickMilliseconds : 0; }
 
 void countdownTick(AppState& app) {
-  if (app.countdownRunning != 0) tickCountdown(app);
+  if (app.timer.countdownRunning != 0) tickCountdown(app);
 }
 
 void countdownClose(AppState& app) {
-  if (app.countdownRunning != 0) platformStopCues();
-  app.countdownRunning = 0;
+  if (app.timer.countdownRunning != 0) platformStopCues();
+  app.timer.countdownRunning = 0;
 }
