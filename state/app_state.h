@@ -417,6 +417,18 @@ struct TimerSteps {
   int32_t timerFileError;
 };
 
+// Steps 9 and 10 (screen 5): the parents, the game and items, the wanted
+// ranges, the seed and count last read (kept while the window is open).
+struct IvInputs {
+  uint8_t ivGameHgss;
+  int32_t ivParentA[kStatCount];
+  int32_t ivParentB[kStatCount];
+  int32_t ivItemA;  // PowerItem (core/egg_ivs.h)
+  int32_t ivItemB;
+  IvRange ivWanted[kStatCount];
+  uint8_t ivInputsSet;  // 0 until step 9 or 10 has read them: the edits start empty and 0..31
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -451,15 +463,7 @@ struct AppState {
 
   TimerSteps timer;
 
-  // Steps 9 and 10 (screen 5): the parents, the game and items, the wanted
-  // ranges, the seed and count last read (kept while the window is open).
-  uint8_t ivGameHgss;
-  int32_t ivParentA[kStatCount];
-  int32_t ivParentB[kStatCount];
-  int32_t ivItemA;  // PowerItem (core/egg_ivs.h)
-  int32_t ivItemB;
-  IvRange ivWanted[kStatCount];
-  uint8_t ivInputsSet;  // 0 until step 9 or 10 has read them: the edits start empty and 0..31
+  IvInputs ivInputs;
   // Step 9's listing: its first lines (-1: none yet), how many it kept in
   // all, and why ivs.txt was not written (errno, 0 when it was).
   int32_t ivLineCount;

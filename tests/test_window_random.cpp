@@ -194,7 +194,7 @@ class WindowRandomTest : public ShellTest {
                                            a.ivSearch.status == SearchStatus::kRunning || a.timer.countdownRunning != 0);
     ASSERT_TRUE(a.ivLineCount >= -1 && a.ivLineCount <= kMaxShownIvLines);
     ASSERT_TRUE(a.ivSearch.hitCount >= -1 && a.ivSearch.hitCount <= kMaxShownIvHits);
-    for (const IvRange& r : a.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
+    for (const IvRange& r : a.ivInputs.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
     for (const IvRange& r : a.measure.ivRanges) {
       ASSERT_LE(0, r.low);
       ASSERT_LE(r.low, r.high);

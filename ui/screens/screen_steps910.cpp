@@ -72,29 +72,29 @@ ControlHandle createItemCombo(AppState& app, int32_t id, int32_t y, int32_t sele
 
 // Items are HGSS only: with DPPt both lists are greyed out.
 void enableItems(AppState& app) {
-  platformEnableControl(app.screen5.ivItemACombo, app.ivGameHgss != 0);
-  platformEnableControl(app.screen5.ivItemBCombo, app.ivGameHgss != 0);
+  platformEnableControl(app.screen5.ivItemACombo, app.ivInputs.ivGameHgss != 0);
+  platformEnableControl(app.screen5.ivItemBCombo, app.ivInputs.ivGameHgss != 0);
 }
 
 // The parents and ranges as the player last gave them (empty parents and
 // 0..31 before), step 10's year, frames and delays as step 5 starts them.
 void build(AppState& app) {
   app.screen5.ivGameCheck = createControl(app, ControlKind::kCheckBox, kCmdIvGame, 10, 24, 280, 28, texts::kTextIvGameCheck);
-  platformSetChecked(app.screen5.ivGameCheck, app.ivGameHgss != 0);
+  platformSetChecked(app.screen5.ivGameCheck, app.ivInputs.ivGameHgss != 0);
   createStatRow(app, app.screen5.ivParentAEdits, kParentAEditFirstId, kRowY[0]);
   createStatRow(app, app.screen5.ivParentBEdits, kParentBEditFirstId, kRowY[1]);
   createStatRow(app, app.screen5.ivMinEdits, kMinEditFirstId, kRowY[2]);
   createStatRow(app, app.screen5.ivMaxEdits, kMaxEditFirstId, kRowY[3]);
   for (int i = 0; i < kStatCount; ++i) {
-    if (app.ivInputsSet != 0) {
-      setNumberText(app, app.screen5.ivParentAEdits[i], app.ivParentA[i]);
-      setNumberText(app, app.screen5.ivParentBEdits[i], app.ivParentB[i]);
+    if (app.ivInputs.ivInputsSet != 0) {
+      setNumberText(app, app.screen5.ivParentAEdits[i], app.ivInputs.ivParentA[i]);
+      setNumberText(app, app.screen5.ivParentBEdits[i], app.ivInputs.ivParentB[i]);
     }
-    setNumberText(app, app.screen5.ivMinEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].low : 0);
-    setNumberText(app, app.screen5.ivMaxEdits[i], app.ivInputsSet != 0 ? app.ivWanted[i].high : 31);
+    setNumberText(app, app.screen5.ivMinEdits[i], app.ivInputs.ivInputsSet != 0 ? app.ivInputs.ivWanted[i].low : 0);
+    setNumberText(app, app.screen5.ivMaxEdits[i], app.ivInputs.ivInputsSet != 0 ? app.ivInputs.ivWanted[i].high : 31);
   }
-  app.screen5.ivItemACombo = createItemCombo(app, kItemAComboId, kRowY[0], app.ivItemA);
-  app.screen5.ivItemBCombo = createItemCombo(app, kItemBComboId, kRowY[1], app.ivItemB);
+  app.screen5.ivItemACombo = createItemCombo(app, kItemAComboId, kRowY[0], app.ivInputs.ivItemA);
+  app.screen5.ivItemBCombo = createItemCombo(app, kItemBComboId, kRowY[1], app.ivInputs.ivItemB);
   enableItems(app);
 
   app.screen5.ivSeedEdit = createControl(app, ControlKind::kPlainEdit, kIvSeedEditId, 80, 207, 100, 22);
@@ -140,15 +140,15 @@ int32_t readIv(AppState& app, ControlHandle edit) { return clampTo(readDecimalCo
 // typed the wrong way round turned round; items only with HGSS.
 void readIvInputs(AppState& app) {
   for (int i = 0; i < kStatCount; ++i) {
-    app.ivParentA[i] = readIv(app, app.screen5.ivParentAEdits[i]);
-    app.ivParentB[i] = readIv(app, app.screen5.ivParentBEdits[i]);
+    app.ivInputs.ivParentA[i] = readIv(app, app.screen5.ivParentAEdits[i]);
+    app.ivInputs.ivParentB[i] = readIv(app, app.screen5.ivParentBEdits[i]);
     int32_t low = readIv(app, app.screen5.ivMinEdits[i]);
     int32_t high = readIv(app, app.screen5.ivMaxEdits[i]);
-    app.ivWanted[i] = low <= high ? IvRange{low, high} : IvRange{high, low};
+    app.ivInputs.ivWanted[i] = low <= high ? IvRange{low, high} : IvRange{high, low};
   }
-  app.ivItemA = clampTo(selectedOption(app.screen5.ivItemACombo), 0, kPowerItemCount - 1);
-  app.ivItemB = clampTo(selectedOption(app.screen5.ivItemBCombo), 0, kPowerItemCount - 1);
-  app.ivInputsSet = 1;
+  app.ivInputs.ivItemA = clampTo(selectedOption(app.screen5.ivItemACombo), 0, kPowerItemCount - 1);
+  app.ivInputs.ivItemB = clampTo(selectedOption(app.screen5.ivItemBCombo), 0, kPowerItemCount - 1);
+  app.ivInputs.ivInputsSet = 1;
 }
 
 // ivs.txt: every line of the listing, whole or not at all, as result.txt.
@@ -168,7 +168,7 @@ OutputResult writeIvFile(AppState& app, const EggIvListRequest& request) {
 
 // 800 "HGSS": the items can be chosen only for HGSS.
 void commandGame(AppState& app, int32_t) {
-  app.ivGameHgss = platformIsChecked(app.screen5.ivGameCheck) ? 1 : 0;
+  app.ivInputs.ivGameHgss = platformIsChecked(app.screen5.ivGameCheck) ? 1 : 0;
   enableItems(app);
   platformInvalidate(app);
 }
@@ -182,7 +182,7 @@ void commandList(AppState& app, int32_t) {
   request.frameCount =
       clampTo(readDecimalControl(app, app.screen5.ivFrameCountEdit, kReadIvFrameCountEdit), 1, kLargestIvFrameCount);
   request.parents = ivParentsOf(app);
-  for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
+  for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivInputs.ivWanted[i];
   OutputResult written = writeIvFile(app, request);
   app.ivFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
   if (app.ivFileError == 0) platformOpenDocument(kEggIvFileName);
@@ -203,7 +203,7 @@ void commandSearch(AppState& app, int32_t) {
   request.window.delayMax = low < high ? high : low;
   request.window.hourMask = kEveryHour;
   request.parents = ivParentsOf(app);
-  for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivWanted[i];
+  for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivInputs.ivWanted[i];
   request.kernel = YearSearchKernel::Auto;
   searchPanelStart(app, kIvSearchPanel, search);
 }
@@ -287,13 +287,13 @@ constexpr ScreenCommand kCommands[] = {
 
 EggParents ivParentsOf(const AppState& app) {
   EggParents parents{};
-  parents.game = app.ivGameHgss != 0 ? EggGame::kHgss : EggGame::kDppt;
+  parents.game = app.ivInputs.ivGameHgss != 0 ? EggGame::kHgss : EggGame::kDppt;
   for (int i = 0; i < kStatCount; ++i) {
-    parents.ivsA[i] = app.ivParentA[i];
-    parents.ivsB[i] = app.ivParentB[i];
+    parents.ivsA[i] = app.ivInputs.ivParentA[i];
+    parents.ivsB[i] = app.ivInputs.ivParentB[i];
   }
-  parents.itemA = app.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivItemA) : PowerItem::kNone;
-  parents.itemB = app.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivItemB) : PowerItem::kNone;
+  parents.itemA = app.ivInputs.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivInputs.ivItemA) : PowerItem::kNone;
+  parents.itemB = app.ivInputs.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivInputs.ivItemB) : PowerItem::kNone;
   return parents;
 }
 
