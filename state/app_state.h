@@ -429,6 +429,15 @@ struct IvInputs {
   uint8_t ivInputsSet;  // 0 until step 9 or 10 has read them: the edits start empty and 0..31
 };
 
+// Step 9's listing: its first lines (-1: none yet), how many it kept in
+// all, and why ivs.txt was not written (errno, 0 when it was).
+struct IvListing {
+  int32_t ivLineCount;
+  int32_t ivLineTotal;
+  IvLine ivLines[kMaxShownIvLines];
+  int32_t ivFileError;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -464,12 +473,7 @@ struct AppState {
   TimerSteps timer;
 
   IvInputs ivInputs;
-  // Step 9's listing: its first lines (-1: none yet), how many it kept in
-  // all, and why ivs.txt was not written (errno, 0 when it was).
-  int32_t ivLineCount;
-  int32_t ivLineTotal;
-  IvLine ivLines[kMaxShownIvLines];
-  int32_t ivFileError;
+  IvListing ivList;
   // Step 10's search.
   SearchPanel ivSearch;
 

@@ -61,11 +61,11 @@ TEST_F(ScreenFiveTest, StepNineListsTheSeedsEggIvsIntoIvsTxt) {
   type(app().screen5.ivMaxEdits[0], "0");  // 0..31 after turning round
   WorkingDirectory wd(dir_);
   command(kCmdIvList);
-  ASSERT_EQ(app().ivFileError, 0);
+  ASSERT_EQ(app().ivList.ivFileError, 0);
   std::vector<std::string> lines = fileLines(dir_ / "ivs.txt");
   ASSERT_EQ(lines.size(), 201u) << "a header and every n, all within 0..31";
   EXPECT_EQ(lines[0], sj("回数,H,A,B,S,C,D"));
-  ASSERT_EQ(app().ivLineTotal, 200);
+  ASSERT_EQ(app().ivList.ivLineTotal, 200);
   EggParents parents{EggGame::kHgss, {31, 31, 31, 31, 31, 31}, {0, 0, 0, 0, 0, 0}, PowerItem::kWeight,
                      PowerItem::kNone};
   for (int n : {0, 1, 199}) {

@@ -192,7 +192,7 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.eggSearch.status >= SearchStatus::kIdle && a.eggSearch.status <= SearchStatus::kStopped);
     ASSERT_EQ(fake().timerPeriod != 0, a.eggSearch.status == SearchStatus::kRunning ||
                                            a.ivSearch.status == SearchStatus::kRunning || a.timer.countdownRunning != 0);
-    ASSERT_TRUE(a.ivLineCount >= -1 && a.ivLineCount <= kMaxShownIvLines);
+    ASSERT_TRUE(a.ivList.ivLineCount >= -1 && a.ivList.ivLineCount <= kMaxShownIvLines);
     ASSERT_TRUE(a.ivSearch.hitCount >= -1 && a.ivSearch.hitCount <= kMaxShownIvHits);
     for (const IvRange& r : a.ivInputs.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
     for (const IvRange& r : a.measure.ivRanges) {

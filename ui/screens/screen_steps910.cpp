@@ -157,11 +157,11 @@ OutputResult writeIvFile(AppState& app, const EggIvListRequest& request) {
   EggIvLine first[kMaxShownIvLines];
   EggIvFileLines lines{first, kMaxShownIvLines, 0, 0};
   const OutputResult written = writeEggIvFile(kEggIvFileName, request, lines);
-  app.ivLineCount = lines.firstCount;
-  app.ivLineTotal = lines.total;
+  app.ivList.ivLineCount = lines.firstCount;
+  app.ivList.ivLineTotal = lines.total;
   for (int32_t i = 0; i < lines.firstCount; ++i) {
-    app.ivLines[i].frame = first[i].frame;
-    formatEggIvs(app.ivLines[i].ivs, first[i].ivs);
+    app.ivList.ivLines[i].frame = first[i].frame;
+    formatEggIvs(app.ivList.ivLines[i].ivs, first[i].ivs);
   }
   return written;
 }
@@ -184,8 +184,8 @@ void commandList(AppState& app, int32_t) {
   request.parents = ivParentsOf(app);
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivInputs.ivWanted[i];
   OutputResult written = writeIvFile(app, request);
-  app.ivFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
-  if (app.ivFileError == 0) platformOpenDocument(kEggIvFileName);
+  app.ivList.ivFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
+  if (app.ivList.ivFileError == 0) platformOpenDocument(kEggIvFileName);
   platformInvalidate(app);
 }
 
@@ -221,8 +221,8 @@ void commandHit(AppState& app, int32_t id) {
 }
 
 void paintNotes(AppState& app, PaintSurface s) {
-  if (app.ivFileError != 0) {
-    formatWriteFailure(app, texts::kTextIvFileNotWritten, app.ivFileError);
+  if (app.ivList.ivFileError != 0) {
+    formatWriteFailure(app, texts::kTextIvFileNotWritten, app.ivList.ivFileError);
     platformPaintText(s, 10, kIvNoteY + 18, app.scratch.textBuffer);
   }
   searchPanelPaintNotes(app, s, kIvSearchPanel);
@@ -241,13 +241,13 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, 253, 209, texts::kTextFrameUnit);
   platformPaintText(s, 10, 237, texts::kTextIvFrameHeader);
   platformPaintText(s, 70, 237, texts::kTextIvIvsHeader);
-  if (app.ivLineCount == 0) platformPaintText(s, 10, kIvLineFirstY, texts::kTextNoCandidate);
-  for (int i = 0; i < app.ivLineCount && i < kMaxShownIvLines; ++i) {
-    platformPaintText(s, 10, kIvLineFirstY + kIvLineStep * i, formatted(app, "%d", app.ivLines[i].frame));
-    platformPaintText(s, 70, kIvLineFirstY + kIvLineStep * i, app.ivLines[i].ivs);
+  if (app.ivList.ivLineCount == 0) platformPaintText(s, 10, kIvLineFirstY, texts::kTextNoCandidate);
+  for (int i = 0; i < app.ivList.ivLineCount && i < kMaxShownIvLines; ++i) {
+    platformPaintText(s, 10, kIvLineFirstY + kIvLineStep * i, formatted(app, "%d", app.ivList.ivLines[i].frame));
+    platformPaintText(s, 70, kIvLineFirstY + kIvLineStep * i, app.ivList.ivLines[i].ivs);
   }
-  if (app.ivLineCount >= 0 && app.ivFileError == 0)
-    platformPaintText(s, 10, kIvNoteY, formatted(app, texts::kTextIvLinesInFile, app.ivLineTotal));
+  if (app.ivList.ivLineCount >= 0 && app.ivList.ivFileError == 0)
+    platformPaintText(s, 10, kIvNoteY, formatted(app, texts::kTextIvLinesInFile, app.ivList.ivLineTotal));
 
   platformPaintText(s, kStepTenX + 5, 185, texts::kTextStep10Title);
   platformPaintText(s, kStepTenX + 10, 209, texts::kTextYear);
@@ -271,7 +271,7 @@ void paint(AppState& app, PaintSurface s) {
 
 // No listing and no search yet.
 void start(AppState& app, const char*) {
-  app.ivLineCount = -1;
+  app.ivList.ivLineCount = -1;
   app.ivSearch.hitCount = -1;
 }
 
