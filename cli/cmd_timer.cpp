@@ -185,6 +185,7 @@ int cmdTimer(int argc, const char* const* argv, int first, const CliIo& io) {
                    "no plan: the clock would have to be set before 2000-01-01 00:00, the first minute it "
                    "has (aim later, or shorten --min-first)\n");
       return kExitNotFound;
+    case TimerPlanOutcome::kNoTarget:  // never planTimer's: the request always has its target
     case TimerPlanOutcome::kInvalidRequest:
       return cliError(io, "the request is outside the timer's ranges");
   }

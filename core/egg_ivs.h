@@ -29,9 +29,7 @@
 
 enum class EggGame : int32_t { kDppt, kHgss };
 
-// The power items in stat order: kWeight forces H, kBracer A, kBelt B,
-// kAnklet S, kLens C, kBand D (stat index = item - 1).
-enum class PowerItem : int32_t { kNone, kWeight, kBracer, kBelt, kAnklet, kLens, kBand };
+// PowerItem (the power items in stat order) is defined in state/app_state.h.
 inline constexpr int32_t kPowerItemCount = 7;
 
 // The parents in the day care. A is its first slot: the one deposited first,

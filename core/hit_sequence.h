@@ -29,10 +29,8 @@ inline constexpr int32_t kMaxHitSkip = 100000;
 inline constexpr int32_t kMaxElmSkips = 8;
 inline constexpr int32_t kMaxHitMatchThreads = 64;
 
-enum class HitSource : int32_t {
-  kCoin,  // letters: 1 = H (heads, 表), 0 = T (tails, 裏)
-  kElm,   // letters: 0 = E, 1 = K, 2 = P (never before Pokérus)
-};
+// HitSource and HitTextStatus are defined in state/app_state.h, which step 7
+// keeps them in.
 
 inline constexpr uint8_t kHeads = 1;
 inline constexpr uint8_t kTails = 0;
@@ -65,12 +63,6 @@ char hitLetterChar(HitSource source, uint8_t letter);
 
 // A typed sequence: its source's letters in either case, ASCII white space
 // anywhere ignored. Text is CP932; a double-byte character is one character.
-enum class HitTextStatus : int32_t {
-  kOk,
-  kEmpty,      // no letter
-  kBadLetter,  // text[at..at + width) is not one of the source's letters
-  kTooLong,    // more than kMaxHitLetters letters
-};
 struct HitTextResult {
   HitTextStatus status;
   int32_t at;     // kBadLetter: the first bad character's byte offset

@@ -43,12 +43,7 @@ struct TimerPlan {
   int64_t secondPhase;  // ms from launching to pressing "continue"
 };
 
-enum class TimerPlanOutcome : int32_t {
-  kPlanned,
-  kInvalidRequest,   // not a moment of the clock, a delay outside 0..65535 or a value outside its range
-  kNegativeDelay,    // D + C < 0
-  kClockTooEarly,    // the clock to set would fall before 2000-01-01 00:00
-};
+// TimerPlanOutcome is defined in state/app_state.h, which step 8 keeps it in.
 
 // The milliseconds a delay of `frames` lasts, rounded to the nearest (halves
 // away from zero). Exact: integer arithmetic on 59.8261 = 598261 / 10000.
@@ -61,7 +56,7 @@ TimerPlanOutcome planTimer(const TimerRequest& request, TimerPlan& plan);
 // and which cues fell in (previous, elapsed]: a short cue at each of the last
 // three whole seconds before a phase's end (3000, 2000 and 1000 ms before it,
 // those within the phase) and a distinct one at its end.
-enum class CountdownPhase : int32_t { kFirst = 1, kSecond = 2, kDone = 3 };
+// (CountdownPhase: state/app_state.h.)
 inline constexpr int32_t kCueSecond = 1;  // bit: one of the last three seconds began
 inline constexpr int32_t kCueEnd = 2;     // bit: a phase ended
 

@@ -124,6 +124,50 @@ struct Mt19937 {
 // 0 is "no control"; a destroyed control's handle is cleared to 0.
 using ControlHandle = std::intptr_t;
 
+// The outcome of planning step 8's timer (core/timer_plan.h); kNoTarget is
+// step 8's own: there is no target to plan.
+enum class TimerPlanOutcome : int32_t {
+  kNoTarget = -1,
+  kPlanned = 0,
+  kInvalidRequest,   // not a moment of the clock, a delay outside 0..65535 or a value outside its range
+  kNegativeDelay,    // D + C < 0
+  kClockTooEarly,    // the clock to set would fall before 2000-01-01 00:00
+};
+
+// The phase of step 8's countdown (core/timer_plan.h); kBeforeStart until it
+// is started.
+enum class CountdownPhase : int32_t { kBeforeStart = 0, kFirst = 1, kSecond = 2, kDone = 3 };
+
+// What became of the sound since the last platformStartCues (ui/platform.h).
+enum class SoundState : int32_t {
+  kIdle,        // no cue handed over yet, or every cue played, or stopped and played out
+  kPlaying,     // cues handed over and not all played: connecting, or the stream runs
+  kNoServer,    // no sound server or no output device (none to connect to, or it never answered)
+  kNoStream,    // the server answered but refused or never opened the output stream
+  kDeviceLost,  // the stream ran, then the device or the server went away (a headset
+                // unplugged, the server restarted): the cues left were not heard
+};
+
+// Where a typed hit sequence comes from (core/hit_sequence.h); kNone: no
+// sequence typed.
+enum class HitSource : int32_t {
+  kNone = -1,
+  kCoin = 0,  // letters: 1 = H (heads, 表), 0 = T (tails, 裏)
+  kElm = 1,   // letters: 0 = E, 1 = K, 2 = P (never before Pokérus)
+};
+
+// How a typed hit sequence read (core/hit_sequence.h).
+enum class HitTextStatus : int32_t {
+  kOk,
+  kEmpty,      // no letter
+  kBadLetter,  // text[at..at + width) is not one of the source's letters
+  kTooLong,    // more than kMaxHitLetters letters
+};
+
+// The power items in stat order: kWeight forces H, kBracer A, kBelt B,
+// kAnklet S, kLens C, kBand D (stat index = item - 1).
+enum class PowerItem : int32_t { kNone, kWeight, kBracer, kBelt, kAnklet, kLens, kBand };
+
 enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4, kFive = 5 };
 
 // A line of step 9's listing: the egg's IVs as "31A 20 31B 5 31A 8" (an
@@ -351,14 +395,14 @@ struct AimSteps {
   uint8_t targetUnreadable;  // the last typed target could not be read
   // The coin's flips (DPPt) and Elm's answers (HGSS) typed after a try, as
   // typed, and "ポケルス前". The first that is not empty tells the hit in place
-  // of the hit seeds: sequenceSource -1 none, 0 the coin, 1 the calls (the
-  // HitSource of core/hit_sequence.h); sequenceStatus its HitTextStatus (0:
-  // read), with the first letter refused as typed.
+  // of the hit seeds: sequenceSource kNone, kCoin the coin, kElm the calls;
+  // sequenceStatus how it read (kOk: read), with the first letter refused as
+  // typed.
   char coinText[kSequenceTextBytes];
   char callsText[kSequenceTextBytes];
   uint8_t beforePokerus;
-  int32_t sequenceSource;
-  int32_t sequenceStatus;
+  HitSource sequenceSource;
+  HitTextStatus sequenceStatus;
   char sequenceBadLetter[3];
   // The part of the table step 7 shows: the offsets of its first column and
   // row, how many of each, and per cell its seed (cellShown 0: no cell there)
@@ -391,22 +435,22 @@ struct AimSteps {
 // Step 8: the settings of the timer, kept while the window is open: the
 // target of step 7 (the moment and delay aimed for, chosen in step 6 or typed
 // in step 7; targetSet 0 until one is) and the timer's calibrations; the plan
-// of the target with them, and the countdown. planOutcome is -1 without a
-// target, else the TimerPlanOutcome of the plan (0: planned).
+// of the target with them, and the countdown. planOutcome is kNoTarget without a
+// target, else the outcome of the plan (kPlanned: planned).
 struct TimerSteps {
   TimerSettings settings;
-  int32_t planOutcome;
+  TimerPlanOutcome planOutcome;
   ConsoleMoment planClock;  // the clock to set, to the minute
   int64_t planFirstPhase;   // ms
   int64_t planSecondPhase;  // ms
   uint8_t countdownRunning;
   int64_t countdownStart;    // platformNowMilliseconds when it started
   int64_t countdownElapsed;  // ms from the start to the last tick
-  int32_t countdownPhase;    // 0 before a start, 1 and 2 the phases, 3 done
+  CountdownPhase countdownPhase;
   int64_t countdownRemaining;
   int64_t flashUntil;        // the end flash shows while countdownElapsed is below this
   int64_t countdownPaintedAt;  // countdownElapsed at the last repaint
-  int32_t soundState;        // the SoundState (ui/platform.h) last read: a failure is said on screen
+  SoundState soundState;     // last read: a failure is said on screen
   // timer.txt in the folder the window started in: the target and the three
   // calibrations as the file holds them (read at start, or last written), the
   // lines it could not take at start, and why the last write failed (errno, 0
@@ -423,8 +467,8 @@ struct IvInputs {
   uint8_t ivGameHgss;
   int32_t ivParentA[kStatCount];
   int32_t ivParentB[kStatCount];
-  int32_t ivItemA;  // PowerItem (core/egg_ivs.h)
-  int32_t ivItemB;
+  PowerItem ivItemA;
+  PowerItem ivItemB;
   IvRange ivWanted[kStatCount];
   uint8_t ivInputsSet;  // 0 until step 9 or 10 has read them: the edits start empty and 0..31
 };

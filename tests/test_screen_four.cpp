@@ -141,7 +141,7 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
 
   // Step 8 plans for the target; step 7's correction shortens phase 2 by the
   // two frames the try ran long.
-  EXPECT_EQ(app().timer.planOutcome, 0);
+  EXPECT_EQ(app().timer.planOutcome, TimerPlanOutcome::kPlanned);
   EXPECT_EQ(app().timer.planSecondPhase, 65339) << "3909 frames: 65339.4 ms";
   command(kCmdApplyCorrection);
   EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-2");
@@ -295,7 +295,7 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
     fake().now += 30000;
     shellTimer(app());
     EXPECT_EQ(app().timer.countdownRunning, 1);
-    EXPECT_EQ(app().timer.countdownPhase, 1);
+    EXPECT_EQ(app().timer.countdownPhase, CountdownPhase::kFirst);
     EXPECT_TRUE(painted(note));
     command(kCmdTimer);
   }

@@ -153,14 +153,7 @@ void platformStopCues();
 // window's tick; never waits. A failure stays until the next
 // platformStartCues, which tries again from scratch (a new connection and a
 // new stream); the countdown itself never depends on it.
-enum class SoundState : int32_t {
-  kIdle,        // no cue handed over yet, or every cue played, or stopped and played out
-  kPlaying,     // cues handed over and not all played: connecting, or the stream runs
-  kNoServer,    // no sound server or no output device (none to connect to, or it never answered)
-  kNoStream,    // the server answered but refused or never opened the output stream
-  kDeviceLost,  // the stream ran, then the device or the server went away (a headset
-                // unplugged, the server restarted): the cues left were not heard
-};
+// (SoundState: state/app_state.h.)
 SoundState platformSoundState();
 
 // Greys a control out (it takes no input and hands the shell nothing) or

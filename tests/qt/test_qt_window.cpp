@@ -609,7 +609,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
 
   // Step 8 plans for the target; applying step 7's correction makes phase 2
   // two frames (1000 / 59.8261 ms each) shorter.
-  ASSERT_EQ(app().timer.planOutcome, 0);
+  ASSERT_EQ(app().timer.planOutcome, TimerPlanOutcome::kPlanned);
   EXPECT_EQ(app().timer.planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
   click(app().screen4.applyCorrectionButton);
   EXPECT_EQ(app().timer.settings.delayCalibration, -2);
@@ -624,7 +624,7 @@ TEST_F(QtWindowTest, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCand
   ASSERT_NE(focused, nullptr);
   EXPECT_TRUE(focused->text().startsWith(QString::fromUtf8("スタート")));
   ASSERT_TRUE(waitFor([&] { return app().timer.countdownElapsed > 0; })) << "the countdown never ticked";
-  EXPECT_EQ(app().timer.countdownPhase, 1);
+  EXPECT_EQ(app().timer.countdownPhase, CountdownPhase::kFirst);
   EXPECT_LT(app().timer.countdownRemaining, app().timer.planFirstPhase);
   screenshot("quillmar-screen4-countdown.png");
   click(app().screen4.timerButton);

@@ -887,7 +887,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
 
   // Step 8 plans for the target; applying step 7's correction makes phase 2
   // two frames (1000 / 59.8261 ms each) shorter.
-  ASSERT_EQ(app().timer.planOutcome, 0);
+  ASSERT_EQ(app().timer.planOutcome, TimerPlanOutcome::kPlanned);
   EXPECT_EQ(app().timer.planSecondPhase, std::llround(aimed.delay * 1000 / 59.8261));
   click(app().screen4.applyCorrectionButton);
   EXPECT_EQ(app().timer.settings.delayCalibration, -2);
@@ -901,7 +901,7 @@ TEST_F(Win32Window, AimAMomentThenStepSevenFindsTheMissedTryAmongStepThreesCandi
   ASSERT_EQ(app().timer.countdownRunning, 1);
   EXPECT_EQ(GetFocus(), hwnd(app().screen4.timerButton));
   ASSERT_TRUE(pumpUntil(main_, [&] { return app().timer.countdownElapsed > 0; })) << "the countdown never ticked";
-  EXPECT_EQ(app().timer.countdownPhase, 1);
+  EXPECT_EQ(app().timer.countdownPhase, CountdownPhase::kFirst);
   settle(main_);
   saveScreenshot(main_, L"win32-screen4-countdown.png");
   click(app().screen4.timerButton);

@@ -77,7 +77,7 @@ void updateCalibration(AppState& app) {
     seeds[seedCount++] = app.seeds.seedCandidates[i].seed;
   if (app.aim.typedHitSet != 0) seeds[seedCount++] = app.aim.typedHitSeed;
   CalibrationCell first{};
-  if (app.aim.sequenceSource >= 0) {
+  if (app.aim.sequenceSource != HitSource::kNone) {
     app.aim.hitSeedCount = 0;
     if (bySequence) matchSequence(app, table, search, first);
   } else if (seedCount > 0) {
@@ -114,7 +114,7 @@ void updateCalibration(AppState& app) {
       app.aim.cellShown[c][r] = shown ? 1 : 0;
       app.aim.shownSeeds[c][r] = cell.seed;
       bool matched = bySequence && shown && sequenceMatchesSeed(search, cell.seed);
-      for (int32_t i = 0; shown && app.aim.sequenceSource < 0 && i < seedCount; ++i)
+      for (int32_t i = 0; shown && app.aim.sequenceSource == HitSource::kNone && i < seedCount; ++i)
         matched = matched || seeds[i] == cell.seed;
       app.aim.cellMatched[c][r] = matched ? 1 : 0;
     }
@@ -257,7 +257,7 @@ void paint(AppState& app, PaintSurface s) {
     platformPaintText(s, 10, kMatchLineY, app.scratch.textBuffer);
   } else {
     const ConsoleMoment& m = app.aim.matchMoment;
-    if (app.aim.sequenceSource >= 0) {
+    if (app.aim.sequenceSource != HitSource::kNone) {
       std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSequenceMatchLine, app.aim.matchSeed, m.month,
                     m.day, m.hour, m.minute, m.second, m.delay, app.aim.matchSkip);
     } else {
@@ -292,7 +292,7 @@ void paint(AppState& app, PaintSurface s) {
     platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.aim.shownFirstDelay + r));
   int32_t legendY = kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5;
   platformPaintText(s, 10, legendY, texts::kTextCalibrationLegend);
-  if (app.aim.matchCount > 1 && app.aim.sequenceSource >= 0) {
+  if (app.aim.matchCount > 1 && app.aim.sequenceSource != HitSource::kNone) {
     paintTellApart(app, s, 10, legendY + 23);
   } else if (app.aim.matchCount > 1) {
     platformPaintText(s, 10, legendY + 23, formatted(app, texts::kTextMatchMore, app.aim.matchCount));
@@ -305,7 +305,7 @@ void start(AppState& app, const char* directory) {
   app.aim.calibrationSeconds = kDefaultCalibrationSeconds;
   app.aim.calibrationDelays = kDefaultCalibrationDelays;
   app.aim.hitSeedCount = -1;
-  app.timer.planOutcome = -1;
+  app.timer.planOutcome = TimerPlanOutcome::kNoTarget;
   TimerSettings kept = loadTimerSettings(app, directory);
   if (kept.targetSet != 0) setTarget(app, kept.target);
 }

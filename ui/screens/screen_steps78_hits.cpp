@@ -32,8 +32,8 @@ void readSequenceEdits(AppState& app) {
 }
 
 bool typedSequence(AppState& app, HitSearch& search) {
-  app.aim.sequenceSource = -1;
-  app.aim.sequenceStatus = 0;
+  app.aim.sequenceSource = HitSource::kNone;
+  app.aim.sequenceStatus = HitTextStatus::kOk;
   app.aim.sequenceBadLetter[0] = '\0';
   search = HitSearch{};
   search.beforePokerus = app.aim.beforePokerus != 0;
@@ -42,8 +42,8 @@ bool typedSequence(AppState& app, HitSearch& search) {
     search.skip = source == HitSource::kCoin ? 0 : kCallSkips;
     HitTextResult read = parseHitText(source == HitSource::kCoin ? app.aim.coinText : app.aim.callsText, search);
     if (read.status == HitTextStatus::kEmpty) continue;
-    app.aim.sequenceSource = static_cast<int32_t>(source);
-    app.aim.sequenceStatus = static_cast<int32_t>(read.status);
+    app.aim.sequenceSource = source;
+    app.aim.sequenceStatus = read.status;
     if (read.status == HitTextStatus::kBadLetter) {
       const char* text = source == HitSource::kCoin ? app.aim.coinText : app.aim.callsText;
       std::memcpy(app.aim.sequenceBadLetter, text + read.at, read.width);
@@ -87,9 +87,9 @@ void matchSequence(AppState& app, const CalibrationTable& table, const HitSearch
 }
 
 bool paintSequenceNote(AppState& app, PaintSurface s, int32_t x, int32_t y) {
-  if (app.aim.sequenceSource < 0 || app.aim.sequenceStatus == static_cast<int32_t>(HitTextStatus::kOk)) return false;
-  const bool coin = app.aim.sequenceSource == static_cast<int32_t>(HitSource::kCoin);
-  if (app.aim.sequenceStatus == static_cast<int32_t>(HitTextStatus::kTooLong)) {
+  if (app.aim.sequenceSource == HitSource::kNone || app.aim.sequenceStatus == HitTextStatus::kOk) return false;
+  const bool coin = app.aim.sequenceSource == HitSource::kCoin;
+  if (app.aim.sequenceStatus == HitTextStatus::kTooLong) {
     platformPaintText(s, x, y, texts::kTextSequenceTooLong);
     return true;
   }
@@ -102,7 +102,7 @@ bool paintSequenceNote(AppState& app, PaintSurface s, int32_t x, int32_t y) {
 }
 
 void paintTellApart(AppState& app, PaintSurface s, int32_t x, int32_t y) {
-  const bool coin = app.aim.sequenceSource == static_cast<int32_t>(HitSource::kCoin);
+  const bool coin = app.aim.sequenceSource == HitSource::kCoin;
   if (app.aim.tellApart < 0) {
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextTellApartNever, app.aim.matchCount);
   } else {

@@ -45,7 +45,7 @@ void startCues(AppState& app) {
   for (int32_t i = 0; i < count; ++i)
     timed[i] = TimedCue{cues[i].end ? CueSound::kEnd : CueSound::kSecond, app.timer.countdownStart + cues[i].at};
   platformStartCues(timed, count);
-  app.timer.soundState = static_cast<int32_t>(SoundState::kPlaying);
+  app.timer.soundState = SoundState::kPlaying;
 }
 
 // The countdown at the monotonic clock's time: its phase and time left, the
@@ -56,11 +56,11 @@ void tickCountdown(AppState& app) {
   int64_t elapsed = platformNowMilliseconds() - app.timer.countdownStart;
   CountdownTick tick = countdownAt(planOf(app), app.timer.countdownElapsed, elapsed);
   app.timer.countdownElapsed = elapsed;
-  app.timer.countdownPhase = static_cast<int32_t>(tick.phase);
+  app.timer.countdownPhase = tick.phase;
   app.timer.countdownRemaining = tick.remaining;
   if ((tick.cues & kCueEnd) != 0) app.timer.flashUntil = elapsed + kFlashMilliseconds;
   // The sound's failures are only told: the countdown keeps its time and flash.
-  int32_t sound = static_cast<int32_t>(platformSoundState());
+  SoundState sound = platformSoundState();
   if (sound != app.timer.soundState) {
     app.timer.soundState = sound;
     platformInvalidate(app);
@@ -128,13 +128,13 @@ void keepTimerSettings(AppState& app) {
 void updatePlan(AppState& app) {
   if (app.timer.countdownRunning != 0) return;
   if (app.timer.settings.targetSet == 0) {
-    app.timer.planOutcome = -1;
+    app.timer.planOutcome = TimerPlanOutcome::kNoTarget;
     return;
   }
   TimerRequest request{app.timer.settings.target, app.timer.settings.delayCalibration, app.timer.settings.secondCalibration, app.timer.settings.minFirstPhase};
   TimerPlan plan{};
   TimerPlanOutcome outcome = planTimer(request, plan);
-  app.timer.planOutcome = static_cast<int32_t>(outcome);
+  app.timer.planOutcome = outcome;
   if (outcome != TimerPlanOutcome::kPlanned) return;
   app.timer.planClock = plan.clock;
   app.timer.planFirstPhase = plan.firstPhase;
@@ -170,12 +170,12 @@ void tearDownStepEight(AppState& app) {
 void paintStepEight(AppState& app, PaintSurface s) {
   const int32_t x = kStepEightLeft;
   platformPaintText(s, x - 5, 5, texts::kTextStep8Title);
-  if (app.timer.planOutcome == -1) {
+  if (app.timer.planOutcome == TimerPlanOutcome::kNoTarget) {
     platformPaintText(s, x, 29, texts::kTextPlanNoTarget);
-  } else if (app.timer.planOutcome != 0) {
+  } else if (app.timer.planOutcome != TimerPlanOutcome::kPlanned) {
     platformPaintText(s, x, 29,
-                      app.timer.planOutcome == 2   ? texts::kTextPlanNegativeDelay
-                      : app.timer.planOutcome == 3 ? texts::kTextPlanTooEarly
+                      app.timer.planOutcome == TimerPlanOutcome::kNegativeDelay   ? texts::kTextPlanNegativeDelay
+                      : app.timer.planOutcome == TimerPlanOutcome::kClockTooEarly ? texts::kTextPlanTooEarly
                                              : texts::kTextPlanInvalid);
   } else {
     const ConsoleMoment& c = app.timer.planClock;
@@ -194,19 +194,19 @@ void paintStepEight(AppState& app, PaintSurface s) {
     platformPaintText(s, x, 180, app.scratch.textBuffer);
   }
 
-  bool flashing = app.timer.countdownPhase != 0 && app.timer.countdownElapsed < app.timer.flashUntil;
+  bool flashing = app.timer.countdownPhase != CountdownPhase::kBeforeStart && app.timer.countdownElapsed < app.timer.flashUntil;
   if (flashing) {
     platformPaintFilledRect(s, kStepEightX + 1, kFlashTop, 790, kFlashBottom);
-  } else if (app.timer.countdownPhase == 0) {
+  } else if (app.timer.countdownPhase == CountdownPhase::kBeforeStart) {
     platformPaintText(s, x, kFlashTop + 5, texts::kTextPhaseIdle);
   } else {
-    const char* label = app.timer.countdownPhase == 1   ? texts::kTextPhaseFirst
-                        : app.timer.countdownPhase == 2 ? texts::kTextPhaseSecond
+    const char* label = app.timer.countdownPhase == CountdownPhase::kFirst   ? texts::kTextPhaseFirst
+                        : app.timer.countdownPhase == CountdownPhase::kSecond ? texts::kTextPhaseSecond
                                                   : texts::kTextPhaseDone;
     platformPaintText(s, x, kFlashTop + 5, label);
     platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.timer.countdownRemaining));
   }
-  const SoundState sound = static_cast<SoundState>(app.timer.soundState);
+  const SoundState sound = app.timer.soundState;
   if (sound == SoundState::kNoServer) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
   if (sound == SoundState::kNoStream) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundNoStream);
   if (sound == SoundState::kDeviceLost) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundLost);
@@ -249,12 +249,12 @@ void commandPlan(AppState& app, int32_t) {
 void commandTimer(AppState& app, int32_t) {
   if (app.timer.countdownRunning != 0) {
     app.timer.countdownRunning = 0;
-    app.timer.countdownPhase = 0;
+    app.timer.countdownPhase = CountdownPhase::kBeforeStart;
     platformStopCues();
   } else {
     readTimerEdits(app);
     updatePlan(app);
-    if (app.timer.planOutcome != static_cast<int32_t>(TimerPlanOutcome::kPlanned)) {
+    if (app.timer.planOutcome != TimerPlanOutcome::kPlanned) {
       platformInvalidate(app);
       return;
     }
@@ -262,7 +262,7 @@ void commandTimer(AppState& app, int32_t) {
     app.timer.countdownStart = platformNowMilliseconds();
     app.timer.countdownElapsed = -1;  // so that an end at the very start (an empty phase) still flashes
     app.timer.countdownPaintedAt = -1;
-    app.timer.countdownPhase = static_cast<int32_t>(CountdownPhase::kFirst);
+    app.timer.countdownPhase = CountdownPhase::kFirst;
     app.timer.countdownRemaining = app.timer.planFirstPhase;
     app.timer.flashUntil = -1;
     startCues(app);

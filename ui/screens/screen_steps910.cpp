@@ -93,8 +93,8 @@ void build(AppState& app) {
     setNumberText(app, app.screen5.ivMinEdits[i], app.ivInputs.ivInputsSet != 0 ? app.ivInputs.ivWanted[i].low : 0);
     setNumberText(app, app.screen5.ivMaxEdits[i], app.ivInputs.ivInputsSet != 0 ? app.ivInputs.ivWanted[i].high : 31);
   }
-  app.screen5.ivItemACombo = createItemCombo(app, kItemAComboId, kRowY[0], app.ivInputs.ivItemA);
-  app.screen5.ivItemBCombo = createItemCombo(app, kItemBComboId, kRowY[1], app.ivInputs.ivItemB);
+  app.screen5.ivItemACombo = createItemCombo(app, kItemAComboId, kRowY[0], static_cast<int32_t>(app.ivInputs.ivItemA));
+  app.screen5.ivItemBCombo = createItemCombo(app, kItemBComboId, kRowY[1], static_cast<int32_t>(app.ivInputs.ivItemB));
   enableItems(app);
 
   app.screen5.ivSeedEdit = createControl(app, ControlKind::kPlainEdit, kIvSeedEditId, 80, 207, 100, 22);
@@ -146,8 +146,8 @@ void readIvInputs(AppState& app) {
     int32_t high = readIv(app, app.screen5.ivMaxEdits[i]);
     app.ivInputs.ivWanted[i] = low <= high ? IvRange{low, high} : IvRange{high, low};
   }
-  app.ivInputs.ivItemA = clampTo(selectedOption(app.screen5.ivItemACombo), 0, kPowerItemCount - 1);
-  app.ivInputs.ivItemB = clampTo(selectedOption(app.screen5.ivItemBCombo), 0, kPowerItemCount - 1);
+  app.ivInputs.ivItemA = static_cast<PowerItem>(clampTo(selectedOption(app.screen5.ivItemACombo), 0, kPowerItemCount - 1));
+  app.ivInputs.ivItemB = static_cast<PowerItem>(clampTo(selectedOption(app.screen5.ivItemBCombo), 0, kPowerItemCount - 1));
   app.ivInputs.ivInputsSet = 1;
 }
 
@@ -292,8 +292,8 @@ EggParents ivParentsOf(const AppState& app) {
     parents.ivsA[i] = app.ivInputs.ivParentA[i];
     parents.ivsB[i] = app.ivInputs.ivParentB[i];
   }
-  parents.itemA = app.ivInputs.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivInputs.ivItemA) : PowerItem::kNone;
-  parents.itemB = app.ivInputs.ivGameHgss != 0 ? static_cast<PowerItem>(app.ivInputs.ivItemB) : PowerItem::kNone;
+  parents.itemA = app.ivInputs.ivGameHgss != 0 ? app.ivInputs.ivItemA : PowerItem::kNone;
+  parents.itemB = app.ivInputs.ivGameHgss != 0 ? app.ivInputs.ivItemB : PowerItem::kNone;
   return parents;
 }
 
