@@ -32,7 +32,7 @@ const std::string& listBytes() {
     auto app = std::make_unique<AppState>();
     std::string path = tempPath();
     std::FILE* f = std::fopen(path.c_str(), "w");
-    writeEggPidListStraightforward(*app, everyFrame(), f);
+    writeEggPidListStraightforward(app->eggList, everyFrame(), f);
     std::fclose(f);
     std::string s;
     f = std::fopen(path.c_str(), "rb");
@@ -59,7 +59,7 @@ void BM_EggList999999(benchmark::State& state) {
   auto app = std::make_unique<AppState>();
   const std::string path = tempPath();
   for (auto _ : state) {
-    writeEggPidListFile(*app, everyFrame(), path.c_str());
+    writeEggPidListFile(app->eggList, everyFrame(), path.c_str());
   }
   finish(state, path);
 }
@@ -70,7 +70,7 @@ void BM_EggList999999_Straightforward(benchmark::State& state) {
   const std::string path = tempPath();
   for (auto _ : state) {
     std::FILE* f = std::fopen(path.c_str(), "w");
-    writeEggPidListStraightforward(*app, everyFrame(), f);
+    writeEggPidListStraightforward(app->eggList, everyFrame(), f);
     std::fclose(f);
   }
   finish(state, path);

@@ -10,7 +10,7 @@
 
 namespace {
 
-using ScanFn = bool (*)(AppState&, uint32_t, uint32_t, int, int);
+using ScanFn = bool (*)(PidSteps&, uint32_t, uint32_t, int, int);
 
 std::unique_ptr<AppState> searchState(std::initializer_list<IvRange> ranges, int nature) {
   auto app = std::make_unique<AppState>();
@@ -33,13 +33,13 @@ std::unique_ptr<AppState> openHpAttack() {
 void BM_FixedSearch(benchmark::State& state) {
   auto app = fixedExample();
   for (auto _ : state) {
-    searchPidCandidates(*app);
+    searchPidCandidates(app->pids, app->measure);
     benchmark::DoNotOptimize(app->pids.pidCandidates[0]);
   }
   // The states the scan built and tested for this one pair of IV words.
   uint64_t checks = 0;
   app->pids.pidCandidateCount = 0;
-  scanIvWords(*app, firstIvWord(10, 12, 22), secondIvWord(0, 7, 29), 15, 0, checks);
+  scanIvWords(app->pids, firstIvWord(10, 12, 22), secondIvWord(0, 7, 29), 15, 0, checks);
   state.counters["checks/pair"] = static_cast<double>(checks);
   state.counters["found"] = app->pids.pidCandidateCount;
 }
@@ -49,7 +49,7 @@ void BM_FixedSearch_Straightforward(benchmark::State& state) {
   auto app = fixedExample();
   for (auto _ : state) {
     app->pids.pidCandidateCount = 0;
-    scanIvWordsStraightforward(*app, firstIvWord(10, 12, 22), secondIvWord(0, 7, 29), 15, 0);
+    scanIvWordsStraightforward(app->pids, firstIvWord(10, 12, 22), secondIvWord(0, 7, 29), 15, 0);
     benchmark::DoNotOptimize(app->pids.pidCandidates[0]);
   }
   state.counters["checks/pair"] = 2.0 * 65536.0;
@@ -59,13 +59,13 @@ BENCHMARK(BM_FixedSearch_Straightforward)->Unit(benchmark::kMicrosecond);
 
 // The range search's nesting over H and A with the given scan; returns the
 // number of IV-word pairs scanned before the 16th candidate ended it.
-int rangeSearch16(AppState& app, ScanFn scan) {
-  app.pids.pidCandidateCount = 0;
+int rangeSearch16(PidSteps& pids, ScanFn scan) {
+  pids.pidCandidateCount = 0;
   int pairs = 0;
   for (int h = 0; h <= 31; ++h)
     for (int a = 0; a <= 31; ++a) {
       ++pairs;
-      if (scan(app, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, kRangeSearchLimit)) return pairs;
+      if (scan(pids, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, kRangeSearchLimit)) return pairs;
     }
   return pairs;
 }
@@ -73,11 +73,11 @@ int rangeSearch16(AppState& app, ScanFn scan) {
 void BM_RangeSearch16(benchmark::State& state) {
   auto app = openHpAttack();
   for (auto _ : state) {
-    searchPidCandidates(*app);
+    searchPidCandidates(app->pids, app->measure);
     benchmark::DoNotOptimize(app->pids.pidCandidates[15]);
   }
   state.counters["found"] = app->pids.pidCandidateCount;
-  state.counters["pairs"] = rangeSearch16(*app, scanIvWords);
+  state.counters["pairs"] = rangeSearch16(app->pids, scanIvWords);
 }
 BENCHMARK(BM_RangeSearch16)->Unit(benchmark::kMicrosecond);
 
@@ -85,7 +85,7 @@ void BM_RangeSearch16_Straightforward(benchmark::State& state) {
   auto app = openHpAttack();
   int pairs = 0;
   for (auto _ : state) {
-    pairs = rangeSearch16(*app, scanIvWordsStraightforward);
+    pairs = rangeSearch16(app->pids, scanIvWordsStraightforward);
     benchmark::DoNotOptimize(app->pids.pidCandidates[15]);
   }
   state.counters["found"] = app->pids.pidCandidateCount;
@@ -105,7 +105,7 @@ void BM_AllCandidates(benchmark::State& state) {
     for (int h = 0; h <= 31; ++h)
       for (int a = 0; a <= 31; ++a) {
         app->pids.pidCandidateCount = 0;
-        scanIvWords(*app, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, 0, checks);
+        scanIvWords(app->pids, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, 0, checks);
         found += app->pids.pidCandidateCount;
         ++pairs;
       }
@@ -124,7 +124,7 @@ void BM_AllCandidates_Straightforward(benchmark::State& state) {
     for (int h = 0; h <= 31; ++h)
       for (int a = 0; a <= 31; ++a) {
         app->pids.pidCandidateCount = 0;
-        scanIvWordsStraightforward(*app, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, 0);
+        scanIvWordsStraightforward(app->pids, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15, 0);
         found += app->pids.pidCandidateCount;
       }
     benchmark::DoNotOptimize(found);
@@ -148,7 +148,7 @@ void BM_ScanRandomPairs(benchmark::State& state) {
       x = Lcg32::Next(x);
       uint32_t w2 = (x >> 16) & 0x7FFFu;
       app->pids.pidCandidateCount = 0;
-      scanIvWords(*app, w1, w2, i % kNatureCount, 0, checks);
+      scanIvWords(app->pids, w1, w2, i % kNatureCount, 0, checks);
       ++pairs;
     }
     benchmark::DoNotOptimize(app->pids.pidCandidates[0]);

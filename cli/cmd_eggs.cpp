@@ -70,7 +70,7 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
 
   AppState& app = freshCliState();
   if (path == "-") {
-    if (!writeEggPidList(app, request, io.out)) {
+    if (!writeEggPidList(app.eggList, request, io.out)) {
       // Reported here, where errno still tells why; the stream then holds
       // nothing more for the check of standard output at exit to report.
       const int error = errno;
@@ -79,7 +79,7 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
     }
     return kExitOk;
   }
-  const OutputResult written = writeEggPidListFile(app, request, path.c_str());
+  const OutputResult written = writeEggPidListFile(app.eggList, request, path.c_str());
   if (written.outcome == OutputOutcome::kNotCreated) {
     return cliFailure(io, "cannot create '%s': %s", path.c_str(), std::strerror(written.error));
   }

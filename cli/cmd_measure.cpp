@@ -123,7 +123,7 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
 
   AppState& app = freshCliState();
   buildNatureTable(app.natureTable);
-  startStepOne(app);
+  startStepOne(app.measure, app.pids);
 
   StatBlock base{};
   if (baseText) {
@@ -149,9 +149,9 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
       }
     }
     if (k == 0) {
-      takeFirstMeasurement(app, base, nature, m.level, m.stats);
+      takeFirstMeasurement(app.measure, app.natureTable, base, nature, m.level, m.stats);
     } else {
-      takeNextMeasurement(app, m.level, m.stats);  // beyond the 20th: ignored, as in the window
+      takeNextMeasurement(app.measure, app.natureTable, m.level, m.stats);  // beyond the 20th: ignored, as in the window
     }
   }
   printRanges(app, io.out);

@@ -93,12 +93,12 @@ int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
     int32_t iv[kStatCount];
     for (bool more = firstIvCombination(app.measure.ivRanges, iv); more; more = nextIvCombination(app.measure.ivRanges, iv)) {
       app.pids.pidCandidateCount = 0;
-      scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature, 0);
+      scanIvWords(app.pids, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature, 0);
       printCandidates(app, io.out);
       any = any || app.pids.pidCandidateCount > 0;
     }
   } else {
-    searchPidCandidates(app);
+    searchPidCandidates(app.pids, app.measure);
     printCandidates(app, io.out);
     any = app.pids.pidCandidateCount > 0;
   }

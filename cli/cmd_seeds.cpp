@@ -66,7 +66,7 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
   AppState& app = freshCliState();
   app.seeds.seedCandidateCount = -1;
   app.seeds.currentSeed = seed;
-  backtrackInitialSeeds(app, static_cast<int32_t>(steps), static_cast<int32_t>(hour));
+  backtrackInitialSeeds(app.seeds, static_cast<int32_t>(steps), static_cast<int32_t>(hour));
   for (int i = 0; i < app.seeds.seedCandidateCount; ++i) {
     const SeedCandidate& c = app.seeds.seedCandidates[i];
     char label[kTextBufferBytes];

@@ -10,19 +10,19 @@
 namespace {
 
 // Steps 1 and 2 of every run, done before the file is opened: the request's
-// values are kept in AppState and the generator is reseeded, so nothing of an
+// values are kept in the step 4 record and the generator is reseeded, so nothing of an
 // earlier run carries over.
-void storeRequestAndSeed(AppState& app, const EggListRequest& request) {
-  app.eggList.eggInitialSeed = request.initialSeed;
-  app.eggList.eggFrameCount = request.frameCount;
-  app.eggList.settings.tid = request.tid;
-  app.eggList.settings.sid = request.sid;
-  app.eggList.settings.internationalMarriage = request.internationalMarriage ? 1 : 0;
-  app.eggList.settings.shinyOnly = request.shinyOnly ? 1 : 0;
-  app.eggList.settings.natureChoice = request.natureChoice;
-  app.eggList.settings.genderChoice = request.genderChoice;
-  app.eggList.settings.abilityChoice = request.abilityChoice;
-  Seed(app.eggList.mt, request.initialSeed);
+void storeRequestAndSeed(EggListState& eggList, const EggListRequest& request) {
+  eggList.eggInitialSeed = request.initialSeed;
+  eggList.eggFrameCount = request.frameCount;
+  eggList.settings.tid = request.tid;
+  eggList.settings.sid = request.sid;
+  eggList.settings.internationalMarriage = request.internationalMarriage ? 1 : 0;
+  eggList.settings.shinyOnly = request.shinyOnly ? 1 : 0;
+  eggList.settings.natureChoice = request.natureChoice;
+  eggList.settings.genderChoice = request.genderChoice;
+  eggList.settings.abilityChoice = request.abilityChoice;
+  Seed(eggList.mt, request.initialSeed);
 }
 
 // The frame line's literal pieces, found at compile time in the one format
@@ -186,7 +186,7 @@ bool flush(std::FILE* out, char* buffer, char*& at) {
 // per filling: the frame number and its quotient by 12 are counted up as text,
 // the PID goes out as eight hex digits, names and small numbers are copied.
 // Stops at the first refused write and returns false.
-bool writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
+bool writeFrames(EggListState& eggList, const EggListRequest& request, std::FILE* out) {
   char buffer[kOutputBufferBytes];
   char* const limit = buffer + sizeof buffer - kMaxLineBytes - kBlockBytes;
   char* at = buffer;
@@ -203,8 +203,8 @@ bool writeFrames(AppState& app, const EggListRequest& request, std::FILE* out) {
   int remainder = 0;  // frame mod 12
   int position = 0;
   for (int32_t i = 0; i < request.frameCount; ++i) {
-    if (position == 0) Twist(app.eggList.mt);
-    uint32_t pid = Temper(app.eggList.mt, position);
+    if (position == 0) Twist(eggList.mt);
+    uint32_t pid = Temper(eggList.mt, position);
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     const bool shiny = ShinyTest(pid, request.tid, request.sid);
     if (eggFrameKept(request, pid, shiny)) {
@@ -264,19 +264,19 @@ int formatEggFrameLine(char (&out)[kEggFrameLineCapacity], int32_t frame, uint32
   return length;
 }
 
-OutputResult writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path) {
-  storeRequestAndSeed(app, request);
+OutputResult writeEggPidListFile(EggListState& eggList, const EggListRequest& request, const char* path) {
+  storeRequestAndSeed(eggList, request);
   // Text mode: each '\n' becomes CR LF on Windows, stays LF elsewhere; fwrite
   // converts the buffered lines exactly as the formatted writes would.
   OutputFile file;
   OutputResult opened = openOutputFile(file, path);
   if (opened.outcome != OutputOutcome::kWritten) return opened;
   OutputResult writes{OutputOutcome::kWritten, 0};
-  if (!writeFrames(app, request, file.stream)) writes = OutputResult{OutputOutcome::kNotWritten, errno};
+  if (!writeFrames(eggList, request, file.stream)) writes = OutputResult{OutputOutcome::kNotWritten, errno};
   return closeOutputFile(file, writes);
 }
 
-bool writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out) {
-  storeRequestAndSeed(app, request);
-  return writeFrames(app, request, out);
+bool writeEggPidList(EggListState& eggList, const EggListRequest& request, std::FILE* out) {
+  storeRequestAndSeed(eggList, request);
+  return writeFrames(eggList, request, out);
 }

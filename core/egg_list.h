@@ -31,15 +31,15 @@ inline constexpr int kEggFrameLineCapacity = 96;
 // line end, NUL-terminated) into `out` and returns its length.
 int formatEggFrameLine(char (&out)[kEggFrameLineCapacity], int32_t frame, uint32_t pid, bool shiny);
 
-// Stores the request in AppState.eggList (the filter choices in its
-// settings), seeds its mt, opens `path` for writing in text mode and writes
+// Stores the request in eggList (the filter choices in its settings),
+// seeds its mt, opens `path` for writing in text mode and writes
 // the header and one line per kept frame.
 // The file is complete when the outcome is kWritten; otherwise it is as it was
 // before the call (see data/output_file.h) and the result says why. Opening
 // the file for the player is the caller's part.
-OutputResult writeEggPidListFile(AppState& app, const EggListRequest& request, const char* path);
+OutputResult writeEggPidListFile(EggListState& eggList, const EggListRequest& request, const char* path);
 
 // The same list written to an already open stream (stdout, a memory stream).
 // Stops at the first write the stream refuses and returns false (errno tells
 // why); a stream's own buffer may still hold a failure its flush will report.
-bool writeEggPidList(AppState& app, const EggListRequest& request, std::FILE* out);
+bool writeEggPidList(EggListState& eggList, const EggListRequest& request, std::FILE* out);

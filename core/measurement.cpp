@@ -27,15 +27,15 @@ int32_t scaleTruncated(int32_t pre, double factor) {
 }
 
 // The nature row the formula uses; an index outside the table reads as neutral.
-const NatureInfo& natureRow(const AppState& app) {
+const NatureInfo& natureRow(const MeasureState& measure, const NatureTable& natures) {
   static constexpr NatureInfo kNeutral{};
-  if (app.measure.natureIndex < 0 || app.measure.natureIndex >= kNatureCount) return kNeutral;
-  return app.natureTable.rows[app.measure.natureIndex];
+  if (measure.natureIndex < 0 || measure.natureIndex >= kNatureCount) return kNeutral;
+  return natures.rows[measure.natureIndex];
 }
 
-void openAllRanges(AppState& app) {
-  for (IvRange& range : app.measure.ivRanges) range = IvRange{kLowestIv, kHighestIv};
-  for (int32_t& level : app.measure.narrowLevels) level = 0;
+void openAllRanges(MeasureState& measure) {
+  for (IvRange& range : measure.ivRanges) range = IvRange{kLowestIv, kHighestIv};
+  for (int32_t& level : measure.narrowLevels) level = 0;
 }
 
 }  // namespace
@@ -79,52 +79,52 @@ void narrowRange(IvRange& range, StatKind kind, int32_t base, int32_t level, int
   }
 }
 
-void takeFirstMeasurement(AppState& app, const StatBlock& baseStats, int32_t natureIndex, int32_t level,
+void takeFirstMeasurement(MeasureState& measure, const NatureTable& natures, const StatBlock& baseStats, int32_t natureIndex, int32_t level,
                           const StatBlock& stats) {
-  app.measure.baseStats = baseStats;
-  app.measure.measurements[0].level = level;
-  app.measure.measurements[0].stats = stats;
-  app.measure.natureIndex = natureIndex;
-  app.measure.measurementCount = 1;
+  measure.baseStats = baseStats;
+  measure.measurements[0].level = level;
+  measure.measurements[0].stats = stats;
+  measure.natureIndex = natureIndex;
+  measure.measurementCount = 1;
   // With no measurement taken every range is 0..31 already; restating it keeps
   // a stray earlier value from surviving an unmatched stat.
-  for (IvRange& range : app.measure.ivRanges) range = IvRange{kLowestIv, kHighestIv};
-  const NatureInfo& nature = natureRow(app);
+  for (IvRange& range : measure.ivRanges) range = IvRange{kLowestIv, kHighestIv};
+  const NatureInfo& nature = natureRow(measure, natures);
   for (int i = 0; i < kStatCount; ++i) {
-    narrowRange(app.measure.ivRanges[i], statKindFor(i, nature), app.measure.baseStats[i], level, stats[i], kLowestIv, kHighestIv);
+    narrowRange(measure.ivRanges[i], statKindFor(i, nature), measure.baseStats[i], level, stats[i], kLowestIv, kHighestIv);
   }
-  computeNarrowLevels(app);
+  computeNarrowLevels(measure, natures);
 }
 
-bool takeNextMeasurement(AppState& app, int32_t level, const StatBlock& stats) {
-  int32_t r = app.measure.measurementCount;
+bool takeNextMeasurement(MeasureState& measure, const NatureTable& natures, int32_t level, const StatBlock& stats) {
+  int32_t r = measure.measurementCount;
   if (r < 1 || r >= kMaxMeasurements) return false;
-  MeasurementRow& row = app.measure.measurements[r];
+  MeasurementRow& row = measure.measurements[r];
   row.level = level;
-  for (int i = 0; i < kStatCount; ++i) row.stats[i] = isFixed(app.measure.ivRanges[i]) ? kNotMeasured : stats[i];
-  const NatureInfo& nature = natureRow(app);
+  for (int i = 0; i < kStatCount; ++i) row.stats[i] = isFixed(measure.ivRanges[i]) ? kNotMeasured : stats[i];
+  const NatureInfo& nature = natureRow(measure, natures);
   for (int i = 0; i < kStatCount; ++i) {
-    IvRange& range = app.measure.ivRanges[i];
+    IvRange& range = measure.ivRanges[i];
     if (isFixed(range)) continue;
-    narrowRange(range, statKindFor(i, nature), app.measure.baseStats[i], level, row.stats[i], range.low, range.high);
+    narrowRange(range, statKindFor(i, nature), measure.baseStats[i], level, row.stats[i], range.low, range.high);
   }
-  app.measure.measurementCount = r + 1;
-  computeNarrowLevels(app);
+  measure.measurementCount = r + 1;
+  computeNarrowLevels(measure, natures);
   return true;
 }
 
-void computeNarrowLevels(AppState& app) {
-  if (app.measure.measurementCount < 1 || app.measure.measurementCount > kMaxMeasurements) return;
-  const int32_t lastLevel = app.measure.measurements[app.measure.measurementCount - 1].level;
-  const NatureInfo& nature = natureRow(app);
+void computeNarrowLevels(MeasureState& measure, const NatureTable& natures) {
+  if (measure.measurementCount < 1 || measure.measurementCount > kMaxMeasurements) return;
+  const int32_t lastLevel = measure.measurements[measure.measurementCount - 1].level;
+  const NatureInfo& nature = natureRow(measure, natures);
   for (int i = 0; i < kStatCount; ++i) {
-    const IvRange& range = app.measure.ivRanges[i];
+    const IvRange& range = measure.ivRanges[i];
     if (isFixed(range)) {
-      app.measure.narrowLevels[i] = 0;
+      measure.narrowLevels[i] = 0;
       continue;
     }
     StatKind kind = statKindFor(i, nature);
-    int32_t base = app.measure.baseStats[i];
+    int32_t base = measure.baseStats[i];
     // The scan starts at the level just measured: an unmatched stat may already
     // be separable there.
     for (int32_t level = lastLevel; level <= kHighestLevel; ++level) {
@@ -134,24 +134,24 @@ void computeNarrowLevels(AppState& app) {
         separates = computeStat(kind, base, iv, level) != lowStat;
       }
       if (separates) {
-        app.measure.narrowLevels[i] = level;
+        measure.narrowLevels[i] = level;
         break;
       }
     }
   }
 }
 
-bool resetMeasurement(AppState& app) {
-  if (app.measure.measurementCount == 0) return false;
-  app.measure.measurementCount = 0;
-  openAllRanges(app);
-  app.pids.pidCandidateCount = -1;
+bool resetMeasurement(MeasureState& measure, PidSteps& pids) {
+  if (measure.measurementCount == 0) return false;
+  measure.measurementCount = 0;
+  openAllRanges(measure);
+  pids.pidCandidateCount = -1;
   return true;
 }
 
-void startStepOne(AppState& app) {
-  app.measure.natureIndex = 0;
-  app.measure.measurementCount = 0;
-  openAllRanges(app);
-  app.pids.pidCandidateCount = -1;
+void startStepOne(MeasureState& measure, PidSteps& pids) {
+  measure.natureIndex = 0;
+  measure.measurementCount = 0;
+  openAllRanges(measure);
+  pids.pidCandidateCount = -1;
 }

@@ -21,23 +21,23 @@ void narrowRange(IvRange& range, StatKind kind, int32_t base, int32_t level, int
 
 // Command "追加" with no measurement yet: stores the base stats, the nature and
 // row 0, narrows all six ranges over 0..31 and recomputes the narrowing levels.
-void takeFirstMeasurement(AppState& app, const StatBlock& baseStats, int32_t natureIndex, int32_t level,
+void takeFirstMeasurement(MeasureState& measure, const NatureTable& natures, const StatBlock& baseStats, int32_t natureIndex, int32_t level,
                           const StatBlock& stats);
 
 // Command "追加" with 1..19 measurements: row r gets the level and, for every
 // stat whose range is open, its observed stat (fixed stats store -1 and their
 // entry in `stats` is ignored); narrows the open ranges. With 20 rows it does
 // nothing. Returns false when nothing was recorded.
-bool takeNextMeasurement(AppState& app, int32_t level, const StatBlock& stats);
+bool takeNextMeasurement(MeasureState& measure, const NatureTable& natures, int32_t level, const StatBlock& stats);
 
 // Per stat the lowest level from the last measurement's level up to 100 at which
 // the open IVs give different stats; 0 for a fixed stat; unchanged when none.
-void computeNarrowLevels(AppState& app);
+void computeNarrowLevels(MeasureState& measure, const NatureTable& natures);
 
 // The state part of "リセット": nothing when no measurement was taken (returns
 // false); otherwise count 0, ranges 0..31, narrowing levels 0, no PID list.
-bool resetMeasurement(AppState& app);
+bool resetMeasurement(MeasureState& measure, PidSteps& pids);
 
 // The state every fresh step-1 screen starts from: nature 0, ranges 0..31,
 // narrowing levels 0, no measurement, no PID list.
-void startStepOne(AppState& app);
+void startStepOne(MeasureState& measure, PidSteps& pids);

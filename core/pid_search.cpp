@@ -6,15 +6,15 @@ namespace {
 
 // s is the state that drew the first IV word and t = Next(s) the state that
 // drew the second; the two states before s drew the PID, low half first.
-bool storeIfNature(AppState& app, uint32_t s, uint32_t t, int nature, int limit) {
+bool storeIfNature(PidSteps& pids, uint32_t s, uint32_t t, int nature, int limit) {
   uint32_t p1 = Lcg32::Prev(s);
   uint32_t p2 = Lcg32::Prev(p1);
   uint32_t pid = (p1 & 0xFFFF0000u) | (p2 >> 16);
   if (NatureIndex(pid) != nature) return false;
-  if (app.pids.pidCandidateCount >= kMaxPidCandidates) return true;  // cannot happen: at most 6 per scan
-  app.pids.pidCandidates[app.pids.pidCandidateCount] = PidCandidate{pid, Lcg32::Next(t)};
-  ++app.pids.pidCandidateCount;
-  return limit > 0 && app.pids.pidCandidateCount >= limit;
+  if (pids.pidCandidateCount >= kMaxPidCandidates) return true;  // cannot happen: at most 6 per scan
+  pids.pidCandidates[pids.pidCandidateCount] = PidCandidate{pid, Lcg32::Next(t)};
+  ++pids.pidCandidateCount;
+  return limit > 0 && pids.pidCandidateCount >= limit;
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ static_assert(partsAreSmall(), "each lowPart value has at most kMaxLowsPerPart l
 
 }  // namespace
 
-bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks) {
+bool scanIvWords(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks) {
   const uint32_t highs[2] = {w1 & 0xFFFFu, (w1 | 0x8000u) & 0xFFFFu};
   const uint32_t want0 = w2 & 0xFFFFu;
   const uint32_t want1 = (w2 | 0x8000u) & 0xFFFFu;
@@ -81,15 +81,15 @@ bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit,
       }
       ++checks;
       const uint32_t s = (h << 16) | low;
-      if (storeIfNature(app, s, Lcg32::Next(s), nature, limit)) return true;
+      if (storeIfNature(pids, s, Lcg32::Next(s), nature, limit)) return true;
     }
   }
   return false;
 }
 
-bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit) {
+bool scanIvWords(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit) {
   uint64_t checks = 0;
-  return scanIvWords(app, w1, w2, nature, limit, checks);
+  return scanIvWords(pids, w1, w2, nature, limit, checks);
 }
 
 bool firstIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]) {
@@ -112,24 +112,24 @@ bool nextIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStat
   return false;
 }
 
-PidSearchKind searchPidCandidates(AppState& app) {
+PidSearchKind searchPidCandidates(PidSteps& pids, const MeasureState& measure) {
   bool allFixed = true;
-  for (const IvRange& r : app.measure.ivRanges) allFixed = allFixed && isFixed(r);
-  const int nature = app.measure.natureIndex;
-  const IvRange* r = app.measure.ivRanges;
+  for (const IvRange& r : measure.ivRanges) allFixed = allFixed && isFixed(r);
+  const int nature = measure.natureIndex;
+  const IvRange* r = measure.ivRanges;
 
   if (allFixed) {
-    app.pids.pidCandidateCount = 0;
-    scanIvWords(app, firstIvWord(r[0].low, r[1].low, r[2].low), secondIvWord(r[3].low, r[4].low, r[5].low),
+    pids.pidCandidateCount = 0;
+    scanIvWords(pids, firstIvWord(r[0].low, r[1].low, r[2].low), secondIvWord(r[3].low, r[4].low, r[5].low),
                 nature, 0);
     return PidSearchKind::kFixed;
   }
-  if (app.measure.measurementCount <= 0) return PidSearchKind::kNotRun;
+  if (measure.measurementCount <= 0) return PidSearchKind::kNotRun;
 
-  app.pids.pidCandidateCount = 0;
+  pids.pidCandidateCount = 0;
   int32_t iv[kStatCount];
-  for (bool more = firstIvCombination(app.measure.ivRanges, iv); more; more = nextIvCombination(app.measure.ivRanges, iv)) {
-    if (scanIvWords(app, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature,
+  for (bool more = firstIvCombination(measure.ivRanges, iv); more; more = nextIvCombination(measure.ivRanges, iv)) {
+    if (scanIvWords(pids, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature,
                     kRangeSearchLimit))
       break;
   }

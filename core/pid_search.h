@@ -29,17 +29,17 @@ enum class PidSearchKind : int32_t {
 };
 
 // Scans one IV combination and appends its candidates to
-// AppState.pids.pidCandidates, raising AppState.pids.pidCandidateCount. The order is
+// pids.pidCandidates, raising pids.pidCandidateCount. The order is
 // ascending state s among s = (w1 << 16) | low, then among
 // s = ((w1 | 0x8000) << 16) | low. `limit` 0 means no limit; otherwise returns
 // true as soon as the count reaches it.
 // No state is scanned: the lows that give the wanted draws are looked up, and
 // only those states (1 to 3 per high half for 15-bit words) are built and
 // tested for the nature.
-bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit);
+bool scanIvWords(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit);
 // The same scan, adding to `checks` the number of states it built and tested.
-bool scanIvWords(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks);
+bool scanIvWords(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks);
 
-// Runs the search over AppState.measure.ivRanges with AppState.measure.natureIndex. Reading the
+// Runs the search over measure.ivRanges with measure.natureIndex into pids. Reading the
 // nature list (while no measurement is taken) is the caller's job.
-PidSearchKind searchPidCandidates(AppState& app);
+PidSearchKind searchPidCandidates(PidSteps& pids, const MeasureState& measure);

@@ -2,17 +2,17 @@
 
 #include "core/rng.h"
 
-void backtrackInitialSeeds(AppState& app, int32_t stepLimit, int32_t hour) {
+void backtrackInitialSeeds(SeedSteps& seeds, int32_t stepLimit, int32_t hour) {
   int32_t count = 0;
-  uint32_t state = app.seeds.currentSeed;
+  uint32_t state = seeds.currentSeed;
   for (int32_t i = 0; i < stepLimit; ++i) {
     state = Lcg32::Prev(state);
     // Signed comparison: an hour outside 0..255 never matches.
     if (static_cast<int32_t>((state >> 16) & 0xFFu) == hour) {
-      app.seeds.seedCandidates[count] = SeedCandidate{state, i};
+      seeds.seedCandidates[count] = SeedCandidate{state, i};
       ++count;
       if (count == kMaxSeedCandidates) break;
     }
   }
-  app.seeds.seedCandidateCount = count;
+  seeds.seedCandidateCount = count;
 }

@@ -6,8 +6,8 @@
 
 #include "state/app_state.h"
 
-// Walks `stepLimit` single Prev steps back from AppState.seeds.currentSeed (none when
+// Walks `stepLimit` single Prev steps back from seeds.currentSeed (none when
 // stepLimit <= 0). A state whose (state >> 16) & 0xFF equals `hour` is stored
 // with its 0-based step index; the search stops at the 10th candidate.
-// Sets AppState.seeds.seedCandidates and AppState.seeds.seedCandidateCount (0..10).
-void backtrackInitialSeeds(AppState& app, int32_t stepLimit, int32_t hour);
+// Sets seeds.seedCandidates and seeds.seedCandidateCount (0..10).
+void backtrackInitialSeeds(SeedSteps& seeds, int32_t stepLimit, int32_t hour);

@@ -27,7 +27,7 @@ EggListRequest plain(uint32_t seed, int32_t frames) {
 std::string listBytes(const EggListRequest& request) {
   gApp = AppState{};
   std::FILE* f = std::tmpfile();
-  writeEggPidList(gApp, request, f);
+  writeEggPidList(gApp.eggList, request, f);
   return readAll(f);
 }
 
@@ -91,7 +91,7 @@ TEST(EggList, StoresTheRequestAndReseedsTheGenerator) {
   Seed(gApp.eggList.mt, 5489);
   Twist(gApp.eggList.mt);  // stale words from an earlier run must not matter
   std::FILE* f = std::tmpfile();
-  writeEggPidList(gApp, r, f);
+  writeEggPidList(gApp.eggList, r, f);
   std::fclose(f);
   EXPECT_EQ(gApp.eggList.eggInitialSeed, 0xDEADBEEFu);
   EXPECT_EQ(gApp.eggList.eggFrameCount, 3);
@@ -258,14 +258,14 @@ TEST(EggListFile, WritesTheSameBytesAsTheStreamAndTruncates) {
   ASSERT_FALSE(dir.path.empty());
   std::string path = dir.file("result.txt");
   gApp = AppState{};
-  ASSERT_EQ(writeEggPidListFile(gApp, plain(0, 700), path.c_str()).outcome, OutputOutcome::kWritten);
-  ASSERT_EQ(writeEggPidListFile(gApp, plain(0, 13), path.c_str()).outcome, OutputOutcome::kWritten);  // overwrites
+  ASSERT_EQ(writeEggPidListFile(gApp.eggList, plain(0, 700), path.c_str()).outcome, OutputOutcome::kWritten);
+  ASSERT_EQ(writeEggPidListFile(gApp.eggList, plain(0, 13), path.c_str()).outcome, OutputOutcome::kWritten);  // overwrites
   std::string expected = listBytes(plain(0, 13));
   EXPECT_NE(cp932ToUtf8(expected).find("\n12,1+0回,7005B724,すなお,1,36,\n"), std::string::npos);
   EXPECT_EQ(readFileBytes(path), textModeBytes(expected));
 
   // A run that keeps nothing still creates the file with its header.
-  ASSERT_EQ(writeEggPidListFile(gApp, plain(0, 0), path.c_str()).outcome, OutputOutcome::kWritten);
+  ASSERT_EQ(writeEggPidListFile(gApp.eggList, plain(0, 0), path.c_str()).outcome, OutputOutcome::kWritten);
   EXPECT_EQ(readFileBytes(path), textModeBytes(std::string(texts::kTextResultHeader) + "\n"));
 }
 
@@ -283,7 +283,7 @@ TEST(EggListFile, AFolderThatCannotHoldTheFileWritesNothing) {
     gApp = AppState{};
     EggListRequest r = plain(0x1234, 50);
     r.tid = 7;
-    EXPECT_EQ(writeEggPidListFile(gApp, r, path.c_str()).outcome, OutputOutcome::kNotCreated) << path;
+    EXPECT_EQ(writeEggPidListFile(gApp.eggList, r, path.c_str()).outcome, OutputOutcome::kNotCreated) << path;
     bool exists = true;
     readFileBytes(path, &exists);
     EXPECT_FALSE(exists) << path;

@@ -21,13 +21,13 @@ AppState gReference;
 
 std::string fastBytes(const EggListRequest& request) {
   std::FILE* f = std::tmpfile();
-  writeEggPidList(gFast, request, f);
+  writeEggPidList(gFast.eggList, request, f);
   return readAll(f);
 }
 
 std::string referenceBytes(const EggListRequest& request) {
   std::FILE* f = std::tmpfile();
-  writeEggPidListStraightforward(gReference, request, f);
+  writeEggPidListStraightforward(gReference.eggList, request, f);
   return readAll(f);
 }
 
@@ -188,11 +188,11 @@ TEST(EggListEquivalence, FileMatchesTheReferenceInTextMode) {
   const std::string path = dir.file("result.txt");
   const std::string referencePath = dir.file("reference.txt");
   gFast = AppState{};
-  ASSERT_EQ(writeEggPidListFile(gFast, r, path.c_str()).outcome, OutputOutcome::kWritten);
+  ASSERT_EQ(writeEggPidListFile(gFast.eggList, r, path.c_str()).outcome, OutputOutcome::kWritten);
   std::FILE* f = std::fopen(referencePath.c_str(), "w");
   ASSERT_NE(f, nullptr);
   gReference = AppState{};
-  writeEggPidListStraightforward(gReference, r, f);
+  writeEggPidListStraightforward(gReference.eggList, r, f);
   std::fclose(f);
   const std::string written = readFileBytes(path);
   EXPECT_EQ(written, readFileBytes(referencePath));

@@ -43,7 +43,7 @@ std::vector<ModelHit> modelHits(const EggSearchRequest& r) {
       for (uint32_t aa = 0; aa < 256; ++aa) {
         EggListRequest list = r.egg;
         list.initialSeed = aa << 24 | hour << 16 | ((uint32_t(delay) + uint32_t(r.window.year - 2000)) & 0xFFFFu);
-        writeEggPidList(gApp, list, f);
+        writeEggPidList(gApp.eggList, list, f);
         seeds.push_back(list.initialSeed);
         delays.push_back(delay);
       }

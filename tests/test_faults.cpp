@@ -61,7 +61,7 @@ TEST(FaultResultFile, AFolderNamedResultTxtIsLeftAsItWas) {
   const std::string before = listing(dir.path);
 
   gApp = AppState{};
-  EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), dir.file("result.txt").c_str()).outcome,
+  EXPECT_EQ(writeEggPidListFile(gApp.eggList, someRequest(), dir.file("result.txt").c_str()).outcome,
             OutputOutcome::kNotCreated);
   EXPECT_EQ(listing(dir.path), before);
   EXPECT_EQ(readFileBytes((dir.path / "result.txt" / "keep.txt").string()), "kept");
@@ -174,7 +174,7 @@ TEST(FaultWorkingDirectory, VanishedWorkingDirectoryWritesNothing) {
   if (std::filesystem::exists(gone)) GTEST_SKIP() << "this system cannot remove a process's working directory";
 
   gApp = AppState{};
-  EXPECT_EQ(writeEggPidListFile(gApp, someRequest(), "result.txt").outcome, OutputOutcome::kNotCreated);
+  EXPECT_EQ(writeEggPidListFile(gApp.eggList, someRequest(), "result.txt").outcome, OutputOutcome::kNotCreated);
   EXPECT_EQ(gApp.eggList.eggInitialSeed, 0x12345678u);  // the request is stored before the file is opened
 
   CliResult r = runCliCaptured({"eggs", "--seed", "0", "--frames", "3"});

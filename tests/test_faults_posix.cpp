@@ -43,7 +43,7 @@ TEST(FaultWrite, ALinkIsFollowedAndAReplacedFileKeepsItsPermissionBits) {
 
 TEST(FaultWrite, AFullDeviceIsAFailureForTheListAndForStandardOutput) {
   gApp = AppState{};
-  OutputResult direct = writeEggPidListFile(gApp, someRequest(), "/dev/full");
+  OutputResult direct = writeEggPidListFile(gApp.eggList, someRequest(), "/dev/full");
   EXPECT_EQ(direct.outcome, OutputOutcome::kNotWritten);
   EXPECT_EQ(direct.error, ENOSPC);
 

@@ -12,7 +12,7 @@ namespace {
 std::unique_ptr<AppState> freshApp() {
   auto app = std::make_unique<AppState>();
   buildNatureTable(app->natureTable);
-  startStepOne(*app);
+  startStepOne(app->measure, app->pids);
   return app;
 }
 
@@ -96,14 +96,14 @@ TEST(Measurement, HpBase45ChainNarrowsAndPointsToTheNextLevel) {
   auto app = freshApp();
   // Base 45 in every stat, neutral nature; only HP is looked at closely.
   // Neutral at level 5: (90 + I) * 5 / 100 + 5 is 9 for I 0..9, 10 for 10..29.
-  takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
+  takeFirstMeasurement(app->measure, app->natureTable, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
   EXPECT_EQ(app->measure.measurementCount, 1);
   expectRange(app->measure.ivRanges[0], 10, 29);
   // At level 6, IV 10 gives 100 * 6 / 100 + 16 = 22 and IV 29 gives 119 * 6 / 100 + 16 = 23.
   EXPECT_EQ(app->measure.narrowLevels[0], 6);
 
   // Level 6, HP 22: (90 + I) * 6 < 700 holds up to I = 26.
-  ASSERT_TRUE(takeNextMeasurement(*app, 6, block(22, 11, 11, 11, 11, 11)));
+  ASSERT_TRUE(takeNextMeasurement(app->measure, app->natureTable, 6, block(22, 11, 11, 11, 11, 11)));
   EXPECT_EQ(app->measure.measurementCount, 2);
   expectRange(app->measure.ivRanges[0], 10, 26);
   // At level 7, IV 10 gives 7 + 17 = 24 and IV 26 gives 8 + 17 = 25.
@@ -114,7 +114,7 @@ TEST(Measurement, HpBase45ChainNarrowsAndPointsToTheNextLevel) {
 
 TEST(Measurement, FirstMeasurementStoresItsInputs) {
   auto app = freshApp();
-  takeFirstMeasurement(*app, block(1, 2, 3, 4, 5, 6), 17, 42, block(7, 8, 9, 10, 11, 12));
+  takeFirstMeasurement(app->measure, app->natureTable, block(1, 2, 3, 4, 5, 6), 17, 42, block(7, 8, 9, 10, 11, 12));
   EXPECT_EQ(app->measure.natureIndex, 17);
   EXPECT_EQ(app->measure.baseStats[3], 4);
   EXPECT_EQ(app->measure.measurements[0].level, 42);
@@ -123,7 +123,7 @@ TEST(Measurement, FirstMeasurementStoresItsInputs) {
 
 TEST(Measurement, UnmatchedStatLeavesItsRangeOpen) {
   auto app = freshApp();
-  takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 5, block(99, 10, 10, 10, 10, 10));
+  takeFirstMeasurement(app->measure, app->natureTable, block(45, 45, 45, 45, 45, 45), 0, 5, block(99, 10, 10, 10, 10, 10));
   expectRange(app->measure.ivRanges[0], 0, 31);
   // Level 5 itself already separates 0..31 (19, 20 and 21 occur).
   EXPECT_EQ(app->measure.narrowLevels[0], 5);
@@ -133,16 +133,16 @@ TEST(Measurement, UnmatchedStatLeavesItsRangeOpen) {
 TEST(Measurement, FixedStatIsNotMeasuredAgain) {
   auto app = freshApp();
   // Base 100 at level 100, neutral: (200 + I) + 5, one stat per IV, so 236 fixes IV 31.
-  takeFirstMeasurement(*app, block(45, 100, 45, 45, 45, 45), 0, 100, block(20, 236, 10, 10, 10, 10));
+  takeFirstMeasurement(app->measure, app->natureTable, block(45, 100, 45, 45, 45, 45), 0, 100, block(20, 236, 10, 10, 10, 10));
   expectRange(app->measure.ivRanges[1], 31, 31);
   EXPECT_EQ(app->measure.narrowLevels[1], 0);
   // The A value of the next measurement is not read: even a value that would
   // match another IV changes nothing.
-  ASSERT_TRUE(takeNextMeasurement(*app, 50, block(20, 105, 10, 10, 10, 10)));
+  ASSERT_TRUE(takeNextMeasurement(app->measure, app->natureTable, 50, block(20, 105, 10, 10, 10, 10)));
   EXPECT_EQ(app->measure.measurements[1].stats[1], -1);
   expectRange(app->measure.ivRanges[1], 31, 31);
   EXPECT_EQ(app->measure.narrowLevels[1], 0);
-  ASSERT_TRUE(takeNextMeasurement(*app, 60, block(20, 105, 10, 10, 10, 10)));
+  ASSERT_TRUE(takeNextMeasurement(app->measure, app->natureTable, 60, block(20, 105, 10, 10, 10, 10)));
   EXPECT_EQ(app->measure.measurements[2].stats[1], -1);
   EXPECT_NE(app->measure.measurements[2].stats[0], -1);
 }
@@ -157,31 +157,31 @@ TEST(Measurement, LoweredStatThatNoLevelSeparatesKeepsItsNarrowLevel) {
   app->measure.measurements[0].level = 90;
   app->measure.ivRanges[2] = IvRange{5, 6};
   app->measure.narrowLevels[2] = 77;
-  ASSERT_TRUE(takeNextMeasurement(*app, 100, block(1, 1, 99, 1, 1, 1)));
+  ASSERT_TRUE(takeNextMeasurement(app->measure, app->natureTable, 100, block(1, 1, 99, 1, 1, 1)));
   expectRange(app->measure.ivRanges[2], 5, 6);
   EXPECT_EQ(app->measure.narrowLevels[2], 77);
   // Neutral, the same two IVs do separate at level 100 (110 and 111).
   app->measure.natureIndex = 0;
-  computeNarrowLevels(*app);
+  computeNarrowLevels(app->measure, app->natureTable);
   EXPECT_EQ(app->measure.narrowLevels[2], 100);
 }
 
 TEST(Measurement, LevelAbove100LeavesOpenStatsNarrowLevels) {
   auto app = freshApp();
-  takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
+  takeFirstMeasurement(app->measure, app->natureTable, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
   ASSERT_EQ(app->measure.narrowLevels[0], 6);
-  ASSERT_TRUE(takeNextMeasurement(*app, 101, block(0, 0, 0, 0, 0, 0)));
+  ASSERT_TRUE(takeNextMeasurement(app->measure, app->natureTable, 101, block(0, 0, 0, 0, 0, 0)));
   EXPECT_EQ(app->measure.narrowLevels[0], 6);
   expectRange(app->measure.ivRanges[0], 10, 29);
 }
 
 TEST(Measurement, TwentyFirstMeasurementChangesNothing) {
   auto app = freshApp();
-  takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 0, 1, block(0, 0, 0, 0, 0, 0));
-  for (int k = 1; k < kMaxMeasurements; ++k) ASSERT_TRUE(takeNextMeasurement(*app, 1, block(0, 0, 0, 0, 0, 0)));
+  takeFirstMeasurement(app->measure, app->natureTable, block(45, 45, 45, 45, 45, 45), 0, 1, block(0, 0, 0, 0, 0, 0));
+  for (int k = 1; k < kMaxMeasurements; ++k) ASSERT_TRUE(takeNextMeasurement(app->measure, app->natureTable, 1, block(0, 0, 0, 0, 0, 0)));
   ASSERT_EQ(app->measure.measurementCount, kMaxMeasurements);
   auto before = snapshot(*app);
-  EXPECT_FALSE(takeNextMeasurement(*app, 5, block(20, 10, 10, 10, 10, 10)));
+  EXPECT_FALSE(takeNextMeasurement(app->measure, app->natureTable, 5, block(20, 10, 10, 10, 10, 10)));
   EXPECT_EQ(std::memcmp(before.get(), app.get(), sizeof(AppState)), 0);
 }
 
@@ -189,12 +189,12 @@ TEST(Measurement, ResetDoesNothingBeforeAMeasurementAndKeepsInputsAfter) {
   auto app = freshApp();
   app->pids.pidCandidateCount = 3;
   auto before = snapshot(*app);
-  EXPECT_FALSE(resetMeasurement(*app));
+  EXPECT_FALSE(resetMeasurement(app->measure, app->pids));
   EXPECT_EQ(std::memcmp(before.get(), app.get(), sizeof(AppState)), 0);
 
-  takeFirstMeasurement(*app, block(45, 45, 45, 45, 45, 45), 13, 5, block(20, 10, 10, 10, 10, 10));
-  ASSERT_TRUE(takeNextMeasurement(*app, 6, block(22, 11, 11, 11, 11, 11)));
-  EXPECT_TRUE(resetMeasurement(*app));
+  takeFirstMeasurement(app->measure, app->natureTable, block(45, 45, 45, 45, 45, 45), 13, 5, block(20, 10, 10, 10, 10, 10));
+  ASSERT_TRUE(takeNextMeasurement(app->measure, app->natureTable, 6, block(22, 11, 11, 11, 11, 11)));
+  EXPECT_TRUE(resetMeasurement(app->measure, app->pids));
   EXPECT_EQ(app->measure.measurementCount, 0);
   EXPECT_EQ(app->pids.pidCandidateCount, -1);
   for (int i = 0; i < kStatCount; ++i) {
@@ -215,7 +215,7 @@ TEST(Measurement, StartStepOneOpensEverything) {
   app->measure.narrowLevels[4] = 12;
   app->pids.pidCandidateCount = 2;
   app->measure.baseStats = block(1, 2, 3, 4, 5, 6);
-  startStepOne(*app);
+  startStepOne(app->measure, app->pids);
   EXPECT_EQ(app->measure.natureIndex, 0);
   EXPECT_EQ(app->measure.measurementCount, 0);
   EXPECT_EQ(app->pids.pidCandidateCount, -1);

@@ -41,8 +41,8 @@ int expectSameScan(Pair& p, uint32_t w1, uint32_t w2, int nature, int limit, int
     for (int i = 0; i < kMaxPidCandidates; ++i) app->pids.pidCandidates[i] = PidCandidate{stale + i, ~stale - i};
     app->pids.pidCandidateCount = startCount;
   }
-  bool fastStopped = scanIvWords(*p.fast, w1, w2, nature, limit);
-  bool referenceStopped = scanIvWordsStraightforward(*p.reference, w1, w2, nature, limit);
+  bool fastStopped = scanIvWords(p.fast->pids, w1, w2, nature, limit);
+  bool referenceStopped = scanIvWordsStraightforward(p.reference->pids, w1, w2, nature, limit);
   EXPECT_EQ(fastStopped, referenceStopped) << std::hex << w1 << " " << w2 << std::dec << " n" << nature;
   EXPECT_EQ(p.fast->pids.pidCandidateCount, p.reference->pids.pidCandidateCount)
       << std::hex << w1 << " " << w2 << std::dec << " n" << nature << " limit " << limit;
@@ -67,7 +67,7 @@ TEST(ScanEquivalence, WorkedExamples) {
   EXPECT_EQ(p.fast->pids.pidCandidates[1].currentSeed, 0x33CB78DBu);
   // A limit of one stops at the first of the two and says so; slot 1 keeps its stale value.
   EXPECT_EQ(expectSameScan(p, 0x5271u, 0x31B0u, 14, 1, 0, 0xABCD0000u), 1);
-  EXPECT_TRUE(scanIvWords(*p.fast, 0x5271u, 0x31B0u, 14, 2));  // 1 already there + 1 reaches 2
+  EXPECT_TRUE(scanIvWords(p.fast->pids, 0x5271u, 0x31B0u, 14, 2));  // 1 already there + 1 reaches 2
   EXPECT_EQ(p.fast->pids.pidCandidates[1].pid, 0xE97E0000u);
   // Fifteen candidates already found: the first new one is the sixteenth and ends the search.
   EXPECT_EQ(expectSameScan(p, 0x5271u, 0x31B0u, 14, kRangeSearchLimit, 15, 7), 1);
@@ -93,7 +93,7 @@ TEST(ScanEquivalence, AllNaturesWithAndWithoutLimit) {
     EXPECT_TRUE(passing == 2 || passing == 4 || passing == 6) << passing;
     uint64_t checks = 0;
     p.fast->pids.pidCandidateCount = 0;
-    scanIvWords(*p.fast, w1, w2, 0, 0, checks);
+    scanIvWords(p.fast->pids, w1, w2, 0, 0, checks);
     EXPECT_EQ(checks, static_cast<uint64_t>(passing));
   }
 }
@@ -167,13 +167,13 @@ TEST(ScanEquivalence, RangeSearchStopsAtTheSameSixteenth) {
   std::memcpy(fast->measure.ivRanges, ranges, sizeof ranges);
   fast->measure.natureIndex = 15;
   fast->measure.measurementCount = 1;
-  searchPidCandidates(*fast);
+  searchPidCandidates(fast->pids, fast->measure);
 
   auto reference = std::make_unique<AppState>();
   bool stopped = false;
   for (int h = 0; h <= 31 && !stopped; ++h)
     for (int a = 0; a <= 31 && !stopped; ++a)
-      stopped = scanIvWordsStraightforward(*reference, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15,
+      stopped = scanIvWordsStraightforward(reference->pids, firstIvWord(h, a, 22), secondIvWord(0, 7, 29), 15,
                                            kRangeSearchLimit);
   ASSERT_TRUE(stopped);
   ASSERT_EQ(fast->pids.pidCandidateCount, kRangeSearchLimit);

@@ -55,7 +55,7 @@ TEST(IvCombinations, HpOutermostSpDefenseInnermost) {
 
 TEST(FixedSearch, OneCandidateWithCurrentSeedFiveStepsOn) {
   auto app = stateWith({fixed(10), fixed(12), fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 0);
-  EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kFixed);
+  EXPECT_EQ(searchPidCandidates(app->pids, app->measure), PidSearchKind::kFixed);
   ASSERT_EQ(app->pids.pidCandidateCount, 1);
   EXPECT_EQ(app->pids.pidCandidates[0].pid, 0x84EA0B71u);
   EXPECT_EQ(app->pids.pidCandidates[0].currentSeed, 0x2684AD1Fu);
@@ -70,7 +70,7 @@ TEST(FixedSearch, OneCandidateWithCurrentSeedFiveStepsOn) {
 
 TEST(FixedSearch, TwoCandidatesInStateOrder) {
   auto app = stateWith({fixed(17), fixed(19), fixed(20), fixed(16), fixed(13), fixed(12)}, 14, 0);
-  EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kFixed);
+  EXPECT_EQ(searchPidCandidates(app->pids, app->measure), PidSearchKind::kFixed);
   ASSERT_EQ(app->pids.pidCandidateCount, 2);
   EXPECT_EQ(app->pids.pidCandidates[0].pid, 0xE97E0000u);
   EXPECT_EQ(app->pids.pidCandidates[0].currentSeed, 0x8E425287u);
@@ -83,8 +83,8 @@ TEST(FixedSearch, TwoCandidatesInStateOrder) {
 
 TEST(FixedSearch, RepeatedSearchReplacesTheList) {
   auto app = stateWith({fixed(17), fixed(19), fixed(20), fixed(16), fixed(13), fixed(12)}, 14, 0);
-  searchPidCandidates(*app);
-  searchPidCandidates(*app);
+  searchPidCandidates(app->pids, app->measure);
+  searchPidCandidates(app->pids, app->measure);
   EXPECT_EQ(app->pids.pidCandidateCount, 2);
   EXPECT_EQ(app->pids.pidCandidates[0].pid, 0xE97E0000u);
 }
@@ -97,19 +97,19 @@ TEST(FixedSearch, NoCandidateGivesCountZero) {
   int empty = -1;
   for (int n = 0; n < kNatureCount && empty < 0; ++n) {
     probe.measure.natureIndex = n;
-    searchPidCandidates(probe);
+    searchPidCandidates(probe.pids, probe.measure);
     if (probe.pids.pidCandidateCount == 0) empty = n;
   }
   ASSERT_GE(empty, 0);
   app->pids.pidCandidateCount = 7;
   app->measure.natureIndex = empty;
-  searchPidCandidates(*app);
+  searchPidCandidates(app->pids, app->measure);
   EXPECT_EQ(app->pids.pidCandidateCount, 0);
 }
 
 TEST(RangeSearch, StopsAtTheSixteenthCandidate) {
   auto app = stateWith({{0, 31}, {0, 31}, fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 1);
-  EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kRange);
+  EXPECT_EQ(searchPidCandidates(app->pids, app->measure), PidSearchKind::kRange);
   ASSERT_EQ(app->pids.pidCandidateCount, kRangeSearchLimit);
   EXPECT_EQ(app->pids.pidCandidates[0].pid, 0x6A0A91EFu);
   EXPECT_EQ(app->pids.pidCandidates[0].currentSeed, 0x74A38097u);
@@ -119,7 +119,7 @@ TEST(RangeSearch, StopsAtTheSixteenthCandidate) {
 
 TEST(RangeSearch, OpenHpFindsTheFixedExampleOnly) {
   auto app = stateWith({{10, 11}, fixed(12), fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 1);
-  EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kRange);
+  EXPECT_EQ(searchPidCandidates(app->pids, app->measure), PidSearchKind::kRange);
   ASSERT_EQ(app->pids.pidCandidateCount, 1);
   EXPECT_EQ(app->pids.pidCandidates[0].pid, 0x84EA0B71u);
 }
@@ -128,7 +128,7 @@ TEST(RangeSearch, NeedsAMeasurement) {
   auto app = stateWith({{10, 11}, fixed(12), fixed(22), fixed(0), fixed(7), fixed(29)}, 15, 0);
   app->pids.pidCandidateCount = 3;
   app->pids.pidCandidates[0] = PidCandidate{1, 2};
-  EXPECT_EQ(searchPidCandidates(*app), PidSearchKind::kNotRun);
+  EXPECT_EQ(searchPidCandidates(app->pids, app->measure), PidSearchKind::kNotRun);
   EXPECT_EQ(app->pids.pidCandidateCount, 3);
   EXPECT_EQ(app->pids.pidCandidates[0].pid, 1u);
 }
@@ -146,7 +146,7 @@ TEST(ScanIvWords, HalvesPairUp) {
     auto app = std::make_unique<AppState>();
     for (int n = 0; n < kNatureCount; ++n) {
       app->pids.pidCandidateCount = 0;
-      scanIvWords(*app, w1, w2, n, 0);
+      scanIvWords(app->pids, w1, w2, n, 0);
       for (int i = 0; i < app->pids.pidCandidateCount; ++i) {
         const PidCandidate& c = app->pids.pidCandidates[i];
         // The state that drew w1 is two steps before the current seed.
@@ -154,7 +154,7 @@ TEST(ScanIvWords, HalvesPairUp) {
         ((s >> 31) ? secondHalf : firstHalf)++;
         uint32_t partnerPid = c.pid ^ 0x80008000u;
         AppState partner{};
-        scanIvWords(partner, w1, w2, NatureIndex(partnerPid), 0);
+        scanIvWords(partner.pids, w1, w2, NatureIndex(partnerPid), 0);
         bool found = false;
         for (int j = 0; j < partner.pids.pidCandidateCount; ++j)
           found = found || (partner.pids.pidCandidates[j].pid == partnerPid &&

@@ -214,7 +214,7 @@ std::vector<ModelHit> eggListHits(EggListRequest request, int32_t year, int32_t 
   std::FILE* f = std::tmpfile();
   for (uint32_t seed : seeds) {
     request.initialSeed = seed;
-    writeEggPidList(*scratch, request, f);
+    writeEggPidList(scratch->eggList, request, f);
   }
   std::rewind(f);
   std::vector<std::string> lines = linesOf(f);

@@ -136,7 +136,7 @@ TEST_F(SearchResultsTest, AListCutAtTheLimitSaysSoAndHowToNarrowTheSearch) {
   for (uint32_t aa = 0; aa < 256; ++aa)
     for (uint32_t hour = 0; hour < 24; ++hour) {
       list.initialSeed = aa << 24 | hour << 16 | 0x0146u;
-      writeEggPidList(*scratch, list, f);
+      writeEggPidList(scratch->eggList, list, f);
     }
   std::rewind(f);
   int below1279 = 0;

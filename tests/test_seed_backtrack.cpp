@@ -11,7 +11,7 @@ AppState& searched(uint32_t current, int32_t steps, int32_t hour) {
   gApp = AppState{};
   gApp.seeds.seedCandidateCount = -1;
   gApp.seeds.currentSeed = current;
-  backtrackInitialSeeds(gApp, steps, hour);
+  backtrackInitialSeeds(gApp.seeds, steps, hour);
   return gApp;
 }
 
@@ -74,12 +74,12 @@ TEST(Backtrack, NoStepsOrAnImpossibleHourFindNothing) {
 TEST(Backtrack, ASecondSearchReplacesTheList) {
   gApp = AppState{};
   gApp.seeds.currentSeed = 0x2684AD1F;
-  backtrackInitialSeeds(gApp, 9999, 12);
+  backtrackInitialSeeds(gApp.seeds, 9999, 12);
   ASSERT_EQ(gApp.seeds.seedCandidateCount, 10);
-  backtrackInitialSeeds(gApp, 1000, 52);
+  backtrackInitialSeeds(gApp.seeds, 1000, 52);
   ASSERT_EQ(gApp.seeds.seedCandidateCount, 4);
   EXPECT_EQ(gApp.seeds.seedCandidates[0].seed, 0x12345678u);
-  backtrackInitialSeeds(gApp, 0, 52);
+  backtrackInitialSeeds(gApp.seeds, 0, 52);
   EXPECT_EQ(gApp.seeds.seedCandidateCount, 0);
 }
 

@@ -113,7 +113,7 @@ TEST(NoAllocation, PidSearchFixedAndRange) {
   app.measure.natureIndex = 15;
   app.measure.measurementCount = 1;
   PidSearchKind kind = PidSearchKind::kNotRun;
-  EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
+  EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app.pids, app.measure); }), 0);
   EXPECT_EQ(kind, PidSearchKind::kFixed);
   ASSERT_EQ(app.pids.pidCandidateCount, 1);
   EXPECT_EQ(app.pids.pidCandidates[0].pid, 0x84EA0B71u);
@@ -122,7 +122,7 @@ TEST(NoAllocation, PidSearchFixedAndRange) {
   // H and A open: the range search walks H 0.., A 0.. and stops at 16 candidates.
   app.measure.ivRanges[0] = {0, 31};
   app.measure.ivRanges[1] = {0, 31};
-  EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app); }), 0);
+  EXPECT_EQ(allocationsDuring([&] { kind = searchPidCandidates(app.pids, app.measure); }), 0);
   EXPECT_EQ(kind, PidSearchKind::kRange);
   ASSERT_EQ(app.pids.pidCandidateCount, 16);
   EXPECT_EQ(app.pids.pidCandidates[0].pid, 0x6A0A91EFu);
@@ -139,23 +139,23 @@ TEST(NoAllocation, MeasurementNarrowingAndReset) {
   bool second = false;
   bool reset = false;
   EXPECT_EQ(allocationsDuring([&] {
-              startStepOne(app);
+              startStepOne(app.measure, app.pids);
               // HP base 45 at level 5 showing 20: IVs 10..29, narrowing level 6;
               // at level 6 showing 22: IVs 10..26.
-              takeFirstMeasurement(app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
-              second = takeNextMeasurement(app, 6, block(22, 11, 11, 11, 11, 11));
-              reset = resetMeasurement(app);
+              takeFirstMeasurement(app.measure, app.natureTable, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
+              second = takeNextMeasurement(app.measure, app.natureTable, 6, block(22, 11, 11, 11, 11, 11));
+              reset = resetMeasurement(app.measure, app.pids);
             }),
             0);
   EXPECT_TRUE(second);
   EXPECT_TRUE(reset);
   EXPECT_EQ(app.measure.measurementCount, 0);
 
-  takeFirstMeasurement(app, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
+  takeFirstMeasurement(app.measure, app.natureTable, block(45, 45, 45, 45, 45, 45), 0, 5, block(20, 10, 10, 10, 10, 10));
   EXPECT_EQ(app.measure.ivRanges[0].low, 10);
   EXPECT_EQ(app.measure.ivRanges[0].high, 29);
   EXPECT_EQ(app.measure.narrowLevels[0], 6);
-  EXPECT_EQ(allocationsDuring([&] { second = takeNextMeasurement(app, 6, block(22, 11, 11, 11, 11, 11)); }), 0);
+  EXPECT_EQ(allocationsDuring([&] { second = takeNextMeasurement(app.measure, app.natureTable, 6, block(22, 11, 11, 11, 11, 11)); }), 0);
   EXPECT_TRUE(second);
   EXPECT_EQ(app.measure.ivRanges[0].low, 10);
   EXPECT_EQ(app.measure.ivRanges[0].high, 26);
@@ -171,7 +171,7 @@ TEST(NoAllocation, BackTrackingAndTypedNumbers) {
               app.seeds.currentSeed = parseSeedText("0x2684ad1f");
               steps = parseDecimalText("1000");
               hour = parseDecimalText("52");
-              backtrackInitialSeeds(app, steps, hour);
+              backtrackInitialSeeds(app.seeds, steps, hour);
             }),
             0);
   EXPECT_EQ(app.seeds.currentSeed, 0x2684AD1Fu);
@@ -183,7 +183,7 @@ TEST(NoAllocation, BackTrackingAndTypedNumbers) {
 
   // The full 9999 steps, stopping at the 10th candidate.
   app.seeds.currentSeed = 0x2684AD1F;
-  EXPECT_EQ(allocationsDuring([&] { backtrackInitialSeeds(app, 9999, 12); }), 0);
+  EXPECT_EQ(allocationsDuring([&] { backtrackInitialSeeds(app.seeds, 9999, 12); }), 0);
   ASSERT_EQ(app.seeds.seedCandidateCount, 10);
   EXPECT_EQ(app.seeds.seedCandidates[9].seed, 0x590C3574u);
   EXPECT_EQ(app.seeds.seedCandidates[9].stepIndex, 2536);
@@ -275,7 +275,7 @@ TEST(NoAllocation, EggListFormattingToAnOpenStream) {
   EggListRequest plain{};
   plain.initialSeed = 0;
   plain.frameCount = 1300;  // past the second twist
-  EXPECT_EQ(allocationsDuring([&] { writeEggPidList(app, plain, sink); }), 0);
+  EXPECT_EQ(allocationsDuring([&] { writeEggPidList(app.eggList, plain, sink); }), 0);
 
   EggListRequest filtered{};
   filtered.initialSeed = 0x12345678;
@@ -286,7 +286,7 @@ TEST(NoAllocation, EggListFormattingToAnOpenStream) {
   filtered.natureChoice = 20;
   filtered.genderChoice = 4;
   filtered.abilityChoice = 2;
-  EXPECT_EQ(allocationsDuring([&] { writeEggPidList(app, filtered, sink); }), 0);
+  EXPECT_EQ(allocationsDuring([&] { writeEggPidList(app.eggList, filtered, sink); }), 0);
   EXPECT_EQ(app.eggList.eggFrameCount, 5000);
   EXPECT_EQ(app.eggList.settings.internationalMarriage, 1);
   std::fclose(sink);

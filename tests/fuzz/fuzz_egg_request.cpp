@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::FILE* sink = fmemopen(gSink, sizeof gSink, "w");
   if (sink == nullptr) std::abort();
-  if (!writeEggPidList(gApp, request, sink)) fail("a write to the memory stream was refused", -1, 0, 1);
+  if (!writeEggPidList(gApp.eggList, request, sink)) fail("a write to the memory stream was refused", -1, 0, 1);
   const long written = std::ftell(sink);
   std::fclose(sink);
   if (written <= 0 || written >= static_cast<long>(sizeof gSink)) fail("bytes written", -1, written, 0);

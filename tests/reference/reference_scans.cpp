@@ -7,7 +7,7 @@
 #include "data/tables.h"
 #include "quillmar/texts.h"
 
-bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit) {
+bool scanIvWordsStraightforward(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit) {
   const uint32_t highs[2] = {w1 & 0xFFFFu, (w1 | 0x8000u) & 0xFFFFu};
   const uint32_t want0 = w2 & 0xFFFFu;
   const uint32_t want1 = (w2 | 0x8000u) & 0xFFFFu;
@@ -22,23 +22,23 @@ bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nat
       uint32_t p1 = Lcg32::Prev(s);
       uint32_t pid = (p1 & 0xFFFF0000u) | (Lcg32::Prev(p1) >> 16);
       if (NatureIndex(pid) != nature) continue;
-      if (app.pids.pidCandidateCount >= kMaxPidCandidates) return true;
-      app.pids.pidCandidates[app.pids.pidCandidateCount++] = PidCandidate{pid, Lcg32::Next(t)};
-      if (limit > 0 && app.pids.pidCandidateCount >= limit) return true;
+      if (pids.pidCandidateCount >= kMaxPidCandidates) return true;
+      pids.pidCandidates[pids.pidCandidateCount++] = PidCandidate{pid, Lcg32::Next(t)};
+      if (limit > 0 && pids.pidCandidateCount >= limit) return true;
     }
   }
   return false;
 }
 
-void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out) {
-  Seed(app.eggList.mt, request.initialSeed);
+void writeEggPidListStraightforward(EggListState& eggList, const EggListRequest& request, std::FILE* out) {
+  Seed(eggList.mt, request.initialSeed);
   std::fputs(texts::kTextResultHeader, out);
   std::fputc('\n', out);
   // Every frame consumes exactly one generator output, kept or not; the
   // rerolls consume none, so frame i is always output i.
   for (int32_t i = 0; i < request.frameCount; ++i) {
-    if (i % kMtWordCount == 0) Twist(app.eggList.mt);
-    uint32_t pid = Temper(app.eggList.mt, i % kMtWordCount);
+    if (i % kMtWordCount == 0) Twist(eggList.mt);
+    uint32_t pid = Temper(eggList.mt, i % kMtWordCount);
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     bool shiny = ShinyTest(pid, request.tid, request.sid);
     if (request.shinyOnly && !shiny) continue;

@@ -13,11 +13,11 @@
 // scanIvWords by trying every one of the 2 x 65,536 states whose draw can be
 // the first IV word, in ascending order: same candidates, slots, count and
 // answer about the limit.
-bool scanIvWordsStraightforward(AppState& app, uint32_t w1, uint32_t w2, int nature, int limit);
+bool scanIvWordsStraightforward(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit);
 
-// writeEggPidList with one printf-style write per line; AppState.eggList.mt ends as
+// writeEggPidList with one printf-style write per line; eggList.mt ends as
 // that writer leaves it.
-void writeEggPidListStraightforward(AppState& app, const EggListRequest& request, std::FILE* out);
+void writeEggPidListStraightforward(EggListState& eggList, const EggListRequest& request, std::FILE* out);
 
 // The egg's IVs picked up from the LCG state `state` (n draws after the seed),
 // as the games' rules read: each draw taken in turn, the stats to inherit

@@ -55,7 +55,7 @@ void build(AppState& app) {
   app.screen1.ivEntryButton =
       createControl(app, ControlKind::kPushButton, kCmdIvEntry, 740, 185, 40, 20, texts::kTextIvEntryButton);
 
-  startStepOne(app);
+  startStepOne(app.measure, app.pids);
   platformSelectListRow(app.screen1.natureCombo, 0);
   for (int i = 0; i < kStatCount; ++i) setNumberText(app, app.screen1.baseStatEdits[i], app.measure.baseStats[i]);
 }
@@ -154,7 +154,7 @@ void paint(AppState& app, PaintSurface s) {
 // 10 "リセット": only after a measurement. Candidate buttons already made stay
 // and keep handing over their candidates.
 void commandReset(AppState& app, int32_t) {
-  if (!resetMeasurement(app)) return;
+  if (!resetMeasurement(app.measure, app.pids)) return;
   rebuildStepOneInputs(app);
   platformInvalidate(app);
 }
@@ -170,14 +170,14 @@ void commandAdd(AppState& app, int32_t) {
     for (int i = 0; i < kStatCount; ++i) stats[i] = readDecimalControl(app, app.screen1.statEdits[i], kReadStatEdit);
     int32_t nature = selectedNature(app.screen1.natureCombo);
     platformDestroyControl(app.screen1.natureCombo);
-    takeFirstMeasurement(app, base, nature, level, stats);
+    takeFirstMeasurement(app.measure, app.natureTable, base, nature, level, stats);
   } else if (app.measure.measurementCount < kMaxMeasurements) {
     int32_t level = readDecimalControl(app, app.screen1.levelEdit, kReadStatEdit);
     StatBlock stats{};
     // A stat whose IV is already fixed is not read; it is recorded as -1.
     for (int i = 0; i < kStatCount; ++i)
       stats[i] = isFixed(app.measure.ivRanges[i]) ? -1 : readDecimalControl(app, app.screen1.statEdits[i], kReadStatEdit);
-    takeNextMeasurement(app, level, stats);
+    takeNextMeasurement(app.measure, app.natureTable, level, stats);
   }
   // With all 20 rows taken nothing is read or recorded; the window only repaints.
   platformInvalidate(app);
@@ -186,7 +186,7 @@ void commandAdd(AppState& app, int32_t) {
 // 132 "↑の個体値で逆算".
 void commandSearch(AppState& app, int32_t) {
   if (app.measure.measurementCount == 0) app.measure.natureIndex = selectedNature(app.screen1.natureCombo);
-  PidSearchKind kind = searchPidCandidates(app);
+  PidSearchKind kind = searchPidCandidates(app.pids, app.measure);
   // Open ranges and no measurement: the old list, its count and buttons stay.
   if (kind == PidSearchKind::kNotRun) return;
   for (ControlHandle& h : app.screen1.candidateButtons) platformDestroyControl(h);

@@ -105,7 +105,7 @@ void commandSeedSearch(AppState& app, int32_t) {
   int32_t hour = readDecimalControl(app, app.screen2.hourEdit, kReadHourEdit);
   for (int i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
     platformDestroyControl(app.screen2.seedResultEdits[i]);
-  backtrackInitialSeeds(app, stepLimit, hour);
+  backtrackInitialSeeds(app.seeds, stepLimit, hour);
   createSeedResultEdits(app);
   platformInvalidate(app);
 }
@@ -126,7 +126,7 @@ void commandOutput(AppState& app, int32_t) {
   app.ids.lastTid = request.tid;
   app.ids.lastSid = request.sid;
   app.ids.idsKnown = 1;
-  if (writeEggPidListFile(app, request, kResultFile).outcome == OutputOutcome::kWritten) {
+  if (writeEggPidListFile(app.eggList, request, kResultFile).outcome == OutputOutcome::kWritten) {
     platformOpenDocument(kResultFile);
   }
 }
