@@ -167,12 +167,6 @@ bool parseNatureArg(std::string_view text, int& nature) {
   return parseListOptionArg(text, kNatureNames, 0, kNatureCount - 1, nature);
 }
 
-AppState& freshCliState() {
-  static AppState state;
-  std::memset(&state, 0, sizeof state);
-  return state;
-}
-
 bool printCp932(std::FILE* out, std::string_view cp932) {
   std::string utf8 = cp932ToUtf8(cp932);
   return std::fwrite(utf8.data(), 1, utf8.size(), out) == utf8.size();

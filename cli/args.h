@@ -63,10 +63,6 @@ bool parseListOptionArg(std::string_view text, const char* const* texts, int fir
 // A nature: its number 0..24 or its Japanese name in UTF-8.
 bool parseNatureArg(std::string_view text, int& nature);
 
-// The one calculator state of a command-line run, zero-filled on every call
-// (it is too large for the stack).
-AppState& freshCliState();
-
 // Writes CP932 text to `out` as UTF-8; false when the stream refused the
 // write (errno tells why).
 bool printCp932(std::FILE* out, std::string_view cp932);

@@ -68,9 +68,9 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
   std::string path = outText ? *outText : "result.txt";
   if (path.empty()) return cliError(io, "--out needs a file name (or '-' for standard output)");
 
-  AppState& app = freshCliState();
+  EggListState eggList{};
   if (path == "-") {
-    if (!writeEggPidList(app.eggList, request, io.out)) {
+    if (!writeEggPidList(eggList, request, io.out)) {
       // Reported here, where errno still tells why; the stream then holds
       // nothing more for the check of standard output at exit to report.
       const int error = errno;
@@ -79,7 +79,7 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
     }
     return kExitOk;
   }
-  const OutputResult written = writeEggPidListFile(app.eggList, request, path.c_str());
+  const OutputResult written = writeEggPidListFile(eggList, request, path.c_str());
   if (written.outcome == OutputOutcome::kNotCreated) {
     return cliFailure(io, "cannot create '%s': %s", path.c_str(), std::strerror(written.error));
   }

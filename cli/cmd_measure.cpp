@@ -73,19 +73,19 @@ bool parseMeasurement(std::string_view text, Measurement& m) {
   return true;
 }
 
-void printRanges(const AppState& app, std::FILE* out) {
+void printRanges(const MeasureState& measure, std::FILE* out) {
   for (int i = 0; i < kStatCount; ++i) {
-    const IvRange& r = app.measure.ivRanges[i];
+    const IvRange& r = measure.ivRanges[i];
     std::fprintf(out, "%s ", kStatLabels[i]);
     if (isFixed(r)) {
       std::fprintf(out, "%d ", r.low);
     } else {
       std::fprintf(out, "%d-%d ", r.low, r.high);
     }
-    if (app.measure.narrowLevels[i] == 0) {
+    if (measure.narrowLevels[i] == 0) {
       std::fputs("-\n", out);
     } else {
-      std::fprintf(out, "%d\n", app.measure.narrowLevels[i]);
+      std::fprintf(out, "%d\n", measure.narrowLevels[i]);
     }
   }
 }
@@ -121,16 +121,18 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
   }
   if (measurements.empty()) return cliError(io, "at least one --at LEVEL:h,a,b,s,c,d is required");
 
-  AppState& app = freshCliState();
-  buildNatureTable(app.natureTable);
-  startStepOne(app.measure, app.pids);
+  NatureTable natures{};
+  buildNatureTable(natures);
+  MeasureState measure{};
+  PidSteps pids{};
+  startStepOne(measure, pids);
 
   StatBlock base{};
   if (baseText) {
     if (!parseBase(*baseText, base)) {
       return cliError(io, "--base '%s': expected six comma-separated base stats, each 1..255", baseText->c_str());
     }
-  } else if (int rc = lookUpSpecies(app, findOption(args, "--dir"), *speciesName, base, io)) {
+  } else if (int rc = lookUpSpecies(findOption(args, "--dir"), *speciesName, base, io)) {
     return rc;
   }
   int nature = 0;
@@ -142,18 +144,18 @@ int cmdMeasure(int argc, const char* const* argv, int first, const CliIo& io) {
     const Measurement& m = measurements[k];
     // A '-' stands only for a stat that the window would not read.
     for (int i = 0; i < kStatCount; ++i) {
-      bool fixed = k > 0 && isFixed(app.measure.ivRanges[i]);
+      bool fixed = k > 0 && isFixed(measure.ivRanges[i]);
       if (m.stats[i] == kNotTyped && !fixed && k < static_cast<std::size_t>(kMaxMeasurements)) {
         return cliError(io, "--at measurement %d: stat %s is not fixed yet, give its value", static_cast<int>(k + 1),
                         kStatLabels[i]);
       }
     }
     if (k == 0) {
-      takeFirstMeasurement(app.measure, app.natureTable, base, nature, m.level, m.stats);
+      takeFirstMeasurement(measure, natures, base, nature, m.level, m.stats);
     } else {
-      takeNextMeasurement(app.measure, app.natureTable, m.level, m.stats);  // beyond the 20th: ignored, as in the window
+      takeNextMeasurement(measure, natures, m.level, m.stats);  // beyond the 20th: ignored, as in the window
     }
   }
-  printRanges(app, io.out);
+  printRanges(measure, io.out);
   return kExitOk;
 }

@@ -49,9 +49,9 @@ bool parseIvs(std::string_view text, IvRange (&ranges)[kStatCount]) {
   return true;
 }
 
-void printCandidates(const AppState& app, std::FILE* out) {
-  for (int i = 0; i < app.pids.pidCandidateCount; ++i) {
-    const PidCandidate& c = app.pids.pidCandidates[i];
+void printCandidates(const PidSteps& pids, std::FILE* out) {
+  for (int i = 0; i < pids.pidCandidateCount; ++i) {
+    const PidCandidate& c = pids.pidCandidates[i];
     char line[kTextBufferBytes];
     std::snprintf(line, sizeof line, texts::kTextCandidateLine, c.pid, AbilitySlot(c.pid), GenderValue(c.pid));
     printCp932(out, line);
@@ -74,33 +74,34 @@ int cmdPid(int argc, const char* const* argv, int first, const CliIo& io) {
   if (!ivs) return cliError(io, "--ivs is required (six IVs H,A,B,S,C,D)");
   if (!natureText) return cliError(io, "--nature is required (0..24 or a nature name)");
 
-  AppState& app = freshCliState();
-  if (!parseIvs(*ivs, app.measure.ivRanges)) {
+  MeasureState measure{};
+  PidSteps pids{};
+  if (!parseIvs(*ivs, measure.ivRanges)) {
     return cliError(io, "--ivs '%s': expected six comma-separated IVs, each 0..31 or lo-hi", ivs->c_str());
   }
   int nature = 0;
   if (!parseNatureArg(*natureText, nature)) {
     return cliError(io, "--nature '%s': expected a nature number 0..24 or a nature name", natureText->c_str());
   }
-  app.measure.natureIndex = nature;
-  app.measure.measurementCount = 1;  // as if one measurement had been taken
+  measure.natureIndex = nature;
+  measure.measurementCount = 1;  // as if one measurement had been taken
 
   bool allFixed = true;
-  for (const IvRange& r : app.measure.ivRanges) allFixed = allFixed && isFixed(r);
+  for (const IvRange& r : measure.ivRanges) allFixed = allFixed && isFixed(r);
 
   bool any = false;
   if (hasFlag(args, "--all") && !allFixed) {
     int32_t iv[kStatCount];
-    for (bool more = firstIvCombination(app.measure.ivRanges, iv); more; more = nextIvCombination(app.measure.ivRanges, iv)) {
-      app.pids.pidCandidateCount = 0;
-      scanIvWords(app.pids, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature, 0);
-      printCandidates(app, io.out);
-      any = any || app.pids.pidCandidateCount > 0;
+    for (bool more = firstIvCombination(measure.ivRanges, iv); more; more = nextIvCombination(measure.ivRanges, iv)) {
+      pids.pidCandidateCount = 0;
+      scanIvWords(pids, firstIvWord(iv[0], iv[1], iv[2]), secondIvWord(iv[3], iv[4], iv[5]), nature, 0);
+      printCandidates(pids, io.out);
+      any = any || pids.pidCandidateCount > 0;
     }
   } else {
-    searchPidCandidates(app.pids, app.measure);
-    printCandidates(app, io.out);
-    any = app.pids.pidCandidateCount > 0;
+    searchPidCandidates(pids, measure);
+    printCandidates(pids, io.out);
+    any = pids.pidCandidateCount > 0;
   }
   if (!any) {
     printCp932(io.out, texts::kTextNoCandidate);

@@ -63,12 +63,12 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
   SeedExplainRequest explain;
   if (int rc = parseSeedExplain(args, explain, io)) return rc;
 
-  AppState& app = freshCliState();
-  app.seeds.seedCandidateCount = -1;
-  app.seeds.currentSeed = seed;
-  backtrackInitialSeeds(app.seeds, static_cast<int32_t>(steps), static_cast<int32_t>(hour));
-  for (int i = 0; i < app.seeds.seedCandidateCount; ++i) {
-    const SeedCandidate& c = app.seeds.seedCandidates[i];
+  SeedSteps seeds{};
+  seeds.seedCandidateCount = -1;
+  seeds.currentSeed = seed;
+  backtrackInitialSeeds(seeds, static_cast<int32_t>(steps), static_cast<int32_t>(hour));
+  for (int i = 0; i < seeds.seedCandidateCount; ++i) {
+    const SeedCandidate& c = seeds.seedCandidates[i];
     char label[kTextBufferBytes];
     std::snprintf(label, sizeof label, texts::kTextStepsBack, c.stepIndex);
     printCp932(io.out, label);

@@ -29,9 +29,8 @@ int cmdSpecies(int argc, const char* const* argv, int first, const CliIo& io) {
     return kExitOk;
   }
   if (args.positionals.empty()) return cliError(io, "missing species NAME");
-  AppState& app = freshCliState();
   StatBlock base{};
-  if (int rc = lookUpSpecies(app, findOption(args, "--dir"), args.positionals[0], base, io)) return rc;
+  if (int rc = lookUpSpecies(findOption(args, "--dir"), args.positionals[0], base, io)) return rc;
   std::fprintf(io.out, "%d,%d,%d,%d,%d,%d\n", base[0], base[1], base[2], base[3], base[4], base[5]);
   return kExitOk;
 }

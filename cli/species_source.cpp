@@ -1,10 +1,15 @@
 #include "cli/species_source.h"
 
+#include <cstring>
+
 #include "data/data_files.h"
 #include "text/cp932.h"
 
-int lookUpSpecies(AppState& app, const std::string* directory, const std::string& utf8Name, StatBlock& base,
-                  const CliIo& io) {
+int lookUpSpecies(const std::string* directory, const std::string& utf8Name, StatBlock& base, const CliIo& io) {
+  // The loader reads through a whole AppState's line buffer into its species
+  // table: one zero-filled for each lookup, too large for the stack.
+  static AppState app;
+  std::memset(&app, 0, sizeof app);
   // An empty --dir is the working directory, as for the loader itself.
   const char* dir = directory && !directory->empty() ? directory->c_str() : ".";
   if (utf8Name.empty()) return cliError(io, "the species name is empty");
