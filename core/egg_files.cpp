@@ -24,6 +24,22 @@ bool writeMoment(std::FILE* out, uint32_t seed, int32_t year) {
                       m.delay) > 0;
 }
 
+// A year search's hit file: "SEED," and the kind's header with the moment's
+// columns, then per hit its seed and the kind's columns (line(out, hit)), its
+// first moment of `year` and the delay that reaches it.
+template <typename Hit, typename Line>
+OutputResult writeHitFile(const char* path, const char* header, int32_t year, const Hit* hits, int32_t count,
+                          Line line) {
+  OutputFile file;
+  OutputResult opened = openOutputFile(file, path);
+  if (opened.outcome != OutputOutcome::kWritten) return opened;
+  bool ok = std::fprintf(file.stream, "SEED,%s%s\n", header, texts::kTextHitFileTail) > 0;
+  for (int32_t i = 0; i < count && ok; ++i) {
+    ok = line(file.stream, hits[i]) && writeMoment(file.stream, hits[i].seed, year);
+  }
+  return closeOutputFile(file, writesOutcome(ok));
+}
+
 }  // namespace
 
 void formatEggIvColumns(char (&out)[kEggIvsTextCapacity], const EggIvs& ivs) {
@@ -33,34 +49,23 @@ void formatEggIvColumns(char (&out)[kEggIvsTextCapacity], const EggIvs& ivs) {
 }
 
 OutputResult writeEggHitFile(const char* path, const EggSearchRequest& request, const EggHit* hits, int32_t count) {
-  OutputFile file;
-  OutputResult opened = openOutputFile(file, path);
-  if (opened.outcome != OutputOutcome::kWritten) return opened;
-  bool ok = std::fprintf(file.stream, "SEED,%s%s\n", texts::kTextResultHeader, texts::kTextHitFileTail) > 0;
   char line[kEggFrameLineCapacity];
-  for (int32_t i = 0; i < count && ok; ++i) {
-    const EggHit& hit = hits[i];
-    formatEggFrameLine(line, hit.frame, hit.pid, ShinyTest(hit.pid, request.egg.tid, request.egg.sid));
-    ok = std::fprintf(file.stream, "0x%08X,%s", hit.seed, line) > 0 &&
-         writeMoment(file.stream, hit.seed, request.window.year);
-  }
-  return closeOutputFile(file, writesOutcome(ok));
+  return writeHitFile(path, texts::kTextResultHeader, request.window.year, hits, count,
+                      [&](std::FILE* out, const EggHit& hit) {
+                        const bool shiny = ShinyTest(hit.pid, request.egg.tid, request.egg.sid);
+                        formatEggFrameLine(line, hit.frame, hit.pid, shiny);
+                        return std::fprintf(out, "0x%08X,%s", hit.seed, line) > 0;
+                      });
 }
 
 OutputResult writeEggIvHitFile(const char* path, const EggIvSearchRequest& request, const EggIvHit* hits,
                                int32_t count) {
-  OutputFile file;
-  OutputResult opened = openOutputFile(file, path);
-  if (opened.outcome != OutputOutcome::kWritten) return opened;
-  bool ok = std::fprintf(file.stream, "SEED,%s%s\n", texts::kTextIvFileHeader, texts::kTextHitFileTail) > 0;
   char ivs[kEggIvsTextCapacity];
-  for (int32_t i = 0; i < count && ok; ++i) {
-    const EggIvHit& hit = hits[i];
-    formatEggIvColumns(ivs, eggIvHitIvs(hit, request.parents));
-    ok = std::fprintf(file.stream, "0x%08X,%d,%s", hit.seed, hit.frame, ivs) > 0 &&
-         writeMoment(file.stream, hit.seed, request.window.year);
-  }
-  return closeOutputFile(file, writesOutcome(ok));
+  return writeHitFile(path, texts::kTextIvFileHeader, request.window.year, hits, count,
+                      [&](std::FILE* out, const EggIvHit& hit) {
+                        formatEggIvColumns(ivs, eggIvHitIvs(hit, request.parents));
+                        return std::fprintf(out, "0x%08X,%d,%s", hit.seed, hit.frame, ivs) > 0;
+                      });
 }
 
 OutputResult writeEggIvFile(const char* path, const EggIvListRequest& request, EggIvFileLines& lines) {
