@@ -15,7 +15,6 @@ struct SearchJob {
   std::atomic<bool> cancel{false};
   std::atomic<bool> returned{false};
   int64_t seedTotal = 0;
-  SearchKind kind = SearchKind::kEgg;
   SearchRequest request{};
   YearSearchResult result{YearSearchStatus::kBadRequest, 0};
   SearchJobHits hits;
@@ -48,8 +47,8 @@ int64_t seedCount(SearchKind kind, const SearchRequest& request) {
   return 0;
 }
 
-YearSearchResult runEngine(SearchJob& job, const YearSearchControl& control) {
-  switch (job.kind) {
+YearSearchResult runEngine(SearchKind kind, SearchJob& job, const YearSearchControl& control) {
+  switch (kind) {
     case SearchKind::kEgg:
       return runEggSearch(job.request.egg, job.hits.egg, kSearchHitLimit + 1, control);
     case SearchKind::kEggIvs:
@@ -58,9 +57,9 @@ YearSearchResult runEngine(SearchJob& job, const YearSearchControl& control) {
   return YearSearchResult{YearSearchStatus::kBadRequest, 0};
 }
 
-void run(SearchJob& job) {
+void run(SearchKind kind, SearchJob& job) {
   YearSearchControl control{engineThreads(), &job.seedsDone, &job.cancel};
-  job.result = runEngine(job, control);
+  job.result = runEngine(kind, job, control);
   job.returned.store(true, std::memory_order_release);
 }
 
@@ -77,14 +76,13 @@ void searchJobSetThreads(int32_t threads) {
 bool searchJobStart(SearchKind kind, const SearchRequest& request) {
   SearchJob& job = jobOf(kind);
   if (job.worker.joinable()) return false;
-  job.kind = kind;
   job.request = request;
   job.result = YearSearchResult{YearSearchStatus::kBadRequest, 0};
   job.seedTotal = seedCount(kind, request);
   job.seedsDone.store(0);
   job.cancel.store(false);
   job.returned.store(false);
-  return startThread(job.worker, [&job] { run(job); });  // false: no thread to be had, the search does not start
+  return startThread(job.worker, [kind, &job] { run(kind, job); });  // false: no thread to be had, the search does not start
 }
 
 bool searchJobActive(SearchKind kind) { return jobOf(kind).worker.joinable(); }

@@ -12,6 +12,7 @@ namespace {
 constexpr int32_t kSearchTickMilliseconds = 100;
 
 SearchPanel& panelOf(AppState& app, const SearchPanelKind& kind) { return app.*kind.panel; }
+const SearchPanel& panelOf(const AppState& app, const SearchPanelKind& kind) { return app.*kind.panel; }
 
 void refreshHitButtons(AppState& app, const SearchPanelKind& kind) {
   if (app.screenMode == kind.screen) searchPanelCreateHitButtons(app, kind);
@@ -72,7 +73,7 @@ void searchPanelFinish(AppState& app, const SearchPanelKind& kind) {
 }
 
 int32_t searchPanelTickPeriod(const AppState& app, const SearchPanelKind& kind) {
-  return (app.*kind.panel).status == SearchStatus::kRunning ? kSearchTickMilliseconds : 0;
+  return panelOf(app, kind).status == SearchStatus::kRunning ? kSearchTickMilliseconds : 0;
 }
 
 void searchPanelTick(AppState& app, const SearchPanelKind& kind) {
