@@ -91,3 +91,8 @@ void formatWriteFailure(AppState& app, const char* format, int32_t error) {
   }
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, format, reason);
 }
+
+int32_t writeError(const OutputResult& written) {
+  if (written.outcome == OutputOutcome::kWritten) return 0;
+  return written.error != 0 ? written.error : EIO;
+}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "data/output_file.h"
 #include "state/app_state.h"
 #include "ui/platform.h"
 
@@ -47,6 +48,10 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 // firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
 void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects)[3], ControlHandle& nature,
                        ControlHandle& gender, ControlHandle& ability);
+
+// Why a file was not written, as the notes take it: 0 when it was, else its
+// errno value (EIO when the system gave none).
+int32_t writeError(const OutputResult& written);
 
 // The note that a file was not saved, `format` (its "%s" takes why) with why
 // in the player's words (from the errno value), in AppState.scratch.textBuffer.

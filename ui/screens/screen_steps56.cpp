@@ -3,7 +3,6 @@
 // off the window's thread and goes on while other screens are shown.
 #include "ui/screens/screen_steps56.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <iterator>
 
@@ -11,7 +10,6 @@
 #include "core/egg_search.h"
 #include "core/rng.h"
 #include "core/seed_time.h"
-#include "data/output_file.h"
 #include "quillmar/texts.h"
 #include "ui/screens.h"
 #include "ui/screens/screen_common.h"

@@ -117,12 +117,8 @@ void keepTimerSettings(AppState& app) {
   const TimerSettings& now = app.timer.settings;
   if (app.timer.timerFilePath[0] == '\0' || now == app.timer.timerFileSettings) return;
   OutputResult written = writeTimerFile(app.timer.timerFilePath, now);
-  if (written.outcome == OutputOutcome::kWritten) {
-    app.timer.timerFileSettings = now;
-    app.timer.timerFileError = 0;
-  } else {
-    app.timer.timerFileError = written.error != 0 ? written.error : EIO;
-  }
+  app.timer.timerFileError = writeError(written);
+  if (app.timer.timerFileError == 0) app.timer.timerFileSettings = now;
 }
 
 void updatePlan(AppState& app) {

@@ -2,15 +2,14 @@
 // and 10 share: the game, the parents' IVs and items, and the wanted ranges.
 // Below it, step 9 (the IVs of one seed over n = 0..N-1, into ivs.txt) on the
 // left of the line at x 400 and step 10 (the year search) on its right.
-#include <cerrno>
 #include <cstdio>
 #include <iterator>
 
-#include "core/egg_ivs.h"
+#include "core/egg_files.h"
 #include "core/egg_iv_search.h"
+#include "core/egg_ivs.h"
 #include "core/seed_time.h"
 #include "core/typed_numbers.h"
-#include "core/egg_files.h"
 #include "data/output_file.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
@@ -184,7 +183,7 @@ void commandList(AppState& app, int32_t) {
   request.parents = ivParentsOf(app);
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivInputs.ivWanted[i];
   OutputResult written = writeIvFile(app, request);
-  app.ivList.ivFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
+  app.ivList.ivFileError = writeError(written);
   if (app.ivList.ivFileError == 0) platformOpenDocument(kEggIvFileName);
   platformInvalidate(app);
 }

@@ -1,7 +1,5 @@
 #include "ui/screens/search_panel.h"
 
-#include <cerrno>
-
 #include "quillmar/texts.h"
 #include "ui/screens/screen_common.h"
 #include "ui/shell.h"
@@ -66,7 +64,7 @@ void searchPanelFinish(AppState& app, const SearchPanelKind& kind) {
   panel.hitCount = result.count < kind.maxShownHits ? result.count : kind.maxShownHits;
   kind.takeIn(app, *outcome.request, *outcome.hits, panel.hitCount);
   const OutputResult written = kind.writeHitFile(*outcome.request, *outcome.hits, panel.hitTotal);
-  panel.hitFileError = written.outcome == OutputOutcome::kWritten ? 0 : written.error != 0 ? written.error : EIO;
+  panel.hitFileError = writeError(written);
   if (panel.hitFileError == 0 && panel.status == SearchStatus::kFinished) platformOpenDocument(kind.hitFile);
   refreshHitButtons(app, kind);
   platformInvalidate(app);
