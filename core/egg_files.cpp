@@ -1,6 +1,5 @@
 #include "core/egg_files.h"
 
-#include <cerrno>
 #include <cstdio>
 
 #include "core/egg_list.h"
@@ -9,11 +8,6 @@
 #include "quillmar/texts.h"
 
 namespace {
-
-// Why the writes failed, or written: the result the file is closed with.
-OutputResult writesOutcome(bool ok) {
-  return ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
-}
 
 // ",YYYY/MM/DD HH:MM:SS,D" and the line end: a hit's first moment of `year`
 // and the delay that reaches its seed.
@@ -37,7 +31,7 @@ OutputResult writeHitFile(const char* path, const char* header, int32_t year, co
   for (int32_t i = 0; i < count && ok; ++i) {
     ok = line(file.stream, hits[i]) && writeMoment(file.stream, hits[i].seed, year);
   }
-  return closeOutputFile(file, writesOutcome(ok));
+  return closeOutputFile(file, outputWrites(ok));
 }
 
 }  // namespace
@@ -88,5 +82,5 @@ OutputResult writeEggIvFile(const char* path, const EggIvListRequest& request, E
       ++lines.total;
     }
   }
-  return closeOutputFile(file, writesOutcome(ok));
+  return closeOutputFile(file, outputWrites(ok));
 }

@@ -1,6 +1,5 @@
 #include "core/egg_list.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "core/rng.h"
@@ -271,8 +270,7 @@ OutputResult writeEggPidListFile(EggListState& eggList, const EggListRequest& re
   OutputFile file;
   OutputResult opened = openOutputFile(file, path);
   if (opened.outcome != OutputOutcome::kWritten) return opened;
-  OutputResult writes{OutputOutcome::kWritten, 0};
-  if (!writeFrames(eggList, request, file.stream)) writes = OutputResult{OutputOutcome::kNotWritten, errno};
+  const OutputResult writes = outputWrites(writeFrames(eggList, request, file.stream));
   return closeOutputFile(file, writes);
 }
 

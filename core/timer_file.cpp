@@ -1,6 +1,5 @@
 #include "core/timer_file.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -139,6 +138,5 @@ OutputResult writeTimerFile(const char* path, const TimerSettings& settings) {
     ok = std::fprintf(file.stream, "target=%04d-%02d-%02d %02d:%02d:%02d\ntarget_delay=%d\n", t.year, t.month, t.day,
                       t.hour, t.minute, t.second, t.delay) > 0;
   }
-  OutputResult writes = ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
-  return closeOutputFile(file, writes);
+  return closeOutputFile(file, outputWrites(ok));
 }

@@ -1,5 +1,6 @@
 #include "data/output_file.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "data/output_file_platform.h"
@@ -11,6 +12,10 @@ bool startOutputFile(OutputFile& file, const char* path) {
   if (std::strlen(path) >= sizeof file.target) return false;
   std::strcpy(file.target, path);
   return true;
+}
+
+OutputResult outputWrites(bool ok) {
+  return ok ? OutputResult{OutputOutcome::kWritten, 0} : OutputResult{OutputOutcome::kNotWritten, errno};
 }
 
 OutputResult closeOutputFile(OutputFile& file, OutputResult writes) {

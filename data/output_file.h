@@ -51,3 +51,8 @@ OutputResult openOutputFile(OutputFile& file, const char* path);
 // write) and the close succeeded, puts the temporary in place. On any failure
 // the temporary is removed. Returns the first failure, or kWritten.
 OutputResult closeOutputFile(OutputFile& file, OutputResult writes);
+
+// The caller's own writes as closeOutputFile takes them: kWritten when they
+// all succeeded, else kNotWritten with errno as the failed write left it
+// (call it right after the writes).
+OutputResult outputWrites(bool ok);
