@@ -252,7 +252,9 @@ int32_t lettersToDiffer(const PackedLetters& a, const PackedLetters& b, int32_t 
 
 int letterValue(HitSource source, bool beforePokerus, char c) {
   switch (c) {
-    case 'H': case 'h': return source == HitSource::kCoin ? kHeads : -1;
+    case 'H': case 'h': return source == HitSource::kCoin ? kHeads : source == HitSource::kChatot ? 2 : -1;
+    case 'L': case 'l': return source == HitSource::kChatot ? 0 : -1;
+    case 'M': case 'm': return source == HitSource::kChatot ? 1 : -1;
     case 'T': case 't': return source == HitSource::kCoin ? kTails : -1;
     case 'E': case 'e': return source == HitSource::kElm ? 0 : -1;
     case 'K': case 'k': return source == HitSource::kElm ? 1 : -1;
@@ -295,8 +297,55 @@ bool elmAnswers(uint32_t seed, int32_t skip, int32_t count, bool beforePokerus, 
   return true;
 }
 
+bool chatotPitches(uint32_t seed, int32_t skip, int32_t count, uint8_t* letters) {
+  if (skip < 0 || skip > kMaxHitSkip || count < 0 || count > kMaxHitLetters) return false;
+  uint32_t state = lcgAfter(seed, skip);
+  for (int32_t j = 0; j < count; ++j) {
+    state = Lcg32::Next(state);
+    letters[j] = chatotThird(chatotStep(state >> 16));
+  }
+  return true;
+}
+
+int32_t findCueStarts(uint32_t seed, const HitSearch& search, int32_t maxAdvance, int32_t* starts, int32_t capacity) {
+  const bool chatot = search.source == HitSource::kChatot;
+  if (!chatot && search.source != HitSource::kElm) return 0;
+  if (search.length < 1 || search.length > kMaxHitLetters || maxAdvance < 0 || maxAdvance > kMaxHitSkip) return 0;
+  const uint8_t letterCount = !chatot && search.beforePokerus ? 2 : 3;
+  for (int32_t j = 0; j < search.length; ++j) {
+    if (search.letters[j] >= letterCount) return 0;
+  }
+  // letters[k] is the cue of draw k + 1, kept in a ring of the run's length:
+  // the run starting at advance a is draws a + 1..a + length.
+  uint8_t ring[kMaxHitLetters];
+  uint32_t state = seed;
+  auto cue = [&](uint32_t s) {
+    const uint32_t draw = s >> 16;
+    if (chatot) return chatotThird(chatotStep(draw));
+    return static_cast<uint8_t>(search.beforePokerus ? draw % 2u : draw % 3u);
+  };
+  for (int32_t k = 0; k < search.length; ++k) {
+    state = Lcg32::Next(state);
+    ring[k] = cue(state);
+  }
+  int32_t found = 0;
+  for (int32_t a = 0;; ++a) {
+    int32_t j = 0;
+    while (j < search.length && ring[(a + j) % search.length] == search.letters[j]) ++j;
+    if (j == search.length) {
+      if (found < capacity) starts[found] = a;
+      ++found;
+    }
+    if (a == maxAdvance) break;
+    state = Lcg32::Next(state);
+    ring[a % search.length] = cue(state);
+  }
+  return found;
+}
+
 char hitLetterChar(HitSource source, uint8_t letter) {
   if (source == HitSource::kCoin) return letter == kHeads ? 'H' : letter == kTails ? 'T' : '?';
+  if (source == HitSource::kChatot) return letter < 3 ? "LMH"[letter] : '?';
   return letter < 3 ? "EKP"[letter] : '?';
 }
 

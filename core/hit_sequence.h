@@ -58,7 +58,25 @@ bool coinFlips(uint32_t seed, int32_t skip, int32_t count, uint8_t* letters);
 // 0..kMaxHitLetters, skip 0..kMaxHitSkip.
 bool elmAnswers(uint32_t seed, int32_t skip, int32_t count, bool beforePokerus, uint8_t* letters);
 
-// 'H' / 'T' for the coin, 'E' / 'K' / 'P' for Elm; '?' for any other value.
+// Chatot's cry (Diamond, Pearl, Platinum): each time the recorded cry plays
+// in the party's summary or the Pokétch's party app it takes one draw of
+// Lcg32 and plays at speed 1 + step / 32768, step = draw % 8192. The player
+// hears its third of the range: L (low) 0..2730, M 2731..5461, H 5462..8191.
+inline constexpr int32_t kChatotSteps = 8192;
+constexpr int32_t chatotStep(uint32_t draw) { return static_cast<int32_t>(draw % static_cast<uint32_t>(kChatotSteps)); }
+constexpr uint8_t chatotThird(int32_t step) { return step <= 2730 ? 0 : step <= 5461 ? 1 : 2; }
+// The thirds of the first `count` cries of `seed` after `skip` draws, as
+// elmAnswers.
+bool chatotPitches(uint32_t seed, int32_t skip, int32_t count, uint8_t* letters);
+
+// "Where am I": every advance a = 0..maxAdvance (at most kMaxHitSkip) at which
+// draws a + 1..a + search.length of `seed` give the search's letters (Elm's
+// answers or Chatot's thirds; search.skip is not read), ascending. Writes the
+// first `capacity` into `starts` and returns how many there are; 0 for a
+// search of another source, no letter or a letter outside its source's.
+int32_t findCueStarts(uint32_t seed, const HitSearch& search, int32_t maxAdvance, int32_t* starts, int32_t capacity);
+
+// 'L' / 'M' / 'H' for Chatot; 'H' / 'T' for the coin, 'E' / 'K' / 'P' for Elm; '?' for any other value.
 char hitLetterChar(HitSource source, uint8_t letter);
 
 // A typed sequence: its source's letters in either case, ASCII white space

@@ -14,6 +14,13 @@ const char* const kNatureNames[kNatureCount] = {
     texts::kTextNature20, texts::kTextNature21, texts::kTextNature22, texts::kTextNature23, texts::kTextNature24,
 };
 
+const char* const kHiddenPowerTypeNames[16] = {
+    texts::kTextHiddenPower0,  texts::kTextHiddenPower1,  texts::kTextHiddenPower2,  texts::kTextHiddenPower3,
+    texts::kTextHiddenPower4,  texts::kTextHiddenPower5,  texts::kTextHiddenPower6,  texts::kTextHiddenPower7,
+    texts::kTextHiddenPower8,  texts::kTextHiddenPower9,  texts::kTextHiddenPower10, texts::kTextHiddenPower11,
+    texts::kTextHiddenPower12, texts::kTextHiddenPower13, texts::kTextHiddenPower14, texts::kTextHiddenPower15,
+};
+
 const char* const kGenderFilterOptions[kGenderFilterOptionCount] = {
     texts::kTextNoFilter,       texts::kTextGenderOption1, texts::kTextGenderOption2,
     texts::kTextGenderOption3,  texts::kTextGenderOption4, texts::kTextGenderOption5,

@@ -15,6 +15,9 @@ extern const char* const kStatLabels[kStatCount];
 // The 25 nature names in game order (row = PID mod 25).
 extern const char* const kNatureNames[kNatureCount];
 
+// Hidden Power's 16 types in its formula's order (0 かくとう .. 15 あく).
+extern const char* const kHiddenPowerTypeNames[16];
+
 // The option lists of step 4's gender and ability filters, entry 0 "指定しない"
 // first; the nature filter lists "指定しない" and then the 25 names.
 inline constexpr int kGenderFilterOptionCount = 9;

@@ -154,6 +154,7 @@ enum class HitSource : int32_t {
   kNone = -1,
   kCoin = 0,  // letters: 1 = H (heads, 表), 0 = T (tails, 裏)
   kElm = 1,   // letters: 0 = E, 1 = K, 2 = P (never before Pokérus)
+  kChatot = 2,  // letters: 0 = L, 1 = M, 2 = H, the third of Chatot's cry
 };
 
 // How a typed hit sequence read (core/hit_sequence.h).
