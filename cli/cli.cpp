@@ -17,6 +17,7 @@ const CliCommand kCommands[] = {
     {"calibrate", "after a missed try: the seeds around the aimed moment, and which one was hit", cmdCalibrate},
     {"flips", "DPPt: the Poketch coin's flips after continuing with an initial seed", cmdFlips},
     {"calls", "HGSS: Elm's answers on the phone after continuing with an initial seed", cmdCalls},
+    {"pitches", "DPPt: Chatot's cries (L, M, H) after continuing; --find: where the console stands", cmdPitches},
     {"timer", "step 8: the clock to set, when to launch and when to press continue; --run counts down", cmdTimer},
     {"seeds", "step 3: list the earlier generator states whose hour byte matches (initial seeds)", cmdSeeds},
     {"eggs", "step 4: write the egg PID list (result.txt) from an initial seed", cmdEggs},
@@ -24,6 +25,7 @@ const CliCommand kCommands[] = {
     {"egg-ivs", "step 9: the egg's IVs at pick-up, n draws after an initial seed", cmdEggIvs},
     {"egg-iv-search", "step 10: search every seed of a year for the egg IVs wanted: seed, n, date, delay",
      cmdEggIvSearch},
+    {"wild", "step 11: the stationary, gift or wild creature at each advance after an initial seed", cmdWild},
     {"species", "look a species up in pokemon.dat and print its six base stats", cmdSpecies},
     {"measure", "step 1: narrow the six IVs from the stats shown at one or more levels", cmdMeasure},
 };

@@ -14,6 +14,8 @@ int cmdSeedTime(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdCalibrate(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdFlips(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdCalls(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdPitches(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdWild(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimer(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimeSeed(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io);

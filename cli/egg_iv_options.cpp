@@ -75,6 +75,10 @@ int parseEggIvOptions(const ParsedArgs& args, EggParents& parents, IvRange (&ran
   if (parents.game == EggGame::kDppt && (parents.itemA != PowerItem::kNone || parents.itemB != PowerItem::kNone)) {
     return cliError(io, "power items count in HGSS only: give --game hgss, or leave --item-a and --item-b out");
   }
+  return parseIvRangeOptions(args, ranges, io);
+}
+
+int parseIvRangeOptions(const ParsedArgs& args, IvRange (&ranges)[kStatCount], const CliIo& io) {
   int32_t low[kStatCount] = {0, 0, 0, 0, 0, 0};
   int32_t high[kStatCount] = {31, 31, 31, 31, 31, 31};
   if (const std::string* t = findOption(args, "--min"); t != nullptr && !parseSixIvs(*t, low)) {

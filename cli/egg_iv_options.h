@@ -18,3 +18,7 @@ void addEggIvSpecs(std::vector<OptionSpec>& specs);
 // IVs not six of 0..31, an item with DPPt, a range whose minimum is above its
 // maximum.
 int parseEggIvOptions(const ParsedArgs& args, EggParents& parents, IvRange (&ranges)[kStatCount], const CliIo& io);
+
+// Reads --min and --max (six IVs each, H,A,B,S,C,D; 0..31 by default) into
+// `ranges`. Returns kExitOk or, after printing the error, kExitUsage.
+int parseIvRangeOptions(const ParsedArgs& args, IvRange (&ranges)[kStatCount], const CliIo& io);
