@@ -35,9 +35,10 @@ constexpr std::size_t kMaxArguments = 16;
 
 const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",    "seed-time", "time-seed",
                                     "--help",  "species", "measure", "egg-search", "calibrate",
-                                    "timer",   "flips",   "calls",   "egg-ivs",   "egg-iv-search"};
-constexpr int kSubcommandCount = 15;
-constexpr int kPicks = 17;  // picks 15 and 16 leave the first argument as it is
+                                    "timer",   "flips",   "calls",   "egg-ivs",   "egg-iv-search",
+                                    "pitches", "wild"};
+constexpr int kSubcommandCount = 17;
+constexpr int kPicks = 19;  // picks 17 and 18 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
@@ -65,10 +66,20 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
     return {{"--at", true},    {"--delay", true}, {"--seconds", true}, {"--delays", true},
             {"--hit", true},   {"--flips", true}, {"--skip", true},    {"--calls", true},
             {"--skips", true}, {"--before-pokerus", false}};
-  if (command == "flips" || command == "calls") {
+  if (command == "flips" || command == "calls" || command == "pitches") {
     positionals = 1;
     if (command == "flips") return {{"--count", true}, {"--skip", true}};
-    return {{"--count", true}, {"--skip", true}, {"--before-pokerus", false}};
+    if (command == "pitches") return {{"--count", true}, {"--skip", true}, {"--find", true}, {"--skips", true}};
+    return {{"--count", true}, {"--skip", true}, {"--before-pokerus", false}, {"--find", true}, {"--skips", true}};
+  }
+  if (command == "wild") {
+    positionals = 1;
+    return {{"--advances", true}, {"--game", true},         {"--kind", true},        {"--lead", true},
+            {"--gender-ratio", true}, {"--levels", true},   {"--rate", true},        {"--roamer", false},
+            {"--feebas", true},   {"--tid", true},          {"--sid", true},         {"--min", true},
+            {"--max", true},      {"--nature", true},       {"--shiny-only", false}, {"--ability", true},
+            {"--gender", true},   {"--slot", true},         {"--hidden-power", true}, {"--min-power", true},
+            {"--before-pokerus", false}};
   }
   if (command == "timer")
     return {{"--at", true},          {"--delay", true},     {"--delay-calibration", true},
@@ -225,6 +236,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string* ivs = findOption(parsed, "--ivs");
         int64_t c = ivs ? combinations(*ivs) : -1;
         if (ivs != nullptr && (c < 0 || c > kMaxCombinations)) return 0;
+      } else if (args[0] == "wild") {
+        const std::string* advances = findOption(parsed, "--advances");
+        if (advances != nullptr && parseIntStrict(*advances, 1, 1000000, n) && n > kMaxFrames) {
+          args.push_back("--advances=" + std::to_string(1 + n % kMaxFrames));
+        }
       } else if (args[0] == "egg-ivs") {
         const std::string* frames = findOption(parsed, "--frames");
         if (frames == nullptr || (parseIntStrict(*frames, 1, 9999999, n) && n > kMaxFrames)) {
@@ -290,12 +306,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!outText.empty()) fail("exit 2 with output on stdout", args, rc, outText, errText);
   }
   if (rc == 1 && outText.empty() && errText.empty()) fail("exit 1 without a word", args, rc, outText, errText);
-  // flips and calls: one line of 1..64 letters of the command's own.
-  if (rc == 0 && !args.empty() && (args[0] == "flips" || args[0] == "calls") && outText.rfind("usage:", 0) != 0) {
-    const char* letters = args[0] == "flips" ? "HT" : "EKP";
+  // flips, calls and pitches without --find: one line of 1..64 letters of the command's own.
+  const bool sequence = !args.empty() && (args[0] == "flips" || args[0] == "calls" || args[0] == "pitches");
+  const bool finds = outText.find("\tnow ") != std::string::npos;
+  if (rc == 0 && sequence && !finds && outText.rfind("usage:", 0) != 0) {
+    const char* letters = args[0] == "flips" ? "HT" : args[0] == "calls" ? "EKP" : "LMH";
     if (outText.size() < 2 || outText.size() > 65 || outText.back() != '\n' ||
         outText.find_first_not_of(letters) != outText.size() - 1) {
-      fail("flips or calls output not one line of its letters", args, rc, outText, errText);
+      fail("flips, calls or pitches output not one line of its letters", args, rc, outText, errText);
     }
   }
   // egg-search: every line is SEED, LINE, moment and delay, tab-separated.
