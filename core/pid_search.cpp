@@ -56,10 +56,12 @@ consteval bool partsAreSmall() {
   return kLowPartIndex.start[kHalfStates] == kHalfStates;
 }
 static_assert(partsAreSmall(), "each lowPart value has at most kMaxLowsPerPart lows");
+static_assert(kMaxIvWordStates == 2 * 2 * kMaxLowsPerPart, "two high halves, two wanted draws each");
 
 }  // namespace
 
-bool scanIvWords(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks) {
+int32_t ivWordStates(uint32_t w1, uint32_t w2, uint32_t (&states)[kMaxIvWordStates]) {
+  int32_t count = 0;
   const uint32_t highs[2] = {w1 & 0xFFFFu, (w1 | 0x8000u) & 0xFFFFu};
   const uint32_t want0 = w2 & 0xFFFFu;
   const uint32_t want1 = (w2 | 0x8000u) & 0xFFFFu;
@@ -79,10 +81,18 @@ bool scanIvWords(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit
       } else {
         low = *b++;
       }
-      ++checks;
-      const uint32_t s = (h << 16) | low;
-      if (storeIfNature(pids, s, Lcg32::Next(s), nature, limit)) return true;
+      states[count++] = (h << 16) | low;
     }
+  }
+  return count;
+}
+
+bool scanIvWords(PidSteps& pids, uint32_t w1, uint32_t w2, int nature, int limit, uint64_t& checks) {
+  uint32_t states[kMaxIvWordStates];
+  const int32_t count = ivWordStates(w1, w2, states);
+  for (int32_t i = 0; i < count; ++i) {
+    ++checks;
+    if (storeIfNature(pids, states[i], Lcg32::Next(states[i]), nature, limit)) return true;
   }
   return false;
 }

@@ -21,6 +21,12 @@ constexpr uint32_t secondIvWord(int s, int c, int d) {
 bool firstIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]);
 bool nextIvCombination(const IvRange (&ranges)[kStatCount], int32_t (&ivs)[kStatCount]);
 
+// Every state s whose draw is IV word w1 and whose next state's draw is IV
+// word w2 (bit 15 of each draw free), ascending by high half, then by low
+// half: at most 2 high halves x 2 wanted draws x 3 lows. Returns the count.
+inline constexpr int32_t kMaxIvWordStates = 12;
+int32_t ivWordStates(uint32_t w1, uint32_t w2, uint32_t (&states)[kMaxIvWordStates]);
+
 // What a search did; the shell needs it to decide which buttons to create.
 enum class PidSearchKind : int32_t {
   kNotRun,  // IVs open and no measurement taken: nothing changed

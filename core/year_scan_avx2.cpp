@@ -7,6 +7,7 @@
 #include "core/egg_iv_kernel.h"
 #include "core/egg_search_kernel.h"
 #include "core/rng.h"
+#include "core/wild_kernel.h"
 
 #if defined(QUILLMAR_YEAR_SCAN_X86)
 #include <immintrin.h>
@@ -78,6 +79,7 @@ SCAN_OP V vLookup32(const Table32& table, V index) {
 #include "core/year_scan_lanes.inc"
 #include "core/egg_search_kernel.inc"
 #include "core/egg_iv_kernel.inc"
+#include "core/wild_kernel.inc"
 
 }  // namespace
 
@@ -89,5 +91,10 @@ __attribute__((target("avx2"))) void eggScanRowAvx2(const EggScanPlan& plan, uin
 __attribute__((target("avx2"))) void eggIvScanRowAvx2(const EggIvScanPlan& plan, uint32_t rowBase, int32_t frames,
                                                       const YearScanSink& sink) {
   ivScanRow(plan, rowBase, frames, sink);
+}
+
+__attribute__((target("avx2"))) void wildScanRowAvx2(const WildScanPlan& plan, uint32_t rowBase, int32_t frames,
+                                                    const YearScanSink& sink) {
+  wildScanRowLanes(plan, rowBase, frames, sink);
 }
 #endif

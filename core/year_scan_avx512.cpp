@@ -7,6 +7,7 @@
 #include "core/egg_iv_kernel.h"
 #include "core/egg_search_kernel.h"
 #include "core/rng.h"
+#include "core/wild_kernel.h"
 
 #if defined(QUILLMAR_YEAR_SCAN_X86)
 #include <immintrin.h>
@@ -111,6 +112,7 @@ SCAN_OP V vLookup32(const Table32& table, V index) { return _mm512_permutex2var_
 #include "core/year_scan_lanes.inc"
 #include "core/egg_search_kernel.inc"
 #include "core/egg_iv_kernel.inc"
+#include "core/wild_kernel.inc"
 
 }  // namespace
 
@@ -122,5 +124,10 @@ __attribute__((target(SCAN_TARGET))) void eggScanRowAvx512(const EggScanPlan& pl
 __attribute__((target(SCAN_TARGET))) void eggIvScanRowAvx512(const EggIvScanPlan& plan, uint32_t rowBase,
                                                            int32_t frames, const YearScanSink& sink) {
   ivScanRow(plan, rowBase, frames, sink);
+}
+
+__attribute__((target(SCAN_TARGET))) void wildScanRowAvx512(const WildScanPlan& plan, uint32_t rowBase, int32_t frames,
+                                                    const YearScanSink& sink) {
+  wildScanRowLanes(plan, rowBase, frames, sink);
 }
 #endif

@@ -6,6 +6,7 @@
 #include "core/egg_iv_kernel.h"
 #include "core/egg_search_kernel.h"
 #include "core/rng.h"
+#include "core/wild_kernel.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ SCAN_OP V vLookup32(const Table32& table, V index) { return table.entries[index 
 #include "core/year_scan_lanes.inc"
 #include "core/egg_search_kernel.inc"
 #include "core/egg_iv_kernel.inc"
+#include "core/wild_kernel.inc"
 
 }  // namespace
 
@@ -68,4 +70,8 @@ void eggScanRowScalar(const EggScanPlan& plan, uint32_t rowBase, int32_t frames,
 
 void eggIvScanRowScalar(const EggIvScanPlan& plan, uint32_t rowBase, int32_t frames, const YearScanSink& sink) {
   ivScanRow(plan, rowBase, frames, sink);
+}
+
+void wildScanRowScalar(const WildScanPlan& plan, uint32_t rowBase, int32_t frames, const YearScanSink& sink) {
+  wildScanRowLanes(plan, rowBase, frames, sink);
 }
