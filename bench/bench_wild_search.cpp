@@ -102,4 +102,53 @@ BENCHMARK(BM_WildSearchYear_ForwardShiny_Straightforward)->Unit(benchmark::kMill
 void BM_WildSearchYear_IvFirst6V_Straightforward(benchmark::State& state) { straightforward(state, true); }
 BENCHMARK(BM_WildSearchYear_IvFirst6V_Straightforward)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
+// Wide IVs without shininess (A, S and D at 30 or 31, 262,144 combinations,
+// the nature by Synchronize), which the forward way scans seed by seed with
+// the seeds' draws shared between their advances, against each advance
+// generated on its own, both on delays 300..303 of every hour (98,304 seeds).
+WildSearchRequest wideSample() {
+  WildSearchRequest r = yearRequest(false);
+  r.window.delayMax = r.window.delayMin + kSampleDelays - 1;
+  r.encounter.lead = WildLead::kSync;
+  r.encounter.leadNature = 13;
+  r.filter.shinyOnly = false;
+  r.filter.ivs[1] = r.filter.ivs[3] = r.filter.ivs[5] = IvRange{30, 31};
+  return r;
+}
+
+void BM_WildSearchSample_ForwardWide(benchmark::State& state) {
+  const WildSearchRequest request = wideSample();
+  std::unique_ptr<WildHit[]> hits(new WildHit[kAllHits]);
+  YearSearchResult result{};
+  for (auto _ : state) {
+    result = runWildSearch(request, hits.get(), kAllHits, YearSearchControl{1, nullptr, nullptr});
+    benchmark::DoNotOptimize(hits[0]);
+  }
+  state.counters["hits"] = result.count;
+}
+BENCHMARK(BM_WildSearchSample_ForwardWide)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WildSearchSample_ForwardWide_Straightforward(benchmark::State& state) {
+  const WildSearchRequest request = wideSample();
+  int64_t hits = 0;
+  for (auto _ : state) {
+    hits = 0;
+    for (int32_t delay = request.window.delayMin; delay <= request.window.delayMax; ++delay) {
+      for (uint32_t hour = 0; hour < 24; ++hour) {
+        for (uint32_t aa = 0; aa < 256; ++aa) {
+          uint32_t lcg = aa << 24 | hour << 16 | (uint32_t(delay + request.window.year - 2000) & 0xFFFFu);
+          for (int32_t n = 0; n < request.advanceCount; ++n, lcg = Lcg32::Next(lcg)) {
+            WildCreature c;
+            wildCreatureFrom(request.encounter, lcg, n, c);
+            hits += wildCreatureKept(request.filter, c);
+          }
+        }
+      }
+    }
+    benchmark::DoNotOptimize(hits);
+  }
+  state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_WildSearchSample_ForwardWide_Straightforward)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace

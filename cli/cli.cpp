@@ -26,6 +26,8 @@ const CliCommand kCommands[] = {
     {"egg-iv-search", "step 10: search every seed of a year for the egg IVs wanted: seed, n, date, delay",
      cmdEggIvSearch},
     {"wild", "step 11: the stationary, gift or wild creature at each advance after an initial seed", cmdWild},
+    {"wild-search", "step 12: search every seed of a year for the creature wanted: seed, advance, date, delay",
+     cmdWildSearch},
     {"species", "look a species up in pokemon.dat and print its six base stats", cmdSpecies},
     {"measure", "step 1: narrow the six IVs from the stats shown at one or more levels", cmdMeasure},
 };

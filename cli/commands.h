@@ -16,6 +16,7 @@ int cmdFlips(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdCalls(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdPitches(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdWild(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdWildSearch(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimer(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimeSeed(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io);

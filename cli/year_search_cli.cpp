@@ -36,9 +36,9 @@ bool parseHours(std::string_view text, uint32_t& mask) {
   }
 }
 
-void addYearSearchSpecs(std::vector<OptionSpec>& specs) {
+void addYearSearchSpecs(std::vector<OptionSpec>& specs, const char* frameOption) {
   specs.insert(specs.end(), {{"--year", true},
-                             {"--max-frame", true},
+                             {frameOption, true},
                              {"--delay-min", true},
                              {"--delay-max", true},
                              {"--hours", true},
@@ -50,8 +50,14 @@ void printYearSearchYearHelp(std::FILE* out) {
   std::fputs("  --year Y       the year on the console's clock, 2000..2099 (required)\n", out);
 }
 
-void printYearSearchOptionsHelp(std::FILE* out, int32_t defaultMaxFrame) {
-  std::fprintf(out, "  --max-frame F  frames searched per seed, 1..999999 (default %d)\n", defaultMaxFrame);
+void printYearSearchOptionsHelp(std::FILE* out, const YearSearchHelp& help) {
+  if (std::string_view(help.frameOption) == "--max-frame") {
+    std::fprintf(out, "  --max-frame F  frames searched per seed, 1..%d (default %d)\n", help.largestFrame,
+                 help.defaultMaxFrame);
+  } else {
+    std::fprintf(out, "  %s N  advances 0..N-1 searched per seed, N 1..%d (default %d)\n", help.frameOption,
+                 help.largestFrame, help.defaultMaxFrame);
+  }
   std::fputs(
       "  --delay-min A  the shortest delay a person can wait, in frames (default 300)\n"
       "  --delay-max B  the longest delay (default 9999); 0 <= A <= B <= 65535\n"
@@ -70,9 +76,9 @@ void printYearSearchOptionsHelp(std::FILE* out, int32_t defaultMaxFrame) {
 
 // Reads the shared options (--year is required). Returns kExitOk or, after
 // printing the error, kExitUsage.
-int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, YearSearchOptions& options,
+int parseYearSearchOptions(const ParsedArgs& args, const YearSearchHelp& help, YearSearchOptions& options,
                            const CliIo& io) {
-  options.frameCount = defaultMaxFrame;
+  options.frameCount = help.defaultMaxFrame;
   options.window.delayMin = kExplainDelayMin;
   options.window.delayMax = kExplainDelayMax;
   options.window.hourMask = 0xFFFFFFu;
@@ -83,8 +89,10 @@ int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, Year
     return cliError(io, "--year '%s': expected a year 2000..2099", yearText->c_str());
   }
   options.window.year = static_cast<int32_t>(n);
-  if (const std::string* t = findOption(args, "--max-frame")) {
-    if (!parseIntStrict(*t, 1, 999999, n)) return cliError(io, "--max-frame '%s': expected 1..999999", t->c_str());
+  if (const std::string* t = findOption(args, help.frameOption)) {
+    if (!parseIntStrict(*t, 1, help.largestFrame, n)) {
+      return cliError(io, "%s '%s': expected 1..%d", help.frameOption, t->c_str(), help.largestFrame);
+    }
     options.frameCount = static_cast<int32_t>(n);
   }
   if (int rc = parseDelayWindow(args, options.window.delayMin, options.window.delayMax, io)) return rc;
@@ -115,16 +123,16 @@ int parseYearSearchOptions(const ParsedArgs& args, int32_t defaultMaxFrame, Year
 
 int readYearSearchArgs(int argc, const char* const* argv, int first, std::vector<OptionSpec> specs,
                        const YearSearchHelp& help, ParsedArgs& args, YearSearchOptions& options, const CliIo& io) {
-  addYearSearchSpecs(specs);
+  addYearSearchSpecs(specs, help.frameOption);
   if (int rc = parseArgs(argc, argv, first, specs, 0, args, io)) return rc;
   if (args.help) {
     std::fputs(help.head, io.out);
     printYearSearchYearHelp(io.out);
     std::fputs(help.ownOptions, io.out);
-    printYearSearchOptionsHelp(io.out, help.defaultMaxFrame);
+    printYearSearchOptionsHelp(io.out, help);
     return kExitOk;
   }
-  if (int rc = parseYearSearchOptions(args, help.defaultMaxFrame, options, io)) return rc;
+  if (int rc = parseYearSearchOptions(args, help, options, io)) return rc;
   return kYearSearchGoOn;
 }
 

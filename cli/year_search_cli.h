@@ -32,11 +32,14 @@ struct YearSearchOptions {
 
 // A year search command's help: its head (usage and what it does) and the
 // lines of its own options, printed between --year's line and the shared
-// options' lines with the default of --max-frame.
+// options' lines with the default of --max-frame. A command that counts
+// advances rather than frames names its option and limit.
 struct YearSearchHelp {
   const char* head;
   const char* ownOptions;
   int32_t defaultMaxFrame;
+  const char* frameOption = "--max-frame";  // or "--max-advance"
+  int32_t largestFrame = 999999;
 };
 
 // readYearSearchArgs's answer when the command is to go on.

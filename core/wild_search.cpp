@@ -5,6 +5,7 @@
 #include "core/pid_search.h"
 #include "core/rng.h"
 #include "core/seed_time.h"
+#include "core/wild_generate.h"
 #include "core/wild_kernel.h"
 #include "core/year_search_engine.h"
 
@@ -78,6 +79,86 @@ int32_t deepestStart(BackWalk& walk, int32_t lowAt, uint32_t v) {
   return std::min(d + kMaxPrefix + 1, kBackDraws - 1);
 }
 
+// One seed's draws, filled as far as its advances need them, shared by the
+// advances: each draw is stepped once, each PID pair's nature worked out once,
+// and a loop's end, once found, serves every later advance whose loop of the
+// same nature and parity starts before it.
+struct SeedDraws {
+  uint32_t states[kForwardDraws + 2];  // states[i]: the state that drew draw i
+  int8_t natures[kForwardDraws + 2];   // of the pair (i, i + 1), -1 until known
+  int32_t filled;                      // states[0..filled] are set
+  bool overflowed;                     // a draw past kForwardDraws was asked for
+  struct Loop {
+    int32_t from;  // the pairs from, from + 2, .. to - 2 lack the nature; pair `to` has it
+    int32_t to;
+  } loops[2][kNatureCount];
+
+  void start(uint32_t seed) {
+    states[0] = seed;
+    filled = 0;
+    overflowed = false;
+    for (auto& parity : loops)
+      for (Loop& loop : parity) loop = Loop{1, -1};
+  }
+  uint32_t state(int32_t i) {
+    if (i > kForwardDraws) {
+      overflowed = true;
+      return 0;
+    }
+    while (filled < i) {
+      states[filled + 1] = Lcg32::Next(states[filled]);
+      natures[++filled] = -1;
+    }
+    return states[i];
+  }
+  int32_t natureAt(int32_t i) {
+    if (i + 1 > kForwardDraws) {
+      overflowed = true;
+      return -1;
+    }
+    state(i + 1);
+    if (natures[i] < 0) natures[i] = static_cast<int8_t>(pairNature(states[i], states[i + 1]));
+    return natures[i];
+  }
+  // The pair ending the loop whose first pair is at draw p, for nature t; -1
+  // when it lies past the draws kept.
+  int32_t loopEnd(int32_t p, int32_t t) {
+    Loop& known = loops[p & 1][t];
+    if (known.from <= p && p <= known.to) return known.to;
+    int32_t q = p;
+    for (int32_t v = natureAt(q); v != t; v = natureAt(q)) {
+      if (v < 0) return -1;
+      q += 2;
+      if (q == known.from && known.to >= 0) {
+        q = known.to;
+        break;
+      }
+    }
+    known = Loop{p, q};
+    return q;
+  }
+};
+
+// An advance's draws read off its seed's SeedDraws; a loop of a nature the
+// filter does not keep is abandoned.
+struct SharedDraws {
+  SeedDraws& seed;
+  int32_t at;  // the last draw taken
+  int32_t first;
+  uint32_t natures;
+  uint32_t next() { return seed.state(++at) >> 16; }
+  int32_t taken() const { return at - first; }
+  bool pidLoop(int32_t nature, uint32_t& pid, int32_t& tries) {
+    if ((natures >> nature & 1u) == 0) return false;
+    const int32_t q = seed.loopEnd(at + 1, nature);
+    if (q < 0) return false;
+    tries = (q - at - 1) / 2 + 1;
+    pid = (seed.state(q + 1) & 0xFFFF0000u) | seed.state(q) >> 16;
+    at = q + 1;
+    return true;
+  }
+};
+
 constexpr ScanRows<WildScanPlan> kRows{wildScanRowScalar, QUILLMAR_VECTOR_KERNEL(wildScanRowAvx2),
                                        QUILLMAR_VECTOR_KERNEL(wildScanRowAvx512)};
 
@@ -126,6 +207,27 @@ struct WildScan {
     }
   }
 
+  // Every advance of one seed over the seed's shared draws; a seed whose
+  // loops run past the draws kept goes on advance by advance.
+  template <typename Out>
+  void scanShared(SeedDraws& draws, uint32_t seed, int32_t frames, Out& out) const {
+    draws.start(seed);
+    WildCreature c;
+    for (int32_t n = 0; n < frames; ++n) {
+      SharedDraws d{draws, n, n, plan.natures};
+      const bool whole = wild_generate::generate(request->encounter, draws.state(n + 1) >> 16, d, n, c);
+      if (draws.overflowed) {
+        uint32_t state = Lcg32::Advance(seed, static_cast<uint32_t>(n));
+        for (; n < frames; ++n, state = Lcg32::Next(state)) {
+          wildCreatureFrom(request->encounter, state, n, c);
+          if (wildCreatureKept(request->filter, c)) out.add(WildHit{seed, n, out.delay()});
+        }
+        return;
+      }
+      if (whole && wildCreatureKept(request->filter, c)) out.add(WildHit{seed, n, out.delay()});
+    }
+  }
+
   template <typename Out>
   void scanRow(uint32_t rowBase, int32_t frames, Out& out) const {
     if (shinyPairs) {
@@ -133,9 +235,10 @@ struct WildScan {
       row(plan, rowBase, frames, kernelRow.sink());
       return;
     }
+    SeedDraws draws;
     for (uint32_t aa = 0; aa < 256; ++aa) {
       if ((aa & 15u) == 0 && out.stopRequested()) return;
-      scanEvery(aa << 24 | rowBase, frames, out);
+      scanShared(draws, aa << 24 | rowBase, frames, out);
     }
   }
 };

@@ -84,3 +84,41 @@ TEST(CliWild, RejectsWhatTheGameCannotDo) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each hit's columns are those wild prints for its seed at its advance, and
+// its moment is the first of the year that gives its seed.
+TEST(CliWildSearch, AHitIsWildsLineAtItsSeedAndAdvance) {
+  const std::vector<std::string> creature = {"--game", "dppt", "--kind", "static", "--min", "31,31,31,31,31,31"};
+  std::vector<std::string> args = {"wild-search", "--year", "2026", "--max-advance", "1000", "--limit", "3"};
+  args.insert(args.end(), creature.begin(), creature.end());
+  CliResult r = runCliCaptured(args);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  int lines = 0;
+  for (std::size_t at = 0, end; (end = r.out.find('\n', at)) != std::string::npos; at = end + 1, ++lines) {
+    const std::string line = r.out.substr(at, end - at);
+    const std::string seed = line.substr(0, line.find('\t'));
+    const std::size_t afterN = line.find('\t', seed.size() + 1);
+    const int n = std::stoi(line.substr(seed.size() + 1));
+    std::vector<std::string> wild = {"wild", seed, "--advances", std::to_string(n + 1)};
+    wild.insert(wild.end(), creature.begin(), creature.end());
+    std::string listed = runCliCaptured(wild).out;
+    listed = listed.substr(listed.rfind('\n', listed.size() - 2) + 1);  // the line of advance n
+    ASSERT_EQ(listed.rfind(std::to_string(n) + "\t", 0), 0u) << listed;
+    const std::string columns = listed.substr(listed.find('\t') + 1, listed.size() - listed.find('\t') - 2);
+    EXPECT_EQ(line.substr(afterN + 1, columns.size()), columns) << line;
+    std::string moment = runCliCaptured({"seed-time", seed, "--year", "2026", "--limit", "1"}).out;
+    moment = moment.substr(0, moment.find('\n')).replace(moment.find(" delay"), 1, "\t");
+    EXPECT_EQ(line.substr(line.size() - moment.size()), moment) << line;
+  }
+  EXPECT_EQ(lines, 3);
+  r = runCliCaptured({"wild-search", "--year", "2026", "--game", "hgss", "--kind", "gift", "--max-advance", "10001"});
+  EXPECT_EQ(r.exitCode, 2);
+  r = runCliCaptured({"wild-search", "--year", "2026", "--game", "hgss", "--kind", "gift", "--hours", "3",
+                      "--delay-max", "300", "--shiny-only", "--max-advance", "2", "--min", "31,31,31,31,31,31"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out.rfind("no hit: no advance below 2 of the 256 seeds of 2026", 0), 0u) << r.out;
+}
+
+}  // namespace

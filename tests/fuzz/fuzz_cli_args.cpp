@@ -9,7 +9,8 @@
 // is replaced by a place in this target's own temporary folder, and inputs that
 // would take long (more than kMaxFrames egg frames or egg IV n, more than
 // kMaxCombinations IV combinations with --all, a seed-time limit of 0 or above
-// kMaxMoments, an egg search or egg IV search over more than one delay, a
+// kMaxMoments, a year search of eggs, egg IVs or creatures over more than one
+// delay, more than kMaxFrames creature advances, a
 // calibration table over 9 x 41 cells, a coin matched over a table past the
 // first 1,000 outputs) are cut down or skipped. The timer's countdown (--run)
 // would wait on the real clock: every "--run" is taken out.
@@ -36,9 +37,9 @@ constexpr std::size_t kMaxArguments = 16;
 const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",    "seed-time", "time-seed",
                                     "--help",  "species", "measure", "egg-search", "calibrate",
                                     "timer",   "flips",   "calls",   "egg-ivs",   "egg-iv-search",
-                                    "pitches", "wild"};
-constexpr int kSubcommandCount = 17;
-constexpr int kPicks = 19;  // picks 17 and 18 leave the first argument as it is
+                                    "pitches", "wild",    "wild-search"};
+constexpr int kSubcommandCount = 18;
+constexpr int kPicks = 20;  // picks 18 and 19 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
@@ -72,8 +73,16 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
     if (command == "pitches") return {{"--count", true}, {"--skip", true}, {"--find", true}, {"--skips", true}};
     return {{"--count", true}, {"--skip", true}, {"--before-pokerus", false}, {"--find", true}, {"--skips", true}};
   }
-  if (command == "wild") {
-    positionals = 1;
+  if (command == "wild" || command == "wild-search") {
+    positionals = command == "wild" ? 1 : 0;
+    if (command == "wild-search")
+      return {{"--year", true},         {"--max-advance", true}, {"--delay-min", true},   {"--delay-max", true},
+              {"--hours", true},        {"--limit", true},       {"--threads", true},     {"--game", true},
+              {"--kind", true},         {"--lead", true},        {"--gender-ratio", true}, {"--levels", true},
+              {"--rate", true},         {"--roamer", false},     {"--feebas", true},      {"--tid", true},
+              {"--sid", true},          {"--min", true},         {"--max", true},         {"--nature", true},
+              {"--shiny-only", false},  {"--ability", true},     {"--gender", true},      {"--slot", true},
+              {"--hidden-power", true}, {"--min-power", true},   {"--before-pokerus", false}};
     return {{"--advances", true}, {"--game", true},         {"--kind", true},        {"--lead", true},
             {"--gender-ratio", true}, {"--levels", true},   {"--rate", true},        {"--roamer", false},
             {"--feebas", true},   {"--tid", true},          {"--sid", true},         {"--min", true},
@@ -246,7 +255,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (frames == nullptr || (parseIntStrict(*frames, 1, 9999999, n) && n > kMaxFrames)) {
           args.push_back("--frames=" + std::to_string(1 + (frames ? n : int64_t(size)) % kMaxFrames));
         }
-      } else if (args[0] == "egg-search" || args[0] == "egg-iv-search") {
+      } else if (args[0] == "egg-search" || args[0] == "egg-iv-search" || args[0] == "wild-search") {
         // One delay, one hour unless the input names its hours, a few hundred frames.
         int64_t low = 300;
         const std::string* delayMin = findOption(parsed, "--delay-min");
@@ -256,9 +265,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           args.push_back("--delay-max=" + std::to_string(low));
         }
         if (findOption(parsed, "--hours") == nullptr) args.push_back("--hours=" + std::to_string(size % 24));
-        const std::string* frames = findOption(parsed, "--max-frame");
+        const char* frameOption = args[0] == "wild-search" ? "--max-advance" : "--max-frame";
+        const std::string* frames = findOption(parsed, frameOption);
         if (frames != nullptr && parseIntStrict(*frames, 1, 999999, n) && n > kMaxFrames) {
-          args.push_back("--max-frame=" + std::to_string(1 + n % kMaxFrames));
+          args.push_back(std::string(frameOption) + "=" + std::to_string(1 + n % kMaxFrames));
         }
       } else if (args[0] == "calibrate") {
         // A table of at most 9 x 41 cells.
