@@ -28,6 +28,9 @@ const CliCommand kCommands[] = {
     {"wild", "step 11: the stationary, gift or wild creature at each advance after an initial seed", cmdWild},
     {"wild-search", "step 12: search every seed of a year for the creature wanted: seed, advance, date, delay",
      cmdWildSearch},
+    {"ids", "step 13: the trainer IDs (TID, SID) a new game gets from its seed or moment", cmdIds},
+    {"id-search", "step 14: search every seed of a year for the IDs wanted: seed, TID, SID, date, delay",
+     cmdIdSearch},
     {"species", "look a species up in pokemon.dat and print its six base stats", cmdSpecies},
     {"measure", "step 1: narrow the six IVs from the stats shown at one or more levels", cmdMeasure},
 };

@@ -17,6 +17,8 @@ int cmdCalls(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdPitches(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdWild(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdWildSearch(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdIds(int argc, const char* const* argv, int first, const CliIo& io);
+int cmdIdSearch(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimer(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdTimeSeed(int argc, const char* const* argv, int first, const CliIo& io);
 int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io);

@@ -37,8 +37,8 @@ bool parseHours(std::string_view text, uint32_t& mask) {
 }
 
 void addYearSearchSpecs(std::vector<OptionSpec>& specs, const char* frameOption) {
+  if (frameOption != nullptr) specs.push_back({frameOption, true});
   specs.insert(specs.end(), {{"--year", true},
-                             {frameOption, true},
                              {"--delay-min", true},
                              {"--delay-max", true},
                              {"--hours", true},
@@ -51,7 +51,9 @@ void printYearSearchYearHelp(std::FILE* out) {
 }
 
 void printYearSearchOptionsHelp(std::FILE* out, const YearSearchHelp& help) {
-  if (std::string_view(help.frameOption) == "--max-frame") {
+  if (help.frameOption == nullptr) {
+    // a search of the seeds themselves, no frames
+  } else if (std::string_view(help.frameOption) == "--max-frame") {
     std::fprintf(out, "  --max-frame F  frames searched per seed, 1..%d (default %d)\n", help.largestFrame,
                  help.defaultMaxFrame);
   } else {
@@ -89,7 +91,7 @@ int parseYearSearchOptions(const ParsedArgs& args, const YearSearchHelp& help, Y
     return cliError(io, "--year '%s': expected a year 2000..2099", yearText->c_str());
   }
   options.window.year = static_cast<int32_t>(n);
-  if (const std::string* t = findOption(args, help.frameOption)) {
+  if (const std::string* t = help.frameOption != nullptr ? findOption(args, help.frameOption) : nullptr) {
     if (!parseIntStrict(*t, 1, help.largestFrame, n)) {
       return cliError(io, "%s '%s': expected 1..%d", help.frameOption, t->c_str(), help.largestFrame);
     }

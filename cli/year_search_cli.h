@@ -38,7 +38,7 @@ struct YearSearchHelp {
   const char* head;
   const char* ownOptions;
   int32_t defaultMaxFrame;
-  const char* frameOption = "--max-frame";  // or "--max-advance"
+  const char* frameOption = "--max-frame";  // or "--max-advance"; null: the seeds alone, no frames
   int32_t largestFrame = 999999;
 };
 
@@ -91,7 +91,8 @@ int printYearSearchHits(const Hit* hits, int32_t count, Print print, const CliIo
 // the cap, which tells that the cap cut the list), the search run with
 // progress on a terminal, then the hits printed with print(out, hit), in the
 // search's order. Without a hit one line says so: "no hit: no <what> below F
-// of the N seeds of Y <verdict>". Returns kExitOk with hits, kExitNotFound
+// of the N seeds of Y <verdict>" (a null <what>: "no hit: none of the N seeds
+// of Y <verdict>"). Returns kExitOk with hits, kExitNotFound
 // without one or when no thread or memory could be had or standard output
 // refused a write (after a message on stderr).
 template <typename Hit, typename Search, typename Print>
@@ -107,8 +108,13 @@ int runYearSearchCommand(const YearSearchOptions& options, int64_t seedTotal, Se
     return cliFailure(io, "the system refused a thread for the search: try a smaller --threads");
   }
   if (result.count == 0) {
-    std::fprintf(io.out, "no hit: no %s below %d of the %lld seeds of %d %s\n", noHitWhat, options.frameCount,
-                 static_cast<long long>(seedTotal), options.window.year, noHitVerdict);
+    if (noHitWhat == nullptr) {
+      std::fprintf(io.out, "no hit: none of the %lld seeds of %d %s\n", static_cast<long long>(seedTotal),
+                   options.window.year, noHitVerdict);
+    } else {
+      std::fprintf(io.out, "no hit: no %s below %d of the %lld seeds of %d %s\n", noHitWhat, options.frameCount,
+                   static_cast<long long>(seedTotal), options.window.year, noHitVerdict);
+    }
     return kExitNotFound;
   }
   return printYearSearchHits(hits.get(), result.count, print, io);

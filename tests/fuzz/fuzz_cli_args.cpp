@@ -37,9 +37,9 @@ constexpr std::size_t kMaxArguments = 16;
 const char* const kSubcommands[] = {"pid",     "seeds",   "eggs",    "seed-time", "time-seed",
                                     "--help",  "species", "measure", "egg-search", "calibrate",
                                     "timer",   "flips",   "calls",   "egg-ivs",   "egg-iv-search",
-                                    "pitches", "wild",    "wild-search"};
-constexpr int kSubcommandCount = 18;
-constexpr int kPicks = 20;  // picks 18 and 19 leave the first argument as it is
+                                    "pitches", "wild",    "wild-search", "ids",    "id-search"};
+constexpr int kSubcommandCount = 20;
+constexpr int kPicks = 22;  // picks 20 and 21 leave the first argument as it is
 
 // The options of each subcommand, as the subcommands declare them.
 std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positionals) {
@@ -73,6 +73,14 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
     if (command == "pitches") return {{"--count", true}, {"--skip", true}, {"--find", true}, {"--skips", true}};
     return {{"--count", true}, {"--skip", true}, {"--before-pokerus", false}, {"--find", true}, {"--skips", true}};
   }
+  if (command == "ids") {
+    positionals = 1;
+    return {{"--at", true}, {"--delay", true}, {"--delays", true}};
+  }
+  if (command == "id-search")
+    return {{"--year", true},      {"--delay-min", true}, {"--delay-max", true},  {"--hours", true},
+            {"--limit", true},     {"--threads", true},   {"--tid", true},        {"--sid", true},
+            {"--shiny-pid", true}, {"--cute-charm", true}};
   if (command == "wild" || command == "wild-search") {
     positionals = command == "wild" ? 1 : 0;
     if (command == "wild-search")
@@ -255,7 +263,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (frames == nullptr || (parseIntStrict(*frames, 1, 9999999, n) && n > kMaxFrames)) {
           args.push_back("--frames=" + std::to_string(1 + (frames ? n : int64_t(size)) % kMaxFrames));
         }
-      } else if (args[0] == "egg-search" || args[0] == "egg-iv-search" || args[0] == "wild-search") {
+      } else if (args[0] == "ids") {
+        // Every delay of --delays A-B is a line: at most kMaxFrames of them.
+        const std::string* delays = findOption(parsed, "--delays");
+        if (delays != nullptr) {
+          const std::size_t dash = delays->find('-');
+          int64_t low = 0;
+          if (dash != std::string::npos && parseIntStrict(std::string_view(*delays).substr(0, dash), 0, 65535, low)) {
+            args.push_back("--delays=" + std::to_string(low) + "-" + std::to_string(std::min<int64_t>(low + kMaxFrames, 65535)));
+          }
+        }
+      } else if (args[0] == "egg-search" || args[0] == "egg-iv-search" || args[0] == "wild-search" ||
+                 args[0] == "id-search") {
         // One delay, one hour unless the input names its hours, a few hundred frames.
         int64_t low = 300;
         const std::string* delayMin = findOption(parsed, "--delay-min");
