@@ -23,12 +23,14 @@ int32_t coreCount() {
   return n == 0 ? 1 : static_cast<int32_t>(n);
 }
 
-void runYear(benchmark::State& state, YearSearchKernel kernel, int32_t capacity, int32_t threads) {
+void runYear(benchmark::State& state, YearSearchKernel kernel, int32_t capacity, int32_t threads,
+             int everstone = -1) {
   if (!yearSearchKernelAvailable(kernel)) {
     state.SkipWithError("kernel not available on this processor");
     return;
   }
-  const EggSearchRequest request = fullYearEggSearch(kernel);
+  EggSearchRequest request = fullYearEggSearch(kernel);
+  request.egg.everstoneNature = everstone;
   std::unique_ptr<EggHit[]> hits(new EggHit[kAllHits]);
   YearSearchResult result{};
   for (auto _ : state) {
@@ -42,6 +44,18 @@ void runYear(benchmark::State& state, YearSearchKernel kernel, int32_t capacity,
 
 void BM_EggSearchYear(benchmark::State& state) { runYear(state, YearSearchKernel::Auto, kAllHits, coreCount()); }
 BENCHMARK(BM_EggSearchYear)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same year with an Everstone passing ようき: each frame's PID the first
+// output at or after it of that nature.
+void BM_EggSearchYear_Everstone(benchmark::State& state) {
+  runYear(state, YearSearchKernel::Auto, kAllHits, coreCount(), 13);
+}
+BENCHMARK(BM_EggSearchYear_Everstone)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_EggSearchYear_Everstone_Avx2(benchmark::State& state) {
+  runYear(state, YearSearchKernel::Avx2, kAllHits, coreCount(), 13);
+}
+BENCHMARK(BM_EggSearchYear_Everstone_Avx2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void BM_EggSearchYear_Avx2(benchmark::State& state) { runYear(state, YearSearchKernel::Avx2, kAllHits, coreCount()); }
 BENCHMARK(BM_EggSearchYear_Avx2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

@@ -16,8 +16,8 @@ constexpr int32_t kDefaultMaxFrame = 100;
 
 const char kHelpHead[] =
     "usage: quillmar-cli egg-search --year Y [--tid T] [--sid S] [--marriage] [--shiny-only]\n"
-    "           [--nature N] [--gender K] [--ability K] [--max-frame F] [--delay-min A]\n"
-    "           [--delay-max B] [--hours LIST] [--limit N] [--threads N]\n"
+    "           [--nature N] [--gender K] [--ability K] [--everstone N] [--max-frame F]\n"
+    "           [--delay-min A] [--delay-max B] [--hours LIST] [--limit N] [--threads N]\n"
     "\n"
     "Aim first: every initial seed 0xAABBCCCC a player can reach in year Y (AA any of\n"
     "0..255, BB an hour of --hours, CCCC = (delay + (Y - 2000)) mod 65536 for every\n"
@@ -52,7 +52,7 @@ int cmdEggSearch(int argc, const char* const* argv, int first, const CliIo& io) 
                                      {"--shiny-only", false},
                                      {"--nature", true},
                                      {"--gender", true},
-                                     {"--ability", true}},
+                                     {"--ability", true},    {"--everstone", true}},
                                     {kHelpHead, kEggListOptionsHelp, kDefaultMaxFrame}, args, options, io);
   if (read != kYearSearchGoOn) return read;
   EggSearchRequest request{};

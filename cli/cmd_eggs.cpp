@@ -12,7 +12,7 @@ namespace {
 const char kHelpHead[] =
     "usage: quillmar-cli eggs --seed SEED [--frames N] [--tid N] [--sid N] [--marriage]\n"
     "                         [--shiny-only] [--nature N] [--gender K] [--ability K]\n"
-    "                         [--out FILE]\n"
+    "                         [--everstone N] [--out FILE]\n"
     "\n"
     "Step 4: run the egg generator (Mersenne Twister) from the initial seed and write\n"
     "the PID list exactly as the window's \"出力\" writes result.txt: CP932 text, a\n"
@@ -41,7 +41,8 @@ int cmdEggs(int argc, const char* const* argv, int first, const CliIo& io) {
   ParsedArgs args;
   const std::vector<OptionSpec> specs = {
       {"--seed", true},   {"--frames", true}, {"--tid", true},    {"--sid", true},     {"--marriage", false},
-      {"--shiny-only", false}, {"--nature", true}, {"--gender", true}, {"--ability", true}, {"--out", true},
+      {"--shiny-only", false}, {"--nature", true}, {"--gender", true}, {"--ability", true}, {"--everstone", true},
+      {"--out", true},
   };
   if (int rc = parseArgs(argc, argv, first, specs, 0, args, io)) return rc;
   if (args.help) {

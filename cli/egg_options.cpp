@@ -11,7 +11,11 @@ const char kEggListOptionsHelp[] =
     "  --gender K    keep only what gender option K passes: 1..8 or its text\n"
     "                (1 ♂(1/2), 2 ♀(1/2), 3 ♂(7/8), 4 ♀(1/8), 5 ♂(3/4), 6 ♀(1/4),\n"
     "                7 ♂(1/4), 8 ♀(3/4))\n"
-    "  --ability K   keep only ability slot K: 1 or 2 (or 特性1, 特性2)\n";
+    "  --ability K   keep only ability slot K: 1 or 2 (or 特性1, 特性2)\n"
+    "  --everstone N a parent's Everstone passes nature N (0..24 or its name): each\n"
+    "                frame's PID is the first output from the frame's own on with\n"
+    "                that nature (not 0; at most 2401 taken, the last kept), then\n"
+    "                the marriage's rerolls, which may lose the nature again\n";
 
 namespace {
 
@@ -45,6 +49,13 @@ int parseEggListOptions(const ParsedArgs& args, EggListRequest& request, const C
     if (!parseFilterOption(*t, kGenderFilterOptions, kGenderFilterOptionCount, request.genderChoice)) {
       return cliError(io, "--gender '%s': expected an option 1..8 or its text, e.g. ♂(1/2)", t->c_str());
     }
+  }
+  if (const std::string* t = findOption(args, "--everstone")) {
+    int nature = 0;
+    if (!parseNatureArg(*t, nature)) {
+      return cliError(io, "--everstone '%s': expected a nature number 0..24 or a nature name", t->c_str());
+    }
+    request.everstoneNature = nature;
   }
   if (const std::string* t = findOption(args, "--ability")) {
     if (!parseFilterOption(*t, kAbilityFilterOptions, kAbilityFilterOptionCount, request.abilityChoice)) {

@@ -8,7 +8,7 @@
 // Their lines of the subcommands' help.
 extern const char kEggListOptionsHelp[];
 
-// Reads --tid, --sid, --marriage, --shiny-only, --nature, --gender and
-// --ability into the request (fields not given are left as they are).
+// Reads --tid, --sid, --marriage, --shiny-only, --nature, --gender,
+// --ability and --everstone into the request (fields not given are left as they are).
 // Returns kExitOk or, after printing the error, kExitUsage.
 int parseEggListOptions(const ParsedArgs& args, EggListRequest& request, const CliIo& io);

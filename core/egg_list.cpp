@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/everstone.h"
 #include "core/rng.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
@@ -201,9 +202,15 @@ bool writeFrames(EggListState& eggList, const EggListRequest& request, std::FILE
   quotient.reset();
   int remainder = 0;  // frame mod 12
   int position = 0;
+  EverstoneFrames everstone(eggList.mt, request.everstoneNature);
   for (int32_t i = 0; i < request.frameCount; ++i) {
-    if (position == 0) Twist(eggList.mt);
-    uint32_t pid = Temper(eggList.mt, position);
+    uint32_t pid;
+    if (request.everstoneNature >= 0) {
+      pid = everstone.pidOf(i);
+    } else {
+      if (position == 0) Twist(eggList.mt);
+      pid = Temper(eggList.mt, position);
+    }
     if (request.internationalMarriage) pid = MarriageReroll(pid, request.tid, request.sid);
     const bool shiny = ShinyTest(pid, request.tid, request.sid);
     if (eggFrameKept(request, pid, shiny)) {

@@ -18,6 +18,9 @@ struct EggListRequest {
   int natureChoice;    // 0 = no filter, k = 1..25 keeps NatureIndex k - 1
   int genderChoice;    // 0 = no filter, k = 1..8 keeps GenderFilter(k - 1, g)
   int abilityChoice;   // 0 = no filter, 1 or 2 keeps that AbilitySlot
+  // The nature an Everstone passes (0..24): each frame's PID is then the
+  // first output at or after it with that nature (core/everstone.h); -1: none.
+  int everstoneNature = -1;
 };
 
 // Whether the list keeps a frame whose final PID (after any rerolls) is `pid`,

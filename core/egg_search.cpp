@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/egg_search_kernel.h"
+#include "core/everstone.h"
 #include "core/rng.h"
 #include "core/year_search_engine.h"
 #include "data/tables.h"
@@ -43,6 +44,10 @@ bool planOf(const EggListRequest& egg, EggScanPlan& plan) {
     plan.ability = true;
     plan.abilityBit = uint32_t(egg.abilityChoice - 1);
   }
+  if (egg.everstoneNature >= 0) {
+    plan.everstone = true;
+    plan.everstoneNature = uint32_t(egg.everstoneNature);
+  }
   return true;
 }
 
@@ -58,9 +63,23 @@ struct EggScan {
   bool possible() const { return planPossible; }
 
   template <typename Out>
-  void take(uint32_t seed, int32_t frame, uint32_t firstPid, Out& out) const {
+  void takePid(uint32_t seed, int32_t frame, uint32_t firstPid, Out& out) const {
     const uint32_t pid = egg->internationalMarriage ? MarriageReroll(firstPid, egg->tid, egg->sid) : firstPid;
     if (eggFrameKept(*egg, pid, ShinyTest(pid, egg->tid, egg->sid))) out.add(EggHit{seed, frame, out.delay(), pid});
+  }
+
+  // A frame the kernel reported; frame -1: a seed whose Everstone frames
+  // from `value` on the kernel left to be worked out here, output by output.
+  template <typename Out>
+  void take(uint32_t seed, int32_t frame, uint32_t value, Out& out) const {
+    if (frame >= 0) {
+      takePid(seed, frame, value, out);
+      return;
+    }
+    Mt19937 mt;
+    Seed(mt, seed);
+    EverstoneFrames frames(mt, egg->everstoneNature);
+    for (int32_t i = static_cast<int32_t>(value); i < egg->frameCount; ++i) takePid(seed, i, frames.pidOf(i), out);
   }
 
   template <typename Out>
@@ -78,7 +97,8 @@ constexpr ScanRows<EggScanPlan> kRows{eggScanRowScalar, QUILLMAR_VECTOR_KERNEL(e
 void sortEggHits(EggHit* hits, int32_t count, int32_t threads) { year_search::sortAnyHits(hits, count, threads); }
 
 bool eggSearchRequestValid(const EggSearchRequest& r) {
-  return yearWindowValid(r.window) && r.egg.frameCount >= 1 && yearSearchKernelAvailable(r.kernel);
+  return yearWindowValid(r.window) && r.egg.frameCount >= 1 && r.egg.everstoneNature >= -1 &&
+         r.egg.everstoneNature < kNatureCount && yearSearchKernelAvailable(r.kernel);
 }
 
 int64_t eggSearchSeedCount(const EggSearchRequest& r) {
@@ -89,6 +109,6 @@ YearSearchResult runEggSearch(const EggSearchRequest& request, EggHit* hits, int
                               const YearSearchControl& control) {
   EggScan scan{&request.egg, EggScanPlan{}, false, scanRowFor(request.kernel, kRows)};
   scan.planPossible = planOf(request.egg, scan.plan);
-  return year_search::runYearSearch(request.window, request.egg.frameCount, yearSearchKernelAvailable(request.kernel),
-                                    scan, hits, capacity, control);
+  return year_search::runYearSearch(request.window, request.egg.frameCount, eggSearchRequestValid(request), scan, hits,
+                                    capacity, control);
 }

@@ -20,6 +20,12 @@ struct EggScanPlan {
   uint32_t genderSpan;
   bool ability;         // keep (PID & 1) == abilityBit
   uint32_t abilityBit;
+  // An Everstone passes this nature: frame i's PID is the first output at or
+  // after i with that nature that is not 0 (core/everstone.h). A kernel then
+  // reports a seed whose frames it cannot settle once, with frame -1, and
+  // none of that seed's frames.
+  bool everstone;
+  uint32_t everstoneNature;
 };
 
 // The kernels (ScanRow<EggScanPlan>) report every frame the plan may keep.

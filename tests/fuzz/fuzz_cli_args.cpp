@@ -57,7 +57,7 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
   if (command == "eggs")
     return {{"--seed", true},        {"--frames", true}, {"--tid", true},    {"--sid", true},
             {"--marriage", false},   {"--shiny-only", false}, {"--nature", true}, {"--gender", true},
-            {"--ability", true},     {"--out", true}};
+            {"--ability", true},     {"--everstone", true},   {"--out", true}};
   if (command == "seed-time") {
     positionals = 1;
     return {{"--year", true}, {"--limit", true}};
@@ -105,7 +105,7 @@ std::vector<OptionSpec> specsOf(std::string_view command, std::size_t& positiona
     return {{"--year", true},      {"--tid", true},        {"--sid", true},       {"--marriage", false},
             {"--shiny-only", false}, {"--nature", true},   {"--gender", true},    {"--ability", true},
             {"--max-frame", true}, {"--delay-min", true},  {"--delay-max", true}, {"--hours", true},
-            {"--limit", true},     {"--threads", true}};
+            {"--limit", true},     {"--threads", true},    {"--everstone", true}};
   const std::vector<OptionSpec> ivOptions = {{"--parent-a", true}, {"--parent-b", true}, {"--game", true},
                                              {"--item-a", true},   {"--item-b", true},   {"--min", true},
                                              {"--max", true}};
