@@ -33,6 +33,14 @@ const Comparison kComparisons[] = {
     {"BM_CoinWidest", "BM_CoinWidest_FullTwister", "flips, widest table, 2 threads vs full twister", true, 1.0},
     {"BM_EggIvSearchYear", "BM_EggIvSearchYear_Straightforward", "egg IV search, full year vs straightforward", true,
      50.0},
+    {"BM_WildStationarySync100000", "BM_WildStationarySync100000_Straightforward",
+     "wild list, stationary Synchronize vs per advance", true, 1.0},
+    {"BM_WildGrassCuteCharm100000", "BM_WildGrassCuteCharm100000_Straightforward",
+     "wild list, grass Cute Charm vs per advance", true, 1.0},
+    {"BM_WildStationarySync100000", "BM_WildStationarySync100000_ModelStepped",
+     "wild list, stationary Synchronize vs model", true, 1.0},
+    {"BM_WildGrassCuteCharm100000", "BM_WildGrassCuteCharm100000_ModelStepped", "wild list, grass Cute Charm vs model",
+     true, 1.0},
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {
