@@ -16,7 +16,8 @@ constexpr int32_t kAdvances = 100000;
 constexpr uint32_t kSeed = 0x12345678u;
 
 WildEncounter stationarySync() {
-  return {WildGame::kDppt, WildKind::kStatic, WildLead::kSync, 3, 127, 50, 50, 0, false, WildFeebas::kOff, 12345, 54321};
+  return {WildGame::kDppt, WildKind::kStatic, WildLead::kSync, 3, 127, 50, 50, 0, false, WildFeebas::kOff, 12345,
+          54321};
 }
 WildEncounter grassCuteCharm() {
   return {WildGame::kHgss, WildKind::kGrass, WildLead::kCuteFemale, 0, 127, 2, 4, 0, false, WildFeebas::kOff, 12345,
