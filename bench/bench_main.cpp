@@ -41,6 +41,14 @@ const Comparison kComparisons[] = {
      "wild list, stationary Synchronize vs model", true, 1.0},
     {"BM_WildGrassCuteCharm100000", "BM_WildGrassCuteCharm100000_ModelStepped", "wild list, grass Cute Charm vs model",
      true, 1.0},
+    {"BM_WildSearchYear_ForwardShiny", "BM_WildSearchYear_ForwardShiny_Straightforward",
+     "creature search, shiny + nature, N 100, vs scan", true, 50.0},
+    {"BM_WildSearchYear_IvFirst6V", "BM_WildSearchYear_IvFirst6V_Straightforward",
+     "creature search, 6 IVs + nature, N 1000, vs scan", true, 50.0},
+    {"BM_WildSearchSample_ForwardWide", "BM_WildSearchSample_ForwardWide_Straightforward",
+     "creature search, wide IVs, shared draws vs scan", true, 1.0},
+    {"BM_IdSearchYear_Tid", "BM_IdSearchYear_Straightforward", "ID search, full year vs full twister", true, 50.0},
+    {"BM_EggSearchYear_Everstone", "BM_EggSearchYear", "egg search with an Everstone vs without", false, 2.0},
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {
