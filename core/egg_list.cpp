@@ -22,6 +22,7 @@ void storeRequestAndSeed(EggListState& eggList, const EggListRequest& request) {
   eggList.settings.natureChoice = request.natureChoice;
   eggList.settings.genderChoice = request.genderChoice;
   eggList.settings.abilityChoice = request.abilityChoice;
+  eggList.settings.everstoneChoice = request.everstoneNature + 1;
   Seed(eggList.mt, request.initialSeed);
 }
 

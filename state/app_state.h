@@ -113,6 +113,7 @@ struct EggListSettings {
   int32_t natureChoice;
   int32_t genderChoice;
   int32_t abilityChoice;
+  int32_t everstoneChoice;  // 0 = no Everstone, k = 1..25 passes nature k - 1
 };
 
 // The 624 words of the Mersenne Twister; the read position is kept by the caller.
@@ -286,6 +287,8 @@ struct ScreenTwoControls {
   ControlHandle natureFilterCombo;
   ControlHandle genderFilterCombo;
   ControlHandle abilityFilterCombo;
+  ControlHandle everstoneCheck;  // "かわらずのいし" and the nature it passes
+  ControlHandle everstoneCombo;
   ControlHandle seedResultEdits[kMaxSeedCandidates];
 };
 
@@ -299,6 +302,8 @@ struct ScreenThreeControls {
   ControlHandle searchNatureCombo;
   ControlHandle searchGenderCombo;
   ControlHandle searchAbilityCombo;
+  ControlHandle searchEverstoneCheck;
+  ControlHandle searchEverstoneCombo;
   ControlHandle maxFrameEdit;
   ControlHandle delayMinEdit;
   ControlHandle delayMaxEdit;

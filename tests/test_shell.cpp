@@ -76,6 +76,9 @@ const std::vector<ExpectedControl> kScreenTwoControls = {
     {kList, 307, 460, 130, 120, 300, ""},
     {kList, 308, 460, 160, 120, 300, ""},
     {kList, 309, 460, 190, 120, 300, ""},
+    // The Everstone's tick and nature, beside the filters.
+    {kCheck, 312, 600, 127, 150, 28, "かわらずのいし"},
+    {kList, 313, 620, 160, 110, 300, ""},
 };
 
 std::vector<std::string> sjRows(const std::vector<std::string>& utf8) {

@@ -51,6 +51,25 @@ void fillNatureCombo(AppState& app, ControlHandle combo) {
   for (int n = 0; n < kNatureCount; ++n) platformAddListRow(combo, app.natureTable.rows[n].name);
 }
 
+void createEverstoneControls(AppState& app, int32_t firstId, const ControlRect& check, const ControlRect& list,
+                             int32_t choice, ControlHandle& checkBox, ControlHandle& combo) {
+  checkBox = platformCreateControl(app, ControlKind::kCheckBox, firstId, check, texts::kTextEverstoneCheck);
+  combo = platformCreateControl(app, ControlKind::kDropDownList, firstId + 1, list, "");
+  fillNatureCombo(app, combo);
+  showEverstoneChoice(checkBox, combo, choice);
+}
+
+int32_t everstoneChoiceOf(ControlHandle checkBox, ControlHandle combo) {
+  if (!platformIsChecked(checkBox)) return 0;
+  const int32_t row = platformSelectedListRow(combo);
+  return row >= 0 && row < kNatureCount ? row + 1 : 1;
+}
+
+void showEverstoneChoice(ControlHandle checkBox, ControlHandle combo, int32_t choice) {
+  platformSetChecked(checkBox, choice > 0);
+  platformSelectListRow(combo, choice > 0 ? choice - 1 : 0);
+}
+
 void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects)[3], ControlHandle& nature,
                        ControlHandle& gender, ControlHandle& ability) {
   nature = platformCreateControl(app, ControlKind::kDropDownList, firstId, rects[0], "");

@@ -46,6 +46,14 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 
 // The nature, gender and ability filters of steps 4 and 5, with ids firstId,
 // firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
+// Step 4's and step 5's "かわらずのいし" tick and the list of the nature it
+// passes, set to an Everstone choice (0: none, k: nature k - 1).
+void createEverstoneControls(AppState& app, int32_t firstId, const ControlRect& check, const ControlRect& list,
+                             int32_t choice, ControlHandle& checkBox, ControlHandle& combo);
+// The choice the two controls show: 0 unticked, else 1 + the nature.
+int32_t everstoneChoiceOf(ControlHandle checkBox, ControlHandle combo);
+void showEverstoneChoice(ControlHandle checkBox, ControlHandle combo, int32_t choice);
+
 void createFilterLists(AppState& app, int32_t firstId, const ControlRect (&rects)[3], ControlHandle& nature,
                        ControlHandle& gender, ControlHandle& ability);
 

@@ -25,6 +25,7 @@ constexpr int32_t kMarriageCheckId = 303;
 constexpr int32_t kFrameCountEditId = 305;
 constexpr int32_t kShinyOnlyCheckId = 306;
 constexpr int32_t kNatureFilterComboId = 307;  // 307..309: nature, gender, ability
+constexpr int32_t kEverstoneCheckId = 312;  // 312, 313: the tick and its nature
 constexpr int32_t kSeedResultEditFirstId = 240;
 
 // Step 3 has no seed list (AppState.seeds.seedCandidateCount -1).
@@ -47,6 +48,8 @@ void build(AppState& app) {
 
   createFilterLists(app, kNatureFilterComboId, {{460, 130, 120, 300}, {460, 160, 120, 300}, {460, 190, 120, 300}},
                     app.screen2.natureFilterCombo, app.screen2.genderFilterCombo, app.screen2.abilityFilterCombo);
+  createEverstoneControls(app, kEverstoneCheckId, {600, 127, 150, 28}, {620, 160, 110, 300}, 0, app.screen2.everstoneCheck,
+                          app.screen2.everstoneCombo);
 
   app.seeds.seedCandidateCount = -1;
 }
@@ -67,6 +70,8 @@ void tearDown(AppState& app) {
   platformDestroyControl(app.screen2.natureFilterCombo);
   platformDestroyControl(app.screen2.genderFilterCombo);
   platformDestroyControl(app.screen2.abilityFilterCombo);
+  platformDestroyControl(app.screen2.everstoneCheck);
+  platformDestroyControl(app.screen2.everstoneCombo);
 }
 
 // One plain edit per seed candidate, showing its seed as "0x%08X".
@@ -123,6 +128,7 @@ void commandOutput(AppState& app, int32_t) {
   request.natureChoice = platformSelectedListRow(app.screen2.natureFilterCombo);
   request.genderChoice = platformSelectedListRow(app.screen2.genderFilterCombo);
   request.abilityChoice = platformSelectedListRow(app.screen2.abilityFilterCombo);
+  request.everstoneNature = everstoneChoiceOf(app.screen2.everstoneCheck, app.screen2.everstoneCombo) - 1;
   app.ids.lastTid = request.tid;
   app.ids.lastSid = request.sid;
   app.ids.idsKnown = 1;

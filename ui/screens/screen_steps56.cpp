@@ -30,6 +30,7 @@ constexpr int32_t kSearchNatureComboId = 405;  // 405..407: nature, gender, abil
 constexpr int32_t kMaxFrameEditId = 408;
 constexpr int32_t kDelayMinEditId = 409;
 constexpr int32_t kDelayMaxEditId = 410;
+constexpr int32_t kSearchEverstoneCheckId = 411;  // 411, 412: the tick and its nature
 constexpr int32_t kMomentSeedEditId = 500;
 constexpr int32_t kMomentYearEditId = 501;
 
@@ -79,6 +80,8 @@ void build(AppState& app) {
 
   createFilterLists(app, kSearchNatureComboId, {{50, 55, 120, 300}, {225, 55, 100, 300}, {380, 55, 100, 300}},
                     app.screen3.searchNatureCombo, app.screen3.searchGenderCombo, app.screen3.searchAbilityCombo);
+  createEverstoneControls(app, kSearchEverstoneCheckId, {428, 80, 140, 28}, {488, 55, 78, 300}, 0,
+                          app.screen3.searchEverstoneCheck, app.screen3.searchEverstoneCombo);
 
   app.screen3.maxFrameEdit = createControl(app, ControlKind::kPlainEdit, kMaxFrameEditId, 10, 83, 45, 22, "100");
   app.screen3.delayMinEdit = createControl(app, ControlKind::kPlainEdit, kDelayMinEditId, 150, 83, 50, 22, "300");
@@ -110,6 +113,8 @@ void tearDown(AppState& app) {
   platformDestroyControl(app.screen3.searchNatureCombo);
   platformDestroyControl(app.screen3.searchGenderCombo);
   platformDestroyControl(app.screen3.searchAbilityCombo);
+  platformDestroyControl(app.screen3.searchEverstoneCheck);
+  platformDestroyControl(app.screen3.searchEverstoneCombo);
   platformDestroyControl(app.screen3.maxFrameEdit);
   platformDestroyControl(app.screen3.delayMinEdit);
   platformDestroyControl(app.screen3.delayMaxEdit);
@@ -204,6 +209,7 @@ EggSearchRequest readSearchRequest(AppState& app) {
   request.egg.natureChoice = selectedOption(app.screen3.searchNatureCombo);
   request.egg.genderChoice = selectedOption(app.screen3.searchGenderCombo);
   request.egg.abilityChoice = selectedOption(app.screen3.searchAbilityCombo);
+  request.egg.everstoneNature = everstoneChoiceOf(app.screen3.searchEverstoneCheck, app.screen3.searchEverstoneCombo) - 1;
   request.egg.frameCount = clampTo(readDecimalControl(app, app.screen3.maxFrameEdit, kReadMaxFrameEdit), 1, kLargestFrameCount);
   int32_t low = clampTo(readDecimalControl(app, app.screen3.delayMinEdit, kReadDelayEdit), 0, kLargestDelay);
   int32_t high = clampTo(readDecimalControl(app, app.screen3.delayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
@@ -266,7 +272,7 @@ void commandMoments(AppState& app, int32_t) {
 // seed on screen 2, ready for "出力". A seed that came from a hit (the edit
 // still holds, as a number, the seed a hit's "日時へ" put there since screen 3
 // was built) brings every setting of the search that found it: its IDs,
-// "国際結婚" and its filters, so that step 4's list keeps the hit's frame and
+// "国際結婚", its filters and its Everstone, so that step 4's list keeps the hit's frame and
 // shows it with the hit's line. Any other seed gets step 4's own settings,
 // with the TID and SID last used.
 void commandSeedToStepFour(AppState& app, int32_t) {
@@ -284,6 +290,7 @@ void commandSeedToStepFour(AppState& app, int32_t) {
     platformSelectListRow(app.screen2.natureFilterCombo, settings.natureChoice);
     platformSelectListRow(app.screen2.genderFilterCombo, settings.genderChoice);
     platformSelectListRow(app.screen2.abilityFilterCombo, settings.abilityChoice);
+    showEverstoneChoice(app.screen2.everstoneCheck, app.screen2.everstoneCombo, settings.everstoneChoice);
   } else if (app.ids.idsKnown != 0) {
     setNumberText(app, app.screen2.tidEdit, app.ids.lastTid);
     setNumberText(app, app.screen2.sidEdit, app.ids.lastSid);

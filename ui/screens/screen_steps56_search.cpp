@@ -17,6 +17,7 @@ EggListSettings settingsOf(const EggListRequest& egg) {
   settings.natureChoice = egg.natureChoice;
   settings.genderChoice = egg.genderChoice;
   settings.abilityChoice = egg.abilityChoice;
+  settings.everstoneChoice = egg.everstoneNature + 1;
   return settings;
 }
 
