@@ -25,6 +25,8 @@ inline constexpr int kMtWordCount = 624;
 inline constexpr int kTextBufferBytes = 256;
 inline constexpr int kLineBufferBytes = 256;
 inline constexpr int kFolderPathBytes = 4096;
+inline constexpr int kMaxShownWildLines = 5;   // step 11's creatures on screen (wild.txt holds them all)
+inline constexpr int kMaxWildCueStarts = 64;   // step 11's "where am I": the starts kept (more are counted)
 inline constexpr int kSequenceTextBytes = 192;  // a typed coin or call sequence: 64 letters and spaces  // a file's path in the window's folder
 
 // Six signed values in the stat order H, A, B, S, C, D (Speed fourth).
@@ -170,7 +172,7 @@ enum class HitTextStatus : int32_t {
 // kAnklet S, kLens C, kBand D (stat index = item - 1).
 enum class PowerItem : int32_t { kNone, kWeight, kBracer, kBelt, kAnklet, kLens, kBand };
 
-enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4, kFive = 5 };
+enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4, kFive = 5, kSix = 6 };
 
 // A line of step 9's listing: the egg's IVs as "31A 20 31B 5 31A 8" (an
 // inherited IV carries its parent's letter).
@@ -248,8 +250,8 @@ struct SeedSteps {
   int32_t seedCandidateCount;
 };
 
-// TID and SID as last used by step 4 or step 5; idsKnown is 0 until one of
-// them has run. Step 5's edits start from them.
+// TID and SID as last used by step 4, 5 or 11; idsKnown is 0 until one of
+// them has run. Step 5's and step 11's edits start from them.
 struct LastIds {
   int32_t lastTid;
   int32_t lastSid;
@@ -355,6 +357,38 @@ struct ScreenFiveControls {
   ControlHandle ivSearchButton;
   ControlHandle ivSearchStopButton;
   ControlHandle ivHitButtons[kMaxShownIvHits];
+};
+
+// Screen 6 controls (step 11).
+struct Screen6Controls {
+  ControlHandle gameCombo;
+  ControlHandle kindCombo;
+  ControlHandle leadCombo;
+  ControlHandle leadNatureCombo;
+  ControlHandle genderRatioCombo;
+  ControlHandle levelMinEdit;
+  ControlHandle levelMaxEdit;
+  ControlHandle biteRateEdit;
+  ControlHandle roamerCheck;
+  ControlHandle feebasCombo;
+  ControlHandle tidEdit;
+  ControlHandle sidEdit;
+  ControlHandle shinyOnlyCheck;
+  ControlHandle ivMinEdits[kStatCount];
+  ControlHandle ivMaxEdits[kStatCount];
+  ControlHandle natureCombo;
+  ControlHandle abilityCombo;
+  ControlHandle genderCombo;
+  ControlHandle slotCombo;
+  ControlHandle hiddenPowerCombo;
+  ControlHandle hiddenPowerMinEdit;
+  ControlHandle seedEdit;
+  ControlHandle advanceCountEdit;
+  ControlHandle outputButton;
+  ControlHandle cueEdit;
+  ControlHandle beforePokerusCheck;
+  ControlHandle aimedAdvanceEdit;
+  ControlHandle whereButton;
 };
 
 // IV entry dialog edits, live only while the dialog is open.
@@ -488,6 +522,84 @@ struct IvListing {
   int32_t ivFileError;
 };
 
+// Step 11's settings as the player last gave them (core/wild.h's enums as
+// their values: game 0 DPPt / 1 HGSS, WildKind, WildLead, WildFeebas) and
+// the filters as the rows of their lists (0: any).
+struct WildSettings {
+  int32_t game;
+  int32_t kind;
+  int32_t lead;
+  int32_t leadNature;   // 0..24
+  int32_t genderRatio;  // one of core/wild.h's kGenderRatios
+  int32_t levelMin;     // 1..100
+  int32_t levelMax;
+  int32_t biteRate;     // 0..100
+  uint8_t roamer;
+  int32_t feebas;
+  IvRange ivs[kStatCount];
+  int32_t natureChoice;       // 0, or 1 + nature
+  int32_t abilityChoice;      // 0, 1 or 2
+  int32_t genderChoice;       // 0, 1 male, 2 female
+  int32_t slotChoice;         // 0, or 1 + slot
+  int32_t hiddenPowerChoice;  // 0, or 1 + type
+  int32_t hiddenPowerMin;     // 30..70
+  uint8_t shinyOnly;
+  int32_t advanceCount;  // N: advances 0..N-1
+};
+
+// A creature of step 11's listing as the screen shows it.
+struct WildLine {
+  int32_t advance;
+  uint32_t pid;
+  int32_t nature;
+  int32_t ability;   // 1 or 2
+  int32_t gender;    // core/wild.h's WildGender
+  uint8_t shiny;
+  int32_t ivs[kStatCount];
+  int32_t hiddenPowerType;
+  int32_t hiddenPowerPower;
+  int32_t slot;      // -1: none
+  uint8_t feebas;    // a Feebas tile gave Feebas
+  int32_t level;     // -1: none
+  int32_t bite;      // -1: no rod
+  int32_t chatotStep;  // DPPt's cue; -1 with HGSS
+  char cueLetter;
+};
+
+// Step 11 (screen 6): its settings (settingsSet 0 until 出力 or 今の消費数
+// has read them: the controls then start from their defaults), the seed last
+// listed (seedSet 0: none yet), the listing's first lines (-1: none yet), how
+// many it kept, why wild.txt was not written (errno, 0 when it was), and
+// "where am I": the cues typed and how they read (cueSource kNone: not
+// looked for), the advances they start at (startCount -1: not looked for;
+// the first kMaxWildCueStarts kept), how many letters were read, and the
+// advance aimed at (aimedSet 0: none typed).
+struct WildStep {
+  WildSettings settings;
+  uint8_t settingsSet;
+  uint32_t seed;
+  uint8_t seedSet;
+  int32_t lineCount;
+  int32_t lineTotal;
+  WildLine lines[kMaxShownWildLines];
+  int32_t fileError;
+  char cueText[kSequenceTextBytes];
+  uint8_t beforePokerus;
+  HitSource cueSource;
+  HitTextStatus cueStatus;
+  char cueBadLetter[3];
+  int32_t cueLetters;
+  uint32_t cueSeed;  // the seed the starts are of: marked in the list when it is the one listed
+  int32_t startCount;
+  int32_t starts[kMaxWildCueStarts];
+  uint8_t aimedSet;
+  int32_t aimedAdvance;
+  // What the screen's greying last followed: the game, kind and lead rows.
+  int32_t shownGame;
+  int32_t shownKind;
+  int32_t shownLead;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -536,6 +648,10 @@ struct AppState {
   ScreenFourControls screen4;
 
   ScreenFiveControls screen5;
+
+  WildStep wild;
+
+  Screen6Controls screen6;
 
   IvDialogControls ivDialog;
 };

@@ -6,7 +6,7 @@
 // file and one row of kScreens.
 //   screen 1: steps 1 and 2   screen 2: steps 3 and 4
 //   screen 3: steps 5 and 6   screen 4: steps 7 and 8
-//   screen 5: steps 9 and 10
+//   screen 5: steps 9 and 10  screen 6: step 11 (step 12's half kept free)
 #pragma once
 
 #include <cstdint>
@@ -52,9 +52,10 @@ extern const Screen kScreenSteps34;
 extern const Screen kScreenSteps56;
 extern const Screen kScreenSteps78;
 extern const Screen kScreenSteps910;
+extern const Screen kScreenSteps1112;
 
-inline constexpr const Screen* kScreens[] = {&kScreenSteps12, &kScreenSteps34, &kScreenSteps56, &kScreenSteps78,
-                                             &kScreenSteps910};
+inline constexpr const Screen* kScreens[] = {&kScreenSteps12, &kScreenSteps34,  &kScreenSteps56,
+                                             &kScreenSteps78, &kScreenSteps910, &kScreenSteps1112};
 
 // The row of `mode`; nullptr for ScreenMode::kNone.
 const Screen* screenOf(ScreenMode mode);

@@ -36,6 +36,9 @@ inline constexpr int32_t kCmdIvSearchStop = 821;   // step 10's "中止"
 inline constexpr int32_t kCmdFirstIvHit = 840;     // 840..847, one per hit line of step 10
 inline constexpr int32_t kCmdScreenFour = 40004;
 inline constexpr int32_t kCmdScreenFive = 40005;
+inline constexpr int32_t kCmdWildOutput = 900;  // step 11's "出力"
+inline constexpr int32_t kCmdWildWhere = 901;   // step 11's "今の消費数"
+inline constexpr int32_t kCmdScreenSix = 40006;
 
 // Menu resource 101: one popup with an item per screen.
 struct MenuItemTemplate {
@@ -46,7 +49,7 @@ struct MenuItemTemplate {
 struct MenuTemplate {
   int32_t resourceId;
   const char* popupText;
-  MenuItemTemplate items[5];
+  MenuItemTemplate items[6];
 };
 
 inline constexpr MenuTemplate kStepMenu = {
@@ -56,7 +59,8 @@ inline constexpr MenuTemplate kStepMenu = {
      {kCmdScreenTwo, texts::kTextMenuScreen2},
      {kCmdScreenThree, texts::kTextMenuScreen3},
      {kCmdScreenFour, texts::kTextMenuScreen4},
-     {kCmdScreenFive, texts::kTextMenuScreen5}},
+     {kCmdScreenFive, texts::kTextMenuScreen5},
+     {kCmdScreenSix, texts::kTextMenuScreen6}},
 };
 
 // What a dialog item is. Tab goes through a dialog's buttons and edits in
