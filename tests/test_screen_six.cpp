@@ -1,0 +1,226 @@
+// Screen 6 over the fake backend: a seed found by step 3 listed by step 11
+// and checked against the game's draws worked out here, "where am I" from
+// typed cues, wild.txt kept whole or not at all, and the greying that follows
+// the game, kind and lead.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/tables.h"
+#include "tests/shell_fixture.h"
+
+namespace {
+
+// The game's generator: draw k is the upper half of the k-th state after `seed`.
+uint32_t drawOf(uint32_t seed, int k) {
+  for (int i = 0; i < k; ++i) seed = seed * 0x41C64E6Du + 0x6073u;
+  return seed >> 16;
+}
+// Chatot's cry of a draw: step draw % 8192 heard as its third, L, M or H.
+char third(uint32_t draw) { return draw % 8192 <= 2730 ? 'L' : draw % 8192 <= 5461 ? 'M' : 'H'; }
+
+std::string hex(uint32_t v) {
+  char s[16];
+  std::snprintf(s, sizeof s, "0x%08X", v);
+  return s;
+}
+
+class ScreenSixTest : public ShellTest {
+ protected:
+  void showScreenSix() {
+    command(kCmdScreenSix);
+    ASSERT_EQ(app().screenMode, ScreenMode::kSix);
+  }
+  bool painted(const std::string& utf8) { return paintedAt(utf8) != nullptr; }
+  const PaintOp* paintedAt(const std::string& utf8) {
+    ops_ = fakePaint(app());
+    for (const PaintOp& op : ops_)
+      if (op.kind == PaintOp::Kind::kText && op.text == sj(utf8)) return &op;
+    return nullptr;
+  }
+  bool enabled(ControlHandle h) { return fakeControl(h).enabled; }
+  void choose(ControlHandle list, int row) {
+    platformSelectListRow(list, row);
+    shellTimer(app());  // the window's tick: the greying follows the lists
+  }
+  std::vector<PaintOp> ops_;
+};
+
+// Step 3 finds the initial seed from a state five draws later; typed into
+// step 11, it lists gift creatures whose PID, IVs, Hidden Power and Chatot
+// cue are the game's draws n + 1..n + 4.
+TEST_F(ScreenSixTest, AStepThreeSeedListsTheGiftsOfItsAdvances) {
+  const uint32_t initial = 0x3F0C9A21u;  // hour byte 0x0C: played at 12
+  uint32_t current = initial;
+  for (int i = 0; i < 5; ++i) current = current * 0x41C64E6Du + 0x6073u;
+  start();
+  command(kCmdScreenTwo);
+  type(app().screen2.currentSeedEdit, hex(current));
+  type(app().screen2.hourEdit, "12");
+  command(kCmdSeedSearch);
+  std::string seedText;
+  for (int i = 0; i < app().seeds.seedCandidateCount; ++i)
+    if (app().seeds.seedCandidates[i].stepIndex == 4) seedText = text(app().screen2.seedResultEdits[i]);
+  ASSERT_EQ(seedText, hex(initial));
+
+  showScreenSix();
+  EXPECT_EQ(text(app().screen6.seedEdit), "") << "no seed listed yet and none in step 6";
+  type(app().screen6.seedEdit, seedText);
+  type(app().screen6.tidEdit, "12345");
+  type(app().screen6.sidEdit, "54321");
+  type(app().screen6.advanceCountEdit, "50");
+  choose(app().screen6.kindCombo, 0);  // 配布・もらう
+  WorkingDirectory wd(dir_);
+  command(kCmdWildOutput);
+  ASSERT_EQ(app().wild.fileError, 0);
+  EXPECT_EQ(fake().openedDocuments.back(), "wild.txt");
+  std::vector<std::string> lines = fileLines(dir_ / "wild.txt");
+  ASSERT_EQ(lines.size(), 51u) << "a header and every advance 0..49";
+  EXPECT_TRUE(painted("全50件をwild.txtに書きました"));
+  EXPECT_EQ(text(app().screen6.aimedAdvanceEdit), "0") << "the first listed advance";
+
+  for (int n : {0, 3, 49}) {
+    const uint32_t pid = drawOf(initial, n + 2) << 16 | drawOf(initial, n + 1);
+    const uint32_t w1 = drawOf(initial, n + 3), w2 = drawOf(initial, n + 4);
+    int ivs[6] = {int(w1 & 31), int(w1 >> 5 & 31), int(w1 >> 10 & 31), int(w2 & 31), int(w2 >> 5 & 31), int(w2 >> 10 & 31)};
+    int low = 0, second = 0;
+    for (int s = 0; s < 6; ++s) low |= (ivs[s] & 1) << s, second |= (ivs[s] >> 1 & 1) << s;
+    const bool shiny = (12345u ^ 54321u ^ (pid >> 16) ^ (pid & 0xFFFF)) < 8;
+    char want[160];
+    std::snprintf(want, sizeof want, "%d\t%08X\t%s\t%u\t%u\t%d %d %d %d %d %d\t%s %d\t%s\t-\t-\t%u %c", n, pid,
+                  kNatureNames[pid % 25], (pid & 1) + 1, pid & 0xFF, ivs[0], ivs[1], ivs[2], ivs[3], ivs[4], ivs[5],
+                  kHiddenPowerTypeNames[low * 15 / 63], second * 40 / 63 + 30, shiny ? sj("★").c_str() : "",
+                  drawOf(initial, n + 1) % 8192, third(drawOf(initial, n + 1)));
+    EXPECT_EQ(lines[static_cast<size_t>(n) + 1], want);
+    if (n == 3) {  // the fourth line on screen
+      char pidText[16];
+      std::snprintf(pidText, sizeof pidText, "%08X", pid);
+      const PaintOp* op = paintedAt(pidText);
+      ASSERT_NE(op, nullptr);
+      EXPECT_EQ(op->y0, 355 + 3 * 36);
+      EXPECT_LT(op->x0, 400);
+    }
+  }
+
+  // Back from another screen: the seed and IDs are the ones last used.
+  command(kCmdScreenOne);
+  showScreenSix();
+  EXPECT_EQ(text(app().screen6.seedEdit), hex(initial));
+  EXPECT_EQ(text(app().screen6.tidEdit), "12345");
+  EXPECT_EQ(text(app().screen6.advanceCountEdit), "50");
+}
+
+// Cries heard from advance 37 on: "now" is 37 + the letters typed, counted
+// against the advance aimed at; a run starting at a listed advance marks it.
+TEST_F(ScreenSixTest, TypedCriesAndCallsTellTheAdvanceNow) {
+  const uint32_t seed = 0x00000F5Fu;
+  start();
+  command(kCmdScreenThree);
+  type(app().screen3.momentSeedEdit, hex(seed));
+  command(kCmdMoments);
+  showScreenSix();
+  EXPECT_EQ(text(app().screen6.seedEdit), hex(seed)) << "the seed step 6 shows";
+  std::string cries;
+  for (int k = 38; k <= 53; ++k) cries += third(drawOf(seed, k));
+  type(app().screen6.cueEdit, cries);
+  type(app().screen6.aimedAdvanceEdit, "60");
+  command(kCmdWildWhere);
+  EXPECT_TRUE(painted("今 53 消費目・あと 7 回"));
+  type(app().screen6.aimedAdvanceEdit, "50");
+  command(kCmdWildWhere);
+  EXPECT_TRUE(painted("今 53 消費目・狙いの50は3回前に過ぎました"));
+  type(app().screen6.cueEdit, "LMX");
+  command(kCmdWildWhere);
+  EXPECT_TRUE(painted("鳴き声に使えない文字「X」(LMHのみ)"));
+
+  // From advance 2, listed: 出力 marks its line.
+  cries.clear();
+  for (int k = 3; k <= 18; ++k) cries += third(drawOf(seed, k));
+  type(app().screen6.cueEdit, cries);
+  WorkingDirectory wd(dir_);
+  command(kCmdWildOutput);
+  const PaintOp* mark = paintedAt("◆");
+  ASSERT_NE(mark, nullptr);
+  EXPECT_EQ(mark->y0, 355 + 2 * 36);
+  EXPECT_TRUE(painted("今 18 消費目・狙いの0は18回前に過ぎました")) << "aimed at the first listed";
+
+  // HGSS before Pokérus: Elm answers E or K, draw % 2, from advance 20.
+  choose(app().screen6.gameCombo, 1);
+  EXPECT_TRUE(enabled(app().screen6.beforePokerusCheck));
+  platformSetChecked(app().screen6.beforePokerusCheck, true);
+  std::string calls;
+  for (int k = 21; k <= 44; ++k) calls += drawOf(seed, k) % 2 == 0 ? 'E' : 'K';
+  type(app().screen6.cueEdit, calls);
+  type(app().screen6.aimedAdvanceEdit, "44");
+  command(kCmdWildWhere);
+  EXPECT_TRUE(painted("今 44 消費目・あと 0 回"));
+  type(app().screen6.cueEdit, "EKP");
+  command(kCmdWildWhere);
+  EXPECT_TRUE(painted("電話に使えない文字「P」(ポケルス前はEKのみ)"));
+}
+
+// A folder named wild.txt: nothing written or opened, the note says why, and
+// the screen still shows the first creatures.
+TEST_F(ScreenSixTest, AFolderInTheWayKeepsWildTxtUnwrittenAndSaysWhy) {
+  std::filesystem::create_directory(dir_ / "wild.txt");
+  start();
+  showScreenSix();
+  type(app().screen6.seedEdit, "0x12345678");
+  WorkingDirectory wd(dir_);
+  command(kCmdWildOutput);
+  EXPECT_EQ(app().wild.fileError, EISDIR);
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "wild.txt"));
+  EXPECT_TRUE(fake().openedDocuments.empty());
+  EXPECT_TRUE(painted("wild.txtを保存できません: 同じ名前のフォルダがあります"));
+  EXPECT_FALSE(painted("全100件をwild.txtに書きました"));
+  EXPECT_EQ(app().wild.lineCount, 5);
+}
+
+// What does not apply is greyed out as the lists change, and what is greyed
+// out is left out: HGSS's Super Rod with a roamer ticked beforehand still
+// takes its first draw as the bite (draw % 100).
+TEST_F(ScreenSixTest, GreyingFollowsTheListsAndTheListingLeavesOutWhatIsGreyed) {
+  start();
+  showScreenSix();
+  EXPECT_EQ(fake().timerPeriod, 100) << "the lists are watched while the screen is shown";
+  for (ControlHandle h : fakeLiveControls()) {
+    const ControlRect r = fakeControl(h).rect;
+    EXPECT_LE(r.x + r.width, 400) << "id " << fakeControl(h).id << ": step 12's half is kept free";
+    EXPECT_LE(r.y + 22, 535) << "id " << fakeControl(h).id;
+  }
+  EXPECT_FALSE(enabled(app().screen6.leadCombo)) << "a gift has no lead";
+  EXPECT_FALSE(enabled(app().screen6.roamerCheck));
+  choose(app().screen6.kindCombo, 2);  // 草むら
+  EXPECT_TRUE(enabled(app().screen6.roamerCheck));
+  EXPECT_TRUE(enabled(app().screen6.slotCombo));
+  EXPECT_FALSE(enabled(app().screen6.levelMinEdit)) << "grass takes the slot's own level";
+  EXPECT_FALSE(enabled(app().screen6.leadNatureCombo));
+  choose(app().screen6.leadCombo, 1);  // シンクロ
+  EXPECT_TRUE(enabled(app().screen6.leadNatureCombo));
+  platformSetChecked(app().screen6.roamerCheck, true);
+  choose(app().screen6.kindCombo, 6);  // すごいつりざお
+  EXPECT_TRUE(enabled(app().screen6.feebasCombo)) << "DPPt's rods";
+  EXPECT_TRUE(enabled(app().screen6.biteRateEdit));
+  choose(app().screen6.gameCombo, 1);
+  EXPECT_FALSE(enabled(app().screen6.feebasCombo));
+  EXPECT_FALSE(enabled(app().screen6.roamerCheck));
+
+  type(app().screen6.seedEdit, "0x00000F5F");
+  type(app().screen6.advanceCountEdit, "3");
+  WorkingDirectory wd(dir_);
+  command(kCmdWildOutput);
+  std::vector<std::string> lines = fileLines(dir_ / "wild.txt");
+  ASSERT_EQ(lines.size(), 4u);
+  for (int n = 0; n < 3; ++n) {
+    const std::string& line = lines[static_cast<size_t>(n) + 1];
+    EXPECT_EQ(line.substr(line.rfind('\t') + 1), std::to_string(drawOf(0x00000F5Fu, n + 1) % 100)) << line;
+  }
+  command(kCmdScreenOne);
+  EXPECT_EQ(fake().timerPeriod, 0);
+}
+
+}  // namespace
