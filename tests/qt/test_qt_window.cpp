@@ -229,12 +229,13 @@ TEST_F(QtWindowTest, ClientAreaIsExactly800By600BelowTheMenuBar) {
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("ステップ"));
   QMenu* menu = bar->actions().at(0)->menu();
-  ASSERT_EQ(menu->actions().size(), 5);
+  ASSERT_EQ(menu->actions().size(), 6);
   EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("1~2"));
   EXPECT_EQ(menu->actions().at(1)->text(), QString::fromUtf8("3\xEF\xBD\x9E" "4"));  // full-width tilde
   EXPECT_EQ(menu->actions().at(2)->text(), QString::fromUtf8("5\xEF\xBD\x9E" "6"));
   EXPECT_EQ(menu->actions().at(3)->text(), QString::fromUtf8("7\xEF\xBD\x9E" "8"));
   EXPECT_EQ(menu->actions().at(4)->text(), QString::fromUtf8("9\xEF\xBD\x9E" "10"));
+  EXPECT_EQ(menu->actions().at(5)->text(), QString::fromUtf8("11\xEF\xBD\x9E" "12"));
   // Controls sit at their client coordinates; a list shows only its closed box.
   EXPECT_EQ(widget(app().screen1.speciesEdit)->geometry(), QRect(140, 5, 90, 22));
   EXPECT_EQ(widget(app().screen1.ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
@@ -528,6 +529,52 @@ TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
   click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().aim.targetSeed, seed);
+}
+
+// Screen 6: step 3 finds the seed of a state five draws on; typed into step
+// 11 it lists Platinum's stationary creatures, whose nature is draw n + 1 / 2622
+// and whose PID the first pair of draws after it with that nature; cries heard
+// from advance 2 mark its line.
+TEST_F(QtWindowTest, AStepThreeSeedListsItsStationaryCreaturesInStepEleven) {
+  const uint32_t initial = 0x3F0C9A21u;  // hour byte 12
+  std::vector<uint32_t> draws;
+  for (uint32_t s = initial; draws.size() < 2000;) draws.push_back((s = s * 0x41C64E6Du + 0x6073u) >> 16);
+  uint32_t current = initial;
+  for (int i = 0; i < 5; ++i) current = current * 0x41C64E6Du + 0x6073u;
+  chooseMenu(1);
+  type(app().screen2.currentSeedEdit, QString::asprintf("0x%08X", current));
+  type(app().screen2.hourEdit, "12");
+  click(app().screen2.seedSearchButton);
+  QString seedText;
+  for (int i = 0; i < app().seeds.seedCandidateCount; ++i)
+    if (app().seeds.seedCandidates[i].stepIndex == 4) seedText = textOf(app().screen2.seedResultEdits[i]);
+  ASSERT_EQ(seedText, QStringLiteral("0x3F0C9A21"));
+  chooseMenu(5);
+  ASSERT_EQ(app().screenMode, ScreenMode::kSix);
+  EXPECT_FALSE(widget(app().screen6.levelMinEdit)->isEnabled());
+  chooseRow(app().screen6.kindCombo, 3);  // なみのり: levels of its own
+  ASSERT_TRUE(waitFor([&] { return widget(app().screen6.levelMinEdit)->isEnabled(); })) << "the greying never followed";
+  chooseRow(app().screen6.kindCombo, 1);  // 固定
+  ASSERT_TRUE(waitFor([&] { return !widget(app().screen6.levelMinEdit)->isEnabled(); }));
+  type(app().screen6.seedEdit, seedText);
+  QString cries;
+  for (int k = 3; k <= 18; ++k) cries += QChar(draws[k - 1] % 8192 <= 2730 ? 'L' : draws[k - 1] % 8192 <= 5461 ? 'M' : 'H');
+  type(app().screen6.cueEdit, cries);
+  click(app().screen6.outputButton);
+  std::vector<std::string> lines = fileLines(dir_ / "wild.txt");
+  ASSERT_EQ(lines.size(), 101u);
+  for (int n : {0, 1}) {
+    const uint32_t nature = draws[n] / 2622;
+    int k = n + 1;
+    uint32_t pid = draws.at(k + 1) << 16 | draws.at(k);
+    while (pid % 25 != nature) k += 2, pid = draws.at(k + 1) << 16 | draws.at(k);
+    char start[32];
+    std::snprintf(start, sizeof start, "%d\t%08X\t", n, pid);
+    EXPECT_EQ(lines[n + 1].rfind(start, 0), 0u) << lines[n + 1];
+  }
+  EXPECT_EQ(app().wild.startCount, 1);
+  ASSERT_EQ(catcher_.urls.size(), 1u);
+  screenshot("quillmar-screen6.png");
 }
 
 // Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try
