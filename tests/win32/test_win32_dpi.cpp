@@ -3,8 +3,8 @@
 // records the window at 96 dpi, then runs itself again at each DPI with
 // LogPixels set (and set back to 96 afterwards). Each run walks the same
 // states (every screen of the menu, screen 1 with candidates, screen 2 with
-// seeds, screen 3 with hits and moments, screen 4 with a target, the IV
-// dialog) and compares them
+// seeds, screen 3 with hits and moments, screen 4 with a target, screen 6
+// with a Super Rod's listing, the IV dialog) and compares them
 // with the 96-dpi record: every control at its 96-dpi rectangle times
 // dpi / 96 (x, y, width and height each rounded), every button's, check box's
 // and label's text fitting inside it in its own font, the window
@@ -236,6 +236,13 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   SetWindowTextW(reinterpret_cast<HWND>(app.screen5.ivSeedEdit), L"0x00000F5F");
   click(app.screen5.ivListButton);
   at("screen5-hits");
+
+  SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCmdScreenSix, 0), 0);
+  SendMessageW(reinterpret_cast<HWND>(app.screen6.kindCombo), CB_SETCURSEL, 6, 0);
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen6.seedEdit), L"0x00000F5F");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen6.cueEdit), L"LMHHL");
+  click(app.screen6.outputButton);
+  at("screen6-list");
 
   SendMessageW(main, WM_CLOSE, 0, 0);
   settle();

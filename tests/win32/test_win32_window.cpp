@@ -240,12 +240,13 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_STREQ(text, L"ステップ");
   HMENU popup = GetSubMenu(bar, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 5);
+  ASSERT_EQ(GetMenuItemCount(popup), 6);
   EXPECT_EQ(GetMenuItemID(popup, 0), 40001u);
   EXPECT_EQ(GetMenuItemID(popup, 1), 40002u);
   EXPECT_EQ(GetMenuItemID(popup, 2), 40003u);
   EXPECT_EQ(GetMenuItemID(popup, 3), 40004u);
   EXPECT_EQ(GetMenuItemID(popup, 4), 40005u);
+  EXPECT_EQ(GetMenuItemID(popup, 5), 40006u);
   GetMenuStringW(popup, 40001, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"1~2");
   GetMenuStringW(popup, 40002, text, 32, MF_BYCOMMAND);
@@ -940,6 +941,56 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
   click(app().screen3.aimButtons[0]);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().aim.targetSeed, seed);
+}
+
+// Screen 6: step 3 finds the seed of a state five draws on; typed into step
+// 11 it lists Platinum's stationary creatures, whose nature is draw n + 1 / 2622
+// and whose PID the first pair of draws after it with that nature; cries heard
+// from advance 2 mark its line.
+TEST_F(Win32Window, AStepThreeSeedListsItsStationaryCreaturesInStepEleven) {
+  win32SetDocumentOpener([](const wchar_t*) {});
+  const uint32_t initial = 0x3F0C9A21u;  // hour byte 12
+  std::vector<uint32_t> draws;
+  for (uint32_t s = initial; draws.size() < 2000;) draws.push_back((s = s * 0x41C64E6Du + 0x6073u) >> 16);
+  uint32_t current = initial;
+  for (int i = 0; i < 5; ++i) current = current * 0x41C64E6Du + 0x6073u;
+  wchar_t text[16];
+  std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(current));
+  menu(40002);
+  SetWindowTextW(hwnd(app().screen2.currentSeedEdit), text);
+  SetWindowTextW(hwnd(app().screen2.hourEdit), L"12");
+  click(app().screen2.seedSearchButton);
+  std::wstring seedText;
+  for (int i = 0; i < app().seeds.seedCandidateCount; ++i)
+    if (app().seeds.seedCandidates[i].stepIndex == 4) seedText = windowText(hwnd(app().screen2.seedResultEdits[i]));
+  ASSERT_EQ(seedText, L"0x3F0C9A21");
+  menu(40006);
+  ASSERT_EQ(app().screenMode, ScreenMode::kSix);
+  EXPECT_FALSE(IsWindowEnabled(hwnd(app().screen6.levelMinEdit)));
+  SendMessageW(hwnd(app().screen6.kindCombo), CB_SETCURSEL, 3, 0);  // なみのり: levels of its own
+  ASSERT_TRUE(pumpUntil(main_, [&] { return IsWindowEnabled(hwnd(app().screen6.levelMinEdit)) != FALSE; }))
+      << "the greying never followed";
+  SendMessageW(hwnd(app().screen6.kindCombo), CB_SETCURSEL, 1, 0);  // 固定
+  ASSERT_TRUE(pumpUntil(main_, [&] { return IsWindowEnabled(hwnd(app().screen6.levelMinEdit)) == FALSE; }));
+  SetWindowTextW(hwnd(app().screen6.seedEdit), seedText.c_str());
+  std::wstring cries;
+  for (int k = 3; k <= 18; ++k) cries += draws[k - 1] % 8192 <= 2730 ? L'L' : draws[k - 1] % 8192 <= 5461 ? L'M' : L'H';
+  SetWindowTextW(hwnd(app().screen6.cueEdit), cries.c_str());
+  click(app().screen6.outputButton);
+  std::vector<std::string> lines = fileLines("wild.txt");
+  ASSERT_EQ(lines.size(), 101u);
+  for (int n : {0, 1}) {
+    const uint32_t nature = draws[n] / 2622;
+    int k = n + 1;
+    uint32_t pid = draws.at(k + 1) << 16 | draws.at(k);
+    while (pid % 25 != nature) k += 2, pid = draws.at(k + 1) << 16 | draws.at(k);
+    char start[32];
+    std::snprintf(start, sizeof start, "%d\t%08X\t", n, pid);
+    EXPECT_EQ(lines[n + 1].rfind(start, 0), 0u) << lines[n + 1];
+  }
+  EXPECT_EQ(app().wild.startCount, 1);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen6.png");
 }
 
 // Step 6's "狙う" on a typed seed's moment, then the coin's ten flips of a try

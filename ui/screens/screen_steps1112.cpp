@@ -56,11 +56,14 @@ constexpr int32_t kDefaultAdvanceCount = 100;
 constexpr int32_t kDefaultRatioRow = 3;  // 127: as many females as males
 constexpr int32_t kTickPeriod = 100;     // ms between looks at the three lists
 
-// Rows of controls, 25 px apart; a label sits 3 px below its row's top.
-constexpr int32_t rowY(int32_t row) { return 25 + 25 * row; }
-constexpr int32_t kNoteY = 277;
-constexpr int32_t kHeaderY = 317;
-constexpr int32_t kFirstLineY = 355;
+// Rows of controls, 24 px apart; a label sits 3 px below its row's top.
+// Below them three rows of notes ("where am I", wild.txt and, when it was
+// not written, why), then the listing down to y 534.
+constexpr int32_t rowY(int32_t row) { return 25 + 24 * row; }
+constexpr int32_t kNoteY = 266;
+constexpr int32_t kNoteStep = 17;
+constexpr int32_t kHeaderY = 318;
+constexpr int32_t kFirstLineY = 354;
 constexpr int32_t kTextStep = 18;                // the two text rows of a creature
 constexpr int32_t kLineStep = 2 * kTextStep;     // one creature
 // A creature's first text row: the start mark, advance, PID, nature,
@@ -68,17 +71,17 @@ constexpr int32_t kLineStep = 2 * kTextStep;     // one creature
 // and bite. Placed for 8-px half-width letters, the widest of the backends.
 constexpr int32_t kMarkX = 8;
 constexpr int32_t kAdvanceX = 26;
-constexpr int32_t kPidX = 78;
-constexpr int32_t kNatureX = 146;
-constexpr int32_t kAbilityX = 230;
-constexpr int32_t kGenderX = 266;
-constexpr int32_t kShinyX = 302;
-constexpr int32_t kCueX = 324;
+constexpr int32_t kPidX = 76;
+constexpr int32_t kNatureX = 148;
+constexpr int32_t kAbilityX = 234;
+constexpr int32_t kGenderX = 270;
+constexpr int32_t kShinyX = 306;
+constexpr int32_t kCueX = 326;
 constexpr int32_t kIvsX = 26;
-constexpr int32_t kHiddenPowerX = 168;
-constexpr int32_t kSlotX = 254;
-constexpr int32_t kLevelX = 322;
-constexpr int32_t kBiteX = 352;
+constexpr int32_t kHiddenPowerX = 172;
+constexpr int32_t kSlotX = 258;
+constexpr int32_t kLevelX = 326;
+constexpr int32_t kBiteX = 356;
 
 constexpr int32_t kStepTwelveX = 400;
 
@@ -164,14 +167,14 @@ void build(AppState& app) {
   c.roamerCheck = createControl(app, ControlKind::kCheckBox, kRoamerCheckId, 110, rowY(2), 90, 22, texts::kTextWildRoamer);
   c.feebasCombo = createList(app, kFeebasComboId, 205, rowY(2), 150, kFeebasRows, 3, kept ? w.feebas : 0);
 
-  c.tidEdit = createControl(app, ControlKind::kPlainEdit, kTidEditId, 50, rowY(3), 50, 22);
-  c.sidEdit = createControl(app, ControlKind::kPlainEdit, kSidEditId, 148, rowY(3), 50, 22);
+  c.tidEdit = createControl(app, ControlKind::kPlainEdit, kTidEditId, 52, rowY(3), 50, 22);
+  c.sidEdit = createControl(app, ControlKind::kPlainEdit, kSidEditId, 152, rowY(3), 50, 22);
   if (app.ids.idsKnown != 0) {
     setNumberText(app, c.tidEdit, app.ids.lastTid);
     setNumberText(app, c.sidEdit, app.ids.lastSid);
   }
   c.shinyOnlyCheck =
-      createControl(app, ControlKind::kCheckBox, kShinyOnlyCheckId, 210, rowY(3), 110, 22, texts::kTextShinyOnlyCheck);
+      createControl(app, ControlKind::kCheckBox, kShinyOnlyCheckId, 214, rowY(3), 110, 22, texts::kTextShinyOnlyCheck);
 
   for (int i = 0; i < kStatCount; ++i) {
     c.ivMinEdits[i] = createControl(app, ControlKind::kPlainEdit, kIvMinEditFirstId + i, 20 + 64 * i, rowY(4), 24, 22);
@@ -420,7 +423,7 @@ bool isStart(const AppState& app, int32_t advance) {
   return false;
 }
 
-// The starts that fit a line of the left half (36 bytes), then how many more.
+// The starts that fit a line of the left half (24 bytes), then how many more.
 void paintStarts(AppState& app, PaintSurface s, int32_t y) {
   const WildStep& wild = app.wild;
   char list[48];
@@ -430,7 +433,7 @@ void paintStarts(AppState& app, PaintSurface s, int32_t y) {
   for (; named < kept; ++named) {
     char one[16];
     const int n = std::snprintf(one, sizeof one, named == 0 ? "%d" : ", %d", wild.starts[named]);
-    if (at + n > 36) break;
+    if (at + n > 24) break;
     std::memcpy(list + at, one, static_cast<size_t>(n) + 1);
     at += n;
   }
@@ -523,7 +526,7 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, 10, rowY(2) + 3, texts::kTextWildBiteRate);
   platformPaintText(s, 94, rowY(2) + 3, "%");
   platformPaintText(s, 10, rowY(3) + 3, texts::kTextTid);
-  platformPaintText(s, 108, rowY(3) + 3, texts::kTextSid);
+  platformPaintText(s, 110, rowY(3) + 3, texts::kTextSid);
   for (int i = 0; i < kStatCount; ++i) platformPaintText(s, 10 + 64 * i, rowY(4) + 3, kStatLabels[i]);
   platformPaintText(s, 230, rowY(6) + 3, texts::kTextWildPower);
   platformPaintText(s, 298, rowY(6) + 3, texts::kTextWildAtLeast);
@@ -535,10 +538,12 @@ void paint(AppState& app, PaintSurface s) {
 
   paintWhere(app, s, kNoteY);
   if (app.wild.fileError != 0) {
-    formatWriteFailure(app, texts::kTextWildFileNotWritten, app.wild.fileError);
-    platformPaintText(s, 10, kNoteY + kTextStep, app.scratch.textBuffer);
+    // Why, on a line of its own: the longest reason does not fit beside.
+    platformPaintText(s, 10, kNoteY + kNoteStep, texts::kTextWildFileNotWritten);
+    formatWriteFailure(app, "%s", app.wild.fileError);
+    platformPaintText(s, 26, kNoteY + 2 * kNoteStep, app.scratch.textBuffer);
   } else if (app.wild.lineCount >= 0) {
-    platformPaintText(s, 10, kNoteY + kTextStep, formatted(app, texts::kTextWildLinesInFile, app.wild.lineTotal));
+    platformPaintText(s, 10, kNoteY + kNoteStep, formatted(app, texts::kTextWildLinesInFile, app.wild.lineTotal));
   }
   if (app.wild.lineCount < 0) return;
 
