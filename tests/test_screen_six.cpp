@@ -187,7 +187,7 @@ TEST_F(ScreenSixTest, AFolderInTheWayKeepsWildTxtUnwrittenAndSaysWhy) {
 TEST_F(ScreenSixTest, GreyingFollowsTheListsAndTheListingLeavesOutWhatIsGreyed) {
   start();
   showScreenSix();
-  EXPECT_EQ(fake().timerPeriod, 100) << "the lists are watched while the screen is shown";
+  EXPECT_GT(fake().timerPeriod, 0) << "the lists are watched while the screen is shown";
   for (ControlHandle h : fakeLiveControls()) {
     const ControlRect r = fakeControl(h).rect;
     EXPECT_LE(r.x + r.width, 400) << "id " << fakeControl(h).id << ": step 12's half is kept free";
