@@ -74,12 +74,26 @@ std::vector<ControlHandle> screenFiveHandles(const AppState& app) {
   return h;
 }
 
+std::vector<ControlHandle> screenSixHandles(const AppState& app) {
+  const Screen6Controls& c = app.screen6;
+  std::vector<ControlHandle> h{c.gameCombo,   c.kindCombo,     c.leadCombo,        c.leadNatureCombo,  c.genderRatioCombo,
+                               c.levelMinEdit, c.levelMaxEdit, c.biteRateEdit,     c.roamerCheck,      c.feebasCombo,
+                               c.tidEdit,      c.sidEdit,      c.shinyOnlyCheck,   c.natureCombo,      c.abilityCombo,
+                               c.genderCombo,  c.slotCombo,    c.hiddenPowerCombo, c.hiddenPowerMinEdit, c.seedEdit,
+                               c.advanceCountEdit, c.outputButton, c.cueEdit, c.beforePokerusCheck, c.aimedAdvanceEdit,
+                               c.whereButton};
+  for (const auto* row : {&c.ivMinEdits, &c.ivMaxEdits})
+    for (ControlHandle e : *row) h.push_back(e);
+  return h;
+}
+
 std::vector<ControlHandle> screenHandles(const AppState& app, ScreenMode screen) {
   return screen == ScreenMode::kOne     ? screenOneHandles(app)
          : screen == ScreenMode::kTwo   ? screenTwoHandles(app)
          : screen == ScreenMode::kThree ? screenThreeHandles(app)
          : screen == ScreenMode::kFour  ? screenFourHandles(app)
-                                        : screenFiveHandles(app);
+         : screen == ScreenMode::kFive  ? screenFiveHandles(app)
+                                        : screenSixHandles(app);
 }
 
 class WindowRandomTest : public ShellTest {
@@ -137,6 +151,7 @@ class WindowRandomTest : public ShellTest {
         if (h == app().screen5.ivFrameCountEdit && c.text.size() > 3) c.text.resize(3);
         if (h == app().screen5.ivMaxFrameEdit && c.text.size() > 2) c.text.resize(2);
         if ((h == app().screen5.ivDelayMinEdit || h == app().screen5.ivDelayMaxEdit) && c.text.size() > 1) c.text.resize(1);
+        if (h == app().screen6.advanceCountEdit && c.text.size() > 3) c.text.resize(3);
         break;
     }
   }
@@ -148,7 +163,8 @@ class WindowRandomTest : public ShellTest {
                                    kCmdScreenThree, kCmdEggSearch,    kCmdEggSearchStop, kCmdMoments,  kCmdSeedToStepFour,
                                    kCmdFirstHit,   kCmdFirstAim,      kCmdScreenFour,  kCmdCalibrate,  kCmdCalibrate,
                                    kCmdApplyCorrection, kCmdPlan,     kCmdTimer,       kCmdScreenFive, kCmdIvGame,
-                                   kCmdIvList,     kCmdIvSearch,      kCmdIvSearchStop, kCmdFirstIvHit};
+                                   kCmdIvList,     kCmdIvSearch,      kCmdIvSearchStop, kCmdFirstIvHit, kCmdScreenSix,
+                                   kCmdWildOutput, kCmdWildWhere};
     constexpr uint32_t kListed = sizeof kIds / sizeof kIds[0];
     const uint32_t pick = below(kListed + 3);
     if (pick < kListed) {
@@ -174,7 +190,7 @@ class WindowRandomTest : public ShellTest {
   void expectConsistent(int step) {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
-    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kFive);
+    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kSix);
     ASSERT_GE(a.measure.measurementCount, 0);
     ASSERT_LE(a.measure.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pids.pidCandidateCount, -1);
@@ -191,7 +207,9 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.aim.calibrationDelays >= 0 && a.aim.calibrationDelays <= 1000);
     ASSERT_TRUE(a.eggSearch.status >= SearchStatus::kIdle && a.eggSearch.status <= SearchStatus::kStopped);
     ASSERT_EQ(fake().timerPeriod != 0, a.eggSearch.status == SearchStatus::kRunning ||
-                                           a.ivSearch.status == SearchStatus::kRunning || a.timer.countdownRunning != 0);
+                                           a.ivSearch.status == SearchStatus::kRunning || a.timer.countdownRunning != 0 ||
+                                           a.screenMode == ScreenMode::kSix);
+    ASSERT_TRUE(a.wild.lineCount >= -1 && a.wild.lineCount <= kMaxShownWildLines);
     ASSERT_TRUE(a.ivList.ivLineCount >= -1 && a.ivList.ivLineCount <= kMaxShownIvLines);
     ASSERT_TRUE(a.ivSearch.hitCount >= -1 && a.ivSearch.hitCount <= kMaxShownIvHits);
     for (const IvRange& r : a.ivInputs.ivWanted) ASSERT_TRUE(0 <= r.low && r.low <= r.high && r.high <= 31);
@@ -204,7 +222,7 @@ class WindowRandomTest : public ShellTest {
 
     std::vector<ControlHandle> shown = screenHandles(a, a.screenMode);
     for (ScreenMode other :
-         {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree, ScreenMode::kFour, ScreenMode::kFive}) {
+         {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree, ScreenMode::kFour, ScreenMode::kFive, ScreenMode::kSix}) {
       if (other == a.screenMode) continue;
       for (ControlHandle h : screenHandles(a, other)) ASSERT_EQ(h, 0);
     }
@@ -256,6 +274,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   int maxMoments = -1;
   int targetSteps = 0;
   int screenFiveSteps = 0;
+  int screenSixSteps = 0;
   for (int step = 0; step < 10000; ++step) {
     if (below(2)) {
       typeRandomly();
@@ -281,6 +300,7 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
     maxMoments = std::max(maxMoments, app().moments.momentCount);
     targetSteps += app().screenMode == ScreenMode::kFour && app().timer.settings.targetSet != 0;
     screenFiveSteps += app().screenMode == ScreenMode::kFive;
+    screenSixSteps += app().screenMode == ScreenMode::kSix;
   }
   // The sequence really went through every screen, the dialog, every list and
   // the written files, so the checks above saw them all.
@@ -290,15 +310,17 @@ TEST_F(WindowRandomTest, TenThousandRandomCommandsAndTexts) {
   EXPECT_GT(maxMoments, 0);
   EXPECT_GT(targetSteps, 100);
   EXPECT_GT(screenFiveSteps, 500);
+  EXPECT_GT(screenSixSteps, 500);
   EXPECT_GT(fake().dialogsRun, 10);
   EXPECT_GT(fake().openedDocuments.size(), 10u);
   EXPECT_GE(maxMeasurements, 2);
   EXPECT_GT(maxPidCandidates, 0);
   EXPECT_GT(maxSeedCandidates, 0);
   std::printf("screen-2 steps %d, screen-3 steps %d, dialogs %d, files opened %d, most measurements %d, PID "
-              "candidates %d, seed candidates %d, hits %d, moments %d, steps on a target %d, screen-5 steps %d\n",
+              "candidates %d, seed candidates %d, hits %d, moments %d, steps on a target %d, screen-5 steps %d, screen-6 steps %d\n",
               screenTwoSteps, screenThreeSteps, fake().dialogsRun, static_cast<int>(fake().openedDocuments.size()),
-              maxMeasurements, maxPidCandidates, maxSeedCandidates, maxHits, maxMoments, targetSteps, screenFiveSteps);
+              maxMeasurements, maxPidCandidates, maxSeedCandidates, maxHits, maxMoments, targetSteps, screenFiveSteps,
+              screenSixSteps);
 }
 
 }  // namespace
