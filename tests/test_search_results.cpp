@@ -251,4 +251,37 @@ TEST_F(SearchResultsTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   EXPECT_EQ(app().eggSearch.year, 2030);
 }
 
+// With an Everstone of ようき (row 13) the hits' PIDs all have that nature
+// unless a reroll changed it; a hit's seed reaches step 4 with the tick and
+// the nature, and step 4's list shows the hit's frame with the hit's line.
+TEST_F(SearchResultsTest, AnEverstoneSearchsHitReachesStepFourWithItsEverstone) {
+  start();
+  command(kCmdScreenThree);
+  type(app().screen3.yearEdit, "2026");
+  type(app().screen3.searchTidEdit, "12345");
+  type(app().screen3.searchSidEdit, "54321");
+  type(app().screen3.delayMinEdit, "300");
+  type(app().screen3.delayMaxEdit, "301");
+  tick(app().screen3.searchShinyOnlyCheck, true);
+  tick(app().screen3.searchEverstoneCheck, true);
+  choose(app().screen3.searchEverstoneCombo, 13);
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  finishTheSearch();
+  ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
+  ASSERT_GE(app().eggSearch.hitCount, 1);
+  for (int i = 0; i < app().eggSearch.hitCount; ++i) EXPECT_EQ(app().eggSearch.hits[i].pid % 25, 13u);
+  const SearchHit hit = app().eggSearch.hits[0];
+  command(kCmdFirstHit);
+  command(kCmdSeedToStepFour);
+  ASSERT_EQ(app().screenMode, ScreenMode::kTwo);
+  EXPECT_TRUE(fakeControl(app().screen2.everstoneCheck).checked);
+  EXPECT_EQ(fakeControl(app().screen2.everstoneCombo).selected, 13);
+  command(kCmdOutput);
+  const std::string line = resultLineOfFrame(dir_ / "result.txt", hit.frame);
+  char pid[16];
+  std::snprintf(pid, sizeof pid, ",%08X,", hit.pid);
+  EXPECT_NE(line.find(pid), std::string::npos) << line;
+}
+
 }  // namespace

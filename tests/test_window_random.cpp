@@ -39,7 +39,8 @@ std::vector<ControlHandle> screenTwoHandles(const AppState& app) {
   std::vector<ControlHandle> h{app.screen2.currentSeedEdit, app.screen2.hourEdit,        app.screen2.seedSearchButton,  app.screen2.stepLimitEdit,
                                app.screen2.tidEdit,         app.screen2.sidEdit,         app.screen2.initialSeedEdit,   app.screen2.marriageCheck,
                                app.screen2.outputButton,    app.screen2.frameCountEdit,  app.screen2.shinyOnlyCheck,    app.screen2.natureFilterCombo,
-                               app.screen2.genderFilterCombo, app.screen2.abilityFilterCombo};
+                               app.screen2.genderFilterCombo, app.screen2.abilityFilterCombo, app.screen2.everstoneCheck,
+                               app.screen2.everstoneCombo};
   for (ControlHandle c : app.screen2.seedResultEdits) h.push_back(c);
   return h;
 }
@@ -50,7 +51,8 @@ std::vector<ControlHandle> screenThreeHandles(const AppState& app) {
                                app.screen3.searchGenderCombo,  app.screen3.searchAbilityCombo, app.screen3.maxFrameEdit,
                                app.screen3.delayMinEdit,       app.screen3.delayMaxEdit,       app.screen3.eggSearchButton,
                                app.screen3.eggSearchStopButton, app.screen3.momentSeedEdit,    app.screen3.momentYearEdit,
-                               app.screen3.momentButton,       app.screen3.toStepFourButton};
+                               app.screen3.momentButton,       app.screen3.toStepFourButton,   app.screen3.searchEverstoneCheck,
+                               app.screen3.searchEverstoneCombo};
   for (ControlHandle c : app.screen3.hitButtons) h.push_back(c);
   for (ControlHandle c : app.screen3.aimButtons) h.push_back(c);
   return h;

@@ -80,7 +80,7 @@ void build(AppState& app) {
 
   createFilterLists(app, kSearchNatureComboId, {{50, 55, 120, 300}, {225, 55, 100, 300}, {380, 55, 100, 300}},
                     app.screen3.searchNatureCombo, app.screen3.searchGenderCombo, app.screen3.searchAbilityCombo);
-  createEverstoneControls(app, kSearchEverstoneCheckId, {428, 80, 140, 28}, {488, 55, 78, 300}, 0,
+  createEverstoneControls(app, kSearchEverstoneCheckId, {250, 0, 135, 24}, {390, 1, 110, 300}, 0,
                           app.screen3.searchEverstoneCheck, app.screen3.searchEverstoneCombo);
 
   app.screen3.maxFrameEdit = createControl(app, ControlKind::kPlainEdit, kMaxFrameEditId, 10, 83, 45, 22, "100");
