@@ -43,6 +43,10 @@ int64_t seedCount(SearchKind kind, const SearchRequest& request) {
       return eggSearchSeedCount(request.egg);
     case SearchKind::kEggIvs:
       return eggIvSearchSeedCount(request.ivs);
+    case SearchKind::kWild:
+      return wildSearchSeedCount(request.wild);
+    case SearchKind::kIds:
+      return idSearchSeedCount(request.ids);
   }
   return 0;
 }
@@ -53,6 +57,10 @@ YearSearchResult runEngine(SearchKind kind, SearchJob& job, const YearSearchCont
       return runEggSearch(job.request.egg, job.hits.egg, kSearchHitLimit + 1, control);
     case SearchKind::kEggIvs:
       return runEggIvSearch(job.request.ivs, job.hits.ivs, kSearchHitLimit + 1, control);
+    case SearchKind::kWild:
+      return runWildSearch(job.request.wild, job.hits.wild, kSearchHitLimit + 1, control);
+    case SearchKind::kIds:
+      return runIdSearch(job.request.ids, job.hits.ids, kSearchHitLimit + 1, control);
   }
   return YearSearchResult{YearSearchStatus::kBadRequest, 0};
 }
@@ -66,7 +74,17 @@ void run(SearchKind kind, SearchJob& job) {
 }  // namespace
 
 const YearWindow& searchRequestWindow(SearchKind kind, const SearchRequest& request) {
-  return kind == SearchKind::kEgg ? request.egg.window : request.ivs.window;
+  switch (kind) {
+    case SearchKind::kEggIvs:
+      return request.ivs.window;
+    case SearchKind::kWild:
+      return request.wild.window;
+    case SearchKind::kIds:
+      return request.ids.window;
+    case SearchKind::kEgg:
+      break;
+  }
+  return request.egg.window;
 }
 
 void searchJobSetThreads(int32_t threads) {

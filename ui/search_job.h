@@ -9,26 +9,33 @@
 
 #include "core/egg_iv_search.h"
 #include "core/egg_search.h"
+#include "core/trainer_ids.h"
+#include "core/wild_search.h"
 
 // Hits a search keeps (in the engine's order: frame, delay, seed) and writes
 // to the hit file. The engine is asked for one more, so that a search handing
 // over kSearchHitLimit + 1 hits is known to have found more than it keeps.
 inline constexpr int32_t kSearchHitLimit = 1000;
 
-// The searches the window runs: step 5's egg search, step 10's IV search.
-enum class SearchKind : int32_t { kEgg, kEggIvs };
-inline constexpr int32_t kSearchKindCount = 2;
+// The searches the window runs: step 5's egg search, step 10's IV search,
+// step 12's creature search and step 14's ID search.
+enum class SearchKind : int32_t { kEgg, kEggIvs, kWild, kIds };
+inline constexpr int32_t kSearchKindCount = 4;
 
 // A search's request, in the member of its kind.
 union SearchRequest {
   EggSearchRequest egg;
   EggIvSearchRequest ivs;
+  WildSearchRequest wild;
+  IdSearchRequest ids;
 };
 
 // A search's hits, in the member of its kind.
 union SearchJobHits {
   EggHit egg[kSearchHitLimit + 1];
   EggIvHit ivs[kSearchHitLimit + 1];
+  WildHit wild[kSearchHitLimit + 1];
+  IdHit ids[kSearchHitLimit + 1];
 };
 
 // The window of seeds `request` of `kind` runs over.
