@@ -12,6 +12,15 @@
 
 namespace {
 
+// "<TAB>aim delay N", or "<TAB>aim delay none" when no delay corrects the try.
+void printAimDelay(std::FILE* out, int32_t aim) {
+  if (aim < 0) {
+    std::fputs("\taim delay none", out);
+  } else {
+    std::fprintf(out, "\taim delay %d", aim);
+  }
+}
+
 constexpr int64_t kDefaultSeconds = 1;
 constexpr int64_t kDefaultDelays = 10;
 // Seeds taken from --hit options and standard input together.
@@ -74,8 +83,8 @@ const char kCalibrateHelp[] =
     "by\n"
     "\"<TAB>aim delay N\": D - DD, the delay to aim for next time if the same "
     "timing\n"
-    "error repeats (taken into 0..65535: delays 65536 apart build the same "
-    "seed).\n"
+    "error repeats, or \"<TAB>aim delay none\" when D - DD is below 0 and no delay\n"
+    "corrects the try.\n"
     "With --flips or --calls only the cells whose seed begins the sequence are\n"
     "printed, as with --hit and then \"<TAB>skip K\": the skip at which it does (for\n"
     "--calls the first of 0..M). Several cells may match: all are printed.\n"
@@ -152,7 +161,8 @@ int printSequenceMatches(const CliIo& io, const CalibrationTable& table, const H
     n = findHitMatches(table, search, cursor, page, kPageMatches, threads);
     for (int32_t i = 0; i < n; ++i) {
       printCell(io.out, page[i].cell);
-      std::fprintf(io.out, "\taim delay %d\tskip %d\n", calibrationAimDelay(table, page[i].cell), page[i].skip);
+      printAimDelay(io.out, calibrationAimDelay(table, page[i].cell));
+      std::fprintf(io.out, "\tskip %d\n", page[i].skip);
     }
     if (std::ferror(io.out)) return kExitNotFound;
   }
@@ -276,7 +286,7 @@ int cmdCalibrate(int argc, const char* const* argv, int first, const CliIo& io) 
                              : listCalibrationCells(table, cursor, page, kPageCells);
     for (int32_t i = 0; i < n; ++i) {
       printCell(io.out, page[i]);
-      if (anyHitOption) std::fprintf(io.out, "\taim delay %d", calibrationAimDelay(table, page[i]));
+      if (anyHitOption) printAimDelay(io.out, calibrationAimDelay(table, page[i]));
       std::fputc('\n', io.out);
     }
     printed += n;

@@ -162,5 +162,6 @@ int32_t findCalibrationMatches(const CalibrationTable& table, const uint32_t* se
 }
 
 int32_t calibrationAimDelay(const CalibrationTable& table, const CalibrationCell& cell) {
-  return static_cast<int32_t>(static_cast<uint32_t>(table.target.delay - cell.delayOffset) & 0xFFFFu);
+  const int64_t aim = static_cast<int64_t>(table.target.delay) - cell.delayOffset;
+  return aim < 0 ? -1 : static_cast<int32_t>(aim);
 }

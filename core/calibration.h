@@ -73,7 +73,8 @@ int32_t advanceCalibrationCursor(const CalibrationTable& table, CalibrationCurso
 int32_t findCalibrationMatches(const CalibrationTable& table, const uint32_t* seeds, int32_t seedCount,
                                CalibrationCursor& cursor, CalibrationCell* out, int32_t capacity);
 
-// The delay to aim for next time if the same timing error repeats: D - dd,
-// taken into 0..65535 (delays that differ by 65536 build the same seed, and a
-// delay is never negative).
+// The delay to aim for next time if the same timing error repeats: D - dd;
+// -1 when that is below 0, which no delay corrects (a delay 65536 frames
+// longer builds the same seed, but no player repeats a timing error over
+// eighteen minutes).
 int32_t calibrationAimDelay(const CalibrationTable& table, const CalibrationCell& cell);

@@ -462,7 +462,12 @@ struct AimSteps {
   int32_t matchDelay;
   uint32_t matchSeed;
   ConsoleMoment matchMoment;
-  int32_t aimDelay;  // the delay to aim for next time, after the first match
+  int32_t aimDelay;  // the delay to aim for next time, after the first match; -1: none corrects it
+  // The try whose miss 補正を反映 applied last (its matched seed and the
+  // target's seed): a second press for it changes nothing.
+  uint8_t correctionApplied;
+  uint32_t correctionSeed;
+  uint32_t correctionTargetSeed;
   // A typed sequence's match: the skip at which the named cell gives it, and
   // the further letters after which one match is left (-1: never, the same
   // seed at one skip; tellApartAtLeast: a lower bound, taken over the first

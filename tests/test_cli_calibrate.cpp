@@ -62,10 +62,10 @@ TEST(CliCalibrate, FindsTheHitCellFromSeedsOutput) {
       {"calibrate", "--at", kAt, "--delay", "370", "--hit", "0x12345678", "--hit", std::to_string(0xA702018Eu)});
   EXPECT_EQ(r.out, hitLine);
 
-  // Hit in the table's cell at the target itself, at the clock's edge of the
-  // delays: aim 0 - (+1) is taken into 0..65535 as 65535.
+  // Hit one delay late at the clock's edge of the delays: aim 0 - (+1) is
+  // below 0, so no delay corrects the try.
   r = runCliCaptured({"calibrate", "--at", "2000-01-01 00:00:00", "--delay", "0", "--hit", "0x01000001"});
-  EXPECT_EQ(r.out, "+0s\t+1\t0x01000001\t2000-01-01 00:00:00\tdelay 1\taim delay 65535\n");
+  EXPECT_EQ(r.out, "+0s\t+1\t0x01000001\t2000-01-01 00:00:00\tdelay 1\taim delay none\n");
 
   r = runCliCapturedWithInput({"calibrate", "--at", kAt, "--delay", "370", "--hit", "-"}, "4回前\t0x12345678\n");
   EXPECT_EQ(r.exitCode, 1);

@@ -106,7 +106,7 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   EXPECT_TRUE(painted("-5") && painted("+5"));
   // The target's cell is framed: a frame around the painted text of its seed.
   char targetCell[16];
-  std::snprintf(targetCell, sizeof targetCell, "%08X", app().aim.targetSeed);
+  std::snprintf(targetCell, sizeof targetCell, "0x%08X", app().aim.targetSeed);
   std::vector<PaintOp> ops = fakePaint(app());
   auto cell = std::find_if(ops.begin(), ops.end(), [&](const PaintOp& op) { return op.text == targetCell; });
   ASSERT_NE(cell, ops.end());
@@ -133,9 +133,9 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   EXPECT_EQ(text(app().screen4.targetMomentEdit), at) << "the target is kept across screens";
   EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907"));
   char matched[128];
-  std::snprintf(matched, sizeof matched, "◆%08X", late.seed);
+  std::snprintf(matched, sizeof matched, "◆0x%08X", late.seed);
   EXPECT_TRUE(painted(matched));
-  std::snprintf(matched, sizeof matched, "当たり %08X: %02d/%02d %02d:%02d:%02d 待機3911", late.seed,
+  std::snprintf(matched, sizeof matched, "当たり 0x%08X: %02d/%02d %02d:%02d:%02d 待機3911", late.seed,
                 late.moment.month, late.moment.day, late.moment.hour, late.moment.minute, late.moment.second);
   EXPECT_TRUE(painted(matched));
 
@@ -147,6 +147,11 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-2");
   EXPECT_EQ(app().timer.planSecondPhase, 65306) << "3907 frames: 65305.9 ms";
   EXPECT_TRUE(painted("step7 秒 +1 → 秒補正を -500 ms ほど動かす"));
+  // The same try pressed again: its miss stays applied once, and step 7 says so.
+  command(kCmdApplyCorrection);
+  EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-2");
+  EXPECT_EQ(app().timer.planSecondPhase, 65306);
+  EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907 (この試行の補正は反映済み)"));
 }
 
 // 2026-04-27 02:58:59, delay 370: 0xE102018C. Typed targets, ranges taken at
@@ -171,7 +176,7 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (E102018C)"));
   EXPECT_TRUE(painted("秒 +300・待機 +0 → 次は待機 370"));
   EXPECT_TRUE(painted("秒+299") && painted("秒+300") && painted("秒+301"));
-  EXPECT_TRUE(painted("◆AA03018C"));
+  EXPECT_TRUE(painted("◆0xAA03018C"));
 
   // 0xA702018E (hour 2, delay 372, minute + second 59) is 02:59:00 and ten
   // more moments within 600 s (02:49:10, 02:50:09, ...): the nearest is named.
@@ -410,21 +415,21 @@ TEST_F(ScreenFourTest, TheCoinsFlipsOrElmsAnswersTellTheHit) {
   CalibrationCell late{};
   ASSERT_TRUE(calibrationCellAt(CalibrationTable{app().timer.settings.target, 1, 10}, 1, 2, late));
   char marked[16];
-  std::snprintf(marked, sizeof marked, "◆%08X", late.seed);
+  std::snprintf(marked, sizeof marked, "◆0x%08X", late.seed);
 
   type(app().screen4.coinEdit, flipsOf(late.seed, 10));
   command(kCmdCalibrate);
   EXPECT_TRUE(painted(marked));
   EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907"));
   char named[96];
-  std::snprintf(named, sizeof named, "当たり %08X: 05/28 00:58:59 待機3911 skip0", late.seed);
+  std::snprintf(named, sizeof named, "当たり 0x%08X: 05/28 00:58:59 待機3911 skip0", late.seed);
   EXPECT_TRUE(painted(named));
 
   type(app().screen4.coinEdit, "");
   type(app().screen4.callsEdit, answersOf(late.seed, 2, 8));
   command(kCmdCalibrate);
   EXPECT_TRUE(painted(marked));
-  std::snprintf(named, sizeof named, "当たり %08X: 05/28 00:58:59 待機3911 skip2", late.seed);
+  std::snprintf(named, sizeof named, "当たり 0x%08X: 05/28 00:58:59 待機3911 skip2", late.seed);
   EXPECT_TRUE(painted(named));
 
   // Nothing is refused silently: a letter outside the set is named.

@@ -3,6 +3,7 @@
 #include "ui/screens/screen_steps78.h"
 
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "core/calibration.h"
@@ -265,8 +266,18 @@ void paint(AppState& app, PaintSurface s) {
                     m.hour, m.minute, m.second, m.delay);
     }
     platformPaintText(s, 10, kMatchLineY, app.scratch.textBuffer);
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCalibrationAdvice, app.aim.matchSecond, app.aim.matchDelay,
-                  app.aim.aimDelay);
+    if (app.aim.aimDelay < 0) {
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCalibrationNoDelay,
+                    app.aim.matchSecond, app.aim.matchDelay);
+    } else {
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCalibrationAdvice,
+                    app.aim.matchSecond, app.aim.matchDelay, app.aim.aimDelay);
+    }
+    if (correctionAppliedToThisTry(app)) {
+      const std::size_t used = std::strlen(app.scratch.textBuffer);
+      std::snprintf(app.scratch.textBuffer + used, sizeof app.scratch.textBuffer - used, " %s",
+                    texts::kTextCorrectionApplied);
+    }
     platformPaintText(s, 10, kAdviceLineY, app.scratch.textBuffer);
   }
 
@@ -283,7 +294,7 @@ void paint(AppState& app, PaintSurface s) {
         int32_t seed = static_cast<int32_t>(app.aim.shownSeeds[c][r]);
         platformPaintText(s, x + 5, y, formatted(app, texts::kTextMatchedCell, seed));
       } else {
-        platformPaintText(s, x + 5, y, formatted(app, "%08X", static_cast<int32_t>(app.aim.shownSeeds[c][r])));
+        platformPaintText(s, x + 5, y, formatted(app, "0x%08X", static_cast<int32_t>(app.aim.shownSeeds[c][r])));
       }
     }
   }

@@ -65,6 +65,8 @@ void paintStepEight(AppState& app, PaintSurface s);
 
 // 701 "補正を反映", 710 "計画", 711 "スタート/ストップ".
 void commandApplyCorrection(AppState& app, int32_t id);
+// Whether 補正を反映 was pressed for step 7's present match already.
+bool correctionAppliedToThisTry(const AppState& app);
 void commandPlan(AppState& app, int32_t id);
 void commandTimer(AppState& app, int32_t id);
 

@@ -217,12 +217,26 @@ void paintStepEight(AppState& app, PaintSurface s) {
   }
 }
 
+bool correctionAppliedToThisTry(const AppState& app) {
+  return app.aim.correctionApplied != 0 && app.aim.matchCount > 0 && app.aim.correctionSeed == app.aim.matchSeed &&
+         app.aim.correctionTargetSeed == app.aim.targetSeed;
+}
+
 // 701 "補正を反映": the delay offset of step 7's match moves the delay
 // calibration the other way, so that the next plan's phase 2 is that many
-// frames shorter or longer. The second offset is only advised (step 8 shows
-// it); the player types the second calibration.
+// frames shorter or longer, once per try (the match and the target): a
+// second press for the same try changes nothing, and the advice says it was
+// applied. The second offset is only advised (step 8 shows it); the player
+// types the second calibration.
 void commandApplyCorrection(AppState& app, int32_t) {
   if (app.aim.matchCount <= 0 || app.timer.countdownRunning != 0) return;
+  if (correctionAppliedToThisTry(app)) {
+    platformInvalidate(app);
+    return;
+  }
+  app.aim.correctionApplied = 1;
+  app.aim.correctionSeed = app.aim.matchSeed;
+  app.aim.correctionTargetSeed = app.aim.targetSeed;
   app.timer.settings.delayCalibration = clampTo(app.timer.settings.delayCalibration - app.aim.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.timer.settings.delayCalibration);
   platformSetText(app.screen4.delayCalibrationEdit, app.scratch.textBuffer);
