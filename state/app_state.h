@@ -403,6 +403,7 @@ struct EggListState {
   int32_t eggFrameCount;
   EggListSettings settings;
   Mt19937 mt;
+  int32_t resultFileError;  // why the last "出力" could not write result.txt (an errno value), 0: written
 };
 
 // Step 6: the first moments of momentSeed in momentYear (-1: no list).

@@ -55,6 +55,18 @@ class WindowFaultTest : public ShellTest {
     }
     return s;
   }
+  // A failed 出力 leaves every control as it was and only adds, with one
+  // repaint, the line that says why result.txt was not written.
+  void expectOnlyTheNoteChanged(const Snapshot& before) {
+    const Snapshot after = snapshot();
+    EXPECT_EQ(after.texts, before.texts);
+    EXPECT_EQ(after.states, before.states);
+    EXPECT_EQ(after.invalidations, before.invalidations + 1);
+    bool said = false;
+    for (const PaintOp& op : fakePaint(app()))
+      said = said || (op.kind == PaintOp::Kind::kText && op.text.rfind(sj("result.txtを保存できません"), 0) == 0);
+    EXPECT_TRUE(said);
+  }
   void typeEggRequest() {
     type(app().screen2.initialSeedEdit, "0x12345678");
     type(app().screen2.frameCountEdit, "50");

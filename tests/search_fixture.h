@@ -26,9 +26,4 @@ class SearchTest : public ShellTest {
   // A click on a check box; a row chosen in a list.
   void tick(ControlHandle box, bool on) { fakeControl(box).checked = on; }
   void choose(ControlHandle list, int32_t row) { fakeControl(list).selected = row; }
-  bool painted(const std::string& utf8) {
-    for (const PaintOp& op : fakePaint(app()))
-      if (op.kind == PaintOp::Kind::kText && op.text == sj(utf8)) return true;
-    return false;
-  }
 };

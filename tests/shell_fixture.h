@@ -65,6 +65,12 @@ class WorkingDirectory {
 
 class ShellTest : public ::testing::Test {
  protected:
+  // Whether the shown screen painted this text (UTF-8, compared as CP932).
+  bool painted(const std::string& utf8) {
+    for (const PaintOp& op : fakePaint(app()))
+      if (op.kind == PaintOp::Kind::kText && op.text == sj(utf8)) return true;
+    return false;
+  }
   void SetUp() override {
     fakeReset();
     dir_ = std::filesystem::temp_directory_path() /

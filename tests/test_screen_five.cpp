@@ -22,11 +22,6 @@ class ScreenFiveTest : public ShellTest {
     command(kCmdScreenFive);
     ASSERT_EQ(app().screenMode, ScreenMode::kFive);
   }
-  bool painted(const std::string& utf8) {
-    for (const PaintOp& op : fakePaint(app()))
-      if (op.kind == PaintOp::Kind::kText && op.text == sj(utf8)) return true;
-    return false;
-  }
   void typeParents(const int (&a)[6], const int (&b)[6]) {
     for (int i = 0; i < 6; ++i) {
       type(app().screen5.ivParentAEdits[i], std::to_string(a[i]));

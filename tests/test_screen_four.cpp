@@ -19,11 +19,6 @@ namespace {
 
 class ScreenFourTest : public ShellTest {
  protected:
-  bool painted(const std::string& utf8) {
-    for (const PaintOp& op : fakePaint(app()))
-      if (op.kind == PaintOp::Kind::kText && op.text == sj(utf8)) return true;
-    return false;
-  }
   // Every control inside the 790 x 535 client area (step 7's within its left
   // half, x < 400), none overlapping another; a drop-down list counts closed.
   void expectLaidOut(int32_t right) {

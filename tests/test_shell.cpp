@@ -534,7 +534,9 @@ TEST_F(ShellTest, OutputWithoutMarriageWritesTheWorkedExample) {
   EXPECT_EQ(lines[13].substr(0, lines[13].find(',', 3)), sj("12,1+0回"));
 }
 
-TEST_F(ShellTest, OutputThatCannotCreateItsFileOpensNothing) {
+// A folder named result.txt: nothing opens and screen 2 says why, until the
+// next list is written or the screen is built again.
+TEST_F(ShellTest, OutputThatCannotCreateItsFileOpensNothingAndSaysWhy) {
   start();
   command(kCmdScreenTwo);
   std::filesystem::create_directory(dir_ / "result.txt");
@@ -543,6 +545,14 @@ TEST_F(ShellTest, OutputThatCannotCreateItsFileOpensNothing) {
     command(kCmdOutput);
   }
   EXPECT_TRUE(fake().openedDocuments.empty());
+  EXPECT_TRUE(painted("result.txtを保存できません: 同じ名前のフォルダがあります"));
+  std::filesystem::remove(dir_ / "result.txt");
+  {
+    WorkingDirectory wd(dir_);
+    command(kCmdOutput);
+  }
+  EXPECT_EQ(fake().openedDocuments.size(), 1u);
+  EXPECT_FALSE(painted("result.txtを保存できません: 同じ名前のフォルダがあります"));
 }
 
 TEST_F(ShellTest, TearingDownAGoneScreenAgainLeavesTheShownOneAlone) {

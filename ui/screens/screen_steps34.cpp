@@ -52,6 +52,7 @@ void build(AppState& app) {
                           app.screen2.everstoneCombo);
 
   app.seeds.seedCandidateCount = -1;
+  app.eggList.resultFileError = 0;
 }
 
 void tearDown(AppState& app) {
@@ -101,6 +102,10 @@ void paint(AppState& app, PaintSurface s) {
   for (int i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
     platformPaintText(s, 20, 100 + 25 * i, formatted(app, texts::kTextStepsBack, app.seeds.seedCandidates[i].stepIndex));
   platformPaintLine(s, 400, -1, 400, 600);
+  if (app.eggList.resultFileError != 0) {
+    formatWriteFailure(app, texts::kTextResultFileNotWritten, app.eggList.resultFileError);
+    platformPaintText(s, 415, 262, app.scratch.textBuffer);
+  }
 }
 
 // 220 "初期SEED候補を逆算".
@@ -116,7 +121,8 @@ void commandSeedSearch(AppState& app, int32_t) {
 }
 
 // 304 "出力": the list is handed to the desktop only when the whole file was
-// written; otherwise nothing is opened and an earlier result.txt is kept.
+// written; otherwise nothing is opened, an earlier result.txt is kept and a
+// line under the button says why.
 void commandOutput(AppState& app, int32_t) {
   EggListRequest request{};
   request.initialSeed = readSeedControl(app, app.screen2.initialSeedEdit, kReadSeedEdit);
@@ -132,9 +138,10 @@ void commandOutput(AppState& app, int32_t) {
   app.ids.lastTid = request.tid;
   app.ids.lastSid = request.sid;
   app.ids.idsKnown = 1;
-  if (writeEggPidListFile(app.eggList, request, kResultFile).outcome == OutputOutcome::kWritten) {
-    platformOpenDocument(kResultFile);
-  }
+  const int32_t before = app.eggList.resultFileError;
+  app.eggList.resultFileError = writeError(writeEggPidListFile(app.eggList, request, kResultFile));
+  if (app.eggList.resultFileError == 0) platformOpenDocument(kResultFile);
+  if (app.eggList.resultFileError != before) platformInvalidate(app);
 }
 
 // No current seed yet.
