@@ -295,6 +295,23 @@ struct ScreenTwoControls {
 };
 
 // Screen 3 controls.
+// What a screen's inputs showed when it was torn down, for its next build to
+// show again: an edit's text, a list's row, a box's tick, in the screen's
+// order. count 0: nothing kept yet.
+inline constexpr int32_t kMaxKeptInputs = 24;
+inline constexpr int32_t kKeptTextBytes = 64;
+struct KeptInput {
+  char text[kKeptTextBytes];
+  int32_t row;
+  uint8_t checked;
+};
+struct KeptInputs {
+  int32_t count;
+  KeptInput inputs[kMaxKeptInputs];
+  int32_t lastTid;  // the IDs last used when they were kept: typed IDs
+  int32_t lastSid;  // give way to IDs used since
+};
+
 struct ScreenThreeControls {
   ControlHandle yearEdit;
   ControlHandle searchTidEdit;
@@ -433,6 +450,10 @@ struct AimSteps {
   int32_t calibrationDelays;   // 0..1000
   uint8_t typedHitSet;
   uint32_t typedHitSeed;
+  // Step 3's candidates as step 7 last took them: step 3's list goes when
+  // screen 2 is built again, step 7's copy stays until a new list comes.
+  uint32_t candidateSeeds[kMaxSeedCandidates];
+  int32_t candidateSeedCount;
   uint8_t targetUnreadable;  // the last typed target could not be read
   // The coin's flips (DPPt) and Elm's answers (HGSS) typed after a try, as
   // typed, and "ポケルス前". The first that is not empty tells the hit in place
@@ -650,6 +671,7 @@ struct AppState {
   ScreenTwoControls screen2;
 
   ScreenThreeControls screen3;
+  KeptInputs screen3Inputs;
 
   ScreenFourControls screen4;
 

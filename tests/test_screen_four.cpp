@@ -130,6 +130,10 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   char matched[128];
   std::snprintf(matched, sizeof matched, "◆0x%08X", late.seed);
   EXPECT_TRUE(painted(matched));
+  // Step 7 keeps the candidates it took when screen 2 is built again.
+  command(kCmdScreenTwo);
+  command(kCmdScreenFour);
+  EXPECT_TRUE(painted(matched));
   std::snprintf(matched, sizeof matched, "当たり 0x%08X: %02d/%02d %02d:%02d:%02d 待機3911", late.seed,
                 late.moment.month, late.moment.day, late.moment.hour, late.moment.minute, late.moment.second);
   EXPECT_TRUE(painted(matched));

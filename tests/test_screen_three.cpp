@@ -133,6 +133,21 @@ TEST_F(ScreenThreeTest, MomentsOfASeedAreTheFirstTenInCalendarOrderWithTheYearsT
   EXPECT_TRUE(painted("01/01 12:00:26"));
   EXPECT_TRUE(painted("待機3909"));  // shown once: every moment of a seed in a year has the same delay
   EXPECT_TRUE(painted("全" + std::to_string(total) + "件"));
+
+  // A round trip through another screen keeps step 6's list and step 5's inputs.
+  fakeControl(app().screen3.searchMarriageCheck).checked = true;
+  fakeControl(app().screen3.searchShinyOnlyCheck).checked = true;
+  fakeControl(app().screen3.searchNatureCombo).selected = 14;
+  type(app().screen3.maxFrameEdit, "250");
+  command(kCmdScreenOne);
+  command(kCmdScreenThree);
+  EXPECT_EQ(app().moments.momentCount, 10);
+  EXPECT_TRUE(painted("01/01 12:00:26"));
+  EXPECT_EQ(text(app().screen3.momentSeedEdit), "0x1B0C0F5F");
+  EXPECT_TRUE(fakeControl(app().screen3.searchMarriageCheck).checked);
+  EXPECT_TRUE(fakeControl(app().screen3.searchShinyOnlyCheck).checked);
+  EXPECT_EQ(fakeControl(app().screen3.searchNatureCombo).selected, 14);
+  EXPECT_EQ(text(app().screen3.maxFrameEdit), "250");
 }
 
 TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTakenAtItsEnds) {

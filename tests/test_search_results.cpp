@@ -98,8 +98,9 @@ TEST_F(SearchResultsTest, AHitsSeedTakesTheSettingsOfItsSearchToStepFourAndAType
     EXPECT_EQ(resultLineOfFrame(dir_ / "result.txt", hit.frame), hitListLine(dir_ / "search.txt", i));
   }
 
-  // A seed typed over the hit's, or typed after screen 3 was built again
-  // (even the hit's own), gets step 4's own settings: no marriage, no filter.
+  // A seed typed over the hit's gets step 4's own settings: no marriage, no
+  // filter. Screen 3 keeps the hit over a switch to another screen: its seed,
+  // still in step 6, brings the search's settings after the round trip.
   command(kCmdScreenThree);
   command(kCmdFirstHit);
   type(app().screen3.momentSeedEdit, "0x09160147");
@@ -110,15 +111,15 @@ TEST_F(SearchResultsTest, AHitsSeedTakesTheSettingsOfItsSearchToStepFourAndAType
   command(kCmdFirstHit);
   command(kCmdScreenOne);
   command(kCmdScreenThree);
-  type(app().screen3.momentSeedEdit, "0x09160146");
+  EXPECT_EQ(text(app().screen3.momentSeedEdit), "0x09160146");
   command(kCmdSeedToStepFour);
   EXPECT_EQ(text(app().screen2.initialSeedEdit), "0x09160146");
-  EXPECT_EQ(text(app().screen2.tidEdit), "12345");  // the IDs last used
-  EXPECT_FALSE(fakeControl(app().screen2.marriageCheck).checked);
-  EXPECT_FALSE(fakeControl(app().screen2.shinyOnlyCheck).checked);
+  EXPECT_EQ(text(app().screen2.tidEdit), "12345");
+  EXPECT_TRUE(fakeControl(app().screen2.marriageCheck).checked);
+  EXPECT_TRUE(fakeControl(app().screen2.shinyOnlyCheck).checked);
   type(app().screen2.frameCountEdit, "1");
   command(kCmdOutput);
-  EXPECT_EQ(resultLineOfFrame(dir_ / "result.txt", 0), sj("0,0+0回,68CF4965,ずぶとい,2,101,"));
+  EXPECT_EQ(resultLineOfFrame(dir_ / "result.txt", 0), sj("0,0+0回,E5D201DA,しんちょう,1,218,★"));
 }
 
 // 2026, delay 300, shiny only for IDs 12345 / 54321: the egg lists of its

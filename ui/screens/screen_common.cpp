@@ -51,6 +51,41 @@ void fillNatureCombo(AppState& app, ControlHandle combo) {
   for (int n = 0; n < kNatureCount; ++n) platformAddListRow(combo, app.natureTable.rows[n].name);
 }
 
+void keepInputs(KeptInputs& kept, const AppState& app, const ScreenInput* inputs, int32_t count) {
+  kept.count = count < kMaxKeptInputs ? count : kMaxKeptInputs;
+  kept.lastTid = app.ids.lastTid;
+  kept.lastSid = app.ids.lastSid;
+  for (int32_t i = 0; i < kept.count; ++i) {
+    KeptInput& input = kept.inputs[i];
+    input = KeptInput{};
+    const ControlHandle h = *inputs[i].handle;
+    switch (inputs[i].kind) {
+      case ControlKind::kDropDownList: input.row = platformSelectedListRow(h); break;
+      case ControlKind::kCheckBox: input.checked = platformIsChecked(h) ? 1 : 0; break;
+      default: platformGetText(h, input.text, kKeptTextBytes); break;
+    }
+  }
+}
+
+bool restoreInputs(const KeptInputs& kept, const AppState& app, const ScreenInput* inputs, int32_t count,
+                   ControlHandle tidEdit, ControlHandle sidEdit) {
+  if (kept.count != count) return false;
+  const bool idsSince = app.ids.lastTid != kept.lastTid || app.ids.lastSid != kept.lastSid;
+  for (int32_t i = 0; i < count; ++i) {
+    const ControlHandle h = *inputs[i].handle;
+    if (idsSince && (h == tidEdit || h == sidEdit)) continue;
+    const KeptInput& input = kept.inputs[i];
+    switch (inputs[i].kind) {
+      case ControlKind::kDropDownList:
+        if (input.row >= 0) platformSelectListRow(h, input.row);
+        break;
+      case ControlKind::kCheckBox: platformSetChecked(h, input.checked != 0); break;
+      default: platformSetText(h, input.text); break;
+    }
+  }
+  return true;
+}
+
 void createEverstoneControls(AppState& app, int32_t firstId, const ControlRect& check, const ControlRect& list,
                              int32_t choice, ControlHandle& checkBox, ControlHandle& combo) {
   checkBox = platformCreateControl(app, ControlKind::kCheckBox, firstId, check, texts::kTextEverstoneCheck);

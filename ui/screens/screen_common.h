@@ -46,6 +46,18 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 
 // The nature, gender and ability filters of steps 4 and 5, with ids firstId,
 // firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
+// A screen's inputs kept over its tear-down and shown again at its next
+// build, in the same order: an edit's text, a list's row or a box's tick.
+struct ScreenInput {
+  ControlHandle* handle;
+  ControlKind kind;  // kPlainEdit, kDropDownList or kCheckBox
+};
+void keepInputs(KeptInputs& kept, const AppState& app, const ScreenInput* inputs, int32_t count);
+// False, changing nothing, when nothing was kept. The IDs' edits are left as
+// the build set them when the IDs last used changed since they were kept.
+bool restoreInputs(const KeptInputs& kept, const AppState& app, const ScreenInput* inputs, int32_t count,
+                   ControlHandle tidEdit, ControlHandle sidEdit);
+
 // Step 4's and step 5's "かわらずのいし" tick and the list of the nature it
 // passes, set to an Everstone choice (0: none, k: nature k - 1).
 void createEverstoneControls(AppState& app, int32_t firstId, const ControlRect& check, const ControlRect& list,

@@ -50,6 +50,35 @@ constexpr int32_t kAimButtonWidth = 40;
 // Step 6's coin and call lines, under "このSEEDでstep4へ".
 constexpr int32_t kSeedLettersY = 400;
 
+// Step 5's and step 6's inputs, kept over a switch to another screen.
+ScreenInput screenInputs(AppState& app, int32_t i) {
+  ScreenThreeControls& c = app.screen3;
+  const ScreenInput inputs[] = {
+      {&c.yearEdit, ControlKind::kPlainEdit},          {&c.searchTidEdit, ControlKind::kPlainEdit},
+      {&c.searchSidEdit, ControlKind::kPlainEdit},     {&c.searchMarriageCheck, ControlKind::kCheckBox},
+      {&c.searchShinyOnlyCheck, ControlKind::kCheckBox}, {&c.searchNatureCombo, ControlKind::kDropDownList},
+      {&c.searchGenderCombo, ControlKind::kDropDownList}, {&c.searchAbilityCombo, ControlKind::kDropDownList},
+      {&c.searchEverstoneCheck, ControlKind::kCheckBox}, {&c.searchEverstoneCombo, ControlKind::kDropDownList},
+      {&c.maxFrameEdit, ControlKind::kPlainEdit},      {&c.delayMinEdit, ControlKind::kPlainEdit},
+      {&c.delayMaxEdit, ControlKind::kPlainEdit},      {&c.momentSeedEdit, ControlKind::kPlainEdit},
+      {&c.momentYearEdit, ControlKind::kPlainEdit},
+  };
+  return inputs[i];
+}
+constexpr int32_t kScreenInputCount = 15;
+
+void keepScreenInputs(AppState& app) {
+  ScreenInput inputs[kScreenInputCount];
+  for (int32_t i = 0; i < kScreenInputCount; ++i) inputs[i] = screenInputs(app, i);
+  keepInputs(app.screen3Inputs, app, inputs, kScreenInputCount);
+}
+
+void restoreScreenInputs(AppState& app) {
+  ScreenInput inputs[kScreenInputCount];
+  for (int32_t i = 0; i < kScreenInputCount; ++i) inputs[i] = screenInputs(app, i);
+  restoreInputs(app.screen3Inputs, app, inputs, kScreenInputCount, app.screen3.searchTidEdit, app.screen3.searchSidEdit);
+}
+
 // One "狙う" button per listed moment of step 6, level with its line; the
 // buttons of the previous list are destroyed first.
 void createAimButtons(AppState& app) {
@@ -60,9 +89,11 @@ void createAimButtons(AppState& app) {
                       kMomentFirstY - 3 + kMomentLineStep * i, kAimButtonWidth, 22, texts::kTextAimButton);
 }
 
-// No moment list and no seed handed over from a hit, but step 5's search,
-// its hits with their buttons and its year stay; the TID and SID last used
-// are shown.
+// Everything as the screen was left: step 5's inputs, its search, its hits
+// with their buttons; step 6's seed, year, moments and the hit it came from.
+// The TID and SID last used are shown when they changed since (another
+// step used others); before the first tear-down the search's year or this
+// year, and the IDs last used.
 void build(AppState& app) {
   int32_t year = app.eggSearch.status != SearchStatus::kIdle ? app.eggSearch.year : thisYear();
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
@@ -100,11 +131,12 @@ void build(AppState& app) {
                                    texts::kTextMomentButton);
   app.screen3.toStepFourButton = createControl(app, ControlKind::kFramedPushButton, kCmdSeedToStepFour, kStepSixX + 5, 370, 210,
                                        22, texts::kTextToStepFourButton);
-  app.moments.momentCount = -1;
-  app.moments.handOverFromHit = 0;
+  restoreScreenInputs(app);
+  createAimButtons(app);
 }
 
 void tearDown(AppState& app) {
+  keepScreenInputs(app);
   platformDestroyControl(app.screen3.yearEdit);
   platformDestroyControl(app.screen3.searchTidEdit);
   platformDestroyControl(app.screen3.searchSidEdit);
@@ -308,10 +340,12 @@ void commandAim(AppState& app, int32_t id) {
   platformInvalidate(app);
 }
 
-// No hit list and no moment list yet.
+// No hit list, no moment list and nothing kept yet.
 void start(AppState& app, const char*) {
   app.eggSearch.hitCount = -1;
   app.moments.momentCount = -1;
+  app.moments.handOverFromHit = 0;
+  app.screen3Inputs.count = 0;
 }
 
 constexpr ScreenCommand kCommands[] = {

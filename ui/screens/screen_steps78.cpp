@@ -72,10 +72,15 @@ void updateCalibration(AppState& app) {
   CalibrationTable table{app.timer.settings.target, app.aim.calibrationSeconds, app.aim.calibrationDelays};
   if (!isValidCalibrationTable(table)) return;
 
+  if (app.seeds.seedCandidateCount >= 0) {
+    app.aim.candidateSeedCount = 0;
+    for (int32_t i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
+      app.aim.candidateSeeds[app.aim.candidateSeedCount++] = app.seeds.seedCandidates[i].seed;
+  }
   uint32_t seeds[kMaxSeedCandidates + 1];
   int32_t seedCount = 0;
-  for (int32_t i = 0; i < app.seeds.seedCandidateCount && i < kMaxSeedCandidates; ++i)
-    seeds[seedCount++] = app.seeds.seedCandidates[i].seed;
+  for (int32_t i = 0; i < app.aim.candidateSeedCount && i < kMaxSeedCandidates; ++i)
+    seeds[seedCount++] = app.aim.candidateSeeds[i];
   if (app.aim.typedHitSet != 0) seeds[seedCount++] = app.aim.typedHitSeed;
   CalibrationCell first{};
   if (app.aim.sequenceSource != HitSource::kNone) {
