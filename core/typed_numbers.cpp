@@ -66,3 +66,44 @@ uint32_t parseSeedText(const char* text) {
   if (text[0] == '0' && text[1] == 'x') return parseHexText(text + 2);
   return static_cast<uint32_t>(parseDecimalText(text));
 }
+
+bool readWholeDecimal(const char* text, int64_t& value) {
+  if (text == nullptr) return false;
+  const char* p = text;
+  while (isBlank(*p)) ++p;
+  const bool negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  int64_t magnitude = 0;
+  int digits = 0;
+  for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
+    if (digits == 18) return false;
+    magnitude = magnitude * 10 + (*p - '0');
+  }
+  while (isBlank(*p)) ++p;
+  if (digits == 0 || *p != '\0') return false;
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+bool readTypedSeed(const char* text, uint32_t& seed) {
+  if (text == nullptr) return false;
+  const char* p = text;
+  while (isBlank(*p)) ++p;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    p += 2;
+    uint32_t value = 0;
+    int digits = 0;
+    for (int d = hexDigitValue(*p); d >= 0; d = hexDigitValue(*++p), ++digits) {
+      if (digits == 8) return false;
+      value = value * 16u + static_cast<uint32_t>(d);
+    }
+    while (isBlank(*p)) ++p;
+    if (digits == 0 || *p != '\0') return false;
+    seed = value;
+    return true;
+  }
+  int64_t value = 0;
+  if (!readWholeDecimal(p, value) || value < 0 || value > 0xFFFFFFFFll) return false;
+  seed = static_cast<uint32_t>(value);
+  return true;
+}

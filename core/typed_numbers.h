@@ -17,3 +17,12 @@ uint32_t parseHexText(const char* text);
 // A typed seed: "0x" (lower-case x only) followed by hexadecimal; anything else
 // is the 32-bit pattern of the decimal rule ("-1" is 0xFFFFFFFF, "0X10" is 0).
 uint32_t parseSeedText(const char* text);
+
+// The strict forms a field is checked against before its number is used:
+// white space around, then an optional sign and 1 to 18 decimal digits;
+// nothing else (the empty text is not a number).
+bool readWholeDecimal(const char* text, int64_t& value);
+
+// A seed as the screens show it: "0x" or "0X" and 1 to 8 hexadecimal digits,
+// or decimal 0..4294967295, with white space around; nothing else.
+bool readTypedSeed(const char* text, uint32_t& seed);

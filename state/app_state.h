@@ -204,6 +204,10 @@ struct SearchHit {
 // when the last "検索" found no thread to run its search on (notStarted), the
 // status, year and hit count shown before it, which are kept while a search
 // runs and shown again.
+// A note naming a field whose text could not be read, or lay outside its
+// range, with what was used instead; empty when every field read as typed.
+inline constexpr int32_t kInputNoteBytes = 160;
+
 struct SearchPanel {
   SearchStatus status;
   int32_t percent;  // 0..100 while running
@@ -217,6 +221,7 @@ struct SearchPanel {
   SearchStatus statusBefore;
   int32_t yearBefore;
   int32_t hitCountBefore;
+  char inputNote[kInputNoteBytes];  // what the last reading of the step's fields could not take as typed
 };
 
 // The scratch buffers.
@@ -425,6 +430,7 @@ struct EggListState {
 
 // Step 6: the first moments of momentSeed in momentYear (-1: no list).
 struct MomentSteps {
+  char inputNote[kInputNoteBytes];  // step 6's seed or year not taken as typed
   uint32_t momentSeed;
   int32_t momentYear;
   ConsoleMoment moments[kMaxSeedMoments];

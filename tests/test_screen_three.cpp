@@ -14,6 +14,7 @@
 #include "core/egg_list.h"
 #include "core/seed_time.h"
 #include "tests/deadline.h"
+#include "ui/screens/screen_common.h"
 #include "tests/search_gate.h"
 #include "tests/shell_fixture.h"
 #include "ui/search_job.h"
@@ -157,20 +158,39 @@ TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTake
   EXPECT_EQ(app().moments.momentCount, 0);
   EXPECT_TRUE(painted("時刻なし(時が24以上)"));
 
-  // CCCC 5 is the delay 5 - (year - 2000), wrapped past 65535 after 2005.
+  // CCCC 5 is the delay 5 - (year - 2000), wrapped past 65535 after 2005. A
+  // year outside the clock, or not a number, is named with the year used,
+  // which the field then shows.
   type(app().screen3.momentSeedEdit, "0x1B0C0005");
-  for (auto [typed, year] : {std::pair{"1999", 2000}, std::pair{"21500", 2099}, std::pair{"x", 2000}}) {
+  const int32_t now = thisYear();
+  const std::string nowText = std::to_string(now);
+  for (auto [typed, year, note] :
+       {std::tuple{"1999", 2000, std::string("年は2000～2099まで: 2000を使いました")},
+        std::tuple{"21500", 2099, std::string("年は2000～2099まで: 2099を使いました")},
+        std::tuple{"x", now, "年を読めません: x (" + nowText + "を使いました)"}}) {
     type(app().screen3.momentYearEdit, typed);
     command(kCmdMoments);
     EXPECT_EQ(app().moments.momentYear, year) << typed;
+    EXPECT_EQ(text(app().screen3.momentYearEdit), std::to_string(year)) << typed;
+    EXPECT_TRUE(painted(note)) << typed;
     if (year == 2099) {
       ASSERT_GT(app().moments.momentCount, 0);
       EXPECT_EQ(app().moments.moments[0].delay, 65536 + 5 - 99);
     }
   }
+  type(app().screen3.momentYearEdit, "2000");
+  command(kCmdMoments);
   ASSERT_GT(app().moments.momentCount, 0);
   EXPECT_EQ(app().moments.moments[0].delay, 5);
   EXPECT_FALSE(painted("時刻なし(時が24以上)"));
+  EXPECT_FALSE(painted("年は2000～2099まで: 2099を使いました"));
+
+  // A seed that is not one lists nothing, never the moments of seed 0.
+  type(app().screen3.momentSeedEdit, "0xZZ");
+  command(kCmdMoments);
+  EXPECT_EQ(app().moments.momentCount, -1);
+  EXPECT_TRUE(painted("SEEDを読めません: 0xZZ"));
+  EXPECT_FALSE(painted("01/01 00:00:05"));
 }
 
 TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {

@@ -14,6 +14,7 @@
 #include "core/egg_list.h"
 #include "core/thread_start.h"
 #include "tests/search_fixture.h"
+#include "ui/screens/screen_common.h"
 #include "ui/search_job.h"
 
 namespace {
@@ -283,6 +284,31 @@ TEST_F(SearchResultsTest, AnEverstoneSearchsHitReachesStepFourWithItsEverstone) 
   char pid[16];
   std::snprintf(pid, sizeof pid, ",%08X,", hit.pid);
   EXPECT_NE(line.find(pid), std::string::npos) << line;
+}
+
+// A year that is not a number is named with the year used, which the field
+// then shows, and the search runs over that year; an ID past 65535 is taken
+// at the end of the range and shown so.
+TEST_F(SearchResultsTest, StepFivesUnreadableYearIsNamedAndTheFieldShowsTheYearUsed) {
+  start();
+  command(kCmdScreenThree);
+  type(app().screen3.yearEdit, "abcd");
+  type(app().screen3.searchTidEdit, "99999");
+  type(app().screen3.delayMinEdit, "300");
+  type(app().screen3.delayMaxEdit, "300");
+  tick(app().screen3.searchShinyOnlyCheck, true);
+  WorkingDirectory wd(dir_);
+  command(kCmdEggSearch);
+  finishTheSearch();
+  const std::string year = std::to_string(thisYear());
+  EXPECT_EQ(app().eggSearch.year, thisYear());
+  EXPECT_EQ(text(app().screen3.yearEdit), year);
+  EXPECT_EQ(text(app().screen3.searchTidEdit), "65535");
+  EXPECT_TRUE(painted("年を読めません: abcd (" + year + "を使いました)"));
+  type(app().screen3.searchTidEdit, "1");
+  command(kCmdEggSearch);
+  finishTheSearch();
+  EXPECT_FALSE(painted("年を読めません: abcd (" + year + "を使いました)"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "core/seed_time.h"
+#include "core/typed_numbers.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
 #include "ui/shell.h"
@@ -49,6 +50,39 @@ const char* formatted(AppState& app, const char* format, int32_t value) {
 
 void fillNatureCombo(AppState& app, ControlHandle combo) {
   for (int n = 0; n < kNatureCount; ++n) platformAddListRow(combo, app.natureTable.rows[n].name);
+}
+
+int32_t readNumberField(AppState& app, ControlHandle edit, int32_t readBytes, int32_t low, int32_t high,
+                        int32_t fallback, const char* label, char (&note)[kInputNoteBytes]) {
+  char typed[kKeptTextBytes];
+  platformGetText(edit, typed, readBytes < kKeptTextBytes ? readBytes : kKeptTextBytes);
+  int64_t value = 0;
+  int32_t used = 0;
+  if (!readWholeDecimal(typed, value)) {
+    used = fallback;
+    if (note[0] == '\0')
+      std::snprintf(note, sizeof note, texts::kTextFieldUnreadable, label, typed[0] != '\0' ? typed : texts::kTextEmptyField,
+                    used);
+  } else if (value < low || value > high) {
+    used = value < low ? low : high;
+    if (note[0] == '\0') std::snprintf(note, sizeof note, texts::kTextFieldOutOfRange, label, low, high, used);
+  } else {
+    return static_cast<int32_t>(value);
+  }
+  std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", used);
+  platformSetText(edit, app.scratch.textBuffer);
+  return used;
+}
+
+bool readSeedField(AppState& app, ControlHandle edit, int32_t readBytes, const char* label,
+                   char (&note)[kInputNoteBytes], uint32_t& seed) {
+  (void)app;
+  char typed[kKeptTextBytes];
+  platformGetText(edit, typed, readBytes < kKeptTextBytes ? readBytes : kKeptTextBytes);
+  if (readTypedSeed(typed, seed)) return true;
+  if (note[0] == '\0')
+    std::snprintf(note, sizeof note, texts::kTextSeedUnreadable, label, typed[0] != '\0' ? typed : texts::kTextEmptyField);
+  return false;
 }
 
 void keepInputs(KeptInputs& kept, const AppState& app, const ScreenInput* inputs, int32_t count) {

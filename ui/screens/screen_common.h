@@ -46,6 +46,18 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 
 // The nature, gender and ability filters of steps 4 and 5, with ids firstId,
 // firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
+// A number field read strictly: a text that is not a whole number is named
+// in `note` and `fallback` used; a number outside lo..hi is named and the
+// nearest end used. Either way the field then shows the value used. A
+// reading's first problem stays in `note`, which the caller empties before
+// reading its step's fields.
+int32_t readNumberField(AppState& app, ControlHandle edit, int32_t readBytes, int32_t low, int32_t high,
+                        int32_t fallback, const char* label, char (&note)[kInputNoteBytes]);
+// A seed field: false, with a note and nothing used, when the text is not a
+// seed ("0x" and 1..8 hex digits, or decimal 0..4294967295).
+bool readSeedField(AppState& app, ControlHandle edit, int32_t readBytes, const char* label,
+                   char (&note)[kInputNoteBytes], uint32_t& seed);
+
 // A screen's inputs kept over its tear-down and shown again at its next
 // build, in the same order: an edit's text, a list's row or a box's tick.
 struct ScreenInput {

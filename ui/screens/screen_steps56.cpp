@@ -49,6 +49,8 @@ constexpr int32_t kAimButtonX = kStepSixX + 135;
 constexpr int32_t kAimButtonWidth = 40;
 // Step 6's coin and call lines, under "このSEEDでstep4へ".
 constexpr int32_t kSeedLettersY = 400;
+// Step 5's note on fields it could not take as typed, under its list's notes.
+constexpr int32_t kInputNoteY = 565;
 
 // Step 5's and step 6's inputs, kept over a switch to another screen.
 ScreenInput screenInputs(AppState& app, int32_t i) {
@@ -217,6 +219,11 @@ void paint(AppState& app, PaintSurface s) {
     platformPaintText(s, kStepSixX + 10, y, formatted(app, texts::kTextMomentTotal, app.moments.momentTotal));
     platformPaintText(s, kStepSixX + 110, y, formatted(app, texts::kTextMomentDelay, app.moments.moments[0].delay));
   }
+  if (app.moments.inputNote[0] != '\0') {
+    platformPaintText(s, kStepSixX + 5, kSeedLettersY + 50, app.moments.inputNote);
+    if (app.moments.momentCount < 0) platformPaintText(s, kStepSixX + 5, kSeedLettersY + 70, texts::kTextSeedForm);
+  }
+  if (app.eggSearch.inputNote[0] != '\0') platformPaintText(s, 10, kInputNoteY, app.eggSearch.inputNote);
   // What the console shows right after continuing on this seed, for checking
   // at once whether it came: the coin's first flips, Elm's first answers.
   if (app.moments.momentCount >= 0) {
@@ -227,24 +234,30 @@ void paint(AppState& app, PaintSurface s) {
   }
 }
 
-// Step 5's inputs as a search over every hour of the year. Numbers outside
-// their range are taken at its nearest end (frames 1..9999, delays 0..65535)
-// and a delay range typed the wrong way round is turned round, so that every
-// reading is a search the engine runs.
+// Step 5's inputs as a search over every hour of the year. A field that is
+// not a number, or lies outside its range (years 2000..2099, IDs 0..65535,
+// frames 1..9999, delays 0..65535), is named in the step's note and shows
+// the value used; a delay range typed the wrong way round is turned round.
 EggSearchRequest readSearchRequest(AppState& app) {
+  char (&note)[kInputNoteBytes] = app.eggSearch.inputNote;
+  note[0] = '\0';
   EggSearchRequest request{};
-  request.window.year = readYearControl(app, app.screen3.yearEdit);
-  request.egg.tid = readDecimalControl(app, app.screen3.searchTidEdit, kReadIdEdit);
-  request.egg.sid = readDecimalControl(app, app.screen3.searchSidEdit, kReadIdEdit);
+  request.window.year =
+      readNumberField(app, app.screen3.yearEdit, kReadYearEdit, kClockFirstYear, kClockLastYear, thisYear(), texts::kTextFieldYear, note);
+  request.egg.tid = readNumberField(app, app.screen3.searchTidEdit, kReadIdEdit, 0, 65535, 0, texts::kTextFieldTid, note);
+  request.egg.sid = readNumberField(app, app.screen3.searchSidEdit, kReadIdEdit, 0, 65535, 0, texts::kTextFieldSid, note);
   request.egg.internationalMarriage = platformIsChecked(app.screen3.searchMarriageCheck);
   request.egg.shinyOnly = platformIsChecked(app.screen3.searchShinyOnlyCheck);
   request.egg.natureChoice = selectedOption(app.screen3.searchNatureCombo);
   request.egg.genderChoice = selectedOption(app.screen3.searchGenderCombo);
   request.egg.abilityChoice = selectedOption(app.screen3.searchAbilityCombo);
   request.egg.everstoneNature = everstoneChoiceOf(app.screen3.searchEverstoneCheck, app.screen3.searchEverstoneCombo) - 1;
-  request.egg.frameCount = clampTo(readDecimalControl(app, app.screen3.maxFrameEdit, kReadMaxFrameEdit), 1, kLargestFrameCount);
-  int32_t low = clampTo(readDecimalControl(app, app.screen3.delayMinEdit, kReadDelayEdit), 0, kLargestDelay);
-  int32_t high = clampTo(readDecimalControl(app, app.screen3.delayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
+  request.egg.frameCount = readNumberField(app, app.screen3.maxFrameEdit, kReadMaxFrameEdit, 1, kLargestFrameCount, 100,
+                                           texts::kTextFieldFrames, note);
+  int32_t low = readNumberField(app, app.screen3.delayMinEdit, kReadDelayEdit, 0, kLargestDelay, 300,
+                                texts::kTextFieldDelayMin, note);
+  int32_t high = readNumberField(app, app.screen3.delayMaxEdit, kReadDelayEdit, 0, kLargestDelay, 9999,
+                                 texts::kTextFieldDelayMax, note);
   request.window.delayMin = low < high ? low : high;
   request.window.delayMax = low < high ? high : low;
   request.window.hourMask = kEveryHour;
@@ -281,6 +294,7 @@ void commandHit(AppState& app, int32_t id) {
   int32_t slot = id - kCmdFirstHit;
   if (slot >= app.eggSearch.hitCount) return;
   const SearchHit& hit = app.eggSearch.hits[slot];
+  app.moments.inputNote[0] = '\0';
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", hit.seed);
   platformSetText(app.screen3.momentSeedEdit, app.scratch.textBuffer);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.eggSearch.year);
@@ -292,11 +306,22 @@ void commandHit(AppState& app, int32_t id) {
   platformInvalidate(app);
 }
 
-// 520 "日時を計算".
+// 520 "日時を計算": a seed that is not one is refused with a note (and the
+// list of another seed goes); a year outside the clock is noted and taken at
+// its nearest end.
 void commandMoments(AppState& app, int32_t) {
-  uint32_t seed = readSeedControl(app, app.screen3.momentSeedEdit, kReadSeedEdit);
-  int32_t year = readYearControl(app, app.screen3.momentYearEdit);
-  listMoments(app, seed, year);
+  char (&note)[kInputNoteBytes] = app.moments.inputNote;
+  note[0] = '\0';
+  uint32_t seed = 0;
+  const bool readable = readSeedField(app, app.screen3.momentSeedEdit, kReadSeedEdit, texts::kTextFieldSeed, note, seed);
+  int32_t year = readNumberField(app, app.screen3.momentYearEdit, kReadYearEdit, kClockFirstYear, kClockLastYear,
+                                 thisYear(), texts::kTextFieldYear, note);
+  if (readable) {
+    listMoments(app, seed, year);
+  } else {
+    app.moments.momentCount = -1;
+    createAimButtons(app);
+  }
   platformInvalidate(app);
 }
 
@@ -361,6 +386,7 @@ constexpr ScreenCommand kCommands[] = {
 
 void showSeedMoments(AppState& app, uint32_t seed, int32_t year) {
   if (app.screenMode != ScreenMode::kThree) shellSwitchScreen(app, ScreenMode::kThree);
+  app.moments.inputNote[0] = '\0';
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", seed);
   platformSetText(app.screen3.momentSeedEdit, app.scratch.textBuffer);
   setNumberText(app, app.screen3.momentYearEdit, year);
