@@ -49,7 +49,9 @@ void printHelp(std::FILE* out) {
       "\n"
       "'quillmar-cli SUBCOMMAND --help' describes each subcommand's options;\n"
       "'quillmar-cli --version' prints the version.\n"
-      "Output is UTF-8. A malformed argument is an error: a message on stderr, exit 2.\n"
+      "Output is UTF-8, except for the one file whose exact bytes can be written to\n"
+      "standard output: 'eggs --out -' writes result.txt's CP932 bytes, as the window\n"
+      "writes the file. A malformed argument is an error: a message on stderr, exit 2.\n"
       "A request that cannot be carried out (a name not found, a data file that cannot\n"
       "be read, output that cannot be written whole): a message on stderr, exit 1.\n",
       out);

@@ -19,9 +19,7 @@ const char kHelp[] =
     "  --seed SEED  the current seed: \"0x\" (lower-case x) and 1..8 hexadecimal\n"
     "               digits, or a decimal 0..4294967295; a negative decimal down to\n"
     "               -2147483648 is its 32-bit pattern, so -1 is 0xFFFFFFFF\n"
-    "  --hour H     the hour byte to match, -9..99 as the window's 2-character field\n"
-    "               takes it; a state's hour byte is 0..255, so every H of 0..99 can\n"
-    "               match (a game's initial seed has 0..23) and a negative H never\n"
+    "  --hour H     the hour of play, 0..23: the hour byte a game's initial seed has\n"
     "  --steps N    how many single steps back to search, -999..9999 as the window's\n"
     "               4-character field takes it (default 1000); 0 or less searches nothing\n"
     "\n"
@@ -46,15 +44,15 @@ int cmdSeeds(int argc, const char* const* argv, int first, const CliIo& io) {
   const std::string* hourText = findOption(args, "--hour");
   const std::string* stepsText = findOption(args, "--steps");
   if (!seedText) return cliError(io, "--seed is required (0x followed by hex digits, or decimal)");
-  if (!hourText) return cliError(io, "--hour is required (-9..99)");
+  if (!hourText) return cliError(io, "--hour is required (0..23)");
 
   uint32_t seed = 0;
   if (!parseSeedArg(*seedText, seed)) {
     return cliError(io, "--seed '%s': %s", seedText->c_str(), kSeedArgExpected);
   }
   int64_t hour = 0;
-  if (!parseIntStrict(*hourText, -9, 99, hour)) {
-    return cliError(io, "--hour '%s': expected a number -9..99", hourText->c_str());
+  if (!parseIntStrict(*hourText, 0, 23, hour)) {
+    return cliError(io, "--hour '%s': expected a number 0..23", hourText->c_str());
   }
   int64_t steps = 1000;
   if (stepsText && !parseIntStrict(*stepsText, -999, 9999, steps)) {

@@ -3,8 +3,8 @@
 #include "data/tables.h"
 
 const char kEggListOptionsHelp[] =
-    "  --tid N       the first trainer ID, 0..99999 like the 5-digit field (default 0)\n"
-    "  --sid N       the second trainer ID, 0..99999 (default 0)\n"
+    "  --tid N       the first trainer ID, 0..65535 (default 0)\n"
+    "  --sid N       the second trainer ID, 0..65535 (default 0)\n"
     "  --marriage    international marriage: up to four rerolls towards a shiny PID\n"
     "  --shiny-only  keep only shiny frames (final PID, the same test as the ★ column)\n"
     "  --nature N    keep only this nature: its number 0..24 or its Japanese name\n"
@@ -29,11 +29,11 @@ bool parseFilterOption(std::string_view text, const char* const* options, int co
 int parseEggListOptions(const ParsedArgs& args, EggListRequest& request, const CliIo& io) {
   int64_t n = 0;
   if (const std::string* t = findOption(args, "--tid")) {
-    if (!parseIntStrict(*t, 0, 99999, n)) return cliError(io, "--tid '%s': expected a number 0..99999", t->c_str());
+    if (!parseIntStrict(*t, 0, 65535, n)) return cliError(io, "--tid '%s': expected a number 0..65535", t->c_str());
     request.tid = static_cast<int32_t>(n);
   }
   if (const std::string* t = findOption(args, "--sid")) {
-    if (!parseIntStrict(*t, 0, 99999, n)) return cliError(io, "--sid '%s': expected a number 0..99999", t->c_str());
+    if (!parseIntStrict(*t, 0, 65535, n)) return cliError(io, "--sid '%s': expected a number 0..65535", t->c_str());
     request.sid = static_cast<int32_t>(n);
   }
   request.internationalMarriage = hasFlag(args, "--marriage");

@@ -60,8 +60,10 @@ TEST(CliEggSearch, SameOutputForAnyThreadCount) {
 }
 
 TEST(CliEggSearch, NothingFoundAndBadArguments) {
-  // A TID of 70000 makes no PID shiny.
-  CliResult none = runCliCaptured({"egg-search", "--year", "2026", "--tid", "70000", "--shiny-only"});
+  // TID 65535: none of the 2560 PIDs of hour 0, delay 600 (CCCC 0x0272),
+  // frames 0..9 of each AA, has (TID ^ SID ^ high ^ low) < 8.
+  CliResult none = runCliCaptured({"egg-search", "--year", "2026", "--tid", "65535", "--hours", "0", "--delay-min",
+                                   "600", "--delay-max", "600", "--max-frame", "10", "--shiny-only"});
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_EQ(linesOf(none.out).size(), 1u);
   EXPECT_EQ(none.out.rfind("no hit", 0), 0u) << none.out;
@@ -72,6 +74,7 @@ TEST(CliEggSearch, NothingFoundAndBadArguments) {
       {"--year", "2026", "--threads", "0"}, {"--year", "2026", "--threads", "65"},
       {"--year", "2026", "--delay-min", "10", "--delay-max", "5"}, {"--year", "2026", "--delay-max", "65536"},
       {"--year", "2026", "--nature", "25"}, {"--year", "2026", "--frames", "5"}, {"--year", "2026", "0x1234"},
+      {"--year", "2026", "--tid", "65536"}, {"--year", "2026", "--sid", "70000"},
   };
   for (std::vector<std::string> args : bad) {
     args.insert(args.begin(), "egg-search");

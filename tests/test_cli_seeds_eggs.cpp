@@ -11,36 +11,38 @@
 
 namespace {
 
-TEST(CliSeeds, Hour52ListsTheFourCandidates) {
-  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52"});
+// Each candidate's bits 16..23 are the hour: 0x..03.... for hour 3.
+TEST(CliSeeds, Hour3ListsTheSixCandidates) {
+  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "3"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out,
-            "4回前\t0x12345678\n"
-            "553回前\t0x39340325\n"
-            "748回前\t0xD1341590\n"
-            "978回前\t0x0334FF52\n");
+            "8回前\t0xD4035754\n"
+            "381回前\t0x9503A3A1\n"
+            "432回前\t0x9903EE2C\n"
+            "489回前\t0x57031C65\n"
+            "604回前\t0x47031720\n"
+            "800回前\t0xC60304BC\n");
   EXPECT_EQ(r.err, "");
   // The same seed in decimal (0x2684AD1F = 646229279) and lower-case hex.
-  EXPECT_EQ(runCliCaptured({"seeds", "--seed=646229279", "--hour=52"}).out, r.out);
-  EXPECT_EQ(runCliCaptured({"seeds", "--seed", "0x2684ad1f", "--hour", "52", "--steps", "1000"}).out, r.out);
+  EXPECT_EQ(runCliCaptured({"seeds", "--seed=646229279", "--hour=3"}).out, r.out);
+  EXPECT_EQ(runCliCaptured({"seeds", "--seed", "0x2684ad1f", "--hour", "3", "--steps", "1000"}).out, r.out);
 }
 
 TEST(CliSeeds, StepsLimitAndNothingFound) {
-  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--steps", "553"});
+  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "3", "--steps", "381"});
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out, "4回前\t0x12345678\n");
+  EXPECT_EQ(r.out, "8回前\t0xD4035754\n");
   CliResult one = runCliCaptured({"seeds", "--seed", "0xAD1C6073", "--hour", "12", "--steps", "1"});
   EXPECT_EQ(one.out, "0回前\t0x000C0000\n");
   CliResult ten = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "12", "--steps", "9999"});
   EXPECT_TRUE(ten.out.starts_with("352回前\t0x740C7E7C\n"));
   EXPECT_TRUE(ten.out.ends_with("\n2536回前\t0x590C3574\n"));
   // No candidate: nothing at all is printed.
-  for (const char* steps : {"0", "-5", "4"}) {
-    CliResult none = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--steps", steps});
+  for (const char* steps : {"0", "-5", "8"}) {
+    CliResult none = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "3", "--steps", steps});
     EXPECT_EQ(none.exitCode, 0) << steps;
     EXPECT_EQ(none.out, "") << steps;
   }
-  EXPECT_EQ(runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "-1", "--steps", "9999"}).out, "");
 }
 
 TEST(CliSeeds, EveryUnsignedDecimalIsTheSeedOfItsHexText) {
@@ -61,18 +63,22 @@ TEST(CliSeeds, BadArguments) {
   const std::vector<std::vector<std::string>> bad = {
       {"seeds"},
       {"seeds", "--seed", "0x2684AD1F"},
-      {"seeds", "--hour", "52"},
-      {"seeds", "--seed", "0X2684AD1F", "--hour", "52"},
-      {"seeds", "--seed", "0x", "--hour", "52"},
-      {"seeds", "--seed", "0x123456789", "--hour", "52"},
-      {"seeds", "--seed", "0x12g4", "--hour", "52"},
-      {"seeds", "--seed", "4294967296", "--hour", "52"},
-      {"seeds", "--seed", "-2147483649", "--hour", "52"},
-      {"seeds", "--seed", " 123", "--hour", "52"},
-      {"seeds", "--seed", "12ab", "--hour", "52"},
-      {"seeds", "--seed", "", "--hour", "52"},
-      {"seeds", "--seed", "1", "--hour", "100"},
-      {"seeds", "--seed", "1", "--hour", "-10"},
+      {"seeds", "--hour", "3"},
+      {"seeds", "--seed", "0X2684AD1F", "--hour", "3"},
+      {"seeds", "--seed", "0x", "--hour", "3"},
+      {"seeds", "--seed", "0x123456789", "--hour", "3"},
+      {"seeds", "--seed", "0x12g4", "--hour", "3"},
+      {"seeds", "--seed", "4294967296", "--hour", "3"},
+      {"seeds", "--seed", "-2147483649", "--hour", "3"},
+      {"seeds", "--seed", " 123", "--hour", "3"},
+      {"seeds", "--seed", "12ab", "--hour", "3"},
+      {"seeds", "--seed", "", "--hour", "3"},
+      // An hour of play is 0..23.
+      {"seeds", "--seed", "1", "--hour", "24"},
+      {"seeds", "--seed", "1", "--hour", "52"},
+      {"seeds", "--seed", "1", "--hour", "99"},
+      {"seeds", "--seed", "1", "--hour", "-1"},
+      {"seeds", "--seed", "1", "--hour", "-9"},
       {"seeds", "--seed", "1", "--hour", "x"},
       {"seeds", "--seed", "1", "--hour", "1", "--steps", "10000"},
       {"seeds", "--seed", "1", "--hour", "1", "--steps", "-1000"},
@@ -82,6 +88,13 @@ TEST(CliSeeds, BadArguments) {
       {"seeds", "--seed"},
   };
   for (const auto& args : bad) expectUsageError(args);
+  // The message names the range.
+  EXPECT_EQ(runCliCaptured({"seeds", "--seed", "1", "--hour", "24"}).err,
+            "quillmar-cli: error: --hour '24': expected a number 0..23\n");
+  EXPECT_EQ(runCliCaptured({"eggs", "--seed", "0", "--tid", "65536"}).err,
+            "quillmar-cli: error: --tid '65536': expected a number 0..65535\n");
+  EXPECT_EQ(runCliCaptured({"eggs", "--seed", "0", "--sid", "65536"}).err,
+            "quillmar-cli: error: --sid '65536': expected a number 0..65535\n");
 }
 
 TEST(CliEggs, FrameTwelveOfTheWorkedExampleOnStdout) {
@@ -125,7 +138,9 @@ TEST(CliEggs, OptionsReachTheRequest) {
   EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--ability", "特性1", "--out", "-"}),
             "0,0+0回,8C7F0AAC,うっかりや,1,172,\n");
   EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "0", "--out", "-"}), "");
-  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "3", "--tid", "65536", "--shiny-only", "--out", "-"}), "");
+  // The highest IDs are taken: TID and SID 65535 cancel as 0 and 0 do.
+  EXPECT_EQ(body({"eggs", "--seed", "0", "--frames", "60", "--tid", "65535", "--sid", "65535", "--out", "-"}),
+            body({"eggs", "--seed", "0", "--frames", "60", "--out", "-"}));
   // The default is 50000 frames: 50001 lines.
   CliResult d = runCliCaptured({"eggs", "--seed", "-1", "--out", "-"});
   int lines = 0;
@@ -179,8 +194,12 @@ TEST(CliEggs, BadArguments) {
       {"eggs", "--seed", "0", "--frames", "1000000"},
       {"eggs", "--seed", "0", "--frames", "-1"},
       {"eggs", "--seed", "0", "--frames", ""},
-      {"eggs", "--seed", "0", "--tid", "100000"},
+      // A trainer ID is 16 bits: 0..65535.
+      {"eggs", "--seed", "0", "--tid", "65536"},
+      {"eggs", "--seed", "0", "--tid", "99999"},
       {"eggs", "--seed", "0", "--tid", "-1"},
+      {"eggs", "--seed", "0", "--sid", "65536"},
+      {"eggs", "--seed", "0", "--sid", "99999"},
       {"eggs", "--seed", "0", "--sid", "abc"},
       {"eggs", "--seed", "0", "--nature", "25"},
       {"eggs", "--seed", "0", "--nature", "うっかり"},
@@ -202,16 +221,19 @@ TEST(CliEggs, BadArguments) {
 TEST(CliSeedsEggs, HelpDescribesEveryOption) {
   CliResult seeds = runCliCaptured({"seeds", "--help"});
   EXPECT_EQ(seeds.exitCode, 0);
-  for (const char* option : {"--seed", "--hour", "--steps", "-9..99", "-999..9999"})
+  for (const char* option : {"--seed", "--hour", "--steps", "0..23", "-999..9999"})
     EXPECT_NE(seeds.out.find(option), std::string::npos) << option;
   CliResult eggs = runCliCaptured({"eggs", "--help"});
   EXPECT_EQ(eggs.exitCode, 0);
   for (const char* option : {"--seed", "--frames", "--tid", "--sid", "--marriage", "--shiny-only", "--nature",
-                             "--gender", "--ability", "--out", "0..999999", "0..99999"})
+                             "--gender", "--ability", "--out", "0..999999", "0..65535"})
     EXPECT_NE(eggs.out.find(option), std::string::npos) << option;
   CliResult top = runCliCaptured({"--help"});
   EXPECT_NE(top.out.find("seeds"), std::string::npos);
   EXPECT_NE(top.out.find("eggs"), std::string::npos);
+  // Which output is CP932: the one that writes the file's bytes.
+  EXPECT_NE(top.out.find("Output is UTF-8, except"), std::string::npos) << top.out;
+  EXPECT_NE(top.out.find("'eggs --out -' writes result.txt's CP932 bytes"), std::string::npos) << top.out;
 }
 
 }  // namespace
