@@ -210,6 +210,29 @@ TEST(SearchThreads, StoppedAtRandomRowsOnTwoToFourThreads) {
   EXPECT_GT(stopped, 18);  // the stops landed: every search that scans every row is stopped
 }
 
+// The job's thread count is the one set when it starts: a count set while it
+// runs is for the next job (each row reports the engine's count of its search).
+std::atomic<int32_t> gRowThreads{0};
+void recordRowThreads(const YearSearchControl& control) { gRowThreads.store(control.threads); }
+
+TEST(SearchJobThreads, TheCountIsTakenWhenTheJobStarts) {
+  setYearSearchRowHook(&recordRowThreads);
+  for (const auto& [atStart, meanwhile] : {std::pair{3, 1}, std::pair{1, 4}, std::pair{2, 3}}) {
+    SCOPED_TRACE(testing::Message() << atStart << " threads at the start, " << meanwhile << " set meanwhile");
+    gRowThreads.store(0);
+    searchJobSetThreads(atStart);
+    SearchRequest request{};
+    request.egg = smallSearch(1);
+    ASSERT_TRUE(searchJobStart(SearchKind::kEgg, request));
+    searchJobSetThreads(meanwhile);
+    ASSERT_TRUE(waitUntil([] { return searchJobReturned(SearchKind::kEgg); })) << "the search never returned";
+    EXPECT_EQ(searchJobCollect(SearchKind::kEgg).result.status, YearSearchStatus::kDone);
+    EXPECT_EQ(gRowThreads.load(), atStart);
+  }
+  setYearSearchRowHook(nullptr);
+  searchJobSetThreads(0);
+}
+
 // --- the window ----------------------------------------------------------------
 
 class SearchThreadsWindowTest : public ShellTest {

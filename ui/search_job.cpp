@@ -15,6 +15,7 @@ struct SearchJob {
   std::atomic<bool> cancel{false};
   std::atomic<bool> returned{false};
   int64_t seedTotal = 0;
+  int32_t threads = 1;  // the engine's, taken when the job starts
   SearchRequest request{};
   YearSearchResult result{YearSearchStatus::kBadRequest, 0};
   SearchJobHits hits;
@@ -26,7 +27,8 @@ SearchJob gJobs[kSearchKindCount];
 
 SearchJob& jobOf(SearchKind kind) { return gJobs[static_cast<int32_t>(kind)]; }
 
-// Set by searchJobSetThreads; 0: every core.
+// Set by searchJobSetThreads; 0: every core. Read only on the window's
+// thread, when a job starts: a running worker never sees it change.
 int32_t gThreads = 0;
 
 // The engine's threads: every core, the worker itself being one of them.
@@ -66,7 +68,7 @@ YearSearchResult runEngine(SearchKind kind, SearchJob& job, const YearSearchCont
 }
 
 void run(SearchKind kind, SearchJob& job) {
-  YearSearchControl control{engineThreads(), &job.seedsDone, &job.cancel};
+  YearSearchControl control{job.threads, &job.seedsDone, &job.cancel};
   job.result = runEngine(kind, job, control);
   job.returned.store(true, std::memory_order_release);
 }
@@ -97,6 +99,7 @@ bool searchJobStart(SearchKind kind, const SearchRequest& request) {
   job.request = request;
   job.result = YearSearchResult{YearSearchStatus::kBadRequest, 0};
   job.seedTotal = seedCount(kind, request);
+  job.threads = engineThreads();
   job.seedsDone.store(0);
   job.cancel.store(false);
   job.returned.store(false);
