@@ -14,6 +14,7 @@
 #include "core/calibration.h"
 #include "tests/deadline.h"
 #include "tests/shell_fixture.h"
+#include "text/cp932.h"
 
 namespace {
 
@@ -283,26 +284,45 @@ TEST_F(ScreenFourTest, TheCountdownFollowsTheClockWithItsCuesFlashAndStop) {
   EXPECT_EQ(fake().cueStops, stops + 1) << "a stop cancels the cues not yet heard";
   EXPECT_TRUE(painted("スタートで時計を決定した瞬間から計ります"));
 
-  // Whatever becomes of the sound, the countdown runs on and says why it is silent.
+  // Whatever becomes of the sound, the countdown runs on and says why it is
+  // silent, under the countdown, one reason at a time. The note stays after a
+  // stop and goes with the next countdown that finds the sound back.
   const std::pair<SoundState, const char*> failures[] = {
-      {SoundState::kNoServer, "音が出せません: 表示と点滅で合わせてください"},
+      {SoundState::kNoServer, "音が出せません: サーバーか出力装置がありません"},
       {SoundState::kNoStream, "音が出せません: 出力を開けません(表示と点滅で)"},
       {SoundState::kDeviceLost, "音が止まりました: 出力装置かサーバーが消えました"},
+  };
+  auto notes = [&] {
+    std::vector<std::string> said;
+    for (const PaintOp& op : fakePaint(app()))
+      if (op.kind == PaintOp::Kind::kText && op.text.starts_with(sj("音が")))
+        said.push_back(cp932ToUtf8(op.text) + " at " + std::to_string(op.x0) + "," + std::to_string(op.y0));
+    return said;
   };
   for (const auto& [state, note] : failures) {
     fake().soundState = SoundState::kPlaying;
     command(kCmdTimer);
     fake().now += 20000;
     shellTimer(app());
-    EXPECT_FALSE(painted(note));
+    EXPECT_EQ(notes(), std::vector<std::string>{}) << note;
     fake().soundState = state;
     fake().now += 30000;
     shellTimer(app());
     EXPECT_EQ(app().timer.countdownRunning, 1);
     EXPECT_EQ(app().timer.countdownPhase, CountdownPhase::kFirst);
-    EXPECT_TRUE(painted(note));
+    EXPECT_EQ(notes(), std::vector<std::string>{std::string(note) + " at 410,345"});
     command(kCmdTimer);
+    EXPECT_EQ(notes(), std::vector<std::string>{std::string(note) + " at 410,345"}) << "after the stop";
   }
+  // The server back: the next countdown plays, and no reason is left.
+  fake().soundState = SoundState::kPlaying;
+  command(kCmdTimer);
+  EXPECT_EQ(notes(), std::vector<std::string>{});
+  fake().soundState = SoundState::kIdle;
+  fake().now += 20000;
+  shellTimer(app());
+  EXPECT_EQ(notes(), std::vector<std::string>{});
+  command(kCmdTimer);
 }
 
 }  // namespace

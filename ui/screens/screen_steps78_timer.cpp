@@ -202,10 +202,14 @@ void paintStepEight(AppState& app, PaintSurface s) {
     platformPaintText(s, x, kFlashTop + 5, label);
     platformPaintLargeText(s, x, kFlashTop + 28, formattedSeconds(app, texts::kTextCountdown, app.timer.countdownRemaining));
   }
+  // Why the sound stopped, as last read: a start reads "playing" again, so the
+  // note goes with the countdown that finds the sound back.
   const SoundState sound = app.timer.soundState;
-  if (sound == SoundState::kNoServer) platformPaintText(s, x, kFlashBottom + 10, texts::kTextNoSound);
-  if (sound == SoundState::kNoStream) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundNoStream);
-  if (sound == SoundState::kDeviceLost) platformPaintText(s, x, kFlashBottom + 10, texts::kTextSoundLost);
+  const char* soundNote = sound == SoundState::kNoServer     ? texts::kTextSoundNoServer
+                          : sound == SoundState::kNoStream   ? texts::kTextSoundNoStream
+                          : sound == SoundState::kDeviceLost ? texts::kTextSoundLost
+                                                             : nullptr;
+  if (soundNote != nullptr) platformPaintText(s, x, kFlashBottom + 10, soundNote);
   int32_t noteY = kFlashBottom + 33;
   if (app.timer.timerFileBadLines > 0) {
     platformPaintText(s, x, noteY, formatted(app, texts::kTextTimerFileBadLines, app.timer.timerFileBadLines));
