@@ -7,18 +7,17 @@
 # Usage (from the source folder): sh bench/cue_bench.sh [linux] [windows]
 #   linux:   build/release's quillmar_cue_listen and quillmar_cue_player
 #   windows: build/windows' host listener and quillmar_cue_player.exe under Wine
-# It starts a private PulseAudio server of its own (null sink "cap", 48 kHz)
-# in a fresh runtime folder, and stops it at the end.
+# It starts a private PulseAudio server of its own (null sink "cap", 48 kHz;
+# tests/sound/sound_server.sh, as the tests' fixture does) in a fresh runtime
+# folder, and stops it at the end.
 set -eu
 cd "$(dirname "$0")/.."
 [ $# -gt 0 ] || set -- linux windows
 
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
-trap 'pulseaudio --kill 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
-pulseaudio -n --daemonize=yes --exit-idle-time=-1 -L "module-null-sink sink_name=cap rate=48000" \
-  -L module-native-protocol-unix -L module-always-sink 2>/dev/null
-for _ in $(seq 50); do pulseaudio --check && break; sleep 0.1; done
+trap 'sh tests/sound/sound_server.sh stop "$XDG_RUNTIME_DIR"' EXIT
+sh tests/sound/sound_server.sh start "$XDG_RUNTIME_DIR"
 
 for backend in "$@"; do
   echo "== $backend"

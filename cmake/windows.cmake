@@ -75,9 +75,10 @@ if(QUILLMAR_TESTS)
   set_tests_properties(quillmar_win32_dpi PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
 
   # The cues as heard (tests/sound/): the Windows player under Wine, through
-  # Wine's PulseAudio driver into the private server that scripts/test.sh
-  # starts, recorded by the listener, a Linux program built here with the
-  # host's compiler.
+  # Wine's PulseAudio driver into the private server of the fixture
+  # (cmake/sound_server.cmake), recorded by the listener, a Linux program
+  # built here with the host's compiler.
+  include(${PROJECT_SOURCE_DIR}/cmake/sound_server.cmake)
   add_executable(quillmar_cue_player ${PROJECT_SOURCE_DIR}/tests/sound/cue_player.cpp)
   quillmar_defaults(quillmar_cue_player)
   target_link_libraries(quillmar_cue_player PRIVATE quillmar_win32_backend quillmar_core quillmar_text quillmar_tests_root)
@@ -93,8 +94,9 @@ if(QUILLMAR_TESTS)
            COMMAND ${QUILLMAR_CUE_LISTEN} sh ${PROJECT_SOURCE_DIR}/tools/wine-run.sh ${PROJECT_BINARY_DIR}/wine-prefix
                    $<TARGET_FILE:quillmar_cue_player> test
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
-  set_tests_properties(quillmar_windows_cue_recording PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE RESOURCE_LOCK sound_server
+  set_tests_properties(quillmar_windows_cue_recording PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
                        ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
+  quillmar_uses_sound_server(quillmar_windows_cue_recording)
 endif()
 
 # quillmar-<version>-windows-x64.zip: both executables, the shipped data files,

@@ -19,16 +19,11 @@ export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR=$(mktemp -d)  # created 0700
 export XDG_RUNTIME_DIR
 ctest_log=$(mktemp)
-trap 'pulseaudio --kill 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR" "$ctest_log"' EXIT
+trap 'rm -rf "$XDG_RUNTIME_DIR" "$ctest_log"' EXIT
 
-# The cue recordings (tests/sound/) play into a private PulseAudio server with
-# a null sink "cap" and record its monitor. The server lives in the runtime
-# folder above, where the tests' clients and Wine's PulseAudio driver find it;
-# the desktop's own server, if any, is not touched.
-pulseaudio -n --daemonize=yes --exit-idle-time=-1 -L "module-null-sink sink_name=cap rate=48000" \
-  -L module-native-protocol-unix -L module-always-sink 2>/dev/null
-for _ in $(seq 50); do pulseaudio --check && break; sleep 0.1; done
-pulseaudio --check || { echo "test.sh: the private PulseAudio server did not start" >&2; exit 1; }
+# The tests that hear the cues (tests/sound/) start and stop their private
+# PulseAudio server themselves, as a CTest fixture (cmake/sound_server.cmake),
+# in each build folder's ctest run.
 
 # Every CTest stage's output is also kept, to add up the counts at the end.
 run_ctest() { ctest "$@" 2>&1 | tee -a "$ctest_log"; }

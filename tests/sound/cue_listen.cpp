@@ -1,5 +1,6 @@
 // Hears a program that plays cues: records the monitor of the private
-// PulseAudio server's null sink "cap" (scripts/test.sh starts it) while
+// PulseAudio server's null sink "cap" (tests/sound/sound_server.sh, which
+// CTest runs as the fixture sound_server, starts it) while
 // COMMAND runs, then finds every sound in the recording by its onset and
 // checks it against the cues the program printed ("cue KIND MICROS": 0 a
 // second cue, 1 an end cue, at MICROS on the time of day): each cue heard
@@ -57,7 +58,9 @@ bool record(char** command, int output, Recording& out) {
   pa_simple* recorder = pa_simple_new(nullptr, "quillmar-listen", PA_STREAM_RECORD, "cap.monitor", "listen", &format,
                                       nullptr, &buffer, &error);
   if (recorder == nullptr) {
-    std::fprintf(stderr, "cue listener: cannot record cap.monitor (%s); scripts/test.sh starts the private server\n",
+    std::fprintf(stderr,
+                 "cue listener: cannot record cap.monitor (%s); tests/sound/sound_server.sh starts the private "
+                 "server (ctest runs it first)\n",
                  pa_strerror(error));
     return false;
   }
