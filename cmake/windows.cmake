@@ -47,8 +47,9 @@ file(GLOB QUILLMAR_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/win3
 list(REMOVE_ITEM QUILLMAR_WIN32_SOURCES ${PROJECT_SOURCE_DIR}/ui/win32/main.cpp ${PROJECT_SOURCE_DIR}/ui/win32/gen_rc.cpp)
 add_library(quillmar_win32_backend OBJECT ${QUILLMAR_WIN32_SOURCES})
 quillmar_layer(quillmar_win32_backend ui/win32)
-# ole32: the timer's cues (WASAPI's device enumerator is a COM object).
-target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 ole32 PRIVATE quillmar_text)
+# ole32: the timer's cues (WASAPI's device enumerator is a COM object); core:
+# their worker starts through startThread (core/thread_start.h).
+target_link_libraries(quillmar_win32_backend PUBLIC quillmar_ui gdi32 user32 ole32 PRIVATE quillmar_text quillmar_core)
 
 add_executable(quillmar WIN32 ui/win32/main.cpp ${QUILLMAR_RC} ${QUILLMAR_MANIFEST_RC})
 quillmar_defaults(quillmar)

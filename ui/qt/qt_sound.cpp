@@ -33,7 +33,9 @@ constexpr pa_sample_spec kSpec{PA_SAMPLE_FLOAT32LE, kRate, 1};
 // timing measurement takes the sink's latency off.
 constexpr pa_usec_t kLatencyMicros = 20000;
 constexpr pa_usec_t kMaxLatencyMicros = 320000;
-// Connecting and opening the stream must be done by then, or the attempt fails.
+// Each attempt at sound (connecting if need be, then opening the stream) must
+// have its stream playing by then, or it fails: kNoServer while the server
+// has not answered, kNoStream once it has.
 constexpr pa_usec_t kOpenDeadlineMicros = 5000000;
 // A stream with nothing left to play closes once its last cue has been heard
 // and this much silence after it.
@@ -44,15 +46,16 @@ constexpr pa_usec_t kReadTogetherMicros = 100;
 class PulseCues {
  public:
   ~PulseCues() {
-    if (loop_ == nullptr) return;
-    pa_threaded_mainloop_lock(loop_);
-    closeStream();
-    closeContext();
-    if (wakeEvent_ != nullptr) api()->io_free(wakeEvent_);
-    pa_threaded_mainloop_unlock(loop_);
-    pa_threaded_mainloop_stop(loop_);
-    pa_threaded_mainloop_free(loop_);
-    close(wakeFd_);
+    if (loop_ != nullptr) {
+      pa_threaded_mainloop_lock(loop_);
+      closeStream();
+      closeContext();
+      api()->io_free(wakeEvent_);
+      pa_threaded_mainloop_unlock(loop_);
+      pa_threaded_mainloop_stop(loop_);
+      pa_threaded_mainloop_free(loop_);
+    }
+    if (wakeFd_ >= 0) close(wakeFd_);
   }
 
   // The window's side: hand over a request and wake the loop.
@@ -68,23 +71,26 @@ class PulseCues {
   SoundState state() { return cueMailboxState(box_); }
 
  private:
-  // Starts the main loop's thread once (on the window's thread); false when it cannot run.
+  // Starts the main loop's thread (on the window's thread); false when it
+  // cannot run, with everything made for it undone (no descriptor is kept),
+  // so that the next request tries again from scratch.
   bool started() {
     if (loop_ != nullptr) return true;
-    if (failedToStart_) return false;
-    failedToStart_ = true;
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wakeFd_ < 0) return false;
     loop_ = pa_threaded_mainloop_new();
-    if (loop_ == nullptr) return false;
-    wakeEvent_ = api()->io_new(api(), wakeFd_, PA_IO_EVENT_INPUT, onWake, this);
-    if (pa_threaded_mainloop_start(loop_) < 0) {
-      api()->io_free(wakeEvent_);
+    if (loop_ != nullptr) {
+      // The loop's thread does not run yet: its API is used without the lock.
+      wakeEvent_ = api()->io_new(api(), wakeFd_, PA_IO_EVENT_INPUT, onWake, this);
+      if (wakeEvent_ != nullptr && pa_threaded_mainloop_start(loop_) >= 0) return true;
+      if (wakeEvent_ != nullptr) api()->io_free(wakeEvent_);
+      wakeEvent_ = nullptr;
       pa_threaded_mainloop_free(loop_);
       loop_ = nullptr;
-      return false;
     }
-    return true;
+    close(wakeFd_);
+    wakeFd_ = -1;
+    return false;
   }
 
   bool wake() {
@@ -104,7 +110,17 @@ class PulseCues {
   }
 
   void takeRequest() {
-    if (!cueMailboxTake(box_, track_)) return;
+    const bool start = cueMailboxTake(box_, track_);
+    // Stopped (or handed no cue) before its stream played: nothing is to be
+    // heard, so the attempt ends here rather than at its deadline; a
+    // connection that had not answered yet is dropped with it.
+    if (cueTrackIdle(track_) && !streamRan_) {
+      closeStream();
+      if (context_ != nullptr && pa_context_get_state(context_) != PA_CONTEXT_READY) closeContext();
+      cueMailboxPlayedOut(box_);
+      return;
+    }
+    if (!start) return;
     if (context_ == nullptr) {
       openContext();
     } else if (pa_context_get_state(context_) == PA_CONTEXT_READY && stream_ == nullptr) {
@@ -127,14 +143,27 @@ class PulseCues {
     if (context_ == nullptr) return fail(SoundState::kNoServer);
     pa_context_set_state_callback(context_, onContextState, this);
     // No autospawn: a desktop without a running server has no sound.
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) return fail(SoundState::kNoServer);
-    deadline_ = pa_context_rttime_new(context_, pa_rtclock_now() + kOpenDeadlineMicros, onDeadline, this);
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 || !armDeadline())
+      return fail(SoundState::kNoServer);
+  }
+
+  // The attempt's deadline, from the first step it takes (a connection, or
+  // the stream of a connection kept from an earlier countdown); it goes when
+  // the stream plays or the attempt ends. False when none could be set.
+  bool armDeadline() {
+    if (deadline_ == nullptr)
+      deadline_ = pa_context_rttime_new(context_, pa_rtclock_now() + kOpenDeadlineMicros, onDeadline, this);
+    return deadline_ != nullptr;
+  }
+
+  void disarmDeadline() {
+    if (deadline_ != nullptr) api()->time_free(deadline_);
+    deadline_ = nullptr;
   }
 
   void closeContext() {
     if (context_ == nullptr) return;
-    if (deadline_ != nullptr) api()->time_free(deadline_);
-    deadline_ = nullptr;
+    disarmDeadline();
     pa_context_set_state_callback(context_, nullptr, nullptr);
     pa_context_disconnect(context_);
     pa_context_unref(context_);
@@ -146,6 +175,7 @@ class PulseCues {
     switch (pa_context_get_state(context)) {
       case PA_CONTEXT_READY:
         if (!cueTrackIdle(sound->track_)) sound->openStream();
+        else cueMailboxPlayedOut(sound->box_);  // stopped while connecting
         break;
       case PA_CONTEXT_FAILED:
       case PA_CONTEXT_TERMINATED:
@@ -160,14 +190,14 @@ class PulseCues {
 
   static void onDeadline(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
     auto* sound = static_cast<PulseCues*>(self);
-    sound->api()->time_free(sound->deadline_);
-    sound->deadline_ = nullptr;
+    sound->disarmDeadline();
     if (sound->streamRan_) return;
     bool connected = pa_context_get_state(sound->context_) == PA_CONTEXT_READY;
     sound->fail(connected ? SoundState::kNoStream : SoundState::kNoServer);
   }
 
   void openStream() {
+    if (!armDeadline()) return fail(SoundState::kNoStream);
     stream_ = pa_stream_new(context_, "timer", &kSpec, nullptr);
     if (stream_ == nullptr) return fail(SoundState::kNoStream);
     pa_stream_set_state_callback(stream_, onStreamState, this);
@@ -188,6 +218,7 @@ class PulseCues {
 
   void closeStream() {
     if (stream_ == nullptr) return;
+    disarmDeadline();
     pa_stream_set_state_callback(stream_, nullptr, nullptr);
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
     pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
@@ -203,8 +234,7 @@ class PulseCues {
     switch (pa_stream_get_state(stream)) {
       case PA_STREAM_READY:
         sound->streamRan_ = true;
-        if (sound->deadline_ != nullptr) sound->api()->time_free(sound->deadline_);
-        sound->deadline_ = nullptr;
+        sound->disarmDeadline();
         break;
       case PA_STREAM_FAILED:
       case PA_STREAM_TERMINATED:
@@ -291,8 +321,7 @@ class PulseCues {
   }
 
   CueMailbox box_;
-  // Set up once by the window's thread.
-  bool failedToStart_ = false;
+  // Set up by the window's thread, until the loop runs.
   pa_threaded_mainloop* loop_ = nullptr;
   int wakeFd_ = -1;
 

@@ -8,6 +8,12 @@
 // (IAudioClock::GetPosition: the frame playing through the speakers, with the
 // performance-counter time it was read at) anchors the cue instants to
 // stream frames; platformNowMilliseconds reads the same performance counter.
+//
+// Every failure ends in a state the window reads: no thread for the worker,
+// or COM refused to it, reads kNoServer at once and the next start tries a
+// new worker; a stream that cannot be made or opened reads kNoStream.
+#include "ui/win32/win32_sound.h"
+
 #include <windows.h>
 
 #include <audioclient.h>
@@ -19,10 +25,15 @@
 #include <atomic>
 #include <thread>
 
+#include "core/thread_start.h"
 #include "ui/cue_track.h"
 #include "ui/platform.h"
 
 namespace {
+
+std::atomic<Win32SoundFault> gFault{Win32SoundFault::kNone};
+
+bool failing(Win32SoundFault step) { return gFault.load() == step; }
 
 // The stream's buffer: 50 ms, kept full, so that a stop is quick (a cue
 // already written sounds at most that much later) and a worker run late on a
@@ -43,11 +54,12 @@ void release(T*& object) {
 class WasapiCues {
  public:
   ~WasapiCues() {
-    if (!worker_.joinable()) return;
-    quit_ = true;
-    SetEvent(wake_);
-    worker_.join();
-    CloseHandle(wake_);
+    if (worker_.joinable()) {
+      quit_ = true;
+      SetEvent(wake_);
+      worker_.join();
+    }
+    if (wake_ != nullptr) CloseHandle(wake_);
   }
 
   // The window's side: hand over a request and wake the worker.
@@ -57,20 +69,26 @@ class WasapiCues {
     } else {
       cueMailboxPost(box_, cues, count);
     }
-    if (!started() || !SetEvent(wake_)) cueMailboxRefuse(box_);
+    if (!started() || !SetEvent(wake_)) return cueMailboxRefuse(box_);
+    // A worker that could not set up COM says so after it has marked itself
+    // ended: one found ended here may have missed this request.
+    if (ended_.load()) cueMailboxRefuse(box_);
   }
 
   SoundState state() { return cueMailboxState(box_); }
 
  private:
-  // Starts the worker once (on the window's thread); false when it cannot run.
+  // Starts the worker (on the window's thread) unless it runs; false when it
+  // cannot. A worker that ended for want of COM is joined and replaced, and
+  // a refused start is tried again at the next request.
   bool started() {
-    if (worker_.joinable()) return true;
-    if (wake_ != nullptr) return false;  // tried before
-    wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (wake_ == nullptr) return false;
-    worker_ = std::thread([this] { run(); });
-    return true;
+    if (worker_.joinable()) {
+      if (!ended_.load()) return true;
+      worker_.join();
+      ended_.store(false);
+    }
+    if (wake_ == nullptr) wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return wake_ != nullptr && startThread(worker_, [this] { run(); });
   }
 
   // --- the worker's thread from here on ---
@@ -78,8 +96,11 @@ class WasapiCues {
   void run() {
     // Fed every period: it must run before the buffer runs dry.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
-    audioEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (failing(Win32SoundFault::kComInit) || FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {
+      ended_.store(true);
+      cueMailboxRefuse(box_);
+      return;
+    }
     for (;;) {
       HANDLE handles[2] = {wake_, audioEvent_};
       DWORD woken = WaitForMultipleObjects(client_ != nullptr ? 2 : 1, handles, FALSE, client_ != nullptr ? 100 : INFINITE);
@@ -88,7 +109,6 @@ class WasapiCues {
       if (client_ != nullptr) feed();
     }
     closeStream();
-    CloseHandle(audioEvent_);
     CoUninitialize();
   }
 
@@ -106,6 +126,9 @@ class WasapiCues {
   }
 
   void openStream() {
+    // The event the stream signals when it wants data, one per stream.
+    audioEvent_ = failing(Win32SoundFault::kStreamEvent) ? nullptr : CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (audioEvent_ == nullptr) return fail(SoundState::kNoStream);
     IMMDeviceEnumerator* devices = nullptr;
     IMMDevice* device = nullptr;
     if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
@@ -156,6 +179,8 @@ class WasapiCues {
     release(clock_);
     release(render_);
     release(client_);
+    if (audioEvent_ != nullptr) CloseHandle(audioEvent_);
+    audioEvent_ = nullptr;
   }
 
   // Fills the buffer's free frames: the cues that fall there, silence around them.
@@ -200,7 +225,8 @@ class WasapiCues {
 
   CueMailbox box_;
   std::atomic<bool> quit_{false};
-  // Set up once by the window's thread.
+  std::atomic<bool> ended_{false};  // the worker returned for want of COM
+  // Set up by the window's thread.
   HANDLE wake_ = nullptr;
   std::thread worker_;
 
@@ -229,3 +255,5 @@ void platformStartCues(const TimedCue* cues, int32_t count) { gCues.request(cues
 void platformStopCues() { gCues.request(nullptr, 0, true); }
 
 SoundState platformSoundState() { return gCues.state(); }
+
+void win32SoundFail(Win32SoundFault fault) { gFault.store(fault); }
