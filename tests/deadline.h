@@ -11,13 +11,20 @@
 inline constexpr std::chrono::seconds kTestWaitDeadline{60};
 
 // Polls `done` every millisecond until it holds (true) or the deadline has
-// passed (false). For waits without an event loop to run.
+// passed (false), the deadline coming `planned` after the tests' one: for
+// what cannot happen before a known time (a plan of cues played out), that
+// time. For waits without an event loop to run.
 template <typename Done>
-[[nodiscard]] bool waitUntil(Done done) {
-  const auto until = std::chrono::steady_clock::now() + kTestWaitDeadline;
+[[nodiscard]] bool waitUntilAfter(std::chrono::milliseconds planned, Done done) {
+  const auto until = std::chrono::steady_clock::now() + planned + kTestWaitDeadline;
   while (!done()) {
     if (std::chrono::steady_clock::now() >= until) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
+}
+
+template <typename Done>
+[[nodiscard]] bool waitUntil(Done done) {
+  return waitUntilAfter(std::chrono::milliseconds(0), done);
 }
