@@ -63,9 +63,14 @@ if(QUILLMAR_TESTS)
   quillmar_defaults(quillmar_win32_tests)
   target_link_libraries(quillmar_win32_tests PRIVATE quillmar_win32_backend quillmar_core quillmar_text
                                                      quillmar_tests_root GTest::gtest_main)
-  add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests --gtest_filter=-Win32Dpi.*
+  add_test(NAME quillmar_win32_window COMMAND quillmar_win32_tests --gtest_filter=-Win32Dpi.*:Win32Sound.*
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(quillmar_win32_window PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
+  # The sound's failures in a process of their own: they start from a backend
+  # whose worker has never run, which the window's countdowns would have started.
+  add_test(NAME quillmar_win32_sound COMMAND quillmar_win32_tests --gtest_filter=Win32Sound.*
+           WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(quillmar_win32_sound PROPERTIES TIMEOUT 300 ENVIRONMENT QUILLMAR_WINE_TIMEOUT=240)
   # The same window at 96, 120, 144 and 192 dpi: one Wine run, in which the
   # test runs itself again at each DPI (tests/win32/test_win32_dpi.cpp), on a
   # screen of its own that holds the window at 192 dpi (1600 x 1200).

@@ -1,6 +1,8 @@
 // The Windows cues' failures, each made as the system would make it: every
 // one ends in a state the window reads, never in "playing" for ever, and the
 // next start tries again from scratch (a new worker after COM was refused).
+// CTest runs it alone (quillmar_win32_sound): it needs a backend whose worker
+// has never run.
 #include <gtest/gtest.h>
 
 #include "core/thread_start.h"
