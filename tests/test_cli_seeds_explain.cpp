@@ -5,19 +5,21 @@
 namespace {
 
 TEST(CliSeedsExplain, HourAndDelayOfEachCandidate) {
-  // The four hour-52 candidates of 0x2684AD1F: hour 0x34 = 52 is no hour of the
-  // clock, so none is reachable; the delays are CCCC - (year - 2000).
-  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--explain", "--year", "2000"});
+  // The six hour-3 candidates of 0x2684AD1F: the delays are CCCC - (year -
+  // 2000); those within the default 300..9999 are reachable.
+  CliResult r = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "3", "--explain", "--year", "2000"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out,
-            "4回前\t0x12345678\thour 52\tdelay 22136\tunreachable\n"   // 0x5678
-            "553回前\t0x39340325\thour 52\tdelay 805\tunreachable\n"   // 0x0325
-            "748回前\t0xD1341590\thour 52\tdelay 5520\tunreachable\n"  // 0x1590
-            "978回前\t0x0334FF52\thour 52\tdelay 65362\tunreachable\n");  // 0xFF52
-  CliResult later = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "52", "--steps", "553", "--explain",
+            "8回前\t0xD4035754\thour 3\tdelay 22356\tunreachable\n"    // 0x5754
+            "381回前\t0x9503A3A1\thour 3\tdelay 41889\tunreachable\n"  // 0xA3A1
+            "432回前\t0x9903EE2C\thour 3\tdelay 60972\tunreachable\n"  // 0xEE2C
+            "489回前\t0x57031C65\thour 3\tdelay 7269\treachable\n"     // 0x1C65
+            "604回前\t0x47031720\thour 3\tdelay 5920\treachable\n"     // 0x1720
+            "800回前\t0xC60304BC\thour 3\tdelay 1212\treachable\n");   // 0x04BC
+  CliResult later = runCliCaptured({"seeds", "--seed", "0x2684AD1F", "--hour", "3", "--steps", "381", "--explain",
                                     "--year=2010"});
-  EXPECT_EQ(later.out, "4回前\t0x12345678\thour 52\tdelay 22126\tunreachable\n");
+  EXPECT_EQ(later.out, "8回前\t0xD4035754\thour 3\tdelay 22346\tunreachable\n");
 }
 
 TEST(CliSeedsExplain, DelayWindowDecidesReachability) {
@@ -52,7 +54,7 @@ TEST(CliSeedsExplain, DelayWindowDecidesReachability) {
 }
 
 TEST(CliSeedsExplain, BadArgumentsExitTwoWithAMessageAndNoOutput) {
-  const std::vector<std::string> base = {"seeds", "--seed", "0x2684AD1F", "--hour", "52"};
+  const std::vector<std::string> base = {"seeds", "--seed", "0x2684AD1F", "--hour", "3"};
   const std::vector<std::vector<std::string>> extras = {
       {"--year", "2000"},
       {"--delay-min", "0"},
