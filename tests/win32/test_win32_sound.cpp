@@ -1,8 +1,7 @@
-// The Windows cues' failures, each made as the system would make it: every
-// one ends in a state the window reads, never in "playing" for ever, and the
-// next start tries again from scratch (a new worker after COM was refused).
-// CTest runs it alone (quillmar_win32_sound): it needs a backend whose worker
-// has never run.
+// The Windows cues' failures, each made as the system would make it, end in
+// the state that names it; the next start tries again (a new worker after COM
+// was refused). Alone in its process (quillmar_win32_sound): the worker must
+// never have run.
 #include <gtest/gtest.h>
 
 #include "core/thread_start.h"
@@ -12,37 +11,22 @@
 
 namespace {
 
-// One second cue a second from now.
-void startOneCue() {
+SoundState afterOneCue() {
   const TimedCue cue{CueSound::kSecond, platformNowMilliseconds() + 1000};
   platformStartCues(&cue, 1);
-}
-
-SoundState settledState() {
   EXPECT_TRUE(waitUntil([] { return platformSoundState() != SoundState::kPlaying; })) << "still playing";
   return platformSoundState();
 }
 
 TEST(Win32Sound, EveryFailureEndsInTheStateThatNamesIt) {
-  // No thread for the worker: said at once.
-  failThreadStart(1);
-  startOneCue();
+  failThreadStart(1);  // no thread for the worker
+  EXPECT_EQ(afterOneCue(), SoundState::kNoServer);
   failThreadStart(0);
-  EXPECT_EQ(platformSoundState(), SoundState::kNoServer);
-
-  // COM refused to the worker, then a stream without its event: the second
-  // state can only come from a new worker, the first having ended.
-  const struct {
-    Win32SoundFault fault;
-    SoundState state;
-  } cases[] = {{Win32SoundFault::kComInit, SoundState::kNoServer},
-               {Win32SoundFault::kStreamEvent, SoundState::kNoStream}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.fault));
-    win32SoundFail(c.fault);
-    startOneCue();
-    EXPECT_EQ(settledState(), c.state);
-  }
+  // kNoStream can only come from a new worker, the first having ended.
+  win32SoundFail(Win32SoundFault::kComInit);
+  EXPECT_EQ(afterOneCue(), SoundState::kNoServer);
+  win32SoundFail(Win32SoundFault::kStreamEvent);
+  EXPECT_EQ(afterOneCue(), SoundState::kNoStream);
   win32SoundFail(Win32SoundFault::kNone);
 }
 
