@@ -165,9 +165,8 @@ TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTake
   const int32_t now = thisYear();
   const std::string nowText = std::to_string(now);
   for (auto [typed, year, note] :
-       {std::tuple{"1999", 2000, std::string("年は2000～2099まで: 2000を使いました")},
-        std::tuple{"21500", 2099, std::string("年は2000～2099まで: 2099を使いました")},
-        std::tuple{"x", now, "年を読めません: x (" + nowText + "を使いました)"}}) {
+       {std::tuple{"1999", 2000, std::string("2000を使いました")}, std::tuple{"21500", 2099, std::string("2099を使いました")},
+        std::tuple{"x", now, "x (" + nowText + "を使いました)"}}) {
     type(app().screen3.momentYearEdit, typed);
     command(kCmdMoments);
     EXPECT_EQ(app().moments.momentYear, year) << typed;
@@ -183,13 +182,13 @@ TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTake
   ASSERT_GT(app().moments.momentCount, 0);
   EXPECT_EQ(app().moments.moments[0].delay, 5);
   EXPECT_FALSE(painted("時刻なし(時が24以上)"));
-  EXPECT_FALSE(painted("年は2000～2099まで: 2099を使いました"));
+  EXPECT_FALSE(painted("2099を使いました"));
 
   // A seed that is not one lists nothing, never the moments of seed 0.
   type(app().screen3.momentSeedEdit, "0xZZ");
   command(kCmdMoments);
   EXPECT_EQ(app().moments.momentCount, -1);
-  EXPECT_TRUE(painted("SEEDを読めません: 0xZZ"));
+  EXPECT_TRUE(painted("SEEDを読めません") && painted("0xZZ"));
   EXPECT_FALSE(painted("01/01 00:00:05"));
 }
 

@@ -4,6 +4,7 @@
 #include "ui/screens/screen_steps56.h"
 
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "core/egg_list.h"
@@ -49,8 +50,6 @@ constexpr int32_t kAimButtonX = kStepSixX + 135;
 constexpr int32_t kAimButtonWidth = 40;
 // Step 6's coin and call lines, under "このSEEDでstep4へ".
 constexpr int32_t kSeedLettersY = 400;
-// Step 5's note on fields it could not take as typed, under its list's notes.
-constexpr int32_t kInputNoteY = 565;
 
 // Step 5's and step 6's inputs, kept over a switch to another screen.
 ScreenInput screenInputs(AppState& app, int32_t i) {
@@ -219,11 +218,16 @@ void paint(AppState& app, PaintSurface s) {
     platformPaintText(s, kStepSixX + 10, y, formatted(app, texts::kTextMomentTotal, app.moments.momentTotal));
     platformPaintText(s, kStepSixX + 110, y, formatted(app, texts::kTextMomentDelay, app.moments.moments[0].delay));
   }
+  // Step 6's column is narrow: the note's field and what was wrong with it
+  // on two lines, split after the field's ": ".
   if (app.moments.inputNote[0] != '\0') {
-    platformPaintText(s, kStepSixX + 5, kSeedLettersY + 50, app.moments.inputNote);
-    if (app.moments.momentCount < 0) platformPaintText(s, kStepSixX + 5, kSeedLettersY + 70, texts::kTextSeedForm);
+    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%s", app.moments.inputNote);
+    char* rest = std::strstr(app.scratch.textBuffer, ": ");
+    if (rest != nullptr) *rest = '\0';
+    platformPaintText(s, kStepSixX + 5, kSeedLettersY + 50, app.scratch.textBuffer);
+    if (rest != nullptr) platformPaintText(s, kStepSixX + 15, kSeedLettersY + 68, rest + 2);
+    if (app.moments.momentCount < 0) platformPaintText(s, kStepSixX + 5, kSeedLettersY + 90, texts::kTextSeedForm);
   }
-  if (app.eggSearch.inputNote[0] != '\0') platformPaintText(s, 10, kInputNoteY, app.eggSearch.inputNote);
   // What the console shows right after continuing on this seed, for checking
   // at once whether it came: the coin's first flips, Elm's first answers.
   if (app.moments.momentCount >= 0) {

@@ -124,18 +124,24 @@ void searchPanelPaintStatus(AppState& app, PaintSurface s, const SearchPanelKind
 
 void searchPanelPaintNotes(AppState& app, PaintSurface s, const SearchPanelKind& kind) {
   const SearchPanel& panel = panelOf(app, kind);
+  // At most three lines fit under a list: a field read otherwise than typed,
+  // no search started, the list cut, the hit file not written, the first
+  // three of these that hold.
+  constexpr int32_t kMaxNoteLines = 3;
+  int32_t lines = 0;
   int32_t y = kind.noteFirstY;
-  if (panel.notStarted != 0) {
-    platformPaintText(s, kind.noteX, y, kind.notStartedNote);
+  auto paintLine = [&](const char* text) {
+    if (lines == kMaxNoteLines) return;
+    platformPaintText(s, kind.noteX, y, text);
     y += kind.noteLineStep;
-  }
+    ++lines;
+  };
+  if (panel.inputNote[0] != '\0') paintLine(panel.inputNote);
+  if (panel.notStarted != 0) paintLine(kind.notStartedNote);
   if (panel.status != SearchStatus::kFinished && panel.status != SearchStatus::kStopped) return;
-  if (panel.hitsCut != 0) {
-    platformPaintText(s, kind.noteX, y, formatted(app, kind.hitsCutNote, panel.hitTotal));
-    y += kind.noteLineStep;
-  }
+  if (panel.hitsCut != 0) paintLine(formatted(app, kind.hitsCutNote, panel.hitTotal));
   if (panel.hitFileError != 0) {
     formatWriteFailure(app, kind.hitFileNote, panel.hitFileError);
-    platformPaintText(s, kind.noteX, y, app.scratch.textBuffer);
+    paintLine(app.scratch.textBuffer);
   }
 }
