@@ -1,5 +1,8 @@
 #include "core/wild_files.h"
 
+#include <cstdio>
+
+#include "core/hit_file.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
 
@@ -77,4 +80,17 @@ OutputResult writeWildFile(const char* path, const WildListRequest& request, Wil
   bool ok = std::fprintf(file.stream, "%s\n", wildFileHeader(request.encounter)) > 0;
   ok = ok && writeWildLines(file.stream, request, &lines);
   return closeOutputFile(file, outputWrites(ok));
+}
+
+OutputResult writeWildHitFile(const char* path, const WildSearchRequest& request, const WildHit* hits, int32_t count,
+                              bool beforePokerus) {
+  char header[kWildLineCapacity + 32];
+  std::snprintf(header, sizeof header, "%s%s", wildFileHeader(request.encounter), texts::kTextWildHitFileTail);
+  char line[kWildLineCapacity];
+  return writeHitFile(path, '\t', header, request.window.year, hits, count, [&](std::FILE* out, const WildHit& hit) {
+    WildCreature creature;
+    wildHitCreature(request, hit, creature);
+    formatWildLine(line, request.encounter, creature, beforePokerus);
+    return std::fprintf(out, "0x%08X\t%s", hit.seed, line) > 0;
+  });
 }

@@ -8,15 +8,21 @@
 // wild.txt holds a header naming the columns and then every kept line of the
 // listing, written whole or not at all (data/output_file.h); opening it for
 // the player is the caller's part.
+// wild-search.txt holds step 12's hits, tab-separated as wild.txt (its header
+// line names the columns): SEED, the hit's line (its advance n and wild.txt's
+// columns after it), the first moment of the search's year that gives the
+// seed ("YYYY/MM/DD HH:MM:SS") and the delay that reaches it.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 
 #include "core/wild.h"
+#include "core/wild_search.h"
 #include "data/output_file.h"
 
 inline constexpr char kWildFileName[] = "wild.txt";
+inline constexpr char kWildHitFileName[] = "wild-search.txt";
 
 // Room for one line without its line end, NUL included.
 inline constexpr int32_t kWildLineCapacity = 128;
@@ -58,3 +64,8 @@ bool writeWildLines(std::FILE* out, const WildListRequest& request, WildFileLine
 
 // wild.txt: the header and every kept line.
 OutputResult writeWildFile(const char* path, const WildListRequest& request, WildFileLines& lines);
+
+// wild-search.txt: hits[0..count) of `request`, in their order, the cue read
+// for HGSS before Pokérus when `beforePokerus`.
+OutputResult writeWildHitFile(const char* path, const WildSearchRequest& request, const WildHit* hits, int32_t count,
+                              bool beforePokerus);

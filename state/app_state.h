@@ -26,6 +26,7 @@ inline constexpr int kTextBufferBytes = 256;
 inline constexpr int kLineBufferBytes = 256;
 inline constexpr int kFolderPathBytes = 4096;
 inline constexpr int kMaxShownWildLines = 5;   // step 11's creatures on screen (wild.txt holds them all)
+inline constexpr int kMaxShownWildHits = 10;   // step 12's hit lines, each with a button
 inline constexpr int kMaxWildCueStarts = 64;   // step 11's "where am I": the starts kept (more are counted)
 inline constexpr int kSequenceTextBytes = 192;  // a typed coin or call sequence: 64 letters and spaces  // a file's path in the window's folder
 
@@ -186,8 +187,10 @@ enum class SearchStatus : int32_t { kIdle = 0, kRunning = 1, kFinished = 2, kSto
 // One hit a year search found, as its panel lists it: the initial seed, the
 // frame (or n), the delay that reaches the seed in the search's year, and
 // what the kind shows of it: the egg's final PID (after the
-// international-marriage rerolls) and whether it is shiny (step 5), or the
-// egg's IVs as "31A 20 31B 5 31A 8" (step 10).
+// international-marriage rerolls) and whether it is shiny (step 5), the
+// egg's IVs as "31A 20 31B 5 31A 8" (step 10), or the creature's PID (its
+// nature is PID % 25), whether it is shiny and its IVs as "31 0 31 31 31 31"
+// (step 12).
 struct SearchHit {
   uint32_t seed;
   int32_t frame;
@@ -411,6 +414,14 @@ struct Screen6Controls {
   ControlHandle beforePokerusCheck;
   ControlHandle aimedAdvanceEdit;
   ControlHandle whereButton;
+  // Step 12 (the right half).
+  ControlHandle searchYearEdit;
+  ControlHandle searchAdvanceEdit;
+  ControlHandle searchDelayMinEdit;
+  ControlHandle searchDelayMaxEdit;
+  ControlHandle searchButton;
+  ControlHandle searchStopButton;
+  ControlHandle hitButtons[kMaxShownWildHits];
 };
 
 // IV entry dialog edits, live only while the dialog is open.
@@ -627,6 +638,14 @@ struct WildStep {
   int32_t starts[kMaxWildCueStarts];
   uint8_t aimedSet;
   int32_t aimedAdvance;
+  // A step 12 hit handed over by its "日時へ": its seed became the one listed
+  // and its advance the one aimed at; listing that seed starts at the advance
+  // and marks it (hitMarkSet 0: none handed over).
+  uint8_t hitMarkSet;
+  uint32_t hitMarkSeed;
+  int32_t hitMarkAdvance;
+  // How step 12's last search reads HGSS's cue (before Pokérus) for its file.
+  uint8_t searchBeforePokerus;
   // What the screen's greying last followed: the game, kind and lead rows.
   int32_t shownGame;
   int32_t shownKind;
@@ -684,6 +703,8 @@ struct AppState {
   ScreenFiveControls screen5;
 
   WildStep wild;
+  // Step 12's search.
+  SearchPanel wildSearch;
 
   Screen6Controls screen6;
 

@@ -1,16 +1,19 @@
 // Screen 6 over the fake backend: a seed found by step 3 listed by step 11
-// and checked against the game's draws worked out here, "where am I" from
+// and checked against the game's draws worked out here, step 12's hits
+// checked the same way and taken on to steps 6, 8 and 11, "where am I" from
 // typed cues, wild.txt kept whole or not at all, and the greying that follows
 // the game, kind and lead.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "data/tables.h"
+#include "tests/deadline.h"
 #include "tests/shell_fixture.h"
 
 namespace {
@@ -190,7 +193,7 @@ TEST_F(ScreenSixTest, GreyingFollowsTheListsAndTheListingLeavesOutWhatIsGreyed) 
   EXPECT_GT(fake().timerPeriod, 0) << "the lists are watched while the screen is shown";
   for (ControlHandle h : fakeLiveControls()) {
     const ControlRect r = fakeControl(h).rect;
-    EXPECT_LE(r.x + r.width, 400) << "id " << fakeControl(h).id << ": step 12's half is kept free";
+    EXPECT_TRUE(r.x + r.width <= 400 || r.x >= 400) << "id " << fakeControl(h).id << ": in step 11's half or step 12's";
     EXPECT_LE(r.y + 22, 535) << "id " << fakeControl(h).id;
   }
   EXPECT_FALSE(enabled(app().screen6.leadCombo)) << "a gift has no lead";
@@ -222,6 +225,97 @@ TEST_F(ScreenSixTest, GreyingFollowsTheListsAndTheListingLeavesOutWhatIsGreyed) 
   }
   command(kCmdScreenOne);
   EXPECT_EQ(fake().timerPeriod, 0);
+}
+
+// Step 12 over three delays of 2026, advances 0..19, gifts of ようき with H
+// at 31: a seed 0xAABBCCCC is an hour BB and CCCC = delay + 26; a hit's PID
+// is its draws n + 2 and n + 1 with PID % 25 = 13, its IVs draws n + 3 and
+// n + 4 with H at 31, and wild-search.txt holds every such n of the seed.
+// "日時へ" lists the seed's moments in step 6, "狙う" makes one step 8's
+// target, and back on screen 6 出力 lists the seed from the hit's advance, marked.
+TEST_F(ScreenSixTest, AStepTwelveHitIsTheGamesCreatureAndGoesOnToStepsSixEightAndEleven) {
+  start();
+  WorkingDirectory wd(dir_);
+  showScreenSix();
+  choose(app().screen6.natureCombo, 1 + 13);
+  type(app().screen6.ivMinEdits[0], "31");
+  type(app().screen6.searchYearEdit, "2026");
+  type(app().screen6.searchDelayMinEdit, "300");
+  type(app().screen6.searchDelayMaxEdit, "302");
+  type(app().screen6.searchAdvanceEdit, "20");
+  command(kCmdWildSearch);
+  ASSERT_TRUE(waitUntil([this] {
+    shellTimer(app());
+    return app().wildSearch.status != SearchStatus::kRunning;
+  })) << "the search has not ended";
+  ASSERT_EQ(app().wildSearch.status, SearchStatus::kFinished);
+  ASSERT_EQ(app().wildSearch.hitCount, kMaxShownWildHits);
+  EXPECT_EQ(fake().openedDocuments.back(), "wild-search.txt");
+  const SearchHit hit = app().wildSearch.hits[0];
+  const uint32_t seed = hit.seed;
+  const int n = hit.frame;
+  EXPECT_LT(seed >> 16 & 0xFF, 24u);
+  EXPECT_EQ(int(seed & 0xFFFF), hit.delay + 26);
+  EXPECT_GE(hit.delay, 300);
+  EXPECT_LE(hit.delay, 302);
+  const uint32_t pid = drawOf(seed, n + 2) << 16 | drawOf(seed, n + 1);
+  const uint32_t w1 = drawOf(seed, n + 3), w2 = drawOf(seed, n + 4);
+  EXPECT_EQ(hit.pid, pid);
+  EXPECT_EQ(pid % 25, 13u);
+  char ivs[32];
+  std::snprintf(ivs, sizeof ivs, "%u %u %u %u %u %u", w1 & 31, w1 >> 5 & 31, w1 >> 10 & 31, w2 & 31, w2 >> 5 & 31,
+                w2 >> 10 & 31);
+  EXPECT_EQ(std::string(hit.ivs), ivs);
+  EXPECT_EQ(w1 & 31, 31u);
+  const PaintOp* shown = paintedAt(hex(pid).substr(2));
+  ASSERT_NE(shown, nullptr);
+  EXPECT_GE(shown->x0, 400);
+  EXPECT_TRUE(painted(ivs));
+  EXPECT_TRUE(painted("ようき"));
+
+  std::vector<std::string> lines = fileLines(dir_ / "wild-search.txt");
+  ASSERT_EQ(lines.size(), std::size_t(app().wildSearch.hitTotal) + 1);
+  EXPECT_EQ(lines[0].rfind(sj("SEED\t消費数\tPID\t"), 0), 0u);
+  std::vector<int> wanted, listed;
+  for (int k = 0; k < 20; ++k)
+    if ((drawOf(seed, k + 2) << 16 | drawOf(seed, k + 1)) % 25 == 13 && (drawOf(seed, k + 3) & 31) == 31)
+      wanted.push_back(k);
+  for (const std::string& line : lines)
+    if (line.rfind(hex(seed) + "\t", 0) == 0) listed.push_back(std::stoi(line.substr(11)));
+  EXPECT_EQ(listed, wanted);
+
+  command(kCmdFirstWildHit);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
+  EXPECT_EQ(app().moments.momentSeed, seed);
+  EXPECT_EQ(app().moments.momentYear, 2026);
+  ASSERT_GT(app().moments.momentCount, 0);
+  const ConsoleMoment m = app().moments.moments[0];
+  EXPECT_EQ(m.hour, int(seed >> 16 & 0xFF));
+  EXPECT_EQ(m.delay, hit.delay);
+  char moment[48];
+  std::snprintf(moment, sizeof moment, "\t%04d/%02d/%02d %02d:%02d:%02d\t%d", m.year, m.month, m.day, m.hour, m.minute,
+                m.second, m.delay);
+  char start[32];
+  std::snprintf(start, sizeof start, "%s\t%d\t%08X\t", hex(seed).c_str(), n, pid);
+  EXPECT_EQ(lines[1].rfind(start, 0), 0u) << lines[1];
+  EXPECT_EQ(lines[1].substr(lines[1].size() - std::strlen(moment)), moment);
+  command(kCmdFirstAim);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().aim.targetSeed, seed);
+  EXPECT_EQ(app().timer.settings.target.delay, hit.delay);
+  EXPECT_EQ(app().timer.planOutcome, TimerPlanOutcome::kPlanned);
+
+  showScreenSix();
+  EXPECT_EQ(text(app().screen6.seedEdit), hex(seed));
+  EXPECT_EQ(text(app().screen6.aimedAdvanceEdit), std::to_string(n));
+  command(kCmdWildOutput);
+  ASSERT_GT(app().wild.lineCount, 0);
+  EXPECT_EQ(app().wild.lines[0].advance, n);
+  EXPECT_EQ(app().wild.lines[0].pid, pid);
+  const PaintOp* mark = paintedAt("●");
+  ASSERT_NE(mark, nullptr);
+  EXPECT_EQ(mark->y0, 354);
+  EXPECT_LT(mark->x0, 26);
 }
 
 }  // namespace

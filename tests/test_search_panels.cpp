@@ -1,5 +1,5 @@
-// The failure paths of every search panel, step 5's egg search and step 10's
-// IV search alike, over the fake backend: a search that cannot start, a list
+// The failure paths of every search panel, step 5's egg search, step 10's
+// IV search and step 12's creature search alike, over the fake backend: a search that cannot start, a list
 // cut at the hit limit, a hit file that cannot be written, and a search that
 // ends while the IV dialog's loop runs.
 #include <gtest/gtest.h>
@@ -28,6 +28,7 @@ struct PanelCase {
   const char* hitFile;
   const char* notStartedNote;  // UTF-8
   const char* cutNote;         // UTF-8, the limit's count in front
+  int32_t screenTimerPeriod;   // the timer's period on the step's screen with no search running
   // Year, delays and frames typed into the step's edits.
   void (*typeWindow)(const char* year, const char* delayMin, const char* delayMax, const char* frames);
   // One filter set that keeps well under a thousand of one delay's 6144 seeds at frame 0.
@@ -40,7 +41,7 @@ AppState* gApp = nullptr;
 const PanelCase kCases[] = {
     {"EggSearch", SearchKind::kEgg, kCmdScreenThree, kCmdEggSearch, kCmdFirstHit, &AppState::eggSearch, kMaxShownHits,
      "search.txt", "スレッドを作れず、検索を始められませんでした。一覧は前のままです",
-     "1000件で打ち切り。回まで・待機を狭めるか、絞り込みを足してください",
+     "1000件で打ち切り。回まで・待機を狭めるか、絞り込みを足してください", 0,
      [](const char* year, const char* low, const char* high, const char* frames) {
        fakeType(gApp->screen3.yearEdit, year);
        fakeType(gApp->screen3.delayMinEdit, low);
@@ -50,7 +51,7 @@ const PanelCase kCases[] = {
      [] { fakeControl(gApp->screen3.searchNatureCombo).selected = 1; },  // one nature of 25
      [] { return gApp->screen3.hitButtons; }},
     {"IvSearch", SearchKind::kEggIvs, kCmdScreenFive, kCmdIvSearch, kCmdFirstIvHit, &AppState::ivSearch,
-     kMaxShownIvHits, "ivs-search.txt", "スレッドを作れず検索できませんでした", "1000件で打ち切り。回まで・待機・範囲を狭めて",
+     kMaxShownIvHits, "ivs-search.txt", "スレッドを作れず検索できませんでした", "1000件で打ち切り。回まで・待機・範囲を狭めて", 0,
      [](const char* year, const char* low, const char* high, const char* frames) {
        fakeType(gApp->screen5.ivYearEdit, year);
        fakeType(gApp->screen5.ivDelayMinEdit, low);
@@ -59,6 +60,19 @@ const PanelCase kCases[] = {
      },
      [] { fakeType(gApp->screen5.ivMinEdits[0], "31"); },  // H 31, with parents of 0: only a random 31
      [] { return gApp->screen5.ivHitButtons; }},
+    // Step 11's defaults: a gift, nothing filtered; its list's greying is
+    // followed by a 100 ms tick while screen 6 is shown.
+    {"WildSearch", SearchKind::kWild, kCmdScreenSix, kCmdWildSearch, kCmdFirstWildHit, &AppState::wildSearch,
+     kMaxShownWildHits, "wild-search.txt", "スレッドを作れず検索できませんでした",
+     "1000件で打ち切り。消費数・待機・絞り込みを狭めて", 100,
+     [](const char* year, const char* low, const char* high, const char* frames) {
+       fakeType(gApp->screen6.searchYearEdit, year);
+       fakeType(gApp->screen6.searchDelayMinEdit, low);
+       fakeType(gApp->screen6.searchDelayMaxEdit, high);
+       fakeType(gApp->screen6.searchAdvanceEdit, frames);
+     },
+     [] { fakeControl(gApp->screen6.natureCombo).selected = 1; },  // one nature of 25
+     [] { return gApp->screen6.hitButtons; }},
 };
 
 class SearchPanelTest : public SearchTest, public ::testing::WithParamInterface<PanelCase> {
@@ -108,7 +122,7 @@ TEST_P(SearchPanelTest, ASearchThatCannotStartKeepsTheListAndSaysSo) {
   failThreadStart(0);
   EXPECT_EQ(panel().status, SearchStatus::kFinished);
   EXPECT_EQ(panel().notStarted, 1);
-  EXPECT_EQ(fake().timerPeriod, 0);
+  EXPECT_EQ(fake().timerPeriod, kind().screenTimerPeriod);
   ASSERT_EQ(panel().hitCount, kind().shownHits);
   EXPECT_EQ(panel().hits[0].seed, firstSeed);
   EXPECT_TRUE(alive(kind().buttons()[kind().shownHits - 1]));

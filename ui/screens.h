@@ -6,7 +6,7 @@
 // file and one row of kScreens.
 //   screen 1: steps 1 and 2   screen 2: steps 3 and 4
 //   screen 3: steps 5 and 6   screen 4: steps 7 and 8
-//   screen 5: steps 9 and 10  screen 6: step 11 (step 12's half kept free)
+//   screen 5: steps 9 and 10  screen 6: steps 11 and 12
 #pragma once
 
 #include <cstdint>

@@ -531,6 +531,35 @@ TEST_F(QtWindowTest, AStepTenHitGoesThroughStepSixToTheTarget) {
   EXPECT_EQ(app().aim.targetSeed, seed);
 }
 
+// Screen 6: step 12 over one delay of 2026 for advances 0..2, gifts of one
+// nature; a hit's "日時へ" lists its moments in step 6, and "狙う" makes one
+// step 8's target.
+TEST_F(QtWindowTest, AStepTwelveHitGoesThroughStepSixToTheTarget) {
+  chooseMenu(5);
+  ASSERT_EQ(app().screenMode, ScreenMode::kSix);
+  chooseRow(app().screen6.natureCombo, 1 + 13);  // ようき
+  type(app().screen6.searchYearEdit, "2026");
+  type(app().screen6.searchAdvanceEdit, "3");
+  type(app().screen6.searchDelayMinEdit, "300");
+  type(app().screen6.searchDelayMaxEdit, "300");
+  click(app().screen6.searchButton);
+  ASSERT_TRUE(waitFor([&] { return app().wildSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().wildSearch.status, SearchStatus::kFinished);
+  ASSERT_EQ(app().wildSearch.hitCount, kMaxShownWildHits);
+  EXPECT_EQ(app().wildSearch.hits[0].pid % 25, 13u);
+  EXPECT_TRUE(widget(app().screen6.hitButtons[kMaxShownWildHits - 1])->isVisible());
+  screenshot("quillmar-screen6-search.png");
+  const uint32_t seed = app().wildSearch.hits[0].seed;
+  click(app().screen6.hitButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
+  EXPECT_EQ(app().moments.momentSeed, seed);
+  ASSERT_GT(app().moments.momentCount, 0);
+  click(app().screen3.aimButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().aim.targetSeed, seed);
+  EXPECT_EQ(app().timer.settings.target.delay, 300);
+}
+
 // Screen 6: step 3 finds the seed of a state five draws on; typed into step
 // 11 it lists Platinum's stationary creatures, whose nature is draw n + 1 / 2622
 // and whose PID the first pair of draws after it with that nature; cries heard

@@ -243,6 +243,12 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   SetWindowTextW(reinterpret_cast<HWND>(app.screen6.cueEdit), L"LMHHL");
   click(app.screen6.outputButton);
   at("screen6-list");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen6.searchAdvanceEdit), L"5");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen6.searchDelayMinEdit), L"300");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen6.searchDelayMaxEdit), L"300");
+  click(app.screen6.searchButton);
+  pump([&] { return app.wildSearch.status != SearchStatus::kRunning; });
+  at("screen6-search");
 
   SendMessageW(main, WM_CLOSE, 0, 0);
   settle();

@@ -943,6 +943,38 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
   EXPECT_EQ(app().aim.targetSeed, seed);
 }
 
+// Screen 6: step 12 over one delay of 2026 for advances 0..2, gifts of one
+// nature; a hit's "日時へ" lists its moments in step 6, and "狙う" makes one
+// step 8's target.
+TEST_F(Win32Window, AStepTwelveHitGoesThroughStepSixToTheTarget) {
+  win32SetDocumentOpener([](const wchar_t*) {});
+  menu(40006);
+  ASSERT_EQ(app().screenMode, ScreenMode::kSix);
+  SendMessageW(hwnd(app().screen6.natureCombo), CB_SETCURSEL, 1 + 13, 0);  // ようき
+  SetWindowTextW(hwnd(app().screen6.searchYearEdit), L"2026");
+  SetWindowTextW(hwnd(app().screen6.searchAdvanceEdit), L"3");
+  SetWindowTextW(hwnd(app().screen6.searchDelayMinEdit), L"300");
+  SetWindowTextW(hwnd(app().screen6.searchDelayMaxEdit), L"300");
+  click(app().screen6.searchButton);
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().wildSearch.status != SearchStatus::kRunning; }))
+      << "the search never ended";
+  ASSERT_EQ(app().wildSearch.status, SearchStatus::kFinished);
+  ASSERT_EQ(app().wildSearch.hitCount, kMaxShownWildHits);
+  EXPECT_EQ(app().wildSearch.hits[0].pid % 25, 13u);
+  EXPECT_TRUE(IsWindowVisible(hwnd(app().screen6.hitButtons[kMaxShownWildHits - 1])));
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen6-search.png");
+  const uint32_t seed = app().wildSearch.hits[0].seed;
+  click(app().screen6.hitButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
+  EXPECT_EQ(app().moments.momentSeed, seed);
+  ASSERT_GT(app().moments.momentCount, 0);
+  click(app().screen3.aimButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().aim.targetSeed, seed);
+  EXPECT_EQ(app().timer.settings.target.delay, 300);
+}
+
 // Screen 6: step 3 finds the seed of a state five draws on; typed into step
 // 11 it lists Platinum's stationary creatures, whose nature is draw n + 1 / 2622
 // and whose PID the first pair of draws after it with that nature; cries heard

@@ -38,6 +38,9 @@ inline constexpr int32_t kCmdScreenFour = 40004;
 inline constexpr int32_t kCmdScreenFive = 40005;
 inline constexpr int32_t kCmdWildOutput = 900;  // step 11's "出力"
 inline constexpr int32_t kCmdWildWhere = 901;   // step 11's "今の消費数"
+inline constexpr int32_t kCmdWildSearch = 902;      // step 12's "検索"
+inline constexpr int32_t kCmdWildSearchStop = 903;  // step 12's "中止"
+inline constexpr int32_t kCmdFirstWildHit = 960;    // 960..969, one per hit line of step 12
 inline constexpr int32_t kCmdScreenSix = 40006;
 
 // Menu resource 101: one popup with an item per screen.

@@ -1,7 +1,8 @@
 // Screen 6: step 11 (the wild, stationary or gift creature of each advance of
 // one seed, into wild.txt, and "where am I" from the cues seen since
-// continuing) on the left of the line at x 400; its right half is kept for
-// step 12.
+// continuing) on the left of the line at x 400; step 12 (the same creature
+// searched over a year's seeds, into wild-search.txt) on its right, with the
+// settings and filters of step 11.
 //
 // Lists do not report a row chosen, so the greying that follows the game,
 // the kind and the lead is kept up by the window's timer while the screen is
@@ -13,11 +14,14 @@
 #include "core/hit_sequence.h"
 #include "core/wild.h"
 #include "core/wild_files.h"
+#include "core/wild_search.h"
 #include "data/output_file.h"
 #include "data/tables.h"
 #include "quillmar/texts.h"
 #include "ui/screens.h"
 #include "ui/screens/screen_common.h"
+#include "ui/screens/screen_steps1112.h"
+#include "ui/search_job.h"
 #include "ui/shell.h"
 
 namespace {
@@ -48,6 +52,12 @@ constexpr int32_t kAdvanceCountEditId = 942;
 constexpr int32_t kCueEditId = 943;
 constexpr int32_t kBeforePokerusCheckId = 944;
 constexpr int32_t kAimedAdvanceEditId = 945;
+constexpr int32_t kSearchYearEditId = 946;
+constexpr int32_t kSearchAdvanceEditId = 947;
+constexpr int32_t kSearchDelayMinEditId = 948;
+constexpr int32_t kSearchDelayMaxEditId = 949;
+constexpr uint32_t kEveryHour = 0xFFFFFFu;
+constexpr int32_t kDefaultSearchAdvances = 100;
 
 constexpr int32_t kReadLevelEdit = 4;
 constexpr int32_t kReadIvEdit = 3;
@@ -82,8 +92,14 @@ constexpr int32_t kHiddenPowerX = 172;
 constexpr int32_t kSlotX = 258;
 constexpr int32_t kLevelX = 326;
 constexpr int32_t kBiteX = 356;
-
-constexpr int32_t kStepTwelveX = 400;
+// Step 12's columns: a hit's seed, advance, PID, nature and ★, its IVs below
+// its advance.
+constexpr int32_t kHitSeedX = kStepTwelveX + 10;
+constexpr int32_t kHitAdvanceX = kStepTwelveX + 95;
+constexpr int32_t kHitPidX = kStepTwelveX + 135;
+constexpr int32_t kHitNatureX = kStepTwelveX + 210;
+constexpr int32_t kHitShinyX = kStepTwelveX + 290;
+constexpr int32_t kHitHeaderY = 78;
 
 const char* const kGameRows[] = {texts::kTextWildGameDppt, texts::kTextWildGameHgss};
 const char* const kKindRows[kWildKindCount] = {texts::kTextWildKindGift,   texts::kTextWildKindStatic,
@@ -142,6 +158,27 @@ int32_t ratioRow(int32_t ratio) {
   for (int32_t i = 0; i < kGenderRatioCount; ++i)
     if (kGenderRatios[i] == ratio) return i;
   return kDefaultRatioRow;
+}
+
+// Step 12: the year of its last search (else this year), its advances and
+// delays as a search starts them, and the buttons of the hits listed.
+void buildStepTwelve(AppState& app) {
+  Screen6Controls& c = app.screen6;
+  const int32_t year = app.wildSearch.status != SearchStatus::kIdle ? app.wildSearch.year : thisYear();
+  c.searchYearEdit = createControl(app, ControlKind::kPlainEdit, kSearchYearEditId, kStepTwelveX + 35, rowY(0), 45, 22);
+  setNumberText(app, c.searchYearEdit, year);
+  c.searchAdvanceEdit =
+      createControl(app, ControlKind::kPlainEdit, kSearchAdvanceEditId, kStepTwelveX + 90, rowY(0), 50, 22);
+  setNumberText(app, c.searchAdvanceEdit, kDefaultSearchAdvances);
+  c.searchDelayMinEdit =
+      createControl(app, ControlKind::kPlainEdit, kSearchDelayMinEditId, kStepTwelveX + 50, rowY(1), 50, 22, "300");
+  c.searchDelayMaxEdit =
+      createControl(app, ControlKind::kPlainEdit, kSearchDelayMaxEditId, kStepTwelveX + 120, rowY(1), 50, 22, "9999");
+  c.searchButton = createControl(app, ControlKind::kFramedPushButton, kCmdWildSearch, kStepTwelveX + 180, rowY(1), 55,
+                                 22, texts::kTextEggSearchButton);
+  c.searchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdWildSearchStop, kStepTwelveX + 240,
+                                     rowY(1), 50, 22, texts::kTextEggSearchStopButton);
+  searchPanelCreateHitButtons(app, kWildSearchPanel);
 }
 
 // The settings last read (or the defaults before), the IDs last used, the
@@ -231,6 +268,7 @@ void build(AppState& app) {
     platformSetChecked(c.shinyOnlyCheck, w.shinyOnly != 0);
     setNumberText(app, c.hiddenPowerMinEdit, w.hiddenPowerMin);
   }
+  buildStepTwelve(app);
   followLists(app);
   shellRefreshTimer(app);
 }
@@ -245,6 +283,10 @@ void tearDown(AppState& app) {
     platformDestroyControl(*h);
   for (ControlHandle& h : c.ivMinEdits) platformDestroyControl(h);
   for (ControlHandle& h : c.ivMaxEdits) platformDestroyControl(h);
+  for (ControlHandle* h : {&c.searchYearEdit, &c.searchAdvanceEdit, &c.searchDelayMinEdit, &c.searchDelayMaxEdit,
+                           &c.searchButton, &c.searchStopButton})
+    platformDestroyControl(*h);
+  searchPanelDestroyHitButtons(app, kWildSearchPanel);
   shellRefreshTimer(app);  // the screen shown now decides whether the lists are still watched
 }
 
@@ -325,6 +367,14 @@ WildFilter filterOf(const WildSettings& w) {
 
 bool hgssCues(const AppState& app) { return app.wild.settings.game == 1; }
 
+// Steps 11 and 12 alike: every setting read from the controls, and the
+// encounter and filter they give.
+void readCreature(AppState& app, WildEncounter& encounter, WildFilter& filter) {
+  readSettings(app);
+  encounter = encounterOf(app);
+  filter = filterOf(app.wild.settings);
+}
+
 void keepLine(AppState& app, int32_t i, const WildCreature& c) {
   WildLine& line = app.wild.lines[i];
   line.advance = c.advance;
@@ -377,10 +427,8 @@ void locate(AppState& app) {
 // all in wild.txt, which opens only when written whole; the aimed advance
 // becomes the first listed, and typed cues are looked for again.
 void commandOutput(AppState& app, int32_t) {
-  readSettings(app);
   WildListRequest request{};
-  request.encounter = encounterOf(app);
-  request.filter = filterOf(app.wild.settings);
+  readCreature(app, request.encounter, request.filter);
   request.seed = readSeedControl(app, app.screen6.seedEdit, kReadSeedEdit);
   request.advanceCount = app.wild.settings.advanceCount;
   request.beforePokerus = hgssCues(app) && app.wild.beforePokerus != 0;
@@ -390,10 +438,13 @@ void commandOutput(AppState& app, int32_t) {
   WildFileLines lines{first, kMaxShownWildLines, 0, 0};
   const OutputResult written = writeWildFile(kWildFileName, request, lines);
   app.wild.fileError = writeError(written);
-  if (app.wild.fileError != 0) {
-    // Not written: the screen still shows the listing's first creatures.
+  const bool fromHit = app.wild.hitMarkSet != 0 && app.wild.hitMarkSeed == request.seed &&
+                       app.wild.hitMarkAdvance < request.advanceCount;
+  if (app.wild.fileError != 0 || fromHit) {
+    // Not written, or a step 12 hit's seed: the screen shows the listing's
+    // first creatures, from the hit's advance on.
     lines.firstCount = 0;
-    WildListCursor cursor = wildListStart(request.seed, 0, request.advanceCount);
+    WildListCursor cursor = wildListStart(request.seed, fromHit ? app.wild.hitMarkAdvance : 0, request.advanceCount);
     while (lines.firstCount < kMaxShownWildLines &&
            wildListNext(request.encounter, request.filter, cursor, first[lines.firstCount]))
       ++lines.firstCount;
@@ -412,6 +463,51 @@ void commandOutput(AppState& app, int32_t) {
 void commandWhere(AppState& app, int32_t) {
   readSettings(app);
   locate(app);
+  platformInvalidate(app);
+}
+
+// 902 "検索": step 11's creature over every hour of the year, the delays
+// typed and advances 0..N-1, with step 11's filters.
+void commandSearch(AppState& app, int32_t) {
+  if (app.wildSearch.status == SearchStatus::kRunning) return;
+  const Screen6Controls& c = app.screen6;
+  SearchRequest search{};
+  WildSearchRequest& request = search.wild;
+  readCreature(app, request.encounter, request.filter);
+  request.window.year = readYearControl(app, c.searchYearEdit);
+  request.advanceCount = readNumber(app, c.searchAdvanceEdit, kReadAdvanceEdit, 1, kLargestWildSearchAdvances);
+  const int32_t low = readNumber(app, c.searchDelayMinEdit, kReadDelayEdit, 0, kLargestDelay);
+  const int32_t high = readNumber(app, c.searchDelayMaxEdit, kReadDelayEdit, 0, kLargestDelay);
+  request.window.delayMin = low < high ? low : high;
+  request.window.delayMax = low < high ? high : low;
+  request.window.hourMask = kEveryHour;
+  request.way = WildSearchWay::kAuto;
+  request.kernel = YearSearchKernel::Auto;
+  app.wild.searchBeforePokerus = hgssCues(app) && app.wild.beforePokerus != 0 ? 1 : 0;
+  searchPanelStart(app, kWildSearchPanel, search);
+}
+
+// 903 "中止" (see searchPanelStop).
+void commandSearchStop(AppState& app, int32_t) { searchPanelStop(app, kWildSearchPanel); }
+
+// 960..969 "日時へ": the hit's seed and the search's year go to step 6; the
+// seed becomes step 11's, listed from the hit's advance (marked) on, the
+// advance the one aimed at.
+void commandHit(AppState& app, int32_t id) {
+  const int32_t slot = id - kCmdFirstWildHit;
+  if (slot >= app.wildSearch.hitCount) return;
+  const SearchHit& hit = app.wildSearch.hits[slot];
+  WildStep& wild = app.wild;
+  wild.seed = hit.seed;
+  wild.seedSet = 1;
+  wild.hitMarkSet = 1;
+  wild.hitMarkSeed = hit.seed;
+  wild.hitMarkAdvance = hit.frame;
+  wild.aimedSet = 1;
+  wild.aimedAdvance = hit.frame;
+  if (wild.settings.advanceCount <= hit.frame) wild.settings.advanceCount = hit.frame + 1;
+  showSeedMoments(app, hit.seed, app.wildSearch.year);
+  app.moments.handOverFromHit = 0;
   platformInvalidate(app);
 }
 
@@ -486,7 +582,11 @@ void paintWhere(AppState& app, PaintSurface s, int32_t y) {
 
 void paintLine(AppState& app, PaintSurface s, const WildLine& line, int32_t y) {
   const int32_t y2 = y + kTextStep;
-  if (isStart(app, line.advance)) platformPaintText(s, kMarkX, y, texts::kTextWildStartMark);
+  if (app.wild.hitMarkSet != 0 && app.wild.hitMarkSeed == app.wild.seed && line.advance == app.wild.hitMarkAdvance) {
+    platformPaintText(s, kMarkX, y, texts::kTextWildHitMark);
+  } else if (isStart(app, line.advance)) {
+    platformPaintText(s, kMarkX, y, texts::kTextWildStartMark);
+  }
   platformPaintText(s, kAdvanceX, y, formatted(app, "%d", line.advance));
   platformPaintText(s, kPidX, y, formatted(app, "%08X", static_cast<int32_t>(line.pid)));
   platformPaintText(s, kNatureX, y, kNatureNames[line.nature]);
@@ -518,7 +618,37 @@ void paintLine(AppState& app, PaintSurface s, const WildLine& line, int32_t y) {
   if (line.bite >= 0) platformPaintText(s, kBiteX, y2, formatted(app, "%d", line.bite));
 }
 
+// Step 12: its window, its status and its hits, two rows each.
+void paintStepTwelve(AppState& app, PaintSurface s) {
+  platformPaintText(s, kStepTwelveX + 5, 5, texts::kTextStep12Title);
+  platformPaintText(s, kStepTwelveX + 10, rowY(0) + 3, texts::kTextYear);
+  platformPaintText(s, kStepTwelveX + 143, rowY(0) + 3, texts::kTextWildAdvanceUnit);
+  platformPaintText(s, kStepTwelveX + 10, rowY(1) + 3, texts::kTextDelayLabel);
+  platformPaintText(s, kStepTwelveX + 104, rowY(1) + 3, texts::kTextRangeDash);
+  searchPanelPaintStatus(app, s, kWildSearchPanel);
+  platformPaintText(s, kHitSeedX, kHitHeaderY, texts::kTextHitSeedHeader);
+  platformPaintText(s, kHitAdvanceX, kHitHeaderY, texts::kTextWildAdvanceHeader);
+  platformPaintText(s, kHitPidX, kHitHeaderY, "PID");
+  platformPaintText(s, kHitNatureX, kHitHeaderY, texts::kTextHitNatureHeader);
+  platformPaintText(s, kHitShinyX, kHitHeaderY, texts::kTextHitShinyHeader);
+  platformPaintLine(s, kStepTwelveX + 5, kWildHitFirstY - 3, 795, kWildHitFirstY - 3);
+  const SearchPanel& panel = app.wildSearch;
+  if (panel.hitCount == 0) platformPaintText(s, kHitSeedX, kWildHitFirstY + 2, texts::kTextNoCandidate);
+  for (int32_t i = 0; i < panel.hitCount && i < kMaxShownWildHits; ++i) {
+    const SearchHit& hit = panel.hits[i];
+    const int32_t y = kWildHitFirstY + 2 + kWildHitLineStep * i;
+    platformPaintText(s, kHitSeedX, y, formatted(app, "0x%08X", static_cast<int32_t>(hit.seed)));
+    platformPaintText(s, kHitAdvanceX, y, formatted(app, "%d", hit.frame));
+    platformPaintText(s, kHitPidX, y, formatted(app, "%08X", static_cast<int32_t>(hit.pid)));
+    platformPaintText(s, kHitNatureX, y, kNatureNames[hit.pid % kNatureCount]);
+    if (hit.shiny != 0) platformPaintText(s, kHitShinyX, y, texts::kTextShinyMark);
+    platformPaintText(s, kHitAdvanceX, y + kWildHitTextStep, hit.ivs);
+  }
+  searchPanelPaintNotes(app, s, kWildSearchPanel);
+}
+
 void paint(AppState& app, PaintSurface s) {
+  paintStepTwelve(app, s);
   const bool hgss = app.wild.shownGame == 1;
   platformPaintText(s, 5, 5, texts::kTextStep11Title);
   platformPaintText(s, 150, rowY(1) + 3, "Lv");
@@ -571,10 +701,13 @@ void start(AppState& app, const char*) {
   app.wild.lineCount = -1;
   app.wild.startCount = -1;
   app.wild.cueSource = HitSource::kNone;
+  app.wildSearch.hitCount = -1;
 }
 
-// While the screen is shown: the greying follows a list whose row changed.
+// Step 12's search whichever screen is shown; while the screen is shown, the
+// greying follows a list whose row changed.
 void tick(AppState& app) {
+  searchPanelTick(app, kWildSearchPanel);
   if (app.screenMode != ScreenMode::kSix) return;
   const Screen6Controls& c = app.screen6;
   if (rowOf(c.gameCombo, 2) == app.wild.shownGame && rowOf(c.kindCombo, kWildKindCount) == app.wild.shownKind &&
@@ -587,6 +720,9 @@ void tick(AppState& app) {
 constexpr ScreenCommand kCommands[] = {
     {kCmdWildOutput, kCmdWildOutput, commandOutput},
     {kCmdWildWhere, kCmdWildWhere, commandWhere},
+    {kCmdWildSearch, kCmdWildSearch, commandSearch},
+    {kCmdWildSearchStop, kCmdWildSearchStop, commandSearchStop},
+    {kCmdFirstWildHit, kCmdFirstWildHit + kMaxShownWildHits - 1, commandHit},
 };
 
 }  // namespace
@@ -600,6 +736,12 @@ const Screen kScreenSteps1112{
     .paint = paint,
     .commands = kCommands,
     .commandCount = static_cast<int32_t>(std::size(kCommands)),
-    .tickPeriod = [](const AppState& app) { return app.screenMode == ScreenMode::kSix ? kTickPeriod : 0; },
+    .tickPeriod =
+        [](const AppState& app) {
+          const int32_t search = searchPanelTickPeriod(app, kWildSearchPanel);
+          const int32_t lists = app.screenMode == ScreenMode::kSix ? kTickPeriod : 0;
+          return search > 0 && (lists == 0 || search < lists) ? search : lists;
+        },
     .tick = tick,
+    .close = [](AppState& app) { searchPanelClose(app, kWildSearchPanel); },
 };

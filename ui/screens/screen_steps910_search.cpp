@@ -17,7 +17,7 @@ void takeIn(AppState& app, const SearchRequest& request, const SearchJobHits& hi
   }
 }
 
-OutputResult writeHitFile(const SearchRequest& request, const SearchJobHits& hits, int32_t count) {
+OutputResult writeHitFile(const AppState&, const SearchRequest& request, const SearchJobHits& hits, int32_t count) {
   return writeEggIvHitFile(kEggIvHitFileName, request.ivs, hits.ivs, count);
 }
 

@@ -63,7 +63,7 @@ void searchPanelFinish(AppState& app, const SearchPanelKind& kind) {
   panel.hitTotal = panel.hitsCut != 0 ? kSearchHitLimit : result.count;
   panel.hitCount = result.count < kind.maxShownHits ? result.count : kind.maxShownHits;
   kind.takeIn(app, *outcome.request, *outcome.hits, panel.hitCount);
-  const OutputResult written = kind.writeHitFile(*outcome.request, *outcome.hits, panel.hitTotal);
+  const OutputResult written = kind.writeHitFile(app, *outcome.request, *outcome.hits, panel.hitTotal);
   panel.hitFileError = writeError(written);
   if (panel.hitFileError == 0 && panel.status == SearchStatus::kFinished) platformOpenDocument(kind.hitFile);
   refreshHitButtons(app, kind);

@@ -19,8 +19,10 @@ struct SearchPanelKind {
   ScreenMode screen;      // the screen that shows the panel
   const char* hitFile;    // written at the end of every search, opened after one that ran to its end
   int32_t maxShownHits;   // hit lines on screen, each with a button (at most kMaxShownHits)
-  // Writes hits[0..count) of the search's request to the hit file.
-  OutputResult (*writeHitFile)(const SearchRequest& request, const SearchJobHits& hits, int32_t count);
+  // Writes hits[0..count) of the search's request to the hit file, with what
+  // else of the search the step keeps in `app`.
+  OutputResult (*writeHitFile)(const AppState& app, const SearchRequest& request, const SearchJobHits& hits,
+                               int32_t count);
   // Takes in the search's first hits (hits[0..shown)) as the panel's lines,
   // and whatever else of the search the step keeps.
   void (*takeIn)(AppState& app, const SearchRequest& request, const SearchJobHits& hits, int32_t shown);
