@@ -60,8 +60,7 @@ const PanelCase kCases[] = {
      },
      [] { fakeType(gApp->screen5.ivMinEdits[0], "31"); },  // H 31, with parents of 0: only a random 31
      [] { return gApp->screen5.ivHitButtons; }},
-    // Step 11's defaults: a gift, nothing filtered; its list's greying is
-    // followed by a 100 ms tick while screen 6 is shown.
+    // Step 11's defaults (a gift, nothing filtered); screen 6 ticks for its lists' greying.
     {"WildSearch", SearchKind::kWild, kCmdScreenSix, kCmdWildSearch, kCmdFirstWildHit, &AppState::wildSearch,
      kMaxShownWildHits, "wild-search.txt", "スレッドを作れず検索できませんでした",
      "1000件で打ち切り。消費数・待機・絞り込みを狭めて", 100,

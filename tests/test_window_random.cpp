@@ -83,9 +83,11 @@ std::vector<ControlHandle> screenSixHandles(const AppState& app) {
                                c.tidEdit,      c.sidEdit,      c.shinyOnlyCheck,   c.natureCombo,      c.abilityCombo,
                                c.genderCombo,  c.slotCombo,    c.hiddenPowerCombo, c.hiddenPowerMinEdit, c.seedEdit,
                                c.advanceCountEdit, c.outputButton, c.cueEdit, c.beforePokerusCheck, c.aimedAdvanceEdit,
-                               c.whereButton};
+                               c.whereButton, c.searchYearEdit, c.searchAdvanceEdit, c.searchDelayMinEdit,
+                               c.searchDelayMaxEdit, c.searchButton, c.searchStopButton};
   for (const auto* row : {&c.ivMinEdits, &c.ivMaxEdits})
     for (ControlHandle e : *row) h.push_back(e);
+  for (ControlHandle e : c.hitButtons) h.push_back(e);
   return h;
 }
 
@@ -166,7 +168,7 @@ class WindowRandomTest : public ShellTest {
                                    kCmdFirstHit,   kCmdFirstAim,      kCmdScreenFour,  kCmdCalibrate,  kCmdCalibrate,
                                    kCmdApplyCorrection, kCmdPlan,     kCmdTimer,       kCmdScreenFive, kCmdIvGame,
                                    kCmdIvList,     kCmdIvSearch,      kCmdIvSearchStop, kCmdFirstIvHit, kCmdScreenSix,
-                                   kCmdWildOutput, kCmdWildWhere};
+                                   kCmdWildOutput, kCmdWildWhere,     kCmdWildSearch,  kCmdWildSearchStop, kCmdFirstWildHit};
     constexpr uint32_t kListed = sizeof kIds / sizeof kIds[0];
     const uint32_t pick = below(kListed + 3);
     if (pick < kListed) {
@@ -175,6 +177,10 @@ class WindowRandomTest : public ShellTest {
       if (id == kCmdFirstHit) id += static_cast<int32_t>(below(kMaxShownHits + 1));
       if (id == kCmdFirstAim) id += static_cast<int32_t>(below(kMaxSeedMoments + 1));
       if (id == kCmdFirstIvHit) id += static_cast<int32_t>(below(kMaxShownIvHits + 1));
+      if (id == kCmdFirstWildHit) id += static_cast<int32_t>(below(kMaxShownWildHits + 1));
+      if (id == kCmdWildSearch && app().screenMode == ScreenMode::kSix)  // delays 0..9, n < 10 of its defaults or typed
+        for (ControlHandle e : {app().screen6.searchDelayMinEdit, app().screen6.searchDelayMaxEdit, app().screen6.searchAdvanceEdit})
+          fakeControl(e).text.resize(std::min<size_t>(fakeControl(e).text.size(), 1));
       return id;
     }
     return static_cast<int32_t>(below(65536));  // any id
@@ -187,6 +193,7 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(waitUntil([] { return !searchJobActive(SearchKind::kEgg) || searchJobReturned(SearchKind::kEgg); })) << "the search has not returned";
     ASSERT_TRUE(waitUntil([] { return !searchJobActive(SearchKind::kEggIvs) || searchJobReturned(SearchKind::kEggIvs); }))
         << "the IV search has not returned";
+    ASSERT_TRUE(waitUntil([] { return !searchJobActive(SearchKind::kWild) || searchJobReturned(SearchKind::kWild); }));
   }
 
   void expectConsistent(int step) {
@@ -210,6 +217,7 @@ class WindowRandomTest : public ShellTest {
     ASSERT_TRUE(a.eggSearch.status >= SearchStatus::kIdle && a.eggSearch.status <= SearchStatus::kStopped);
     ASSERT_EQ(fake().timerPeriod != 0, a.eggSearch.status == SearchStatus::kRunning ||
                                            a.ivSearch.status == SearchStatus::kRunning || a.timer.countdownRunning != 0 ||
+                                           a.wildSearch.status == SearchStatus::kRunning ||
                                            a.screenMode == ScreenMode::kSix);
     ASSERT_TRUE(a.wild.lineCount >= -1 && a.wild.lineCount <= kMaxShownWildLines);
     ASSERT_TRUE(a.ivList.ivLineCount >= -1 && a.ivList.ivLineCount <= kMaxShownIvLines);

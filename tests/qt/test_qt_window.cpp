@@ -545,7 +545,6 @@ TEST_F(QtWindowTest, AStepTwelveHitGoesThroughStepSixToTheTarget) {
   ASSERT_TRUE(waitFor([&] { return app().wildSearch.status != SearchStatus::kRunning; })) << "the search never ended";
   ASSERT_EQ(app().wildSearch.status, SearchStatus::kFinished);
   ASSERT_EQ(app().wildSearch.hitCount, kMaxShownWildHits);
-  EXPECT_TRUE(widget(app().screen6.hitButtons[kMaxShownWildHits - 1])->isVisible());
   screenshot("quillmar-screen6-search.png");
   const uint32_t seed = app().wildSearch.hits[0].seed;
   click(app().screen6.hitButtons[0]);
