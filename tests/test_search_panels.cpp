@@ -63,7 +63,7 @@ const PanelCase kCases[] = {
     // Step 11's defaults (a gift, nothing filtered); screen 6 ticks for its lists' greying.
     {"WildSearch", SearchKind::kWild, kCmdScreenSix, kCmdWildSearch, kCmdFirstWildHit, &AppState::wildSearch,
      kMaxShownWildHits, "wild-search.txt", "スレッドを作れず検索できませんでした",
-     "1000件で打ち切り。消費数・待機・絞り込みを狭めて", 100,
+     "1000件で打ち切り。消費数・待機・条件を狭めて", 100,
      [](const char* year, const char* low, const char* high, const char* frames) {
        fakeType(gApp->screen6.searchYearEdit, year);
        fakeType(gApp->screen6.searchDelayMinEdit, low);
