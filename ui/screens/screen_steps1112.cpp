@@ -424,7 +424,8 @@ void locate(AppState& app) {
 }
 
 // 900 "出力": the kept creatures of advances 0..N-1, the first on screen and
-// all in wild.txt, which opens only when written whole; the aimed advance
+// all in wild.txt, which opens only when written whole (the seed of a step
+// 12 hit handed over shown from the hit's advance on); the aimed advance
 // becomes the first listed, and typed cues are looked for again.
 void commandOutput(AppState& app, int32_t) {
   WildListRequest request{};
