@@ -178,9 +178,9 @@ class WindowRandomTest : public ShellTest {
       if (id == kCmdFirstAim) id += static_cast<int32_t>(below(kMaxSeedMoments + 1));
       if (id == kCmdFirstIvHit) id += static_cast<int32_t>(below(kMaxShownIvHits + 1));
       if (id == kCmdFirstWildHit) id += static_cast<int32_t>(below(kMaxShownWildHits + 1));
-      if (id == kCmdWildSearch && app().screenMode == ScreenMode::kSix)  // delays 0..9, n < 10 of its defaults or typed
-        for (ControlHandle e : {app().screen6.searchDelayMinEdit, app().screen6.searchDelayMaxEdit, app().screen6.searchAdvanceEdit})
-          fakeControl(e).text.resize(std::min<size_t>(fakeControl(e).text.size(), 1));
+      if (id == kCmdEggSearch || id == kCmdWildSearch)  // delays 0..9, n < 10, defaults too: steps 5 and 12 stay quick
+        for (ControlHandle e : {app().screen3.maxFrameEdit, app().screen3.delayMinEdit, app().screen3.delayMaxEdit, app().screen6.searchDelayMinEdit, app().screen6.searchDelayMaxEdit, app().screen6.searchAdvanceEdit})
+          if (e != 0) fakeControl(e).text.resize(std::min<size_t>(fakeControl(e).text.size(), 1));
       return id;
     }
     return static_cast<int32_t>(below(65536));  // any id
