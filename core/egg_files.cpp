@@ -37,6 +37,14 @@ OutputResult writeEggIvHitFile(const char* path, const EggIvSearchRequest& reque
                       });
 }
 
+OutputResult writeIdHitFile(const char* path, const IdSearchRequest& request, const IdHit* hits, int32_t count) {
+  return writeHitFile(path, texts::kTextIdFileHeader, request.window.year, hits, count,
+                      [](std::FILE* out, const IdHit& hit) {
+                        const TrainerIds ids = trainerIdsOf(hit.seed);
+                        return std::fprintf(out, "0x%08X,%d,%d", hit.seed, ids.tid, ids.sid) > 0;
+                      });
+}
+
 OutputResult writeEggIvFile(const char* path, const EggIvListRequest& request, EggIvFileLines& lines) {
   lines.firstCount = 0;
   lines.total = 0;

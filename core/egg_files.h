@@ -10,6 +10,8 @@
 //                   inherited IV with its parent's letter ("31A")
 //   ivs-search.txt  step 10's hits: SEED, n, the six IVs as ivs.txt writes
 //                   them, the first moment and the delay
+//   id-search.txt   step 14's hits: SEED, TID, SID, the first moment and the
+//                   delay
 #pragma once
 
 #include <cstdint>
@@ -17,11 +19,13 @@
 #include "core/egg_iv_search.h"
 #include "core/egg_ivs.h"
 #include "core/egg_search.h"
+#include "core/trainer_ids.h"
 #include "data/output_file.h"
 
 inline constexpr char kEggHitFileName[] = "search.txt";
 inline constexpr char kEggIvFileName[] = "ivs.txt";
 inline constexpr char kEggIvHitFileName[] = "ivs-search.txt";
+inline constexpr char kIdHitFileName[] = "id-search.txt";
 
 // The six IVs as the files' six columns: "31A,20,31B,5,31A,8".
 void formatEggIvColumns(char (&out)[kEggIvsTextCapacity], const EggIvs& ivs);
@@ -32,6 +36,9 @@ OutputResult writeEggHitFile(const char* path, const EggSearchRequest& request, 
 // ivs-search.txt: hits[0..count) of `request`, in their order.
 OutputResult writeEggIvHitFile(const char* path, const EggIvSearchRequest& request, const EggIvHit* hits,
                                int32_t count);
+
+// id-search.txt: hits[0..count) of `request`, in their order.
+OutputResult writeIdHitFile(const char* path, const IdSearchRequest& request, const IdHit* hits, int32_t count);
 
 // What ivs.txt's writing hands back beside the file: its first lines (for the
 // screen) and how many lines it wrote in all.

@@ -28,6 +28,8 @@ inline constexpr int kFolderPathBytes = 4096;
 inline constexpr int kMaxShownWildLines = 5;   // step 11's creatures on screen (wild.txt holds them all)
 inline constexpr int kMaxShownWildHits = 10;   // step 12's hit lines, each with a button
 inline constexpr int kMaxWildCueStarts = 64;   // step 11's "where am I": the starts kept (more are counted)
+inline constexpr int kMaxShownIdLines = 16;    // step 13's lines on screen, each with a button
+inline constexpr int kMaxShownIdHits = 12;     // step 14's hit lines, each with two buttons
 inline constexpr int kSequenceTextBytes = 192;  // a typed coin or call sequence: 64 letters and spaces  // a file's path in the window's folder
 
 // Six signed values in the stat order H, A, B, S, C, D (Speed fourth).
@@ -173,7 +175,7 @@ enum class HitTextStatus : int32_t {
 // kAnklet S, kLens C, kBand D (stat index = item - 1).
 enum class PowerItem : int32_t { kNone, kWeight, kBracer, kBelt, kAnklet, kLens, kBand };
 
-enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4, kFive = 5, kSix = 6 };
+enum class ScreenMode : int32_t { kNone = 0, kOne = 1, kTwo = 2, kThree = 3, kFour = 4, kFive = 5, kSix = 6, kSeven = 7 };
 
 // A line of step 9's listing: the egg's IVs as "31A 20 31B 5 31A 8" (an
 // inherited IV carries its parent's letter).
@@ -258,8 +260,9 @@ struct SeedSteps {
   int32_t seedCandidateCount;
 };
 
-// TID and SID as last used by step 4, 5 or 11; idsKnown is 0 until one of
-// them has run. Step 5's and step 11's edits start from them.
+// TID and SID as last used by step 4, 5 or 11, or taken from a line of step
+// 13 or 14 ("このIDを使う"); idsKnown is 0 until one of them has. The ID edits
+// of steps 4, 5 and 11 start from them.
 struct LastIds {
   int32_t lastTid;
   int32_t lastSid;
@@ -422,6 +425,28 @@ struct Screen6Controls {
   ControlHandle searchButton;
   ControlHandle searchStopButton;
   ControlHandle hitButtons[kMaxShownWildHits];
+};
+
+// Screen 7 controls (steps 13 and 14).
+struct Screen7Controls {
+  ControlHandle momentEdit;
+  ControlHandle delayMinEdit;
+  ControlHandle delayMaxEdit;
+  ControlHandle listButton;
+  ControlHandle lineUseButtons[kMaxShownIdLines];
+  ControlHandle yearEdit;
+  ControlHandle searchDelayMinEdit;
+  ControlHandle searchDelayMaxEdit;
+  ControlHandle tidEdit;
+  ControlHandle sidEdit;
+  ControlHandle pidEdit;
+  ControlHandle cuteCharmCheck;
+  ControlHandle natureCombo;
+  ControlHandle ratioCombo;
+  ControlHandle searchButton;
+  ControlHandle searchStopButton;
+  ControlHandle hitButtons[kMaxShownIdHits];     // "日時へ"
+  ControlHandle hitUseButtons[kMaxShownIdHits];  // "このIDを使う"
 };
 
 // IV entry dialog edits, live only while the dialog is open.
@@ -652,6 +677,47 @@ struct WildStep {
   int32_t shownLead;
 };
 
+// A line of step 13: a delay after the typed moment, the seed it makes and
+// that seed's IDs.
+struct IdLine {
+  int32_t delay;
+  uint32_t seed;
+  int32_t tid;
+  int32_t sid;
+};
+
+// Step 13: the moment and delays last read (momentSet 0: none read yet), the
+// first lines of the listing (-1: none yet), how many delays it spans, and
+// whether the last typed moment could not be read (the list then stays).
+struct IdListing {
+  uint8_t momentSet;
+  ConsoleMoment moment;  // its delay unused
+  int32_t delayMin;
+  int32_t delayMax;
+  int32_t lineCount;
+  int32_t lineTotal;
+  IdLine lines[kMaxShownIdLines];
+  uint8_t momentUnreadable;
+};
+
+// Step 14's inputs as last read (inputsSet 0: the edits start from their
+// defaults): the delays, the IDs wanted (0: not wanted), a typed PID to make
+// shiny and Cute Charm's (a nature, a row of the gender ratios 31..223).
+struct IdSearchInputs {
+  uint8_t inputsSet;
+  int32_t delayMin;
+  int32_t delayMax;
+  uint8_t tidWanted;
+  int32_t tid;
+  uint8_t sidWanted;
+  int32_t sid;
+  uint8_t pidWanted;
+  uint32_t pid;
+  uint8_t cuteCharm;
+  int32_t cuteCharmNature;
+  int32_t cuteCharmRatioRow;
+};
+
 struct AppState {
   ScreenMode screenMode;
 
@@ -707,6 +773,13 @@ struct AppState {
   SearchPanel wildSearch;
 
   Screen6Controls screen6;
+
+  IdListing idList;
+  IdSearchInputs idInputs;
+  // Step 14's search.
+  SearchPanel idSearch;
+
+  Screen7Controls screen7;
 
   IvDialogControls ivDialog;
 };

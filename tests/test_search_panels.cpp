@@ -1,5 +1,6 @@
 // The failure paths of every search panel, step 5's egg search, step 10's
-// IV search and step 12's creature search alike, over the fake backend: a search that cannot start, a list
+// IV search, step 12's creature search and step 14's ID search alike, over
+// the fake backend: a search that cannot start, a list
 // cut at the hit limit, a hit file that cannot be written, and a search that
 // ends while the IV dialog's loop runs.
 #include <gtest/gtest.h>
@@ -72,6 +73,18 @@ const PanelCase kCases[] = {
      },
      [] { fakeControl(gApp->screen6.natureCombo).selected = 1; },  // one nature of 25
      [] { return gApp->screen6.hitButtons; }},
+    {"IdSearch", SearchKind::kIds, kCmdScreenSeven, kCmdIdSearch, kCmdFirstIdHit, &AppState::idSearch, kMaxShownIdHits,
+     "id-search.txt", "スレッドを作れず検索できませんでした", "1000件で打ち切り。待機を狭めるか、ID・PIDを指定して", 0,
+     [](const char* year, const char* low, const char* high, const char*) {  // nothing wanted: every seed
+       fakeType(gApp->screen7.yearEdit, year);
+       fakeType(gApp->screen7.searchDelayMinEdit, low);
+       fakeType(gApp->screen7.searchDelayMaxEdit, high);
+     },
+     [] {  // PID 0 shiny: TID ^ SID < 8, one seed in 8192, over 100 delays
+       fakeType(gApp->screen7.searchDelayMaxEdit, "399");
+       fakeType(gApp->screen7.pidEdit, "0x00000000");
+     },
+     [] { return gApp->screen7.hitButtons; }},
 };
 
 class SearchPanelTest : public SearchTest, public ::testing::WithParamInterface<PanelCase> {

@@ -91,13 +91,25 @@ std::vector<ControlHandle> screenSixHandles(const AppState& app) {
   return h;
 }
 
+std::vector<ControlHandle> screenSevenHandles(const AppState& app) {
+  const Screen7Controls& c = app.screen7;
+  std::vector<ControlHandle> h{c.momentEdit, c.delayMinEdit, c.delayMaxEdit,   c.listButton,   c.yearEdit,
+                               c.searchDelayMinEdit, c.searchDelayMaxEdit, c.tidEdit, c.sidEdit, c.pidEdit,
+                               c.cuteCharmCheck, c.natureCombo, c.ratioCombo, c.searchButton, c.searchStopButton};
+  for (const auto* row : {&c.hitButtons, &c.hitUseButtons})
+    for (ControlHandle b : *row) h.push_back(b);
+  for (ControlHandle b : c.lineUseButtons) h.push_back(b);
+  return h;
+}
+
 std::vector<ControlHandle> screenHandles(const AppState& app, ScreenMode screen) {
   return screen == ScreenMode::kOne     ? screenOneHandles(app)
          : screen == ScreenMode::kTwo   ? screenTwoHandles(app)
          : screen == ScreenMode::kThree ? screenThreeHandles(app)
          : screen == ScreenMode::kFour  ? screenFourHandles(app)
          : screen == ScreenMode::kFive  ? screenFiveHandles(app)
-                                        : screenSixHandles(app);
+         : screen == ScreenMode::kSix   ? screenSixHandles(app)
+                                        : screenSevenHandles(app);
 }
 
 class WindowRandomTest : public ShellTest {
@@ -199,7 +211,7 @@ class WindowRandomTest : public ShellTest {
   void expectConsistent(int step) {
     const AppState& a = app();
     SCOPED_TRACE("step " + std::to_string(step));
-    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kSix);
+    ASSERT_TRUE(a.screenMode >= ScreenMode::kOne && a.screenMode <= ScreenMode::kSeven);
     ASSERT_GE(a.measure.measurementCount, 0);
     ASSERT_LE(a.measure.measurementCount, kMaxMeasurements);
     ASSERT_GE(a.pids.pidCandidateCount, -1);
@@ -218,6 +230,7 @@ class WindowRandomTest : public ShellTest {
     ASSERT_EQ(fake().timerPeriod != 0, a.eggSearch.status == SearchStatus::kRunning ||
                                            a.ivSearch.status == SearchStatus::kRunning || a.timer.countdownRunning != 0 ||
                                            a.wildSearch.status == SearchStatus::kRunning ||
+                                           a.idSearch.status == SearchStatus::kRunning ||
                                            a.screenMode == ScreenMode::kSix);
     ASSERT_TRUE(a.wild.lineCount >= -1 && a.wild.lineCount <= kMaxShownWildLines);
     ASSERT_TRUE(a.ivList.ivLineCount >= -1 && a.ivList.ivLineCount <= kMaxShownIvLines);
@@ -232,7 +245,8 @@ class WindowRandomTest : public ShellTest {
 
     std::vector<ControlHandle> shown = screenHandles(a, a.screenMode);
     for (ScreenMode other :
-         {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree, ScreenMode::kFour, ScreenMode::kFive, ScreenMode::kSix}) {
+         {ScreenMode::kOne, ScreenMode::kTwo, ScreenMode::kThree, ScreenMode::kFour, ScreenMode::kFive, ScreenMode::kSix,
+          ScreenMode::kSeven}) {
       if (other == a.screenMode) continue;
       for (ControlHandle h : screenHandles(a, other)) ASSERT_EQ(h, 0);
     }

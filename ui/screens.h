@@ -7,6 +7,7 @@
 //   screen 1: steps 1 and 2   screen 2: steps 3 and 4
 //   screen 3: steps 5 and 6   screen 4: steps 7 and 8
 //   screen 5: steps 9 and 10  screen 6: steps 11 and 12
+//   screen 7: steps 13 and 14
 #pragma once
 
 #include <cstdint>
@@ -53,9 +54,11 @@ extern const Screen kScreenSteps56;
 extern const Screen kScreenSteps78;
 extern const Screen kScreenSteps910;
 extern const Screen kScreenSteps1112;
+extern const Screen kScreenSteps1314;
 
 inline constexpr const Screen* kScreens[] = {&kScreenSteps12, &kScreenSteps34,  &kScreenSteps56,
-                                             &kScreenSteps78, &kScreenSteps910, &kScreenSteps1112};
+                                             &kScreenSteps78, &kScreenSteps910, &kScreenSteps1112,
+                                             &kScreenSteps1314};
 
 // The row of `mode`; nullptr for ScreenMode::kNone.
 const Screen* screenOf(ScreenMode mode);

@@ -42,6 +42,14 @@ inline constexpr int32_t kCmdWildSearch = 902;      // step 12's "検索"
 inline constexpr int32_t kCmdWildSearchStop = 903;  // step 12's "中止"
 inline constexpr int32_t kCmdFirstWildHit = 960;    // 960..969, one per hit line of step 12
 inline constexpr int32_t kCmdScreenSix = 40006;
+inline constexpr int32_t kCmdIdList = 1120;          // step 13's "計算"
+inline constexpr int32_t kCmdFirstIdLineUse = 1130;  // 1130..1145, "このIDを使う" per line of step 13
+inline constexpr int32_t kCmdIdSearch = 1150;        // step 14's "検索"
+inline constexpr int32_t kCmdIdSearchStop = 1151;    // step 14's "中止"
+inline constexpr int32_t kCmdIdCuteCharm = 1152;     // step 14's "メロメロボディ" tick
+inline constexpr int32_t kCmdFirstIdHit = 1160;      // 1160..1171, "日時へ" per hit line of step 14
+inline constexpr int32_t kCmdFirstIdHitUse = 1180;   // 1180..1191, "このIDを使う" per hit line of step 14
+inline constexpr int32_t kCmdScreenSeven = 40007;
 
 // Menu resource 101: one popup with an item per screen.
 struct MenuItemTemplate {
@@ -52,7 +60,7 @@ struct MenuItemTemplate {
 struct MenuTemplate {
   int32_t resourceId;
   const char* popupText;
-  MenuItemTemplate items[6];
+  MenuItemTemplate items[7];
 };
 
 inline constexpr MenuTemplate kStepMenu = {
@@ -63,7 +71,8 @@ inline constexpr MenuTemplate kStepMenu = {
      {kCmdScreenThree, texts::kTextMenuScreen3},
      {kCmdScreenFour, texts::kTextMenuScreen4},
      {kCmdScreenFive, texts::kTextMenuScreen5},
-     {kCmdScreenSix, texts::kTextMenuScreen6}},
+     {kCmdScreenSix, texts::kTextMenuScreen6},
+     {kCmdScreenSeven, texts::kTextMenuScreen7}},
 };
 
 // What a dialog item is. Tab goes through a dialog's buttons and edits in

@@ -28,7 +28,8 @@ constexpr int32_t kNatureFilterComboId = 307;  // 307..309: nature, gender, abil
 constexpr int32_t kEverstoneCheckId = 312;  // 312, 313: the tick and its nature
 constexpr int32_t kSeedResultEditFirstId = 240;
 
-// Step 3 has no seed list (AppState.seeds.seedCandidateCount -1).
+// Step 3 has no seed list (AppState.seeds.seedCandidateCount -1); step 4's
+// ID edits show the TID and SID last used.
 void build(AppState& app) {
   app.screen2.currentSeedEdit = createControl(app, ControlKind::kPlainEdit, kCurrentSeedEditId, 85, 25, 120, 22);
   app.screen2.hourEdit = createControl(app, ControlKind::kPlainEdit, kHourEditId, 85, 50, 20, 22, "12");
@@ -37,6 +38,10 @@ void build(AppState& app) {
   app.screen2.stepLimitEdit = createControl(app, ControlKind::kPlainEdit, kStepLimitEditId, 250, 25, 40, 22, "1000");
   app.screen2.tidEdit = createControl(app, ControlKind::kPlainEdit, kTidEditId, 458, 52, 50, 22);
   app.screen2.sidEdit = createControl(app, ControlKind::kPlainEdit, kSidEditId, 563, 52, 50, 22);
+  if (app.ids.idsKnown != 0) {
+    setNumberText(app, app.screen2.tidEdit, app.ids.lastTid);
+    setNumberText(app, app.screen2.sidEdit, app.ids.lastSid);
+  }
   app.screen2.initialSeedEdit = createControl(app, ControlKind::kPlainEdit, kInitialSeedEditId, 490, 27, 120, 22);
   app.screen2.marriageCheck =
       createControl(app, ControlKind::kCheckBox, kMarriageCheckId, 415, 80, 100, 30, texts::kTextMarriageCheck);

@@ -127,33 +127,6 @@ void updateCalibration(AppState& app) {
   }
 }
 
-// A moment typed as "YYYY-MM-DD HH:MM:SS": six numbers, each of at most four
-// digits, separated by anything that is not a digit. False unless the six make
-// a moment of the clock.
-bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
-  int32_t fields[6];
-  int32_t count = 0;
-  for (const char* p = text; *p != '\0';) {
-    if (*p < '0' || *p > '9') {
-      ++p;
-      continue;
-    }
-    int32_t value = 0;
-    int32_t digits = 0;
-    // Digits past the fourth are only counted: the run is refused below, and
-    // taking them in could overflow.
-    for (; *p >= '0' && *p <= '9'; ++p, ++digits)
-      if (digits < 4) value = value * 10 + (*p - '0');
-    if (digits > 4 || count == 6) return false;
-    fields[count++] = value;
-  }
-  if (count != 6) return false;
-  ConsoleMoment m{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], 0};
-  if (!isValidMoment(m)) return false;
-  moment = m;
-  return true;
-}
-
 // 700 "表を計算": the typed target, ranges, hit seed, coin and calls are read
 // and the table is built again. A target that cannot be read keeps the old one and
 // says so. Ranges outside their limits are taken at the nearest end, and an
@@ -334,6 +307,30 @@ constexpr ScreenCommand kCommands[] = {
 };
 
 }  // namespace
+
+bool parseTypedMoment(const char* text, ConsoleMoment& moment) {
+  int32_t fields[6];
+  int32_t count = 0;
+  for (const char* p = text; *p != '\0';) {
+    if (*p < '0' || *p > '9') {
+      ++p;
+      continue;
+    }
+    int32_t value = 0;
+    int32_t digits = 0;
+    // Digits past the fourth are only counted: the run is refused below, and
+    // taking them in could overflow.
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits)
+      if (digits < 4) value = value * 10 + (*p - '0');
+    if (digits > 4 || count == 6) return false;
+    fields[count++] = value;
+  }
+  if (count != 6) return false;
+  ConsoleMoment m{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], 0};
+  if (!isValidMoment(m)) return false;
+  moment = m;
+  return true;
+}
 
 bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b) {
   int32_t as = a.secondOffset < 0 ? -a.secondOffset : a.secondOffset;

@@ -18,6 +18,12 @@ inline constexpr int32_t kStepEightX = 400;
 // minute + second sum a minute apart); the nearest is the likeliest try.
 bool closerToTarget(const CalibrationCell& a, const CalibrationCell& b);
 
+// A moment typed as "YYYY-MM-DD HH:MM:SS" (step 7's target, step 13's
+// moment): six numbers, each of at most four digits, separated by anything
+// that is not a digit. False, leaving `moment` alone, unless the six make a
+// moment of the clock; its delay is 0.
+bool parseTypedMoment(const char* text, ConsoleMoment& moment);
+
 // Step 7's coin and calls edits and "ポケルス前" into AppState.
 void readSequenceEdits(AppState& app);
 

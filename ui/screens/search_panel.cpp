@@ -99,16 +99,24 @@ void searchPanelClose(AppState& app, const SearchPanelKind& kind) {
 void searchPanelDestroyHitButtons(AppState& app, const SearchPanelKind& kind) {
   ControlHandle* buttons = kind.hitButtons(app);
   for (int32_t i = 0; i < kind.maxShownHits; ++i) platformDestroyControl(buttons[i]);
+  if (kind.secondButtons == nullptr) return;
+  ControlHandle* second = kind.secondButtons(app);
+  for (int32_t i = 0; i < kind.maxShownHits; ++i) platformDestroyControl(second[i]);
 }
 
 void searchPanelCreateHitButtons(AppState& app, const SearchPanelKind& kind) {
   searchPanelDestroyHitButtons(app, kind);
   ControlHandle* buttons = kind.hitButtons(app);
   const SearchPanel& panel = panelOf(app, kind);
-  for (int32_t i = 0; i < panel.hitCount && i < kind.maxShownHits; ++i)
-    buttons[i] = createControl(app, ControlKind::kPushButton, kind.firstHitCommand + i, kind.hitButtonX,
-                               kind.hitButtonFirstY + kind.hitLineStep * i, kind.hitButtonWidth, 22,
-                               texts::kTextHitButton);
+  ControlHandle* second = kind.secondButtons != nullptr ? kind.secondButtons(app) : nullptr;
+  for (int32_t i = 0; i < panel.hitCount && i < kind.maxShownHits; ++i) {
+    const int32_t y = kind.hitButtonFirstY + kind.hitLineStep * i;
+    buttons[i] = createControl(app, ControlKind::kPushButton, kind.firstHitCommand + i, kind.hitButtonX, y,
+                               kind.hitButtonWidth, 22, texts::kTextHitButton);
+    if (second != nullptr)
+      second[i] = createControl(app, ControlKind::kPushButton, kind.firstSecondCommand + i, kind.secondButtonX, y,
+                                kind.secondButtonWidth, 22, kind.secondButtonText);
+  }
 }
 
 void searchPanelPaintStatus(AppState& app, PaintSurface s, const SearchPanelKind& kind) {

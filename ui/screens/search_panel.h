@@ -33,6 +33,13 @@ struct SearchPanelKind {
   int32_t hitButtonFirstY;
   int32_t hitLineStep;
   int32_t hitButtonWidth;
+  // A second button beside each hit's, level with it (secondButtons nullptr:
+  // none): maxShownHits handles, the first hit's command, x, width, caption.
+  ControlHandle* (*secondButtons)(AppState& app) = nullptr;
+  int32_t firstSecondCommand = 0;
+  int32_t secondButtonX = 0;
+  int32_t secondButtonWidth = 0;
+  const char* secondButtonText = nullptr;
   // The status line ("検索中 n%", "完了 n件", "中止 n件").
   int32_t statusX;
   int32_t statusY;
@@ -76,8 +83,8 @@ void searchPanelTick(AppState& app, const SearchPanelKind& kind);
 // its hits are dropped with the window.
 void searchPanelClose(AppState& app, const SearchPanelKind& kind);
 
-// One hit button per listed hit, level with its line; the buttons of the
-// previous list are destroyed first.
+// One hit button (and the second one, when the kind has it) per listed hit,
+// level with its line; the buttons of the previous list are destroyed first.
 void searchPanelCreateHitButtons(AppState& app, const SearchPanelKind& kind);
 void searchPanelDestroyHitButtons(AppState& app, const SearchPanelKind& kind);
 
