@@ -74,7 +74,7 @@ const PanelCase kCases[] = {
      [] { fakeControl(gApp->screen6.natureCombo).selected = 1; },  // one nature of 25
      [] { return gApp->screen6.hitButtons; }},
     {"IdSearch", SearchKind::kIds, kCmdScreenSeven, kCmdIdSearch, kCmdFirstIdHit, &AppState::idSearch, kMaxShownIdHits,
-     "id-search.txt", "スレッドを作れず検索できませんでした", "1000件で打ち切り。待機を狭めるか、ID・PIDを指定して", 0,
+     "id-search.txt", "スレッドを作れず検索できませんでした", "1000件で打ち切り。待機を狭めるかIDを指定して", 0,
      [](const char* year, const char* low, const char* high, const char*) {  // nothing wanted: every seed
        fakeType(gApp->screen7.yearEdit, year);
        fakeType(gApp->screen7.searchDelayMinEdit, low);

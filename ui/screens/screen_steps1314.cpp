@@ -177,11 +177,11 @@ void build(AppState& app) {
       createControl(app, ControlKind::kCheckBox, kCmdIdCuteCharm, x + 10, 100, 140, 24, texts::kTextIdCuteCharm);
   platformSetChecked(c.cuteCharmCheck, in.cuteCharm != 0);
   c.natureCombo =
-      platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, ControlRect{x + 155, 101, 100, 300}, "");
+      platformCreateControl(app, ControlKind::kDropDownList, kNatureComboId, ControlRect{x + 155, 101, 110, 300}, "");
   fillNatureCombo(app, c.natureCombo);
   platformSelectListRow(c.natureCombo, kept ? in.cuteCharmNature : 0);
   c.ratioCombo =
-      platformCreateControl(app, ControlKind::kDropDownList, kRatioComboId, ControlRect{x + 260, 101, 130, 300}, "");
+      platformCreateControl(app, ControlKind::kDropDownList, kRatioComboId, ControlRect{x + 270, 101, 120, 300}, "");
   for (const char* row : kCuteCharmRatioRows) platformAddListRow(c.ratioCombo, row);
   platformSelectListRow(c.ratioCombo, kept ? in.cuteCharmRatioRow : kDefaultRatioRow);
   enableCuteCharm(app);
