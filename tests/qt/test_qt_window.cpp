@@ -229,13 +229,14 @@ TEST_F(QtWindowTest, ClientAreaIsExactly800By600BelowTheMenuBar) {
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("ステップ"));
   QMenu* menu = bar->actions().at(0)->menu();
-  ASSERT_EQ(menu->actions().size(), 6);
+  ASSERT_EQ(menu->actions().size(), 7);
   EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("1~2"));
   EXPECT_EQ(menu->actions().at(1)->text(), QString::fromUtf8("3\xEF\xBD\x9E" "4"));  // full-width tilde
   EXPECT_EQ(menu->actions().at(2)->text(), QString::fromUtf8("5\xEF\xBD\x9E" "6"));
   EXPECT_EQ(menu->actions().at(3)->text(), QString::fromUtf8("7\xEF\xBD\x9E" "8"));
   EXPECT_EQ(menu->actions().at(4)->text(), QString::fromUtf8("9\xEF\xBD\x9E" "10"));
   EXPECT_EQ(menu->actions().at(5)->text(), QString::fromUtf8("11\xEF\xBD\x9E" "12"));
+  EXPECT_EQ(menu->actions().at(6)->text(), QString::fromUtf8("13\xEF\xBD\x9E" "14"));
   // Controls sit at their client coordinates; a list shows only its closed box.
   EXPECT_EQ(widget(app().screen1.speciesEdit)->geometry(), QRect(140, 5, 90, 22));
   EXPECT_EQ(widget(app().screen1.ivEntryButton)->geometry(), QRect(740, 185, 40, 20));
@@ -555,6 +556,34 @@ TEST_F(QtWindowTest, AStepTwelveHitGoesThroughStepSixToTheTarget) {
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().aim.targetSeed, seed);
   EXPECT_EQ(app().timer.settings.target.delay, 300);
+}
+
+// Screen 7: step 13 lists a moment's IDs; step 14 finds the seed of one
+// delay whose IDs are those; its "日時へ" and "狙う" make it step 7's target.
+TEST_F(QtWindowTest, AStepFourteenHitGoesThroughStepSixToTheTarget) {
+  chooseMenu(6);
+  ASSERT_EQ(app().screenMode, ScreenMode::kSeven);
+  type(app().screen7.momentEdit, "2026-03-01 12:00:00");
+  click(app().screen7.listButton);
+  ASSERT_EQ(app().idList.lineCount, kMaxShownIdLines);
+  const IdLine line = app().idList.lines[3];
+  type(app().screen7.yearEdit, "2026");
+  type(app().screen7.searchDelayMinEdit, QString::number(line.delay));
+  type(app().screen7.searchDelayMaxEdit, QString::number(line.delay));
+  type(app().screen7.tidEdit, QString::number(line.tid));
+  type(app().screen7.sidEdit, QString::number(line.sid));
+  click(app().screen7.searchButton);
+  ASSERT_TRUE(waitFor([&] { return app().idSearch.status != SearchStatus::kRunning; })) << "the search never ended";
+  ASSERT_EQ(app().idSearch.hitCount, 1);
+  EXPECT_EQ(app().idSearch.hits[0].seed, line.seed);
+  EXPECT_TRUE(widget(app().screen7.hitUseButtons[0])->isVisible());
+  screenshot("quillmar-screen7.png");
+  click(app().screen7.hitButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
+  ASSERT_GT(app().moments.momentCount, 0);
+  click(app().screen3.aimButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().aim.targetSeed, line.seed);
 }
 
 // Screen 6: step 3 finds the seed of a state five draws on; typed into step

@@ -250,6 +250,15 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   pump([&] { return app.wildSearch.status != SearchStatus::kRunning; });
   at("screen6-search");
 
+  SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCmdScreenSeven, 0), 0);
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen7.momentEdit), L"2026-03-01 12:00:00");
+  click(app.screen7.listButton);
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen7.searchDelayMinEdit), L"600");
+  SetWindowTextW(reinterpret_cast<HWND>(app.screen7.searchDelayMaxEdit), L"600");
+  click(app.screen7.searchButton);
+  pump([&] { return app.idSearch.status != SearchStatus::kRunning; });
+  at("screen7-ids");
+
   SendMessageW(main, WM_CLOSE, 0, 0);
   settle();
   UnregisterClassW(L"quillmar", instance);

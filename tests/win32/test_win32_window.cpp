@@ -240,13 +240,14 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_STREQ(text, L"ステップ");
   HMENU popup = GetSubMenu(bar, 0);
   ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 6);
+  ASSERT_EQ(GetMenuItemCount(popup), 7);
   EXPECT_EQ(GetMenuItemID(popup, 0), 40001u);
   EXPECT_EQ(GetMenuItemID(popup, 1), 40002u);
   EXPECT_EQ(GetMenuItemID(popup, 2), 40003u);
   EXPECT_EQ(GetMenuItemID(popup, 3), 40004u);
   EXPECT_EQ(GetMenuItemID(popup, 4), 40005u);
   EXPECT_EQ(GetMenuItemID(popup, 5), 40006u);
+  EXPECT_EQ(GetMenuItemID(popup, 6), 40007u);
   GetMenuStringW(popup, 40001, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"1~2");
   GetMenuStringW(popup, 40002, text, 32, MF_BYCOMMAND);
@@ -255,6 +256,8 @@ TEST_F(Win32Window, MenuBarIsResource101InUtf16AndSwitchesScreens) {
   EXPECT_STREQ(text, L"5\xFF5E" L"6");
   GetMenuStringW(popup, 40004, text, 32, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"7\xFF5E" L"8");
+  GetMenuStringW(popup, 40007, text, 32, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"13\xFF5E" L"14");
 
   menu(40002);
   EXPECT_EQ(app().screenMode, ScreenMode::kTwo);
@@ -970,6 +973,36 @@ TEST_F(Win32Window, AStepTwelveHitGoesThroughStepSixToTheTarget) {
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().aim.targetSeed, seed);
   EXPECT_EQ(app().timer.settings.target.delay, 300);
+}
+
+// Screen 7: step 13 lists a moment's IDs; step 14 finds the seed of one
+// delay whose IDs are those; its "日時へ" and "狙う" make it step 7's target.
+TEST_F(Win32Window, AStepFourteenHitGoesThroughStepSixToTheTarget) {
+  win32SetDocumentOpener([](const wchar_t*) {});
+  menu(40007);
+  ASSERT_EQ(app().screenMode, ScreenMode::kSeven);
+  SetWindowTextW(hwnd(app().screen7.momentEdit), L"2026-03-01 12:00:00");
+  click(app().screen7.listButton);
+  ASSERT_EQ(app().idList.lineCount, kMaxShownIdLines);
+  const IdLine line = app().idList.lines[3];
+  SetWindowTextW(hwnd(app().screen7.yearEdit), L"2026");
+  SetWindowTextW(hwnd(app().screen7.searchDelayMinEdit), std::to_wstring(line.delay).c_str());
+  SetWindowTextW(hwnd(app().screen7.searchDelayMaxEdit), std::to_wstring(line.delay).c_str());
+  SetWindowTextW(hwnd(app().screen7.tidEdit), std::to_wstring(line.tid).c_str());
+  SetWindowTextW(hwnd(app().screen7.sidEdit), std::to_wstring(line.sid).c_str());
+  click(app().screen7.searchButton);
+  ASSERT_TRUE(pumpUntil(main_, [&] { return app().idSearch.status != SearchStatus::kRunning; }))
+      << "the search never ended";
+  ASSERT_EQ(app().idSearch.hitCount, 1);
+  EXPECT_EQ(app().idSearch.hits[0].seed, line.seed);
+  settle(main_);
+  saveScreenshot(main_, L"win32-screen7.png");
+  click(app().screen7.hitButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kThree);
+  ASSERT_GT(app().moments.momentCount, 0);
+  click(app().screen3.aimButtons[0]);
+  ASSERT_EQ(app().screenMode, ScreenMode::kFour);
+  EXPECT_EQ(app().aim.targetSeed, line.seed);
 }
 
 // Screen 6: step 3 finds the seed of a state five draws on; typed into step
