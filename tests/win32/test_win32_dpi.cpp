@@ -253,6 +253,7 @@ void walk(const std::function<void(const char*, HWND)>& visit) {
   SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCmdScreenSeven, 0), 0);
   SetWindowTextW(reinterpret_cast<HWND>(app.screen7.momentEdit), L"2026-03-01 12:00:00");
   click(app.screen7.listButton);
+  click(app.screen7.lineUseButtons[0]);
   SetWindowTextW(reinterpret_cast<HWND>(app.screen7.searchDelayMinEdit), L"600");
   SetWindowTextW(reinterpret_cast<HWND>(app.screen7.searchDelayMaxEdit), L"600");
   click(app.screen7.searchButton);

@@ -46,8 +46,8 @@ constexpr int32_t kLineStep = 25;
 constexpr int32_t kLineColumns[4] = {10, 60, 150, 205};
 constexpr int32_t kLineButtonX = 290;
 constexpr int32_t kUseButtonWidth = 97;
-constexpr int32_t kLineNoteY = 510;
-constexpr int32_t kIdsInUseY = 570;
+constexpr int32_t kLineNoteY = 505;
+constexpr int32_t kIdsInUseY = 539;  // above the bottom of the Win32 client area (about 560)
 // Step 14's hits: seed, TID, SID, delay, then "日時へ" and "このIDを使う".
 constexpr int32_t kHitFirstY = 177;
 constexpr int32_t kHitLineStep = 25;
@@ -336,7 +336,7 @@ void paint(AppState& app, PaintSurface s) {
                   list.lineCount);
     platformPaintText(s, 10, kLineNoteY, app.scratch.textBuffer);
   }
-  if (list.momentUnreadable != 0) platformPaintText(s, 10, kLineNoteY + 18, texts::kTextIdMomentUnreadable);
+  if (list.momentUnreadable != 0) platformPaintText(s, 10, kLineNoteY + 17, texts::kTextIdMomentUnreadable);
   if (app.ids.idsKnown != 0) {
     std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextIdInUse, app.ids.lastTid,
                   app.ids.lastSid);
