@@ -31,11 +31,6 @@ class ScreenSevenTest : public ShellTest {
     command(kCmdScreenSeven);
     ASSERT_EQ(app().screenMode, ScreenMode::kSeven);
   }
-  bool painted(const std::string& utf8) {
-    for (const PaintOp& op : fakePaint(app()))
-      if (op.kind == PaintOp::Kind::kText && op.text == sj(utf8)) return true;
-    return false;
-  }
   void search() {
     command(kCmdIdSearch);
     ASSERT_TRUE(waitUntil([&] {
