@@ -38,7 +38,9 @@ OutputResult writeEggIvHitFile(const char* path, const EggIvSearchRequest& reque
 }
 
 OutputResult writeIdHitFile(const char* path, const IdSearchRequest& request, const IdHit* hits, int32_t count) {
-  return writeHitFile(path, texts::kTextIdFileHeader, request.window.year, hits, count,
+  char header[64];
+  std::snprintf(header, sizeof header, "%s%s", texts::kTextIdFileHeader, texts::kTextHitFileTail);
+  return writeHitFile(path, ',', header, request.window.year, hits, count,
                       [](std::FILE* out, const IdHit& hit) {
                         const TrainerIds ids = trainerIdsOf(hit.seed);
                         return std::fprintf(out, "0x%08X,%d,%d", hit.seed, ids.tid, ids.sid) > 0;

@@ -109,7 +109,8 @@ TEST(CliWildSearch, AHitIsWildsLineAtItsSeedAndAdvance) {
     const std::string columns = listed.substr(listed.find('\t') + 1, listed.size() - listed.find('\t') - 2);
     EXPECT_EQ(line.substr(afterN + 1, columns.size()), columns) << line;
     std::string moment = runCliCaptured({"seed-time", seed, "--year", "2026", "--limit", "1"}).out;
-    moment = moment.substr(0, moment.find('\n')).replace(moment.find(" delay"), 1, "\t");
+    moment.resize(moment.find('\n'));
+    moment[moment.find(" delay")] = '\t';
     EXPECT_EQ(line.substr(line.size() - moment.size()), moment) << line;
   }
   EXPECT_EQ(lines, 3);

@@ -70,7 +70,7 @@ void takeIn(AppState& app, const SearchRequest&, const SearchJobHits& hits, int3
   }
 }
 
-OutputResult writeHitFile(const SearchRequest& request, const SearchJobHits& hits, int32_t count) {
+OutputResult writeHitFile(const AppState&, const SearchRequest& request, const SearchJobHits& hits, int32_t count) {
   return writeIdHitFile(kIdHitFileName, request.ids, hits.ids, count);
 }
 
