@@ -190,9 +190,19 @@ class WindowRandomTest : public ShellTest {
       if (id == kCmdFirstAim) id += static_cast<int32_t>(below(kMaxSeedMoments + 1));
       if (id == kCmdFirstIvHit) id += static_cast<int32_t>(below(kMaxShownIvHits + 1));
       if (id == kCmdFirstWildHit) id += static_cast<int32_t>(below(kMaxShownWildHits + 1));
-      if (id == kCmdEggSearch || id == kCmdWildSearch)  // delays 0..9, n < 10, defaults too: steps 5 and 12 stay quick
-        for (ControlHandle e : {app().screen3.maxFrameEdit, app().screen3.delayMinEdit, app().screen3.delayMaxEdit, app().screen6.searchDelayMinEdit, app().screen6.searchDelayMaxEdit, app().screen6.searchAdvanceEdit})
-          if (e != 0) fakeControl(e).text.resize(std::min<size_t>(fakeControl(e).text.size(), 1));
+      // Delays 0..9 and n < 10, defaults too: steps 5 and 12 stay quick. A text
+      // that is not a digit would be read as the field's default (a year's
+      // delays), so it becomes one.
+      if (id == kCmdEggSearch || id == kCmdWildSearch) {
+        for (ControlHandle e : {app().screen3.maxFrameEdit, app().screen3.delayMinEdit, app().screen3.delayMaxEdit,
+                                app().screen6.searchDelayMinEdit, app().screen6.searchDelayMaxEdit,
+                                app().screen6.searchAdvanceEdit}) {
+          if (e == 0) continue;
+          std::string& text = fakeControl(e).text;
+          if (text.empty() || text[0] < '0' || text[0] > '9') text = std::to_string(below(10));
+          text.resize(1);
+        }
+      }
       return id;
     }
     return static_cast<int32_t>(below(65536));  // any id
