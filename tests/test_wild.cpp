@@ -172,6 +172,7 @@ TEST(Wild, LineOfTheGiftOfSeed12345678AtAdvance3) {
 // Every column of met creatures' lines from the rules; of the slot's column,
 // "-" without a slot, ヒンバス for a Feebas tile's Feebas, digits otherwise.
 TEST(Wild, LinesOfEveryKindHoldTheirColumns) {
+  const std::string shinyMark = utf8ToCp932("★");
   int32_t lines = 0;
   for (int trial = 0; trial < 3000; ++trial) {
     const WildEncounter e = randomEncounter();
@@ -183,14 +184,17 @@ TEST(Wild, LinesOfEveryKindHoldTheirColumns) {
     char t[128];
     std::snprintf(t, sizeof t, "%d\t%08X\t%s\t%d\t%d\t%d %d %d %d %d %d\t%s %d\t%s\t", advance, c.pid,
                   kNatureNames[c.nature], c.ability, c.genderValue, c.ivs[0], c.ivs[1], c.ivs[2], c.ivs[3], c.ivs[4],
-                  c.ivs[5], kHiddenPowerTypeNames[c.hiddenPowerType], c.hiddenPowerPower, c.shiny ? "\x81\x9A" : "");
+                  c.ivs[5], kHiddenPowerTypeNames[c.hiddenPowerType], c.hiddenPowerPower, c.shiny ? shinyMark.c_str() : "");
     const std::string head = t;
     const uint32_t step = c.cueDraw % 8192u;
     std::snprintf(t, sizeof t, "\t%s\t", c.level < 0 ? "-" : std::to_string(c.level).c_str());
     std::string tail = t;
     if (e.game == WildGame::kDppt) tail += std::to_string(step) + (step <= 2730 ? " L" : step <= 5461 ? " M" : " H");
     else tail += "EKP"[c.cueDraw % (beforePokerus ? 2u : 3u)];
-    if (c.bite >= 0) tail += "\t" + std::to_string(c.bite);
+    if (c.bite >= 0) {
+      tail += '\t';
+      tail += std::to_string(c.bite);
+    }
     EXPECT_EQ(wildCueOf(e.game, c.cueDraw, beforePokerus).chatotStep, e.game == WildGame::kDppt ? int32_t(step) : -1);
     WildCreature got{};
     wildCreatureAt(e, seed, advance, got);
