@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +64,17 @@ class WorkingDirectory {
  private:
   std::filesystem::path old_;
 };
+
+// What the window says of a folder that stands where it writes a file, and
+// the errno behind it: Windows opens a folder for writing as it refuses any
+// file it may not write.
+#if defined(_WIN32)
+inline constexpr char kFolderInTheWayReason[] = "書き込めません(読み取り専用か使用中)";
+inline constexpr int kFolderInTheWayErrno = EACCES;
+#else
+inline constexpr char kFolderInTheWayReason[] = "同じ名前のフォルダがあります";
+inline constexpr int kFolderInTheWayErrno = EISDIR;
+#endif
 
 class ShellTest : public ::testing::Test {
  protected:

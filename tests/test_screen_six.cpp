@@ -175,11 +175,11 @@ TEST_F(ScreenSixTest, AFolderInTheWayKeepsWildTxtUnwrittenAndSaysWhy) {
   type(app().screen6.seedEdit, "0x12345678");
   WorkingDirectory wd(dir_);
   command(kCmdWildOutput);
-  EXPECT_EQ(app().wild.fileError, EISDIR);
+  EXPECT_EQ(app().wild.fileError, kFolderInTheWayErrno);
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "wild.txt"));
   EXPECT_TRUE(fake().openedDocuments.empty());
   EXPECT_TRUE(painted("wild.txtを保存できません:"));
-  EXPECT_TRUE(painted("同じ名前のフォルダがあります"));
+  EXPECT_TRUE(painted(kFolderInTheWayReason));
   EXPECT_FALSE(painted("全100件をwild.txtに書きました"));
   EXPECT_EQ(app().wild.lineCount, 5);
 }

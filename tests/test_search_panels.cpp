@@ -197,12 +197,7 @@ TEST_P(SearchPanelTest, AHitFileThatCannotBeWrittenIsSaidWithItsReason) {
   EXPECT_EQ(panel().hitCount, kind().shownHits);
   EXPECT_TRUE(painted("完了 " + std::to_string(panel().hitTotal) + "件"));
   const std::string unsaved = std::string(kind().hitFile) + "を保存できません: ";
-#if defined(_WIN32)
-  // Windows opens a folder for writing as it refuses any file it may not write.
-  EXPECT_TRUE(painted(unsaved + "書き込めません(読み取り専用か使用中)"));
-#else
-  EXPECT_TRUE(painted(unsaved + "同じ名前のフォルダがあります"));
-#endif
+  EXPECT_TRUE(painted(unsaved + kFolderInTheWayReason));
   EXPECT_TRUE(fake().openedDocuments.empty());
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / kind().hitFile));
 

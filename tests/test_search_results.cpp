@@ -193,12 +193,7 @@ TEST_F(SearchResultsTest, AHitFileThatCannotBeWrittenIsSaidWithItsReason) {
   ASSERT_EQ(app().eggSearch.status, SearchStatus::kFinished);
   EXPECT_EQ(app().eggSearch.hitCount, 14);
   EXPECT_TRUE(painted("完了 " + std::to_string(app().eggSearch.hitTotal) + "件"));
-  // Windows opens a folder for writing as it refuses any file it may not write.
-#if defined(_WIN32)
-  EXPECT_TRUE(painted("search.txtを保存できません: 書き込めません(読み取り専用か使用中)"));
-#else
-  EXPECT_TRUE(painted("search.txtを保存できません: 同じ名前のフォルダがあります"));
-#endif
+  EXPECT_TRUE(painted(std::string("search.txtを保存できません: ") + kFolderInTheWayReason));
   EXPECT_TRUE(fake().openedDocuments.empty());
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "search.txt"));
 

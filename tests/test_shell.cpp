@@ -545,14 +545,14 @@ TEST_F(ShellTest, OutputThatCannotCreateItsFileOpensNothingAndSaysWhy) {
     command(kCmdOutput);
   }
   EXPECT_TRUE(fake().openedDocuments.empty());
-  EXPECT_TRUE(painted("result.txtを保存できません: 同じ名前のフォルダがあります"));
+  EXPECT_TRUE(painted(std::string("result.txtを保存できません: ") + kFolderInTheWayReason));
   std::filesystem::remove(dir_ / "result.txt");
   {
     WorkingDirectory wd(dir_);
     command(kCmdOutput);
   }
   EXPECT_EQ(fake().openedDocuments.size(), 1u);
-  EXPECT_FALSE(painted("result.txtを保存できません: 同じ名前のフォルダがあります"));
+  EXPECT_FALSE(painted(std::string("result.txtを保存できません: ") + kFolderInTheWayReason));
 }
 
 TEST_F(ShellTest, TearingDownAGoneScreenAgainLeavesTheShownOneAlone) {
