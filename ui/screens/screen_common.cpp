@@ -58,11 +58,13 @@ int32_t readNumberField(AppState& app, ControlHandle edit, int32_t readBytes, in
   platformGetText(edit, typed, readBytes < kKeptTextBytes ? readBytes : kKeptTextBytes);
   int64_t value = 0;
   int32_t used = 0;
-  if (!readWholeDecimal(typed, value)) {
+  const char* p = typed;
+  while (*p == ' ') ++p;
+  if (*p == '\0') {
+    used = fallback;  // not given: the field's default, said by the field itself
+  } else if (!readWholeDecimal(typed, value)) {
     used = fallback;
-    if (note[0] == '\0')
-      std::snprintf(note, sizeof note, texts::kTextFieldUnreadable, label, typed[0] != '\0' ? typed : texts::kTextEmptyField,
-                    used);
+    if (note[0] == '\0') std::snprintf(note, sizeof note, texts::kTextFieldUnreadable, label, typed, used);
   } else if (value < low || value > high) {
     used = value < low ? low : high;
     if (note[0] == '\0') std::snprintf(note, sizeof note, texts::kTextFieldOutOfRange, label, low, high, used);

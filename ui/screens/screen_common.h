@@ -46,9 +46,9 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 
 // The nature, gender and ability filters of steps 4 and 5, with ids firstId,
 // firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
-// A number field read strictly: a text that is not a whole number is named
-// in `note` and `fallback` used; a number outside lo..hi is named and the
-// nearest end used. Either way the field then shows the value used. A
+// A number field read strictly: an empty field takes `fallback`; a text that
+// is not a whole number is named in `note` and `fallback` used; a number
+// outside lo..hi is named and the nearest end used. Either way the field then shows the value used. A
 // reading's first problem stays in `note`, which the caller empties before
 // reading its step's fields.
 int32_t readNumberField(AppState& app, ControlHandle edit, int32_t readBytes, int32_t low, int32_t high,
