@@ -17,24 +17,6 @@ std::string idsLine(uint32_t seed) {
   return line;
 }
 
-// A seed's line, and a moment's delays as time-seed builds their seeds.
-TEST(CliIds, TheSecondOutputOfEachSeed) {
-  EXPECT_EQ(runCliCaptured({"ids", "0x12345678"}).out, idsLine(0x12345678u));
-  const std::string at = "2026-04-27 02:58:59";
-  CliResult r = runCliCaptured({"ids", "--at", at, "--delays", "370-372"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  std::string expected;
-  std::string middle;
-  for (int delay = 370; delay <= 372; ++delay) {
-    const std::string seed = runCliCaptured({"time-seed", "--at", at, "--delay", std::to_string(delay)}).out;
-    const std::string line = idsLine(static_cast<uint32_t>(std::stoul(seed, nullptr, 16)));
-    expected += line;
-    if (delay == 371) middle = line;
-  }
-  EXPECT_EQ(r.out, expected);
-  EXPECT_EQ(runCliCaptured({"ids", "--at", at, "--delay", "371"}).out, middle);
-}
-
 // Every hit has the TID asked for, or makes a Cute Charm PID shiny, and the
 // moment seed-time gives its seed; what is wanted must be said.
 TEST(CliIds, SearchHitsHaveTheIdsWanted) {

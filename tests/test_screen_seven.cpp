@@ -128,36 +128,4 @@ TEST_F(ScreenSevenTest, AStepFourteenHitIsAimedForAndItsIdsUsed) {
   EXPECT_EQ(text(app().screen6.sidEdit), sid);
 }
 
-// Cute Charm's two PIDs (male lead: the nature; female lead: 25 * (ratio / 25
-// + 1) + nature) with a typed PID: the hits are exactly the seeds of the
-// window whose IDs make one of the three shiny.
-TEST_F(ScreenSevenTest, ShinyPidHitsAreTheWindowsSeedsThatMakeOneShiny) {
-  showScreenSeven();
-  type(app().screen7.yearEdit, "2026");
-  type(app().screen7.searchDelayMinEdit, "700");
-  type(app().screen7.searchDelayMaxEdit, "703");
-  type(app().screen7.pidEdit, "0x12345678");
-  fakeControl(app().screen7.cuteCharmCheck).checked = true;
-  command(kCmdIdCuteCharm);
-  fakeControl(app().screen7.natureCombo).selected = 3;
-  fakeControl(app().screen7.ratioCombo).selected = 1;  // 63
-  WorkingDirectory wd(dir_);
-  search();
-  const uint32_t pids[3] = {0x12345678u, 3u, 25u * (63u / 25u + 1u) + 3u};
-  std::set<uint32_t> want;
-  for (int delay = 700; delay <= 703; ++delay)
-    for (int aa = 0; aa < 256; ++aa)
-      for (int hour = 0; hour < 24; ++hour) {
-        const uint32_t seed = static_cast<uint32_t>(aa) << 24 | static_cast<uint32_t>(hour) << 16 | (26u + delay);
-        const uint32_t word = idWord(seed);
-        for (uint32_t pid : pids)
-          if (((word >> 16) ^ (word & 0xFFFFu) ^ (pid >> 16) ^ (pid & 0xFFFFu)) < 8) want.insert(seed);
-      }
-  std::set<uint32_t> got;
-  for (const std::string& line : fileLines(dir_ / "id-search.txt"))
-    if (line.rfind("0x", 0) == 0) got.insert(static_cast<uint32_t>(std::stoul(line.substr(2, 8), nullptr, 16)));
-  ASSERT_FALSE(want.empty());
-  EXPECT_EQ(got, want);
-}
-
 }  // namespace

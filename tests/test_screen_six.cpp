@@ -166,67 +166,6 @@ TEST_F(ScreenSixTest, TypedCriesAndCallsTellTheAdvanceNow) {
   EXPECT_TRUE(painted("電話に使えない文字「P」(ポケルス前はEKのみ)"));
 }
 
-// A folder named wild.txt: nothing written or opened, the note says why, and
-// the screen still shows the first creatures.
-TEST_F(ScreenSixTest, AFolderInTheWayKeepsWildTxtUnwrittenAndSaysWhy) {
-  std::filesystem::create_directory(dir_ / "wild.txt");
-  start();
-  showScreenSix();
-  type(app().screen6.seedEdit, "0x12345678");
-  WorkingDirectory wd(dir_);
-  command(kCmdWildOutput);
-  EXPECT_EQ(app().wild.fileError, kFolderInTheWayErrno);
-  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "wild.txt"));
-  EXPECT_TRUE(fake().openedDocuments.empty());
-  EXPECT_TRUE(painted("wild.txtを保存できません:"));
-  EXPECT_TRUE(painted(kFolderInTheWayReason));
-  EXPECT_FALSE(painted("全100件をwild.txtに書きました"));
-  EXPECT_EQ(app().wild.lineCount, 5);
-}
-
-// What does not apply is greyed out as the lists change, and what is greyed
-// out is left out: HGSS's Super Rod with a roamer ticked beforehand still
-// takes its first draw as the bite (draw % 100).
-TEST_F(ScreenSixTest, GreyingFollowsTheListsAndTheListingLeavesOutWhatIsGreyed) {
-  start();
-  showScreenSix();
-  EXPECT_GT(fake().timerPeriod, 0) << "the lists are watched while the screen is shown";
-  for (ControlHandle h : fakeLiveControls()) {
-    const ControlRect r = fakeControl(h).rect;
-    EXPECT_TRUE(r.x + r.width <= 400 || r.x >= 400) << "id " << fakeControl(h).id << ": in step 11's half or step 12's";
-    EXPECT_LE(r.y + 22, 535) << "id " << fakeControl(h).id;
-  }
-  EXPECT_FALSE(enabled(app().screen6.leadCombo)) << "a gift has no lead";
-  EXPECT_FALSE(enabled(app().screen6.roamerCheck));
-  choose(app().screen6.kindCombo, 2);  // 草むら
-  EXPECT_TRUE(enabled(app().screen6.roamerCheck));
-  EXPECT_TRUE(enabled(app().screen6.slotCombo));
-  EXPECT_FALSE(enabled(app().screen6.levelMinEdit)) << "grass takes the slot's own level";
-  EXPECT_FALSE(enabled(app().screen6.leadNatureCombo));
-  choose(app().screen6.leadCombo, 1);  // シンクロ
-  EXPECT_TRUE(enabled(app().screen6.leadNatureCombo));
-  platformSetChecked(app().screen6.roamerCheck, true);
-  choose(app().screen6.kindCombo, 6);  // すごいつりざお
-  EXPECT_TRUE(enabled(app().screen6.feebasCombo)) << "DPPt's rods";
-  EXPECT_TRUE(enabled(app().screen6.biteRateEdit));
-  choose(app().screen6.gameCombo, 1);
-  EXPECT_FALSE(enabled(app().screen6.feebasCombo));
-  EXPECT_FALSE(enabled(app().screen6.roamerCheck));
-
-  type(app().screen6.seedEdit, "0x00000F5F");
-  type(app().screen6.advanceCountEdit, "3");
-  WorkingDirectory wd(dir_);
-  command(kCmdWildOutput);
-  std::vector<std::string> lines = fileLines(dir_ / "wild.txt");
-  ASSERT_EQ(lines.size(), 4u);
-  for (int n = 0; n < 3; ++n) {
-    const std::string& line = lines[static_cast<size_t>(n) + 1];
-    EXPECT_EQ(line.substr(line.rfind('\t') + 1), std::to_string(drawOf(0x00000F5Fu, n + 1) % 100)) << line;
-  }
-  command(kCmdScreenOne);
-  EXPECT_EQ(fake().timerPeriod, 0);
-}
-
 // Step 12, gifts of ようき with H at 31: a hit 0xAABBCCCC is hour BB, delay CCCC - 26
 // of 2026, PID draws n + 2, n + 1 (% 25 = 13), IVs draws n + 3, n + 4, and the file
 // holds every such n < 20 of it; on to steps 6 and 8, and step 11 lists it marked.

@@ -169,50 +169,6 @@ TEST(Wild, LineOfTheGiftOfSeed12345678AtAdvance3) {
             utf8ToCp932("3\t2684F4E0\tしんちょう\t1\t224\t23 1 6 12 13 4\tいわ 33\t\t-\t-\t5344 M"));
 }
 
-// Every column of met creatures' lines from the rules; of the slot's column,
-// "-" without a slot, ヒンバス for a Feebas tile's Feebas, digits otherwise.
-TEST(Wild, LinesOfEveryKindHoldTheirColumns) {
-  const std::string shinyMark = utf8ToCp932("★");
-  int32_t lines = 0;
-  for (int trial = 0; trial < 3000; ++trial) {
-    const WildEncounter e = randomEncounter();
-    const uint32_t seed = gRandom();
-    const int32_t advance = below(2001);
-    const WildCreature c = wild_model::creatureAt(e, seed, advance);
-    if (c.outcome != WildOutcome::kMet) continue;
-    const bool beforePokerus = below(2);
-    char t[128];
-    std::snprintf(t, sizeof t, "%d\t%08X\t%s\t%d\t%d\t%d %d %d %d %d %d\t%s %d\t%s\t", advance, c.pid,
-                  kNatureNames[c.nature], c.ability, c.genderValue, c.ivs[0], c.ivs[1], c.ivs[2], c.ivs[3], c.ivs[4],
-                  c.ivs[5], kHiddenPowerTypeNames[c.hiddenPowerType], c.hiddenPowerPower, c.shiny ? shinyMark.c_str() : "");
-    const std::string head = t;
-    const uint32_t step = c.cueDraw % 8192u;
-    std::snprintf(t, sizeof t, "\t%s\t", c.level < 0 ? "-" : std::to_string(c.level).c_str());
-    std::string tail = t;
-    if (e.game == WildGame::kDppt) tail += std::to_string(step) + (step <= 2730 ? " L" : step <= 5461 ? " M" : " H");
-    else tail += "EKP"[c.cueDraw % (beforePokerus ? 2u : 3u)];
-    if (c.bite >= 0) {
-      tail += '\t';
-      tail += std::to_string(c.bite);
-    }
-    EXPECT_EQ(wildCueOf(e.game, c.cueDraw, beforePokerus).chatotStep, e.game == WildGame::kDppt ? int32_t(step) : -1);
-    WildCreature got{};
-    wildCreatureAt(e, seed, advance, got);
-    char line[kWildLineCapacity];
-    const std::string text(line, static_cast<std::size_t>(formatWildLine(line, e, got, beforePokerus)));
-    const std::string where = describe(e) + " seed " + std::to_string(seed) + " advance " + std::to_string(advance);
-    ASSERT_GE(text.size(), head.size() + tail.size()) << where;
-    EXPECT_EQ(text.substr(0, head.size()), head) << where;
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail) << where;
-    const std::string slot = text.substr(head.size(), text.size() - head.size() - tail.size());
-    if (c.slot < 0) EXPECT_EQ(slot, "-") << where;
-    else if (c.feebas) EXPECT_EQ(slot, utf8ToCp932("ヒンバス")) << where;
-    else EXPECT_TRUE(!slot.empty() && slot.find_first_not_of("0123456789") == std::string::npos) << slot << where;
-    ++lines;
-  }
-  EXPECT_GT(lines, 1500);
-}
-
 // A run of L cues read at a random advance a of a random seed: every start
 // 0..M whose draws b + 1..b + L give the same letters, a among them.
 TEST(Wild, WhereAmIFindsEveryStartOfTheCues) {

@@ -145,32 +145,4 @@ TEST(WildSearch, BothWaysGiveTheBruteForcesHits) {
   EXPECT_GT(shinyCases, 40);
 }
 
-// IV-first looks at the stop between IV combinations and counts its progress
-// in the year's seeds.
-TEST(WildSearch, IvFirstStopsAndCountsTheYear) {
-  WildSearchRequest r{};
-  r.window = YearWindow{2026, 300, 9999, 0xFFFFFFu};
-  r.advanceCount = 100;
-  r.encounter = WildEncounter{WildGame::kDppt, WildKind::kStatic, WildLead::kNone, 0, 255, 1, 1, 100, false,
-                              WildFeebas::kOff, 0, 0};
-  r.filter = openWildFilter();
-  for (IvRange& iv : r.filter.ivs) iv = IvRange{31, 31};
-  r.way = WildSearchWay::kAuto;
-  std::vector<WildHit> hits(100);
-  std::atomic<int64_t> done{0};
-  std::atomic<bool> cancel{true};
-  YearSearchResult stopped = runWildSearch(r, hits.data(), 100, YearSearchControl{1, &done, &cancel});
-  EXPECT_EQ(stopped.status, YearSearchStatus::kCancelled);
-  EXPECT_EQ(stopped.count, 0);
-  cancel = false;
-  YearSearchResult whole = runWildSearch(r, hits.data(), 100, YearSearchControl{1, &done, &cancel});
-  EXPECT_EQ(whole.status, YearSearchStatus::kDone);
-  EXPECT_EQ(done.load(), wildSearchSeedCount(r));
-  for (int32_t i = 0; i < whole.count; ++i) {
-    WildCreature c;
-    wildHitCreature(r, hits[static_cast<std::size_t>(i)], c);
-    EXPECT_TRUE(wildCreatureKept(r.filter, c));
-  }
-}
-
 }  // namespace
