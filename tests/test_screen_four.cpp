@@ -152,6 +152,10 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-2");
   EXPECT_EQ(app().timer.planSecondPhase, 65306);
   EXPECT_TRUE(painted("秒 +1・待機 +2 → 次は待機 3907 (この試行の補正は反映済み)"));
+  // A second calibration of -59800 ms cannot move by another -500 ms.
+  type(app().screen4.secondCalibrationEdit, "-59800");
+  command(kCmdPlan);
+  EXPECT_TRUE(painted("step7 秒 +1 → 秒補正では直せません(-60000～60000 ms)"));
 }
 
 // 2026-04-27 02:58:59, delay 370: 0xE102018C. Typed targets, ranges taken at

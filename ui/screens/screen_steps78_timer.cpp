@@ -185,8 +185,17 @@ void paintStepEight(AppState& app, PaintSurface s) {
   platformPaintText(s, x, 129, texts::kTextSecondCalibration);
   platformPaintText(s, x, 154, texts::kTextMinFirstPhase);
   if (app.aim.matchCount > 0 && app.aim.matchSecond != 0) {
-    std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSecondAdvice, app.aim.matchSecond,
-                  -500 * app.aim.matchSecond);
+    // Half a second against each second missed, unless that leaves the
+    // field's range: then no move of the second calibration is advised.
+    const int32_t move = -500 * app.aim.matchSecond;
+    const int32_t after = app.timer.settings.secondCalibration + move;
+    if (after < kMinSecondCalibration || after > kMaxSecondCalibration) {
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSecondAdviceOutOfReach,
+                    app.aim.matchSecond, kMinSecondCalibration, kMaxSecondCalibration);
+    } else {
+      std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextSecondAdvice, app.aim.matchSecond,
+                    move);
+    }
     platformPaintText(s, x, 180, app.scratch.textBuffer);
   }
 
