@@ -9,8 +9,8 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 
+#include "bench_threads.h"
 #include "core/egg_iv_search.h"
 #include "core/egg_ivs.h"
 #include "core/rng.h"
@@ -33,11 +33,6 @@ EggIvSearchRequest fullYearIvSearch(YearSearchKernel kernel) {
   for (int i = 0; i < kStatCount; ++i) r.ranges[i] = wanted[i];
   r.kernel = kernel;
   return r;
-}
-
-int32_t coreCount() {
-  const unsigned n = std::thread::hardware_concurrency();
-  return n == 0 ? 1 : static_cast<int32_t>(n);
 }
 
 void runYear(benchmark::State& state, YearSearchKernel kernel, int32_t capacity) {

@@ -7,8 +7,8 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 
+#include "bench_threads.h"
 #include "core/egg_search.h"
 #include "core/rng.h"
 #include "tests/reference/egg_search_year.h"
@@ -17,11 +17,6 @@ namespace {
 
 constexpr int32_t kAllHits = 1 << 22;  // the year holds about 3.6 million hits
 constexpr int32_t kSampleDelays = 20;
-
-int32_t coreCount() {
-  const unsigned n = std::thread::hardware_concurrency();
-  return n == 0 ? 1 : static_cast<int32_t>(n);
-}
 
 void runYear(benchmark::State& state, YearSearchKernel kernel, int32_t capacity, int32_t threads,
              int everstone = -1) {

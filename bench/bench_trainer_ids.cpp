@@ -7,8 +7,8 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 
+#include "bench_threads.h"
 #include "core/rng.h"
 #include "core/trainer_ids.h"
 
@@ -16,11 +16,6 @@ namespace {
 
 constexpr int32_t kAllHits = 1 << 20;
 constexpr int32_t kSampleDelays = 20;
-
-int32_t coreCount() {
-  const unsigned n = std::thread::hardware_concurrency();
-  return n == 0 ? 1 : static_cast<int32_t>(n);
-}
 
 IdSearchRequest yearRequest(bool tid, YearSearchKernel kernel) {
   IdSearchRequest r{};

@@ -9,8 +9,8 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 
+#include "bench_threads.h"
 #include "core/rng.h"
 #include "core/wild_search.h"
 
@@ -18,11 +18,6 @@ namespace {
 
 constexpr int32_t kAllHits = 1 << 20;
 constexpr int32_t kSampleDelays = 4;
-
-int32_t coreCount() {
-  const unsigned n = std::thread::hardware_concurrency();
-  return n == 0 ? 1 : static_cast<int32_t>(n);
-}
 
 WildSearchRequest yearRequest(bool ivFirst, YearSearchKernel kernel = YearSearchKernel::Auto) {
   WildSearchRequest r{};
