@@ -492,11 +492,13 @@ struct AimSteps {
   int32_t calibrationDelays;   // 0..1000
   uint8_t typedHitSet;
   uint32_t typedHitSeed;
+  uint8_t hitSeedRefused;  // the last typed hit seed did not read: nothing is matched
   // Step 3's candidates as step 7 last took them: step 3's list goes when
   // screen 2 is built again, step 7's copy stays until a new list comes.
   uint32_t candidateSeeds[kMaxSeedCandidates];
   int32_t candidateSeedCount;
   uint8_t targetUnreadable;  // the last typed target could not be read
+  char inputNote[kInputNoteBytes];  // a field of the last "表を計算" not taken as typed
   // The coin's flips (DPPt) and Elm's answers (HGSS) typed after a try, as
   // typed, and "ポケルス前". The first that is not empty tells the hit in place
   // of the hit seeds: sequenceSource kNone, kCoin the coin, kElm the calls;
@@ -568,6 +570,7 @@ struct TimerSteps {
   TimerSettings timerFileSettings;
   int32_t timerFileBadLines;
   int32_t timerFileError;
+  char inputNote[kInputNoteBytes];  // a calibration of the last reading not taken as typed
 };
 
 // Steps 9 and 10 (screen 5): the parents, the game and items, the wanted
@@ -589,6 +592,7 @@ struct IvListing {
   int32_t ivLineTotal;
   IvLine ivLines[kMaxShownIvLines];
   int32_t ivFileError;
+  char inputNote[kInputNoteBytes];  // a field of the last "出力" not taken as typed
 };
 
 // Step 11's settings as the player last gave them (core/wild.h's enums as
@@ -645,6 +649,7 @@ struct WildLine {
 // advance aimed at (aimedSet 0: none typed).
 struct WildStep {
   WildSettings settings;
+  char inputNote[kInputNoteBytes];  // a field of the last "出力" or "今の消費数" not taken as typed
   uint8_t settingsSet;
   uint32_t seed;
   uint8_t seedSet;
@@ -698,6 +703,7 @@ struct IdListing {
   int32_t lineTotal;
   IdLine lines[kMaxShownIdLines];
   uint8_t momentUnreadable;
+  char inputNote[kInputNoteBytes];  // a delay of the last "計算" not taken as typed
 };
 
 // Step 14's inputs as last read (inputsSet 0: the edits start from their

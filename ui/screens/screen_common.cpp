@@ -52,10 +52,10 @@ void fillNatureCombo(AppState& app, ControlHandle combo) {
   for (int n = 0; n < kNatureCount; ++n) platformAddListRow(combo, app.natureTable.rows[n].name);
 }
 
-int32_t readNumberField(AppState& app, ControlHandle edit, int32_t readBytes, int32_t low, int32_t high,
-                        int32_t fallback, const char* label, char (&note)[kInputNoteBytes]) {
+int32_t readNumberField(AppState& app, ControlHandle edit, int32_t low, int32_t high, int32_t fallback,
+                        const char* label, char (&note)[kInputNoteBytes]) {
   char typed[kKeptTextBytes];
-  platformGetText(edit, typed, readBytes < kKeptTextBytes ? readBytes : kKeptTextBytes);
+  platformGetText(edit, typed, kKeptTextBytes);
   int64_t value = 0;
   int32_t used = 0;
   const char* p = typed;
@@ -76,15 +76,38 @@ int32_t readNumberField(AppState& app, ControlHandle edit, int32_t readBytes, in
   return used;
 }
 
-bool readSeedField(AppState& app, ControlHandle edit, int32_t readBytes, const char* label,
-                   char (&note)[kInputNoteBytes], uint32_t& seed) {
-  (void)app;
+bool readSeedField(AppState&, ControlHandle edit, const char* label, char (&note)[kInputNoteBytes], uint32_t& seed) {
   char typed[kKeptTextBytes];
-  platformGetText(edit, typed, readBytes < kKeptTextBytes ? readBytes : kKeptTextBytes);
+  platformGetText(edit, typed, kKeptTextBytes);
   if (readTypedSeed(typed, seed)) return true;
   if (note[0] == '\0')
     std::snprintf(note, sizeof note, texts::kTextSeedUnreadable, label, typed[0] != '\0' ? typed : texts::kTextEmptyField);
   return false;
+}
+
+void readDelayFields(AppState& app, ControlHandle lowEdit, ControlHandle highEdit, char (&note)[kInputNoteBytes],
+                     int32_t& low, int32_t& high) {
+  const int32_t a = readNumberField(app, lowEdit, 0, kLargestDelay, 300, texts::kTextFieldDelayMin, note);
+  const int32_t b = readNumberField(app, highEdit, 0, kLargestDelay, 9999, texts::kTextFieldDelayMax, note);
+  low = a < b ? a : b;
+  high = a < b ? b : a;
+}
+
+int32_t readYearField(AppState& app, ControlHandle edit, char (&note)[kInputNoteBytes]) {
+  return readNumberField(app, edit, kClockFirstYear, kClockLastYear, thisYear(), texts::kTextFieldYear, note);
+}
+
+bool fieldTypedIn(ControlHandle edit) {
+  char typed[kKeptTextBytes];
+  platformGetText(edit, typed, kKeptTextBytes);
+  for (const char* p = typed; *p != '\0'; ++p)
+    if (*p != ' ' && *p != '\t') return true;
+  return false;
+}
+
+const char* statFieldLabel(char (&out)[32], const char* row, int32_t stat) {
+  std::snprintf(out, sizeof out, texts::kTextFieldStatOfRow, row, kStatLabels[stat]);
+  return out;
 }
 
 void keepInputs(KeptInputs& kept, const AppState& app, const ScreenInput* inputs, int32_t count) {

@@ -48,15 +48,25 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 // firstId + 1 and firstId + 2, each with its option 0 "指定しない" selected.
 // A number field read strictly: an empty field takes `fallback`; a text that
 // is not a whole number is named in `note` and `fallback` used; a number
-// outside lo..hi is named and the nearest end used. Either way the field then shows the value used. A
-// reading's first problem stays in `note`, which the caller empties before
-// reading its step's fields.
-int32_t readNumberField(AppState& app, ControlHandle edit, int32_t readBytes, int32_t low, int32_t high,
-                        int32_t fallback, const char* label, char (&note)[kInputNoteBytes]);
+// outside lo..hi is named and the nearest end used. Either way the field then
+// shows the value used. The whole text is read, however wide the field, so a
+// number typed too long is named, never cut to fit. A reading's first problem
+// stays in `note`, which the caller empties before reading its step's fields.
+int32_t readNumberField(AppState& app, ControlHandle edit, int32_t low, int32_t high, int32_t fallback,
+                        const char* label, char (&note)[kInputNoteBytes]);
 // A seed field: false, with a note and nothing used, when the text is not a
 // seed ("0x" and 1..8 hex digits, or decimal 0..4294967295).
-bool readSeedField(AppState& app, ControlHandle edit, int32_t readBytes, const char* label,
-                   char (&note)[kInputNoteBytes], uint32_t& seed);
+bool readSeedField(AppState& app, ControlHandle edit, const char* label, char (&note)[kInputNoteBytes], uint32_t& seed);
+// A delay range from two fields (0..65535, defaults 300 and 9999 as the
+// searches start them), turned round when typed the wrong way round.
+void readDelayFields(AppState& app, ControlHandle lowEdit, ControlHandle highEdit, char (&note)[kInputNoteBytes],
+                     int32_t& low, int32_t& high);
+// A year field: 2000..2099, this year when empty.
+int32_t readYearField(AppState& app, ControlHandle edit, char (&note)[kInputNoteBytes]);
+// Whether an edit holds anything but spaces.
+bool fieldTypedIn(ControlHandle edit);
+// The label "row stat" ("親A H") of a stat's field in a row of six, in `out`.
+const char* statFieldLabel(char (&out)[32], const char* row, int32_t stat);
 
 // A screen's inputs kept over its tear-down and shown again at its next
 // build, in the same order: an edit's text, a list's row or a box's tick.

@@ -247,20 +247,20 @@ EggSearchRequest readSearchRequest(AppState& app) {
   note[0] = '\0';
   EggSearchRequest request{};
   request.window.year =
-      readNumberField(app, app.screen3.yearEdit, kReadYearEdit, kClockFirstYear, kClockLastYear, thisYear(), texts::kTextFieldYear, note);
-  request.egg.tid = readNumberField(app, app.screen3.searchTidEdit, kReadIdEdit, 0, 65535, 0, texts::kTextFieldTid, note);
-  request.egg.sid = readNumberField(app, app.screen3.searchSidEdit, kReadIdEdit, 0, 65535, 0, texts::kTextFieldSid, note);
+      readNumberField(app, app.screen3.yearEdit, kClockFirstYear, kClockLastYear, thisYear(), texts::kTextFieldYear, note);
+  request.egg.tid = readNumberField(app, app.screen3.searchTidEdit, 0, 65535, 0, texts::kTextFieldTid, note);
+  request.egg.sid = readNumberField(app, app.screen3.searchSidEdit, 0, 65535, 0, texts::kTextFieldSid, note);
   request.egg.internationalMarriage = platformIsChecked(app.screen3.searchMarriageCheck);
   request.egg.shinyOnly = platformIsChecked(app.screen3.searchShinyOnlyCheck);
   request.egg.natureChoice = selectedOption(app.screen3.searchNatureCombo);
   request.egg.genderChoice = selectedOption(app.screen3.searchGenderCombo);
   request.egg.abilityChoice = selectedOption(app.screen3.searchAbilityCombo);
   request.egg.everstoneNature = everstoneChoiceOf(app.screen3.searchEverstoneCheck, app.screen3.searchEverstoneCombo) - 1;
-  request.egg.frameCount = readNumberField(app, app.screen3.maxFrameEdit, kReadMaxFrameEdit, 1, kLargestFrameCount, 100,
+  request.egg.frameCount = readNumberField(app, app.screen3.maxFrameEdit, 1, kLargestFrameCount, 100,
                                            texts::kTextFieldFrames, note);
-  int32_t low = readNumberField(app, app.screen3.delayMinEdit, kReadDelayEdit, 0, kLargestDelay, 300,
+  int32_t low = readNumberField(app, app.screen3.delayMinEdit, 0, kLargestDelay, 300,
                                 texts::kTextFieldDelayMin, note);
-  int32_t high = readNumberField(app, app.screen3.delayMaxEdit, kReadDelayEdit, 0, kLargestDelay, 9999,
+  int32_t high = readNumberField(app, app.screen3.delayMaxEdit, 0, kLargestDelay, 9999,
                                  texts::kTextFieldDelayMax, note);
   request.window.delayMin = low < high ? low : high;
   request.window.delayMax = low < high ? high : low;
@@ -317,8 +317,8 @@ void commandMoments(AppState& app, int32_t) {
   char (&note)[kInputNoteBytes] = app.moments.inputNote;
   note[0] = '\0';
   uint32_t seed = 0;
-  const bool readable = readSeedField(app, app.screen3.momentSeedEdit, kReadSeedEdit, texts::kTextFieldSeed, note, seed);
-  int32_t year = readNumberField(app, app.screen3.momentYearEdit, kReadYearEdit, kClockFirstYear, kClockLastYear,
+  const bool readable = readSeedField(app, app.screen3.momentSeedEdit, texts::kTextFieldSeed, note, seed);
+  int32_t year = readNumberField(app, app.screen3.momentYearEdit, kClockFirstYear, kClockLastYear,
                                  thisYear(), texts::kTextFieldYear, note);
   if (readable) {
     listMoments(app, seed, year);

@@ -41,6 +41,8 @@ constexpr int32_t kAdviceLineY = 177;
 constexpr int32_t kTableFirstX = 60;
 constexpr int32_t kTableColumnStep = 110;
 constexpr int32_t kTableCellWidth = 100;
+// The step's note, right of its title.
+constexpr int32_t kNoteX = 90;
 
 // The first of `count` consecutive offsets within -range..+range (count <=
 // 2 * range + 1): around `centre` when they hold `at`, else around `at`.
@@ -68,7 +70,8 @@ void updateCalibration(AppState& app) {
   app.aim.tellApartAtLeast = 0;
   HitSearch search{};
   const bool bySequence = typedSequence(app, search);
-  if (app.timer.settings.targetSet == 0) return;
+  // The form names no target the table could be of: nothing is shown.
+  if (app.timer.settings.targetSet == 0 || app.aim.targetUnreadable != 0) return;
   CalibrationTable table{app.timer.settings.target, app.aim.calibrationSeconds, app.aim.calibrationDelays};
   if (!isValidCalibrationTable(table)) return;
 
@@ -86,6 +89,8 @@ void updateCalibration(AppState& app) {
   if (app.aim.sequenceSource != HitSource::kNone) {
     app.aim.hitSeedCount = 0;
     if (bySequence) matchSequence(app, table, search, first);
+  } else if (app.aim.hitSeedRefused != 0) {
+    // The seed typed as hit was refused: no match is looked for without it.
   } else if (seedCount > 0) {
     app.aim.hitSeedCount = seedCount;
     CalibrationCursor cursor = calibrationStart(table);
@@ -128,25 +133,38 @@ void updateCalibration(AppState& app) {
 }
 
 // 700 "表を計算": the typed target, ranges, hit seed, coin and calls are read
-// and the table is built again. A target that cannot be read keeps the old one and
-// says so. Ranges outside their limits are taken at the nearest end, and an
-// empty hit-seed field means no typed hit.
+// and the table is built again. A target that cannot be read keeps the old
+// one for the timer and says so, and no table or match of the old target
+// stays shown under it. A delay or range that is not a number, or lies
+// outside its limits, is named in the step's note and the field shows the
+// value used; a hit seed that does not read is named and refused, never
+// taken as seed 0; an empty hit-seed field means no typed hit.
 void commandCalibrate(AppState& app, int32_t) {
+  char (&note)[kInputNoteBytes] = app.aim.inputNote;
+  note[0] = '\0';
   ConsoleMoment moment{};
   bool readable = parseTypedMoment(readControl(app, app.screen4.targetMomentEdit, kReadMomentEdit), moment);
-  moment.delay = clampTo(readDecimalControl(app, app.screen4.targetDelayEdit, kReadDelayEdit), 0, kLargestDelay);
+  moment.delay = readNumberField(app, app.screen4.targetDelayEdit, 0, kLargestDelay, 0, texts::kTextFieldTargetDelay, note);
   if (readable) {
     setTarget(app, moment);
   } else {
     app.aim.targetUnreadable = 1;
   }
-  app.aim.calibrationSeconds = clampTo(readDecimalControl(app, app.screen4.calibrationSecondsEdit, kReadCalibrationRangeEdit), 0,
-                                   kMaxCalibrationSeconds);
-  app.aim.calibrationDelays =
-      clampTo(readDecimalControl(app, app.screen4.calibrationDelaysEdit, kReadCalibrationRangeEdit), 0, kMaxCalibrationDelays);
-  readControl(app, app.screen4.hitSeedEdit, kReadSeedEdit);
-  app.aim.typedHitSet = app.scratch.textBuffer[0] != '\0' ? 1 : 0;
-  app.aim.typedHitSeed = app.aim.typedHitSet != 0 ? parseSeedText(app.scratch.textBuffer) : 0;
+  app.aim.calibrationSeconds = readNumberField(app, app.screen4.calibrationSecondsEdit, 0, kMaxCalibrationSeconds,
+                                               kDefaultCalibrationSeconds, texts::kTextFieldCalibrationSeconds, note);
+  app.aim.calibrationDelays = readNumberField(app, app.screen4.calibrationDelaysEdit, 0, kMaxCalibrationDelays,
+                                              kDefaultCalibrationDelays, texts::kTextFieldCalibrationDelays, note);
+  uint32_t hit = 0;
+  app.aim.typedHitSet = 0;
+  app.aim.hitSeedRefused = 0;
+  if (fieldTypedIn(app.screen4.hitSeedEdit)) {
+    if (readSeedField(app, app.screen4.hitSeedEdit, texts::kTextFieldHitSeed, note, hit)) {
+      app.aim.typedHitSet = 1;
+    } else {
+      app.aim.hitSeedRefused = 1;
+    }
+  }
+  app.aim.typedHitSeed = hit;
   readSequenceEdits(app);
   updateCalibration(app);
   platformInvalidate(app);
@@ -156,6 +174,11 @@ void commandCalibrate(AppState& app, int32_t) {
 // kept in AppState, with the timer's button focused; the table is made for
 // step 3's latest candidates each time the screen is shown.
 void build(AppState& app) {
+  // The edits are filled from what is kept: a target or hit seed that did
+  // not read is no longer in them, nor its note.
+  if (app.aim.targetUnreadable != 0 || app.aim.hitSeedRefused != 0) app.aim.inputNote[0] = '\0';
+  app.aim.targetUnreadable = 0;
+  app.aim.hitSeedRefused = 0;
   app.screen4.targetMomentEdit = createControl(app, ControlKind::kPlainEdit, kTargetMomentEditId, 55, 27, 165, 22);
   app.screen4.targetDelayEdit = createControl(app, ControlKind::kPlainEdit, kTargetDelayEditId, 270, 27, 55, 22);
   if (app.timer.settings.targetSet != 0) {
@@ -206,6 +229,8 @@ void tearDown(AppState& app) {
 // marked.
 void paint(AppState& app, PaintSurface s) {
   platformPaintText(s, 5, 5, texts::kTextStep7Title);
+  // The note shares the title's line: every other line of step 7 is taken.
+  if (app.aim.inputNote[0] != '\0') platformPaintText(s, kNoteX, 5, app.aim.inputNote);
   platformPaintText(s, 10, 29, texts::kTextTargetMoment);
   platformPaintText(s, 228, 29, texts::kTextDelayLabel);
   platformPaintText(s, 10, 54, texts::kTextCalibrationSeconds);
@@ -225,7 +250,7 @@ void paint(AppState& app, PaintSurface s) {
                   t.minute, t.second, t.delay, app.aim.targetSeed);
     platformPaintText(s, 10, kTargetLineY, app.scratch.textBuffer);
   }
-  if (app.timer.settings.targetSet == 0) return;
+  if (app.timer.settings.targetSet == 0 || app.aim.targetUnreadable != 0) return;
   if (paintSequenceNote(app, s, 10, kMatchLineY)) {
     // A sequence typed but not read: said in place of the match.
   } else if (app.aim.hitSeedCount < 0) {

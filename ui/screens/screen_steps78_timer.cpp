@@ -77,14 +77,22 @@ void tickCountdown(AppState& app) {
   }
 }
 
-// The three calibration edits, each taken at the nearest end of its range.
+// The three calibration edits. One that is not a number takes timer.txt's
+// default for it, one outside its range the nearest end; either is named in
+// step 8's note and its edit shows the value used, which is what the plan
+// takes and timer.txt keeps.
 void readTimerEdits(AppState& app) {
-  app.timer.settings.delayCalibration = clampTo(readDecimalControl(app, app.screen4.delayCalibrationEdit, kReadCalibrationEdit),
-                                 kMinDelayCalibration, kMaxDelayCalibration);
-  app.timer.settings.secondCalibration = clampTo(readDecimalControl(app, app.screen4.secondCalibrationEdit, kReadCalibrationEdit),
-                                  kMinSecondCalibration, kMaxSecondCalibration);
-  app.timer.settings.minFirstPhase =
-      clampTo(readDecimalControl(app, app.screen4.minFirstPhaseEdit, kReadCalibrationEdit), 0, kMaxMinFirstPhase);
+  char (&note)[kInputNoteBytes] = app.timer.inputNote;
+  note[0] = '\0';
+  const TimerSettings defaults = defaultTimerSettings();
+  TimerSettings& settings = app.timer.settings;
+  settings.delayCalibration = readNumberField(app, app.screen4.delayCalibrationEdit, kMinDelayCalibration, kMaxDelayCalibration,
+                                              defaults.delayCalibration, texts::kTextFieldDelayCalibration, note);
+  settings.secondCalibration = readNumberField(app, app.screen4.secondCalibrationEdit, kMinSecondCalibration,
+                                               kMaxSecondCalibration, defaults.secondCalibration,
+                                               texts::kTextFieldSecondCalibration, note);
+  settings.minFirstPhase = readNumberField(app, app.screen4.minFirstPhaseEdit, 0, kMaxMinFirstPhase, defaults.minFirstPhase,
+                                           texts::kTextFieldMinFirstPhase, note);
   keepTimerSettings(app);
 }
 
@@ -115,10 +123,17 @@ TimerSettings loadTimerSettings(AppState& app, const char* directory) {
 
 void keepTimerSettings(AppState& app) {
   const TimerSettings& now = app.timer.settings;
-  if (app.timer.timerFilePath[0] == '\0' || now == app.timer.timerFileSettings) return;
+  if (app.timer.timerFilePath[0] == '\0') return;
+  if (now == app.timer.timerFileSettings) {
+    app.timer.timerFileError = 0;  // the file holds what is shown: nothing is left unsaved
+    return;
+  }
   OutputResult written = writeTimerFile(app.timer.timerFilePath, now);
   app.timer.timerFileError = writeError(written);
-  if (app.timer.timerFileError == 0) app.timer.timerFileSettings = now;
+  if (app.timer.timerFileError != 0) return;
+  // Written whole: its lines that could not be read at start are gone.
+  app.timer.timerFileSettings = now;
+  app.timer.timerFileBadLines = 0;
 }
 
 void updatePlan(AppState& app) {
@@ -220,6 +235,10 @@ void paintStepEight(AppState& app, PaintSurface s) {
                                                              : nullptr;
   if (soundNote != nullptr) platformPaintText(s, x, kFlashBottom + 10, soundNote);
   int32_t noteY = kFlashBottom + 33;
+  if (app.timer.inputNote[0] != '\0') {
+    platformPaintText(s, x, noteY, app.timer.inputNote);
+    noteY += 23;
+  }
   if (app.timer.timerFileBadLines > 0) {
     platformPaintText(s, x, noteY, formatted(app, texts::kTextTimerFileBadLines, app.timer.timerFileBadLines));
     noteY += 23;
