@@ -23,10 +23,10 @@ static_assert(kIvTextBytes == kEggIvsTextCapacity, "a shown line holds the IVs a
 
 namespace {
 
-constexpr int32_t kReadIvEdit = 3;  // two digits, as the IV dialog reads them
-constexpr int32_t kReadIvFrameCountEdit = 8;
 constexpr int32_t kLargestIvFrameCount = 1000000;
 constexpr int32_t kLargestIvSearchFrame = 9999;
+constexpr int32_t kDefaultIvFrameCount = 1000;
+constexpr int32_t kDefaultIvSearchFrames = 30;
 constexpr uint32_t kEveryHour = 0xFFFFFFu;
 
 constexpr int32_t kParentAEditFirstId = 850;  // 850..855
@@ -51,6 +51,7 @@ constexpr int32_t kRowY[4] = {75, 100, 125, 150};  // parent A, parent B, lowest
 constexpr int32_t kIvLineFirstY = 257;
 constexpr int32_t kIvLineStep = 19;
 constexpr int32_t kIvNoteY = 490;
+constexpr int32_t kIvInputNoteY = 186;
 constexpr int32_t kIvHitColumns[3] = {kStepTenX + 10, kStepTenX + 100, kStepTenX + 140};
 
 const char* const kItemRows[kPowerItemCount] = {texts::kTextItemNone,   texts::kTextItemWeight, texts::kTextItemBracer,
@@ -97,14 +98,16 @@ void build(AppState& app) {
   enableItems(app);
 
   app.screen5.ivSeedEdit = createControl(app, ControlKind::kPlainEdit, kIvSeedEditId, 80, 207, 100, 22);
-  app.screen5.ivFrameCountEdit = createControl(app, ControlKind::kPlainEdit, kIvFrameCountEditId, 190, 207, 60, 22, "1000");
+  app.screen5.ivFrameCountEdit = createControl(app, ControlKind::kPlainEdit, kIvFrameCountEditId, 190, 207, 60, 22);
+  setNumberText(app, app.screen5.ivFrameCountEdit, kDefaultIvFrameCount);
   app.screen5.ivListButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdIvList, 320, 207, 60, 22, texts::kTextOutputButton);
 
   int32_t year = app.ivSearch.status != SearchStatus::kIdle ? app.ivSearch.year : thisYear();
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", year);
   app.screen5.ivYearEdit = createControl(app, ControlKind::kPlainEdit, kIvYearEditId, kStepTenX + 35, 207, 45, 22, app.scratch.textBuffer);
-  app.screen5.ivMaxFrameEdit = createControl(app, ControlKind::kPlainEdit, kIvMaxFrameEditId, kStepTenX + 90, 207, 40, 22, "30");
+  app.screen5.ivMaxFrameEdit = createControl(app, ControlKind::kPlainEdit, kIvMaxFrameEditId, kStepTenX + 90, 207, 40, 22);
+  setNumberText(app, app.screen5.ivMaxFrameEdit, kDefaultIvSearchFrames);
   app.screen5.ivDelayMinEdit = createControl(app, ControlKind::kPlainEdit, kIvDelayMinEditId, kStepTenX + 50, 232, 50, 22, "300");
   app.screen5.ivDelayMaxEdit =
       createControl(app, ControlKind::kPlainEdit, kIvDelayMaxEditId, kStepTenX + 120, 232, 50, 22, "9999");
@@ -133,16 +136,22 @@ void tearDown(AppState& app) {
   searchPanelDestroyHitButtons(app, kIvSearchPanel);
 }
 
-int32_t readIv(AppState& app, ControlHandle edit) { return clampTo(readDecimalControl(app, edit, kReadIvEdit), 0, 31); }
+// An IV of a row: 0..31, `fallback` when empty.
+int32_t readIv(AppState& app, ControlHandle edit, const char* row, int32_t stat, int32_t fallback,
+               char (&note)[kInputNoteBytes]) {
+  char label[32];
+  return readNumberField(app, edit, 0, 31, fallback, statFieldLabel(label, row, stat), note);
+}
 
-// The shared inputs, each IV taken at the nearest end of 0..31 and a range
-// typed the wrong way round turned round; items only with HGSS.
-void readIvInputs(AppState& app) {
+// The shared inputs into the note of the step that reads them: an IV that is
+// not a number, or lies outside 0..31, is named and the value used shown; a
+// range typed the wrong way round is turned round; items only with HGSS.
+void readIvInputs(AppState& app, char (&note)[kInputNoteBytes]) {
   for (int i = 0; i < kStatCount; ++i) {
-    app.ivInputs.ivParentA[i] = readIv(app, app.screen5.ivParentAEdits[i]);
-    app.ivInputs.ivParentB[i] = readIv(app, app.screen5.ivParentBEdits[i]);
-    int32_t low = readIv(app, app.screen5.ivMinEdits[i]);
-    int32_t high = readIv(app, app.screen5.ivMaxEdits[i]);
+    app.ivInputs.ivParentA[i] = readIv(app, app.screen5.ivParentAEdits[i], texts::kTextParentA, i, 0, note);
+    app.ivInputs.ivParentB[i] = readIv(app, app.screen5.ivParentBEdits[i], texts::kTextParentB, i, 0, note);
+    int32_t low = readIv(app, app.screen5.ivMinEdits[i], texts::kTextIvLowest, i, 0, note);
+    int32_t high = readIv(app, app.screen5.ivMaxEdits[i], texts::kTextIvHighest, i, 31, note);
     app.ivInputs.ivWanted[i] = low <= high ? IvRange{low, high} : IvRange{high, low};
   }
   app.ivInputs.ivItemA = static_cast<PowerItem>(clampTo(selectedOption(app.screen5.ivItemACombo), 0, kPowerItemCount - 1));
@@ -173,13 +182,22 @@ void commandGame(AppState& app, int32_t) {
 }
 
 // 801 "出力": the IVs of the seed for n = 0..N-1 within the ranges, listed
-// and written to ivs.txt, which opens when it was written whole.
+// and written to ivs.txt, which opens when it was written whole. A seed that
+// does not read is refused with a note: nothing is listed or written.
 void commandList(AppState& app, int32_t) {
-  readIvInputs(app);
+  char (&note)[kInputNoteBytes] = app.ivList.inputNote;
+  note[0] = '\0';
+  readIvInputs(app, note);
   EggIvListRequest request{};
-  request.seed = readSeedControl(app, app.screen5.ivSeedEdit, kReadSeedEdit);
-  request.frameCount =
-      clampTo(readDecimalControl(app, app.screen5.ivFrameCountEdit, kReadIvFrameCountEdit), 1, kLargestIvFrameCount);
+  const bool readable = readSeedField(app, app.screen5.ivSeedEdit, texts::kTextFieldInitialSeed, note, request.seed);
+  request.frameCount = readNumberField(app, app.screen5.ivFrameCountEdit, 1, kLargestIvFrameCount, kDefaultIvFrameCount,
+                                       texts::kTextFieldFrames, note);
+  if (!readable) {
+    app.ivList.ivLineCount = -1;
+    app.ivList.ivFileError = 0;
+    platformInvalidate(app);
+    return;
+  }
   request.parents = ivParentsOf(app);
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivInputs.ivWanted[i];
   OutputResult written = writeIvFile(app, request);
@@ -188,18 +206,20 @@ void commandList(AppState& app, int32_t) {
   platformInvalidate(app);
 }
 
-// 820 "検索": as step 5's, over the year's seeds for n < F.
+// 820 "検索": as step 5's, over the year's seeds for n < F, each field read
+// as step 5 reads its own.
 void commandSearch(AppState& app, int32_t) {
   if (app.ivSearch.status == SearchStatus::kRunning) return;
-  readIvInputs(app);
+  char (&note)[kInputNoteBytes] = app.ivSearch.inputNote;
+  note[0] = '\0';
+  readIvInputs(app, note);
   SearchRequest search{};
   EggIvSearchRequest& request = search.ivs;
-  request.window.year = readYearControl(app, app.screen5.ivYearEdit);
-  request.frameCount = clampTo(readDecimalControl(app, app.screen5.ivMaxFrameEdit, kReadMaxFrameEdit), 1, kLargestIvSearchFrame);
-  int32_t low = clampTo(readDecimalControl(app, app.screen5.ivDelayMinEdit, kReadDelayEdit), 0, kLargestDelay);
-  int32_t high = clampTo(readDecimalControl(app, app.screen5.ivDelayMaxEdit, kReadDelayEdit), 0, kLargestDelay);
-  request.window.delayMin = low < high ? low : high;
-  request.window.delayMax = low < high ? high : low;
+  request.window.year = readYearField(app, app.screen5.ivYearEdit, note);
+  request.frameCount = readNumberField(app, app.screen5.ivMaxFrameEdit, 1, kLargestIvSearchFrame, kDefaultIvSearchFrames,
+                                       texts::kTextFieldFrames, note);
+  readDelayFields(app, app.screen5.ivDelayMinEdit, app.screen5.ivDelayMaxEdit, note, request.window.delayMin,
+                  request.window.delayMax);
   request.window.hourMask = kEveryHour;
   request.parents = ivParentsOf(app);
   for (int i = 0; i < kStatCount; ++i) request.ranges[i] = app.ivInputs.ivWanted[i];
@@ -220,6 +240,8 @@ void commandHit(AppState& app, int32_t id) {
 }
 
 void paintNotes(AppState& app, PaintSurface s) {
+  // Step 9's note on the free line under the shared rows, above its seed.
+  if (app.ivList.inputNote[0] != '\0') platformPaintText(s, 10, kIvInputNoteY, app.ivList.inputNote);
   if (app.ivList.ivFileError != 0) {
     formatWriteFailure(app, texts::kTextIvFileNotWritten, app.ivList.ivFileError);
     platformPaintText(s, 10, kIvNoteY + 18, app.scratch.textBuffer);
