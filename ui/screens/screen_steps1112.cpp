@@ -59,10 +59,11 @@ constexpr int32_t kSearchDelayMaxEditId = 949;
 constexpr uint32_t kEveryHour = 0xFFFFFFu;
 constexpr int32_t kDefaultSearchAdvances = 100;
 
-constexpr int32_t kReadLevelEdit = 4;
-constexpr int32_t kReadIvEdit = 3;
-constexpr int32_t kReadAdvanceEdit = 8;
 constexpr int32_t kDefaultAdvanceCount = 100;
+constexpr int32_t kDefaultLevelMin = 10;
+constexpr int32_t kDefaultLevelMax = 20;
+constexpr int32_t kDefaultBiteRate = 100;
+constexpr int32_t kDefaultHiddenPowerMin = 30;
 constexpr int32_t kDefaultRatioRow = 3;  // 127: as many females as males
 constexpr int32_t kTickPeriod = 100;     // ms between looks at the three lists
 
@@ -71,6 +72,7 @@ constexpr int32_t kTickPeriod = 100;     // ms between looks at the three lists
 // not written, why), then the listing down to y 534.
 constexpr int32_t rowY(int32_t row) { return 25 + 24 * row; }
 constexpr int32_t kNoteY = 266;
+constexpr int32_t kInputNoteX = 125;
 constexpr int32_t kNoteStep = 17;
 constexpr int32_t kHeaderY = 318;
 constexpr int32_t kFirstLineY = 354;
@@ -193,14 +195,14 @@ void build(AppState& app) {
 
   c.genderRatioCombo = createList(app, kGenderRatioComboId, 10, rowY(1), 135, kRatioRows, kGenderRatioCount,
                                   kept ? ratioRow(w.genderRatio) : kDefaultRatioRow);
-  c.levelMinEdit = createControl(app, ControlKind::kPlainEdit, kLevelMinEditId, 168, rowY(1), 32, 22, "10");
-  c.levelMaxEdit = createControl(app, ControlKind::kPlainEdit, kLevelMaxEditId, 218, rowY(1), 32, 22, "20");
+  c.levelMinEdit = createControl(app, ControlKind::kPlainEdit, kLevelMinEditId, 168, rowY(1), 32, 22);
+  c.levelMaxEdit = createControl(app, ControlKind::kPlainEdit, kLevelMaxEditId, 218, rowY(1), 32, 22);
   c.leadNatureCombo = platformCreateControl(app, ControlKind::kDropDownList, kLeadNatureComboId,
                                             ControlRect{260, rowY(1), 115, 300}, "");
   fillNatureCombo(app, c.leadNatureCombo);
   platformSelectListRow(c.leadNatureCombo, kept ? w.leadNature : 0);
 
-  c.biteRateEdit = createControl(app, ControlKind::kPlainEdit, kBiteRateEditId, 60, rowY(2), 32, 22, "100");
+  c.biteRateEdit = createControl(app, ControlKind::kPlainEdit, kBiteRateEditId, 60, rowY(2), 32, 22);
   c.roamerCheck = createControl(app, ControlKind::kCheckBox, kRoamerCheckId, 110, rowY(2), 90, 22, texts::kTextWildRoamer);
   c.feebasCombo = createList(app, kFeebasComboId, 205, rowY(2), 150, kFeebasRows, 3, kept ? w.feebas : 0);
 
@@ -238,7 +240,7 @@ void build(AppState& app) {
   platformAddListRow(c.hiddenPowerCombo, texts::kTextWildAnyHiddenPower);
   for (const char* type : kHiddenPowerTypeNames) platformAddListRow(c.hiddenPowerCombo, type);
   platformSelectListRow(c.hiddenPowerCombo, kept ? w.hiddenPowerChoice : 0);
-  c.hiddenPowerMinEdit = createControl(app, ControlKind::kPlainEdit, kHiddenPowerMinEditId, 265, rowY(6), 30, 22, "30");
+  c.hiddenPowerMinEdit = createControl(app, ControlKind::kPlainEdit, kHiddenPowerMinEditId, 265, rowY(6), 30, 22);
 
   c.seedEdit = createControl(app, ControlKind::kPlainEdit, kSeedEditId, 85, rowY(7), 100, 22);
   if (app.wild.seedSet != 0 || app.moments.momentCount >= 0) {
@@ -260,13 +262,13 @@ void build(AppState& app) {
   c.whereButton =
       createControl(app, ControlKind::kFramedPushButton, kCmdWildWhere, 165, rowY(9), 100, 22, texts::kTextWildWhereButton);
 
+  setNumberText(app, c.levelMinEdit, kept ? w.levelMin : kDefaultLevelMin);
+  setNumberText(app, c.levelMaxEdit, kept ? w.levelMax : kDefaultLevelMax);
+  setNumberText(app, c.biteRateEdit, kept ? w.biteRate : kDefaultBiteRate);
+  setNumberText(app, c.hiddenPowerMinEdit, kept ? w.hiddenPowerMin : kDefaultHiddenPowerMin);
   if (kept) {
-    setNumberText(app, c.levelMinEdit, w.levelMin);
-    setNumberText(app, c.levelMaxEdit, w.levelMax);
-    setNumberText(app, c.biteRateEdit, w.biteRate);
     platformSetChecked(c.roamerCheck, w.roamer != 0);
     platformSetChecked(c.shinyOnlyCheck, w.shinyOnly != 0);
-    setNumberText(app, c.hiddenPowerMinEdit, w.hiddenPowerMin);
   }
   buildStepTwelve(app);
   followLists(app);
@@ -290,14 +292,11 @@ void tearDown(AppState& app) {
   shellRefreshTimer(app);  // the screen shown now decides whether the lists are still watched
 }
 
-int32_t readNumber(AppState& app, ControlHandle edit, int32_t n, int32_t low, int32_t high) {
-  return clampTo(readDecimalControl(app, edit, n), low, high);
-}
-
-// Every setting, each number taken at the nearest end of its range and a
-// range typed the wrong way round turned round; the IDs become the ones
-// last used.
-void readSettings(AppState& app) {
+// Every setting into the note of the step that reads them: a number that is
+// not one, or lies outside its range, is named with the value used, which
+// its field then shows; a range typed the wrong way round is turned round.
+// The IDs become the ones last used.
+void readSettings(AppState& app, char (&note)[kInputNoteBytes]) {
   const Screen6Controls& c = app.screen6;
   WildSettings& w = app.wild.settings;
   w.game = rowOf(c.gameCombo, 2);
@@ -305,16 +304,21 @@ void readSettings(AppState& app) {
   w.lead = rowOf(c.leadCombo, kWildLeadCount);
   w.leadNature = rowOf(c.leadNatureCombo, kNatureCount);
   w.genderRatio = kGenderRatios[rowOf(c.genderRatioCombo, kGenderRatioCount)];
-  const int32_t low = readNumber(app, c.levelMinEdit, kReadLevelEdit, 1, kLargestLevel);
-  const int32_t high = readNumber(app, c.levelMaxEdit, kReadLevelEdit, 1, kLargestLevel);
+  const int32_t low =
+      readNumberField(app, c.levelMinEdit, 1, kLargestLevel, kDefaultLevelMin, texts::kTextFieldLevelMin, note);
+  const int32_t high =
+      readNumberField(app, c.levelMaxEdit, 1, kLargestLevel, kDefaultLevelMax, texts::kTextFieldLevelMax, note);
   w.levelMin = low <= high ? low : high;
   w.levelMax = low <= high ? high : low;
-  w.biteRate = readNumber(app, c.biteRateEdit, kReadLevelEdit, 0, 100);
+  w.biteRate = readNumberField(app, c.biteRateEdit, 0, 100, kDefaultBiteRate, texts::kTextWildBiteRate, note);
   w.roamer = platformIsChecked(c.roamerCheck) ? 1 : 0;
   w.feebas = rowOf(c.feebasCombo, 3);
+  char label[32];
   for (int i = 0; i < kStatCount; ++i) {
-    const int32_t a = readNumber(app, c.ivMinEdits[i], kReadIvEdit, 0, 31);
-    const int32_t b = readNumber(app, c.ivMaxEdits[i], kReadIvEdit, 0, 31);
+    const int32_t a =
+        readNumberField(app, c.ivMinEdits[i], 0, 31, 0, statFieldLabel(label, texts::kTextIvLowest, i), note);
+    const int32_t b =
+        readNumberField(app, c.ivMaxEdits[i], 0, 31, 31, statFieldLabel(label, texts::kTextIvHighest, i), note);
     w.ivs[i] = a <= b ? IvRange{a, b} : IvRange{b, a};
   }
   w.natureChoice = rowOf(c.natureCombo, 1 + kNatureCount);
@@ -322,12 +326,14 @@ void readSettings(AppState& app) {
   w.genderChoice = rowOf(c.genderCombo, 3);
   w.slotChoice = rowOf(c.slotCombo, 1 + kMaxWildSlots);
   w.hiddenPowerChoice = rowOf(c.hiddenPowerCombo, 1 + kHiddenPowerTypeCount);
-  w.hiddenPowerMin = readNumber(app, c.hiddenPowerMinEdit, kReadIvEdit, 30, 70);
+  w.hiddenPowerMin =
+      readNumberField(app, c.hiddenPowerMinEdit, 30, 70, kDefaultHiddenPowerMin, texts::kTextFieldPower, note);
   w.shinyOnly = platformIsChecked(c.shinyOnlyCheck) ? 1 : 0;
-  w.advanceCount = readNumber(app, c.advanceCountEdit, kReadAdvanceEdit, 1, kLargestWildAdvanceCount);
+  w.advanceCount = readNumberField(app, c.advanceCountEdit, 1, kLargestWildAdvanceCount, kDefaultAdvanceCount,
+                                   texts::kTextFieldAdvances, note);
   app.wild.settingsSet = 1;
-  app.ids.lastTid = readNumber(app, c.tidEdit, kReadIdEdit, 0, 0xFFFF);
-  app.ids.lastSid = readNumber(app, c.sidEdit, kReadIdEdit, 0, 0xFFFF);
+  app.ids.lastTid = readNumberField(app, c.tidEdit, 0, 0xFFFF, 0, texts::kTextFieldTid, note);
+  app.ids.lastSid = readNumberField(app, c.sidEdit, 0, 0xFFFF, 0, texts::kTextFieldSid, note);
   app.ids.idsKnown = 1;
   app.wild.beforePokerus = platformIsChecked(c.beforePokerusCheck) ? 1 : 0;
 }
@@ -369,8 +375,8 @@ bool hgssCues(const AppState& app) { return app.wild.settings.game == 1; }
 
 // Steps 11 and 12 alike: every setting read from the controls, and the
 // encounter and filter they give.
-void readCreature(AppState& app, WildEncounter& encounter, WildFilter& filter) {
-  readSettings(app);
+void readCreature(AppState& app, WildEncounter& encounter, WildFilter& filter, char (&note)[kInputNoteBytes]) {
+  readSettings(app, note);
   encounter = encounterOf(app);
   filter = filterOf(app.wild.settings);
 }
@@ -397,14 +403,21 @@ void keepLine(AppState& app, int32_t i, const WildCreature& c) {
 }
 
 // "Where am I": the cues typed, read for the game's source, and every
-// advance 0..N of the seed in the edit at which they start.
+// advance 0..N of the seed in the edit at which they start. A seed that does
+// not read is named in step 11's note and nothing is looked for.
 void locate(AppState& app) {
   WildStep& wild = app.wild;
+  char (&note)[kInputNoteBytes] = wild.inputNote;
   platformGetText(app.screen6.cueEdit, wild.cueText, kReadSequenceEdit);
-  wild.cueSeed = readSeedControl(app, app.screen6.seedEdit, kReadSeedEdit);
-  platformGetText(app.screen6.aimedAdvanceEdit, app.scratch.textBuffer, kReadAdvanceEdit);
-  wild.aimedSet = app.scratch.textBuffer[0] != '\0' ? 1 : 0;
-  wild.aimedAdvance = readNumber(app, app.screen6.aimedAdvanceEdit, kReadAdvanceEdit, 0, kLargestWildAdvanceCount);
+  wild.aimedSet = fieldTypedIn(app.screen6.aimedAdvanceEdit) ? 1 : 0;
+  wild.aimedAdvance = wild.aimedSet != 0 ? readNumberField(app, app.screen6.aimedAdvanceEdit, 0, kLargestWildAdvanceCount, 0,
+                                                           texts::kTextFieldAimedAdvance, note)
+                                         : 0;
+  wild.startCount = -1;
+  if (!readSeedField(app, app.screen6.seedEdit, texts::kTextFieldInitialSeed, note, wild.cueSeed)) {
+    wild.cueSource = HitSource::kNone;
+    return;
+  }
   HitSearch search{};
   search.source = hgssCues(app) ? HitSource::kElm : HitSource::kChatot;
   search.beforePokerus = hgssCues(app) && wild.beforePokerus != 0;
@@ -416,7 +429,6 @@ void locate(AppState& app) {
     std::memcpy(wild.cueBadLetter, wild.cueText + read.at, static_cast<size_t>(read.width));
     wild.cueBadLetter[read.width] = '\0';
   }
-  wild.startCount = -1;
   if (read.status != HitTextStatus::kOk) return;
   wild.cueLetters = search.length;
   const int32_t last = wild.settings.advanceCount < kMaxHitSkip ? wild.settings.advanceCount : kMaxHitSkip;
@@ -426,11 +438,19 @@ void locate(AppState& app) {
 // 900 "出力": the kept creatures of advances 0..N-1, the first on screen and
 // all in wild.txt, which opens only when written whole (the seed of a step
 // 12 hit handed over shown from the hit's advance on); the aimed advance
-// becomes the first listed, and typed cues are looked for again.
+// becomes the first listed, and typed cues are looked for again. A seed that
+// does not read is refused with a note: nothing is listed or written.
 void commandOutput(AppState& app, int32_t) {
+  char (&note)[kInputNoteBytes] = app.wild.inputNote;
+  note[0] = '\0';
   WildListRequest request{};
-  readCreature(app, request.encounter, request.filter);
-  request.seed = readSeedControl(app, app.screen6.seedEdit, kReadSeedEdit);
+  readCreature(app, request.encounter, request.filter, note);
+  if (!readSeedField(app, app.screen6.seedEdit, texts::kTextFieldInitialSeed, note, request.seed)) {
+    app.wild.lineCount = -1;
+    app.wild.fileError = 0;
+    platformInvalidate(app);
+    return;
+  }
   request.advanceCount = app.wild.settings.advanceCount;
   request.beforePokerus = hgssCues(app) && app.wild.beforePokerus != 0;
   app.wild.seed = request.seed;
@@ -462,7 +482,8 @@ void commandOutput(AppState& app, int32_t) {
 
 // 901 "今の消費数".
 void commandWhere(AppState& app, int32_t) {
-  readSettings(app);
+  app.wild.inputNote[0] = '\0';
+  readSettings(app, app.wild.inputNote);
   locate(app);
   platformInvalidate(app);
 }
@@ -474,13 +495,13 @@ void commandSearch(AppState& app, int32_t) {
   const Screen6Controls& c = app.screen6;
   SearchRequest search{};
   WildSearchRequest& request = search.wild;
-  readCreature(app, request.encounter, request.filter);
-  request.window.year = readYearControl(app, c.searchYearEdit);
-  request.advanceCount = readNumber(app, c.searchAdvanceEdit, kReadAdvanceEdit, 1, kLargestWildSearchAdvances);
-  const int32_t low = readNumber(app, c.searchDelayMinEdit, kReadDelayEdit, 0, kLargestDelay);
-  const int32_t high = readNumber(app, c.searchDelayMaxEdit, kReadDelayEdit, 0, kLargestDelay);
-  request.window.delayMin = low < high ? low : high;
-  request.window.delayMax = low < high ? high : low;
+  char (&note)[kInputNoteBytes] = app.wildSearch.inputNote;
+  note[0] = '\0';
+  readCreature(app, request.encounter, request.filter, note);
+  request.window.year = readYearField(app, c.searchYearEdit, note);
+  request.advanceCount = readNumberField(app, c.searchAdvanceEdit, 1, kLargestWildSearchAdvances, kDefaultSearchAdvances,
+                                         texts::kTextFieldAdvances, note);
+  readDelayFields(app, c.searchDelayMinEdit, c.searchDelayMaxEdit, note, request.window.delayMin, request.window.delayMax);
   request.window.hourMask = kEveryHour;
   request.way = WildSearchWay::kAuto;
   request.kernel = YearSearchKernel::Auto;
@@ -653,6 +674,8 @@ void paint(AppState& app, PaintSurface s) {
   paintStepTwelve(app, s);
   const bool hgss = app.wild.shownGame == 1;
   platformPaintText(s, 5, 5, texts::kTextStep11Title);
+  // The note shares the title's line: the rows under it are full.
+  if (app.wild.inputNote[0] != '\0') platformPaintText(s, kInputNoteX, 5, app.wild.inputNote);
   platformPaintText(s, 150, rowY(1) + 3, "Lv");
   platformPaintText(s, 202, rowY(1) + 3, texts::kTextRangeDash);
   platformPaintText(s, 10, rowY(2) + 3, texts::kTextWildBiteRate);
