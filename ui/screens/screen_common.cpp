@@ -27,10 +27,6 @@ void setNumberText(AppState& app, ControlHandle handle, int32_t value) {
 
 int32_t clampTo(int32_t value, int32_t low, int32_t high) { return value < low ? low : value > high ? high : value; }
 
-int32_t readYearControl(AppState& app, ControlHandle handle) {
-  return clampTo(readDecimalControl(app, handle, kReadYearEdit), kClockFirstYear, kClockLastYear);
-}
-
 int32_t thisYear() {
   std::time_t now = std::time(nullptr);
   std::tm* utc = std::gmtime(&now);

@@ -27,10 +27,6 @@ void setNumberText(AppState& app, ControlHandle handle, int32_t value);
 // `value` taken at the nearest end of low..high.
 int32_t clampTo(int32_t value, int32_t low, int32_t high);
 
-// A year as the console's clock can show it: values outside 2000..2099 are
-// taken as the nearest end, as the IV dialog takes an IV above 31 as 31.
-int32_t readYearControl(AppState& app, ControlHandle handle);
-
 // The year the console's clock most likely shows: this year on the computer's
 // clock, kept within the clock's 2000..2099.
 int32_t thisYear();

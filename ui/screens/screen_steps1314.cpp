@@ -47,6 +47,7 @@ constexpr int32_t kLineColumns[4] = {10, 60, 150, 205};
 constexpr int32_t kLineButtonX = 290;
 constexpr int32_t kUseButtonWidth = 97;
 constexpr int32_t kLineNoteY = 505;
+constexpr int32_t kInputNoteX = 80;
 constexpr int32_t kIdsInUseY = 539;  // above the bottom of the Win32 client area (about 560)
 // Step 14's hits: seed, TID, SID, delay, then "日時へ" and "このIDを使う".
 constexpr int32_t kHitFirstY = 177;
@@ -102,22 +103,6 @@ const SearchPanelKind kIdSearchPanel{
     .hitsCutNote = texts::kTextIdHitsCut,
     .hitFileNote = texts::kTextIdHitFileNotWritten,
 };
-
-// Whether an edit holds anything but spaces (read into the scratch buffer).
-bool typedIn(AppState& app, ControlHandle edit, int32_t n) {
-  for (const char* p = readControl(app, edit, n); *p != '\0'; ++p)
-    if (*p != ' ' && *p != '\t') return true;
-  return false;
-}
-
-// A delay range from two edits, each taken at the nearest end of 0..65535,
-// turned round when typed the wrong way round.
-void readDelays(AppState& app, ControlHandle lowEdit, ControlHandle highEdit, int32_t& low, int32_t& high) {
-  const int32_t a = clampTo(readDecimalControl(app, lowEdit, kReadDelayEdit), 0, kLargestDelay);
-  const int32_t b = clampTo(readDecimalControl(app, highEdit, kReadDelayEdit), 0, kLargestDelay);
-  low = a < b ? a : b;
-  high = a < b ? b : a;
-}
 
 void createLineButtons(AppState& app) {
   for (ControlHandle& h : app.screen7.lineUseButtons) platformDestroyControl(h);
@@ -204,8 +189,11 @@ void tearDown(AppState& app) {
 
 // 1120 "計算": the moment's seed and IDs for each delay of the range, the
 // first kMaxShownIdLines on screen. A moment that cannot be read keeps the
-// old list and says so.
+// old list and says so; a delay that is not a number, or lies outside
+// 0..65535, is named in the step's note and the field shows the value used.
 void commandList(AppState& app, int32_t) {
+  char (&note)[kInputNoteBytes] = app.idList.inputNote;
+  note[0] = '\0';
   ConsoleMoment moment{};
   if (!parseTypedMoment(readControl(app, app.screen7.momentEdit, kReadMomentEdit), moment)) {
     app.idList.momentUnreadable = 1;
@@ -216,7 +204,7 @@ void commandList(AppState& app, int32_t) {
   list.momentUnreadable = 0;
   list.momentSet = 1;
   list.moment = moment;
-  readDelays(app, app.screen7.delayMinEdit, app.screen7.delayMaxEdit, list.delayMin, list.delayMax);
+  readDelayFields(app, app.screen7.delayMinEdit, app.screen7.delayMaxEdit, note, list.delayMin, list.delayMax);
   list.lineTotal = list.delayMax - list.delayMin + 1;
   list.lineCount = list.lineTotal < kMaxShownIdLines ? list.lineTotal : kMaxShownIdLines;
   for (int32_t i = 0; i < list.lineCount; ++i) {
@@ -254,18 +242,30 @@ void commandCuteCharm(AppState& app, int32_t) {
 
 // 1150 "検索": the year's seeds over the delays whose IDs are the TID and SID
 // typed (an empty edit wants any) and make the typed PID or Cute Charm's two
-// shiny (when given). With nothing wanted every seed is a hit.
+// shiny (when given). With nothing wanted every seed is a hit. A number that
+// is not one, or lies outside its range, is named in the step's note with
+// the value used, which its field then shows; a PID that does not read is
+// named and nothing is searched.
 void commandSearch(AppState& app, int32_t) {
   if (app.idSearch.status == SearchStatus::kRunning) return;
   Screen7Controls& c = app.screen7;
   IdSearchInputs& in = app.idInputs;
-  readDelays(app, c.searchDelayMinEdit, c.searchDelayMaxEdit, in.delayMin, in.delayMax);
-  in.tidWanted = typedIn(app, c.tidEdit, kReadIdEdit) ? 1 : 0;
-  in.tid = clampTo(parseDecimalText(app.scratch.textBuffer), 0, 0xFFFF);
-  in.sidWanted = typedIn(app, c.sidEdit, kReadIdEdit) ? 1 : 0;
-  in.sid = clampTo(parseDecimalText(app.scratch.textBuffer), 0, 0xFFFF);
-  in.pidWanted = typedIn(app, c.pidEdit, kReadSeedEdit) ? 1 : 0;
-  in.pid = parseSeedText(app.scratch.textBuffer);
+  char (&note)[kInputNoteBytes] = app.idSearch.inputNote;
+  note[0] = '\0';
+  const int32_t year = readYearField(app, c.yearEdit, note);
+  readDelayFields(app, c.searchDelayMinEdit, c.searchDelayMaxEdit, note, in.delayMin, in.delayMax);
+  in.tidWanted = fieldTypedIn(c.tidEdit) ? 1 : 0;
+  in.tid = in.tidWanted != 0 ? readNumberField(app, c.tidEdit, 0, 0xFFFF, 0, texts::kTextFieldTid, note) : 0;
+  in.sidWanted = fieldTypedIn(c.sidEdit) ? 1 : 0;
+  in.sid = in.sidWanted != 0 ? readNumberField(app, c.sidEdit, 0, 0xFFFF, 0, texts::kTextFieldSid, note) : 0;
+  in.pidWanted = 0;
+  if (fieldTypedIn(c.pidEdit)) {
+    if (!readSeedField(app, c.pidEdit, texts::kTextFieldPid, note, in.pid)) {
+      platformInvalidate(app);
+      return;
+    }
+    in.pidWanted = 1;
+  }
   in.cuteCharm = platformIsChecked(c.cuteCharmCheck) ? 1 : 0;
   in.cuteCharmNature = clampTo(selectedOption(c.natureCombo), 0, kNatureCount - 1);
   in.cuteCharmRatioRow = clampTo(selectedOption(c.ratioCombo), 0, kCuteCharmRatioCount - 1);
@@ -273,7 +273,7 @@ void commandSearch(AppState& app, int32_t) {
 
   SearchRequest search{};
   IdSearchRequest& request = search.ids;
-  request.window = YearWindow{readYearControl(app, c.yearEdit), in.delayMin, in.delayMax, kEveryHour};
+  request.window = YearWindow{year, in.delayMin, in.delayMax, kEveryHour};
   request.tidWanted = in.tidWanted != 0;
   request.tid = in.tid;
   request.sidWanted = in.sidWanted != 0;
@@ -319,6 +319,8 @@ void paint(AppState& app, PaintSurface s) {
   platformPaintLine(s, kStepFourteenX, 0, kStepFourteenX, 600);
 
   platformPaintText(s, 5, 5, texts::kTextStep13Title);
+  // The note shares the title's line: the lines under the fields are the list's.
+  if (app.idList.inputNote[0] != '\0') platformPaintText(s, kInputNoteX, 5, app.idList.inputNote);
   platformPaintText(s, 10, 29, texts::kTextTargetMoment);
   platformPaintText(s, 10, 54, texts::kTextDelayLabel);
   platformPaintText(s, 109, 54, texts::kTextRangeDash);
