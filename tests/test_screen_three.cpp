@@ -190,6 +190,8 @@ TEST_F(ScreenThreeTest, ASeedWithoutAMomentSaysWhyAndYearsOutsideTheClockAreTake
   EXPECT_EQ(app().moments.momentCount, -1);
   EXPECT_TRUE(painted("SEEDを読めません") && painted("0xZZ"));
   EXPECT_FALSE(painted("01/01 00:00:05"));
+  command(kCmdSeedToStepFour);
+  EXPECT_EQ(app().screenMode, ScreenMode::kThree) << "no seed 0 goes to step 4";
 }
 
 TEST_F(ScreenThreeTest, TheSeedGoesToStepFourWithTheIdsLastUsed) {

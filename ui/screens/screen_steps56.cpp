@@ -335,9 +335,15 @@ void commandMoments(AppState& app, int32_t) {
 // was built) brings every setting of the search that found it: its IDs,
 // "国際結婚", its filters and its Everstone, so that step 4's list keeps the hit's frame and
 // shows it with the hit's line. Any other seed gets step 4's own settings,
-// with the TID and SID last used.
+// with the TID and SID last used. A seed that does not read is refused with
+// step 6's note, and screen 3 stays.
 void commandSeedToStepFour(AppState& app, int32_t) {
-  uint32_t seed = readSeedControl(app, app.screen3.momentSeedEdit, kReadSeedEdit);
+  app.moments.inputNote[0] = '\0';
+  uint32_t seed = 0;
+  if (!readSeedField(app, app.screen3.momentSeedEdit, texts::kTextFieldSeed, app.moments.inputNote, seed)) {
+    platformInvalidate(app);
+    return;
+  }
   bool fromHit = app.moments.handOverFromHit != 0 && seed == app.moments.handOverSeed;
   shellSwitchScreen(app, ScreenMode::kTwo);
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "0x%08X", seed);
