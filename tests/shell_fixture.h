@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "state/app_state.h"
+#include "tests/deadline.h"
 #include "tests/fake_platform.h"
 #include "text/cp932.h"
 #include "ui/resources/templates.h"
@@ -109,6 +111,26 @@ class ShellTest : public ::testing::Test {
   void type(ControlHandle h, const std::string& utf8) { fakeType(h, utf8); }
   std::string text(ControlHandle h) { return fakeControl(h).text; }
   bool alive(ControlHandle h) { return h != 0 && fakeControl(h).alive; }
+
+  // A field typed wrong, the command that reads it, what the screen must
+  // paint and what the field must then show. A search a case starts is
+  // stopped (`stop` on `panel`, when given) before the next.
+  struct FieldCase { ControlHandle edit; const char* typed; int32_t command; const char* note; const char* shown; };
+  void expectFieldNotes(std::initializer_list<FieldCase> cases, int32_t stop = 0,
+                        SearchPanel AppState::*panel = nullptr) {
+    for (const FieldCase& c : cases) {
+      type(c.edit, c.typed);
+      command(c.command);
+      EXPECT_TRUE(painted(c.note)) << c.typed;
+      EXPECT_EQ(text(c.edit), c.shown) << c.typed;
+      if (panel == nullptr) continue;
+      command(stop);
+      ASSERT_TRUE(waitUntil([&] {
+        shellTimer(app());
+        return (app().*panel).status != SearchStatus::kRunning;
+      })) << "the search never ended";
+    }
+  }
 
   // One "追加" with a level and six observed stats typed first.
   void measure(int level, const int (&stats)[6]) {
