@@ -156,6 +156,14 @@ TEST_F(ScreenFourTest, AMissedTryFoundInTheTableSaysWhatToAimForNextTime) {
   type(app().screen4.secondCalibrationEdit, "-59800");
   command(kCmdPlan);
   EXPECT_TRUE(painted("step7 秒 +1 → 秒補正では直せません(-60000～60000 ms)"));
+  // The next try missed the same way, from a delay calibration of -9999: the
+  // correction stops at the field's end, and step 8 says so.
+  app().aim.correctionApplied = 0;
+  type(app().screen4.delayCalibrationEdit, "-9999");
+  command(kCmdPlan);
+  command(kCmdApplyCorrection);
+  EXPECT_EQ(text(app().screen4.delayCalibrationEdit), "-9999");
+  EXPECT_TRUE(painted("待機補正は-9999～9999まで: -9999を使いました"));
 }
 
 // 2026-04-27 02:58:59, delay 370: 0xE102018C. Typed targets, ranges taken at
@@ -177,7 +185,7 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
   EXPECT_EQ(app().aim.calibrationSeconds, 600);
   EXPECT_EQ(app().aim.calibrationDelays, 0);
   EXPECT_EQ(app().aim.targetSeed, 0xE102018Cu);
-  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (E102018C)"));
+  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (0xE102018C)"));
   EXPECT_TRUE(painted("秒 +300・待機 +0 → 次は待機 370"));
   EXPECT_TRUE(painted("秒+299") && painted("秒+300") && painted("秒+301"));
   EXPECT_TRUE(painted("◆0xAA03018C"));
@@ -367,7 +375,7 @@ TEST_F(ScreenFourTest, TheTimersSettingsAreKeptInTimerTxtAcrossARestart) {
   EXPECT_EQ(text(app().screen4.secondCalibrationEdit), "250");
   EXPECT_EQ(text(app().screen4.minFirstPhaseEdit), "20000");
   EXPECT_EQ(text(app().screen4.targetMomentEdit), "2026-04-27 02:58:59");
-  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (E102018C)"));
+  EXPECT_TRUE(painted("狙い 2026/04/27 02:58:59 待機370 (0xE102018C)"));
   EXPECT_TRUE(painted("起動まで 53.116 秒"));
   EXPECT_TRUE(painted("続きからまで 6.134 秒"));
   EXPECT_FALSE(painted("timer.txtの1行を読めず既定値にしました"));

@@ -70,9 +70,13 @@ TEST_F(ScreenSevenTest, StepThirteenListsEachDelaysIdsAsTheTwisterGivesThem) {
   EXPECT_EQ(app().idList.lines[kMaxShownIdLines - 1].seed, seedAt(3, 1, 12, 0, 0, 2026, kMaxShownIdLines - 1));
   type(app().screen7.momentEdit, "2026-02-30 12:00:00");
   command(kCmdIdList);
-  EXPECT_EQ(app().idList.lineTotal, 65536);
   EXPECT_TRUE(painted("日時を読めません(YYYY-MM-DD HH:MM:SS)"));
+  // The list of the moment before goes with the message.
+  EXPECT_FALSE(painted("全65536件(先頭16件を表示)"));
+  EXPECT_FALSE(alive(app().screen7.lineUseButtons[0]));
 
+  type(app().screen7.momentEdit, "2026-03-01 12:00:00");
+  command(kCmdIdList);
   command(kCmdFirstIdLineUse + 1);
   const uint32_t word = idWord(seedAt(3, 1, 12, 0, 0, 2026, 1));
   command(kCmdScreenThree);

@@ -196,7 +196,10 @@ void commandList(AppState& app, int32_t) {
   note[0] = '\0';
   ConsoleMoment moment{};
   if (!parseTypedMoment(readControl(app, app.screen7.momentEdit, kReadMomentEdit), moment)) {
+    // The old list was another moment's: it goes with the message.
     app.idList.momentUnreadable = 1;
+    app.idList.lineCount = -1;
+    createLineButtons(app);
     platformInvalidate(app);
     return;
   }

@@ -269,7 +269,14 @@ void commandApplyCorrection(AppState& app, int32_t) {
   app.aim.correctionApplied = 1;
   app.aim.correctionSeed = app.aim.matchSeed;
   app.aim.correctionTargetSeed = app.aim.targetSeed;
-  app.timer.settings.delayCalibration = clampTo(app.timer.settings.delayCalibration - app.aim.matchDelay, kMinDelayCalibration, kMaxDelayCalibration);
+  const int32_t wanted = app.timer.settings.delayCalibration - app.aim.matchDelay;
+  app.timer.settings.delayCalibration = clampTo(wanted, kMinDelayCalibration, kMaxDelayCalibration);
+  if (wanted != app.timer.settings.delayCalibration) {
+    // The correction goes only as far as the field's range, and step 8 says so.
+    std::snprintf(app.timer.inputNote, sizeof app.timer.inputNote, texts::kTextFieldOutOfRange,
+                  texts::kTextFieldDelayCalibration, kMinDelayCalibration, kMaxDelayCalibration,
+                  app.timer.settings.delayCalibration);
+  }
   std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, "%d", app.timer.settings.delayCalibration);
   platformSetText(app.screen4.delayCalibrationEdit, app.scratch.textBuffer);
   updatePlan(app);
