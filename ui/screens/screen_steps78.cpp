@@ -3,7 +3,6 @@
 #include "ui/screens/screen_steps78.h"
 
 #include <cstdio>
-#include <cstring>
 #include <iterator>
 
 #include "core/calibration.h"
@@ -38,6 +37,7 @@ constexpr int32_t kTableRowStep = 20;
 constexpr int32_t kTargetLineY = 131;
 constexpr int32_t kMatchLineY = 154;
 constexpr int32_t kAdviceLineY = 177;
+constexpr int32_t kAppliedNoteX = 150;  // after the legend "枠=狙い ◆=当たり"
 constexpr int32_t kTableFirstX = 60;
 constexpr int32_t kTableColumnStep = 110;
 constexpr int32_t kTableCellWidth = 100;
@@ -276,11 +276,8 @@ void paint(AppState& app, PaintSurface s) {
       std::snprintf(app.scratch.textBuffer, sizeof app.scratch.textBuffer, texts::kTextCalibrationAdvice,
                     app.aim.matchSecond, app.aim.matchDelay, app.aim.aimDelay);
     }
-    if (correctionAppliedToThisTry(app)) {
-      const std::size_t used = std::strlen(app.scratch.textBuffer);
-      std::snprintf(app.scratch.textBuffer + used, sizeof app.scratch.textBuffer - used, " %s",
-                    texts::kTextCorrectionApplied);
-    }
+    // The advice line ends before "補正を反映"; whether this try's miss was
+    // applied is said on the legend's line below the table.
     platformPaintText(s, 10, kAdviceLineY, app.scratch.textBuffer);
   }
 
@@ -306,6 +303,8 @@ void paint(AppState& app, PaintSurface s) {
     platformPaintText(s, 10, kTableFirstY + kTableRowStep * r, formatted(app, "%+d", app.aim.shownFirstDelay + r));
   int32_t legendY = kTableFirstY + kTableRowStep * kCalibrationShownDelays + 5;
   platformPaintText(s, 10, legendY, texts::kTextCalibrationLegend);
+  if (app.aim.matchCount > 0 && correctionAppliedToThisTry(app))
+    platformPaintText(s, kAppliedNoteX, legendY, texts::kTextCorrectionApplied);
   if (app.aim.matchCount > 1 && app.aim.sequenceSource != HitSource::kNone) {
     paintTellApart(app, s, 10, legendY + 23);
   } else if (app.aim.matchCount > 1) {
