@@ -90,6 +90,7 @@ class ShellTest : public ::testing::Test {
     fakeReset();
     dir_ = std::filesystem::temp_directory_path() /
            ("quillmar-shell-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
