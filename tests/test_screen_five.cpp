@@ -144,6 +144,12 @@ TEST_F(ScreenFiveTest, EveryMistypedFieldIsNamedWithTheValueUsed) {
                     {c.ivDelayMaxEdit, "99999", kCmdIvSearch, "待機の上限は0～65535まで: 65535を使いました", "65535"},
                     {c.ivSeedEdit, "0xZZ", kCmdIvList, "初期SEEDを読めません: 0xZZ", "0xZZ"}},
                    kCmdIvSearchStop, &AppState::ivSearch);
+  // Two mistakes at once: the refused seed, why nothing is listed, is the one named.
+  type(c.ivParentAEdits[0], "99");
+  type(c.ivSeedEdit, "0xZZ");
+  command(kCmdIvList);
+  EXPECT_TRUE(painted("初期SEEDを読めません: 0xZZ"));
+  EXPECT_EQ(text(c.ivParentAEdits[0]), "31");
 }
 
 }  // namespace

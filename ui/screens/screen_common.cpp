@@ -76,8 +76,9 @@ bool readSeedField(AppState&, ControlHandle edit, const char* label, char (&note
   char typed[kKeptTextBytes];
   platformGetText(edit, typed, kKeptTextBytes);
   if (readTypedSeed(typed, seed)) return true;
-  if (note[0] == '\0')
-    std::snprintf(note, sizeof note, texts::kTextSeedUnreadable, label, typed[0] != '\0' ? typed : texts::kTextEmptyField);
+  // A refused seed is why nothing was listed: it takes the note's place of
+  // any field read before it, which already shows the value it used.
+  std::snprintf(note, sizeof note, texts::kTextSeedUnreadable, label, typed[0] != '\0' ? typed : texts::kTextEmptyField);
   return false;
 }
 

@@ -51,7 +51,8 @@ void fillNatureCombo(AppState& app, ControlHandle combo);
 int32_t readNumberField(AppState& app, ControlHandle edit, int32_t low, int32_t high, int32_t fallback,
                         const char* label, char (&note)[kInputNoteBytes]);
 // A seed field: false, with a note and nothing used, when the text is not a
-// seed ("0x" and 1..8 hex digits, or decimal 0..4294967295).
+// seed ("0x" and 1..8 hex digits, or decimal 0..4294967295). The note takes
+// the place of any earlier field's: nothing is done without the seed.
 bool readSeedField(AppState& app, ControlHandle edit, const char* label, char (&note)[kInputNoteBytes], uint32_t& seed);
 // A delay range from two fields (0..65535, defaults 300 and 9999 as the
 // searches start them), turned round when typed the wrong way round.
