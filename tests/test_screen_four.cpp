@@ -193,6 +193,14 @@ TEST_F(ScreenFourTest, TypedTargetRangesAndHitSeed) {
 
   // 0xA702018E (hour 2, delay 372, minute + second 59) is 02:59:00 and ten
   // more moments within 600 s (02:49:10, 02:50:09, ...): the nearest is named.
+  // A hit 474 delays late (0xE1020366, delay 844): no delay of 0 or more corrects it.
+  type(app().screen4.calibrationSecondsEdit, "1");
+  type(app().screen4.calibrationDelaysEdit, "500");
+  type(app().screen4.hitSeedEdit, "0xE1020366");
+  command(kCmdCalibrate);
+  EXPECT_TRUE(painted("秒 +0・待機 +474 → 待機なし(0未満)"));
+
+  type(app().screen4.calibrationSecondsEdit, "600");
   type(app().screen4.calibrationDelaysEdit, "10");
   type(app().screen4.hitSeedEdit, "0xA702018E");
   command(kCmdCalibrate);

@@ -37,7 +37,7 @@ constexpr int32_t kTableRowStep = 20;
 constexpr int32_t kTargetLineY = 131;
 constexpr int32_t kMatchLineY = 154;
 constexpr int32_t kAdviceLineY = 177;
-constexpr int32_t kAppliedNoteX = 150;  // after the legend "枠=狙い ◆=当たり"
+constexpr int32_t kAppliedNoteX = 172;  // after the legend "枠=狙い ◆=当たり"
 constexpr int32_t kTableFirstX = 60;
 constexpr int32_t kTableColumnStep = 110;
 constexpr int32_t kTableCellWidth = 100;
