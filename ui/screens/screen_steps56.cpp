@@ -246,8 +246,7 @@ EggSearchRequest readSearchRequest(AppState& app) {
   char (&note)[kInputNoteBytes] = app.eggSearch.inputNote;
   note[0] = '\0';
   EggSearchRequest request{};
-  request.window.year =
-      readNumberField(app, app.screen3.yearEdit, kClockFirstYear, kClockLastYear, thisYear(), texts::kTextFieldYear, note);
+  request.window.year = readYearField(app, app.screen3.yearEdit, note);
   request.egg.tid = readNumberField(app, app.screen3.searchTidEdit, 0, 65535, 0, texts::kTextFieldTid, note);
   request.egg.sid = readNumberField(app, app.screen3.searchSidEdit, 0, 65535, 0, texts::kTextFieldSid, note);
   request.egg.internationalMarriage = platformIsChecked(app.screen3.searchMarriageCheck);
@@ -258,12 +257,8 @@ EggSearchRequest readSearchRequest(AppState& app) {
   request.egg.everstoneNature = everstoneChoiceOf(app.screen3.searchEverstoneCheck, app.screen3.searchEverstoneCombo) - 1;
   request.egg.frameCount = readNumberField(app, app.screen3.maxFrameEdit, 1, kLargestFrameCount, 100,
                                            texts::kTextFieldFrames, note);
-  int32_t low = readNumberField(app, app.screen3.delayMinEdit, 0, kLargestDelay, 300,
-                                texts::kTextFieldDelayMin, note);
-  int32_t high = readNumberField(app, app.screen3.delayMaxEdit, 0, kLargestDelay, 9999,
-                                 texts::kTextFieldDelayMax, note);
-  request.window.delayMin = low < high ? low : high;
-  request.window.delayMax = low < high ? high : low;
+  readDelayFields(app, app.screen3.delayMinEdit, app.screen3.delayMaxEdit, note, request.window.delayMin,
+                  request.window.delayMax);
   request.window.hourMask = kEveryHour;
   request.kernel = YearSearchKernel::Auto;
   return request;
@@ -318,8 +313,7 @@ void commandMoments(AppState& app, int32_t) {
   note[0] = '\0';
   uint32_t seed = 0;
   const bool readable = readSeedField(app, app.screen3.momentSeedEdit, texts::kTextFieldSeed, note, seed);
-  int32_t year = readNumberField(app, app.screen3.momentYearEdit, kClockFirstYear, kClockLastYear,
-                                 thisYear(), texts::kTextFieldYear, note);
+  int32_t year = readYearField(app, app.screen3.momentYearEdit, note);
   if (readable) {
     listMoments(app, seed, year);
   } else {
